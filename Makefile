@@ -1,0 +1,35 @@
+# The two everyday commands: `make run` and `make test`. Both set up a fresh machine themselves.
+BUILD_DIR ?= build
+BENCH_DIR ?= build-bench
+GENERATOR := -G Ninja
+
+.PHONY: run test bench format bootstrap build configure clean
+
+bootstrap:
+	@scripts/bootstrap
+
+$(BUILD_DIR)/build.ninja: | bootstrap
+	cmake -S . -B $(BUILD_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: bootstrap $(BUILD_DIR)/build.ninja
+
+build: configure
+	cmake --build $(BUILD_DIR)
+
+run: build
+	@scripts/run $(BUILD_DIR)
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j2
+
+bench: bootstrap
+	cmake -S . -B $(BENCH_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_TESTS=OFF -DQUILLET_BUILD_BENCHMARKS=ON
+	cmake --build $(BENCH_DIR)
+	@scripts/run-benchmarks $(BENCH_DIR)
+
+format:
+	@command -v clang-format >/dev/null || { DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang-format >/dev/null; }
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) $(BENCH_DIR)

@@ -1,0 +1,100 @@
+#include "runtime/atomic_replace.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+namespace quillet {
+namespace {
+
+std::string folder_of(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+// The permissions a new file gets from the user's umask.
+mode_t default_file_mode() {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+bool sync_folder(const std::string& folder) {
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return false;
+    const bool synced = ::fsync(descriptor) == 0;
+    ::close(descriptor);
+    return synced;
+}
+
+}  // namespace
+
+AtomicReplace::AtomicReplace(std::string target_path) : target_path_(std::move(target_path)) {
+    if (target_path_.empty() || target_path_.back() == '/') return;
+    const std::size_t slash = target_path_.rfind('/');
+    const std::string name = slash == std::string::npos ? target_path_ : target_path_.substr(slash + 1);
+    std::string pattern = (slash == std::string::npos ? std::string() : target_path_.substr(0, slash + 1)) +
+                          "." + name + ".tmp-XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    descriptor_ = ::mkostemp(buffer.data(), O_CLOEXEC);
+    if (descriptor_ >= 0) temporary_path_ = buffer.data();
+}
+
+AtomicReplace::~AtomicReplace() {
+    if (!committed_) abandon();
+}
+
+void AtomicReplace::abandon() {
+    if (descriptor_ >= 0) ::close(descriptor_);
+    descriptor_ = -1;
+    if (!temporary_path_.empty()) ::unlink(temporary_path_.c_str());
+    temporary_path_.clear();
+    failed_ = true;
+}
+
+bool AtomicReplace::write(const void* data, std::size_t size) {
+    if (!ok()) return false;
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t written = ::write(descriptor_, bytes, size);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            failed_ = true;
+            return false;
+        }
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool AtomicReplace::commit() {
+    if (!ok() || committed_) return false;
+    struct stat existing {};
+    const mode_t mode = ::stat(target_path_.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
+                                                                     : default_file_mode();
+    const bool written = ::fchmod(descriptor_, mode) == 0 && ::fsync(descriptor_) == 0;
+    const bool closed = ::close(descriptor_) == 0;
+    descriptor_ = -1;
+    if (!written || !closed || ::rename(temporary_path_.c_str(), target_path_.c_str()) != 0) {
+        abandon();
+        return false;
+    }
+    committed_ = true;
+    // The rename is done; a folder that cannot be synced does not undo it.
+    sync_folder(folder_of(target_path_));
+    return true;
+}
+
+bool replace_file_contents(const std::string& target_path, std::string_view contents) {
+    AtomicReplace replacement(target_path);
+    return replacement.write(contents) && replacement.commit();
+}
+
+}  // namespace quillet

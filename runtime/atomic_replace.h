@@ -1,0 +1,47 @@
+// Replacing a whole file without ever leaving it half written.
+//
+// The new contents go to a temporary file in the target's own folder (so the final rename never
+// crosses file systems); commit() flushes and syncs it, renames it over the target in one step and
+// syncs the folder. Until commit() succeeds the target keeps its old bytes, and a replacement that
+// fails or is abandoned removes its temporary file.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+class AtomicReplace {
+public:
+    // Creates the temporary file beside the target; ok() tells whether that worked.
+    explicit AtomicReplace(std::string target_path);
+    // Removes the temporary file unless commit() succeeded.
+    ~AtomicReplace();
+    AtomicReplace(const AtomicReplace&) = delete;
+    AtomicReplace& operator=(const AtomicReplace&) = delete;
+
+    // False once anything has failed; later writes and commit() then do nothing.
+    bool ok() const { return descriptor_ >= 0 && !failed_; }
+    bool write(const void* data, std::size_t size);
+    bool write(std::string_view text) { return write(text.data(), text.size()); }
+    // Makes the written bytes the target's contents. The new file keeps the permissions of the
+    // file it replaces (new files get the usual ones). True only when the target was replaced.
+    bool commit();
+
+    const std::string& target_path() const { return target_path_; }
+    const std::string& temporary_path() const { return temporary_path_; }
+
+private:
+    void abandon();
+
+    std::string target_path_;
+    std::string temporary_path_;
+    int descriptor_ = -1;
+    bool failed_ = false;
+    bool committed_ = false;
+};
+
+// Replaces the target's contents with the text in one step; false (target untouched) on failure.
+bool replace_file_contents(const std::string& target_path, std::string_view contents);
+
+}  // namespace quillet

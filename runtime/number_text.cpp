@@ -1,0 +1,195 @@
+#include "runtime/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace quillet {
+namespace {
+
+bool equals_ignoring_case(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+bool is_c_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// The span of the text that forms a decimal number in the C locale's format, or an empty span.
+struct NumberSpan {
+    std::string_view digits;    // mantissa and exponent, without a leading "+"
+    std::int64_t magnitude = 0;  // rough decimal exponent of the value, to tell overflow from underflow
+};
+
+NumberSpan scan_number(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && is_c_space(text[at])) ++at;
+    if (at < text.size() && text[at] == '+') ++at;
+    const std::size_t start = at;
+    if (at < text.size() && text[at] == '-') ++at;
+
+    std::int64_t integer_digits = 0;
+    std::int64_t leading_fraction_zeros = 0;
+    bool seen_nonzero = false;
+    bool any_digit = false;
+    while (at < text.size() && is_digit(text[at])) {
+        seen_nonzero = seen_nonzero || text[at] != '0';
+        integer_digits += seen_nonzero ? 1 : 0;
+        any_digit = true;
+        ++at;
+    }
+    if (at < text.size() && text[at] == '.') {
+        ++at;
+        while (at < text.size() && is_digit(text[at])) {
+            if (!seen_nonzero && text[at] == '0') ++leading_fraction_zeros;
+            seen_nonzero = seen_nonzero || text[at] != '0';
+            any_digit = true;
+            ++at;
+        }
+    }
+    if (!any_digit) return {};
+
+    std::int64_t exponent = 0;
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        std::size_t e = at + 1;
+        const bool negative = e < text.size() && text[e] == '-';
+        if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
+        if (e < text.size() && is_digit(text[e])) {
+            while (e < text.size() && is_digit(text[e])) {
+                if (exponent < 100000) exponent = exponent * 10 + (text[e] - '0');
+                ++e;
+            }
+            exponent = negative ? -exponent : exponent;
+            at = e;
+        }
+    }
+    const std::int64_t magnitude = (integer_digits > 0 ? integer_digits : -leading_fraction_zeros) + exponent;
+    return {text.substr(start, at - start), magnitude};
+}
+
+}  // namespace
+
+std::string amount_text(float amount) {
+    if (std::isnan(amount)) return "NaN";
+    if (std::isinf(amount)) return amount > 0 ? "+Infinity" : "-Infinity";
+    // nearbyint rounds ties to even in the default rounding mode: 18.99f (18.9899997...) is 1899 cents.
+    const double cents = std::nearbyint(static_cast<double>(amount) * 100.0);
+    if (std::fabs(cents) >= 9.0e18) {
+        // Beyond 64-bit cents (no real register reaches this); still two decimals and readable.
+        char buffer[64];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, cents / 100.0,
+                                          std::chars_format::fixed, 2);
+        return std::string(buffer, result.ptr);
+    }
+    const auto whole_cents = static_cast<std::int64_t>(cents);
+    std::string digits = integer_text(whole_cents < 0 ? -whole_cents : whole_cents);
+    // Below ten cents the digits are padded, so that .05 does not become ".5" (fifty cents).
+    if (digits.size() < 2) digits.insert(0, 2 - digits.size(), '0');
+    std::string text = whole_cents < 0 ? "-" : "";
+    text.append(digits, 0, digits.size() - 2);
+    text += '.';
+    text.append(digits, digits.size() - 2, 2);
+    return text;
+}
+
+std::string integer_text(std::int64_t value) {
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+float text_to_number(std::string_view text) {
+    if (equals_ignoring_case(text, "+Infinity")) return std::numeric_limits<float>::infinity();
+    if (equals_ignoring_case(text, "-Infinity")) return -std::numeric_limits<float>::infinity();
+    if (equals_ignoring_case(text, "NaN")) return std::numeric_limits<float>::quiet_NaN();
+
+    const NumberSpan span = scan_number(text);
+    if (span.digits.empty()) return 0.0f;
+    // from_chars reads the C format whatever LC_NUMERIC says.
+    float value = 0.0f;
+    const auto result = std::from_chars(span.digits.data(), span.digits.data() + span.digits.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        const bool negative = span.digits.front() == '-';
+        if (span.magnitude > 0) {
+            value = negative ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
+        } else {
+            value = negative ? -0.0f : 0.0f;
+        }
+    } else if (result.ec != std::errc()) {
+        return 0.0f;
+    }
+    return value;
+}
+
+std::int64_t text_to_integer(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
+    bool negative = false;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
+
+    unsigned base = 10;
+    if (at < text.size() && text[at] == '$') {
+        base = 16;
+        ++at;
+    } else if (at < text.size() && text[at] == '%') {
+        base = 2;
+        ++at;
+    }
+    // Unsigned arithmetic wraps instead of overflowing on absurdly long digit runs.
+    std::uint64_t value = 0;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        unsigned digit = 0;
+        if (is_digit(c)) {
+            digit = static_cast<unsigned>(c - '0');
+        } else if (c >= 'a' && c <= 'f') {
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        } else if (c >= 'A' && c <= 'F') {
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        } else {
+            break;
+        }
+        if (digit >= base) break;
+        value = value * base + digit;
+    }
+    if (negative) value = ~value + 1;
+    return static_cast<std::int64_t>(value);
+}
+
+std::string string_field(std::string_view text, std::int64_t index, std::string_view separator) {
+    if (index < 1) return {};
+    if (separator.empty()) return index == 1 ? std::string(text) : std::string();
+    std::size_t start = 0;
+    for (std::int64_t piece = 1;; ++piece) {
+        const std::size_t end = text.find(separator, start);
+        if (piece == index) return std::string(text.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos) return {};
+        start = end + separator.size();
+    }
+}
+
+std::string trim(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const std::size_t last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+std::string left(std::string_view text, std::int64_t count) {
+    if (count <= 0) return {};
+    return std::string(text.substr(0, static_cast<std::size_t>(count)));
+}
+
+std::string right(std::string_view text, std::int64_t count) {
+    if (count <= 0) return {};
+    const auto size = static_cast<std::int64_t>(text.size());
+    if (count >= size) return std::string(text);
+    return std::string(text.substr(static_cast<std::size_t>(size - count)));
+}
+
+}  // namespace quillet
