@@ -77,8 +77,8 @@ bool AtomicReplace::write(const void* data, std::size_t size) {
 bool AtomicReplace::commit() {
     if (!ok() || committed_) return false;
     struct stat existing {};
-    const mode_t mode = ::stat(target_path_.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
-                                                                     : default_file_mode();
+    const mode_t mode =
+        ::stat(target_path_.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : default_file_mode();
     const bool written = ::fchmod(descriptor_, mode) == 0 && ::fsync(descriptor_) == 0;
     const bool closed = ::close(descriptor_) == 0;
     descriptor_ = -1;

@@ -12,7 +12,7 @@
 namespace quillet {
 
 class AtomicReplace {
-public:
+  public:
     // Creates the temporary file beside the target; ok() tells whether that worked.
     explicit AtomicReplace(std::string target_path);
     // Removes the temporary file unless commit() succeeded.
@@ -31,7 +31,7 @@ public:
     const std::string& target_path() const { return target_path_; }
     const std::string& temporary_path() const { return temporary_path_; }
 
-private:
+  private:
     void abandon();
 
     std::string target_path_;

@@ -42,7 +42,8 @@ CivilDate civil_from_days(std::int64_t days) {
     const std::int64_t day = day_of_year - (153 * shifted_month + 2) / 5 + 1;
     const std::int64_t month = shifted_month < 10 ? shifted_month + 3 : shifted_month - 9;
     const std::int64_t year = year_of_era + era * 400 + (month <= 2 ? 1 : 0);
-    return {static_cast<std::int32_t>(year), static_cast<std::int32_t>(month), static_cast<std::int32_t>(day)};
+    return {static_cast<std::int32_t>(year), static_cast<std::int32_t>(month),
+            static_cast<std::int32_t>(day)};
 }
 
 CivilDate civil_of(DateValue value) {
@@ -80,7 +81,7 @@ bool matches_at(std::string_view mask, std::size_t at, std::string_view word) {
 // Recognises the token that starts with the % at mask[at]; %yyyy is tried before %yy.
 TokenMatch token_at(std::string_view mask, std::size_t at) {
     static constexpr std::pair<std::string_view, Token> kTokens[] = {
-        {"%yyyy", Token::kYear4}, {"%yy", Token::kYear2}, {"%mm", Token::kMonth},  {"%dd", Token::kDay},
+        {"%yyyy", Token::kYear4}, {"%yy", Token::kYear2},  {"%mm", Token::kMonth},  {"%dd", Token::kDay},
         {"%hh", Token::kHour},    {"%ii", Token::kMinute}, {"%ss", Token::kSecond},
     };
     for (const auto& [word, token] : kTokens) {
@@ -155,12 +156,24 @@ std::string format_date(std::string_view mask, DateValue value) {
                 append_two_digits(out, year % 100);
                 break;
             }
-            case Token::kYear2: append_two_digits(out, year_of(value) % 100); break;
-            case Token::kMonth: append_two_digits(out, month_of(value)); break;
-            case Token::kDay: append_two_digits(out, day_of(value)); break;
-            case Token::kHour: append_two_digits(out, hour_of(value)); break;
-            case Token::kMinute: append_two_digits(out, minute_of(value)); break;
-            case Token::kSecond: append_two_digits(out, second_of(value)); break;
+            case Token::kYear2:
+                append_two_digits(out, year_of(value) % 100);
+                break;
+            case Token::kMonth:
+                append_two_digits(out, month_of(value));
+                break;
+            case Token::kDay:
+                append_two_digits(out, day_of(value));
+                break;
+            case Token::kHour:
+                append_two_digits(out, hour_of(value));
+                break;
+            case Token::kMinute:
+                append_two_digits(out, minute_of(value));
+                break;
+            case Token::kSecond:
+                append_two_digits(out, second_of(value));
+                break;
         }
         at += match.length;
     }
@@ -197,14 +210,29 @@ DateValue parse_date(std::string_view mask, std::string_view text) {
         }
         if (digits == 0) return kNoDate;
         switch (match.token) {
-            case Token::kYear4: fields[0] = number; break;
-            case Token::kYear2: fields[0] = number < 70 ? 2000 + number : 1900 + number; break;
-            case Token::kMonth: fields[1] = number; break;
-            case Token::kDay: fields[2] = number; break;
-            case Token::kHour: fields[3] = number; break;
-            case Token::kMinute: fields[4] = number; break;
-            case Token::kSecond: fields[5] = number; break;
-            case Token::kNone: break;
+            case Token::kYear4:
+                fields[0] = number;
+                break;
+            case Token::kYear2:
+                fields[0] = number < 70 ? 2000 + number : 1900 + number;
+                break;
+            case Token::kMonth:
+                fields[1] = number;
+                break;
+            case Token::kDay:
+                fields[2] = number;
+                break;
+            case Token::kHour:
+                fields[3] = number;
+                break;
+            case Token::kMinute:
+                fields[4] = number;
+                break;
+            case Token::kSecond:
+                fields[5] = number;
+                break;
+            case Token::kNone:
+                break;
         }
         m += match.length;
     }

@@ -42,7 +42,8 @@ OpenFile* find_file(int number) {
 std::int64_t pread_fully(int descriptor, char* buffer, std::int64_t count, std::int64_t offset) {
     std::int64_t done = 0;
     while (done < count) {
-        const ssize_t got = ::pread(descriptor, buffer + done, static_cast<std::size_t>(count - done), offset + done);
+        const ssize_t got =
+            ::pread(descriptor, buffer + done, static_cast<std::size_t>(count - done), offset + done);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return -1;
         if (got == 0) break;
@@ -54,7 +55,8 @@ std::int64_t pread_fully(int descriptor, char* buffer, std::int64_t count, std::
 bool pwrite_fully(int descriptor, const char* data, std::int64_t count, std::int64_t offset) {
     std::int64_t done = 0;
     while (done < count) {
-        const ssize_t put = ::pwrite(descriptor, data + done, static_cast<std::size_t>(count - done), offset + done);
+        const ssize_t put =
+            ::pwrite(descriptor, data + done, static_cast<std::size_t>(count - done), offset + done);
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) return false;
         done += put;
@@ -201,11 +203,13 @@ bool write_bytes(int number, const void* data, std::int64_t count) {
     file->read_ahead.clear();
     const char* bytes = static_cast<const char*>(data);
     if ((file->flags & file_flags::kNoBuffering) != 0 || count >= kBufferSize) {
-        if (!write_pending(*file) || !pwrite_fully(file->descriptor, bytes, count, file->position)) return false;
+        if (!write_pending(*file) || !pwrite_fully(file->descriptor, bytes, count, file->position))
+            return false;
         file->position += count;
         return true;
     }
-    const bool contiguous = file->write_base + static_cast<std::int64_t>(file->pending.size()) == file->position;
+    const bool contiguous =
+        file->write_base + static_cast<std::int64_t>(file->pending.size()) == file->position;
     if (!file->pending.empty() && !contiguous && !write_pending(*file)) return false;
     if (file->pending.empty()) file->write_base = file->position;
     file->pending.append(bytes, static_cast<std::size_t>(count));
@@ -237,7 +241,8 @@ std::string read_line(int number) {
         if (available <= 0) return line;
         const char* start = file->read_ahead.data() + (file->position - file->read_base);
         const char* end = start + available;
-        const char* stop = std::find_if(start, end, [](char c) { return c == '\r' || c == '\n' || c == '\0'; });
+        const char* stop =
+            std::find_if(start, end, [](char c) { return c == '\r' || c == '\n' || c == '\0'; });
         line.append(start, stop);
         file->position += stop - start;
         if (stop == end) continue;

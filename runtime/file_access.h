@@ -19,9 +19,9 @@ namespace file_flags {
 inline constexpr int kText8Bit = 24;
 inline constexpr int kTextFormatMask = 0x1F;
 inline constexpr int kShareRead = 0x20000;
-inline constexpr int kShareAll = 0x40000;   // others may read, write and delete the file
+inline constexpr int kShareAll = 0x40000;     // others may read, write and delete the file
 inline constexpr int kNoBuffering = 0x80000;  // every write reaches the file at once
-inline constexpr int kAtEnd = 0x100000;     // open_file only: start at the end of the file
+inline constexpr int kAtEnd = 0x100000;       // open_file only: start at the end of the file
 }  // namespace file_flags
 
 // Pass as the number to an open to have one chosen; the open then returns it.

@@ -22,7 +22,7 @@ bool is_c_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // The span of the text that forms a decimal number in the C locale's format, or an empty span.
 struct NumberSpan {
-    std::string_view digits;    // mantissa and exponent, without a leading "+"
+    std::string_view digits;     // mantissa and exponent, without a leading "+"
     std::int64_t magnitude = 0;  // rough decimal exponent of the value, to tell overflow from underflow
 };
 
@@ -82,8 +82,8 @@ std::string amount_text(float amount) {
     if (std::fabs(cents) >= 9.0e18) {
         // Beyond 64-bit cents (no real register reaches this); still two decimals and readable.
         char buffer[64];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, cents / 100.0,
-                                          std::chars_format::fixed, 2);
+        const auto result =
+            std::to_chars(buffer, buffer + sizeof buffer, cents / 100.0, std::chars_format::fixed, 2);
         return std::string(buffer, result.ptr);
     }
     const auto whole_cents = static_cast<std::int64_t>(cents);
@@ -116,7 +116,8 @@ float text_to_number(std::string_view text) {
     if (result.ec == std::errc::result_out_of_range) {
         const bool negative = span.digits.front() == '-';
         if (span.magnitude > 0) {
-            value = negative ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
+            value =
+                negative ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
         } else {
             value = negative ? -0.0f : 0.0f;
         }
@@ -167,7 +168,8 @@ std::string string_field(std::string_view text, std::int64_t index, std::string_
     std::size_t start = 0;
     for (std::int64_t piece = 1;; ++piece) {
         const std::size_t end = text.find(separator, start);
-        if (piece == index) return std::string(text.substr(start, end == std::string_view::npos ? end : end - start));
+        if (piece == index)
+            return std::string(text.substr(start, end == std::string_view::npos ? end : end - start));
         if (end == std::string_view::npos) return {};
         start = end + separator.size();
     }

@@ -47,7 +47,8 @@ TEST(MakeDate, AcceptsValidDatesInRangeAndRejectsEverythingElse) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(make_date(c.year, c.month, c.day, c.hour, c.minute, c.second), c.expected)
-            << c.year << "-" << c.month << "-" << c.day << " " << c.hour << ":" << c.minute << ":" << c.second;
+            << c.year << "-" << c.month << "-" << c.day << " " << c.hour << ":" << c.minute << ":"
+            << c.second;
     }
 }
 
@@ -146,7 +147,8 @@ TEST(ParseDate, ReadsTextThroughTheMaskOrFails) {
         {"%yyyy", "", kNoDate},
         {"%yyyy/%mm", "/05", kNoDate},
     };
-    for (const auto& c : cases) EXPECT_EQ(parse_date(c.mask, c.text), c.expected) << c.mask << " <- " << c.text;
+    for (const auto& c : cases)
+        EXPECT_EQ(parse_date(c.mask, c.text), c.expected) << c.mask << " <- " << c.text;
 }
 
 TEST(ParseDate, ReadsBackEveryDayFormattedThroughTheDisplayMask) {
@@ -167,12 +169,13 @@ TEST(ParseDate, DropsTheTimeOfDayWhenTheMaskHasNone) {
 
 TEST(DisplayMask, SplitsAtTheDateSeparatorIntoYearMonthDay) {
     const std::string text = format_date(kDisplayDateMask, make_date(2016, 1, 5));
-    EXPECT_EQ(text, std::string("2016") + std::string(kDateSeparator) + "01" + std::string(kDateSeparator) + "05");
+    EXPECT_EQ(text,
+              std::string("2016") + std::string(kDateSeparator) + "01" + std::string(kDateSeparator) + "05");
     EXPECT_EQ(std::string(kDateSeparator).find_first_of("0123456789"), std::string::npos);
 }
 
 class CurrentDate : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
         set_clock({});
         if (saved_zone_) {
@@ -190,7 +193,7 @@ protected:
         tzset();
     }
 
-private:
+  private:
     bool saved_zone_ = false;
     std::string saved_zone_value_;
 };

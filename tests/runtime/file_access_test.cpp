@@ -15,7 +15,7 @@ using testing::TempFolder;
 
 // Every test leaves no file open behind it.
 class NumberedFiles : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override { close_file(kAllFiles); }
     TempFolder folder;
 };
@@ -91,7 +91,8 @@ TEST_F(NumberedFiles, LargeReadsAndWritesCrossTheBuffers) {
     for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<char>(i * 7 % 251);
     const std::string path = folder.file("big.bin");
     ASSERT_EQ(create_file(4, path), 4);
-    for (std::size_t at = 0; at < block.size(); at += 1000) ASSERT_TRUE(write_bytes(4, block.data() + at, 1000));
+    for (std::size_t at = 0; at < block.size(); at += 1000)
+        ASSERT_TRUE(write_bytes(4, block.data() + at, 1000));
     ASSERT_TRUE(seek_file(4, 0));
     std::string back(block.size(), '\0');
     EXPECT_EQ(read_bytes(4, back.data(), 100), 100);

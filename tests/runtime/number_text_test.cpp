@@ -18,12 +18,29 @@ TEST(AmountText, HasTwoDecimalsAfterAFullStop) {
         float amount;
         const char* expected;
     } cases[] = {
-        {1200.0f, "1200.00"}, {48.5f, "48.50"},       {0.5f, ".50"},        {-0.5f, "-.50"},
-        {1132.51f, "1132.51"}, {18.99f, "18.99"},     {1234.56f, "1234.56"}, {1.0f, "1.00"},
-        {12.5f, "12.50"},      {-12.5f, "-12.50"},    {0.1f, ".10"},        {-0.1f, "-.10"},
-        {0.05f, ".05"},        {-0.05f, "-.05"},      {0.09f, ".09"},       {0.01f, ".01"},
-        {0.0f, ".00"},         {-0.0f, ".00"},        {0.004f, ".00"},      {-0.004f, ".00"},
-        {0.995f, "1.00"},      {9999999.0f, "9999999.00"}, {167772.16f, "167772.16"},
+        {1200.0f, "1200.00"},
+        {48.5f, "48.50"},
+        {0.5f, ".50"},
+        {-0.5f, "-.50"},
+        {1132.51f, "1132.51"},
+        {18.99f, "18.99"},
+        {1234.56f, "1234.56"},
+        {1.0f, "1.00"},
+        {12.5f, "12.50"},
+        {-12.5f, "-12.50"},
+        {0.1f, ".10"},
+        {-0.1f, "-.10"},
+        {0.05f, ".05"},
+        {-0.05f, "-.05"},
+        {0.09f, ".09"},
+        {0.01f, ".01"},
+        {0.0f, ".00"},
+        {-0.0f, ".00"},
+        {0.004f, ".00"},
+        {-0.004f, ".00"},
+        {0.995f, "1.00"},
+        {9999999.0f, "9999999.00"},
+        {167772.16f, "167772.16"},
     };
     for (const auto& c : cases) EXPECT_EQ(amount_text(c.amount), c.expected) << c.amount;
 }
@@ -56,7 +73,8 @@ TEST(AmountText, ReadsBackAsTheSameAmount) {
         const std::string text = amount_text(amount);
         ASSERT_EQ(amount_text(text_to_number(text)), text) << amount;
     }
-    for (const float special : {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()}) {
+    for (const float special :
+         {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()}) {
         EXPECT_EQ(text_to_number(amount_text(special)), special);
     }
     EXPECT_TRUE(std::isnan(text_to_number(amount_text(std::numeric_limits<float>::quiet_NaN()))));
@@ -76,11 +94,11 @@ TEST(TextToNumber, ReadsTheNumberAtTheStartOfTheText) {
         const char* text;
         float expected;
     } cases[] = {
-        {"12.50", 12.5f}, {".50", 0.5f},     {"-.50", -0.5f},  {"12abc", 12.0f},  {"abc", 0.0f},
-        {"", 0.0f},       {"  7.25", 7.25f}, {"\t-3", -3.0f},  {"+4.5", 4.5f},    {"1e3", 1000.0f},
-        {"2.5E-1", 0.25f}, {"1e", 1.0f},     {"1e+", 1.0f},    {"5.", 5.0f},      {".", 0.0f},
-        {"-", 0.0f},      {"+", 0.0f},       {"1,5", 1.0f},    {"--1", 0.0f},     {"0x10", 0.0f},
-        {"1e-400", 0.0f}, {"Infinity", 0.0f}, {"inf", 0.0f},   {"18.99", 18.99f}, {"00012.5", 12.5f},
+        {"12.50", 12.5f},  {".50", 0.5f},      {"-.50", -0.5f}, {"12abc", 12.0f},  {"abc", 0.0f},
+        {"", 0.0f},        {"  7.25", 7.25f},  {"\t-3", -3.0f}, {"+4.5", 4.5f},    {"1e3", 1000.0f},
+        {"2.5E-1", 0.25f}, {"1e", 1.0f},       {"1e+", 1.0f},   {"5.", 5.0f},      {".", 0.0f},
+        {"-", 0.0f},       {"+", 0.0f},        {"1,5", 1.0f},   {"--1", 0.0f},     {"0x10", 0.0f},
+        {"1e-400", 0.0f},  {"Infinity", 0.0f}, {"inf", 0.0f},   {"18.99", 18.99f}, {"00012.5", 12.5f},
     };
     for (const auto& c : cases) EXPECT_EQ(text_to_number(c.text), c.expected) << '"' << c.text << '"';
 
@@ -119,9 +137,23 @@ TEST(TextToInteger, ReadsDecimalHexadecimalAndBinary) {
         const char* text;
         std::int64_t expected;
     } cases[] = {
-        {"$1F", 31},     {"$ff", 255},  {"%101", 5},   {" -12x", -12}, {"\t+8", 8}, {"", 0},
-        {"abc", 0},      {"$", 0},      {"%2", 0},     {"%1012", 5},   {"007", 7},  {"-$10", -16},
-        {"12 34", 12},   {"  ", 0},     {"- 5", 0},    {"1.9", 1},     {"$7fffffffffffffff", 9223372036854775807LL},
+        {"$1F", 31},
+        {"$ff", 255},
+        {"%101", 5},
+        {" -12x", -12},
+        {"\t+8", 8},
+        {"", 0},
+        {"abc", 0},
+        {"$", 0},
+        {"%2", 0},
+        {"%1012", 5},
+        {"007", 7},
+        {"-$10", -16},
+        {"12 34", 12},
+        {"  ", 0},
+        {"- 5", 0},
+        {"1.9", 1},
+        {"$7fffffffffffffff", 9223372036854775807LL},
         {"-9223372036854775808", std::numeric_limits<std::int64_t>::min()},
     };
     for (const auto& c : cases) EXPECT_EQ(text_to_integer(c.text), c.expected) << '"' << c.text << '"';

@@ -12,7 +12,7 @@
 namespace quillet::testing {
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "quillet-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern + "/";
@@ -54,7 +54,7 @@ public:
         return names;
     }
 
-private:
+  private:
     std::string path_;
 };
 
