@@ -135,6 +135,11 @@ std::int32_t minute_of(DateValue value) { return value < 0 ? 0 : (value % 3600) 
 std::int32_t second_of(DateValue value) { return value < 0 ? 0 : value % 60; }
 
 std::string format_date(std::string_view mask, DateValue value) {
+    // Split the value once (a mask may name a field several times); indexed by Token, with the
+    // century at kYear4.
+    const CivilDate date = civil_of(value);
+    const std::int32_t fields[] = {0,        date.year / 100, date.year % 100,  date.month,
+                                   date.day, hour_of(value),  minute_of(value), second_of(value)};
     std::string out;
     out.reserve(mask.size() + 8);
     std::size_t at = 0;
@@ -144,37 +149,16 @@ std::string format_date(std::string_view mask, DateValue value) {
             continue;
         }
         const TokenMatch match = token_at(mask, at);
-        switch (match.token) {
-            case Token::kNone:
-                // Not a token: the % and the character after it are both plain text.
-                out += mask.substr(at, 2);
-                at += 2;
-                continue;
-            case Token::kYear4: {
-                const std::int32_t year = year_of(value);
-                append_two_digits(out, year / 100);
-                append_two_digits(out, year % 100);
-                break;
-            }
-            case Token::kYear2:
-                append_two_digits(out, year_of(value) % 100);
-                break;
-            case Token::kMonth:
-                append_two_digits(out, month_of(value));
-                break;
-            case Token::kDay:
-                append_two_digits(out, day_of(value));
-                break;
-            case Token::kHour:
-                append_two_digits(out, hour_of(value));
-                break;
-            case Token::kMinute:
-                append_two_digits(out, minute_of(value));
-                break;
-            case Token::kSecond:
-                append_two_digits(out, second_of(value));
-                break;
+        if (match.token == Token::kNone) {
+            // Not a token: the % and the character after it are both plain text.
+            out += mask.substr(at, 2);
+            at += 2;
+            continue;
         }
+        // %yyyy writes the century before the two digits that %yy writes alone.
+        if (match.token == Token::kYear4) append_two_digits(out, fields[static_cast<int>(Token::kYear4)]);
+        const Token shown = match.token == Token::kYear4 ? Token::kYear2 : match.token;
+        append_two_digits(out, fields[static_cast<int>(shown)]);
         at += match.length;
     }
     return out;
