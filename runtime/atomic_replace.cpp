@@ -18,6 +18,18 @@ std::string folder_of(const std::string& path) {
 }
 
 // The permissions a new file gets from the user's umask.
+ReplaceFault& injected_fault() {
+    static ReplaceFault fault = ReplaceFault::kNone;
+    return fault;
+}
+
+// True once for the step that a test asked to fail.
+bool take_fault(ReplaceFault step) {
+    if (injected_fault() != step) return false;
+    injected_fault() = ReplaceFault::kNone;
+    return true;
+}
+
 mode_t default_file_mode() {
     const mode_t mask = umask(0);
     umask(mask);
@@ -33,6 +45,8 @@ bool sync_folder(const std::string& folder) {
 }
 
 }  // namespace
+
+void inject_replace_fault(ReplaceFault fault) { injected_fault() = fault; }
 
 AtomicReplace::AtomicReplace(std::string target_path) : target_path_(std::move(target_path)) {
     if (target_path_.empty() || target_path_.back() == '/') return;
@@ -60,6 +74,10 @@ void AtomicReplace::abandon() {
 
 bool AtomicReplace::write(const void* data, std::size_t size) {
     if (!ok()) return false;
+    if (take_fault(ReplaceFault::kWrite)) {
+        failed_ = true;
+        return false;
+    }
     const char* bytes = static_cast<const char*>(data);
     while (size > 0) {
         const ssize_t written = ::write(descriptor_, bytes, size);
@@ -82,7 +100,7 @@ bool AtomicReplace::commit() {
     const bool written = ::fchmod(descriptor_, mode) == 0 && ::fsync(descriptor_) == 0;
     const bool closed = ::close(descriptor_) == 0;
     descriptor_ = -1;
-    if (!written || !closed || ::rename(temporary_path_.c_str(), target_path_.c_str()) != 0) {
+    if (!written || !closed || take_fault(ReplaceFault::kRename) || ::rename(temporary_path_.c_str(), target_path_.c_str()) != 0) {
         abandon();
         return false;
     }

@@ -41,6 +41,11 @@ class AtomicReplace {
     bool committed_ = false;
 };
 
+// Test seam: makes the next replacement fail at the given step, as a full disk or a vanished
+// folder would. The fault is used up by the replacement it hits.
+enum class ReplaceFault { kNone, kWrite, kRename };
+void inject_replace_fault(ReplaceFault fault);
+
 // Replaces the target's contents with the text in one step; false (target untouched) on failure.
 bool replace_file_contents(const std::string& target_path, std::string_view contents);
 

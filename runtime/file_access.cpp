@@ -132,6 +132,10 @@ int open_file(int number, const std::string& path, int flags) {
     return open_with(number, path, O_RDWR | O_CREAT, flags);
 }
 
+int open_existing_file(int number, const std::string& path, int flags) {
+    return open_with(number, path, O_RDWR, flags);
+}
+
 int create_file(int number, const std::string& path, int flags) {
     return open_with(number, path, O_RDWR | O_CREAT | O_TRUNC, flags & ~file_flags::kAtEnd);
 }

@@ -35,6 +35,8 @@ inline constexpr int kAllFiles = -1;
 int read_open_file(int number, const std::string& path, int flags = 0);
 // Opens an existing file or creates a missing one; reading and writing.
 int open_file(int number, const std::string& path, int flags = 0);
+// Opens an existing file for reading and writing; a missing file is not created.
+int open_existing_file(int number, const std::string& path, int flags = 0);
 // Creates the file, emptying an existing one; reading and writing.
 int create_file(int number, const std::string& path, int flags = 0);
 // Like create_file, with 8-bit text.
@@ -62,6 +64,26 @@ bool write_text(int number, std::string_view text);
 bool write_line(int number, std::string_view text);
 // Writes buffered bytes to the file and syncs them to the disk.
 bool flush_file(int number);
+
+// Closes the file with its number when it goes out of scope, unless closed before.
+class FileCloser {
+public:
+    explicit FileCloser(int number) : number_(number) {}
+    ~FileCloser() {
+        if (number_ >= 0) close_file(number_);
+    }
+    FileCloser(const FileCloser&) = delete;
+    FileCloser& operator=(const FileCloser&) = delete;
+    // Closes now; false when the last buffered write failed.
+    bool close() {
+        const bool closed = number_ >= 0 && close_file(number_);
+        number_ = -1;
+        return closed;
+    }
+
+private:
+    int number_;
+};
 
 // -1 for an empty path or one that names nothing, -2 for a folder, else the size in bytes.
 // Trailing "/" characters are ignored.
