@@ -59,7 +59,8 @@ bool read_record(const std::string& path, std::int64_t index, TransactionRecord&
     if (file < 0) return false;
     FileCloser closer(file);
     RecordBytes bytes{};
-    if (!seek_file(file, index * kRecordBytes) || read_bytes(file, bytes.data(), kRecordBytes) != kRecordBytes) {
+    if (!seek_file(file, index * kRecordBytes) ||
+        read_bytes(file, bytes.data(), kRecordBytes) != kRecordBytes) {
         return false;
     }
     record = decode_record(bytes.data());
@@ -86,9 +87,10 @@ RegisterCheck check_register_file(const std::string& path) {
     if (file < 0) return RegisterCheck::kMissingOrReadOnly;
     FileCloser closer(file);
     RecordBytes first{};
-    if (read_bytes(file, first.data(), kRecordBytes) != kRecordBytes) return RegisterCheck::kMissingOrReadOnly;
+    if (read_bytes(file, first.data(), kRecordBytes) != kRecordBytes)
+        return RegisterCheck::kMissingOrReadOnly;
     return is_flag(first[kDeletedOffset]) && is_flag(first[kVoidOffset]) ? RegisterCheck::kAccepted
-                                                                          : RegisterCheck::kDamagedFirstRecord;
+                                                                         : RegisterCheck::kDamagedFirstRecord;
 }
 
 bool visit_records(const std::string& path, const RecordVisitor& visit) {
@@ -161,7 +163,8 @@ std::optional<CompactionCounts> compact_register(const std::string& path) {
     std::vector<std::uint8_t> block(static_cast<std::size_t>(kRecordsPerBlock * kRecordBytes));
     for (std::int64_t first = 0; first < count; first += kRecordsPerBlock) {
         const std::int64_t records = std::min(kRecordsPerBlock, count - first);
-        if (read_bytes(file, block.data(), records * kRecordBytes) != records * kRecordBytes) return std::nullopt;
+        if (read_bytes(file, block.data(), records * kRecordBytes) != records * kRecordBytes)
+            return std::nullopt;
         // Slide the live records together inside the block, renumbering them as they go.
         std::uint8_t* kept_end = block.data();
         for (std::int64_t i = 0; i < records; ++i) {
@@ -175,7 +178,8 @@ std::optional<CompactionCounts> compact_register(const std::string& path) {
             ++counts.kept;
             kept_end += kRecordSize;
         }
-        if (!compacted.write(block.data(), static_cast<std::size_t>(kept_end - block.data()))) return std::nullopt;
+        if (!compacted.write(block.data(), static_cast<std::size_t>(kept_end - block.data())))
+            return std::nullopt;
     }
     closer.close();
     if (!compacted.commit()) return std::nullopt;

@@ -100,7 +100,8 @@ bool AtomicReplace::commit() {
     const bool written = ::fchmod(descriptor_, mode) == 0 && ::fsync(descriptor_) == 0;
     const bool closed = ::close(descriptor_) == 0;
     descriptor_ = -1;
-    if (!written || !closed || take_fault(ReplaceFault::kRename) || ::rename(temporary_path_.c_str(), target_path_.c_str()) != 0) {
+    if (!written || !closed || take_fault(ReplaceFault::kRename) ||
+        ::rename(temporary_path_.c_str(), target_path_.c_str()) != 0) {
         abandon();
         return false;
     }

@@ -67,7 +67,7 @@ bool flush_file(int number);
 
 // Closes the file with its number when it goes out of scope, unless closed before.
 class FileCloser {
-public:
+  public:
     explicit FileCloser(int number) : number_(number) {}
     ~FileCloser() {
         if (number_ >= 0) close_file(number_);
@@ -81,7 +81,7 @@ public:
         return closed;
     }
 
-private:
+  private:
     int number_;
 };
 

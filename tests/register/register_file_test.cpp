@@ -34,19 +34,23 @@ TransactionRecord make_record(std::int32_t number, std::uint8_t deleted = kLive)
 }
 
 // Writes a register whose records carry the given deleted flags.
-std::string write_register(const TempFolder& folder, const std::string& name, const std::vector<int>& deleted) {
+std::string write_register(const TempFolder& folder, const std::string& name,
+                           const std::vector<int>& deleted) {
     std::string bytes;
     for (std::size_t i = 0; i < deleted.size(); ++i) {
-        const RecordBytes record = encode_record(make_record(static_cast<std::int32_t>(i), static_cast<std::uint8_t>(deleted[i])));
+        const RecordBytes record =
+            encode_record(make_record(static_cast<std::int32_t>(i), static_cast<std::uint8_t>(deleted[i])));
         bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
     }
     return folder.write(name, bytes);
 }
 
-std::string data_file(const std::string& name) { return std::string(QUILLET_TEST_DATA) + "registers/" + name; }
+std::string data_file(const std::string& name) {
+    return std::string(QUILLET_TEST_DATA) + "registers/" + name;
+}
 
 class RegisterFile : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
         set_clock({});
         inject_replace_fault(ReplaceFault::kNone);
@@ -70,7 +74,8 @@ TEST_F(RegisterFile, AppendsAfterTheLastRecordWithItsSlotAsNumber) {
 
     const std::string bytes = read_file(path);
     ASSERT_EQ(bytes.size(), 6 * kRecordSize);
-    EXPECT_EQ(bytes.substr(1055), std::string(reinterpret_cast<const char*>(encode_record(added).data()), kRecordSize));
+    EXPECT_EQ(bytes.substr(1055),
+              std::string(reinterpret_cast<const char*>(encode_record(added).data()), kRecordSize));
     TransactionRecord read_back;
     ASSERT_TRUE(read_record(path, 5, read_back));
     EXPECT_EQ(read_back.record_number, 5);
@@ -144,20 +149,20 @@ TEST_P(BrokenRegister, IsCheckedBeforeItIsOpened) {
     EXPECT_EQ(check_register_file(data_file(GetParam().file)), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    DataFiles, BrokenRegister,
-    ::testing::Values(CheckCase{"empty.qlt", RegisterCheck::kAccepted},
-                      CheckCase{"two_records.qlt", RegisterCheck::kAccepted},
-                      CheckCase{"one_byte_short.qlt", RegisterCheck::kWrongLength},
-                      CheckCase{"one_byte_long.qlt", RegisterCheck::kWrongLength},
-                      CheckCase{"deleted_flag_2.qlt", RegisterCheck::kDamagedFirstRecord},
-                      CheckCase{"void_flag_255.qlt", RegisterCheck::kDamagedFirstRecord},
-                      CheckCase{"no_such_file.qlt", RegisterCheck::kMissingOrReadOnly}),
-    [](const ::testing::TestParamInfo<CheckCase>& param_info) {
-        std::string name = param_info.param.file;
-        for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
+INSTANTIATE_TEST_SUITE_P(DataFiles, BrokenRegister,
+                         ::testing::Values(CheckCase{"empty.qlt", RegisterCheck::kAccepted},
+                                           CheckCase{"two_records.qlt", RegisterCheck::kAccepted},
+                                           CheckCase{"one_byte_short.qlt", RegisterCheck::kWrongLength},
+                                           CheckCase{"one_byte_long.qlt", RegisterCheck::kWrongLength},
+                                           CheckCase{"deleted_flag_2.qlt",
+                                                     RegisterCheck::kDamagedFirstRecord},
+                                           CheckCase{"void_flag_255.qlt", RegisterCheck::kDamagedFirstRecord},
+                                           CheckCase{"no_such_file.qlt", RegisterCheck::kMissingOrReadOnly}),
+                         [](const ::testing::TestParamInfo<CheckCase>& param_info) {
+                             std::string name = param_info.param.file;
+                             for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             return name;
+                         });
 
 TEST_F(RegisterFile, CheckRefusesFoldersAndReadOnlyFiles) {
     EXPECT_EQ(check_register_file(folder.path()), RegisterCheck::kMissingOrReadOnly);
@@ -180,9 +185,11 @@ TEST_F(RegisterFile, VisitsEveryRecordInOrderAcrossBlocks) {
     EXPECT_EQ(visited, 9000);
 
     visited = 0;
-    ASSERT_TRUE(visit_records(path, [&](std::int64_t index, const std::uint8_t*) { return ++visited, index < 9; }));
+    ASSERT_TRUE(
+        visit_records(path, [&](std::int64_t index, const std::uint8_t*) { return ++visited, index < 9; }));
     EXPECT_EQ(visited, 10);
-    EXPECT_FALSE(visit_records(folder.file("missing.qlt"), [](std::int64_t, const std::uint8_t*) { return true; }));
+    EXPECT_FALSE(
+        visit_records(folder.file("missing.qlt"), [](std::int64_t, const std::uint8_t*) { return true; }));
 }
 
 TEST_F(RegisterFile, NewRegisterHoldsTheOpeningTransactionOnly) {
@@ -205,7 +212,8 @@ TEST_F(RegisterFile, NewRegisterHoldsTheOpeningTransactionOnly) {
     EXPECT_EQ(opening.kind, kDeposit);
     EXPECT_EQ(opening.void_flag, kNotVoid);
 
-    ASSERT_TRUE(create_new_register(folder.file("overdrawn.qlt"), "12abc", kWithdrawal, {"a", "b", "c", "d"}));
+    ASSERT_TRUE(
+        create_new_register(folder.file("overdrawn.qlt"), "12abc", kWithdrawal, {"a", "b", "c", "d"}));
     ASSERT_TRUE(read_record(folder.file("overdrawn.qlt"), 0, opening));
     EXPECT_EQ(opening.amount, 12.0f);
     EXPECT_EQ(opening.kind, kWithdrawal);
