@@ -1,6 +1,5 @@
 #include "runtime/preference_store.h"
 
-
 #include <algorithm>
 
 #include "runtime/atomic_replace.h"
@@ -18,8 +17,9 @@ bool is_blank(char c) { return c == ' ' || c == '\t'; }
 char lower_ascii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool same_name(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower_ascii(x) == lower_ascii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lower_ascii(x) == lower_ascii(y);
+           });
 }
 
 std::string_view trim_blanks(std::string_view text) {
@@ -146,7 +146,8 @@ void PreferenceStore::parse(std::string_view text) {
             const std::size_t equals = line.find('=');
             std::string_view name = line.substr(0, equals);
             while (!name.empty() && is_blank(name.back())) name.remove_suffix(1);
-            std::string_view value = equals == std::string_view::npos ? std::string_view() : line.substr(equals + 1);
+            std::string_view value =
+                equals == std::string_view::npos ? std::string_view() : line.substr(equals + 1);
             while (!value.empty() && is_blank(value.front())) value.remove_prefix(1);
             entries_.push_back({Entry::Kind::kKey, std::string(name), std::string(value)});
         }
@@ -166,8 +167,12 @@ std::string PreferenceStore::render() const {
                 first_group = false;
                 text.append("[").append(entry.name).append("]");
                 break;
-            case Entry::Kind::kComment: text.append("; ").append(entry.name); break;
-            case Entry::Kind::kKey: text.append(entry.name).append(equals).append(entry.value); break;
+            case Entry::Kind::kComment:
+                text.append("; ").append(entry.name);
+                break;
+            case Entry::Kind::kKey:
+                text.append(entry.name).append(equals).append(entry.value);
+                break;
         }
         text.append(kLineEnd);
     }
@@ -234,7 +239,8 @@ PreferenceStore::ConstPosition PreferenceStore::group_start() const {
 }
 
 PreferenceStore::ConstPosition PreferenceStore::group_end(ConstPosition from) const {
-    return std::find_if(from, entries_.cend(), [](const Entry& entry) { return entry.kind == Entry::Kind::kGroup; });
+    return std::find_if(from, entries_.cend(),
+                        [](const Entry& entry) { return entry.kind == Entry::Kind::kGroup; });
 }
 
 std::optional<PreferenceStore::ConstPosition> PreferenceStore::find_key(std::string_view key) const {
@@ -298,7 +304,8 @@ std::string PreferenceStore::current_key_value() const {
 void PreferenceStore::write_text(std::string_view key, std::string_view value) {
     if (!has_store_) return;
     if (pending_group_) {
-        current_group_ = entries_.insert(entries_.end(), {Entry::Kind::kGroup, to_store(*pending_group_), {}});
+        current_group_ =
+            entries_.insert(entries_.end(), {Entry::Kind::kGroup, to_store(*pending_group_), {}});
         pending_group_.reset();
     }
     changed_ = true;

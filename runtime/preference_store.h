@@ -23,7 +23,7 @@ inline constexpr int kBlankLineBeforeGroups = 2;  // an empty line before every 
 }  // namespace preference_output
 
 class PreferenceStore {
-public:
+  public:
     PreferenceStore() = default;
     // Discards the store without writing: changes reach the file through close() only.
     ~PreferenceStore() = default;
@@ -69,7 +69,7 @@ public:
     bool opened_read_only() const { return read_only_; }
     bool is_utf8() const { return utf8_; }
 
-private:
+  private:
     struct Entry {
         enum class Kind { kGroup, kComment, kKey };
         Kind kind;

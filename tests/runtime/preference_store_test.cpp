@@ -20,7 +20,7 @@ using testing::TempFolder;
 constexpr int kBothOptions = kCompactKeys | kBlankLineBeforeGroups;
 
 class Preferences : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override { inject_replace_fault(ReplaceFault::kNone); }
 
     // Opens a file with the given bytes, applies the change, closes, and returns the file's bytes.
@@ -52,7 +52,8 @@ TEST_F(Preferences, ReadsLfOnlyFilesLikeCrLfFilesAndRewritesWithCrLf) {
 }
 
 TEST_F(Preferences, BlanksAroundNamesAndValuesAreNotPartOfThem) {
-    const std::string path = folder.write("blanks.ini", "[G]\r\n \t Key Name \t= \t some value \t \r\nBare\r\n=nameless\r\n");
+    const std::string path =
+        folder.write("blanks.ini", "[G]\r\n \t Key Name \t= \t some value \t \r\nBare\r\n=nameless\r\n");
     PreferenceStore store;
     ASSERT_TRUE(store.open(path, 0));
     ASSERT_TRUE(store.select_group("G"));
@@ -63,7 +64,8 @@ TEST_F(Preferences, BlanksAroundNamesAndValuesAreNotPartOfThem) {
 }
 
 TEST_F(Preferences, GroupNamesEndAtTheBracketOrTheLineEnd) {
-    const std::string path = folder.write("groups.ini", "[Files] trailing words\r\nA=1\r\n[Open ended\r\nB=2\r\n[ Spaced ]\r\nC=3\r\n");
+    const std::string path = folder.write(
+        "groups.ini", "[Files] trailing words\r\nA=1\r\n[Open ended\r\nB=2\r\n[ Spaced ]\r\nC=3\r\n");
     PreferenceStore store;
     ASSERT_TRUE(store.open(path, 0));
     ASSERT_TRUE(store.select_group("Files"));
@@ -76,12 +78,13 @@ TEST_F(Preferences, GroupNamesEndAtTheBracketOrTheLineEnd) {
 }
 
 TEST_F(Preferences, LookupsIgnoreAsciiCaseAndWritesKeepTheWritersSpelling) {
-    const std::string written = rewrite("[Settings]\r\nlistfont=Sans\r\n", kCompactKeys, [](PreferenceStore& store) {
-        ASSERT_TRUE(store.select_group("SETTINGS"));
-        EXPECT_EQ(store.read_text("LISTFONT"), "Sans");
-        EXPECT_EQ(store.read_text("ListFont"), "Sans");
-        store.write_text("ListFont", "Serif");
-    });
+    const std::string written =
+        rewrite("[Settings]\r\nlistfont=Sans\r\n", kCompactKeys, [](PreferenceStore& store) {
+            ASSERT_TRUE(store.select_group("SETTINGS"));
+            EXPECT_EQ(store.read_text("LISTFONT"), "Sans");
+            EXPECT_EQ(store.read_text("ListFont"), "Sans");
+            store.write_text("ListFont", "Serif");
+        });
     EXPECT_EQ(written, "[Settings]\r\nListFont=Serif\r\n");
 }
 
@@ -98,8 +101,8 @@ TEST_F(Preferences, ReadsIntegersUpToTheFirstNonDigit) {
 }
 
 TEST_F(Preferences, HashLinesAreKeysAndCommentsGainTheirSpace) {
-    const std::string written = rewrite("#not a comment\r\n;tight\r\n;  two spaces\r\n# with = sign\r\n", kCompactKeys,
-                                        [](PreferenceStore& store) {
+    const std::string written = rewrite("#not a comment\r\n;tight\r\n;  two spaces\r\n# with = sign\r\n",
+                                        kCompactKeys, [](PreferenceStore& store) {
                                             EXPECT_EQ(store.read_text("#not a comment", "x"), "");
                                             EXPECT_EQ(store.read_text("# with", "x"), "sign");
                                             store.write_integer("n", 5);
@@ -108,14 +111,14 @@ TEST_F(Preferences, HashLinesAreKeysAndCommentsGainTheirSpace) {
 }
 
 TEST_F(Preferences, NewKeysGoAfterTheLastEntryOfTheirGroup) {
-    const std::string written =
-        rewrite("top=1\r\n; about top\r\n[A]\r\nx=1\r\n; end of A\r\n[B]\r\ny=2\r\n", kCompactKeys, [](PreferenceStore& store) {
-            store.write_text("top2", "2");
-            ASSERT_TRUE(store.select_group("a"));
-            store.write_text("x2", "3");
-            ASSERT_TRUE(store.select_group("B"));
-            store.write_text("y2", "4");
-        });
+    const std::string written = rewrite("top=1\r\n; about top\r\n[A]\r\nx=1\r\n; end of A\r\n[B]\r\ny=2\r\n",
+                                        kCompactKeys, [](PreferenceStore& store) {
+                                            store.write_text("top2", "2");
+                                            ASSERT_TRUE(store.select_group("a"));
+                                            store.write_text("x2", "3");
+                                            ASSERT_TRUE(store.select_group("B"));
+                                            store.write_text("y2", "4");
+                                        });
     EXPECT_EQ(written,
               "top=1\r\n; about top\r\ntop2=2\r\n[A]\r\nx=1\r\n; end of A\r\nx2=3\r\n[B]\r\ny=2\r\ny2=4\r\n");
 
@@ -140,7 +143,9 @@ TEST_F(Preferences, APendingGroupHidesKeysUntilAWriteCreatesItAtTheEnd) {
 }
 
 TEST_F(Preferences, ARemovedGroupThatIsNotWrittenAgainDisappears) {
-    const std::string text = "a=0\r\n[Type List]\r\n1=Check\r\n; note\r\n2=Debit\r\n[Settings]\r\nx=1\r\n[type list]\r\n9=Kept\r\n";
+    const std::string text =
+        "a=0\r\n[Type List]\r\n1=Check\r\n; note\r\n2=Debit\r\n[Settings]\r\nx=1\r\n[type "
+        "list]\r\n9=Kept\r\n";
     const std::string written = rewrite(text, kCompactKeys, [](PreferenceStore& store) {
         ASSERT_TRUE(store.select_group("Type List"));
         ASSERT_TRUE(store.start_key_walk());
@@ -154,8 +159,9 @@ TEST_F(Preferences, ARemovedGroupThatIsNotWrittenAgainDisappears) {
 }
 
 TEST_F(Preferences, KeyWalksVisitTheKeysOfOneGroupSkippingComments) {
-    const std::string path =
-        folder.write("walk.ini", "loose=0\r\n[Payee List]\r\n1=Grocer\r\n; a comment\r\nx=Landlord\r\n[Next]\r\n1=Other\r\n");
+    const std::string path = folder.write(
+        "walk.ini",
+        "loose=0\r\n[Payee List]\r\n1=Grocer\r\n; a comment\r\nx=Landlord\r\n[Next]\r\n1=Other\r\n");
     PreferenceStore store;
     ASSERT_TRUE(store.open(path, 0));
     auto walk = [&store] {
@@ -181,11 +187,12 @@ TEST_F(Preferences, OutputOptionsShapeKeysAndGroupSpacing) {
 
 TEST_F(Preferences, ClosingWithoutChangesLeavesTheBytesAlone) {
     const std::string text = "\r\n\r\n  [A]  \n\n x = 1 \r\r;c\n";
-    EXPECT_EQ(rewrite(text, kBothOptions, [](PreferenceStore& store) {
-                  ASSERT_TRUE(store.select_group("A"));
-                  EXPECT_EQ(store.read_text("x"), "1");
-                  store.remove_group("absent");
-              }),
+    EXPECT_EQ(rewrite(text, kBothOptions,
+                      [](PreferenceStore& store) {
+                          ASSERT_TRUE(store.select_group("A"));
+                          EXPECT_EQ(store.read_text("x"), "1");
+                          store.remove_group("absent");
+                      }),
               text);
 }
 
@@ -198,7 +205,8 @@ TEST_F(Preferences, Utf8FilesKeepTheirMarkAndConvertAtTheBorder) {
         EXPECT_EQ(store.read_text("2"), "? 5");
         store.write_text("3", "Na\xEFve");
     });
-    EXPECT_EQ(written, "\xEF\xBB\xBF\r\n[Payee List]\r\n1=Caf\xC3\xA9\r\n2=\xE2\x82\xAC 5\r\n3=Na\xC3\xAFve\r\n");
+    EXPECT_EQ(written,
+              "\xEF\xBB\xBF\r\n[Payee List]\r\n1=Caf\xC3\xA9\r\n2=\xE2\x82\xAC 5\r\n3=Na\xC3\xAFve\r\n");
 
     const std::string latin = rewrite("1=Caf\xE9\r\n", kCompactKeys, [](PreferenceStore& store) {
         EXPECT_FALSE(store.is_utf8());
@@ -219,13 +227,21 @@ TEST(EncodingConversion, MapsBytesToCodePointsAndBack) {
         const char* utf8;
         const char* expected;
     } cases[] = {
-        {"\xC4\x80", "?"},           // U+0100 needs more than a byte
-        {"\xE2\x82\xAC", "?"},       // three-byte form
+        {"\xC4\x80", "?"},            // U+0100 needs more than a byte
+        {"\xE2\x82\xAC", "?"},        // three-byte form
         {"\xF0\x9F\x98\x80x", "?x"},  // four-byte form
-        {"\xC3" "A", "?A"},          // cut short: reading resumes at the A
-        {"\xE2\x82" "B", "?B"},
-        {"a\x80" "b", "ab"},         // a stray continuation byte is dropped
-        {"\xFF" "c", "c"},
+        {"\xC3"
+         "A",
+         "?A"},  // cut short: reading resumes at the A
+        {"\xE2\x82"
+         "B",
+         "?B"},
+        {"a\x80"
+         "b",
+         "ab"},  // a stray continuation byte is dropped
+        {"\xFF"
+         "c",
+         "c"},
         {"\xC3", "?"},
     };
     for (const auto& c : cases) EXPECT_EQ(utf8_to_latin1(c.utf8), c.expected) << c.utf8;

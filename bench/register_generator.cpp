@@ -1,0 +1,105 @@
+#include "bench/register_generator.h"
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+#include "runtime/atomic_replace.h"
+#include "runtime/dates.h"
+
+namespace quillet::bench {
+namespace {
+
+using namespace record_format;
+
+constexpr std::array<std::string_view, 6> kWithdrawalTypes = {"Check", "Debit", "ATM", "Transfer", "Online", "Fee"};
+constexpr std::array<std::string_view, 4> kDepositTypes = {"Deposit", "Transfer", "Interest", "Refund"};
+constexpr std::array<std::string_view, 24> kPayees = {
+    "Corner Grocery",        "Riverside Utilities", "City Water Department", "Maple Street Landlord",
+    "Northwind Fuel",        "Harbor Insurance Co.", "Dr. Elena Marsh",       "Bluebird Cafe",
+    "Greenfield Pharmacy",   "Summit Phone & Net",  "Oakwood School District", "Valley Credit Union",
+    "Parkside Hardware",     "Lakeside Vet Clinic", "Metro Transit",         "Sunrise Bakery",
+    "Hillcrest Dental",      "Pine Ridge Books",    "Employer Payroll",      "State Tax Office",
+    "Cedar Auto Repair",     "Willow Garden Supply", "Starlight Cinema",     "Family Transfer",
+};
+constexpr std::array<std::string_view, 20> kDescriptions = {
+    "Groceries",         "Electric bill",       "Water and sewer",  "Rent",
+    "Fuel",              "Car insurance",       "Doctor's visit",   "Coffee with friends",
+    "Prescriptions",     "Phone and internet",  "School supplies",  "Loan payment",
+    "Paint and brushes", "Vaccinations",        "Monthly pass",     "Birthday cake",
+    "Cleaning",          "Novels for the trip", "Salary",           "Quarterly estimate",
+};
+
+// splitmix64: a small generator whose sequence is the same on every platform.
+std::uint64_t mix(std::uint64_t value) {
+    value += 0x9E3779B97F4A7C15ULL;
+    value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    value = (value ^ (value >> 27)) * 0x94D049BB133111EBULL;
+    return value ^ (value >> 31);
+}
+
+class Draws {
+public:
+    Draws(std::uint64_t seed, std::int64_t index) : state_(mix(seed ^ mix(static_cast<std::uint64_t>(index)))) {}
+    std::uint64_t next() { return state_ = mix(state_); }
+    // A whole number in [0, bound).
+    std::uint64_t below(std::uint64_t bound) { return next() % bound; }
+    bool percent(std::uint64_t chance) { return below(100) < chance; }
+
+private:
+    std::uint64_t state_;
+};
+
+template <std::size_t N>
+std::string pick(Draws& draws, const std::array<std::string_view, N>& texts) {
+    return std::string(texts[draws.below(N)]);
+}
+
+}  // namespace
+
+TransactionRecord generated_record(std::uint64_t seed, std::int64_t index, std::int64_t count) {
+    static const DateValue kFirstDay = make_date(2015, 1, 1);
+    static const DateValue kLastDay = make_date(2024, 12, 31);
+    Draws draws(seed, index);
+    TransactionRecord record;
+    record.record_number = static_cast<std::int32_t>(index);
+    // Dates rise through the ten years; the time of day varies.
+    const std::int64_t span = kLastDay - kFirstDay;
+    const std::int64_t day = count > 1 ? span * index / (count - 1) / 86400 : 0;
+    record.date = static_cast<DateValue>(kFirstDay + day * 86400 + static_cast<std::int64_t>(draws.below(86400)));
+    record.kind = draws.percent(70) ? kWithdrawal : kDeposit;
+    if (record.kind == kWithdrawal) {
+        record.type = pick(draws, kWithdrawalTypes);
+        record.amount = static_cast<float>(100 + draws.below(50000)) / 100.0f;
+        record.number = record.type == "Check" ? std::to_string(1001 + index) : "";
+    } else {
+        record.type = pick(draws, kDepositTypes);
+        record.amount = static_cast<float>(5000 + draws.below(300000)) / 100.0f;
+        record.number = draws.percent(50) ? "REF" + std::to_string(draws.below(1000000)) : "";
+    }
+    record.payee = pick(draws, kPayees);
+    record.description = pick(draws, kDescriptions);
+    record.void_flag = draws.percent(2) ? kVoid : kNotVoid;
+    record.deleted = draws.percent(5) ? kDeleted : kLive;
+    if (record.void_flag == kNotVoid && draws.percent(10)) {
+        record.second_date = record.date + static_cast<DateValue>(86400 * (1 + draws.below(14)));
+    }
+    return record;
+}
+
+bool write_generated_register(const std::string& path, std::int64_t count, std::uint64_t seed) {
+    AtomicReplace file(path);
+    std::vector<std::uint8_t> block;
+    block.reserve(4096 * kRecordSize);
+    for (std::int64_t index = 0; index < count; ++index) {
+        const RecordBytes bytes = encode_record(generated_record(seed, index, count));
+        block.insert(block.end(), bytes.begin(), bytes.end());
+        if (block.size() >= 4096 * kRecordSize) {
+            if (!file.write(block.data(), block.size())) return false;
+            block.clear();
+        }
+    }
+    return file.write(block.data(), block.size()) && file.commit();
+}
+
+}  // namespace quillet::bench
