@@ -1,39 +1,22 @@
 // Compaction against a plain copy of the same register, in the same run. Both read the whole file
 // and write a synced replacement, so the copy is the floor that compaction is measured against.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <chrono>
-#include <filesystem>
 #include <map>
 #include <string>
 
 #include "bench/register_generator.h"
 #include "register/register_file.h"
 #include "runtime/file_access.h"
+#include "tests/support/temp_folder.h"
 
 namespace quillet {
 namespace {
 
 // One folder for the run, removed at exit.
-class BenchFolder {
-public:
-    BenchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillet-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern + "/";
-    }
-    ~BenchFolder() {
-        std::error_code ignored;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-BenchFolder& bench_folder() {
-    static BenchFolder folder;
+testing::TempFolder& bench_folder() {
+    static testing::TempFolder folder;
     return folder;
 }
 

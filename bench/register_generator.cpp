@@ -12,22 +12,22 @@ namespace {
 
 using namespace record_format;
 
-constexpr std::array<std::string_view, 6> kWithdrawalTypes = {"Check", "Debit", "ATM", "Transfer", "Online", "Fee"};
+constexpr std::array<std::string_view, 6> kWithdrawalTypes = {"Check",    "Debit",  "ATM",
+                                                              "Transfer", "Online", "Fee"};
 constexpr std::array<std::string_view, 4> kDepositTypes = {"Deposit", "Transfer", "Interest", "Refund"};
 constexpr std::array<std::string_view, 24> kPayees = {
-    "Corner Grocery",        "Riverside Utilities", "City Water Department", "Maple Street Landlord",
-    "Northwind Fuel",        "Harbor Insurance Co.", "Dr. Elena Marsh",       "Bluebird Cafe",
-    "Greenfield Pharmacy",   "Summit Phone & Net",  "Oakwood School District", "Valley Credit Union",
-    "Parkside Hardware",     "Lakeside Vet Clinic", "Metro Transit",         "Sunrise Bakery",
-    "Hillcrest Dental",      "Pine Ridge Books",    "Employer Payroll",      "State Tax Office",
-    "Cedar Auto Repair",     "Willow Garden Supply", "Starlight Cinema",     "Family Transfer",
+    "Corner Grocery",      "Riverside Utilities",  "City Water Department",   "Maple Street Landlord",
+    "Northwind Fuel",      "Harbor Insurance Co.", "Dr. Elena Marsh",         "Bluebird Cafe",
+    "Greenfield Pharmacy", "Summit Phone & Net",   "Oakwood School District", "Valley Credit Union",
+    "Parkside Hardware",   "Lakeside Vet Clinic",  "Metro Transit",           "Sunrise Bakery",
+    "Hillcrest Dental",    "Pine Ridge Books",     "Employer Payroll",        "State Tax Office",
+    "Cedar Auto Repair",   "Willow Garden Supply", "Starlight Cinema",        "Family Transfer",
 };
 constexpr std::array<std::string_view, 20> kDescriptions = {
-    "Groceries",         "Electric bill",       "Water and sewer",  "Rent",
-    "Fuel",              "Car insurance",       "Doctor's visit",   "Coffee with friends",
-    "Prescriptions",     "Phone and internet",  "School supplies",  "Loan payment",
-    "Paint and brushes", "Vaccinations",        "Monthly pass",     "Birthday cake",
-    "Cleaning",          "Novels for the trip", "Salary",           "Quarterly estimate",
+    "Groceries",       "Electric bill",  "Water and sewer",     "Rent",          "Fuel",
+    "Car insurance",   "Doctor's visit", "Coffee with friends", "Prescriptions", "Phone and internet",
+    "School supplies", "Loan payment",   "Paint and brushes",   "Vaccinations",  "Monthly pass",
+    "Birthday cake",   "Cleaning",       "Novels for the trip", "Salary",        "Quarterly estimate",
 };
 
 // splitmix64: a small generator whose sequence is the same on every platform.
@@ -39,14 +39,15 @@ std::uint64_t mix(std::uint64_t value) {
 }
 
 class Draws {
-public:
-    Draws(std::uint64_t seed, std::int64_t index) : state_(mix(seed ^ mix(static_cast<std::uint64_t>(index)))) {}
+  public:
+    Draws(std::uint64_t seed, std::int64_t index)
+        : state_(mix(seed ^ mix(static_cast<std::uint64_t>(index)))) {}
     std::uint64_t next() { return state_ = mix(state_); }
     // A whole number in [0, bound).
     std::uint64_t below(std::uint64_t bound) { return next() % bound; }
     bool percent(std::uint64_t chance) { return below(100) < chance; }
 
-private:
+  private:
     std::uint64_t state_;
 };
 
@@ -66,7 +67,8 @@ TransactionRecord generated_record(std::uint64_t seed, std::int64_t index, std::
     // Dates rise through the ten years; the time of day varies.
     const std::int64_t span = kLastDay - kFirstDay;
     const std::int64_t day = count > 1 ? span * index / (count - 1) / 86400 : 0;
-    record.date = static_cast<DateValue>(kFirstDay + day * 86400 + static_cast<std::int64_t>(draws.below(86400)));
+    record.date =
+        static_cast<DateValue>(kFirstDay + day * 86400 + static_cast<std::int64_t>(draws.below(86400)));
     record.kind = draws.percent(70) ? kWithdrawal : kDeposit;
     if (record.kind == kWithdrawal) {
         record.type = pick(draws, kWithdrawalTypes);
