@@ -1,7 +1,4 @@
 // Quillet's entry point. The program reads no command-line argument and always ends with code 0.
-#include "ui/placeholder_window.h"
+#include "app/startup.h"
 
-int main() {
-    quillet::run_placeholder_window("Quillet", 924, 536);
-    return 0;
-}
+int main() { return quillet::run_quillet(quillet::program_folder_of_this_process()); }

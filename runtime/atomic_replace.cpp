@@ -1,5 +1,7 @@
 #include "runtime/atomic_replace.h"
 
+#include "runtime/windows1252.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,7 +50,7 @@ bool sync_folder(const std::string& folder) {
 
 void inject_replace_fault(ReplaceFault fault) { injected_fault() = fault; }
 
-AtomicReplace::AtomicReplace(std::string target_path) : target_path_(std::move(target_path)) {
+AtomicReplace::AtomicReplace(std::string target_path) : target_path_(native_path(target_path)) {
     if (target_path_.empty() || target_path_.back() == '/') return;
     const std::size_t slash = target_path_.rfind('/');
     const std::string name = slash == std::string::npos ? target_path_ : target_path_.substr(slash + 1);

@@ -28,6 +28,7 @@ class AtomicReplace {
     // file it replaces (new files get the usual ones). True only when the target was replaced.
     bool commit();
 
+    // Both in the file system's own (UTF-8) spelling.
     const std::string& target_path() const { return target_path_; }
     const std::string& temporary_path() const { return temporary_path_; }
 

@@ -1,5 +1,7 @@
 #include "runtime/file_access.h"
 
+#include "runtime/windows1252.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -95,7 +97,7 @@ int choose_number() {
 
 int open_with(int number, const std::string& path, int open_flags, int flags) {
     if (path.empty()) return -1;
-    const int descriptor = ::open(path.c_str(), open_flags | O_CLOEXEC, 0666);
+    const int descriptor = ::open(native_path(path).c_str(), open_flags | O_CLOEXEC, 0666);
     if (descriptor < 0) return -1;
     struct stat status {};
     if (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {

@@ -10,6 +10,7 @@
 
 #include "runtime/atomic_replace.h"
 #include "runtime/file_access.h"
+#include "runtime/windows1252.h"
 
 namespace quillet {
 namespace {
@@ -29,37 +30,39 @@ std::string without_trailing_slashes(const std::string& path) {
 std::int64_t file_size(const std::string& path) {
     if (path.empty()) return -1;
     struct stat status {};
-    if (::stat(without_trailing_slashes(path).c_str(), &status) != 0) return -1;
+    if (::stat(native_path(without_trailing_slashes(path)).c_str(), &status) != 0) return -1;
     if (S_ISDIR(status.st_mode)) return -2;
     return status.st_size;
 }
 
 bool is_read_only(const std::string& path) {
     struct stat status {};
-    if (path.empty() || ::stat(path.c_str(), &status) != 0) return false;
-    return (status.st_mode & kAnyWriteBit) == 0 || ::access(path.c_str(), W_OK) != 0;
+    const std::string native = native_path(path);
+    if (path.empty() || ::stat(native.c_str(), &status) != 0) return false;
+    return (status.st_mode & kAnyWriteBit) == 0 || ::access(native.c_str(), W_OK) != 0;
 }
 
 bool delete_file(const std::string& path, int options) {
     struct stat status {};
-    if (path.empty() || ::lstat(path.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) return false;
+    const std::string native = native_path(path);
+    if (path.empty() || ::lstat(native.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) return false;
     if (!S_ISLNK(status.st_mode) && is_read_only(path)) {
         if ((options & kDeleteReadOnly) == 0) return false;
-        ::chmod(path.c_str(), (status.st_mode & 07777) | S_IWUSR);
+        ::chmod(native.c_str(), (status.st_mode & 07777) | S_IWUSR);
     }
-    return ::unlink(path.c_str()) == 0;
+    return ::unlink(native.c_str()) == 0;
 }
 
 bool rename_file(const std::string& old_path, const std::string& new_path) {
     if (old_path.empty() || new_path.empty()) return false;
-    if (::rename(old_path.c_str(), new_path.c_str()) == 0) return true;
+    if (::rename(native_path(old_path).c_str(), native_path(new_path).c_str()) == 0) return true;
     // Another file system: copy, then remove the original only once the copy stands.
-    return errno == EXDEV && copy_file(old_path, new_path) && ::unlink(old_path.c_str()) == 0;
+    return errno == EXDEV && copy_file(old_path, new_path) && ::unlink(native_path(old_path).c_str()) == 0;
 }
 
 bool copy_file(const std::string& source_path, const std::string& destination_path) {
     if (file_size(source_path) < 0 || destination_path.empty()) return false;
-    const int source = ::open(source_path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int source = ::open(native_path(source_path).c_str(), O_RDONLY | O_CLOEXEC);
     if (source < 0) return false;
     AtomicReplace destination(destination_path);
     std::vector<char> block(kCopyBlock);
@@ -116,7 +119,7 @@ std::string profile_folder() {
     }
     if (home.empty()) return {};
     if (home.back() != '/') home += '/';
-    return home;
+    return program_path(home);
 }
 
 }  // namespace quillet

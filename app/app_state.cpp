@@ -1,0 +1,22 @@
+#include "app/app_state.h"
+
+#include "app/texts.h"
+
+namespace quillet {
+
+AppState& app() {
+    static AppState state;
+    return state;
+}
+
+void reset_app_state(const std::string& program_folder) {
+    AppState& state = app();
+    state = AppState{};
+    state.options.list_font_name = texts().list_font_face;
+    state.options.tool_program = texts().tool_program_path;
+    state.program_folder = program_folder;
+    state.reminder_path = program_folder + texts().reminder_file_name;
+    state.settings_path = program_folder + texts().settings_file_name;
+}
+
+}  // namespace quillet

@@ -1,0 +1,43 @@
+#include "runtime/help_viewer.h"
+
+#include <gio/gio.h>
+
+#include "runtime/program_start.h"
+#include "runtime/windows1252.h"
+
+namespace quillet {
+namespace {
+
+bool is_old_help_format(const std::string& path) {
+    if (path.size() < 5) return false;
+    std::string ending = path.substr(path.size() - 4);
+    for (char& c : ending) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    return ending == ".hlp";
+}
+
+}  // namespace
+
+std::string help_address(const std::string& path, const std::string& topic) {
+    GFile* file = g_file_new_for_path(native_path(path).c_str());
+    gchar* uri = g_file_get_uri(file);
+    std::string address = uri;
+    g_free(uri);
+    g_object_unref(file);
+    if (!topic.empty()) {
+        gchar* fragment = g_uri_escape_string(native_path(topic).c_str(), nullptr, FALSE);
+        address += "#" + std::string(fragment);
+        g_free(fragment);
+    }
+    return address;
+}
+
+bool open_help(const std::string& path, const std::string& topic) {
+    if (path.empty() || is_old_help_format(path)) return false;
+    const std::string address = help_address(path, topic);
+    if (g_app_info_launch_default_for_uri(address.c_str(), nullptr, nullptr)) return true;
+    return start_program("xdg-open", program_path(address)) != 0;
+}
+
+void close_help() {}
+
+}  // namespace quillet

@@ -1,0 +1,36 @@
+#include "runtime/instance_lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "runtime/windows1252.h"
+
+namespace quillet {
+
+InstanceLock::InstanceLock(const std::string& folder, const std::string& name) {
+    const std::string path = native_path(folder + name + ".lock");
+    // Close-on-exec: programs started later must not inherit the lock.
+    const int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (descriptor < 0) return;
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        ::close(descriptor);
+        return;
+    }
+    descriptor_ = descriptor;
+}
+
+InstanceLock::~InstanceLock() {
+    if (descriptor_ >= 0) ::close(descriptor_);
+}
+
+std::string runtime_folder() {
+    const char* folder = std::getenv("XDG_RUNTIME_DIR");
+    std::string path = folder != nullptr && *folder != '\0' ? program_path(folder) : std::string("/tmp");
+    if (path.back() != '/') path += '/';
+    return path;
+}
+
+}  // namespace quillet

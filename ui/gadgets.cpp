@@ -1,0 +1,709 @@
+#include "ui/gadgets.h"
+
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "runtime/dates.h"
+#include "ui/bars.h"
+#include "ui/list_view.h"
+#include "ui/toolkit_internal.h"
+
+namespace quillet::ui {
+namespace detail {
+
+GadgetRecord* find_gadget(int number) {
+    auto& gadgets = state().gadgets;
+    const auto found = gadgets.find(number);
+    return found == gadgets.end() || found->second.widget == nullptr ? nullptr : &found->second;
+}
+
+QWidget* gadget_widget(int number) {
+    GadgetRecord* record = find_gadget(number);
+    return record == nullptr ? nullptr : record->widget.data();
+}
+
+ListView* list_view(int number) {
+    GadgetRecord* record = find_gadget(number);
+    return record != nullptr && record->kind == GadgetKind::kList ? static_cast<ListView*>(record->widget.data()) : nullptr;
+}
+
+}  // namespace detail
+
+using namespace detail;
+
+namespace {
+
+// A picture that reports clicks: left on press, right on release, and double clicks.
+class PictureLabel : public QLabel {
+public:
+    PictureLabel(int number, QWidget* parent) : QLabel(parent), number_(number) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton) raise(kLeftClick);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::RightButton) raise(kRightClick);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        raise(event->button() == Qt::RightButton ? kRightDoubleClick : kLeftDoubleClick);
+    }
+
+private:
+    void raise(int type) { raise_event(kEventGadget, window_of(this), number_, type); }
+    int number_;
+};
+
+// A text that looks like a link, changes colour under the mouse and reports a click.
+class LinkLabel : public QLabel {
+public:
+    LinkLabel(int number, const QColor& hover, QWidget* parent) : QLabel(parent), number_(number), hover_(hover) {
+        setCursor(Qt::PointingHandCursor);
+        normal_ = palette().color(QPalette::Link);
+        set_colour(normal_);
+    }
+
+protected:
+    void enterEvent(QEnterEvent*) override { set_colour(hover_); }
+    void leaveEvent(QEvent*) override { set_colour(normal_); }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton) raise_event(kEventGadget, window_of(this), number_, kLeftClick);
+    }
+
+private:
+    void set_colour(const QColor& colour) {
+        QPalette colours = palette();
+        colours.setColor(QPalette::WindowText, colour);
+        setPalette(colours);
+    }
+    int number_;
+    QColor hover_;
+    QColor normal_;
+};
+
+// Makes the gadget record and places the widget in the current gadget list.
+bool add_gadget(int number, GadgetKind kind, QWidget* widget, int x, int y, int width, int height) {
+    ToolkitState& toolkit = state();
+    if (kind != GadgetKind::kOption) toolkit.option_group = nullptr;
+    if (width >= 0 && height >= 0) widget->setGeometry(x, y, width, height);
+    widget->show();
+    toolkit.gadgets[number] = GadgetRecord{kind, widget, toolkit.current_window, -1, 0, {}};
+    return true;
+}
+
+// The parent for a new gadget, after freeing any gadget that had the number.
+QWidget* prepare(int number) {
+    free_gadget(number);
+    return state().current_parent;
+}
+
+void raise_change(QWidget* widget, int number) { raise_event(kEventGadget, window_of(widget), number, kChange); }
+void raise_click(QWidget* widget, int number) { raise_event(kEventGadget, window_of(widget), number, kLeftClick); }
+
+// The date mask's tokens in Qt's display format.
+QString qt_date_format(const std::string& mask) {
+    QString format;
+    for (std::size_t at = 0; at < mask.size(); ++at) {
+        const std::string rest = mask.substr(at);
+        auto starts = [&rest](const char* token) { return QString::fromStdString(rest).startsWith(token, Qt::CaseInsensitive); };
+        if (starts("%yyyy")) {
+            format += "yyyy";
+            at += 4;
+        } else if (starts("%yy")) {
+            format += "yy";
+            at += 2;
+        } else if (starts("%mm")) {
+            format += "MM";
+            at += 2;
+        } else if (starts("%dd")) {
+            format += "dd";
+            at += 2;
+        } else if (starts("%hh")) {
+            format += "HH";
+            at += 2;
+        } else if (starts("%ii")) {
+            format += "mm";
+            at += 2;
+        } else if (starts("%ss")) {
+            format += "ss";
+            at += 2;
+        } else {
+            format += "'" + to_qt(std::string(1, mask[at])) + "'";
+        }
+    }
+    return format;
+}
+
+QDateTime qt_date_time(std::int32_t value) {
+    return QDateTime(QDate(year_of(value), month_of(value), day_of(value)),
+                     QTime(hour_of(value), minute_of(value), second_of(value)));
+}
+
+// The value a date control holds: its date and time to the minute, 0 for none.
+std::int32_t date_value(const QDateTime& moment) {
+    if (!moment.isValid()) return 0;
+    const DateValue value = make_date(moment.date().year(), moment.date().month(), moment.date().day(),
+                                      moment.time().hour(), moment.time().minute(), 0);
+    return value < 0 ? 0 : value;
+}
+
+const QDateTime& earliest_moment() {
+    static const QDateTime earliest(QDate(1970, 1, 1), QTime(0, 0));
+    return earliest;
+}
+
+}  // namespace
+
+bool create_list(int number, int x, int y, int width, int height, const std::string& first_title, int first_width, int flags) {
+    QWidget* parent = prepare(number);
+    if (parent == nullptr) return false;
+    auto* view = new ListView(number, parent);
+    view->setShowGrid((flags & kListGridLines) != 0);
+    view->rows().add_column(0, to_qt(first_title));
+    view->setColumnWidth(0, first_width);
+    return add_gadget(number, GadgetKind::kList, view, x, y, width, height);
+}
+
+bool create_picture(int number, int x, int y, int image) {
+    QWidget* parent = prepare(number);
+    const auto found = state().images.find(image);
+    if (parent == nullptr) return false;
+    auto* picture = new PictureLabel(number, parent);
+    QSize size(0, 0);
+    if (found != state().images.end()) {
+        picture->setPixmap(QPixmap::fromImage(found->second));
+        size = found->second.size();
+    }
+    add_gadget(number, GadgetKind::kPicture, picture, x, y, size.width(), size.height());
+    state().gadgets[number].image = image;
+    return true;
+}
+
+bool create_text(int number, int x, int y, int width, int height, const std::string& text, int flags) {
+    QWidget* parent = prepare(number);
+    if (parent == nullptr) return false;
+    auto* label = new QLabel(to_qt(text), parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment((flags & kTextCentre) != 0 ? Qt::AlignHCenter | Qt::AlignTop
+                        : (flags & kTextRight) != 0 ? Qt::AlignRight | Qt::AlignTop
+                                                    : Qt::AlignLeft | Qt::AlignTop);
+    return add_gadget(number, GadgetKind::kText, label, x, y, width, height);
+}
+
+bool create_frame(int number, int x, int y, int width, int height, const std::string& caption) {
+    QWidget* parent = prepare(number);
+    if (parent == nullptr) return false;
+    auto* frame = new QGroupBox(to_qt(caption), parent);
+    add_gadget(number, GadgetKind::kFrame, frame, x, y, width, height);
+    frame->lower();  // gadgets drawn over the frame stay reachable
+    return true;
+}
+
+bool create_button(int number, int x, int y, int width, int height, const std::string& caption, int flags) {
+    QWidget* parent = prepare(number);
+    if (parent == nullptr) return false;
+    auto* button = new QPushButton(to_qt(caption), parent);
+    button->setAutoDefault(false);
+    button->setDefault((flags & kButtonDefault) != 0);
+    QObject::connect(button, &QPushButton::clicked, [button, number] { raise_click(button, number); });
+    return add_gadget(number, GadgetKind::kButton, button, x, y, width, height);
+}
+
+bool create_check_box(int number, int x, int y, int width, int height, const std::string& caption) {
+    QWidget* parent = prepare(number);
+    if (parent == nullptr) return false;
+    auto* box = new QCheckBox(to_qt(caption), parent);
+    QObject::connect(box, &QCheckBox::clicked, [box, number] { raise_click(box, number); });
+    return add_gadget(number, GadgetKind::kCheckBox, box, x, y, width, height);
+}
+
+bool create_option(int number, int x, int y, int width, int height, const std::string& caption) {
+    QWidget* parent = prepare(number);
+    if (parent == nullptr) return false;
+    ToolkitState& toolkit = state();
+    if (toolkit.option_group == nullptr) {
+        toolkit.option_group = new QButtonGroup(parent);
+        toolkit.option_group->setExclusive(true);
+    }
+    auto* option = new QRadioButton(to_qt(caption), parent);
+    option->setAutoExclusive(false);
+    toolkit.option_group->addButton(option);
+    QObject::connect(option, &QRadioButton::clicked, [option, number] { raise_click(option, number); });
+    return add_gadget(number, GadgetKind::kOption, option, x, y, width, height);
+}
+
+bool create_string(int number, int x, int y, int width, int height, const std::string& text, int flags) {
+    QWidget* parent = prepare(number);
+    if (parent == nullptr) return false;
+    auto* field = new QLineEdit(to_qt(text), parent);
+    field->setReadOnly((flags & kStringReadOnly) != 0);
+    QObject::connect(field, &QLineEdit::textChanged, [field, number] { raise_change(field, number); });
+    return add_gadget(number, GadgetKind::kString, field, x, y, width, height);
+}
+
+bool create_combo(int number, int x, int y, int width, int height, int flags) {
+    QWidget* parent = prepare(number);
+    if (parent == nullptr) return false;
+    auto* combo = new QComboBox(parent);
+    combo->setEditable((flags & kComboEditable) != 0);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setMaxVisibleItems(12);
+    QObject::connect(combo, &QComboBox::currentIndexChanged, [combo, number] { raise_change(combo, number); });
+    if (combo->isEditable()) {
+        QObject::connect(combo, &QComboBox::editTextChanged, [combo, number] { raise_change(combo, number); });
+    }
+    return add_gadget(number, GadgetKind::kCombo, combo, x, y, width, height);
+}
+
+bool create_date(int number, int x, int y, int width, int height, const std::string& mask, std::int32_t value) {
+    QWidget* parent = prepare(number);
+    if (parent == nullptr) return false;
+    auto* field = new QDateTimeEdit(parent);
+    field->setDisplayFormat(qt_date_format(mask));
+    field->setCalendarPopup(true);
+    // The earliest moment stands for "no date" and shows as an empty field.
+    field->setMinimumDateTime(earliest_moment());
+    field->setSpecialValueText(QStringLiteral(" "));
+    field->setDateTime(value > 0 ? qt_date_time(value) : earliest_moment());
+    QObject::connect(field, &QDateTimeEdit::dateTimeChanged, [field, number] { raise_change(field, number); });
+    return add_gadget(number, GadgetKind::kDate, field, x, y, width, height);
+}
+
+bool create_calendar(int number, int x, int y, int width, int height, std::int32_t value) {
+    QWidget* parent = prepare(number);
+    if (parent == nullptr) return false;
+    auto* calendar = new QCalendarWidget(parent);
+    calendar->setGridVisible(true);
+    calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    if (value > 0) calendar->setSelectedDate(qt_date_time(value).date());
+    QObject::connect(calendar, &QCalendarWidget::selectionChanged, [calendar, number] { raise_change(calendar, number); });
+    QObject::connect(calendar, &QCalendarWidget::clicked, [calendar, number] { raise_click(calendar, number); });
+    return add_gadget(number, GadgetKind::kCalendar, calendar, x, y, width, height);
+}
+
+bool create_container(int number, int x, int y, int width, int height) {
+    QWidget* parent = prepare(number);
+    if (parent == nullptr) return false;
+    auto* container = new QFrame(parent);
+    container->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    add_gadget(number, GadgetKind::kContainer, container, x, y, width, height);
+    state().current_parent = container;
+    return true;
+}
+
+void close_gadget_list() {
+    ToolkitState& toolkit = state();
+    WindowWidget* window = window_widget(toolkit.current_window);
+    toolkit.current_parent = window != nullptr ? window->client() : nullptr;
+    toolkit.option_group = nullptr;
+}
+
+bool create_hyperlink(int number, int x, int y, int width, int height, const std::string& text, int hover_colour, int flags) {
+    QWidget* parent = prepare(number);
+    if (parent == nullptr) return false;
+    auto* link = new LinkLabel(number, to_qt_colour(hover_colour), parent);
+    link->setTextFormat(Qt::PlainText);
+    link->setText(to_qt(text));
+    QFont font = link->font();
+    font.setUnderline((flags & kHyperlinkUnderline) != 0);
+    link->setFont(font);
+    return add_gadget(number, GadgetKind::kHyperlink, link, x, y, width, height);
+}
+
+bool is_gadget(int number) { return find_gadget(number) != nullptr; }
+
+int gadget_window(int number) {
+    const GadgetRecord* record = find_gadget(number);
+    return record == nullptr ? -1 : record->window;
+}
+
+void free_gadget(int number) {
+    auto& gadgets = state().gadgets;
+    const auto found = gadgets.find(number);
+    if (found == gadgets.end()) return;
+    QPointer<QWidget> widget = found->second.widget;
+    gadgets.erase(found);
+    if (state().current_parent == widget) close_gadget_list();
+    delete widget.data();
+}
+
+void resize_gadget(int number, int x, int y, int width, int height) {
+    if (QWidget* widget = gadget_widget(number)) widget->setGeometry(x, y, width, height);
+}
+
+Rect gadget_rect(int number) {
+    const QWidget* widget = gadget_widget(number);
+    if (widget == nullptr) return {};
+    const QRect area = widget->geometry();
+    return {area.x(), area.y(), area.width(), area.height()};
+}
+
+bool is_gadget_visible(int number) {
+    const QWidget* widget = gadget_widget(number);
+    return widget != nullptr && widget->isVisible();
+}
+
+int get_state(int number) {
+    GadgetRecord* record = find_gadget(number);
+    if (record == nullptr) return 0;
+    QWidget* widget = record->widget;
+    switch (record->kind) {
+        case GadgetKind::kList: return static_cast<ListView*>(widget)->selected_row();
+        case GadgetKind::kCheckBox:
+        case GadgetKind::kOption: return static_cast<QAbstractButton*>(widget)->isChecked() ? 1 : 0;
+        case GadgetKind::kCombo: return static_cast<QComboBox*>(widget)->currentIndex();
+        case GadgetKind::kDate: {
+            const auto* field = static_cast<QDateTimeEdit*>(widget);
+            return field->dateTime() == earliest_moment() ? 0 : date_value(field->dateTime());
+        }
+        case GadgetKind::kCalendar:
+            return date_value(QDateTime(static_cast<QCalendarWidget*>(widget)->selectedDate(), QTime(0, 0)));
+        default: return 0;
+    }
+}
+
+void set_state(int number, int value) {
+    GadgetRecord* record = find_gadget(number);
+    if (record == nullptr) return;
+    QWidget* widget = record->widget;
+    switch (record->kind) {
+        case GadgetKind::kList: static_cast<ListView*>(widget)->select_row(value); break;
+        case GadgetKind::kCheckBox:
+        case GadgetKind::kOption: static_cast<QAbstractButton*>(widget)->setChecked(value != 0); break;
+        case GadgetKind::kCombo: static_cast<QComboBox*>(widget)->setCurrentIndex(value); break;
+        case GadgetKind::kDate:
+            static_cast<QDateTimeEdit*>(widget)->setDateTime(value > 0 ? qt_date_time(value) : earliest_moment());
+            break;
+        case GadgetKind::kCalendar:
+            if (value >= 0) static_cast<QCalendarWidget*>(widget)->setSelectedDate(qt_date_time(value).date());
+            break;
+        default: break;
+    }
+}
+
+std::string get_text(int number) {
+    GadgetRecord* record = find_gadget(number);
+    if (record == nullptr) return {};
+    QWidget* widget = record->widget;
+    switch (record->kind) {
+        case GadgetKind::kString: return from_qt(static_cast<QLineEdit*>(widget)->text());
+        case GadgetKind::kCombo: return from_qt(static_cast<QComboBox*>(widget)->currentText());
+        case GadgetKind::kText:
+        case GadgetKind::kHyperlink: return from_qt(static_cast<QLabel*>(widget)->text());
+        case GadgetKind::kButton:
+        case GadgetKind::kCheckBox:
+        case GadgetKind::kOption: return from_qt(static_cast<QAbstractButton*>(widget)->text());
+        case GadgetKind::kFrame: return from_qt(static_cast<QGroupBox*>(widget)->title());
+        case GadgetKind::kDate: return from_qt(static_cast<QDateTimeEdit*>(widget)->text());
+        default: return {};
+    }
+}
+
+void set_text(int number, const std::string& text) {
+    GadgetRecord* record = find_gadget(number);
+    if (record == nullptr) return;
+    QWidget* widget = record->widget;
+    const QString value = to_qt(text);
+    switch (record->kind) {
+        case GadgetKind::kString: static_cast<QLineEdit*>(widget)->setText(value); break;
+        case GadgetKind::kCombo: static_cast<QComboBox*>(widget)->setCurrentText(value); break;
+        case GadgetKind::kText:
+        case GadgetKind::kHyperlink: static_cast<QLabel*>(widget)->setText(value); break;
+        case GadgetKind::kButton:
+        case GadgetKind::kCheckBox:
+        case GadgetKind::kOption: static_cast<QAbstractButton*>(widget)->setText(value); break;
+        case GadgetKind::kFrame: static_cast<QGroupBox*>(widget)->setTitle(value); break;
+        default: break;
+    }
+}
+
+int count_items(int number) {
+    if (ListView* view = list_view(number)) return view->rows().count();
+    if (auto* combo = qobject_cast<QComboBox*>(gadget_widget(number))) return combo->count();
+    return 0;
+}
+
+void add_item(int number, int position, const std::string& text) {
+    if (ListView* view = list_view(number)) {
+        view->rows().insert_row(position, text);
+    } else if (auto* combo = qobject_cast<QComboBox*>(gadget_widget(number))) {
+        combo->insertItem(position < 0 ? combo->count() : position, to_qt(text));
+    }
+}
+
+void remove_item(int number, int position) {
+    if (ListView* view = list_view(number)) {
+        view->rows().remove_row(position);
+    } else if (auto* combo = qobject_cast<QComboBox*>(gadget_widget(number))) {
+        combo->removeItem(position);
+    }
+}
+
+void clear_items(int number) {
+    if (ListView* view = list_view(number)) {
+        view->rows().clear();
+    } else if (auto* combo = qobject_cast<QComboBox*>(gadget_widget(number))) {
+        const QString typed = combo->currentText();
+        combo->clear();
+        if (combo->isEditable()) combo->setEditText(typed);
+    }
+}
+
+std::string get_item_text(int number, int row, int column) {
+    if (ListView* view = list_view(number)) {
+        if (row < 0) return from_qt(view->rows().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+        return view->rows().cell(row, column);
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(gadget_widget(number))) return from_qt(combo->itemText(row));
+    return {};
+}
+
+void set_item_text(int number, int row, const std::string& text, int column) {
+    if (ListView* view = list_view(number)) {
+        if (row < 0) {
+            view->rows().set_title(column, to_qt(text));
+        } else {
+            view->rows().set_cells(row, column, text);
+        }
+    } else if (auto* combo = qobject_cast<QComboBox*>(gadget_widget(number))) {
+        combo->setItemText(row, to_qt(text));
+    }
+}
+
+std::int64_t get_item_data(int number, int row) {
+    ListView* view = list_view(number);
+    return view == nullptr ? 0 : view->rows().item_data(row);
+}
+
+void set_item_data(int number, int row, std::int64_t data) {
+    if (ListView* view = list_view(number)) view->rows().set_item_data(row, data);
+}
+
+int get_item_state(int number, int row) {
+    ListView* view = list_view(number);
+    return view != nullptr && row >= 0 && view->selected_row() == row ? 1 : 0;
+}
+
+void set_item_state(int number, int row, int item_state) {
+    ListView* view = list_view(number);
+    if (view == nullptr) return;
+    if (item_state != 0) {
+        view->select_row(row);
+    } else if (view->selected_row() == row) {
+        view->select_row(-1);
+    }
+}
+
+void add_column(int number, int position, const std::string& title, int width) {
+    ListView* view = list_view(number);
+    if (view == nullptr) return;
+    view->rows().add_column(position, to_qt(title));
+    const int column = position < 0 || position >= view->rows().column_count() ? view->rows().column_count() - 1 : position;
+    view->setColumnWidth(column, width);
+}
+
+int count_columns(int number) {
+    ListView* view = list_view(number);
+    return view == nullptr ? 0 : view->rows().column_count();
+}
+
+int column_width(int number, int column) {
+    ListView* view = list_view(number);
+    return view == nullptr ? 0 : view->columnWidth(column);
+}
+
+void set_column_alignment(int number, int column, int alignment) {
+    if (ListView* view = list_view(number)) view->rows().set_alignment(column, alignment);
+}
+
+int column_alignment(int number, int column) {
+    ListView* view = list_view(number);
+    return view == nullptr ? 0 : view->rows().alignment(column);
+}
+
+void set_item_colour(int number, int row, int which, int colour, int column) {
+    if (ListView* view = list_view(number)) view->rows().set_colour(row, column, which == kFrontColour, colour);
+}
+
+int get_item_colour(int number, int row, int which, int column) {
+    ListView* view = list_view(number);
+    return view == nullptr ? -1 : view->rows().colour(row, column, which == kFrontColour);
+}
+
+void set_colour(int number, int which, int colour) {
+    if (ListView* view = list_view(number)) {
+        view->rows().set_default_colour(which == kFrontColour, colour);
+        // The list's own background shows below the last row too.
+        QPalette colours = view->palette();
+        if (which == kBackColour) {
+            colours.setColor(QPalette::Base, colour < 0 ? QApplication::palette().color(QPalette::Base) : to_qt_colour(colour));
+            view->setPalette(colours);
+        }
+        return;
+    }
+    QWidget* widget = gadget_widget(number);
+    if (widget == nullptr) return;
+    QPalette colours = widget->palette();
+    const QPalette::ColorRole role = which == kFrontColour ? QPalette::WindowText : QPalette::Window;
+    colours.setColor(role, colour < 0 ? QApplication::palette().color(role) : to_qt_colour(colour));
+    if (which == kFrontColour) colours.setColor(QPalette::Text, colours.color(role));
+    widget->setAutoFillBackground(which == kBackColour && colour >= 0);
+    widget->setPalette(colours);
+}
+
+int get_colour(int number, int which) {
+    if (ListView* view = list_view(number)) return view->rows().default_colour(which == kFrontColour);
+    const QWidget* widget = gadget_widget(number);
+    if (widget == nullptr) return -1;
+    return from_qt_colour(widget->palette().color(which == kFrontColour ? QPalette::WindowText : QPalette::Window));
+}
+
+void suspend_drawing(int number) {
+    if (ListView* view = list_view(number)) {
+        view->suspend();
+    } else if (QWidget* widget = gadget_widget(number)) {
+        widget->setUpdatesEnabled(false);
+    }
+}
+
+void resume_drawing(int number) {
+    if (ListView* view = list_view(number)) {
+        view->resume();
+    } else if (QWidget* widget = gadget_widget(number)) {
+        widget->setUpdatesEnabled(true);
+    }
+}
+
+void set_gadget_font(int number, int font) {
+    QWidget* widget = gadget_widget(number);
+    const auto found = state().fonts.find(font);
+    if (widget == nullptr || found == state().fonts.end()) return;
+    widget->setFont(found->second);
+    if (ListView* view = list_view(number)) {
+        view->verticalHeader()->setDefaultSectionSize(QFontMetrics(found->second).height() + 4);
+    }
+}
+
+void set_tool_tip(int number, const std::string& text) {
+    if (GadgetRecord* record = find_gadget(number)) {
+        record->tool_tip = text;
+        record->widget->setToolTip(to_qt(text));
+    }
+}
+
+std::string tool_tip(int number) {
+    const GadgetRecord* record = find_gadget(number);
+    return record == nullptr ? std::string() : record->tool_tip;
+}
+
+void disable_gadget(int number, int disabled) {
+    if (QWidget* widget = gadget_widget(number)) widget->setEnabled(disabled == 0);
+}
+
+bool is_gadget_enabled(int number) {
+    const QWidget* widget = gadget_widget(number);
+    return widget != nullptr && widget->isEnabled();
+}
+
+void set_focus(int number) {
+    if (QWidget* widget = gadget_widget(number)) widget->setFocus(Qt::OtherFocusReason);
+}
+
+int get_focus() {
+    const QWidget* focused = QApplication::focusWidget();
+    for (const auto& [number, record] : state().gadgets) {
+        const QWidget* widget = record.widget;
+        if (widget != nullptr && focused != nullptr && (widget == focused || widget->isAncestorOf(focused))) return number;
+    }
+    return -1;
+}
+
+void set_attribute(int number, int attribute, std::int64_t value) {
+    GadgetRecord* record = find_gadget(number);
+    if (record == nullptr) return;
+    if (attribute == kAttributeTextLimit) {
+        QLineEdit* field = record->kind == GadgetKind::kString ? static_cast<QLineEdit*>(record->widget.data())
+                           : record->kind == GadgetKind::kCombo ? static_cast<QComboBox*>(record->widget.data())->lineEdit()
+                                                                : nullptr;
+        if (field != nullptr) field->setMaxLength(value > 0 ? static_cast<int>(value) : 32767);
+    } else if (attribute == kAttributeMinimumDate && record->kind == GadgetKind::kCalendar) {
+        record->minimum_date = value;
+        static_cast<QCalendarWidget*>(record->widget.data())->setMinimumDate(qt_date_time(static_cast<std::int32_t>(value)).date());
+    }
+}
+
+std::int64_t get_attribute(int number, int attribute) {
+    const GadgetRecord* record = find_gadget(number);
+    if (record == nullptr) return 0;
+    if (attribute == kAttributeMinimumDate) return record->minimum_date;
+    if (attribute == kAttributeTextLimit) {
+        if (record->kind == GadgetKind::kString) return static_cast<QLineEdit*>(record->widget.data())->maxLength();
+        if (record->kind == GadgetKind::kCombo) {
+            const QLineEdit* field = static_cast<QComboBox*>(record->widget.data())->lineEdit();
+            return field == nullptr ? 0 : field->maxLength();
+        }
+    }
+    return 0;
+}
+
+namespace {
+
+QLineEdit* line_edit_of(int number) {
+    QWidget* widget = gadget_widget(number);
+    if (auto* field = qobject_cast<QLineEdit*>(widget)) return field;
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) return combo->lineEdit();
+    return nullptr;
+}
+
+}  // namespace
+
+std::pair<int, int> get_selection(int number) {
+    const QLineEdit* field = line_edit_of(number);
+    if (field == nullptr) return {0, 0};
+    if (!field->hasSelectedText()) return {field->cursorPosition(), field->cursorPosition()};
+    return {field->selectionStart(), field->selectionEnd()};
+}
+
+void set_selection(int number, int start, int end) {
+    QLineEdit* field = line_edit_of(number);
+    if (field == nullptr) return;
+    if (start == end) {
+        field->setCursorPosition(start);
+    } else {
+        field->setSelection(start, end - start);
+    }
+}
+
+void select_all(int number) {
+    if (QLineEdit* field = line_edit_of(number)) field->selectAll();
+}
+
+void click_button(int number) {
+    if (auto* button = qobject_cast<QAbstractButton*>(gadget_widget(number))) button->click();
+}
+
+void set_gadget_parent_status_bar(int number, int status_bar) {
+    QWidget* widget = gadget_widget(number);
+    const auto bar = state().status_bars.find(status_bar);
+    if (widget == nullptr || bar == state().status_bars.end() || bar->second.bar == nullptr) return;
+    const QRect area = widget->geometry();
+    widget->setParent(bar->second.bar);
+    widget->setGeometry(area);
+    widget->show();
+    widget->raise();
+}
+
+void accept_file_drops(int number) {
+    if (ListView* view = list_view(number)) view->accept_file_drops();
+}
+
+}  // namespace quillet::ui

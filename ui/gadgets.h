@@ -1,0 +1,125 @@
+// Numbered gadgets (controls). Gadget numbers form one space across all windows; a number can be
+// used again once its gadget is gone. Positions are pixels inside the window's client area (or the
+// container). Every operation on a number without a gadget does nothing and returns 0 or "".
+// Texts are the program's Windows-1252 texts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+namespace quillet::ui {
+
+// Creation flags.
+inline constexpr int kListFullRowSelect = 1;
+inline constexpr int kListGridLines = 2;
+inline constexpr int kListAlwaysShowSelection = 4;
+inline constexpr int kStringReadOnly = 1;
+inline constexpr int kComboEditable = 1;
+inline constexpr int kButtonDefault = 1;
+inline constexpr int kHyperlinkUnderline = 1;
+inline constexpr int kTextCentre = 1;
+inline constexpr int kTextRight = 2;
+
+// Colours are 0x00BBGGRR; -1 is the system's colour.
+inline constexpr int kSystemColour = -1;
+inline constexpr int kFrontColour = 1;
+inline constexpr int kBackColour = 2;
+
+bool create_list(int number, int x, int y, int width, int height, const std::string& first_title,
+                 int first_width, int flags);
+bool create_picture(int number, int x, int y, int image);
+bool create_text(int number, int x, int y, int width, int height, const std::string& text, int flags = 0);
+bool create_frame(int number, int x, int y, int width, int height, const std::string& caption);
+bool create_button(int number, int x, int y, int width, int height, const std::string& caption, int flags = 0);
+bool create_check_box(int number, int x, int y, int width, int height, const std::string& caption);
+// Consecutive option buttons form one group: setting one clears the others.
+bool create_option(int number, int x, int y, int width, int height, const std::string& caption);
+bool create_string(int number, int x, int y, int width, int height, const std::string& text, int flags = 0);
+bool create_combo(int number, int x, int y, int width, int height, int flags = 0);
+// A date picker showing the date through the date mask; value 0 shows no date.
+bool create_date(int number, int x, int y, int width, int height, const std::string& mask, std::int32_t value);
+bool create_calendar(int number, int x, int y, int width, int height, std::int32_t value);
+// Further gadgets go inside the container until close_gadget_list().
+bool create_container(int number, int x, int y, int width, int height);
+void close_gadget_list();
+bool create_hyperlink(int number, int x, int y, int width, int height, const std::string& text,
+                      int hover_colour, int flags = 0);
+
+bool is_gadget(int number);
+int gadget_window(int number);
+void free_gadget(int number);
+void resize_gadget(int number, int x, int y, int width, int height);
+struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+Rect gadget_rect(int number);
+bool is_gadget_visible(int number);
+
+// list: the selected row (-1 none); check box, option: 1 or 0; combo: the selected item (-1);
+// date field, calendar: the date value.
+int get_state(int number);
+void set_state(int number, int state);
+// string, combo: the field's text; label, button, check box, option, frame, hyperlink: the caption.
+std::string get_text(int number);
+void set_text(int number, const std::string& text);
+
+int count_items(int number);
+// list: inserts a row at position (-1 appends); the text holds the columns separated by line feeds.
+// combo: adds an item.
+void add_item(int number, int position, const std::string& text);
+void remove_item(int number, int position);
+// Removes every row or item at once.
+void clear_items(int number);
+std::string get_item_text(int number, int row, int column = 0);
+// Setting column 0 with line feeds fills the following columns too; row -1 sets the column title.
+void set_item_text(int number, int row, const std::string& text, int column = 0);
+std::int64_t get_item_data(int number, int row);
+void set_item_data(int number, int row, std::int64_t data);
+int get_item_state(int number, int row);
+// list: 1 selects the row.
+void set_item_state(int number, int row, int state);
+
+void add_column(int number, int position, const std::string& title, int width);
+int count_columns(int number);
+int column_width(int number, int column);
+void set_column_alignment(int number, int column, int alignment);
+int column_alignment(int number, int column);
+// row -1: every row; column -1: every column.
+void set_item_colour(int number, int row, int which, int colour, int column = -1);
+int get_item_colour(int number, int row, int which, int column);
+// list: text and background of the whole list; other gadgets: their text and background.
+void set_colour(int number, int which, int colour);
+int get_colour(int number, int which);
+
+// Stops and restarts the drawing of a gadget around a bulk change (a list refills its view once).
+void suspend_drawing(int number);
+void resume_drawing(int number);
+
+void set_gadget_font(int number, int font);
+void set_tool_tip(int number, const std::string& text);
+std::string tool_tip(int number);
+void disable_gadget(int number, int disabled);
+bool is_gadget_enabled(int number);
+void set_focus(int number);
+// The gadget with the keyboard focus, -1 for none.
+int get_focus();
+
+inline constexpr int kAttributeTextLimit = 1;
+inline constexpr int kAttributeMinimumDate = 2;
+void set_attribute(int number, int attribute, std::int64_t value);
+std::int64_t get_attribute(int number, int attribute);
+
+// string and combo fields: the selected character range [start, end) and the caret (at end).
+std::pair<int, int> get_selection(int number);
+void set_selection(int number, int start, int end);
+void select_all(int number);
+// Behaves as if the user had clicked the button.
+void click_button(int number);
+// Makes the gadget a child of a status bar, keeping its position inside the bar.
+void set_gadget_parent_status_bar(int number, int status_bar);
+
+// The list accepts dropped files and raises a drop event for them.
+void accept_file_drops(int number);
+
+}  // namespace quillet::ui

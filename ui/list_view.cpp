@@ -1,0 +1,313 @@
+#include "ui/list_view.h"
+
+#include <QDragEnterEvent>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QUrl>
+#include <algorithm>
+
+#include "ui/bars.h"
+#include "ui/toolkit_internal.h"
+
+namespace quillet::ui::detail {
+namespace {
+
+// The start and end of a row text's column-th cell.
+std::pair<std::size_t, std::size_t> cell_span(std::string_view text, int column) {
+    std::size_t start = 0;
+    for (int i = 0; i < column; ++i) {
+        const std::size_t feed = text.find('\n', start);
+        if (feed == std::string_view::npos) return {text.size(), text.size()};
+        start = feed + 1;
+    }
+    const std::size_t end = text.find('\n', start);
+    return {start, end == std::string_view::npos ? text.size() : end};
+}
+
+std::vector<std::string> split_cells(std::string_view text) {
+    std::vector<std::string> cells;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t feed = text.find('\n', start);
+        cells.emplace_back(text.substr(start, feed == std::string_view::npos ? feed : feed - start));
+        if (feed == std::string_view::npos) return cells;
+        start = feed + 1;
+    }
+}
+
+Qt::Alignment qt_alignment(int alignment) {
+    const Qt::Alignment horizontal = alignment == kAlignRight ? Qt::AlignRight
+                                     : alignment == kAlignCentre ? Qt::AlignHCenter
+                                                                 : Qt::AlignLeft;
+    return horizontal | Qt::AlignVCenter;
+}
+
+}  // namespace
+
+int RowModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : count(); }
+
+int RowModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : column_count(); }
+
+QVariant RowModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || !valid_row(index.row())) return {};
+    switch (role) {
+        case Qt::DisplayRole: return to_qt(cell(index.row(), index.column()));
+        case Qt::TextAlignmentRole: return QVariant::fromValue(qt_alignment(alignment(index.column())));
+        case Qt::ForegroundRole:
+        case Qt::BackgroundRole: {
+            const int chosen = colour(index.row(), index.column(), role == Qt::ForegroundRole);
+            return chosen < 0 ? QVariant() : QVariant(to_qt_colour(chosen));
+        }
+        default: return {};
+    }
+}
+
+QVariant RowModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= column_count()) return {};
+    if (role == Qt::DisplayRole) return columns_[static_cast<std::size_t>(section)].title;
+    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(qt_alignment(alignment(section)));
+    return {};
+}
+
+Qt::ItemFlags RowModel::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+void RowModel::begin_bulk() {
+    if (bulk_) return;
+    beginResetModel();
+    bulk_ = true;
+}
+
+void RowModel::end_bulk() {
+    if (!bulk_) return;
+    bulk_ = false;
+    endResetModel();
+}
+
+int RowModel::insert_row(int position, std::string_view text) {
+    if (position < 0 || position > count()) position = count();
+    if (!bulk_) beginInsertRows({}, position, position);
+    rows_.insert(rows_.begin() + position, Row{std::string(text), 0, nullptr});
+    if (!bulk_) endInsertRows();
+    return position;
+}
+
+void RowModel::remove_row(int row) {
+    if (!valid_row(row)) return;
+    if (!bulk_) beginRemoveRows({}, row, row);
+    rows_.erase(rows_.begin() + row);
+    if (!bulk_) endRemoveRows();
+}
+
+void RowModel::clear() {
+    if (!bulk_) beginResetModel();
+    rows_.clear();
+    rows_.shrink_to_fit();
+    if (!bulk_) endResetModel();
+}
+
+std::string RowModel::cell(int row, int column) const {
+    if (!valid_row(row) || column < 0) return {};
+    const std::string& text = rows_[static_cast<std::size_t>(row)].text;
+    const auto [start, end] = cell_span(text, column);
+    return text.substr(start, end - start);
+}
+
+void RowModel::set_cells(int row, int column, std::string_view text) {
+    if (!valid_row(row) || column < 0) return;
+    std::string& stored = rows_[static_cast<std::size_t>(row)].text;
+    std::vector<std::string> cells = split_cells(stored);
+    const std::vector<std::string> given = column == 0 ? split_cells(text) : std::vector<std::string>{std::string(text)};
+    const std::size_t needed = static_cast<std::size_t>(column) + given.size();
+    if (cells.size() < needed) cells.resize(needed);
+    std::copy(given.begin(), given.end(), cells.begin() + column);
+    stored.clear();
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) stored += '\n';
+        stored += cells[i];
+    }
+    changed(row);
+}
+
+std::int64_t RowModel::item_data(int row) const { return valid_row(row) ? rows_[static_cast<std::size_t>(row)].data : 0; }
+
+void RowModel::set_item_data(int row, std::int64_t data) {
+    if (valid_row(row)) rows_[static_cast<std::size_t>(row)].data = data;
+}
+
+void RowModel::add_column(int position, const QString& title) {
+    if (position < 0 || position > column_count()) position = column_count();
+    if (!bulk_) beginInsertColumns({}, position, position);
+    columns_.insert(columns_.begin() + position, Column{title, 0, -1, -1});
+    if (!bulk_) endInsertColumns();
+}
+
+void RowModel::set_title(int column, const QString& title) {
+    if (column < 0 || column >= column_count()) return;
+    columns_[static_cast<std::size_t>(column)].title = title;
+    if (!bulk_) emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void RowModel::set_alignment(int column, int alignment) {
+    if (column < 0 || column >= column_count()) return;
+    columns_[static_cast<std::size_t>(column)].alignment = alignment;
+    if (!bulk_ && count() > 0) emit dataChanged(index(0, column), index(count() - 1, column), {Qt::TextAlignmentRole});
+    if (!bulk_) emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+int RowModel::alignment(int column) const {
+    return column >= 0 && column < column_count() ? columns_[static_cast<std::size_t>(column)].alignment : 0;
+}
+
+void RowModel::set_colour(int row, int column, bool front, int colour) {
+    if (row < 0) {
+        for (int c = 0; c < column_count(); ++c) {
+            if (column >= 0 && c != column) continue;
+            (front ? columns_[static_cast<std::size_t>(c)].front : columns_[static_cast<std::size_t>(c)].back) = colour;
+        }
+        if (!bulk_ && count() > 0) emit dataChanged(index(0, 0), index(count() - 1, column_count() - 1));
+        return;
+    }
+    if (!valid_row(row)) return;
+    auto& colours = rows_[static_cast<std::size_t>(row)].colours;
+    if (!colours) colours = std::make_unique<std::vector<CellColour>>();
+    // A whole-row colour replaces what single cells of the row had for that side.
+    if (column < 0) {
+        for (CellColour& cell : *colours) (front ? cell.front : cell.back) = -1;
+    }
+    auto found = std::find_if(colours->begin(), colours->end(), [column](const CellColour& cell) { return cell.column == column; });
+    if (found == colours->end()) found = colours->insert(colours->end(), CellColour{column, -1, -1});
+    (front ? found->front : found->back) = colour;
+    changed(row);
+}
+
+int RowModel::colour(int row, int column, bool front) const {
+    if (valid_row(row)) {
+        if (const auto& colours = rows_[static_cast<std::size_t>(row)].colours) {
+            int whole_row = -1;
+            for (const CellColour& cell : *colours) {
+                const int value = front ? cell.front : cell.back;
+                if (cell.column == column && value >= 0) return value;
+                if (cell.column == -1) whole_row = value;
+            }
+            if (whole_row >= 0) return whole_row;
+        }
+    }
+    if (column >= 0 && column < column_count()) {
+        const Column& settings = columns_[static_cast<std::size_t>(column)];
+        const int value = front ? settings.front : settings.back;
+        if (value >= 0) return value;
+    }
+    return front ? default_front_ : default_back_;
+}
+
+void RowModel::set_default_colour(bool front, int colour) {
+    (front ? default_front_ : default_back_) = colour;
+    if (!bulk_ && count() > 0) emit dataChanged(index(0, 0), index(count() - 1, column_count() - 1));
+}
+
+void RowModel::changed(int row) {
+    if (!bulk_ && column_count() > 0) emit dataChanged(index(row, 0), index(row, column_count() - 1));
+}
+
+ListView::ListView(int number, QWidget* parent) : QTableView(parent), number_(number) {
+    setModel(&model_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setDropIndicatorShown(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setHighlightSections(false);
+    // The selection stays visible when the list loses the focus.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Inactive, QPalette::Highlight, colours.color(QPalette::Active, QPalette::Highlight));
+    colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     colours.color(QPalette::Active, QPalette::HighlightedText));
+    setPalette(colours);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged,
+            [this] { raise_event(kEventGadget, window_of(this), number_, kChange); });
+}
+
+int ListView::selected_row() const {
+    if (suspended_ > 0) return pending_selection_;
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.front().row();
+}
+
+void ListView::select_row(int row) {
+    if (suspended_ > 0) {
+        pending_selection_ = row >= 0 && row < model_.count() ? row : -1;
+        return;
+    }
+    if (row < 0 || row >= model_.count()) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    const QModelIndex cell = model_.index(row, 0);
+    selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(cell);
+}
+
+void ListView::suspend() {
+    if (suspended_ > 0) {
+        ++suspended_;
+        return;
+    }
+    pending_selection_ = selected_row();
+    ++suspended_;
+    setUpdatesEnabled(false);
+    model_.begin_bulk();
+}
+
+void ListView::resume() {
+    if (suspended_ == 0 || --suspended_ > 0) return;
+    model_.end_bulk();
+    setUpdatesEnabled(true);
+    if (pending_selection_ >= 0) select_row(pending_selection_);
+}
+
+void ListView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton) {
+        raise_event(kEventGadget, window_of(this), number_, event->button() == Qt::LeftButton ? kLeftClick : kRightClick);
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void ListView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton) {
+        raise_event(kEventGadget, window_of(this), number_,
+                    event->button() == Qt::LeftButton ? kLeftDoubleClick : kRightDoubleClick);
+    }
+    QTableView::mouseDoubleClickEvent(event);
+}
+
+void ListView::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void ListView::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void ListView::dropEvent(QDropEvent* event) {
+    std::string paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (!url.isLocalFile()) continue;
+        if (!paths.empty()) paths += '\n';
+        paths += from_qt(url.toLocalFile());
+    }
+    if (paths.empty()) return;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    raise_event(kEventGadgetDrop, window_of(this), number_, 0, std::move(paths));
+}
+
+}  // namespace quillet::ui::detail

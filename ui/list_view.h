@@ -1,0 +1,107 @@
+// The list gadget: a table view over the toolkit's own compact row model. A row is one text
+// buffer (its cells joined by line feeds, in the program's Windows-1252 bytes), its item data and,
+// only where set, its colours; Qt sees the cells it paints and nothing more. Rows have a fixed
+// height and nothing is ever sized to its contents, so a million rows fill, scroll and select
+// smoothly.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QTableView>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillet::ui::detail {
+
+class RowModel : public QAbstractTableModel {
+public:
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // While bulk, changes go to the rows without telling the view; end_bulk() resets it once.
+    void begin_bulk();
+    void end_bulk();
+    bool in_bulk() const { return bulk_; }
+
+    int count() const { return static_cast<int>(rows_.size()); }
+    // position < 0 or beyond the end appends; returns the row's position.
+    int insert_row(int position, std::string_view text);
+    void remove_row(int row);
+    void clear();
+    std::string cell(int row, int column) const;
+    // Column 0 with line feeds fills the following columns too.
+    void set_cells(int row, int column, std::string_view text);
+    std::int64_t item_data(int row) const;
+    void set_item_data(int row, std::int64_t data);
+
+    void add_column(int position, const QString& title);
+    int column_count() const { return static_cast<int>(columns_.size()); }
+    void set_title(int column, const QString& title);
+    void set_alignment(int column, int alignment);
+    int alignment(int column) const;
+    // row -1: the column's colour for every row; column -1: every column.
+    void set_colour(int row, int column, bool front, int colour);
+    int colour(int row, int column, bool front) const;
+    void set_default_colour(bool front, int colour);
+    int default_colour(bool front) const { return front ? default_front_ : default_back_; }
+
+private:
+    struct CellColour {
+        int column = -1;  // -1: the whole row
+        int front = -1;
+        int back = -1;
+    };
+    struct Row {
+        std::string text;
+        std::int64_t data = 0;
+        std::unique_ptr<std::vector<CellColour>> colours;
+    };
+    struct Column {
+        QString title;
+        int alignment = 0;
+        int front = -1;
+        int back = -1;
+    };
+
+    bool valid_row(int row) const { return row >= 0 && row < count(); }
+    void changed(int row);
+
+    std::vector<Row> rows_;
+    std::vector<Column> columns_;
+    int default_front_ = -1;
+    int default_back_ = -1;
+    bool bulk_ = false;
+};
+
+class ListView : public QTableView {
+public:
+    ListView(int number, QWidget* parent);
+    RowModel& rows() { return model_; }
+
+    // The selected row, -1 for none.
+    int selected_row() const;
+    void select_row(int row);
+    void suspend();
+    void resume();
+    void accept_file_drops() { setAcceptDrops(true); }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    int number_;
+    RowModel model_;
+    int suspended_ = 0;
+    int pending_selection_ = -1;
+};
+
+}  // namespace quillet::ui::detail

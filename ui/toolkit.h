@@ -1,0 +1,12 @@
+// Bringing the windowing layer up and down.
+#pragma once
+
+namespace quillet::ui {
+
+// Starts the windowing system once (later calls do nothing). The program's command line is not
+// passed on: the windowing system sees the program name only.
+void start_toolkit();
+// Closes every window, frees images and fonts and empties the event queue.
+void stop_toolkit();
+
+}  // namespace quillet::ui

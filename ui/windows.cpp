@@ -1,0 +1,231 @@
+#include "ui/windows.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "ui/bars.h"
+#include "ui/gadgets.h"
+#include "ui/toolkit_internal.h"
+
+namespace quillet::ui {
+namespace detail {
+
+ClientArea::ClientArea(WindowWidget* window, int number) : QWidget(window), number_(number) {}
+
+void ClientArea::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    place_bars(number_);
+    raise_event(kEventSizeWindow, number_, 0);
+}
+
+WindowWidget::WindowWidget(int number, WindowStyle style, QWidget* parent)
+    : QWidget(parent, style == WindowStyle::kMain
+                          ? Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                                Qt::WindowCloseButtonHint
+                          : Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      number_(number),
+      client_(new ClientArea(this, number)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(client_);
+    if (style == WindowStyle::kDialog) layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QMenuBar* WindowWidget::menu_bar() {
+    if (menu_bar_ == nullptr) {
+        menu_bar_ = new QMenuBar(this);
+        layout()->setMenuBar(menu_bar_);
+        // The menu bar sits above the client area, which keeps its size.
+        resize(width(), height() + menu_bar_->sizeHint().height());
+    }
+    return menu_bar_;
+}
+
+// The close box and Alt+F4 only ask: the program decides whether the window goes.
+void WindowWidget::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    raise_event(kEventCloseWindow, number_, 0);
+}
+
+WindowRecord* find_window(int number) {
+    auto& windows = state().windows;
+    const auto found = windows.find(number);
+    return found == windows.end() ? nullptr : &found->second;
+}
+
+WindowWidget* window_widget(int number) {
+    const WindowRecord* record = find_window(number);
+    return record == nullptr ? nullptr : record->widget.data();
+}
+
+void place_bars(int window) {
+    const WindowRecord* record = find_window(window);
+    if (record == nullptr || record->widget == nullptr) return;
+    const QSize client = record->widget->client()->size();
+    if (const auto tool_bar = state().tool_bars.find(record->tool_bar); tool_bar != state().tool_bars.end()) {
+        if (QToolBar* bar = tool_bar->second.bar) bar->setGeometry(0, 0, client.width(), bar->sizeHint().height());
+    }
+    if (const auto status = state().status_bars.find(record->status_bar); status != state().status_bars.end()) {
+        if (QWidget* bar = status->second.bar) {
+            const int height = bar->sizeHint().height();
+            bar->setGeometry(0, client.height() - height, client.width(), height);
+        }
+    }
+}
+
+void forget_window_objects(int window) {
+    ToolkitState& toolkit = state();
+    std::erase_if(toolkit.gadgets, [window](const auto& entry) { return entry.second.window == window; });
+    std::erase_if(toolkit.menus, [window](const auto& entry) { return entry.second.window == window; });
+    std::erase_if(toolkit.tool_bars, [window](const auto& entry) { return entry.second.window == window; });
+    std::erase_if(toolkit.status_bars, [window](const auto& entry) { return entry.second.window == window; });
+}
+
+}  // namespace detail
+
+using namespace detail;
+
+bool open_window(int number, int width, int height, const std::string& title, WindowStyle style, int parent) {
+    ToolkitState& toolkit = state();
+    if (find_window(number) != nullptr) return false;
+    WindowWidget* owner = window_widget(parent);
+    auto* widget = new WindowWidget(number, style, owner);
+    widget->setWindowTitle(to_qt(title));
+    widget->setAttribute(Qt::WA_DeleteOnClose, false);
+    if (style == WindowStyle::kDialog) {
+        widget->client()->setFixedSize(width, height);
+    } else {
+        widget->client()->resize(width, height);
+        widget->resize(width, height);
+    }
+    WindowRecord& record = toolkit.windows[number];
+    record.widget = widget;
+    toolkit.window_order.push_back(number);
+    toolkit.current_window = number;
+    toolkit.current_parent = widget->client();
+    toolkit.option_group = nullptr;
+
+    if (style == WindowStyle::kDialog) widget->adjustSize();
+    const QRect area = owner != nullptr ? owner->frameGeometry() : widget->screen()->availableGeometry();
+    widget->move(area.center() - widget->rect().center());
+    widget->show();
+    return true;
+}
+
+void close_window(int number) {
+    ToolkitState& toolkit = state();
+    WindowRecord* record = find_window(number);
+    if (record == nullptr) return;
+    QPointer<WindowWidget> widget = record->widget;
+    forget_window_objects(number);
+    toolkit.windows.erase(number);
+    std::erase(toolkit.window_order, number);
+    // Gadgets go on in the window opened before, as after a dialog closes.
+    toolkit.current_window = toolkit.window_order.empty() ? -1 : toolkit.window_order.back();
+    WindowWidget* current = window_widget(toolkit.current_window);
+    toolkit.current_parent = current != nullptr ? current->client() : nullptr;
+    toolkit.option_group = nullptr;
+    delete widget.data();
+}
+
+bool is_window(int number) { return window_widget(number) != nullptr; }
+
+void disable_window(int number, int disabled) {
+    if (WindowWidget* widget = window_widget(number)) widget->setEnabled(disabled == 0);
+}
+
+bool is_window_enabled(int number) {
+    const WindowWidget* widget = window_widget(number);
+    return widget != nullptr && widget->isEnabled();
+}
+
+void activate_window(int number) {
+    if (WindowWidget* widget = window_widget(number)) {
+        widget->raise();
+        widget->activateWindow();
+    }
+}
+
+int window_width(int number, bool inner) {
+    const WindowWidget* widget = window_widget(number);
+    if (widget == nullptr) return 0;
+    return inner ? widget->client()->width() : widget->frameGeometry().width();
+}
+
+int window_height(int number, bool inner) {
+    WindowWidget* widget = window_widget(number);
+    if (widget == nullptr) return 0;
+    if (!inner) return widget->frameGeometry().height();
+    return widget->client()->height() + (widget->has_menu_bar() ? widget->menu_bar()->height() : 0);
+}
+
+int menu_bar_height() {
+    for (const auto& [number, record] : state().windows) {
+        if (record.widget != nullptr && record.widget->has_menu_bar()) return record.widget->menu_bar()->height();
+    }
+    QMenuBar probe;
+    probe.addMenu(QStringLiteral("M"));
+    return probe.sizeHint().height();
+}
+
+bool has_menu_bar(int number) {
+    const WindowWidget* widget = window_widget(number);
+    return widget != nullptr && widget->has_menu_bar();
+}
+
+void resize_window(int number, int width, int height) {
+    WindowWidget* widget = window_widget(number);
+    if (widget == nullptr) return;
+    const int menu = widget->has_menu_bar() ? widget->menu_bar()->sizeHint().height() : 0;
+    widget->resize(width, height + menu);
+}
+
+void set_window_title(int number, const std::string& title) {
+    if (WindowWidget* widget = window_widget(number)) widget->setWindowTitle(to_qt(title));
+}
+
+std::string window_title(int number) {
+    const WindowWidget* widget = window_widget(number);
+    return widget != nullptr ? from_qt(widget->windowTitle()) : std::string();
+}
+
+void set_size_bounds(int number, int min_width, int min_height, int max_width, int max_height) {
+    WindowWidget* widget = window_widget(number);
+    if (widget == nullptr) return;
+    widget->client()->setMinimumSize(std::max(min_width, 0), std::max(min_height, 0));
+    widget->client()->setMaximumSize(max_width < 0 ? QWIDGETSIZE_MAX : max_width,
+                                     max_height < 0 ? QWIDGETSIZE_MAX : max_height);
+}
+
+void add_shortcut(int window, int code, int menu_item) {
+    if (WindowRecord* record = find_window(window)) record->shortcuts[code] = menu_item;
+}
+
+void remove_shortcut(int window, int code) {
+    if (WindowRecord* record = find_window(window)) record->shortcuts.erase(code);
+}
+
+void add_window_timer(int window, int timer, int period_ms) {
+    WindowRecord* record = find_window(window);
+    if (record == nullptr) return;
+    remove_window_timer(window, timer);
+    auto* clock = new QTimer(record->widget);
+    QObject::connect(clock, &QTimer::timeout, [window, timer] { raise_event(kEventTimer, window, timer); });
+    clock->start(period_ms);
+    record->timers[timer] = clock;
+}
+
+void remove_window_timer(int window, int timer) {
+    WindowRecord* record = find_window(window);
+    if (record == nullptr) return;
+    if (const auto found = record->timers.find(timer); found != record->timers.end()) {
+        delete found->second.data();
+        record->timers.erase(found);
+    }
+}
+
+}  // namespace quillet::ui
