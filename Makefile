@@ -29,7 +29,8 @@ bench: bootstrap
 
 format:
 	@command -v clang-format >/dev/null || { DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang-format >/dev/null; }
-	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' | \
+	    while read -r file; do [ -f "$$file" ] && echo "$$file"; done | xargs -r clang-format -i
 
 clean:
 	rm -rf $(BUILD_DIR) $(BENCH_DIR)

@@ -37,7 +37,7 @@ struct AppState {
     int list_order = 0;  // live order: 0 file order, 1 reverse
     int running = 1;
     Options options;
-    int editor_process = 0;  // the kept editor of the reminder file, 0 for none
+    int editor_process = 0;      // the kept editor of the reminder file, 0 for none
     std::string program_folder;  // ends in "/"
     std::string reminder_path;
     std::string settings_path;

@@ -10,11 +10,14 @@ namespace {
 
 void handle_main_window(int kind) {
     switch (kind) {
-        case ui::kEventCloseWindow: run_exit_procedure(); break;
+        case ui::kEventCloseWindow:
+            run_exit_procedure();
+            break;
         case ui::kEventMenu:
             if (ui::event_menu() == main_ids::kExit) run_exit_procedure();
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -22,8 +25,11 @@ void handle_main_window(int kind) {
 
 int dispatch_event(int kind) {
     switch (ui::event_window()) {
-        case main_ids::kMainWindow: handle_main_window(kind); break;
-        default: break;
+        case main_ids::kMainWindow:
+            handle_main_window(kind);
+            break;
+        default:
+            break;
     }
     return app().running;
 }

@@ -13,8 +13,8 @@ using namespace main_ids;
 void build_main_window() {
     ui::open_window(kMainWindow, kInnerWidth, kInnerHeight, texts().program_title, ui::WindowStyle::kMain);
     const auto& titles = texts().column_titles;
-    ui::create_list(kRegisterList, 0, ui::tool_bar_height(kToolBar), kInnerWidth, kInnerHeight, titles[0], kColumnWidth,
-                    ui::kListFullRowSelect | ui::kListGridLines | ui::kListAlwaysShowSelection);
+    ui::create_list(kRegisterList, 0, ui::tool_bar_height(kToolBar), kInnerWidth, kInnerHeight, titles[0],
+                    kColumnWidth, ui::kListFullRowSelect | ui::kListGridLines | ui::kListAlwaysShowSelection);
     for (int column = 1; column < kColumnCount; ++column) {
         ui::add_column(kRegisterList, column, titles[static_cast<std::size_t>(column)], kColumnWidth);
     }

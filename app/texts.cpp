@@ -18,7 +18,8 @@ void prepare_texts() {
     t.reminder_file_name = "Quillet-reminders.txt";
     t.list_font_face = "DejaVu Sans";
     t.tool_program_path = "/usr/bin/gnome-calculator";
-    t.column_titles = {"Date", "Type", "Number", "Payee", "Description", "Deposit", "Withdrawal", "Balance", "Second date"};
+    t.column_titles = {"Date",    "Type",       "Number",  "Payee",      "Description",
+                       "Deposit", "Withdrawal", "Balance", "Second date"};
     t.idle_status = "No register open";
 }
 

@@ -8,7 +8,7 @@
 namespace quillet {
 
 class InstanceLock {
-public:
+  public:
     // Tries to take the lock on folder + name. Never waits.
     InstanceLock(const std::string& folder, const std::string& name);
     ~InstanceLock();
@@ -18,7 +18,7 @@ public:
     // False when another process (or another lock object) holds it, or the file cannot be made.
     bool held() const { return descriptor_ >= 0; }
 
-private:
+  private:
     int descriptor_ = -1;
 };
 

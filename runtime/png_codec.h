@@ -20,6 +20,7 @@ struct RgbaPixels {
 std::optional<RgbaPixels> decode_png(const std::uint8_t* data, std::size_t size);
 
 // Encodes 8-bit RGB pixels (stride = bytes per row) as a PNG.
-std::optional<std::string> encode_png_rgb(int width, int height, const std::uint8_t* pixels, std::size_t stride);
+std::optional<std::string> encode_png_rgb(int width, int height, const std::uint8_t* pixels,
+                                          std::size_t stride);
 
 }  // namespace quillet

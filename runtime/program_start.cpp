@@ -20,7 +20,7 @@ namespace quillet {
 namespace {
 
 struct Processes {
-    std::map<int, pid_t> kept;  // handle -> process
+    std::map<int, pid_t> kept;     // handle -> process
     std::vector<pid_t> unwatched;  // started without a handle: reaped when they end
     int next_handle = 1;
 };
@@ -38,7 +38,8 @@ void reap_unwatched() {
 
 bool is_runnable(const std::string& native) {
     struct stat status {};
-    return ::stat(native.c_str(), &status) == 0 && S_ISREG(status.st_mode) && ::access(native.c_str(), X_OK) == 0;
+    return ::stat(native.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+           ::access(native.c_str(), X_OK) == 0;
 }
 
 // Spawns the argument vector; a program without "/" is looked up on PATH.
@@ -70,9 +71,10 @@ pid_t open_with_default_program(const std::string& native_document) {
         GFile* file = g_file_new_for_path(native_document.c_str());
         gchar* uri = g_file_get_uri(file);
         GList* uris = g_list_append(nullptr, uri);
-        if (!g_desktop_app_info_launch_uris_as_manager(G_DESKTOP_APP_INFO(program), uris, nullptr,
-                                                       static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr,
-                                                       nullptr, remember_pid, &pid, nullptr)) {
+        if (!g_desktop_app_info_launch_uris_as_manager(
+                G_DESKTOP_APP_INFO(program), uris, nullptr,
+                static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr, nullptr,
+                remember_pid, &pid, nullptr)) {
             pid = -1;
         }
         g_list_free(uris);
@@ -85,7 +87,8 @@ pid_t open_with_default_program(const std::string& native_document) {
 
 }  // namespace
 
-int start_program(const std::string& program, const std::string& parameter, const std::string& working_folder, int flags) {
+int start_program(const std::string& program, const std::string& parameter, const std::string& working_folder,
+                  int flags) {
     reap_unwatched();
     if (program.empty()) return 0;
     const std::string native = native_path(program);

@@ -53,7 +53,11 @@ std::string utf8_to_windows1252(std::string_view text) {
     std::size_t at = 0;
     while (at < text.size()) {
         const auto lead = static_cast<unsigned char>(text[at]);
-        int length = lead < 0x80 ? 1 : lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+        int length = lead < 0x80                    ? 1
+                     : lead >= 0xF0 && lead <= 0xF4 ? 4
+                     : lead >= 0xE0                 ? 3
+                     : lead >= 0xC2                 ? 2
+                                                    : 0;
         if (length == 0 || at + static_cast<std::size_t>(length) > text.size()) {
             out += '?';
             ++at;

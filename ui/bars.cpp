@@ -14,7 +14,7 @@ namespace {
 
 // A row of fixed-width fields along the bottom of a window, without a sizing grip.
 class StatusBarWidget : public QWidget {
-public:
+  public:
     explicit StatusBarWidget(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
 
     void add_field(int width) {
@@ -28,15 +28,19 @@ public:
         widths_.push_back(width);
     }
     QLabel* field(int index) const {
-        return index >= 0 && index < static_cast<int>(fields_.size()) ? fields_[static_cast<std::size_t>(index)] : nullptr;
+        return index >= 0 && index < static_cast<int>(fields_.size())
+                   ? fields_[static_cast<std::size_t>(index)]
+                   : nullptr;
     }
     void set_min_height(int height) {
         min_height_ = height;
         updateGeometry();
     }
-    QSize sizeHint() const override { return {right_edge(), std::max(min_height_, fontMetrics().height() + 6)}; }
+    QSize sizeHint() const override {
+        return {right_edge(), std::max(min_height_, fontMetrics().height() + 6)};
+    }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override {
         QWidget::resizeEvent(event);
         int x = 0;
@@ -46,7 +50,7 @@ protected:
         }
     }
 
-private:
+  private:
     int right_edge() const {
         int x = 0;
         for (const int width : widths_) x += width;
@@ -111,7 +115,8 @@ void set_tool_bar_button_size(int number, int width, int height) {
     if (bar == nullptr) return;
     bar->button_size = QSize(width, height);
     for (auto& [item, button] : bar->buttons) {
-        if (QWidget* widget = bar->bar->widgetForAction(button.action)) widget->setFixedSize(bar->button_size);
+        if (QWidget* widget = bar->bar->widgetForAction(button.action))
+            widget->setFixedSize(bar->button_size);
     }
     place_bars(bar->window);
 }
@@ -128,7 +133,8 @@ void add_tool_bar_button(int number, int item, int image) {
     ToolBarRecord* bar = find_tool_bar(number);
     if (bar == nullptr) return;
     const int position = add_tool_bar_image(number, image);
-    QAction* action = bar->bar->addAction(position >= 0 ? QIcon(bar->images[static_cast<std::size_t>(position)]) : QIcon(), QString());
+    QAction* action = bar->bar->addAction(
+        position >= 0 ? QIcon(bar->images[static_cast<std::size_t>(position)]) : QIcon(), QString());
     const int window = bar->window;
     QObject::connect(action, &QAction::triggered, [window, item] { raise_event(kEventMenu, window, item); });
     if (QWidget* widget = bar->bar->widgetForAction(action)) widget->setFixedSize(bar->button_size);
@@ -230,7 +236,7 @@ void set_status_field_text(int number, int field, const std::string& text, int a
     QLabel* label = bar != nullptr ? bar->field(field) : nullptr;
     if (label == nullptr) return;
     label->setText(to_qt(text));
-    const Qt::Alignment horizontal = alignment == kAlignCentre ? Qt::AlignHCenter
+    const Qt::Alignment horizontal = alignment == kAlignCentre  ? Qt::AlignHCenter
                                      : alignment == kAlignRight ? Qt::AlignRight
                                                                 : Qt::AlignLeft;
     label->setAlignment(horizontal | Qt::AlignVCenter);

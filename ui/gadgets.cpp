@@ -33,7 +33,9 @@ QWidget* gadget_widget(int number) {
 
 ListView* list_view(int number) {
     GadgetRecord* record = find_gadget(number);
-    return record != nullptr && record->kind == GadgetKind::kList ? static_cast<ListView*>(record->widget.data()) : nullptr;
+    return record != nullptr && record->kind == GadgetKind::kList
+               ? static_cast<ListView*>(record->widget.data())
+               : nullptr;
 }
 
 }  // namespace detail
@@ -44,10 +46,10 @@ namespace {
 
 // A picture that reports clicks: left on press, right on release, and double clicks.
 class PictureLabel : public QLabel {
-public:
+  public:
     PictureLabel(int number, QWidget* parent) : QLabel(parent), number_(number) {}
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton) raise(kLeftClick);
     }
@@ -58,28 +60,30 @@ protected:
         raise(event->button() == Qt::RightButton ? kRightDoubleClick : kLeftDoubleClick);
     }
 
-private:
+  private:
     void raise(int type) { raise_event(kEventGadget, window_of(this), number_, type); }
     int number_;
 };
 
 // A text that looks like a link, changes colour under the mouse and reports a click.
 class LinkLabel : public QLabel {
-public:
-    LinkLabel(int number, const QColor& hover, QWidget* parent) : QLabel(parent), number_(number), hover_(hover) {
+  public:
+    LinkLabel(int number, const QColor& hover, QWidget* parent)
+        : QLabel(parent), number_(number), hover_(hover) {
         setCursor(Qt::PointingHandCursor);
         normal_ = palette().color(QPalette::Link);
         set_colour(normal_);
     }
 
-protected:
+  protected:
     void enterEvent(QEnterEvent*) override { set_colour(hover_); }
     void leaveEvent(QEvent*) override { set_colour(normal_); }
     void mousePressEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton) raise_event(kEventGadget, window_of(this), number_, kLeftClick);
+        if (event->button() == Qt::LeftButton)
+            raise_event(kEventGadget, window_of(this), number_, kLeftClick);
     }
 
-private:
+  private:
     void set_colour(const QColor& colour) {
         QPalette colours = palette();
         colours.setColor(QPalette::WindowText, colour);
@@ -106,15 +110,21 @@ QWidget* prepare(int number) {
     return state().current_parent;
 }
 
-void raise_change(QWidget* widget, int number) { raise_event(kEventGadget, window_of(widget), number, kChange); }
-void raise_click(QWidget* widget, int number) { raise_event(kEventGadget, window_of(widget), number, kLeftClick); }
+void raise_change(QWidget* widget, int number) {
+    raise_event(kEventGadget, window_of(widget), number, kChange);
+}
+void raise_click(QWidget* widget, int number) {
+    raise_event(kEventGadget, window_of(widget), number, kLeftClick);
+}
 
 // The date mask's tokens in Qt's display format.
 QString qt_date_format(const std::string& mask) {
     QString format;
     for (std::size_t at = 0; at < mask.size(); ++at) {
         const std::string rest = mask.substr(at);
-        auto starts = [&rest](const char* token) { return QString::fromStdString(rest).startsWith(token, Qt::CaseInsensitive); };
+        auto starts = [&rest](const char* token) {
+            return QString::fromStdString(rest).startsWith(token, Qt::CaseInsensitive);
+        };
         if (starts("%yyyy")) {
             format += "yyyy";
             at += 4;
@@ -163,7 +173,8 @@ const QDateTime& earliest_moment() {
 
 }  // namespace
 
-bool create_list(int number, int x, int y, int width, int height, const std::string& first_title, int first_width, int flags) {
+bool create_list(int number, int x, int y, int width, int height, const std::string& first_title,
+                 int first_width, int flags) {
     QWidget* parent = prepare(number);
     if (parent == nullptr) return false;
     auto* view = new ListView(number, parent);
@@ -193,7 +204,7 @@ bool create_text(int number, int x, int y, int width, int height, const std::str
     if (parent == nullptr) return false;
     auto* label = new QLabel(to_qt(text), parent);
     label->setTextFormat(Qt::PlainText);
-    label->setAlignment((flags & kTextCentre) != 0 ? Qt::AlignHCenter | Qt::AlignTop
+    label->setAlignment((flags & kTextCentre) != 0  ? Qt::AlignHCenter | Qt::AlignTop
                         : (flags & kTextRight) != 0 ? Qt::AlignRight | Qt::AlignTop
                                                     : Qt::AlignLeft | Qt::AlignTop);
     return add_gadget(number, GadgetKind::kText, label, x, y, width, height);
@@ -257,14 +268,17 @@ bool create_combo(int number, int x, int y, int width, int height, int flags) {
     combo->setEditable((flags & kComboEditable) != 0);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMaxVisibleItems(12);
-    QObject::connect(combo, &QComboBox::currentIndexChanged, [combo, number] { raise_change(combo, number); });
+    QObject::connect(combo, &QComboBox::currentIndexChanged,
+                     [combo, number] { raise_change(combo, number); });
     if (combo->isEditable()) {
-        QObject::connect(combo, &QComboBox::editTextChanged, [combo, number] { raise_change(combo, number); });
+        QObject::connect(combo, &QComboBox::editTextChanged,
+                         [combo, number] { raise_change(combo, number); });
     }
     return add_gadget(number, GadgetKind::kCombo, combo, x, y, width, height);
 }
 
-bool create_date(int number, int x, int y, int width, int height, const std::string& mask, std::int32_t value) {
+bool create_date(int number, int x, int y, int width, int height, const std::string& mask,
+                 std::int32_t value) {
     QWidget* parent = prepare(number);
     if (parent == nullptr) return false;
     auto* field = new QDateTimeEdit(parent);
@@ -274,7 +288,8 @@ bool create_date(int number, int x, int y, int width, int height, const std::str
     field->setMinimumDateTime(earliest_moment());
     field->setSpecialValueText(QStringLiteral(" "));
     field->setDateTime(value > 0 ? qt_date_time(value) : earliest_moment());
-    QObject::connect(field, &QDateTimeEdit::dateTimeChanged, [field, number] { raise_change(field, number); });
+    QObject::connect(field, &QDateTimeEdit::dateTimeChanged,
+                     [field, number] { raise_change(field, number); });
     return add_gadget(number, GadgetKind::kDate, field, x, y, width, height);
 }
 
@@ -285,8 +300,10 @@ bool create_calendar(int number, int x, int y, int width, int height, std::int32
     calendar->setGridVisible(true);
     calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     if (value > 0) calendar->setSelectedDate(qt_date_time(value).date());
-    QObject::connect(calendar, &QCalendarWidget::selectionChanged, [calendar, number] { raise_change(calendar, number); });
-    QObject::connect(calendar, &QCalendarWidget::clicked, [calendar, number] { raise_click(calendar, number); });
+    QObject::connect(calendar, &QCalendarWidget::selectionChanged,
+                     [calendar, number] { raise_change(calendar, number); });
+    QObject::connect(calendar, &QCalendarWidget::clicked,
+                     [calendar, number] { raise_click(calendar, number); });
     return add_gadget(number, GadgetKind::kCalendar, calendar, x, y, width, height);
 }
 
@@ -307,7 +324,8 @@ void close_gadget_list() {
     toolkit.option_group = nullptr;
 }
 
-bool create_hyperlink(int number, int x, int y, int width, int height, const std::string& text, int hover_colour, int flags) {
+bool create_hyperlink(int number, int x, int y, int width, int height, const std::string& text,
+                      int hover_colour, int flags) {
     QWidget* parent = prepare(number);
     if (parent == nullptr) return false;
     auto* link = new LinkLabel(number, to_qt_colour(hover_colour), parent);
@@ -357,17 +375,21 @@ int get_state(int number) {
     if (record == nullptr) return 0;
     QWidget* widget = record->widget;
     switch (record->kind) {
-        case GadgetKind::kList: return static_cast<ListView*>(widget)->selected_row();
+        case GadgetKind::kList:
+            return static_cast<ListView*>(widget)->selected_row();
         case GadgetKind::kCheckBox:
-        case GadgetKind::kOption: return static_cast<QAbstractButton*>(widget)->isChecked() ? 1 : 0;
-        case GadgetKind::kCombo: return static_cast<QComboBox*>(widget)->currentIndex();
+        case GadgetKind::kOption:
+            return static_cast<QAbstractButton*>(widget)->isChecked() ? 1 : 0;
+        case GadgetKind::kCombo:
+            return static_cast<QComboBox*>(widget)->currentIndex();
         case GadgetKind::kDate: {
             const auto* field = static_cast<QDateTimeEdit*>(widget);
             return field->dateTime() == earliest_moment() ? 0 : date_value(field->dateTime());
         }
         case GadgetKind::kCalendar:
             return date_value(QDateTime(static_cast<QCalendarWidget*>(widget)->selectedDate(), QTime(0, 0)));
-        default: return 0;
+        default:
+            return 0;
     }
 }
 
@@ -376,17 +398,26 @@ void set_state(int number, int value) {
     if (record == nullptr) return;
     QWidget* widget = record->widget;
     switch (record->kind) {
-        case GadgetKind::kList: static_cast<ListView*>(widget)->select_row(value); break;
+        case GadgetKind::kList:
+            static_cast<ListView*>(widget)->select_row(value);
+            break;
         case GadgetKind::kCheckBox:
-        case GadgetKind::kOption: static_cast<QAbstractButton*>(widget)->setChecked(value != 0); break;
-        case GadgetKind::kCombo: static_cast<QComboBox*>(widget)->setCurrentIndex(value); break;
+        case GadgetKind::kOption:
+            static_cast<QAbstractButton*>(widget)->setChecked(value != 0);
+            break;
+        case GadgetKind::kCombo:
+            static_cast<QComboBox*>(widget)->setCurrentIndex(value);
+            break;
         case GadgetKind::kDate:
-            static_cast<QDateTimeEdit*>(widget)->setDateTime(value > 0 ? qt_date_time(value) : earliest_moment());
+            static_cast<QDateTimeEdit*>(widget)->setDateTime(value > 0 ? qt_date_time(value)
+                                                                       : earliest_moment());
             break;
         case GadgetKind::kCalendar:
-            if (value >= 0) static_cast<QCalendarWidget*>(widget)->setSelectedDate(qt_date_time(value).date());
+            if (value >= 0)
+                static_cast<QCalendarWidget*>(widget)->setSelectedDate(qt_date_time(value).date());
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -395,16 +426,23 @@ std::string get_text(int number) {
     if (record == nullptr) return {};
     QWidget* widget = record->widget;
     switch (record->kind) {
-        case GadgetKind::kString: return from_qt(static_cast<QLineEdit*>(widget)->text());
-        case GadgetKind::kCombo: return from_qt(static_cast<QComboBox*>(widget)->currentText());
+        case GadgetKind::kString:
+            return from_qt(static_cast<QLineEdit*>(widget)->text());
+        case GadgetKind::kCombo:
+            return from_qt(static_cast<QComboBox*>(widget)->currentText());
         case GadgetKind::kText:
-        case GadgetKind::kHyperlink: return from_qt(static_cast<QLabel*>(widget)->text());
+        case GadgetKind::kHyperlink:
+            return from_qt(static_cast<QLabel*>(widget)->text());
         case GadgetKind::kButton:
         case GadgetKind::kCheckBox:
-        case GadgetKind::kOption: return from_qt(static_cast<QAbstractButton*>(widget)->text());
-        case GadgetKind::kFrame: return from_qt(static_cast<QGroupBox*>(widget)->title());
-        case GadgetKind::kDate: return from_qt(static_cast<QDateTimeEdit*>(widget)->text());
-        default: return {};
+        case GadgetKind::kOption:
+            return from_qt(static_cast<QAbstractButton*>(widget)->text());
+        case GadgetKind::kFrame:
+            return from_qt(static_cast<QGroupBox*>(widget)->title());
+        case GadgetKind::kDate:
+            return from_qt(static_cast<QDateTimeEdit*>(widget)->text());
+        default:
+            return {};
     }
 }
 
@@ -414,15 +452,26 @@ void set_text(int number, const std::string& text) {
     QWidget* widget = record->widget;
     const QString value = to_qt(text);
     switch (record->kind) {
-        case GadgetKind::kString: static_cast<QLineEdit*>(widget)->setText(value); break;
-        case GadgetKind::kCombo: static_cast<QComboBox*>(widget)->setCurrentText(value); break;
+        case GadgetKind::kString:
+            static_cast<QLineEdit*>(widget)->setText(value);
+            break;
+        case GadgetKind::kCombo:
+            static_cast<QComboBox*>(widget)->setCurrentText(value);
+            break;
         case GadgetKind::kText:
-        case GadgetKind::kHyperlink: static_cast<QLabel*>(widget)->setText(value); break;
+        case GadgetKind::kHyperlink:
+            static_cast<QLabel*>(widget)->setText(value);
+            break;
         case GadgetKind::kButton:
         case GadgetKind::kCheckBox:
-        case GadgetKind::kOption: static_cast<QAbstractButton*>(widget)->setText(value); break;
-        case GadgetKind::kFrame: static_cast<QGroupBox*>(widget)->setTitle(value); break;
-        default: break;
+        case GadgetKind::kOption:
+            static_cast<QAbstractButton*>(widget)->setText(value);
+            break;
+        case GadgetKind::kFrame:
+            static_cast<QGroupBox*>(widget)->setTitle(value);
+            break;
+        default:
+            break;
     }
 }
 
@@ -460,7 +509,8 @@ void clear_items(int number) {
 
 std::string get_item_text(int number, int row, int column) {
     if (ListView* view = list_view(number)) {
-        if (row < 0) return from_qt(view->rows().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+        if (row < 0)
+            return from_qt(view->rows().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
         return view->rows().cell(row, column);
     }
     if (auto* combo = qobject_cast<QComboBox*>(gadget_widget(number))) return from_qt(combo->itemText(row));
@@ -507,7 +557,8 @@ void add_column(int number, int position, const std::string& title, int width) {
     ListView* view = list_view(number);
     if (view == nullptr) return;
     view->rows().add_column(position, to_qt(title));
-    const int column = position < 0 || position >= view->rows().column_count() ? view->rows().column_count() - 1 : position;
+    const int column =
+        position < 0 || position >= view->rows().column_count() ? view->rows().column_count() - 1 : position;
     view->setColumnWidth(column, width);
 }
 
@@ -531,7 +582,8 @@ int column_alignment(int number, int column) {
 }
 
 void set_item_colour(int number, int row, int which, int colour, int column) {
-    if (ListView* view = list_view(number)) view->rows().set_colour(row, column, which == kFrontColour, colour);
+    if (ListView* view = list_view(number))
+        view->rows().set_colour(row, column, which == kFrontColour, colour);
 }
 
 int get_item_colour(int number, int row, int which, int column) {
@@ -545,7 +597,8 @@ void set_colour(int number, int which, int colour) {
         // The list's own background shows below the last row too.
         QPalette colours = view->palette();
         if (which == kBackColour) {
-            colours.setColor(QPalette::Base, colour < 0 ? QApplication::palette().color(QPalette::Base) : to_qt_colour(colour));
+            colours.setColor(QPalette::Base, colour < 0 ? QApplication::palette().color(QPalette::Base)
+                                                        : to_qt_colour(colour));
             view->setPalette(colours);
         }
         return;
@@ -564,7 +617,8 @@ int get_colour(int number, int which) {
     if (ListView* view = list_view(number)) return view->rows().default_colour(which == kFrontColour);
     const QWidget* widget = gadget_widget(number);
     if (widget == nullptr) return -1;
-    return from_qt_colour(widget->palette().color(which == kFrontColour ? QPalette::WindowText : QPalette::Window));
+    return from_qt_colour(
+        widget->palette().color(which == kFrontColour ? QPalette::WindowText : QPalette::Window));
 }
 
 void suspend_drawing(int number) {
@@ -622,7 +676,8 @@ int get_focus() {
     const QWidget* focused = QApplication::focusWidget();
     for (const auto& [number, record] : state().gadgets) {
         const QWidget* widget = record.widget;
-        if (widget != nullptr && focused != nullptr && (widget == focused || widget->isAncestorOf(focused))) return number;
+        if (widget != nullptr && focused != nullptr && (widget == focused || widget->isAncestorOf(focused)))
+            return number;
     }
     return -1;
 }
@@ -631,13 +686,15 @@ void set_attribute(int number, int attribute, std::int64_t value) {
     GadgetRecord* record = find_gadget(number);
     if (record == nullptr) return;
     if (attribute == kAttributeTextLimit) {
-        QLineEdit* field = record->kind == GadgetKind::kString ? static_cast<QLineEdit*>(record->widget.data())
-                           : record->kind == GadgetKind::kCombo ? static_cast<QComboBox*>(record->widget.data())->lineEdit()
-                                                                : nullptr;
+        QLineEdit* field =
+            record->kind == GadgetKind::kString  ? static_cast<QLineEdit*>(record->widget.data())
+            : record->kind == GadgetKind::kCombo ? static_cast<QComboBox*>(record->widget.data())->lineEdit()
+                                                 : nullptr;
         if (field != nullptr) field->setMaxLength(value > 0 ? static_cast<int>(value) : 32767);
     } else if (attribute == kAttributeMinimumDate && record->kind == GadgetKind::kCalendar) {
         record->minimum_date = value;
-        static_cast<QCalendarWidget*>(record->widget.data())->setMinimumDate(qt_date_time(static_cast<std::int32_t>(value)).date());
+        static_cast<QCalendarWidget*>(record->widget.data())
+            ->setMinimumDate(qt_date_time(static_cast<std::int32_t>(value)).date());
     }
 }
 
@@ -646,7 +703,8 @@ std::int64_t get_attribute(int number, int attribute) {
     if (record == nullptr) return 0;
     if (attribute == kAttributeMinimumDate) return record->minimum_date;
     if (attribute == kAttributeTextLimit) {
-        if (record->kind == GadgetKind::kString) return static_cast<QLineEdit*>(record->widget.data())->maxLength();
+        if (record->kind == GadgetKind::kString)
+            return static_cast<QLineEdit*>(record->widget.data())->maxLength();
         if (record->kind == GadgetKind::kCombo) {
             const QLineEdit* field = static_cast<QComboBox*>(record->widget.data())->lineEdit();
             return field == nullptr ? 0 : field->maxLength();

@@ -31,14 +31,16 @@ bool create_list(int number, int x, int y, int width, int height, const std::str
 bool create_picture(int number, int x, int y, int image);
 bool create_text(int number, int x, int y, int width, int height, const std::string& text, int flags = 0);
 bool create_frame(int number, int x, int y, int width, int height, const std::string& caption);
-bool create_button(int number, int x, int y, int width, int height, const std::string& caption, int flags = 0);
+bool create_button(int number, int x, int y, int width, int height, const std::string& caption,
+                   int flags = 0);
 bool create_check_box(int number, int x, int y, int width, int height, const std::string& caption);
 // Consecutive option buttons form one group: setting one clears the others.
 bool create_option(int number, int x, int y, int width, int height, const std::string& caption);
 bool create_string(int number, int x, int y, int width, int height, const std::string& text, int flags = 0);
 bool create_combo(int number, int x, int y, int width, int height, int flags = 0);
 // A date picker showing the date through the date mask; value 0 shows no date.
-bool create_date(int number, int x, int y, int width, int height, const std::string& mask, std::int32_t value);
+bool create_date(int number, int x, int y, int width, int height, const std::string& mask,
+                 std::int32_t value);
 bool create_calendar(int number, int x, int y, int width, int height, std::int32_t value);
 // Further gadgets go inside the container until close_gadget_list().
 bool create_container(int number, int x, int y, int width, int height);

@@ -15,7 +15,8 @@ using namespace detail;
 bool load_image(int number, const std::uint8_t* data, std::size_t size) {
     const std::optional<RgbaPixels> pixels = decode_png(data, size);
     if (!pixels) return false;
-    const QImage view(pixels->bytes.data(), pixels->width, pixels->height, pixels->width * 4, QImage::Format_RGBA8888);
+    const QImage view(pixels->bytes.data(), pixels->width, pixels->height, pixels->width * 4,
+                      QImage::Format_RGBA8888);
     state().images[number] = view.copy();  // the pixels go out of scope; the image keeps its own
     return true;
 }
@@ -70,8 +71,8 @@ bool save_image_png(int number, const std::string& path) {
     const auto found = state().images.find(number);
     if (found == state().images.end()) return false;
     const QImage rgb = found->second.convertToFormat(QImage::Format_RGB888);
-    const std::optional<std::string> png =
-        encode_png_rgb(rgb.width(), rgb.height(), rgb.constBits(), static_cast<std::size_t>(rgb.bytesPerLine()));
+    const std::optional<std::string> png = encode_png_rgb(rgb.width(), rgb.height(), rgb.constBits(),
+                                                          static_cast<std::size_t>(rgb.bytesPerLine()));
     return png && replace_file_contents(path, *png);
 }
 

@@ -37,7 +37,7 @@ std::vector<std::string> split_cells(std::string_view text) {
 }
 
 Qt::Alignment qt_alignment(int alignment) {
-    const Qt::Alignment horizontal = alignment == kAlignRight ? Qt::AlignRight
+    const Qt::Alignment horizontal = alignment == kAlignRight    ? Qt::AlignRight
                                      : alignment == kAlignCentre ? Qt::AlignHCenter
                                                                  : Qt::AlignLeft;
     return horizontal | Qt::AlignVCenter;
@@ -52,14 +52,17 @@ int RowModel::columnCount(const QModelIndex& parent) const { return parent.isVal
 QVariant RowModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || !valid_row(index.row())) return {};
     switch (role) {
-        case Qt::DisplayRole: return to_qt(cell(index.row(), index.column()));
-        case Qt::TextAlignmentRole: return QVariant::fromValue(qt_alignment(alignment(index.column())));
+        case Qt::DisplayRole:
+            return to_qt(cell(index.row(), index.column()));
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(qt_alignment(alignment(index.column())));
         case Qt::ForegroundRole:
         case Qt::BackgroundRole: {
             const int chosen = colour(index.row(), index.column(), role == Qt::ForegroundRole);
             return chosen < 0 ? QVariant() : QVariant(to_qt_colour(chosen));
         }
-        default: return {};
+        default:
+            return {};
     }
 }
 
@@ -119,7 +122,8 @@ void RowModel::set_cells(int row, int column, std::string_view text) {
     if (!valid_row(row) || column < 0) return;
     std::string& stored = rows_[static_cast<std::size_t>(row)].text;
     std::vector<std::string> cells = split_cells(stored);
-    const std::vector<std::string> given = column == 0 ? split_cells(text) : std::vector<std::string>{std::string(text)};
+    const std::vector<std::string> given =
+        column == 0 ? split_cells(text) : std::vector<std::string>{std::string(text)};
     const std::size_t needed = static_cast<std::size_t>(column) + given.size();
     if (cells.size() < needed) cells.resize(needed);
     std::copy(given.begin(), given.end(), cells.begin() + column);
@@ -131,7 +135,9 @@ void RowModel::set_cells(int row, int column, std::string_view text) {
     changed(row);
 }
 
-std::int64_t RowModel::item_data(int row) const { return valid_row(row) ? rows_[static_cast<std::size_t>(row)].data : 0; }
+std::int64_t RowModel::item_data(int row) const {
+    return valid_row(row) ? rows_[static_cast<std::size_t>(row)].data : 0;
+}
 
 void RowModel::set_item_data(int row, std::int64_t data) {
     if (valid_row(row)) rows_[static_cast<std::size_t>(row)].data = data;
@@ -153,7 +159,8 @@ void RowModel::set_title(int column, const QString& title) {
 void RowModel::set_alignment(int column, int alignment) {
     if (column < 0 || column >= column_count()) return;
     columns_[static_cast<std::size_t>(column)].alignment = alignment;
-    if (!bulk_ && count() > 0) emit dataChanged(index(0, column), index(count() - 1, column), {Qt::TextAlignmentRole});
+    if (!bulk_ && count() > 0)
+        emit dataChanged(index(0, column), index(count() - 1, column), {Qt::TextAlignmentRole});
     if (!bulk_) emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
@@ -165,7 +172,8 @@ void RowModel::set_colour(int row, int column, bool front, int colour) {
     if (row < 0) {
         for (int c = 0; c < column_count(); ++c) {
             if (column >= 0 && c != column) continue;
-            (front ? columns_[static_cast<std::size_t>(c)].front : columns_[static_cast<std::size_t>(c)].back) = colour;
+            (front ? columns_[static_cast<std::size_t>(c)].front
+                   : columns_[static_cast<std::size_t>(c)].back) = colour;
         }
         if (!bulk_ && count() > 0) emit dataChanged(index(0, 0), index(count() - 1, column_count() - 1));
         return;
@@ -177,7 +185,8 @@ void RowModel::set_colour(int row, int column, bool front, int colour) {
     if (column < 0) {
         for (CellColour& cell : *colours) (front ? cell.front : cell.back) = -1;
     }
-    auto found = std::find_if(colours->begin(), colours->end(), [column](const CellColour& cell) { return cell.column == column; });
+    auto found = std::find_if(colours->begin(), colours->end(),
+                              [column](const CellColour& cell) { return cell.column == column; });
     if (found == colours->end()) found = colours->insert(colours->end(), CellColour{column, -1, -1});
     (front ? found->front : found->back) = colour;
     changed(row);
@@ -228,7 +237,8 @@ ListView::ListView(int number, QWidget* parent) : QTableView(parent), number_(nu
     horizontalHeader()->setHighlightSections(false);
     // The selection stays visible when the list loses the focus.
     QPalette colours = palette();
-    colours.setColor(QPalette::Inactive, QPalette::Highlight, colours.color(QPalette::Active, QPalette::Highlight));
+    colours.setColor(QPalette::Inactive, QPalette::Highlight,
+                     colours.color(QPalette::Active, QPalette::Highlight));
     colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
                      colours.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(colours);
@@ -276,7 +286,8 @@ void ListView::resume() {
 
 void ListView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton) {
-        raise_event(kEventGadget, window_of(this), number_, event->button() == Qt::LeftButton ? kLeftClick : kRightClick);
+        raise_event(kEventGadget, window_of(this), number_,
+                    event->button() == Qt::LeftButton ? kLeftClick : kRightClick);
     }
     QTableView::mousePressEvent(event);
 }

@@ -16,7 +16,7 @@
 namespace quillet::ui::detail {
 
 class RowModel : public QAbstractTableModel {
-public:
+  public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -50,7 +50,7 @@ public:
     void set_default_colour(bool front, int colour);
     int default_colour(bool front) const { return front ? default_front_ : default_back_; }
 
-private:
+  private:
     struct CellColour {
         int column = -1;  // -1: the whole row
         int front = -1;
@@ -79,7 +79,7 @@ private:
 };
 
 class ListView : public QTableView {
-public:
+  public:
     ListView(int number, QWidget* parent);
     RowModel& rows() { return model_; }
 
@@ -90,14 +90,14 @@ public:
     void resume();
     void accept_file_drops() { setAcceptDrops(true); }
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     int number_;
     RowModel model_;
     int suspended_ = 0;

@@ -122,7 +122,8 @@ std::string menu_item_text(int menu, int item) {
     const MenuRecord* record = find_menu(menu);
     if (record == nullptr) return {};
     const auto found = record->items.find(item);
-    return found == record->items.end() || found->second.empty() ? std::string() : from_qt(found->second.front()->text());
+    return found == record->items.end() || found->second.empty() ? std::string()
+                                                                 : from_qt(found->second.front()->text());
 }
 
 }  // namespace quillet::ui

@@ -40,8 +40,8 @@ QWidget* foreground_window() {
     return order.empty() ? nullptr : window_widget(order.back());
 }
 
-std::string run_file_dialog(QFileDialog::AcceptMode mode, const std::string& title, const std::string& proposed_path,
-                            const std::string& filter, int filter_index) {
+std::string run_file_dialog(QFileDialog::AcceptMode mode, const std::string& title,
+                            const std::string& proposed_path, const std::string& filter, int filter_index) {
     QFileDialog dialog(foreground_window(), to_qt(title));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -58,8 +58,9 @@ std::string run_file_dialog(QFileDialog::AcceptMode mode, const std::string& tit
 }
 
 class FontDialog : public QDialog {
-public:
-    FontDialog(const FontChoice& choice, QWidget* parent) : QDialog(parent), colour_(to_qt_colour(choice.colour)) {
+  public:
+    FontDialog(const FontChoice& choice, QWidget* parent)
+        : QDialog(parent), colour_(to_qt_colour(choice.colour)) {
         setWindowTitle(tr("Font"));
         family_->setCurrentFont(QFont(to_qt(choice.face)));
         size_->setRange(1, 144);
@@ -88,7 +89,8 @@ public:
             if (chosen.isValid()) colour_ = chosen;
             update_sample();
         });
-        for (QCheckBox* box : {bold_, italic_, underline_, strike_}) connect(box, &QCheckBox::toggled, [this] { update_sample(); });
+        for (QCheckBox* box : {bold_, italic_, underline_, strike_})
+            connect(box, &QCheckBox::toggled, [this] { update_sample(); });
         connect(family_, &QFontComboBox::currentFontChanged, [this] { update_sample(); });
         connect(size_, &QSpinBox::valueChanged, [this] { update_sample(); });
         update_sample();
@@ -100,11 +102,12 @@ public:
         chosen.points = size_->value();
         chosen.colour = from_qt_colour(colour_);
         chosen.style = (bold_->isChecked() ? kFontBold : 0) | (italic_->isChecked() ? kFontItalic : 0) |
-                       (underline_->isChecked() ? kFontUnderline : 0) | (strike_->isChecked() ? kFontStrikeOut : 0);
+                       (underline_->isChecked() ? kFontUnderline : 0) |
+                       (strike_->isChecked() ? kFontStrikeOut : 0);
         return chosen;
     }
 
-private:
+  private:
     void update_sample() {
         QFont font = family_->currentFont();
         font.setPointSize(size_->value());
@@ -131,13 +134,13 @@ private:
 };
 
 class QtRequesters : public Requesters {
-public:
-    std::string open_file(const std::string& title, const std::string& proposed_path, const std::string& filter,
-                          int filter_index) override {
+  public:
+    std::string open_file(const std::string& title, const std::string& proposed_path,
+                          const std::string& filter, int filter_index) override {
         return run_file_dialog(QFileDialog::AcceptOpen, title, proposed_path, filter, filter_index);
     }
-    std::string save_file(const std::string& title, const std::string& proposed_path, const std::string& filter,
-                          int filter_index) override {
+    std::string save_file(const std::string& title, const std::string& proposed_path,
+                          const std::string& filter, int filter_index) override {
         return run_file_dialog(QFileDialog::AcceptSave, title, proposed_path, filter, filter_index);
     }
     bool choose_font(FontChoice& choice) override {
@@ -147,14 +150,16 @@ public:
         return true;
     }
     int choose_colour(int colour) override {
-        const QColor chosen = QColorDialog::getColor(colour < 0 ? QColor(Qt::black) : to_qt_colour(colour), foreground_window());
+        const QColor chosen = QColorDialog::getColor(colour < 0 ? QColor(Qt::black) : to_qt_colour(colour),
+                                                     foreground_window());
         return chosen.isValid() ? from_qt_colour(chosen) : -1;
     }
     int message_box(int owner_window, const std::string& text, const std::string& caption, MessageStyle style,
                     int /*message_number*/) override {
         QWidget* owner = window_widget(owner_window);
         QMessageBox box(style == MessageStyle::kQuestion ? QMessageBox::Question : QMessageBox::Information,
-                        to_qt(caption), to_qt(text), QMessageBox::NoButton, owner != nullptr ? owner : foreground_window());
+                        to_qt(caption), to_qt(text), QMessageBox::NoButton,
+                        owner != nullptr ? owner : foreground_window());
         if (style == MessageStyle::kQuestion) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton(QMessageBox::No);

@@ -21,7 +21,7 @@ struct FontChoice {
 };
 
 class Requesters {
-public:
+  public:
     virtual ~Requesters() = default;
     // The chosen path, or "" when cancelled. The filter holds pairs "description|pattern|...".
     virtual std::string open_file(const std::string& title, const std::string& proposed_path,

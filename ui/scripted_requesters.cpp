@@ -11,14 +11,14 @@ std::string ScriptedRequesters::next_file_name() {
     return name;
 }
 
-std::string ScriptedRequesters::open_file(const std::string& title, const std::string& proposed_path, const std::string&,
-                                          int) {
+std::string ScriptedRequesters::open_file(const std::string& title, const std::string& proposed_path,
+                                          const std::string&, int) {
     requests_.push_back({Kind::kOpenFile, -1, -1, title, {}, proposed_path, MessageStyle::kInformation});
     return next_file_name();
 }
 
-std::string ScriptedRequesters::save_file(const std::string& title, const std::string& proposed_path, const std::string&,
-                                          int) {
+std::string ScriptedRequesters::save_file(const std::string& title, const std::string& proposed_path,
+                                          const std::string&, int) {
     requests_.push_back({Kind::kSaveFile, -1, -1, title, {}, proposed_path, MessageStyle::kInformation});
     return next_file_name();
 }

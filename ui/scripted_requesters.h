@@ -12,7 +12,7 @@
 namespace quillet::ui {
 
 class ScriptedRequesters : public Requesters {
-public:
+  public:
     enum class Kind { kOpenFile, kSaveFile, kFont, kColour, kMessage };
     struct Request {
         Kind kind;
@@ -34,16 +34,16 @@ public:
     const std::vector<Request>& requests() const { return requests_; }
     void forget_requests() { requests_.clear(); }
 
-    std::string open_file(const std::string& title, const std::string& proposed_path, const std::string& filter,
-                          int filter_index) override;
-    std::string save_file(const std::string& title, const std::string& proposed_path, const std::string& filter,
-                          int filter_index) override;
+    std::string open_file(const std::string& title, const std::string& proposed_path,
+                          const std::string& filter, int filter_index) override;
+    std::string save_file(const std::string& title, const std::string& proposed_path,
+                          const std::string& filter, int filter_index) override;
     bool choose_font(FontChoice& choice) override;
     int choose_colour(int colour) override;
     int message_box(int owner_window, const std::string& text, const std::string& caption, MessageStyle style,
                     int message_number) override;
 
-private:
+  private:
     std::string next_file_name();
 
     std::deque<int> answers_;

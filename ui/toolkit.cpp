@@ -58,15 +58,30 @@ int shortcut_code(const QKeyEvent& key) {
     } else {
         switch (qt_key) {
             case Qt::Key_Return:
-            case Qt::Key_Enter: code = kKeyReturn; break;
+            case Qt::Key_Enter:
+                code = kKeyReturn;
+                break;
             case Qt::Key_Tab:
-            case Qt::Key_Backtab: code = kKeyTab; break;
-            case Qt::Key_Escape: code = kKeyEscape; break;
-            case Qt::Key_Insert: code = kKeyInsert; break;
-            case Qt::Key_Delete: code = kKeyDelete; break;
-            case Qt::Key_Backspace: code = kKeyBack; break;
-            case Qt::Key_Space: code = kKeySpace; break;
-            default: return 0;
+            case Qt::Key_Backtab:
+                code = kKeyTab;
+                break;
+            case Qt::Key_Escape:
+                code = kKeyEscape;
+                break;
+            case Qt::Key_Insert:
+                code = kKeyInsert;
+                break;
+            case Qt::Key_Delete:
+                code = kKeyDelete;
+                break;
+            case Qt::Key_Backspace:
+                code = kKeyBack;
+                break;
+            case Qt::Key_Space:
+                code = kKeySpace;
+                break;
+            default:
+                return 0;
         }
     }
     const Qt::KeyboardModifiers modifiers = key.modifiers();
@@ -79,7 +94,7 @@ int shortcut_code(const QKeyEvent& key) {
 // Window shortcuts win over whatever gadget has the focus: the focused gadget never sees a bound
 // key (so Ctrl+C on the list raises its menu event instead of copying).
 class ShortcutFilter : public QObject {
-protected:
+  protected:
     bool eventFilter(QObject* target, QEvent* event) override {
         if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) return false;
         if (!target->isWidgetType()) return false;
@@ -156,12 +171,17 @@ void process_pending_events() {
 }
 
 int event_window() { return state().last.window; }
-int event_gadget() { return state().last.kind == kEventGadget || state().last.kind == kEventGadgetDrop ? state().last.object : 0; }
+int event_gadget() {
+    return state().last.kind == kEventGadget || state().last.kind == kEventGadgetDrop ? state().last.object
+                                                                                      : 0;
+}
 int event_menu() { return state().last.kind == kEventMenu ? state().last.object : 0; }
 int event_timer() { return state().last.kind == kEventTimer ? state().last.object : 0; }
 int event_type() { return state().last.type; }
 int event_dropped_kind() { return state().last.kind == kEventGadgetDrop ? kDropFiles : 0; }
-std::string event_dropped_files() { return state().last.kind == kEventGadgetDrop ? state().last.data : std::string(); }
+std::string event_dropped_files() {
+    return state().last.kind == kEventGadgetDrop ? state().last.data : std::string();
+}
 
 void post_event(int kind, int window, int object, int type) {
     state().queue.push_back({kind, window, object, type, {}});

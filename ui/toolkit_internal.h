@@ -48,34 +48,48 @@ class WindowWidget;
 // The client area of a window: the gadgets, the tool bar and the status bar live here; the menu
 // bar sits above it.
 class ClientArea : public QWidget {
-public:
+  public:
     ClientArea(WindowWidget* window, int number);
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     int number_;
 };
 
 class WindowWidget : public QWidget {
-public:
+  public:
     WindowWidget(int number, WindowStyle style, QWidget* parent);
     int number() const { return number_; }
     ClientArea* client() const { return client_; }
     QMenuBar* menu_bar();  // created on first use
     bool has_menu_bar() const { return menu_bar_ != nullptr; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     int number_;
     ClientArea* client_;
     QMenuBar* menu_bar_ = nullptr;
 };
 
-enum class GadgetKind { kList, kPicture, kText, kFrame, kButton, kCheckBox, kOption, kString, kCombo, kDate, kCalendar, kContainer, kHyperlink };
+enum class GadgetKind {
+    kList,
+    kPicture,
+    kText,
+    kFrame,
+    kButton,
+    kCheckBox,
+    kOption,
+    kString,
+    kCombo,
+    kDate,
+    kCalendar,
+    kContainer,
+    kHyperlink
+};
 
 class ListView;
 
@@ -83,7 +97,7 @@ struct GadgetRecord {
     GadgetKind kind = GadgetKind::kText;
     QPointer<QWidget> widget;
     int window = -1;
-    int image = -1;             // picture gadgets
+    int image = -1;                 // picture gadgets
     std::int64_t minimum_date = 0;  // calendars
     std::string tool_tip;
 };

@@ -23,8 +23,8 @@ void ClientArea::resizeEvent(QResizeEvent* event) {
 
 WindowWidget::WindowWidget(int number, WindowStyle style, QWidget* parent)
     : QWidget(parent, style == WindowStyle::kMain
-                          ? Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-                                Qt::WindowCloseButtonHint
+                          ? Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint
                           : Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       number_(number),
       client_(new ClientArea(this, number)) {
@@ -67,9 +67,11 @@ void place_bars(int window) {
     if (record == nullptr || record->widget == nullptr) return;
     const QSize client = record->widget->client()->size();
     if (const auto tool_bar = state().tool_bars.find(record->tool_bar); tool_bar != state().tool_bars.end()) {
-        if (QToolBar* bar = tool_bar->second.bar) bar->setGeometry(0, 0, client.width(), bar->sizeHint().height());
+        if (QToolBar* bar = tool_bar->second.bar)
+            bar->setGeometry(0, 0, client.width(), bar->sizeHint().height());
     }
-    if (const auto status = state().status_bars.find(record->status_bar); status != state().status_bars.end()) {
+    if (const auto status = state().status_bars.find(record->status_bar);
+        status != state().status_bars.end()) {
         if (QWidget* bar = status->second.bar) {
             const int height = bar->sizeHint().height();
             bar->setGeometry(0, client.height() - height, client.width(), height);
@@ -165,7 +167,8 @@ int window_height(int number, bool inner) {
 
 int menu_bar_height() {
     for (const auto& [number, record] : state().windows) {
-        if (record.widget != nullptr && record.widget->has_menu_bar()) return record.widget->menu_bar()->height();
+        if (record.widget != nullptr && record.widget->has_menu_bar())
+            return record.widget->menu_bar()->height();
     }
     QMenuBar probe;
     probe.addMenu(QStringLiteral("M"));

@@ -15,7 +15,8 @@ enum class WindowStyle {
 
 // Opens a visible window whose client area is width x height and makes it the current gadget
 // list. A dialog passes its owner window's number as parent. False when the number is in use.
-bool open_window(int number, int width, int height, const std::string& title, WindowStyle style, int parent = -1);
+bool open_window(int number, int width, int height, const std::string& title, WindowStyle style,
+                 int parent = -1);
 // Destroys the window with all its gadgets, menus, shortcuts and timers.
 void close_window(int number);
 bool is_window(int number);
