@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include <memory>
+
 #include "app/app_state.h"
 #include "app/dispatcher.h"
 #include "app/main_window.h"
@@ -19,26 +21,47 @@ using namespace main_ids;
 
 std::string program_folder_of_this_process() { return folder_part(program_file_path()); }
 
-int run_quillet(const std::string& program_folder) {
+namespace {
+
+// Held from a successful start until the process ends; a second copy never gets it.
+std::unique_ptr<InstanceLock>& instance_lock() {
+    static std::unique_ptr<InstanceLock> lock;
+    return lock;
+}
+
+}  // namespace
+
+bool start_quillet(const std::string& program_folder) {
     ui::start_toolkit();
     prepare_texts();
     reset_app_state(program_folder);
+    auto lock = std::make_unique<InstanceLock>(runtime_folder(), texts().instance_name);
+    // A second copy leaves at once, silently, and the first notices nothing.
+    if (!lock->held()) return false;
+    instance_lock() = std::move(lock);
+    build_main_window();
+    ui::bind_event(ui::kEventSizeWindow, [](int) { main_layout(); });
+    ui::set_size_bounds(kMainWindow, kInnerWidth, kInnerHeight, -1, -1);
+    ui::accept_file_drops(kRegisterList);
+    return true;
+}
 
-    // Held until the process ends; a second copy leaves at once, silently.
-    const InstanceLock instance(runtime_folder(), texts().instance_name);
-    if (instance.held()) {
-        build_main_window();
-        ui::bind_event(ui::kEventSizeWindow, [](int) { main_layout(); });
-        ui::set_size_bounds(kMainWindow, kInnerWidth, kInnerHeight, -1, -1);
-        ui::accept_file_drops(kRegisterList);
-        while (dispatch_event(ui::wait_event()) != 0) {
-        }
+void run_event_loop() {
+    while (dispatch_event(ui::wait_event()) != 0) {
     }
+}
 
+int shut_down_quillet() {
     close_help();
     close_file(kAllFiles);
     ui::stop_toolkit();
+    instance_lock().reset();
     return 0;
+}
+
+int run_quillet(const std::string& program_folder) {
+    if (start_quillet(program_folder)) run_event_loop();
+    return shut_down_quillet();
 }
 
 }  // namespace quillet

@@ -88,7 +88,10 @@ class ListView : public QTableView {
     void select_row(int row);
     void suspend();
     void resume();
-    void accept_file_drops() { setAcceptDrops(true); }
+    void accept_file_drops() {
+        setAcceptDrops(true);
+        viewport()->setAcceptDrops(true);
+    }
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;

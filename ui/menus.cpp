@@ -55,6 +55,7 @@ void menu_title(const std::string& text) {
     auto* bar = record != nullptr ? qobject_cast<QMenuBar*>(record->root.data()) : nullptr;
     if (bar == nullptr) return;
     state().menu_stack = {bar->addMenu(to_qt(text))};
+    if (WindowWidget* window = window_widget(record->window)) window->fit_menu_bar();
 }
 
 void menu_item(int item, const std::string& text) {

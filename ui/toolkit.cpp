@@ -128,11 +128,14 @@ void start_toolkit() {
     static char* arguments[] = {program_name, nullptr};
     toolkit.application = std::make_unique<QApplication>(argument_count, arguments);
     QApplication::setQuitOnLastWindowClosed(false);
-    toolkit.application->installEventFilter(new ShortcutFilter);
+    auto* shortcuts = new ShortcutFilter;
+    shortcuts->setParent(toolkit.application.get());
+    toolkit.application->installEventFilter(shortcuts);
 }
 
 void stop_toolkit() {
     ToolkitState& toolkit = state();
+    if (!toolkit.application) return;
     std::vector<int> open;
     for (const auto& [number, record] : toolkit.windows) open.push_back(number);
     for (auto number = open.rbegin(); number != open.rend(); ++number) close_window(*number);
@@ -140,7 +143,11 @@ void stop_toolkit() {
     toolkit.fonts.clear();
     toolkit.queue.clear();
     toolkit.bound.clear();
-    process_pending_events();
+    toolkit.menus.clear();
+    toolkit.menu_stack.clear();
+    if (toolkit.application) process_pending_events();
+    // The application goes now, not among the program's static objects at exit.
+    toolkit.application.reset();
 }
 
 int wait_event() {

@@ -6,7 +6,8 @@ namespace quillet::ui {
 // Starts the windowing system once (later calls do nothing). The program's command line is not
 // passed on: the windowing system sees the program name only.
 void start_toolkit();
-// Closes every window, frees images and fonts and empties the event queue.
+// Closes every window, frees images and fonts, empties the event queue and ends the windowing
+// system; start_toolkit() may start it again.
 void stop_toolkit();
 
 }  // namespace quillet::ui

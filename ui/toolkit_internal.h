@@ -65,6 +65,8 @@ class WindowWidget : public QWidget {
     ClientArea* client() const { return client_; }
     QMenuBar* menu_bar();  // created on first use
     bool has_menu_bar() const { return menu_bar_ != nullptr; }
+    // Grows the window as its menu bar fills, so that the client area keeps its size.
+    void fit_menu_bar();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -73,6 +75,7 @@ class WindowWidget : public QWidget {
     int number_;
     ClientArea* client_;
     QMenuBar* menu_bar_ = nullptr;
+    QSize client_size_;  // the client size when the menu bar was created
 };
 
 enum class GadgetKind {

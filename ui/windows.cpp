@@ -37,12 +37,17 @@ WindowWidget::WindowWidget(int number, WindowStyle style, QWidget* parent)
 
 QMenuBar* WindowWidget::menu_bar() {
     if (menu_bar_ == nullptr) {
+        client_size_ = client_->size();
         menu_bar_ = new QMenuBar(this);
         layout()->setMenuBar(menu_bar_);
-        // The menu bar sits above the client area, which keeps its size.
-        resize(width(), height() + menu_bar_->sizeHint().height());
+        fit_menu_bar();
     }
     return menu_bar_;
+}
+
+void WindowWidget::fit_menu_bar() {
+    if (menu_bar_ != nullptr)
+        resize(client_size_.width(), client_size_.height() + menu_bar_->sizeHint().height());
 }
 
 // The close box and Alt+F4 only ask: the program decides whether the window goes.
