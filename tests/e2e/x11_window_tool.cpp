@@ -39,17 +39,20 @@ int main(int argc, char** argv) {
     if (display == nullptr) return 3;
     const std::string command = argv[1];
     const std::string title = argv[2];
+    int result = 2;
     if (command == "wait") {
         const int tenths = (argc > 3 ? std::atoi(argv[3]) : 10) * 10;
-        for (int i = 0; i < tenths; ++i) {
-            if (find_window(display, DefaultRootWindow(display), title) != 0) return 0;
-            usleep(100000);
+        result = 1;
+        for (int i = 0; i < tenths && result != 0; ++i) {
+            if (find_window(display, DefaultRootWindow(display), title) != 0) {
+                result = 0;
+            } else {
+                usleep(100000);
+            }
         }
-        return 1;
-    }
-    if (command == "close") {
+    } else if (command == "close") {
         const Window window = find_window(display, DefaultRootWindow(display), title);
-        if (window == 0) return 1;
+        result = window == 0 ? 1 : 0;
         XEvent event{};
         event.xclient.type = ClientMessage;
         event.xclient.window = window;
@@ -57,10 +60,9 @@ int main(int argc, char** argv) {
         event.xclient.format = 32;
         event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
         event.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display, window, False, NoEventMask, &event);
+        if (window != 0) XSendEvent(display, window, False, NoEventMask, &event);
         XFlush(display);
-        XCloseDisplay(display);
-        return 0;
     }
-    return 2;
+    XCloseDisplay(display);
+    return result;
 }

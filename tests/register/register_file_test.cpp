@@ -23,7 +23,7 @@ TransactionRecord make_record(std::int32_t number, std::uint8_t deleted = kLive)
     TransactionRecord record;
     record.deleted = deleted;
     record.record_number = number;
-    record.date = make_date(2020, 1, 1) + number * 86400;
+    record.date = make_date(2020, 1, 1) + (number % 1000) * 86400;
     record.type = "Check";
     record.number = std::to_string(100 + number);
     record.payee = "Payee " + std::to_string(number);
