@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BENCH_DIR ?= build-bench
 GENERATOR := -G Ninja
 
-.PHONY: run test bench format bootstrap build configure clean
+.PHONY: run test bench format pictures bootstrap build configure clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -31,6 +31,11 @@ format:
 	@command -v clang-format >/dev/null || { DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang-format >/dev/null; }
 	git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' | \
 	    while read -r file; do [ -f "$$file" ] && echo "$$file"; done | xargs -r clang-format -i
+
+# Redraws the pictures under resources/ (they are committed; the build only embeds them).
+pictures: configure
+	cmake --build $(BUILD_DIR) --target draw_pictures
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/resources/draw_pictures resources
 
 clean:
 	rm -rf $(BUILD_DIR) $(BENCH_DIR)

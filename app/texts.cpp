@@ -8,19 +8,99 @@ TextTable& table() {
     return texts;
 }
 
+void prepare_menus(TextTable& t) {
+    t.file_menu = "&File";
+    t.new_register = "&New register...\tCtrl+N";
+    t.open_register = "&Open register...\tCtrl+O";
+    t.save_register_as = "Save register &as...\tCtrl+V";
+    t.compact_register = "&Compact register\tCtrl+P";
+    t.report = "&Report...\tCtrl+E";
+    t.exit = "E&xit\tCtrl+X";
+    t.transaction_menu = "&Transaction";
+    t.add_transaction = "&Add transaction...\tIns";
+    t.edit_transaction = "&Edit transaction...\tEnter";
+    t.delete_transaction = "&Delete transaction\tDel";
+    t.find = "&Find...\tCtrl+K";
+    t.order_menu = "&Order";
+    t.file_order = "&File order\tCtrl+A";
+    t.reverse_order = "&Reverse order\tCtrl+Z";
+    t.tools_menu = "T&ools";
+    t.window_picture = "&Window picture\tCtrl+T";
+    t.reminder = "Re&minder...\tCtrl+M";
+    t.tool_program = "&Tool program\tCtrl+C";
+    t.options = "O&ptions...\tCtrl+S";
+    t.help_menu = "&Help";
+    t.help = "&Help\tF1";
+    t.about = "&About Quillet";
+    t.popup_add = "Add a transaction";
+    t.popup_edit = "Edit this transaction";
+    t.popup_delete = "Delete this transaction";
+    t.popup_find = "Find text in the list";
+    t.popup_order = "List order";
+    t.popup_file_order = "Oldest first (file order)";
+    t.popup_reverse_order = "Newest first (reverse order)";
+    t.tool_tips = {
+        "New register", "Open register",         "Add transaction", "Edit transaction", "Delete transaction",
+        "Find",         "File or reverse order", "Tool program",    "Options",          "Help"};
+}
+
+void prepare_register_view(TextTable& t) {
+    t.column_titles = {"Date",    "Type",       "Number",  "Payee",      "Description",
+                       "Deposit", "Withdrawal", "Balance", "Second date"};
+    t.void_mark = "Void";
+    t.idle_status = "No register open";
+    t.rows_label = "Transactions: ";
+    t.balance_label = "Balance: ";
+    t.deposits_label = "deposits: ";
+    t.withdrawals_label = "withdrawals: ";
+    t.average_label = "Average ";
+    t.average_balance_label = "balance: ";
+    t.month_names = {"January", "February", "March",     "April",   "May",      "June",
+                     "July",    "August",   "September", "October", "November", "December"};
+    t.after_month_name = " ";
+}
+
+void prepare_messages(TextTable& t) {
+    t.messages = {
+        "Open or create a register with at least one transaction first.",
+        "Select a transaction in the list first.",
+        "Type, number, payee, description and amount must all be filled in.",
+        "Delete this transaction?",
+        "This file already exists. Replace it?",
+        "Give the register a file name and an opening amount.",
+        "Compact the register now? Deleted transactions are removed from the file for good.",
+        "",
+        "The register holds no deleted transactions: there was nothing to remove.",
+        "This file cannot be opened: it is read-only or does not exist.",
+        "This file is not a register: its size is not a whole number of transactions.",
+        "This is the register's last transaction. Deleting it deletes the whole register file. Go on?",
+        "",
+        "The reminder file cannot be written.",
+        "",
+        "Type the reminder's text first.",
+    };
+    t.message_separator = "\n\n";
+    t.kept_after_count = " transactions kept, ";
+    t.removed_after_percent = " percent of the register removed.";
+}
+
 }  // namespace
 
 void prepare_texts() {
     TextTable& t = table();
     t.program_title = "Quillet";
+    t.title_prefix = "Quillet - ";
     t.instance_name = "Quillet-single-instance";
     t.settings_file_name = "Quillet.ini";
     t.reminder_file_name = "Quillet-reminders.txt";
+    t.help_file_name = "quillet.html";
+    t.help_main_topic = "contents";
+    t.help_second_topic = "register-list";
     t.list_font_face = "DejaVu Sans";
-    t.tool_program_path = "/usr/bin/gnome-calculator";
-    t.column_titles = {"Date",    "Type",       "Number",  "Payee",      "Description",
-                       "Deposit", "Withdrawal", "Balance", "Second date"};
-    t.idle_status = "No register open";
+    t.tool_program_path = "/usr/bin/xcalc";
+    prepare_menus(t);
+    prepare_register_view(t);
+    prepare_messages(t);
 }
 
 const TextTable& texts() { return table(); }

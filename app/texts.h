@@ -1,5 +1,6 @@
 // The program's own fixed texts, in one table prepared once at start-up and read-only afterwards.
-// Texts are Windows-1252 bytes like every text of the program.
+// Texts are Windows-1252 bytes like every text of the program. A caption's "&" marks its access
+// key; a tab separates a menu caption from the shortcut shown beside it.
 #pragma once
 
 #include <array>
@@ -9,13 +10,41 @@ namespace quillet {
 
 struct TextTable {
     std::string program_title;       // title bar and message box caption
+    std::string title_prefix;        // before the open register's name in the title bar
     std::string instance_name;       // names the lock that keeps a second copy from running
     std::string settings_file_name;  // in the program folder
     std::string reminder_file_name;  // in the program folder
-    std::string list_font_face;      // the list font before the settings say otherwise
-    std::string tool_program_path;   // the tool program before the settings say otherwise
+    std::string help_file_name;      // in the program folder
+    std::string help_main_topic;
+    std::string help_second_topic;
+    std::string list_font_face;     // the list font before the settings say otherwise
+    std::string tool_program_path;  // the tool program before the settings say otherwise
+
+    // Menu bar.
+    std::string file_menu, new_register, open_register, save_register_as, compact_register, report, exit;
+    std::string transaction_menu, add_transaction, edit_transaction, delete_transaction, find, order_menu,
+        file_order, reverse_order;
+    std::string tools_menu, window_picture, reminder, tool_program, options;
+    std::string help_menu, help, about;
+    // The register list's pop-up menu has captions of its own.
+    std::string popup_add, popup_edit, popup_delete, popup_find, popup_order, popup_file_order,
+        popup_reverse_order;
+    // Tool bar tips, in button order: new, open, add, edit, delete, find, order, tool, options, help.
+    std::array<std::string, 10> tool_tips;
+
     std::array<std::string, 9> column_titles;
+    std::string void_mark;    // column 7 of a void transaction; the caption of the dialog's void box
     std::string idle_status;  // status field 1 before a register is shown
+    std::string rows_label, balance_label, deposits_label, withdrawals_label, average_label,
+        average_balance_label;
+    std::array<std::string, 12> month_names;
+    std::string after_month_name;
+
+    // Numbered messages; message 7 is empty on purpose (its caller supplies the whole text).
+    std::array<std::string, 16> messages;
+    std::string message_separator;  // between a message's extra text and its own text
+    std::string kept_after_count;   // message 7 after compaction: count, this, percentage, next
+    std::string removed_after_percent;
 };
 
 // Fills the table; called once by start-up before any text is used.

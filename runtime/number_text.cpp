@@ -1,5 +1,6 @@
 #include "runtime/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -86,15 +87,62 @@ std::string amount_text(float amount) {
             std::to_chars(buffer, buffer + sizeof buffer, cents / 100.0, std::chars_format::fixed, 2);
         return std::string(buffer, result.ptr);
     }
-    const auto whole_cents = static_cast<std::int64_t>(cents);
-    std::string digits = integer_text(whole_cents < 0 ? -whole_cents : whole_cents);
+    return cents_text(static_cast<std::int64_t>(cents));
+}
+
+std::string cents_text(std::int64_t cents) {
+    // Built from the magnitude's digits, so that the most negative value works too.
+    const std::uint64_t magnitude =
+        cents < 0 ? 0 - static_cast<std::uint64_t>(cents) : static_cast<std::uint64_t>(cents);
+    char buffer[24];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude).ptr;
+    std::string digits(buffer, end);
     // Below ten cents the digits are padded, so that .05 does not become ".5" (fifty cents).
     if (digits.size() < 2) digits.insert(0, 2 - digits.size(), '0');
-    std::string text = whole_cents < 0 ? "-" : "";
+    std::string text = cents < 0 ? "-" : "";
     text.append(digits, 0, digits.size() - 2);
     text += '.';
     text.append(digits, digits.size() - 2, 2);
     return text;
+}
+
+std::int64_t amount_text_to_cents(std::string_view text) {
+    // The plain form every amount text has: optional sign, digits, a full stop, digits.
+    std::size_t at = 0;
+    while (at < text.size() && is_c_space(text[at])) ++at;
+    bool negative = false;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
+    std::int64_t cents = 0;
+    bool plain = true;
+    int fraction_digits = -1;
+    int round_digit = -1;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c == '.' && fraction_digits < 0) {
+            fraction_digits = 0;
+        } else if (is_digit(c) && fraction_digits < 2) {
+            if (cents > 90000000000000000LL) plain = false;
+            cents = cents * 10 + (c - '0');
+            if (fraction_digits >= 0) ++fraction_digits;
+        } else if (is_digit(c) && fraction_digits >= 2) {
+            if (round_digit < 0) round_digit = c - '0';
+        } else if (c == 'e' || c == 'E') {
+            plain = false;
+            break;
+        } else {
+            break;
+        }
+    }
+    if (!plain) {
+        // An exponent or a huge number: read it as the amount it stands for.
+        const double value = static_cast<double>(text_to_number(text)) * 100.0;
+        return std::isfinite(value) && std::fabs(value) < 9.0e18
+                   ? static_cast<std::int64_t>(std::nearbyint(value))
+                   : 0;
+    }
+    for (int i = std::max(fraction_digits, 0); i < 2; ++i) cents *= 10;
+    if (round_digit >= 5) ++cents;
+    return negative ? -cents : cents;
 }
 
 std::string integer_text(std::int64_t value) {

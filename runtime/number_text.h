@@ -14,6 +14,14 @@ namespace quillet {
 // Infinite and not-a-number amounts give the texts text_to_number() reads back as such.
 std::string amount_text(float amount);
 
+// The amount text of a whole number of cents: 123456 is "1234.56", -5 is "-.05", 0 is ".00".
+std::string cents_text(std::int64_t cents);
+
+// The exact number of cents an amount text shows ("1234.56" is 123456); digits past the cents
+// round half up. A text that is not a plain decimal (an exponent, "NaN") is read as
+// text_to_number() reads it and rounded to the cent; what is not finite counts as 0.
+std::int64_t amount_text_to_cents(std::string_view text);
+
 // Plain decimal: optional "-", digits, no leading zeros, "0" for zero.
 std::string integer_text(std::int64_t value);
 

@@ -621,6 +621,19 @@ int get_colour(int number, int which) {
         widget->palette().color(which == kFrontColour ? QPalette::WindowText : QPalette::Window));
 }
 
+void set_column_provider(int number, int column, CellProvider provider) {
+    if (ListView* view = list_view(number)) view->rows().set_provider(column, std::move(provider));
+}
+
+void refresh_provided_cells(int number) {
+    if (ListView* view = list_view(number)) view->rows().provided_cells_changed();
+}
+
+std::size_t list_memory_bytes(int number) {
+    ListView* view = list_view(number);
+    return view == nullptr ? 0 : view->rows().memory_bytes();
+}
+
 void suspend_drawing(int number) {
     if (ListView* view = list_view(number)) {
         view->suspend();

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -93,6 +95,15 @@ int get_item_colour(int number, int row, int which, int column);
 // list: text and background of the whole list; other gadgets: their text and background.
 void set_colour(int number, int which, int colour);
 int get_colour(int number, int which);
+
+// A list column whose texts the program works out when they are read or painted (the running
+// balance); the provider returns nullopt to show the text stored in the row instead.
+using CellProvider = std::function<std::optional<std::string>(int row)>;
+void set_column_provider(int number, int column, CellProvider provider);
+// The provided texts may all have changed: the list repaints them.
+void refresh_provided_cells(int number);
+// The memory a list's rows take, in bytes.
+std::size_t list_memory_bytes(int number);
 
 // Stops and restarts the drawing of a gadget around a bulk change (a list refills its view once).
 void suspend_drawing(int number);

@@ -92,7 +92,7 @@ void RowModel::end_bulk() {
 int RowModel::insert_row(int position, std::string_view text) {
     if (position < 0 || position > count()) position = count();
     if (!bulk_) beginInsertRows({}, position, position);
-    rows_.insert(rows_.begin() + position, Row{std::string(text), 0, nullptr});
+    rows_.insert(rows_.begin() + position, store(text));
     if (!bulk_) endInsertRows();
     return position;
 }
@@ -100,38 +100,101 @@ int RowModel::insert_row(int position, std::string_view text) {
 void RowModel::remove_row(int row) {
     if (!valid_row(row)) return;
     if (!bulk_) beginRemoveRows({}, row, row);
+    garbage_ += rows_[static_cast<std::size_t>(row)].length;
     rows_.erase(rows_.begin() + row);
     if (!bulk_) endRemoveRows();
+    if (garbage_ > arena_.size() / 2 + 4096) compact_arena();
 }
 
 void RowModel::clear() {
     if (!bulk_) beginResetModel();
     rows_.clear();
     rows_.shrink_to_fit();
+    arena_.clear();
+    arena_.shrink_to_fit();
+    garbage_ = 0;
+    colour_sets_.clear();
     if (!bulk_) endResetModel();
+}
+
+std::string RowModel::stored_cell(int row, int column) const {
+    if (!valid_row(row) || column < 0) return {};
+    const std::string_view text = text_of(rows_[static_cast<std::size_t>(row)]);
+    const auto [start, end] = cell_span(text, column);
+    return std::string(text.substr(start, end - start));
 }
 
 std::string RowModel::cell(int row, int column) const {
     if (!valid_row(row) || column < 0) return {};
-    const std::string& text = rows_[static_cast<std::size_t>(row)].text;
-    const auto [start, end] = cell_span(text, column);
-    return text.substr(start, end - start);
+    if (column < static_cast<int>(providers_.size()) && providers_[static_cast<std::size_t>(column)]) {
+        if (std::optional<std::string> provided = providers_[static_cast<std::size_t>(column)](row))
+            return *provided;
+    }
+    return stored_cell(row, column);
+}
+
+RowModel::Row RowModel::store(std::string_view text) {
+    Row row;
+    row.offset = arena_.size();
+    row.length = static_cast<std::uint32_t>(text.size());
+    arena_.append(text);
+    return row;
+}
+
+void RowModel::compact_arena() {
+    std::string packed;
+    packed.reserve(arena_.size() - garbage_);
+    for (Row& row : rows_) {
+        const std::string_view text = text_of(row);
+        row.offset = packed.size();
+        packed.append(text);
+    }
+    arena_ = std::move(packed);
+    garbage_ = 0;
+}
+
+void RowModel::set_provider(int column, CellProvider provider) {
+    if (column < 0) return;
+    if (providers_.size() <= static_cast<std::size_t>(column))
+        providers_.resize(static_cast<std::size_t>(column) + 1);
+    providers_[static_cast<std::size_t>(column)] = std::move(provider);
+}
+
+void RowModel::provided_cells_changed() {
+    if (bulk_ || count() == 0) return;
+    for (std::size_t column = 0; column < providers_.size(); ++column) {
+        if (providers_[column] && static_cast<int>(column) < column_count()) {
+            emit dataChanged(index(0, static_cast<int>(column)), index(count() - 1, static_cast<int>(column)),
+                             {Qt::DisplayRole});
+        }
+    }
+}
+
+std::size_t RowModel::memory_bytes() const {
+    std::size_t colours = colour_sets_.capacity() * sizeof(std::vector<CellColour>);
+    for (const auto& set : colour_sets_) colours += set.capacity() * sizeof(CellColour);
+    return rows_.capacity() * sizeof(Row) + arena_.capacity() + colours;
 }
 
 void RowModel::set_cells(int row, int column, std::string_view text) {
     if (!valid_row(row) || column < 0) return;
-    std::string& stored = rows_[static_cast<std::size_t>(row)].text;
-    std::vector<std::string> cells = split_cells(stored);
+    Row& stored_row = rows_[static_cast<std::size_t>(row)];
+    std::vector<std::string> cells = split_cells(text_of(stored_row));
     const std::vector<std::string> given =
         column == 0 ? split_cells(text) : std::vector<std::string>{std::string(text)};
     const std::size_t needed = static_cast<std::size_t>(column) + given.size();
     if (cells.size() < needed) cells.resize(needed);
     std::copy(given.begin(), given.end(), cells.begin() + column);
-    stored.clear();
+    std::string joined;
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (i > 0) stored += '\n';
-        stored += cells[i];
+        if (i > 0) joined += '\n';
+        joined += cells[i];
     }
+    garbage_ += stored_row.length;
+    const Row replaced = store(joined);
+    stored_row.offset = replaced.offset;
+    stored_row.length = replaced.length;
+    if (garbage_ > arena_.size() / 2 + 4096) compact_arena();
     changed(row);
 }
 
@@ -179,24 +242,28 @@ void RowModel::set_colour(int row, int column, bool front, int colour) {
         return;
     }
     if (!valid_row(row)) return;
-    auto& colours = rows_[static_cast<std::size_t>(row)].colours;
-    if (!colours) colours = std::make_unique<std::vector<CellColour>>();
+    Row& target = rows_[static_cast<std::size_t>(row)];
+    if (target.colours == 0) {
+        colour_sets_.emplace_back();
+        target.colours = static_cast<std::uint32_t>(colour_sets_.size());
+    }
+    std::vector<CellColour>& colours = colour_sets_[target.colours - 1];
     // A whole-row colour replaces what single cells of the row had for that side.
     if (column < 0) {
-        for (CellColour& cell : *colours) (front ? cell.front : cell.back) = -1;
+        for (CellColour& cell : colours) (front ? cell.front : cell.back) = -1;
     }
-    auto found = std::find_if(colours->begin(), colours->end(),
+    auto found = std::find_if(colours.begin(), colours.end(),
                               [column](const CellColour& cell) { return cell.column == column; });
-    if (found == colours->end()) found = colours->insert(colours->end(), CellColour{column, -1, -1});
+    if (found == colours.end()) found = colours.insert(colours.end(), CellColour{column, -1, -1});
     (front ? found->front : found->back) = colour;
     changed(row);
 }
 
 int RowModel::colour(int row, int column, bool front) const {
     if (valid_row(row)) {
-        if (const auto& colours = rows_[static_cast<std::size_t>(row)].colours) {
+        if (const std::uint32_t set = rows_[static_cast<std::size_t>(row)].colours; set != 0) {
             int whole_row = -1;
-            for (const CellColour& cell : *colours) {
+            for (const CellColour& cell : colour_sets_[set - 1]) {
                 const int value = front ? cell.front : cell.back;
                 if (cell.column == column && value >= 0) return value;
                 if (cell.column == -1) whole_row = value;

@@ -8,7 +8,9 @@
 #include <QAbstractTableModel>
 #include <QTableView>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,17 +52,32 @@ class RowModel : public QAbstractTableModel {
     void set_default_colour(bool front, int colour);
     int default_colour(bool front) const { return front ? default_front_ : default_back_; }
 
+    // A column whose texts the program supplies when they are asked for (nullopt: the stored text).
+    using CellProvider = std::function<std::optional<std::string>(int row)>;
+    void set_provider(int column, CellProvider provider);
+    // Every provided cell may have changed.
+    void provided_cells_changed();
+    // The bytes the rows take, for the benchmarks.
+    std::size_t memory_bytes() const;
+
   private:
     struct CellColour {
         int column = -1;  // -1: the whole row
         int front = -1;
         int back = -1;
     };
+    // A row's cells live in the arena, joined by line feeds; replaced texts leave garbage there
+    // until the arena is compacted.
     struct Row {
-        std::string text;
+        std::uint64_t offset = 0;
+        std::uint32_t length = 0;
+        std::uint32_t colours = 0;  // 1 + index into colour_sets_, 0 for none
         std::int64_t data = 0;
-        std::unique_ptr<std::vector<CellColour>> colours;
     };
+    std::string_view text_of(const Row& row) const { return {arena_.data() + row.offset, row.length}; }
+    Row store(std::string_view text);
+    void compact_arena();
+    std::string stored_cell(int row, int column) const;
     struct Column {
         QString title;
         int alignment = 0;
@@ -72,6 +89,10 @@ class RowModel : public QAbstractTableModel {
     void changed(int row);
 
     std::vector<Row> rows_;
+    std::string arena_;
+    std::size_t garbage_ = 0;
+    std::vector<std::vector<CellColour>> colour_sets_;
+    std::vector<CellProvider> providers_;  // by column
     std::vector<Column> columns_;
     int default_front_ = -1;
     int default_back_ = -1;

@@ -1,0 +1,62 @@
+// The running balance and this month's figures of the register list, worked out from what the
+// rows show. Each row's figures are read once from its texts (the amounts as displayed, its void
+// mark, the year and month of its date text) and kept here in row order; a recompute is then one
+// pass over these figures. Amounts are whole cents, so the balance is exact at any size.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace quillet {
+
+struct RowFigures {
+    std::int64_t deposit_cents = 0;
+    std::int64_t withdrawal_cents = 0;
+    std::int32_t year = 0;  // from the date text's first piece
+    std::int8_t month = 0;  // from its second piece
+    bool is_void = false;
+};
+
+// The figures that a row's date, deposit, withdrawal and balance texts determine.
+RowFigures row_figures(std::string_view date_text, std::string_view deposit_text,
+                       std::string_view withdrawal_text, std::string_view balance_text,
+                       std::string_view void_mark);
+
+struct BalanceSummary {
+    std::int64_t rows = 0;  // void rows included
+    std::int64_t balance_cents = 0;
+    std::int64_t month_rows = 0;
+    std::int64_t month_deposit_cents = 0;
+    std::int64_t month_withdrawal_cents = 0;
+    std::int64_t month_average_cents = 0;  // rounded to the cent, 0 without month rows
+};
+
+class BalanceBook {
+  public:
+    void clear();
+    void reserve(std::size_t rows) { rows_.reserve(rows); }
+    // position < 0 or past the end appends.
+    void insert(std::int64_t position, const RowFigures& figures);
+    void replace(std::int64_t row, const RowFigures& figures);
+    void remove(std::int64_t row);
+    std::int64_t size() const { return static_cast<std::int64_t>(rows_.size()); }
+
+    // Works out every row's running balance, visiting the rows from the top in list order 0 and
+    // from the bottom in list order 1, and this month's figures for the year and month.
+    void recompute(int list_order, std::int32_t year, std::int32_t month);
+    // The running balance after the row; none for a void row or a row past the end.
+    std::optional<std::int64_t> running_cents(std::int64_t row) const;
+    const BalanceSummary& summary() const { return summary_; }
+
+  private:
+    struct Row {
+        RowFigures figures;
+        std::int64_t running = 0;
+    };
+    std::vector<Row> rows_;
+    BalanceSummary summary_;
+};
+
+}  // namespace quillet
