@@ -28,7 +28,7 @@ struct Options {
     std::string tool_program;
 };
 
-enum PickList { kTypeList, kPayeeList, kDescriptionList, kMaskList, kReminderList, kPickListCount };
+enum PickListId { kTypeList, kPayeeList, kDescriptionList, kMaskList, kReminderList, kPickListCount };
 
 struct AppState {
     int record_size = 211;

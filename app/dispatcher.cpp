@@ -1,27 +1,11 @@
 #include "app/dispatcher.h"
 
 #include "app/app_state.h"
-#include "app/exit_procedure.h"
+#include "app/main_commands.h"
 #include "app/main_window_ids.h"
 #include "ui/events.h"
 
 namespace quillet {
-namespace {
-
-void handle_main_window(int kind) {
-    switch (kind) {
-        case ui::kEventCloseWindow:
-            run_exit_procedure();
-            break;
-        case ui::kEventMenu:
-            if (ui::event_menu() == main_ids::kExit) run_exit_procedure();
-            break;
-        default:
-            break;
-    }
-}
-
-}  // namespace
 
 int dispatch_event(int kind) {
     switch (ui::event_window()) {
@@ -29,7 +13,7 @@ int dispatch_event(int kind) {
             handle_main_window(kind);
             break;
         default:
-            break;
+            break;  // the dialogs' windows join as their dialogs are built
     }
     return app().running;
 }

@@ -16,8 +16,43 @@ inline constexpr int kInnerWidth = 924;
 inline constexpr int kInnerHeight = 536;
 inline constexpr int kColumnCount = 9;
 inline constexpr int kColumnWidth = 100;
+inline constexpr int kStatusBarMinHeight = 21;
 
-// Menu items, tool bar buttons and shortcuts.
+// Menu items, tool bar buttons and keyboard shortcuts share these numbers.
+inline constexpr int kNewRegister = 301;
+inline constexpr int kOpenRegister = 302;
+inline constexpr int kSaveRegisterAs = 303;
+inline constexpr int kCompactRegister = 304;
+inline constexpr int kReport = 305;
 inline constexpr int kExit = 306;
+inline constexpr int kAddTransaction = 307;
+inline constexpr int kEditTransaction = 308;
+inline constexpr int kDeleteTransaction = 309;
+inline constexpr int kFind = 310;
+inline constexpr int kFileOrderItem = 311;
+inline constexpr int kReverseOrderItem = 312;
+inline constexpr int kWindowPicture = 313;
+inline constexpr int kReminder = 314;
+inline constexpr int kToolProgram = 315;
+inline constexpr int kOptions = 316;
+inline constexpr int kHelp = 317;
+inline constexpr int kAbout = 318;
+inline constexpr int kToggleOrderButton = 321;
+inline constexpr int kSecondHelpTopic = 325;
+
+// Images.
+inline constexpr int kFirstButtonImage = 500;  // 500..509, in tool bar button order
+inline constexpr int kReverseOrderImage = 510;
+inline constexpr int kNoteImage = 511;
+inline constexpr int kAboutImage = 512;
+inline constexpr int kIconImages[] = {513, 514, 515};
+
+// Positions in the tool bar's image list of the order button's two pictures.
+inline constexpr int kFileOrderPicture = 6;
+inline constexpr int kReverseOrderPicture = 10;
+
+// Bars for show or hide bar.
+inline constexpr int kToolBarIndex = 0;
+inline constexpr int kStatusBarIndex = 1;
 
 }  // namespace quillet::main_ids

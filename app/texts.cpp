@@ -74,7 +74,7 @@ void prepare_messages(TextTable& t) {
         "This file cannot be opened: it is read-only or does not exist.",
         "This file is not a register: its size is not a whole number of transactions.",
         "This is the register's last transaction. Deleting it deletes the whole register file. Go on?",
-        "",
+        "The register could not be compacted (the disk may be full or write-protected). It is unchanged.",
         "The reminder file cannot be written.",
         "",
         "Type the reminder's text first.",

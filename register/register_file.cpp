@@ -93,17 +93,23 @@ RegisterCheck check_register_file(const std::string& path) {
                                                                          : RegisterCheck::kDamagedFirstRecord;
 }
 
-bool visit_records(const std::string& path, const RecordVisitor& visit) {
+bool visit_records(const std::string& path, const RecordVisitor& visit, bool backward) {
     const int file = read_open_file(kAnyFileNumber, path, kRegisterOpenFlags);
     if (file < 0) return false;
     FileCloser closer(file);
     const std::int64_t count = file_length(file) / kRecordBytes;
     std::vector<std::uint8_t> block(static_cast<std::size_t>(kRecordsPerBlock * kRecordBytes));
-    for (std::int64_t first = 0; first < count; first += kRecordsPerBlock) {
+    const std::int64_t blocks = (count + kRecordsPerBlock - 1) / kRecordsPerBlock;
+    for (std::int64_t b = 0; b < blocks; ++b) {
+        const std::int64_t first = (backward ? blocks - 1 - b : b) * kRecordsPerBlock;
         const std::int64_t records = std::min(kRecordsPerBlock, count - first);
-        if (read_bytes(file, block.data(), records * kRecordBytes) != records * kRecordBytes) return false;
+        if (!seek_file(file, first * kRecordBytes) ||
+            read_bytes(file, block.data(), records * kRecordBytes) != records * kRecordBytes) {
+            return false;
+        }
         for (std::int64_t i = 0; i < records; ++i) {
-            if (!visit(first + i, block.data() + i * kRecordBytes)) return true;
+            const std::int64_t at = backward ? records - 1 - i : i;
+            if (!visit(first + at, block.data() + at * kRecordBytes)) return true;
         }
     }
     return true;

@@ -39,8 +39,9 @@ RegisterCheck check_register_file(const std::string& path);
 
 // Visits every record of the file in order, reading it in large blocks; the bytes are valid for
 // the call only. The visitor returns false to stop early. False when the file cannot be read.
+// With backward, the records are visited from the last to the first.
 using RecordVisitor = std::function<bool(std::int64_t index, const std::uint8_t* bytes)>;
-bool visit_records(const std::string& path, const RecordVisitor& visit);
+bool visit_records(const std::string& path, const RecordVisitor& visit, bool backward = false);
 
 // The four texts of a record that the program writes by itself.
 struct RecordTexts {

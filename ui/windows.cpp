@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -194,6 +195,18 @@ void resize_window(int number, int width, int height) {
 
 void set_window_title(int number, const std::string& title) {
     if (WindowWidget* widget = window_widget(number)) widget->setWindowTitle(to_qt(title));
+}
+
+void set_window_icon(int number, const std::vector<int>& images) {
+    WindowWidget* widget = window_widget(number);
+    if (widget == nullptr) return;
+    QIcon icon;
+    for (const int image : images) {
+        if (const auto found = state().images.find(image); found != state().images.end()) {
+            icon.addPixmap(QPixmap::fromImage(found->second));
+        }
+    }
+    widget->setWindowIcon(icon);
 }
 
 std::string window_title(int number) {

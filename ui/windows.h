@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace quillet::ui {
 
@@ -33,6 +34,8 @@ int menu_bar_height();
 bool has_menu_bar(int number);
 void resize_window(int number, int width, int height);
 void set_window_title(int number, const std::string& title);
+// The window's icon, from images of several sizes.
+void set_window_icon(int number, const std::vector<int>& images);
 std::string window_title(int number);
 // Bounds of the client size while the user resizes; -1 means no limit.
 void set_size_bounds(int number, int min_width, int min_height, int max_width, int max_height);

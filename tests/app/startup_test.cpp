@@ -37,12 +37,13 @@ TEST(Startup, BuildsTheMainWindowRunsUntilItIsClosedAndEndsWithZero) {
     // The list follows the window, which cannot shrink below its first size.
     ui::resize_window(kMainWindow, 1200, 700);
     ui::process_pending_events();
+    const int bars = ui::tool_bar_height(kToolBar) + ui::status_bar_height(kStatusBar);
     EXPECT_EQ(ui::gadget_rect(kRegisterList).width, 1200);
-    EXPECT_EQ(ui::gadget_rect(kRegisterList).height, 700);
+    EXPECT_EQ(ui::gadget_rect(kRegisterList).height, 700 - bars);
     ui::resize_window(kMainWindow, 200, 100);
     ui::process_pending_events();
     EXPECT_EQ(ui::window_width(kMainWindow), kInnerWidth);
-    EXPECT_EQ(ui::gadget_rect(kRegisterList).height, kInnerHeight);
+    EXPECT_EQ(ui::gadget_rect(kRegisterList).height, kInnerHeight - bars);
 
     ui::post_event(ui::kEventCloseWindow, kMainWindow, 0);
     run_event_loop();

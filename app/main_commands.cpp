@@ -1,0 +1,138 @@
+#include "app/main_commands.h"
+
+#include "app/app_state.h"
+#include "app/exit_procedure.h"
+#include "app/main_window_ids.h"
+#include "app/texts.h"
+#include "dialogs/command_guards.h"
+#include "dialogs/dialog_pattern.h"
+#include "dialogs/message_box.h"
+#include "register/register_file.h"
+#include "register/register_view.h"
+#include "runtime/number_text.h"
+#include "runtime/program_start.h"
+#include "ui/events.h"
+#include "ui/gadgets.h"
+#include "ui/menus.h"
+#include "ui/requesters.h"
+
+namespace quillet {
+
+using namespace main_ids;
+
+namespace {
+
+// Commands whose dialogs are still to be written arrive here and do nothing visible yet.
+void not_yet_built(int /*item*/) {}
+
+void fill_again(int order_mode) {
+    if (command_guard(Guard::kRegisterWithRecords)) fill_register_view(app().register_path, order_mode);
+}
+
+void run_menu_command(int item) {
+    switch (item) {
+        case kNewRegister:
+        case kOpenRegister:
+        case kReminder:
+        case kOptions:
+        case kAbout:
+            not_yet_built(item);
+            break;
+        case kSaveRegisterAs:
+        case kReport:
+        case kAddTransaction:
+        case kFind:
+        case kWindowPicture:
+            if (command_guard(Guard::kRegisterWithRecords)) not_yet_built(item);
+            break;
+        case kEditTransaction:
+        case kDeleteTransaction:
+            if (row_command_guards()) not_yet_built(item);
+            break;
+        case kCompactRegister:
+            if (command_guard(Guard::kRegisterWithRecords)) compact_register_interactively();
+            break;
+        case kExit:
+            run_exit_procedure();
+            break;
+        case kFileOrderItem:
+            fill_again(kFileOrder);
+            break;
+        case kReverseOrderItem:
+            fill_again(kReverseOrder);
+            break;
+        case kToggleOrderButton:
+            fill_again(kToggleOrder);
+            break;
+        case kToolProgram:
+            start_program(app().options.tool_program);
+            break;
+        case kHelp:
+            open_help_topic(texts().help_main_topic);
+            break;
+        case kSecondHelpTopic:
+            open_help_topic(texts().help_second_topic);
+            break;
+        default:
+            break;
+    }
+}
+
+void handle_list_event() {
+    app().current_row = ui::get_state(kRegisterList);
+    const bool has_rows = ui::count_items(kRegisterList) > 0;
+    if (ui::event_type() == ui::kRightClick && has_rows) ui::show_popup_menu(kListPopupMenu);
+    if (ui::event_type() == ui::kLeftDoubleClick && has_rows)
+        ui::post_event(ui::kEventMenu, kMainWindow, kEditTransaction);
+}
+
+void open_dropped_register() {
+    if (ui::event_dropped_kind() != ui::kDropFiles) return;
+    const std::string files = ui::event_dropped_files();
+    fill_register_view(files.substr(0, files.find('\n')), kKeepOrder);
+}
+
+}  // namespace
+
+void compact_register_interactively() {
+    if (show_message(kMessageConfirmCompact, kMainWindow) != ui::kAnswerYes) return;
+    const std::string path = app().register_path;
+    const std::optional<CompactionCounts> counts = compact_register(path);
+    if (!counts) {
+        // The register is as it was: compaction writes a new file and only then replaces the old.
+        show_message(kMessageCompactFailed, kMainWindow, path);
+        return;
+    }
+    fill_register_view(path, kKeepOrder);
+    if (counts->removed == 0) {
+        show_message(kMessageNothingToCompact, kMainWindow);
+    } else {
+        show_message(kMessageNotice, kMainWindow,
+                     integer_text(counts->kept) + texts().kept_after_count +
+                         integer_text(counts->percent_removed()) + texts().removed_after_percent);
+    }
+}
+
+void handle_main_window(int kind) {
+    switch (kind) {
+        case ui::kEventMenu:
+            run_menu_command(ui::event_menu());
+            break;
+        case ui::kEventGadget:
+            if (ui::event_gadget() == kRegisterList) handle_list_event();
+            break;
+        case ui::kEventGadgetDrop:
+            open_dropped_register();
+            break;
+        case ui::kEventTimer:
+            if (ui::event_timer() == kEditorTimer) not_yet_built(kEditorTimer);
+            break;
+        case ui::kEventCloseWindow:
+            run_exit_procedure();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace quillet

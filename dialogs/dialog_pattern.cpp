@@ -1,0 +1,58 @@
+#include "dialogs/dialog_pattern.h"
+
+#include "app/app_state.h"
+#include "app/main_window_ids.h"
+#include "app/texts.h"
+#include "register/register_view.h"
+#include "runtime/help_viewer.h"
+#include "ui/gadgets.h"
+#include "ui/windows.h"
+
+namespace quillet {
+
+void open_dialog(int window, int width, int height, const std::string& title) {
+    ui::disable_window(main_ids::kMainWindow, 1);
+    ui::open_window(window, width, height, title, ui::WindowStyle::kDialog, main_ids::kMainWindow);
+}
+
+void install_dialog_shortcuts(int window, int focus_gadget, int escape_id, int f1_id) {
+    ui::add_shortcut(window, ui::kKeyReturn, kDialogReturn);
+    ui::add_shortcut(window, ui::kControl | ui::kKeyTab, kDialogNextOption);
+    ui::add_shortcut(window, ui::kKeyEscape, escape_id);
+    if (f1_id > 0) ui::add_shortcut(window, ui::kKeyF1, f1_id);
+    ui::activate_window(window);
+    ui::set_focus(focus_gadget);
+}
+
+void close_dialog(int window) {
+    ui::close_window(window);
+    ui::disable_window(main_ids::kMainWindow, 0);
+    ui::activate_window(main_ids::kMainWindow);
+    select_register_row(app().current_row);
+}
+
+void cycle_options(int first, int last, int step) {
+    int position = last + 1;
+    for (int gadget = first; gadget <= last; ++gadget) {
+        if (ui::is_gadget(gadget) && ui::get_state(gadget) == 1) {
+            position = gadget;
+            break;
+        }
+    }
+    position += step;
+    if (position < first) position = last;
+    if (position > last) position = first;
+    ui::set_state(position, 1);
+    ui::set_focus(position);
+}
+
+void click_focused_gadget() {
+    const int focused = ui::get_focus();
+    if (focused >= 0) ui::click_button(focused);
+}
+
+void open_help_topic(const std::string& topic) {
+    open_help(app().program_folder + texts().help_file_name, topic);
+}
+
+}  // namespace quillet

@@ -1,0 +1,186 @@
+#include "register/register_view.h"
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/main_window_ids.h"
+#include "app/texts.h"
+#include "dialogs/message_box.h"
+#include "files/pick_lists.h"
+#include "register/balance_book.h"
+#include "register/register_file.h"
+#include "register/row_text.h"
+#include "runtime/dates.h"
+#include "runtime/file_access.h"
+#include "runtime/number_text.h"
+#include "ui/bars.h"
+#include "ui/gadgets.h"
+#include "ui/windows.h"
+
+namespace quillet {
+
+using namespace main_ids;
+
+namespace {
+
+constexpr int kRed = 0x0000FF;  // 0x00BBGGRR
+constexpr int kBlue = 0xFF0000;
+
+BalanceBook& book() {
+    static BalanceBook balances;
+    return balances;
+}
+
+// The figures a row's texts determine, read from the texts themselves.
+RowFigures figures_of(std::string_view row) {
+    std::string_view cells[kRegisterColumns];
+    std::size_t start = 0;
+    for (int column = 0; column < kRegisterColumns; ++column) {
+        const std::size_t feed = row.find('\n', start);
+        cells[column] =
+            row.substr(start, feed == std::string_view::npos ? std::string_view::npos : feed - start);
+        if (feed == std::string_view::npos) break;
+        start = feed + 1;
+    }
+    return row_figures(cells[kDateColumn], cells[kDepositColumn], cells[kWithdrawalColumn],
+                       cells[kBalanceColumn], texts().void_mark);
+}
+
+// The balance column shows the running balance, worked out when it is painted or read.
+void provide_balances() {
+    ui::set_column_provider(kRegisterList, kBalanceColumn, [](int row) -> std::optional<std::string> {
+        const std::optional<std::int64_t> cents = book().running_cents(row);
+        if (!cents) return std::nullopt;  // a void row shows its mark
+        return cents_text(*cents);
+    });
+}
+
+std::string month_text(std::int32_t month) {
+    const auto& names = texts().month_names;
+    return (month >= 1 && month <= 12 ? names[static_cast<std::size_t>(month - 1)] : std::string()) +
+           texts().after_month_name;
+}
+
+void write_status_fields(const BalanceSummary& summary, std::int32_t month) {
+    const TextTable& t = texts();
+    const std::string name = month_text(month);
+    ui::set_status_field_text(kStatusBar, 1, t.rows_label + integer_text(summary.rows), ui::kAlignCentre);
+    ui::set_status_field_text(kStatusBar, 2, t.balance_label + cents_text(summary.balance_cents),
+                              ui::kAlignCentre);
+    ui::set_status_field_text(
+        kStatusBar, 3, name + t.deposits_label + cents_text(summary.month_deposit_cents), ui::kAlignCentre);
+    ui::set_status_field_text(kStatusBar, 4,
+                              name + t.withdrawals_label + cents_text(summary.month_withdrawal_cents),
+                              ui::kAlignCentre);
+    ui::set_status_field_text(
+        kStatusBar, 5,
+        t.average_label + name + t.average_balance_label + cents_text(summary.month_average_cents),
+        ui::kAlignCentre);
+}
+
+bool refuse(RegisterCheck check, const std::string& path) {
+    switch (check) {
+        case RegisterCheck::kAccepted:
+            return false;
+        case RegisterCheck::kMissingOrReadOnly:
+            show_message(kMessageReadOnly, kMainWindow, path);
+            break;
+        case RegisterCheck::kWrongLength:
+            show_message(kMessageNotARegister, kMainWindow, path);
+            break;
+        case RegisterCheck::kDamagedFirstRecord:
+            break;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool fill_register_view(const std::string& path, int order_mode) {
+    if (refuse(check_register_file(path), path)) return false;
+    AppState& state = app();
+    ui::suspend_drawing(kRegisterList);
+    ui::clear_items(kRegisterList);
+    book().clear();
+    if (order_mode == kFileOrder) state.list_order = 0;
+    if (order_mode == kReverseOrder) state.list_order = 1;
+    if (order_mode == kToggleOrder) state.list_order = state.list_order == 0 ? 1 : 0;
+    show_list_order(state.list_order);
+
+    book().reserve(static_cast<std::size_t>(count_records(path)));
+    const std::string& void_mark = texts().void_mark;
+    std::string row;
+    int position = 0;
+    visit_records(
+        path,
+        [&](std::int64_t, const std::uint8_t* record) {
+            if (record[record_format::kDeletedOffset] != record_format::kLive) return true;
+            row.clear();
+            append_row_text(row, record, void_mark);
+            ui::add_item(kRegisterList, -1, row);
+            ui::set_item_data(kRegisterList, position++,
+                              get_i32(record + record_format::kRecordNumberOffset));
+            book().insert(-1, figures_of(row));
+            return true;
+        },
+        state.list_order == 1);
+    provide_balances();
+    recompute_balance();
+    select_register_row(0);
+    ui::resume_drawing(kRegisterList);
+
+    state.register_path = path;
+    ui::set_window_title(kMainWindow, texts().title_prefix + file_part(path, kCutExtension));
+    return true;
+}
+
+void recompute_balance() {
+    const DateValue today = current_date();
+    book().recompute(app().list_order, year_of(today), month_of(today));
+    ui::refresh_provided_cells(kRegisterList);
+    write_status_fields(book().summary(), month_of(today));
+}
+
+void show_saved_transaction(std::int64_t index, bool editing, const TransactionRecord& record) {
+    AppState& state = app();
+    const std::string row = row_text(record, texts().void_mark, false);
+    int selected = state.current_row;
+    if (editing) {
+        ui::set_item_text(kRegisterList, state.current_row, row);
+        book().replace(state.current_row, figures_of(row));
+    } else {
+        const int count = ui::count_items(kRegisterList);
+        const int wanted =
+            state.options.list_order == 1 ? 0 : static_cast<int>(std::min<std::int64_t>(index, count));
+        ui::add_item(kRegisterList, wanted, row);
+        ui::set_item_data(kRegisterList, wanted, index);
+        book().insert(wanted, figures_of(row));
+        selected = state.options.list_order == 1 ? 0 : ui::count_items(kRegisterList) - 1;
+    }
+    recompute_balance();
+    select_register_row(selected);
+    insert_into_pick_list(state.pick_lists[kTypeList], trim(record.type), true);
+    insert_into_pick_list(state.pick_lists[kPayeeList], trim(record.payee), true);
+    insert_into_pick_list(state.pick_lists[kDescriptionList], trim(record.description), true);
+}
+
+void select_register_row(int row) {
+    app().current_row = row;
+    ui::set_focus(kRegisterList);
+    ui::set_item_colour(kRegisterList, -1, ui::kFrontColour, kRed, kWithdrawalColumn);
+    ui::set_item_colour(kRegisterList, -1, ui::kFrontColour, kBlue, kBalanceColumn);
+    ui::set_state(kRegisterList, row);
+}
+
+void remove_register_row(int row) {
+    ui::remove_item(kRegisterList, row);
+    book().remove(row);
+}
+
+void clear_register_view() {
+    ui::clear_items(kRegisterList);
+    book().clear();
+    app().register_path.clear();
+    app().current_row = -1;
+}
+
+}  // namespace quillet

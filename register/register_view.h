@@ -1,0 +1,40 @@
+// The register view: the main window's register list (one row per live transaction) and the
+// figures of the status bar. Single changes patch one row; a fill reads the file again.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "register/record.h"
+
+namespace quillet {
+
+// Order modes of a fill.
+inline constexpr int kKeepOrder = 0;
+inline constexpr int kFileOrder = 1;
+inline constexpr int kReverseOrder = 2;
+inline constexpr int kToggleOrder = 3;
+
+// Checks the file and rebuilds the list from it (deleted records leave no row), works out the
+// balance, selects row 0, records the path and sets the window title. A refused file has shown its
+// message, if it has one, and leaves the list, the order and the path as they were.
+bool fill_register_view(const std::string& path, int order_mode);
+
+// Works out the running balance of every row and status fields 1 to 5 from the rows' texts.
+void recompute_balance();
+
+// After the record was written at index: replaces the current row's texts (editing) or inserts
+// a row for it, recomputes the balance, selects the row and remembers the record's type, payee
+// and description in their pick lists.
+void show_saved_transaction(std::int64_t index, bool editing, const TransactionRecord& record);
+
+// Makes the row current: focus on the list, withdrawals red and balances blue, the row selected.
+void select_register_row(int row);
+
+// Removes a row (its record was flagged deleted) and keeps the balance in step.
+void remove_register_row(int row);
+
+// Empties the list and forgets the register: no register is open afterwards.
+void clear_register_view();
+
+}  // namespace quillet
