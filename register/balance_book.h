@@ -49,6 +49,7 @@ class BalanceBook {
     // The running balance after the row; none for a void row or a row past the end.
     std::optional<std::int64_t> running_cents(std::int64_t row) const;
     const BalanceSummary& summary() const { return summary_; }
+    std::size_t memory_bytes() const { return rows_.capacity() * sizeof(Row); }
 
   private:
     struct Row {

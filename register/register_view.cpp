@@ -176,6 +176,10 @@ void remove_register_row(int row) {
     book().remove(row);
 }
 
+std::size_t register_view_memory_bytes() {
+    return ui::list_memory_bytes(kRegisterList) + book().memory_bytes();
+}
+
 void clear_register_view() {
     ui::clear_items(kRegisterList);
     book().clear();

@@ -34,6 +34,9 @@ void select_register_row(int row);
 // Removes a row (its record was flagged deleted) and keeps the balance in step.
 void remove_register_row(int row);
 
+// The memory the list's rows and their balances take, in bytes.
+std::size_t register_view_memory_bytes();
+
 // Empties the list and forgets the register: no register is open afterwards.
 void clear_register_view();
 

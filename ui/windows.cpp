@@ -197,6 +197,10 @@ void set_window_title(int number, const std::string& title) {
     if (WindowWidget* widget = window_widget(number)) widget->setWindowTitle(to_qt(title));
 }
 
+void repaint_window(int number) {
+    if (WindowWidget* widget = window_widget(number)) widget->repaint();
+}
+
 void set_window_icon(int number, const std::vector<int>& images) {
     WindowWidget* widget = window_widget(number);
     if (widget == nullptr) return;

@@ -34,6 +34,8 @@ int menu_bar_height();
 bool has_menu_bar(int number);
 void resize_window(int number, int width, int height);
 void set_window_title(int number, const std::string& title);
+// Paints the window now, gadgets and all.
+void repaint_window(int number);
 // The window's icon, from images of several sizes.
 void set_window_icon(int number, const std::vector<int>& images);
 std::string window_title(int number);

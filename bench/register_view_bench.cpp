@@ -1,0 +1,112 @@
+// Opening a million-transaction register into the main window, against reading the file and
+// building the row texts alone (the floor), in the same run; and single transactions added,
+// edited and deleted in that list with the balance worked out again.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <string>
+
+#include "app/app_state.h"
+#include "app/main_window_ids.h"
+#include "app/startup.h"
+#include "app/texts.h"
+#include "bench/register_generator.h"
+#include "register/register_file.h"
+#include "register/register_view.h"
+#include "register/row_text.h"
+#include "tests/support/temp_folder.h"
+#include "ui/events.h"
+#include "ui/gadgets.h"
+#include "ui/windows.h"
+
+namespace quillet {
+namespace {
+
+constexpr std::int64_t kRecords = 1000000;
+
+testing::TempFolder& folder() {
+    static testing::TempFolder temporary;
+    return temporary;
+}
+
+const std::string& register_path() {
+    static const std::string path = [] {
+        const std::string file = folder().file("million.qlt");
+        bench::write_generated_register(file, kRecords, 20261208);
+        return file;
+    }();
+    return path;
+}
+
+void start_program_once() {
+    static const bool started = [] {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        return start_quillet(folder().path());
+    }();
+    benchmark::DoNotOptimize(started);
+}
+
+void BM_ReadAndBuildRowTexts(benchmark::State& state) {
+    prepare_texts();
+    const std::string& path = register_path();
+    for (auto _ : state) {
+        std::string row;
+        std::size_t bytes = 0;
+        visit_records(path, [&](std::int64_t, const std::uint8_t* record) {
+            if (record[record_format::kDeletedOffset] != 0) return true;
+            row.clear();
+            append_row_text(row, record, texts().void_mark);
+            bytes += row.size();
+            return true;
+        });
+        benchmark::DoNotOptimize(bytes);
+    }
+}
+BENCHMARK(BM_ReadAndBuildRowTexts)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+void BM_OpenRegisterToPaintedList(benchmark::State& state) {
+    start_program_once();
+    const std::string& path = register_path();
+    for (auto _ : state) {
+        fill_register_view(path, kKeepOrder);
+        ui::repaint_window(main_ids::kMainWindow);
+    }
+    const int rows = ui::count_items(main_ids::kRegisterList);
+    state.counters["rows"] = rows;
+    state.counters["bytes_per_row"] = static_cast<double>(register_view_memory_bytes()) / rows;
+}
+BENCHMARK(BM_OpenRegisterToPaintedList)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+TransactionRecord new_transaction(std::int64_t index) {
+    TransactionRecord added;
+    added.record_number = static_cast<std::int32_t>(index);
+    added.date = make_date(2024, 12, 30, 10, 0, 0);
+    added.type = "Check";
+    added.number = "99999";
+    added.payee = "Corner Grocery";
+    added.description = "Groceries";
+    added.amount = 12.34f;
+    added.kind = record_format::kWithdrawal;
+    return added;
+}
+
+// One transaction added, one edited and one deleted: each a row change and a new balance.
+void BM_AddEditDeleteOneTransaction(benchmark::State& state) {
+    start_program_once();
+    fill_register_view(register_path(), kKeepOrder);
+    const std::int64_t index = count_records(register_path());
+    for (auto _ : state) {
+        const int rows = ui::count_items(main_ids::kRegisterList);
+        show_saved_transaction(index, false, new_transaction(index));
+        app().current_row = rows / 2;
+        show_saved_transaction(index, true, new_transaction(index));
+        remove_register_row(rows);
+        recompute_balance();
+        ui::repaint_window(main_ids::kMainWindow);
+    }
+    state.counters["changes_per_iteration"] = 3;
+}
+BENCHMARK(BM_AddEditDeleteOneTransaction)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace quillet
