@@ -1,5 +1,8 @@
-// x11_window_tool wait TITLE SECONDS: waits until a window with the title exists.
-// x11_window_tool close TITLE: asks that window to close, as its close box would.
+// A small X client that stands in for the user and the desktop in the end-to-end tests.
+//   x11_window_tool wait TITLE SECONDS      waits until a window with the title exists
+//   x11_window_tool close TITLE             asks that window to close, as its close box would
+//   x11_window_tool drop TITLE X Y FILE...  drags the files from a file manager onto the window
+//                                           at (X, Y) and drops them there
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <unistd.h>
@@ -28,11 +31,93 @@ Window find_window(Display* display, Window root, const std::string& title) {
     return found;
 }
 
+Atom atom(Display* display, const char* name) { return XInternAtom(display, name, False); }
+
+void send_message(Display* display, Window to, Atom type, long l0, long l1, long l2, long l3, long l4) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = to;
+    event.xclient.message_type = type;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = l0;
+    event.xclient.data.l[1] = l1;
+    event.xclient.data.l[2] = l2;
+    event.xclient.data.l[3] = l3;
+    event.xclient.data.l[4] = l4;
+    XSendEvent(display, to, False, NoEventMask, &event);
+    XFlush(display);
+}
+
+// Handles events for up to five seconds until a client message of the type arrives, answering
+// requests for the dragged data meanwhile. Returns that message's second value, or -1.
+long wait_for(Display* display, Atom type, const std::string& uri_list) {
+    const Atom uri_type = atom(display, "text/uri-list");
+    for (int tick = 0; tick < 500; ++tick) {
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type == ClientMessage && event.xclient.message_type == type)
+                return event.xclient.data.l[1];
+            if (event.type != SelectionRequest) continue;
+            const XSelectionRequestEvent& request = event.xselectionrequest;
+            XEvent reply{};
+            reply.xselection.type = SelectionNotify;
+            reply.xselection.requestor = request.requestor;
+            reply.xselection.selection = request.selection;
+            reply.xselection.target = request.target;
+            reply.xselection.time = request.time;
+            reply.xselection.property = None;
+            if (request.target == uri_type) {
+                XChangeProperty(display, request.requestor, request.property, uri_type, 8, PropModeReplace,
+                                reinterpret_cast<const unsigned char*>(uri_list.data()),
+                                static_cast<int>(uri_list.size()));
+                reply.xselection.property = request.property;
+            }
+            XSendEvent(display, request.requestor, False, NoEventMask, &reply);
+            XFlush(display);
+        }
+        usleep(10000);
+    }
+    return -1;
+}
+
+// The drag and drop protocol of X desktops, as a file manager speaks it.
+int drop(Display* display, Window target, int x, int y, int file_count, char** files) {
+    std::string uri_list;
+    for (int i = 0; i < file_count; ++i) {
+        uri_list += "file://";
+        for (const char* at = files[i]; *at != '\0'; ++at)
+            uri_list += *at == ' ' ? std::string("%20") : std::string(1, *at);
+        uri_list += "\r\n";
+    }
+    const Window root = DefaultRootWindow(display);
+    const Window source = XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(display, atom(display, "XdndSelection"), source, CurrentTime);
+    int root_x = 0;
+    int root_y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, target, root, x, y, &root_x, &root_y, &child);
+    const long source_id = static_cast<long>(source);
+    send_message(display, target, atom(display, "XdndEnter"), source_id, 5L << 24,
+                 static_cast<long>(atom(display, "text/uri-list")), 0, 0);
+    send_message(display, target, atom(display, "XdndPosition"), source_id, 0, (long{root_x} << 16) | root_y,
+                 CurrentTime, static_cast<long>(atom(display, "XdndActionCopy")));
+    const long status = wait_for(display, atom(display, "XdndStatus"), uri_list);
+    if (status < 0 || (status & 1) == 0) {
+        std::fprintf(stderr, "x11_window_tool: the window did not accept the drop\n");
+        send_message(display, target, atom(display, "XdndLeave"), source_id, 0, 0, 0, 0);
+        return 1;
+    }
+    send_message(display, target, atom(display, "XdndDrop"), source_id, 0, CurrentTime, 0, 0);
+    return wait_for(display, atom(display, "XdndFinished"), uri_list) < 0 ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: x11_window_tool wait TITLE SECONDS | close TITLE\n");
+        std::fprintf(stderr,
+                     "usage: x11_window_tool wait TITLE SECONDS | close TITLE | drop TITLE X Y FILE...\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -53,15 +138,15 @@ int main(int argc, char** argv) {
     } else if (command == "close") {
         const Window window = find_window(display, DefaultRootWindow(display), title);
         result = window == 0 ? 1 : 0;
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-        event.xclient.data.l[1] = CurrentTime;
-        if (window != 0) XSendEvent(display, window, False, NoEventMask, &event);
-        XFlush(display);
+        if (window != 0) {
+            send_message(display, window, atom(display, "WM_PROTOCOLS"),
+                         static_cast<long>(atom(display, "WM_DELETE_WINDOW")), CurrentTime, 0, 0, 0);
+        }
+    } else if (command == "drop" && argc >= 6) {
+        const Window window = find_window(display, DefaultRootWindow(display), title);
+        result = window == 0
+                     ? 1
+                     : drop(display, window, std::atoi(argv[3]), std::atoi(argv[4]), argc - 5, argv + 5);
     }
     XCloseDisplay(display);
     return result;
