@@ -1,23 +1,9 @@
 #!/usr/bin/env bash
 # The real program under a virtual X server: registers dragged from a file manager onto the list
 # open the first of them, and the title bar names it.
-set -u
-program=$1
-window_tool=$2
+source "$(dirname "$0")/e2e_common.sh"
 register=$3
-folder=$(mktemp -d)
-runtime=$(mktemp -d)
-chmod 700 "$runtime"
-export XDG_RUNTIME_DIR=$runtime
-pid=
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    rm -rf "$folder" "$runtime"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
 
-cp "$program" "$folder/quillet"
 cp "$register" "$folder/Household cash.qlt"
 cp "$register" "$folder/Second.qlt"
 "$folder/quillet" &

@@ -1,24 +1,10 @@
 #!/usr/bin/env bash
 # The real program under a virtual X server: one copy runs, a second ends at once with code 0,
 # and the first ends with code 0 when its window is asked to close.
-set -u
-program=$1
-window_tool=$2
-folder=$(mktemp -d)
-runtime=$(mktemp -d)
-chmod 700 "$runtime"
-export XDG_RUNTIME_DIR=$runtime
-first=
-cleanup() {
-    [ -n "$first" ] && kill "$first" 2>/dev/null
-    rm -rf "$folder" "$runtime"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+source "$(dirname "$0")/e2e_common.sh"
 
-cp "$program" "$folder/quillet"
 "$folder/quillet" &
-first=$!
+pid=$!
 "$window_tool" wait Quillet 20 || fail "the first copy showed no window"
 
 start=$(date +%s%N)
@@ -27,16 +13,16 @@ second_code=$?
 elapsed_ms=$(( ($(date +%s%N) - start) / 1000000 ))
 [ "$second_code" -eq 0 ] || fail "the second copy ended with code $second_code"
 [ "$elapsed_ms" -lt 2000 ] || fail "the second copy took ${elapsed_ms} ms to end"
-kill -0 "$first" 2>/dev/null || fail "the first copy did not survive the second"
+kill -0 "$pid" 2>/dev/null || fail "the first copy did not survive the second"
 
 "$window_tool" close Quillet || fail "could not ask the window to close"
 for _ in $(seq 1 100); do
-    kill -0 "$first" 2>/dev/null || break
+    kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
 done
-kill -0 "$first" 2>/dev/null && fail "the first copy did not end after its close request"
-wait "$first"
+kill -0 "$pid" 2>/dev/null && fail "the first copy did not end after its close request"
+wait "$pid"
 first_code=$?
-first=
+pid=
 [ "$first_code" -eq 0 ] || fail "the first copy ended with code $first_code"
 echo "1 passed, 0 failed"

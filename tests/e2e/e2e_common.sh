@@ -1,0 +1,18 @@
+# Sourced by the end-to-end tests: a fresh program folder holding a copy of the program, a private
+# runtime folder, and cleanup of both (and of a started program) however the test ends.
+# Expects $1 = the built program, $2 = x11_window_tool.
+set -u
+program=$1
+window_tool=$2
+folder=$(mktemp -d)
+runtime=$(mktemp -d)
+chmod 700 "$runtime"
+export XDG_RUNTIME_DIR=$runtime
+pid=
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    rm -rf "$folder" "$runtime"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+cp "$program" "$folder/quillet"
