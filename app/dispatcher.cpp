@@ -3,6 +3,9 @@
 #include "app/app_state.h"
 #include "app/main_commands.h"
 #include "app/main_window_ids.h"
+#include "dialogs/dialog_ids.h"
+#include "dialogs/find_dialog.h"
+#include "dialogs/transaction_dialog.h"
 #include "ui/events.h"
 
 namespace quillet {
@@ -12,8 +15,14 @@ int dispatch_event(int kind) {
         case main_ids::kMainWindow:
             handle_main_window(kind);
             break;
+        case transaction_ids::kWindow:
+            handle_transaction_dialog(kind);
+            break;
+        case find_ids::kWindow:
+            handle_find_dialog(kind);
+            break;
         default:
-            break;  // the dialogs' windows join as their dialogs are built
+            break;  // the other dialogs' windows join as their dialogs are built
     }
     return app().running;
 }

@@ -5,8 +5,11 @@
 #include "app/main_window_ids.h"
 #include "app/texts.h"
 #include "dialogs/command_guards.h"
+#include "dialogs/delete_command.h"
 #include "dialogs/dialog_pattern.h"
+#include "dialogs/find_dialog.h"
 #include "dialogs/message_box.h"
+#include "dialogs/transaction_dialog.h"
 #include "register/register_file.h"
 #include "register/register_view.h"
 #include "runtime/number_text.h"
@@ -40,14 +43,26 @@ void run_menu_command(int item) {
             break;
         case kSaveRegisterAs:
         case kReport:
-        case kAddTransaction:
-        case kFind:
         case kWindowPicture:
             if (command_guard(Guard::kRegisterWithRecords)) not_yet_built(item);
             break;
+        case kAddTransaction:
+            if (command_guard(Guard::kRegisterWithRecords)) {
+                open_transaction_dialog(kNewMode, ui::count_items(kRegisterList) + 1,
+                                        texts().new_transaction_title);
+            }
+            break;
         case kEditTransaction:
+            if (row_command_guards()) {
+                open_transaction_dialog(kEditMode, ui::get_item_data(kRegisterList, app().current_row),
+                                        texts().edit_transaction_title);
+            }
+            break;
         case kDeleteTransaction:
-            if (row_command_guards()) not_yet_built(item);
+            if (row_command_guards()) delete_transaction(app().current_row);
+            break;
+        case kFind:
+            if (command_guard(Guard::kRegisterWithRecords)) open_find_dialog();
             break;
         case kCompactRegister:
             if (command_guard(Guard::kRegisterWithRecords)) compact_register_interactively();

@@ -60,6 +60,23 @@ void prepare_register_view(TextTable& t) {
     t.after_month_name = " ";
 }
 
+void prepare_dialogs(TextTable& t) {
+    t.new_transaction_title = "New transaction";
+    t.edit_transaction_title = "Edit transaction";
+    t.transaction_captions = {"Date:", "Type:", "Number:", "Payee:", "Description:"};
+    t.deposit_option = "&Deposit";
+    t.withdrawal_option = "&Withdrawal";
+    t.second_date_box = "&Also on";
+    t.ok_button = "OK";
+    t.cancel_button = "Cancel";
+    t.number_pads = {"000", "00", "0", ""};
+    t.transaction_help_topic = "transaction";
+    t.find_title = "Find";
+    t.inverse_box = "&Without";
+    t.find_button = "&Find";
+    t.find_help_topic = "find";
+}
+
 void prepare_messages(TextTable& t) {
     t.messages = {
         "Open or create a register with at least one transaction first.",
@@ -76,7 +93,8 @@ void prepare_messages(TextTable& t) {
         "This is the register's last transaction. Deleting it deletes the whole register file. Go on?",
         "The register could not be compacted (the disk may be full or write-protected). It is unchanged.",
         "The reminder file cannot be written.",
-        "",
+        "The register file could not be changed (it may be read-only, gone, or the disk full). "
+        "Nothing was changed.",
         "Type the reminder's text first.",
     };
     t.message_separator = "\n\n";
@@ -100,6 +118,7 @@ void prepare_texts() {
     t.tool_program_path = "/usr/bin/xcalc";
     prepare_menus(t);
     prepare_register_view(t);
+    prepare_dialogs(t);
     prepare_messages(t);
 }
 

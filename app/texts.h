@@ -40,6 +40,15 @@ struct TextTable {
     std::array<std::string, 12> month_names;
     std::string after_month_name;
 
+    // The transaction dialog.
+    std::string new_transaction_title, edit_transaction_title;
+    std::array<std::string, 5> transaction_captions;  // date, type, number, payee, description
+    std::string deposit_option, withdrawal_option, second_date_box, ok_button, cancel_button;
+    std::array<std::string, 4> number_pads;  // before numbers below 10, 100, 1000 and 10000
+    std::string transaction_help_topic;
+    // The find dialog.
+    std::string find_title, inverse_box, find_button, find_help_topic;
+
     // Numbered messages; message 7 is empty on purpose (its caller supplies the whole text).
     std::array<std::string, 16> messages;
     std::string message_separator;  // between a message's extra text and its own text

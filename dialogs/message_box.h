@@ -20,6 +20,7 @@ inline constexpr int kMessageNotARegister = 10;
 inline constexpr int kMessageConfirmDeleteLast = 11;
 inline constexpr int kMessageCompactFailed = 12;  // the register stays as it was
 inline constexpr int kMessageReminderFile = 13;
+inline constexpr int kMessageRegisterNotChanged = 14;  // a write to the register failed
 inline constexpr int kMessageReminderEmpty = 15;
 
 // Shows the message, owned by the window; an extra text (a path, say) comes first, then the

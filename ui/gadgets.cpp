@@ -687,6 +687,11 @@ void set_focus(int number) {
 
 int get_focus() {
     const QWidget* focused = QApplication::focusWidget();
+    // Before the window manager has activated the newest window, its own focus still counts.
+    if (focused == nullptr && !state().window_order.empty()) {
+        if (const WindowWidget* window = window_widget(state().window_order.back()))
+            focused = window->focusWidget();
+    }
     for (const auto& [number, record] : state().gadgets) {
         const QWidget* widget = record.widget;
         if (widget != nullptr && focused != nullptr && (widget == focused || widget->isAncestorOf(focused)))

@@ -233,6 +233,12 @@ int RowModel::alignment(int column) const {
 
 void RowModel::set_colour(int row, int column, bool front, int colour) {
     if (row < 0) {
+        // A colour for every row and column replaces what single rows had for that side.
+        if (column < 0) {
+            for (auto& set : colour_sets_) {
+                for (CellColour& cell : set) (front ? cell.front : cell.back) = -1;
+            }
+        }
         for (int c = 0; c < column_count(); ++c) {
             if (column >= 0 && c != column) continue;
             (front ? columns_[static_cast<std::size_t>(c)].front

@@ -1,0 +1,25 @@
+#include "dialogs/amount_filter.h"
+
+#include <algorithm>
+
+namespace quillet {
+
+FilteredAmount filter_amount(std::string_view text, int caret) {
+    FilteredAmount filtered;
+    filtered.caret = caret;
+    bool seen_stop = false;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
+        const bool keep = (c >= '0' && c <= '9') || (c == '.' && !seen_stop);
+        if (c == '.') seen_stop = true;
+        if (keep) {
+            filtered.text += c;
+        } else if (static_cast<int>(at) < caret) {
+            --filtered.caret;
+        }
+    }
+    filtered.caret = std::max(filtered.caret, 0);
+    return filtered;
+}
+
+}  // namespace quillet

@@ -1,0 +1,40 @@
+// The numbers of the dialogs' windows, gadgets and shortcut events.
+#pragma once
+
+namespace quillet {
+
+namespace transaction_ids {
+inline constexpr int kWindow = 202;
+inline constexpr int kWidth = 328;
+inline constexpr int kHeight = 354;
+inline constexpr int kFirstCaption = 400;  // 400..404: date, type, number, payee, description
+inline constexpr int kDate = 405;
+inline constexpr int kType = 406;
+inline constexpr int kNumber = 407;
+inline constexpr int kPayee = 408;
+inline constexpr int kDescription = 409;
+inline constexpr int kDeposit = 410;
+inline constexpr int kWithdrawal = 411;
+inline constexpr int kAmount = 412;
+inline constexpr int kHasSecondDate = 413;
+inline constexpr int kSecondDate = 414;
+inline constexpr int kVoid = 415;
+inline constexpr int kOk = 416;
+inline constexpr int kCancel = 417;  // also Escape's menu event
+inline constexpr int kHelp = 418;    // F1's menu event
+inline constexpr int kTextLimit = 48;
+inline constexpr int kAmountLimit = 7;
+}  // namespace transaction_ids
+
+namespace find_ids {
+inline constexpr int kWindow = 203;
+inline constexpr int kWidth = 296;
+inline constexpr int kHeight = 102;
+inline constexpr int kText = 400;
+inline constexpr int kInverse = 401;
+inline constexpr int kOk = 402;
+inline constexpr int kCancel = 403;  // also Escape's menu event
+inline constexpr int kHelp = 404;    // F1's menu event
+}  // namespace find_ids
+
+}  // namespace quillet

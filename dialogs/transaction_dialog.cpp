@@ -1,0 +1,211 @@
+#include "dialogs/transaction_dialog.h"
+
+#include "app/app_state.h"
+#include "app/main_window_ids.h"
+#include "app/texts.h"
+#include "dialogs/amount_filter.h"
+#include "dialogs/dialog_ids.h"
+#include "dialogs/dialog_pattern.h"
+#include "dialogs/message_box.h"
+#include "files/pick_lists.h"
+#include "register/register_file.h"
+#include "register/register_view.h"
+#include "runtime/dates.h"
+#include "runtime/number_text.h"
+#include "ui/events.h"
+#include "ui/gadgets.h"
+
+namespace quillet {
+
+using namespace transaction_ids;
+
+namespace {
+
+void create_gadgets() {
+    const TextTable& t = texts();
+    for (int row = 0; row < 5; ++row) {
+        ui::create_text(kFirstCaption + row, 16, 22 + 42 * row, 54, 16,
+                        t.transaction_captions[static_cast<std::size_t>(row)]);
+    }
+    ui::create_date(kDate, 88, 16, 224, 26, std::string(kDisplayDateMask), current_date());
+    ui::create_combo(kType, 88, 58, 224, 26, ui::kComboEditable);
+    ui::create_string(kNumber, 88, 100, 224, 26, "");
+    ui::create_combo(kPayee, 88, 142, 224, 26, ui::kComboEditable);
+    ui::create_combo(kDescription, 88, 184, 224, 26, ui::kComboEditable);
+    ui::create_option(kDeposit, 16, 220, 68, 16, t.deposit_option);
+    ui::create_option(kWithdrawal, 16, 245, 68, 16, t.withdrawal_option);
+    ui::create_string(kAmount, 88, 226, 224, 26, "");
+    ui::create_check_box(kHasSecondDate, 16, 273, 68, 16, t.second_date_box);
+    ui::create_date(kSecondDate, 88, 268, 224, 26, std::string(kDisplayDateMask), current_date());
+    ui::create_check_box(kVoid, 16, 316, 68, 16, t.void_mark);
+    for (const int field : {kType, kNumber, kPayee, kDescription})
+        ui::set_attribute(field, ui::kAttributeTextLimit, kTextLimit);
+    ui::set_attribute(kAmount, ui::kAttributeTextLimit, kAmountLimit);
+}
+
+void fill_combo(int combo, const PickList& list) {
+    for (const std::string& entry : list) ui::add_item(combo, -1, entry);
+}
+
+// A void transaction keeps its fields as they are: all of them are disabled.
+void toggle_void() {
+    ui::set_state(kHasSecondDate, 0);
+    const int disabled = ui::get_state(kVoid) == 1 ? 1 : 0;
+    for (int gadget = kDate; gadget <= kSecondDate; ++gadget) ui::disable_gadget(gadget, disabled);
+    ui::disable_gadget(kSecondDate, 1);
+}
+
+void show_record(const TransactionRecord& record) {
+    AppState& state = app();
+    ui::set_state(kDate, record.date);
+    ui::set_text(kNumber, record.number);
+    ui::set_text(kAmount, amount_text(record.amount));
+    if (record.second_date == 0) {
+        ui::set_state(kHasSecondDate, 0);
+        ui::disable_gadget(kSecondDate, 1);
+    } else {
+        ui::set_state(kHasSecondDate, 1);
+        ui::set_state(kSecondDate, record.second_date);
+    }
+    ui::set_state(record.kind == 0 ? kDeposit : kWithdrawal, 1);
+    ui::set_state(kVoid, record.void_flag);
+    if (record.void_flag == 1) toggle_void();
+    insert_into_pick_list(state.pick_lists[kTypeList], record.type, true);
+    insert_into_pick_list(state.pick_lists[kPayeeList], record.payee, true);
+    insert_into_pick_list(state.pick_lists[kDescriptionList], record.description, true);
+}
+
+void filter_amount_field() {
+    const FilteredAmount filtered = filter_amount(ui::get_text(kAmount), ui::get_selection(kAmount).first);
+    if (filtered.text != ui::get_text(kAmount)) ui::set_text(kAmount, filtered.text);
+    ui::set_selection(kAmount, filtered.caret, filtered.caret);
+}
+
+bool fields_filled() {
+    for (const int field : {kType, kNumber, kPayee, kDescription, kAmount}) {
+        if (trim(ui::get_text(field)).empty()) return false;
+    }
+    return true;
+}
+
+TransactionRecord record_from_fields(std::int64_t number) {
+    TransactionRecord record;
+    record.deleted = record_format::kLive;
+    record.record_number = static_cast<std::int32_t>(number);
+    record.date = ui::get_state(kDate);
+    // As typed, spaces and all; only the first 48 bytes reach the file.
+    record.type = left(ui::get_text(kType), kTextLimit);
+    record.number = left(ui::get_text(kNumber), kTextLimit);
+    record.payee = left(ui::get_text(kPayee), kTextLimit);
+    record.description = left(ui::get_text(kDescription), kTextLimit);
+    record.amount = text_to_number(ui::get_text(kAmount));
+    record.kind = ui::get_state(kWithdrawal) == 1 ? record_format::kWithdrawal : record_format::kDeposit;
+    record.void_flag = static_cast<std::uint8_t>(ui::get_state(kVoid));
+    record.second_date = ui::get_state(kHasSecondDate) == 1 ? ui::get_state(kSecondDate) : 0;
+    return record;
+}
+
+void save() {
+    AppState& state = app();
+    if (!fields_filled()) {
+        show_message(kMessageFieldsMissing, kWindow);
+        return;
+    }
+    const bool editing = state.dialog_mode == kEditMode;
+    const std::int64_t number = editing ? ui::get_item_data(main_ids::kRegisterList, state.current_row)
+                                        : count_records(state.register_path);
+    const TransactionRecord record = record_from_fields(number);
+    record_buffer() = record;
+    close_dialog(kWindow);
+    // A record that did not reach the file must not show in the list.
+    if (!write_record(state.register_path, number, record)) {
+        show_message(kMessageRegisterNotChanged, main_ids::kMainWindow, state.register_path);
+        return;
+    }
+    show_saved_transaction(number, editing, record);
+}
+
+}  // namespace
+
+std::string proposed_number(std::int64_t number) {
+    const auto& pads = texts().number_pads;
+    if (number < 10) return pads[0] + integer_text(number);
+    if (number < 100) return pads[1] + integer_text(number);
+    if (number < 1000) return pads[2] + integer_text(number);
+    if (number < 10000) return pads[3] + integer_text(number);
+    return {};
+}
+
+void open_transaction_dialog(int mode, std::int64_t number, const std::string& title) {
+    AppState& state = app();
+    open_dialog(kWindow, kWidth, kHeight, title);
+    create_gadgets();
+    state.dialog_mode = mode;
+    if (mode == kNewMode) {
+        ui::set_text(kNumber, proposed_number(number));
+        ui::set_state(kWithdrawal, 1);
+        ui::set_state(kHasSecondDate, 0);
+        ui::disable_gadget(kSecondDate, 1);
+    } else {
+        TransactionRecord record;
+        if (read_record(state.register_path, number, record)) {
+            record_buffer() = record;
+            show_record(record);
+        }
+    }
+    fill_combo(kType, state.pick_lists[kTypeList]);
+    fill_combo(kPayee, state.pick_lists[kPayeeList]);
+    fill_combo(kDescription, state.pick_lists[kDescriptionList]);
+    if (mode == kEditMode) {
+        for (const int combo : {kType, kPayee, kDescription}) ui::set_state(combo, 0);
+    } else {
+        for (const int combo : {kType, kPayee, kDescription}) ui::set_text(combo, "");
+    }
+    ui::create_button(kOk, 136, 310, 80, 28, texts().ok_button);
+    ui::create_button(kCancel, 232, 310, 80, 28, texts().cancel_button);
+    install_dialog_shortcuts(kWindow, ui::get_state(kVoid) == 1 ? kVoid : kCancel, kCancel, kHelp);
+}
+
+void handle_transaction_dialog(int kind) {
+    if (kind == ui::kEventGadget) {
+        switch (ui::event_gadget()) {
+            case kAmount:
+                if (ui::event_type() == ui::kChange) filter_amount_field();
+                break;
+            case kHasSecondDate:
+                ui::disable_gadget(kSecondDate, ui::get_state(kHasSecondDate) == 1 ? 0 : 1);
+                break;
+            case kVoid:
+                toggle_void();
+                break;
+            case kOk:
+                save();
+                break;
+            case kCancel:
+                close_dialog(kWindow);
+                break;
+            default:
+                break;
+        }
+        return;
+    }
+    if (kind != ui::kEventMenu) return;
+    switch (ui::event_menu()) {
+        case kDialogNextOption: {
+            const int focused = ui::get_focus();
+            if (focused == kDeposit || focused == kWithdrawal) cycle_options(kDeposit, kWithdrawal);
+            break;
+        }
+        case kCancel:
+            close_dialog(kWindow);
+            break;
+        case kHelp:
+            open_help_topic(texts().transaction_help_topic);
+            break;
+        default:
+            click_focused_gadget();
+            break;
+    }
+}
+
+}  // namespace quillet

@@ -1,0 +1,156 @@
+#include <sys/stat.h>
+
+#include "dialogs/delete_command.h"
+#include "dialogs/dialog_ids.h"
+#include "dialogs/find_dialog.h"
+#include "dialogs/message_box.h"
+#include "register/register_view.h"
+#include "runtime/file_access.h"
+#include "tests/app/app_fixture.h"
+#include "ui/bars.h"
+#include "ui/windows.h"
+
+namespace quillet::testing {
+namespace {
+
+class DeleteAndFind : public Program {
+  protected:
+    std::string open_register(std::vector<TransactionRecord> records, int order = kKeepOrder) {
+        const std::string path = write_register("Cash.qlt", std::move(records));
+        EXPECT_TRUE(fill_register_view(path, order));
+        settle();
+        return path;
+    }
+    static std::vector<TransactionRecord> five() {
+        std::vector<TransactionRecord> records;
+        for (int i = 0; i < 5; ++i) {
+            records.push_back(record(make_date(2026, 12, 1 + i), 10.0f * static_cast<float>(i + 1), 0));
+            records.back().payee = "Payee " + std::to_string(i);
+        }
+        return records;
+    }
+    static std::vector<int> marked_rows() {
+        std::vector<int> rows;
+        for (int row = 0; row < ui::count_items(kRegisterList); ++row) {
+            if (ui::get_item_colour(kRegisterList, row, ui::kBackColour, 3) == app().options.find_highlight)
+                rows.push_back(row);
+        }
+        return rows;
+    }
+    void find(const std::string& text, bool inverse = false) {
+        trigger(kFind);
+        ui::set_text(find_ids::kText, text);
+        if (inverse) ui::set_state(find_ids::kInverse, 1);
+        ui::click_button(find_ids::kOk);
+        settle();
+    }
+};
+
+TEST_F(DeleteAndFind, DeletingTheOnlyRowDeletesTheRegisterFile) {
+    const std::string path = open_register({record(current_date(), 10.0f, 0)});
+    trigger(kDeleteTransaction);
+    EXPECT_EQ(messages(), std::vector<int>{11});
+    EXPECT_EQ(file_size(path), 211) << "No changes nothing";
+    EXPECT_EQ(ui::count_items(kRegisterList), 1);
+
+    script->set_next_answer(ui::kAnswerYes);
+    trigger(kDeleteTransaction);
+    EXPECT_EQ(messages(), std::vector<int>{11});
+    EXPECT_EQ(file_size(path), -1);
+    EXPECT_EQ(ui::count_items(kRegisterList), 0);
+    EXPECT_EQ(app().register_path, "");
+    EXPECT_EQ(ui::window_title(kMainWindow), texts().program_title);
+    EXPECT_EQ(ui::status_field_text(kStatusBar, 1), texts().idle_status);
+    for (int field = 2; field <= 5; ++field) EXPECT_EQ(ui::status_field_text(kStatusBar, field), "");
+    trigger(kAddTransaction);
+    EXPECT_EQ(messages(), std::vector<int>{0}) << "no register is open any more";
+}
+
+TEST_F(DeleteAndFind, DeletingInTheMiddleFlagsTheRecordOfTheRow) {
+    const std::string path = open_register(five(), kReverseOrder);
+    ui::set_state(kRegisterList, 1);  // record 3 in reverse order
+    settle();
+    script->set_next_answer(ui::kAnswerYes);
+    trigger(kDeleteTransaction);
+    EXPECT_EQ(messages(), std::vector<int>{3});
+    EXPECT_EQ(ui::count_items(kRegisterList), 4);
+    EXPECT_EQ(count_records(path), 5);
+    TransactionRecord flagged;
+    ASSERT_TRUE(read_record(path, 3, flagged));
+    EXPECT_EQ(flagged.deleted, 1);
+    EXPECT_EQ(flagged.payee, "Payee 3");
+    EXPECT_EQ(column(3), (std::vector<std::string>{"Payee 4", "Payee 2", "Payee 1", "Payee 0"}));
+    EXPECT_EQ(ui::get_state(kRegisterList), 0);
+    EXPECT_EQ(app().current_row, 0);
+    EXPECT_EQ(ui::status_field_text(kStatusBar, 2), "Balance: 110.00");
+}
+
+TEST_F(DeleteAndFind, AFlagThatCannotBeWrittenKeepsTheRow) {
+    const std::string path = open_register(five());
+    ::chmod(path.c_str(), 0444);
+    script->set_next_answer(ui::kAnswerYes);
+    trigger(kDeleteTransaction);
+    EXPECT_EQ(messages(), (std::vector<int>{3, kMessageRegisterNotChanged}));
+    EXPECT_EQ(ui::count_items(kRegisterList), 5);
+}
+
+TEST_F(DeleteAndFind, FindMarksRowsWhateverTheCaseAndColumn) {
+    std::vector<TransactionRecord> records = five();
+    records[2].payee = "Corner GROCERY";
+    open_register(records);
+    find("grocery");
+    EXPECT_EQ(marked_rows(), std::vector<int>{2});
+    EXPECT_EQ(ui::get_state(kRegisterList), -1) << "no row stays selected";
+    find("150.00");  // only in the balance column of the last row
+    EXPECT_EQ(marked_rows(), std::vector<int>{4});
+    find("description", true);
+    EXPECT_TRUE(marked_rows().empty()) << "every row holds it";
+    find("nowhere at all", true);
+    EXPECT_EQ(marked_rows(), (std::vector<int>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(app().pick_lists[kMaskList],
+              (std::vector<std::string>{"nowhere at all", "description", "150.00", "grocery"}));
+    find("  150.00 ");
+    EXPECT_EQ(app().pick_lists[kMaskList],
+              (std::vector<std::string>{"150.00", "nowhere at all", "payee", "grocery"}));
+}
+
+TEST_F(DeleteAndFind, AnEmptySearchClearsTheMarksAndEscapeChangesNothing) {
+    open_register(five());
+    find("Payee 1");
+    ASSERT_EQ(marked_rows(), std::vector<int>{1});
+    trigger(kFind);
+    EXPECT_EQ(ui::get_text(find_ids::kText), "Payee 1") << "the last search text is offered";
+    ui::set_text(find_ids::kText, "Payee 3");
+    ui::post_event(ui::kEventMenu, find_ids::kWindow, find_ids::kCancel);
+    settle();
+    EXPECT_EQ(marked_rows(), std::vector<int>{1});
+    find("   ");
+    EXPECT_TRUE(marked_rows().empty());
+    EXPECT_EQ(app().pick_lists[kMaskList], std::vector<std::string>{"Payee 1"});
+}
+
+TEST_F(DeleteAndFind, ReturnInTheSearchFieldSearches) {
+    open_register(five());
+    trigger(kFind);
+    ui::set_text(find_ids::kText, "payee 4");
+    ui::set_focus(find_ids::kText);
+    ui::post_event(ui::kEventMenu, find_ids::kWindow, 100);
+    settle();
+    EXPECT_FALSE(ui::is_window(find_ids::kWindow));
+    EXPECT_EQ(marked_rows(), std::vector<int>{4});
+}
+
+TEST(FindText, IgnoresTheCaseOfEveryLetter) {
+    EXPECT_TRUE(contains_ignoring_case("Corner GROCERY", "grocery"));
+    EXPECT_TRUE(contains_ignoring_case("Caf\xC9", "caf\xE9"));
+    EXPECT_TRUE(
+        contains_ignoring_case("\x8A"
+                               "koda",
+                               "\x9A"
+                               "KODA"));
+    EXPECT_FALSE(contains_ignoring_case("Grocer", "grocery"));
+    EXPECT_TRUE(contains_ignoring_case("anything", ""));
+}
+
+}  // namespace
+}  // namespace quillet::testing
