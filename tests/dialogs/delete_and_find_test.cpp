@@ -111,7 +111,7 @@ TEST_F(DeleteAndFind, FindMarksRowsWhateverTheCaseAndColumn) {
               (std::vector<std::string>{"nowhere at all", "description", "150.00", "grocery"}));
     find("  150.00 ");
     EXPECT_EQ(app().pick_lists[kMaskList],
-              (std::vector<std::string>{"150.00", "nowhere at all", "payee", "grocery"}));
+              (std::vector<std::string>{"150.00", "nowhere at all", "description", "grocery"}));
 }
 
 TEST_F(DeleteAndFind, AnEmptySearchClearsTheMarksAndEscapeChangesNothing) {
