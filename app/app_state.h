@@ -7,26 +7,10 @@
 #include <string>
 #include <vector>
 
-namespace quillet {
+#include "files/options.h"
+#include "files/pick_lists.h"
 
-// The user's display and behaviour options, saved with the settings.
-struct Options {
-    std::uint8_t right_align_amounts = 0;
-    std::uint8_t tooltips_off = 0;
-    std::uint8_t hide_tool_bar = 0;
-    std::uint8_t hide_status_bar = 0;
-    std::uint8_t compact_at_exit = 0;
-    std::uint8_t backup_at_exit = 0;
-    std::uint8_t list_order = 0;
-    std::uint8_t profile_shortcut = 0;
-    int list_background = 0xFFFFFF;  // 0x00BBGGRR
-    int find_highlight = 0xFAFAFA;
-    int list_font_size = 9;
-    int list_text_colour = 0;
-    int list_font_style = 0;
-    std::string list_font_name;
-    std::string tool_program;
-};
+namespace quillet {
 
 enum PickListId { kTypeList, kPayeeList, kDescriptionList, kMaskList, kReminderList, kPickListCount };
 
@@ -42,7 +26,7 @@ struct AppState {
     std::string reminder_path;
     std::string settings_path;
     std::string register_path;  // empty while no register is open
-    std::array<std::vector<std::string>, kPickListCount> pick_lists;
+    std::array<PickList, kPickListCount> pick_lists;
 };
 
 AppState& app();

@@ -4,6 +4,7 @@
 
 #include "app/main_window_ids.h"
 #include "app/texts.h"
+#include "files/settings.h"
 #include "resources/embedded.h"
 #include "ui/bars.h"
 #include "ui/gadgets.h"
@@ -158,6 +159,7 @@ void build_main_window() {
     load_picture(kAboutImage, "about.png");
     show_list_order(0);
     main_layout();
+    load_settings();
 }
 
 void main_layout() {

@@ -77,6 +77,18 @@ void prepare_dialogs(TextTable& t) {
     t.find_help_topic = "find";
 }
 
+void prepare_files(TextTable& t) {
+    t.example_register_name = "Example.qlt";
+    t.opening_amount_caption = "Opening balance";
+    t.sample_texts = {{{"Deposit", "1001", "Myself", t.opening_amount_caption},
+                       {"Check", "1002", "Groceries", "Food"},
+                       {"Debit Card", "1003", "Electric Bill", "Monthly Bill"}}};
+    t.opening_texts = {"Deposit", "0", "Myself"};
+    t.backup_infix = "Quillet backups/";
+    t.shortcut_path = ".local/share/applications/quillet.desktop";
+    t.shortcut_description = "Keep your cash and check register";
+}
+
 void prepare_messages(TextTable& t) {
     t.messages = {
         "Open or create a register with at least one transaction first.",
@@ -119,6 +131,7 @@ void prepare_texts() {
     prepare_menus(t);
     prepare_register_view(t);
     prepare_dialogs(t);
+    prepare_files(t);
     prepare_messages(t);
 }
 

@@ -49,6 +49,15 @@ struct TextTable {
     // The find dialog.
     std::string find_title, inverse_box, find_button, find_help_topic;
 
+    // Files beside the program and the register's exit copy.
+    std::string example_register_name;
+    std::array<std::array<std::string, 4>, 3> sample_texts;  // type, number, payee, description
+    std::array<std::string, 3> opening_texts;                // type, number, payee of a new register
+    std::string opening_amount_caption;  // the new register dialog's label; the opening record's description
+    std::string backup_infix;            // a folder beside the register, ending in "/"
+    std::string shortcut_path;           // below the home folder
+    std::string shortcut_description;
+
     // Numbered messages; message 7 is empty on purpose (its caller supplies the whole text).
     std::array<std::string, 16> messages;
     std::string message_separator;  // between a message's extra text and its own text

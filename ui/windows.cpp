@@ -151,6 +151,15 @@ bool is_window_enabled(int number) {
     return widget != nullptr && widget->isEnabled();
 }
 
+void hide_window(int number) {
+    if (WindowWidget* widget = window_widget(number)) widget->hide();
+}
+
+bool is_window_visible(int number) {
+    const WindowWidget* widget = window_widget(number);
+    return widget != nullptr && widget->isVisible();
+}
+
 void activate_window(int number) {
     if (WindowWidget* widget = window_widget(number)) {
         widget->raise();

@@ -24,6 +24,8 @@ bool is_window(int number);
 // 1 disables all input to the window (menus, shortcuts, gadgets), 0 enables it again.
 void disable_window(int number, int disabled);
 bool is_window_enabled(int number);
+void hide_window(int number);
+bool is_window_visible(int number);
 void activate_window(int number);
 
 // With inner = true: the client width, and the client height plus the menu bar's height when

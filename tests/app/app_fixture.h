@@ -30,6 +30,8 @@ class Program : public ::testing::Test {
         ASSERT_TRUE(start_quillet(folder.path()));
         script = &ui::install_scripted_requesters();
         settle();
+        // The first start filled the pick lists with the defaults; tests start from empty lists.
+        for (auto& list : app().pick_lists) list.clear();
     }
     void TearDown() override {
         shut_down_quillet();

@@ -8,6 +8,8 @@ folder=$(mktemp -d)
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
 export XDG_RUNTIME_DIR=$runtime
+# The program may write a launcher below the home folder: the test gets a home of its own.
+export HOME=$runtime
 pid=
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null

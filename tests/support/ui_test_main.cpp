@@ -17,10 +17,14 @@ int main(int argc, char** argv) {
         ::chmod(runtime.c_str(), 0700);
         setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     }
+    // The program writes a launcher below the home folder: tests get a home of their own.
+    std::string home = (std::filesystem::temp_directory_path() / "quillet-home-XXXXXX").string();
+    if (::mkdtemp(home.data()) != nullptr) setenv("HOME", home.c_str(), 1);
     quillet::ui::start_toolkit();
     const int result = RUN_ALL_TESTS();
     quillet::ui::stop_toolkit();
     std::error_code ignored;
     std::filesystem::remove_all(runtime, ignored);
+    std::filesystem::remove_all(home, ignored);
     return result;
 }
