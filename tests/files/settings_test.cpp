@@ -1,0 +1,147 @@
+#include "files/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/app_state.h"
+#include "app/main_window_ids.h"
+#include "app/startup.h"
+#include "app/texts.h"
+#include "files/settings_file.h"
+#include "register/register_file.h"
+#include "register/register_view.h"
+#include "runtime/file_access.h"
+#include "tests/support/temp_folder.h"
+#include "ui/bars.h"
+#include "ui/gadgets.h"
+#include "ui/scripted_requesters.h"
+#include "ui/windows.h"
+
+namespace quillet {
+namespace {
+
+using namespace main_ids;
+using testing::read_file;
+using testing::TempFolder;
+
+class SettingsAtStartAndExit : public ::testing::Test {
+  protected:
+    void SetUp() override { ui::install_scripted_requesters(); }
+    void TearDown() override {
+        shut_down_quillet();
+        ui::install_requesters(nullptr);
+    }
+    // Starts the program in the folder, runs it until its exit procedure and stops it.
+    void run_and_exit() {
+        ASSERT_TRUE(start_quillet(folder.path()));
+        save_settings_and_exit();
+        shut_down_quillet();
+    }
+    std::string write_register(const std::string& name, int records, int extra_bytes = 0) const {
+        std::string bytes;
+        for (int i = 0; i < records; ++i) {
+            TransactionRecord record;
+            record.record_number = i;
+            record.deleted = i == 0 ? 1 : 0;
+            record.type = "Check";
+            record.amount = 1.0f;
+            const RecordBytes encoded = encode_record(record);
+            bytes.append(reinterpret_cast<const char*>(encoded.data()), encoded.size());
+        }
+        return folder.write(name, bytes + std::string(static_cast<std::size_t>(extra_bytes), 'x'));
+    }
+
+    TempFolder folder;
+};
+
+TEST_F(SettingsAtStartAndExit, AFirstStartWritesTheDefaultsAndTheExampleRegister) {
+    ASSERT_TRUE(start_quillet(folder.path()));
+    EXPECT_EQ(read_file(folder.file("Quillet.ini")),
+              read_file(std::string(QUILLET_TEST_DATA) + "settings/default.ini"));
+    EXPECT_EQ(count_records(folder.file("Example.qlt")), 3);
+    EXPECT_EQ(app().register_path, "") << "the default names a register that is not there";
+    EXPECT_EQ(ui::count_items(kRegisterList), 1) << "the placeholder row";
+    EXPECT_EQ(app().pick_lists[kPayeeList].size(), 9u);
+    EXPECT_EQ(app().pick_lists[kMaskList].front(), "Deposit");
+    EXPECT_EQ(ui::window_title(kMainWindow), "Quillet");
+}
+
+TEST_F(SettingsAtStartAndExit, EverythingSurvivesARestart) {
+    const std::string cash = write_register("Cash.qlt", 3);
+    ASSERT_TRUE(start_quillet(folder.path()));
+    ASSERT_TRUE(fill_register_view(cash, kKeepOrder));
+    app().options.hide_status_bar = 1;
+    app().options.list_order = 1;
+    app().pick_lists[kPayeeList] = {"Landlord", "Grocer"};
+    app().pick_lists[kReminderList] = {"Pay the rent", "Pay the rent"};
+    save_settings_and_exit();
+    EXPECT_EQ(app().running, 0);
+    EXPECT_FALSE(ui::is_window_visible(kMainWindow));
+    shut_down_quillet();
+
+    ASSERT_TRUE(start_quillet(folder.path()));
+    EXPECT_EQ(app().register_path, cash);
+    EXPECT_EQ(ui::window_title(kMainWindow), "Quillet - Cash");
+    EXPECT_EQ(ui::count_items(kRegisterList), 2);
+    EXPECT_EQ(app().list_order, 1);
+    EXPECT_TRUE(ui::is_bar_hidden(kStatusBar));
+    EXPECT_EQ(app().pick_lists[kPayeeList], (PickList{"Landlord", "Grocer"}));
+    EXPECT_EQ(app().pick_lists[kReminderList], (PickList{"Pay the rent", "Pay the rent"}))
+        << "reminders keep duplicates";
+}
+
+TEST_F(SettingsAtStartAndExit, DuplicatePayeesGoAtLoad) {
+    folder.write("Quillet.ini", "[Payee List]\r\n1=Rent\r\n2=Visa\r\n3=Rent\r\n");
+    ASSERT_TRUE(start_quillet(folder.path()));
+    EXPECT_EQ(app().pick_lists[kPayeeList], (PickList{"Rent", "Visa"}));
+    EXPECT_EQ(file_size(folder.file("Example.qlt")), -1) << "only a first start makes the example";
+}
+
+TEST_F(SettingsAtStartAndExit, AWholeRegisterIsCompactedAndBackedUpAtExit) {
+    const std::string whole = write_register("Whole.qlt", 2);
+    ASSERT_EQ(file_size(whole), 422);
+    folder.write("Quillet.ini",
+                 "[Files]\r\nOpen=" + whole + "\r\n[Settings]\r\nCompactAtExit=1\r\nBackupAtExit=1\r\n");
+    run_and_exit();
+    EXPECT_EQ(file_size(whole), 211) << "the deleted record went";
+    EXPECT_EQ(read_file(folder.file("Quillet backups/Whole.qlt")), read_file(whole));
+
+    const std::string odd = write_register("Odd.qlt", 2, 1);
+    folder.write("Quillet.ini",
+                 "[Files]\r\nOpen=" + odd + "\r\n[Settings]\r\nCompactAtExit=1\r\nBackupAtExit=1\r\n");
+    run_and_exit();
+    EXPECT_EQ(file_size(odd), 423) << "not a whole number of records: left alone";
+    EXPECT_EQ(file_size(folder.file("Quillet backups/Odd.qlt")), -1);
+}
+
+TEST_F(SettingsAtStartAndExit, TheOptionsReachTheWindow) {
+    folder.write("Quillet.ini",
+                 "[Settings]\r\nListBackgroundColour=-1\r\nRightAlignAmounts=1\r\nTooltipsOff=1\r\n"
+                 "HideToolBar=1\r\nListFontSize=14\r\nListFontStyle=256\r\n");
+    ASSERT_TRUE(start_quillet(folder.path()));
+    EXPECT_EQ(ui::get_colour(kRegisterList, ui::kBackColour), -1) << "the system's colours stay";
+    EXPECT_EQ(ui::column_alignment(kRegisterList, 6), ui::kAlignRight);
+    EXPECT_EQ(ui::column_alignment(kRegisterList, 4), ui::kAlignLeft);
+    EXPECT_FALSE(ui::tool_bar_tips_enabled(kToolBar));
+    EXPECT_TRUE(ui::is_bar_hidden(kToolBar));
+    EXPECT_EQ(ui::gadget_rect(kRegisterList).y, 0);
+}
+
+TEST_F(SettingsAtStartAndExit, TheLauncherFollowsItsOption) {
+    const std::string launcher =
+        std::string(std::getenv("HOME")) + "/.local/share/applications/quillet.desktop";
+    folder.write("Quillet.ini", "[Settings]\r\nProfileShortcut=1\r\n");
+    ASSERT_TRUE(start_quillet(folder.path()));
+    const std::string text = read_file(launcher);
+    EXPECT_NE(text.find("[Desktop Entry]"), std::string::npos);
+    EXPECT_NE(text.find("Exec=\"" + program_file_path() + "\""), std::string::npos);
+    shut_down_quillet();
+
+    folder.write("Quillet.ini", "[Settings]\r\nProfileShortcut=0\r\n");
+    ASSERT_TRUE(start_quillet(folder.path()));
+    EXPECT_EQ(file_size(launcher), -1);
+}
+
+}  // namespace
+}  // namespace quillet
