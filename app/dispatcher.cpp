@@ -5,6 +5,7 @@
 #include "app/main_window_ids.h"
 #include "dialogs/dialog_ids.h"
 #include "dialogs/find_dialog.h"
+#include "dialogs/new_register_dialog.h"
 #include "dialogs/transaction_dialog.h"
 #include "ui/events.h"
 
@@ -12,17 +13,11 @@ namespace quillet {
 
 int dispatch_event(int kind) {
     switch (ui::event_window()) {
-        case main_ids::kMainWindow:
-            handle_main_window(kind);
-            break;
-        case transaction_ids::kWindow:
-            handle_transaction_dialog(kind);
-            break;
-        case find_ids::kWindow:
-            handle_find_dialog(kind);
-            break;
-        default:
-            break;  // the other dialogs' windows join as their dialogs are built
+        case main_ids::kMainWindow: handle_main_window(kind); break;
+        case new_register_ids::kWindow: handle_new_register_dialog(kind); break;
+        case transaction_ids::kWindow: handle_transaction_dialog(kind); break;
+        case find_ids::kWindow: handle_find_dialog(kind); break;
+        default: break;  // the other dialogs' windows join as their dialogs are built
     }
     return app().running;
 }

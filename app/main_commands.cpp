@@ -9,6 +9,8 @@
 #include "dialogs/dialog_pattern.h"
 #include "dialogs/find_dialog.h"
 #include "dialogs/message_box.h"
+#include "dialogs/new_register_dialog.h"
+#include "dialogs/register_requester.h"
 #include "dialogs/transaction_dialog.h"
 #include "register/register_file.h"
 #include "register/register_view.h"
@@ -34,14 +36,14 @@ void fill_again(int order_mode) {
 
 void run_menu_command(int item) {
     switch (item) {
-        case kNewRegister:
-        case kOpenRegister:
+        case kNewRegister: open_new_register_dialog(); break;
+        case kOpenRegister: run_register_requester(kOpenRegisterMode); break;
         case kReminder:
         case kOptions:
-        case kAbout:
-            not_yet_built(item);
-            break;
+        case kAbout: not_yet_built(item); break;
         case kSaveRegisterAs:
+            if (command_guard(Guard::kRegisterWithRecords)) run_register_requester(kSaveRegisterAsMode);
+            break;
         case kReport:
         case kWindowPicture:
             if (command_guard(Guard::kRegisterWithRecords)) not_yet_built(item);
@@ -67,29 +69,14 @@ void run_menu_command(int item) {
         case kCompactRegister:
             if (command_guard(Guard::kRegisterWithRecords)) compact_register_interactively();
             break;
-        case kExit:
-            run_exit_procedure();
-            break;
-        case kFileOrderItem:
-            fill_again(kFileOrder);
-            break;
-        case kReverseOrderItem:
-            fill_again(kReverseOrder);
-            break;
-        case kToggleOrderButton:
-            fill_again(kToggleOrder);
-            break;
-        case kToolProgram:
-            start_program(app().options.tool_program);
-            break;
-        case kHelp:
-            open_help_topic(texts().help_main_topic);
-            break;
-        case kSecondHelpTopic:
-            open_help_topic(texts().help_second_topic);
-            break;
-        default:
-            break;
+        case kExit: run_exit_procedure(); break;
+        case kFileOrderItem: fill_again(kFileOrder); break;
+        case kReverseOrderItem: fill_again(kReverseOrder); break;
+        case kToggleOrderButton: fill_again(kToggleOrder); break;
+        case kToolProgram: start_program(app().options.tool_program); break;
+        case kHelp: open_help_topic(texts().help_main_topic); break;
+        case kSecondHelpTopic: open_help_topic(texts().help_second_topic); break;
+        default: break;
     }
 }
 
@@ -130,23 +117,16 @@ void compact_register_interactively() {
 
 void handle_main_window(int kind) {
     switch (kind) {
-        case ui::kEventMenu:
-            run_menu_command(ui::event_menu());
-            break;
+        case ui::kEventMenu: run_menu_command(ui::event_menu()); break;
         case ui::kEventGadget:
             if (ui::event_gadget() == kRegisterList) handle_list_event();
             break;
-        case ui::kEventGadgetDrop:
-            open_dropped_register();
-            break;
+        case ui::kEventGadgetDrop: open_dropped_register(); break;
         case ui::kEventTimer:
             if (ui::event_timer() == kEditorTimer) not_yet_built(kEditorTimer);
             break;
-        case ui::kEventCloseWindow:
-            run_exit_procedure();
-            break;
-        default:
-            break;
+        case ui::kEventCloseWindow: run_exit_procedure(); break;
+        default: break;
     }
 }
 

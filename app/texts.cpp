@@ -71,6 +71,15 @@ void prepare_dialogs(TextTable& t) {
     t.cancel_button = "Cancel";
     t.number_pads = {"000", "00", "0", ""};
     t.transaction_help_topic = "transaction";
+    t.new_register_title = "New register";
+    t.browse_button = "&File...";
+    t.create_button = "C&reate";
+    t.new_register_help_topic = "new-register";
+    t.default_register_name = "Register.qlt";
+    t.open_requester_title = "Open a register";
+    t.create_requester_title = "Create a register";
+    t.save_as_requester_title = "Save the register as";
+    t.register_pattern = "Registers (*.qlt)|*.qlt|All files|*";
     t.find_title = "Find";
     t.inverse_box = "&Without";
     t.find_button = "&Find";

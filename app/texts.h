@@ -46,6 +46,11 @@ struct TextTable {
     std::string deposit_option, withdrawal_option, second_date_box, ok_button, cancel_button;
     std::array<std::string, 4> number_pads;  // before numbers below 10, 100, 1000 and 10000
     std::string transaction_help_topic;
+    // The new register dialog and the register file requesters.
+    std::string new_register_title, browse_button, create_button, new_register_help_topic;
+    std::string default_register_name;
+    std::string open_requester_title, create_requester_title, save_as_requester_title;
+    std::string register_pattern;  // "description|pattern|..."
     // The find dialog.
     std::string find_title, inverse_box, find_button, find_help_topic;
 

@@ -11,15 +11,9 @@ namespace quillet {
 bool command_guard(Guard guard) {
     bool passes = false;
     switch (guard) {
-        case Guard::kRegisterWithRecords:
-            passes = count_records(app().register_path) > 0;
-            break;
-        case Guard::kListHasRows:
-            passes = ui::count_items(main_ids::kRegisterList) > 0;
-            break;
-        case Guard::kRowSelected:
-            passes = ui::get_state(main_ids::kRegisterList) >= 0;
-            break;
+        case Guard::kRegisterWithRecords: passes = count_records(app().register_path) > 0; break;
+        case Guard::kListHasRows: passes = ui::count_items(main_ids::kRegisterList) > 0; break;
+        case Guard::kRowSelected: passes = ui::get_state(main_ids::kRegisterList) >= 0; break;
     }
     if (!passes) {
         show_message(guard == Guard::kRegisterWithRecords ? kMessageNoRegister : kMessageNoRow,

@@ -37,4 +37,20 @@ inline constexpr int kCancel = 403;  // also Escape's menu event
 inline constexpr int kHelp = 404;    // F1's menu event
 }  // namespace find_ids
 
+namespace new_register_ids {
+inline constexpr int kWindow = 201;
+inline constexpr int kWidth = 304;
+inline constexpr int kHeight = 144;
+inline constexpr int kBrowse = 400;
+inline constexpr int kNameFrame = 401;
+inline constexpr int kName = 402;
+inline constexpr int kAmountCaption = 403;
+inline constexpr int kAmount = 404;
+inline constexpr int kDeposit = 405;
+inline constexpr int kWithdrawal = 406;
+inline constexpr int kOk = 407;
+inline constexpr int kCancel = 408;  // also Escape's menu event
+inline constexpr int kHelp = 409;    // F1's menu event
+}  // namespace new_register_ids
+
 }  // namespace quillet

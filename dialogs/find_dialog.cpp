@@ -89,12 +89,8 @@ void handle_find_dialog(int kind) {
     }
     if (kind != ui::kEventMenu) return;
     switch (ui::event_menu()) {
-        case kCancel:
-            close_dialog(kWindow);
-            break;
-        case kHelp:
-            open_help_topic(texts().find_help_topic);
-            break;
+        case kCancel: close_dialog(kWindow); break;
+        case kHelp: open_help_topic(texts().find_help_topic); break;
         default:
             // Return in the search field searches.
             if (ui::get_focus() == kText) {

@@ -175,17 +175,10 @@ void handle_transaction_dialog(int kind) {
             case kHasSecondDate:
                 ui::disable_gadget(kSecondDate, ui::get_state(kHasSecondDate) == 1 ? 0 : 1);
                 break;
-            case kVoid:
-                toggle_void();
-                break;
-            case kOk:
-                save();
-                break;
-            case kCancel:
-                close_dialog(kWindow);
-                break;
-            default:
-                break;
+            case kVoid: toggle_void(); break;
+            case kOk: save(); break;
+            case kCancel: close_dialog(kWindow); break;
+            default: break;
         }
         return;
     }
@@ -196,15 +189,9 @@ void handle_transaction_dialog(int kind) {
             if (focused == kDeposit || focused == kWithdrawal) cycle_options(kDeposit, kWithdrawal);
             break;
         }
-        case kCancel:
-            close_dialog(kWindow);
-            break;
-        case kHelp:
-            open_help_topic(texts().transaction_help_topic);
-            break;
-        default:
-            click_focused_gadget();
-            break;
+        case kCancel: close_dialog(kWindow); break;
+        case kHelp: open_help_topic(texts().transaction_help_topic); break;
+        default: click_focused_gadget(); break;
     }
 }
 

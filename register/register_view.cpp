@@ -79,16 +79,10 @@ void write_status_fields(const BalanceSummary& summary, std::int32_t month) {
 
 bool refuse(RegisterCheck check, const std::string& path) {
     switch (check) {
-        case RegisterCheck::kAccepted:
-            return false;
-        case RegisterCheck::kMissingOrReadOnly:
-            show_message(kMessageReadOnly, kMainWindow, path);
-            break;
-        case RegisterCheck::kWrongLength:
-            show_message(kMessageNotARegister, kMainWindow, path);
-            break;
-        case RegisterCheck::kDamagedFirstRecord:
-            break;
+        case RegisterCheck::kAccepted: return false;
+        case RegisterCheck::kMissingOrReadOnly: show_message(kMessageReadOnly, kMainWindow, path); break;
+        case RegisterCheck::kWrongLength: show_message(kMessageNotARegister, kMainWindow, path); break;
+        case RegisterCheck::kDamagedFirstRecord: break;
     }
     return true;
 }

@@ -194,29 +194,14 @@ DateValue parse_date(std::string_view mask, std::string_view text) {
         }
         if (digits == 0) return kNoDate;
         switch (match.token) {
-            case Token::kYear4:
-                fields[0] = number;
-                break;
-            case Token::kYear2:
-                fields[0] = number < 70 ? 2000 + number : 1900 + number;
-                break;
-            case Token::kMonth:
-                fields[1] = number;
-                break;
-            case Token::kDay:
-                fields[2] = number;
-                break;
-            case Token::kHour:
-                fields[3] = number;
-                break;
-            case Token::kMinute:
-                fields[4] = number;
-                break;
-            case Token::kSecond:
-                fields[5] = number;
-                break;
-            case Token::kNone:
-                break;
+            case Token::kYear4: fields[0] = number; break;
+            case Token::kYear2: fields[0] = number < 70 ? 2000 + number : 1900 + number; break;
+            case Token::kMonth: fields[1] = number; break;
+            case Token::kDay: fields[2] = number; break;
+            case Token::kHour: fields[3] = number; break;
+            case Token::kMinute: fields[4] = number; break;
+            case Token::kSecond: fields[5] = number; break;
+            case Token::kNone: break;
         }
         m += match.length;
     }

@@ -167,12 +167,8 @@ std::string PreferenceStore::render() const {
                 first_group = false;
                 text.append("[").append(entry.name).append("]");
                 break;
-            case Entry::Kind::kComment:
-                text.append("; ").append(entry.name);
-                break;
-            case Entry::Kind::kKey:
-                text.append(entry.name).append(equals).append(entry.value);
-                break;
+            case Entry::Kind::kComment: text.append("; ").append(entry.name); break;
+            case Entry::Kind::kKey: text.append(entry.name).append(equals).append(entry.value); break;
         }
         text.append(kLineEnd);
     }

@@ -375,21 +375,17 @@ int get_state(int number) {
     if (record == nullptr) return 0;
     QWidget* widget = record->widget;
     switch (record->kind) {
-        case GadgetKind::kList:
-            return static_cast<ListView*>(widget)->selected_row();
+        case GadgetKind::kList: return static_cast<ListView*>(widget)->selected_row();
         case GadgetKind::kCheckBox:
-        case GadgetKind::kOption:
-            return static_cast<QAbstractButton*>(widget)->isChecked() ? 1 : 0;
-        case GadgetKind::kCombo:
-            return static_cast<QComboBox*>(widget)->currentIndex();
+        case GadgetKind::kOption: return static_cast<QAbstractButton*>(widget)->isChecked() ? 1 : 0;
+        case GadgetKind::kCombo: return static_cast<QComboBox*>(widget)->currentIndex();
         case GadgetKind::kDate: {
             const auto* field = static_cast<QDateTimeEdit*>(widget);
             return field->dateTime() == earliest_moment() ? 0 : date_value(field->dateTime());
         }
         case GadgetKind::kCalendar:
             return date_value(QDateTime(static_cast<QCalendarWidget*>(widget)->selectedDate(), QTime(0, 0)));
-        default:
-            return 0;
+        default: return 0;
     }
 }
 
@@ -398,16 +394,10 @@ void set_state(int number, int value) {
     if (record == nullptr) return;
     QWidget* widget = record->widget;
     switch (record->kind) {
-        case GadgetKind::kList:
-            static_cast<ListView*>(widget)->select_row(value);
-            break;
+        case GadgetKind::kList: static_cast<ListView*>(widget)->select_row(value); break;
         case GadgetKind::kCheckBox:
-        case GadgetKind::kOption:
-            static_cast<QAbstractButton*>(widget)->setChecked(value != 0);
-            break;
-        case GadgetKind::kCombo:
-            static_cast<QComboBox*>(widget)->setCurrentIndex(value);
-            break;
+        case GadgetKind::kOption: static_cast<QAbstractButton*>(widget)->setChecked(value != 0); break;
+        case GadgetKind::kCombo: static_cast<QComboBox*>(widget)->setCurrentIndex(value); break;
         case GadgetKind::kDate:
             static_cast<QDateTimeEdit*>(widget)->setDateTime(value > 0 ? qt_date_time(value)
                                                                        : earliest_moment());
@@ -416,8 +406,7 @@ void set_state(int number, int value) {
             if (value >= 0)
                 static_cast<QCalendarWidget*>(widget)->setSelectedDate(qt_date_time(value).date());
             break;
-        default:
-            break;
+        default: break;
     }
 }
 
@@ -426,23 +415,16 @@ std::string get_text(int number) {
     if (record == nullptr) return {};
     QWidget* widget = record->widget;
     switch (record->kind) {
-        case GadgetKind::kString:
-            return from_qt(static_cast<QLineEdit*>(widget)->text());
-        case GadgetKind::kCombo:
-            return from_qt(static_cast<QComboBox*>(widget)->currentText());
+        case GadgetKind::kString: return from_qt(static_cast<QLineEdit*>(widget)->text());
+        case GadgetKind::kCombo: return from_qt(static_cast<QComboBox*>(widget)->currentText());
         case GadgetKind::kText:
-        case GadgetKind::kHyperlink:
-            return from_qt(static_cast<QLabel*>(widget)->text());
+        case GadgetKind::kHyperlink: return from_qt(static_cast<QLabel*>(widget)->text());
         case GadgetKind::kButton:
         case GadgetKind::kCheckBox:
-        case GadgetKind::kOption:
-            return from_qt(static_cast<QAbstractButton*>(widget)->text());
-        case GadgetKind::kFrame:
-            return from_qt(static_cast<QGroupBox*>(widget)->title());
-        case GadgetKind::kDate:
-            return from_qt(static_cast<QDateTimeEdit*>(widget)->text());
-        default:
-            return {};
+        case GadgetKind::kOption: return from_qt(static_cast<QAbstractButton*>(widget)->text());
+        case GadgetKind::kFrame: return from_qt(static_cast<QGroupBox*>(widget)->title());
+        case GadgetKind::kDate: return from_qt(static_cast<QDateTimeEdit*>(widget)->text());
+        default: return {};
     }
 }
 
@@ -452,26 +434,15 @@ void set_text(int number, const std::string& text) {
     QWidget* widget = record->widget;
     const QString value = to_qt(text);
     switch (record->kind) {
-        case GadgetKind::kString:
-            static_cast<QLineEdit*>(widget)->setText(value);
-            break;
-        case GadgetKind::kCombo:
-            static_cast<QComboBox*>(widget)->setCurrentText(value);
-            break;
+        case GadgetKind::kString: static_cast<QLineEdit*>(widget)->setText(value); break;
+        case GadgetKind::kCombo: static_cast<QComboBox*>(widget)->setCurrentText(value); break;
         case GadgetKind::kText:
-        case GadgetKind::kHyperlink:
-            static_cast<QLabel*>(widget)->setText(value);
-            break;
+        case GadgetKind::kHyperlink: static_cast<QLabel*>(widget)->setText(value); break;
         case GadgetKind::kButton:
         case GadgetKind::kCheckBox:
-        case GadgetKind::kOption:
-            static_cast<QAbstractButton*>(widget)->setText(value);
-            break;
-        case GadgetKind::kFrame:
-            static_cast<QGroupBox*>(widget)->setTitle(value);
-            break;
-        default:
-            break;
+        case GadgetKind::kOption: static_cast<QAbstractButton*>(widget)->setText(value); break;
+        case GadgetKind::kFrame: static_cast<QGroupBox*>(widget)->setTitle(value); break;
+        default: break;
     }
 }
 

@@ -52,17 +52,14 @@ int RowModel::columnCount(const QModelIndex& parent) const { return parent.isVal
 QVariant RowModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || !valid_row(index.row())) return {};
     switch (role) {
-        case Qt::DisplayRole:
-            return to_qt(cell(index.row(), index.column()));
-        case Qt::TextAlignmentRole:
-            return QVariant::fromValue(qt_alignment(alignment(index.column())));
+        case Qt::DisplayRole: return to_qt(cell(index.row(), index.column()));
+        case Qt::TextAlignmentRole: return QVariant::fromValue(qt_alignment(alignment(index.column())));
         case Qt::ForegroundRole:
         case Qt::BackgroundRole: {
             const int chosen = colour(index.row(), index.column(), role == Qt::ForegroundRole);
             return chosen < 0 ? QVariant() : QVariant(to_qt_colour(chosen));
         }
-        default:
-            return {};
+        default: return {};
     }
 }
 

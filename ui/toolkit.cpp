@@ -58,30 +58,15 @@ int shortcut_code(const QKeyEvent& key) {
     } else {
         switch (qt_key) {
             case Qt::Key_Return:
-            case Qt::Key_Enter:
-                code = kKeyReturn;
-                break;
+            case Qt::Key_Enter: code = kKeyReturn; break;
             case Qt::Key_Tab:
-            case Qt::Key_Backtab:
-                code = kKeyTab;
-                break;
-            case Qt::Key_Escape:
-                code = kKeyEscape;
-                break;
-            case Qt::Key_Insert:
-                code = kKeyInsert;
-                break;
-            case Qt::Key_Delete:
-                code = kKeyDelete;
-                break;
-            case Qt::Key_Backspace:
-                code = kKeyBack;
-                break;
-            case Qt::Key_Space:
-                code = kKeySpace;
-                break;
-            default:
-                return 0;
+            case Qt::Key_Backtab: code = kKeyTab; break;
+            case Qt::Key_Escape: code = kKeyEscape; break;
+            case Qt::Key_Insert: code = kKeyInsert; break;
+            case Qt::Key_Delete: code = kKeyDelete; break;
+            case Qt::Key_Backspace: code = kKeyBack; break;
+            case Qt::Key_Space: code = kKeySpace; break;
+            default: return 0;
         }
     }
     const Qt::KeyboardModifiers modifiers = key.modifiers();

@@ -1,0 +1,85 @@
+#include "dialogs/register_requester.h"
+
+#include "app/app_state.h"
+#include "app/main_window_ids.h"
+#include "app/texts.h"
+#include "dialogs/dialog_ids.h"
+#include "dialogs/message_box.h"
+#include "register/format.h"
+#include "register/register_view.h"
+#include "runtime/file_access.h"
+#include "runtime/number_text.h"
+#include "ui/gadgets.h"
+#include "ui/requesters.h"
+#include "ui/windows.h"
+
+namespace quillet {
+
+using namespace main_ids;
+
+namespace {
+
+std::string lower_ascii(std::string text) {
+    for (char& c : text) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    return text;
+}
+
+void save_register_as(const std::string& path) {
+    AppState& state = app();
+    if (file_size(path) >= 0 && show_message(kMessageConfirmReplace, kMainWindow, path) != ui::kAnswerYes)
+        return;
+    // The open register goes on under the new name only once the copy stands.
+    if (path != state.register_path && !copy_file(state.register_path, path)) {
+        show_message(kMessageRegisterNotChanged, kMainWindow, path);
+        return;
+    }
+    state.register_path = path;
+    ui::set_window_title(kMainWindow, texts().title_prefix + file_part(path, kCutExtension));
+}
+
+}  // namespace
+
+std::string register_path_from_choice(const std::string& chosen) {
+    const std::string trimmed = trim(chosen);
+    if (trimmed.size() < 5) return {};
+    const std::string extension = "." + std::string(record_format::kRegisterExtension);
+    if (lower_ascii(right(trimmed, static_cast<std::int64_t>(extension.size()))) == extension) return trimmed;
+    return trimmed + extension;
+}
+
+void run_register_requester(int mode) {
+    const AppState& state = app();
+    const TextTable& t = texts();
+    std::string chosen;
+    switch (mode) {
+        case kOpenRegisterMode:
+            chosen = ui::requesters().open_file(t.open_requester_title, state.program_folder,
+                                                t.register_pattern, 0);
+            break;
+        case kNameNewRegisterMode:
+            chosen = ui::requesters().save_file(t.create_requester_title,
+                                                state.program_folder + t.default_register_name,
+                                                t.register_pattern, 0);
+            break;
+        case kSaveRegisterAsMode:
+            chosen = ui::requesters().save_file(t.save_as_requester_title, state.register_path,
+                                                t.register_pattern, 0);
+            break;
+        default: return;
+    }
+    const std::string path = register_path_from_choice(chosen);
+    if (path.empty()) return;
+    switch (mode) {
+        case kOpenRegisterMode:
+            if (file_size(path) >= 0) {
+                fill_register_view(path, kKeepOrder);
+            } else {
+                show_message(kMessageNotARegister, kMainWindow, path);
+            }
+            break;
+        case kNameNewRegisterMode: ui::set_text(new_register_ids::kName, path); break;
+        case kSaveRegisterAsMode: save_register_as(path); break;
+    }
+}
+
+}  // namespace quillet
