@@ -3,6 +3,8 @@
 //   x11_window_tool close TITLE             asks that window to close, as its close box would
 //   x11_window_tool drop TITLE X Y FILE...  drags the files from a file manager onto the window
 //                                           at (X, Y) and drops them there
+//   x11_window_tool key TITLE KEY [ctrl]    presses and releases the key (an X key name such as
+//                                           "x" or "Return") in the window, with Ctrl if asked
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <unistd.h>
@@ -112,6 +114,25 @@ int drop(Display* display, Window target, int x, int y, int file_count, char** f
     return wait_for(display, atom(display, "XdndFinished"), uri_list) < 0 ? 1 : 0;
 }
 
+void send_key(Display* display, Window window, const char* name, bool control) {
+    const KeySym symbol = XStringToKeysym(name);
+    XKeyEvent key{};
+    key.display = display;
+    key.window = window;
+    key.root = DefaultRootWindow(display);
+    key.time = CurrentTime;
+    key.same_screen = True;
+    key.keycode = XKeysymToKeycode(display, symbol);
+    key.state = control ? ControlMask : 0;
+    for (const int type : {KeyPress, KeyRelease}) {
+        key.type = type;
+        XEvent event{};
+        event.xkey = key;
+        XSendEvent(display, window, True, type == KeyPress ? KeyPressMask : KeyReleaseMask, &event);
+    }
+    XFlush(display);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -142,6 +163,10 @@ int main(int argc, char** argv) {
             send_message(display, window, atom(display, "WM_PROTOCOLS"),
                          static_cast<long>(atom(display, "WM_DELETE_WINDOW")), CurrentTime, 0, 0, 0);
         }
+    } else if (command == "key" && argc >= 4) {
+        const Window window = find_window(display, DefaultRootWindow(display), title);
+        result = window == 0 ? 1 : 0;
+        if (window != 0) send_key(display, window, argv[3], argc > 4 && std::string(argv[4]) == "ctrl");
     } else if (command == "drop" && argc >= 6) {
         const Window window = find_window(display, DefaultRootWindow(display), title);
         result = window == 0
