@@ -53,10 +53,10 @@ void prepare_register_view(TextTable& t) {
     t.balance_label = "Balance: ";
     t.deposits_label = "deposits: ";
     t.withdrawals_label = "withdrawals: ";
-    t.average_label = "Average ";
-    t.average_balance_label = "balance: ";
-    t.month_names = {"January", "February", "March",     "April",   "May",      "June",
-                     "July",    "August",   "September", "October", "November", "December"};
+    // The status fields are narrow: short month names keep the figures in view.
+    t.average_label = "";
+    t.average_balance_label = "average: ";
+    t.month_names = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     t.after_month_name = " ";
 }
 

@@ -31,8 +31,8 @@ TEST_F(RegisterView, TheSampleRegisterShowsItsRunningBalanceAndMonth) {
     EXPECT_EQ(cell(0, 8), "2026/12/08");
     EXPECT_EQ(cell(2, 3), "Station");
     EXPECT_EQ(status_fields(),
-              (std::vector<std::string>{"Transactions: 3", "Balance: 1132.51", "December deposits: 1200.00",
-                                        "December withdrawals: 67.49", "Average December balance: 1161.34"}));
+              (std::vector<std::string>{"Transactions: 3", "Balance: 1132.51", "Dec deposits: 1200.00",
+                                        "Dec withdrawals: 67.49", "Dec average: 1161.34"}));
     EXPECT_EQ(ui::status_field_alignment(kStatusBar, 3), ui::kAlignCentre);
     EXPECT_EQ(ui::window_title(kMainWindow), "Quillet - Sample");
     EXPECT_EQ(app().register_path, path);
@@ -48,8 +48,8 @@ TEST_F(RegisterView, VoidRowsShowTheirMarkAndCountForNothingButTheRowCount) {
     ASSERT_TRUE(fill_register_view(path, kKeepOrder));
     EXPECT_EQ(column(7), (std::vector<std::string>{"Void", "Void"}));
     EXPECT_EQ(status_fields(),
-              (std::vector<std::string>{"Transactions: 2", "Balance: .00", "December deposits: .00",
-                                        "December withdrawals: .00", "Average December balance: .00"}));
+              (std::vector<std::string>{"Transactions: 2", "Balance: .00", "Dec deposits: .00",
+                                        "Dec withdrawals: .00", "Dec average: .00"}));
 }
 
 TEST_F(RegisterView, DeletedRecordsLeaveNoRow) {
@@ -59,7 +59,7 @@ TEST_F(RegisterView, DeletedRecordsLeaveNoRow) {
     ASSERT_TRUE(fill_register_view(path, kKeepOrder));
     EXPECT_EQ(ui::count_items(kRegisterList), 0);
     EXPECT_EQ(status_fields()[1], "Balance: .00");
-    EXPECT_EQ(status_fields()[4], "Average December balance: .00");
+    EXPECT_EQ(status_fields()[4], "Dec average: .00");
 }
 
 TEST_F(RegisterView, ReverseOrderStillAddsUpInFileOrderAndToggles) {
@@ -84,8 +84,8 @@ TEST_F(RegisterView, OnlyThisMonthOfThisYearCounts) {
     const std::string path = write_register(
         "years.qlt", {record(make_date(2025, 12, 8), 100.0f, 0), record(make_date(2026, 12, 1), 10.0f, 0)});
     ASSERT_TRUE(fill_register_view(path, kKeepOrder));
-    EXPECT_EQ(status_fields()[2], "December deposits: 10.00");
-    EXPECT_EQ(status_fields()[4], "Average December balance: 110.00");
+    EXPECT_EQ(status_fields()[2], "Dec deposits: 10.00");
+    EXPECT_EQ(status_fields()[4], "Dec average: 110.00");
 }
 
 TEST_F(RegisterView, BalancesPastTheReachOfFloatsKeepTheirCents) {
