@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/gadgets.h"
+
 namespace quillet {
 
 FilteredAmount filter_amount(std::string_view text, int caret) {
@@ -20,6 +22,13 @@ FilteredAmount filter_amount(std::string_view text, int caret) {
     }
     filtered.caret = std::max(filtered.caret, 0);
     return filtered;
+}
+
+void filter_amount_gadget(int gadget) {
+    const std::string text = ui::get_text(gadget);
+    const FilteredAmount filtered = filter_amount(text, ui::get_selection(gadget).first);
+    if (filtered.text != text) ui::set_text(gadget, filtered.text);
+    ui::set_selection(gadget, filtered.caret, filtered.caret);
 }
 
 }  // namespace quillet

@@ -15,4 +15,7 @@ struct FilteredAmount {
 // characters dropped before it.
 FilteredAmount filter_amount(std::string_view text, int caret);
 
+// Filters the amount gadget's text in place, keeping its caret where it belongs.
+void filter_amount_gadget(int gadget);
+
 }  // namespace quillet

@@ -5,6 +5,7 @@
 #include "app/texts.h"
 #include "register/register_view.h"
 #include "runtime/help_viewer.h"
+#include "ui/events.h"
 #include "ui/gadgets.h"
 #include "ui/windows.h"
 
@@ -49,6 +50,21 @@ void cycle_options(int first, int last, int step) {
 void click_focused_gadget() {
     const int focused = ui::get_focus();
     if (focused >= 0) ui::click_button(focused);
+}
+
+void handle_option_dialog_menu(const DialogKeys& keys) {
+    const int item = ui::event_menu();
+    if (item == kDialogNextOption) {
+        const int focused = ui::get_focus();
+        if (focused >= keys.first_option && focused <= keys.last_option)
+            cycle_options(keys.first_option, keys.last_option);
+    } else if (item == keys.cancel_id) {
+        close_dialog(keys.window);
+    } else if (item == keys.help_id) {
+        open_help_topic(keys.help_topic);
+    } else {
+        click_focused_gadget();
+    }
 }
 
 void open_help_topic(const std::string& topic) {

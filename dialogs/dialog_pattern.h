@@ -25,6 +25,19 @@ void cycle_options(int first, int last, int step = 1);
 // set; other gadgets ignore it.
 void click_focused_gadget();
 
+// The menu events of a dialog with one option group: Ctrl+Tab cycles the group when one of its
+// options has the focus, Escape (cancel_id) closes the dialog, F1 (help_id) opens its help topic,
+// and anything else (Return) clicks the focused gadget.
+struct DialogKeys {
+    int window;
+    int first_option;
+    int last_option;
+    int cancel_id;
+    int help_id;
+    const std::string& help_topic;
+};
+void handle_option_dialog_menu(const DialogKeys& keys);
+
 // Opens the help document at the topic.
 void open_help_topic(const std::string& topic);
 

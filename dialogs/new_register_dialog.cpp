@@ -22,12 +22,6 @@ using namespace new_register_ids;
 
 namespace {
 
-void filter_amount_field() {
-    const FilteredAmount filtered = filter_amount(ui::get_text(kAmount), ui::get_selection(kAmount).first);
-    if (filtered.text != ui::get_text(kAmount)) ui::set_text(kAmount, filtered.text);
-    ui::set_selection(kAmount, filtered.caret, filtered.caret);
-}
-
 void create() {
     const TextTable& t = texts();
     const std::string path = trim(ui::get_text(kName));
@@ -78,7 +72,7 @@ void handle_new_register_dialog(int kind) {
         switch (ui::event_gadget()) {
             case kBrowse: run_register_requester(kNameNewRegisterMode); break;
             case kAmount:
-                if (ui::event_type() == ui::kChange) filter_amount_field();
+                if (ui::event_type() == ui::kChange) filter_amount_gadget(kAmount);
                 break;
             case kOk: create(); break;
             case kCancel: close_dialog(kWindow); break;
@@ -86,17 +80,9 @@ void handle_new_register_dialog(int kind) {
         }
         return;
     }
-    if (kind != ui::kEventMenu) return;
-    switch (ui::event_menu()) {
-        case kDialogNextOption: {
-            const int focused = ui::get_focus();
-            if (focused == kDeposit || focused == kWithdrawal) cycle_options(kDeposit, kWithdrawal);
-            break;
-        }
-        case kCancel: close_dialog(kWindow); break;
-        case kHelp: open_help_topic(texts().new_register_help_topic); break;
-        default: click_focused_gadget(); break;
-    }
+    if (kind == ui::kEventMenu)
+        handle_option_dialog_menu(
+            {kWindow, kDeposit, kWithdrawal, kCancel, kHelp, texts().new_register_help_topic});
 }
 
 }  // namespace quillet

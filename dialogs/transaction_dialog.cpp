@@ -75,12 +75,6 @@ void show_record(const TransactionRecord& record) {
     insert_into_pick_list(state.pick_lists[kDescriptionList], record.description, true);
 }
 
-void filter_amount_field() {
-    const FilteredAmount filtered = filter_amount(ui::get_text(kAmount), ui::get_selection(kAmount).first);
-    if (filtered.text != ui::get_text(kAmount)) ui::set_text(kAmount, filtered.text);
-    ui::set_selection(kAmount, filtered.caret, filtered.caret);
-}
-
 bool fields_filled() {
     for (const int field : {kType, kNumber, kPayee, kDescription, kAmount}) {
         if (trim(ui::get_text(field)).empty()) return false;
@@ -170,7 +164,7 @@ void handle_transaction_dialog(int kind) {
     if (kind == ui::kEventGadget) {
         switch (ui::event_gadget()) {
             case kAmount:
-                if (ui::event_type() == ui::kChange) filter_amount_field();
+                if (ui::event_type() == ui::kChange) filter_amount_gadget(kAmount);
                 break;
             case kHasSecondDate:
                 ui::disable_gadget(kSecondDate, ui::get_state(kHasSecondDate) == 1 ? 0 : 1);
@@ -182,17 +176,9 @@ void handle_transaction_dialog(int kind) {
         }
         return;
     }
-    if (kind != ui::kEventMenu) return;
-    switch (ui::event_menu()) {
-        case kDialogNextOption: {
-            const int focused = ui::get_focus();
-            if (focused == kDeposit || focused == kWithdrawal) cycle_options(kDeposit, kWithdrawal);
-            break;
-        }
-        case kCancel: close_dialog(kWindow); break;
-        case kHelp: open_help_topic(texts().transaction_help_topic); break;
-        default: click_focused_gadget(); break;
-    }
+    if (kind == ui::kEventMenu)
+        handle_option_dialog_menu(
+            {kWindow, kDeposit, kWithdrawal, kCancel, kHelp, texts().transaction_help_topic});
 }
 
 }  // namespace quillet

@@ -62,7 +62,7 @@ void menu_item(int item, const std::string& text) {
     MenuRecord* record = building();
     QMenu* menu = target_menu();
     if (record == nullptr || menu == nullptr) return;
-    // A tab separates the caption from the shortcut text shown at the right.
+    // A tab in the caption puts the shortcut's text at the right of the item.
     QAction* action = menu->addAction(to_qt(text));
     const int window = record->window;
     QObject::connect(action, &QAction::triggered, [window, item] { raise_event(kEventMenu, window, item); });

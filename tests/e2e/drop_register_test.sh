@@ -12,8 +12,5 @@ pid=$!
 "$window_tool" drop Quillet 300 250 "$folder/Household cash.qlt" "$folder/Second.qlt" || fail "the drop was refused"
 "$window_tool" wait "Quillet - Household cash" 10 || fail "the title does not name the dropped register"
 "$window_tool" close "Quillet - Household cash" || fail "could not ask the window to close"
-wait "$pid"
-code=$?
-pid=
-[ "$code" -eq 0 ] || fail "the program ended with code $code"
+expect_clean_exit "the program did not end after its close request"
 echo "1 passed, 0 failed"

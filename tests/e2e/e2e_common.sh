@@ -18,3 +18,16 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 cp "$program" "$folder/quillet"
+
+# Waits up to ten seconds for the started program to end and checks that it ended with code 0.
+expect_clean_exit() {
+    for _ in $(seq 1 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "$1"
+    wait "$pid"
+    local code=$?
+    pid=
+    [ "$code" -eq 0 ] || fail "the program ended with code $code"
+}

@@ -10,15 +10,7 @@ pid=$!
 [ -s "$folder/Quillet.ini" ] || fail "no settings file after the first start"
 [ "$(stat -c %s "$folder/Example.qlt")" -eq 633 ] || fail "the example register does not hold three records"
 "$window_tool" key Quillet x ctrl || fail "could not press Ctrl+X"
-for _ in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "Ctrl+X did not end the program"
-wait "$pid"
-code=$?
-pid=
-[ "$code" -eq 0 ] || fail "the program ended with code $code"
+expect_clean_exit "Ctrl+X did not end the program"
 sections=$(grep -a '^\[' "$folder/Quillet.ini" | tr -d '\r' | tr '\n' ' ')
 [ "$sections" = "[Files] [Settings] [Type List] [Payee List] [Description List] [Mask List] " ] ||
     fail "the sections stand as: $sections"

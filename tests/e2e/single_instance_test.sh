@@ -16,13 +16,5 @@ elapsed_ms=$(( ($(date +%s%N) - start) / 1000000 ))
 kill -0 "$pid" 2>/dev/null || fail "the first copy did not survive the second"
 
 "$window_tool" close Quillet || fail "could not ask the window to close"
-for _ in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "the first copy did not end after its close request"
-wait "$pid"
-first_code=$?
-pid=
-[ "$first_code" -eq 0 ] || fail "the first copy ended with code $first_code"
+expect_clean_exit "the first copy did not end after its close request"
 echo "1 passed, 0 failed"
