@@ -42,7 +42,8 @@ void save_register_as(const std::string& path) {
 std::string register_path_from_choice(const std::string& chosen) {
     const std::string trimmed = trim(chosen);
     if (trimmed.size() < 5) return {};
-    const std::string extension = "." + std::string(record_format::kRegisterExtension);
+    std::string extension = ".";
+    extension += record_format::kRegisterExtension;
     if (lower_ascii(right(trimmed, static_cast<std::int64_t>(extension.size()))) == extension) return trimmed;
     return trimmed + extension;
 }

@@ -25,7 +25,7 @@ std::string help_address(const std::string& path, const std::string& topic) {
     g_object_unref(file);
     if (!topic.empty()) {
         gchar* fragment = g_uri_escape_string(native_path(topic).c_str(), nullptr, FALSE);
-        address += "#" + std::string(fragment);
+        address.append("#").append(fragment);
         g_free(fragment);
     }
     return address;
