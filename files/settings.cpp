@@ -143,7 +143,8 @@ void update_profile_shortcut(int option) {
             folder += c;
             if (c == '/' && file_size(folder) == -1) ::mkdir(native_path(folder).c_str(), 0755);
         }
-        replace_file_contents(path, launcher_text());
+        // Desktop entries are UTF-8 text.
+        replace_file_contents(path, windows1252_to_utf8(launcher_text()));
     }
 }
 
