@@ -54,7 +54,8 @@ void WindowWidget::fit_menu_bar() {
 // The close box and Alt+F4 only ask: the program decides whether the window goes.
 void WindowWidget::closeEvent(QCloseEvent* event) {
     event->ignore();
-    raise_event(kEventCloseWindow, number_, 0);
+    // A disabled window (the main window under a dialog) takes no input, its close box included.
+    if (isEnabled()) raise_event(kEventCloseWindow, number_, 0);
 }
 
 WindowRecord* find_window(int number) {

@@ -65,6 +65,9 @@ TEST_F(Toolkit, TheCloseBoxOnlyAsks) {
     EXPECT_EQ(take_all(), (std::vector<Taken>{{kEventCloseWindow, kMain, 0, 0}}));
     EXPECT_TRUE(is_window(kMain));
     EXPECT_TRUE(detail::window_widget(kMain)->isVisible());
+    disable_window(kMain, 1);
+    detail::window_widget(kMain)->close();
+    EXPECT_TRUE(take_all().empty()) << "a disabled window takes no close request";
 }
 
 TEST_F(Toolkit, WindowTimersTickUntilRemoved) {
