@@ -1,7 +1,6 @@
 #include "app/main_commands.h"
 
 #include "app/app_state.h"
-#include "app/exit_procedure.h"
 #include "app/main_window_ids.h"
 #include "app/texts.h"
 #include "dialogs/command_guards.h"
@@ -12,6 +11,7 @@
 #include "dialogs/new_register_dialog.h"
 #include "dialogs/register_requester.h"
 #include "dialogs/transaction_dialog.h"
+#include "files/settings.h"
 #include "register/register_file.h"
 #include "register/register_view.h"
 #include "runtime/number_text.h"
@@ -69,7 +69,7 @@ void run_menu_command(int item) {
         case kCompactRegister:
             if (command_guard(Guard::kRegisterWithRecords)) compact_register_interactively();
             break;
-        case kExit: run_exit_procedure(); break;
+        case kExit: save_settings_and_exit(); break;
         case kFileOrderItem: fill_again(kFileOrder); break;
         case kReverseOrderItem: fill_again(kReverseOrder); break;
         case kToggleOrderButton: fill_again(kToggleOrder); break;
@@ -125,7 +125,7 @@ void handle_main_window(int kind) {
         case ui::kEventTimer:
             if (ui::event_timer() == kEditorTimer) not_yet_built(kEditorTimer);
             break;
-        case ui::kEventCloseWindow: run_exit_procedure(); break;
+        case ui::kEventCloseWindow: save_settings_and_exit(); break;
         default: break;
     }
 }

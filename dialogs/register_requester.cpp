@@ -19,11 +19,6 @@ using namespace main_ids;
 
 namespace {
 
-std::string lower_ascii(std::string text) {
-    for (char& c : text) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-    return text;
-}
-
 void save_register_as(const std::string& path) {
     AppState& state = app();
     if (file_size(path) >= 0 && show_message(kMessageConfirmReplace, kMainWindow, path) != ui::kAnswerYes)
@@ -44,7 +39,7 @@ std::string register_path_from_choice(const std::string& chosen) {
     if (trimmed.size() < 5) return {};
     std::string extension = ".";
     extension += record_format::kRegisterExtension;
-    if (lower_ascii(right(trimmed, static_cast<std::int64_t>(extension.size()))) == extension) return trimmed;
+    if (ends_with_ignoring_ascii_case(trimmed, extension)) return trimmed;
     return trimmed + extension;
 }
 

@@ -1,7 +1,5 @@
 #include "files/settings.h"
 
-#include <sys/stat.h>
-
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/main_window_ids.h"
@@ -76,7 +74,7 @@ void exit_actions() {
     if (state.options.compact_at_exit == 1) compact_register(state.register_path);
     if (state.options.backup_at_exit == 1) {
         const std::string folder = folder_part(state.register_path) + texts().backup_infix;
-        if (file_size(folder) != -2) ::mkdir(native_path(folder).c_str(), 0777);
+        create_folders(folder);
         copy_file(state.register_path, folder + file_part(state.register_path));
     }
 }
@@ -138,11 +136,7 @@ void update_profile_shortcut(int option) {
         if (file_size(path) >= 0) delete_file(path, kDeleteReadOnly);
     } else if (option == 1 && file_size(path) <= 0) {
         // The launcher's folders may not exist yet on a fresh account.
-        std::string folder;
-        for (const char c : folder_part(path)) {
-            folder += c;
-            if (c == '/' && file_size(folder) == -1) ::mkdir(native_path(folder).c_str(), 0755);
-        }
+        create_folders(folder_part(path));
         // Desktop entries are UTF-8 text.
         replace_file_contents(path, windows1252_to_utf8(launcher_text()));
     }

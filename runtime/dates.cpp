@@ -1,5 +1,7 @@
 #include "runtime/dates.h"
 
+#include "runtime/number_text.h"
+
 #include <ctime>
 #include <utility>
 
@@ -67,8 +69,6 @@ struct TokenMatch {
     Token token = Token::kNone;
     std::size_t length = 0;  // characters of the mask the token takes, the % included
 };
-
-char lower_ascii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool matches_at(std::string_view mask, std::size_t at, std::string_view word) {
     if (mask.size() - at < word.size()) return false;

@@ -97,6 +97,9 @@ bool is_read_only(const std::string& path);
 // otherwise kept (the read-only attribute of the file).
 inline constexpr int kDeleteReadOnly = 2;
 bool delete_file(const std::string& path, int options = 0);
+// Makes the folder and any missing folder above it. True when the folder is there afterwards.
+bool create_folders(const std::string& folder);
+
 // Moves the file, across file systems too.
 bool rename_file(const std::string& old_path, const std::string& new_path);
 // Copies the file, replacing the destination in one step; an existing destination stays as it

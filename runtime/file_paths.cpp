@@ -53,6 +53,15 @@ bool delete_file(const std::string& path, int options) {
     return ::unlink(native.c_str()) == 0;
 }
 
+bool create_folders(const std::string& folder) {
+    std::string path;
+    for (const char c : folder + "/") {
+        if (c == '/' && !path.empty() && file_size(path) == -1) ::mkdir(native_path(path).c_str(), 0777);
+        path += c;
+    }
+    return file_size(folder) == -2;
+}
+
 bool rename_file(const std::string& old_path, const std::string& new_path) {
     if (old_path.empty() || new_path.empty()) return false;
     if (::rename(native_path(old_path).c_str(), native_path(new_path).c_str()) == 0) return true;

@@ -2,17 +2,16 @@
 
 #include <gio/gio.h>
 
+#include "runtime/number_text.h"
 #include "runtime/program_start.h"
 #include "runtime/windows1252.h"
 
 namespace quillet {
 namespace {
 
+// Old-style help files have no viewer here.
 bool is_old_help_format(const std::string& path) {
-    if (path.size() < 5) return false;
-    std::string ending = path.substr(path.size() - 4);
-    for (char& c : ending) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-    return ending == ".hlp";
+    return path.size() >= 5 && ends_with_ignoring_ascii_case(path, ".hlp");
 }
 
 }  // namespace

@@ -8,15 +8,6 @@
 namespace quillet {
 namespace {
 
-bool equals_ignoring_case(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 bool is_c_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
@@ -152,9 +143,9 @@ std::string integer_text(std::int64_t value) {
 }
 
 float text_to_number(std::string_view text) {
-    if (equals_ignoring_case(text, "+Infinity")) return std::numeric_limits<float>::infinity();
-    if (equals_ignoring_case(text, "-Infinity")) return -std::numeric_limits<float>::infinity();
-    if (equals_ignoring_case(text, "NaN")) return std::numeric_limits<float>::quiet_NaN();
+    if (equals_ignoring_ascii_case(text, "+Infinity")) return std::numeric_limits<float>::infinity();
+    if (equals_ignoring_ascii_case(text, "-Infinity")) return -std::numeric_limits<float>::infinity();
+    if (equals_ignoring_ascii_case(text, "NaN")) return std::numeric_limits<float>::quiet_NaN();
 
     const NumberSpan span = scan_number(text);
     if (span.digits.empty()) return 0.0f;
@@ -221,6 +212,19 @@ std::string string_field(std::string_view text, std::int64_t index, std::string_
         if (end == std::string_view::npos) return {};
         start = end + separator.size();
     }
+}
+
+char lower_ascii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equals_ignoring_ascii_case(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lower_ascii(x) == lower_ascii(y);
+           });
+}
+
+bool ends_with_ignoring_ascii_case(std::string_view text, std::string_view ending) {
+    return text.size() >= ending.size() &&
+           equals_ignoring_ascii_case(text.substr(text.size() - ending.size()), ending);
 }
 
 std::string trim(std::string_view text) {

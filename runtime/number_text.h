@@ -38,6 +38,11 @@ std::int64_t text_to_integer(std::string_view text);
 // empty for an index below 1 or beyond the last piece.
 std::string string_field(std::string_view text, std::int64_t index, std::string_view separator);
 
+// ASCII letters compared without regard to case; every other byte as it is.
+char lower_ascii(char c);
+bool equals_ignoring_ascii_case(std::string_view a, std::string_view b);
+bool ends_with_ignoring_ascii_case(std::string_view text, std::string_view ending);
+
 // The text without leading and trailing spaces (code 32 only; tabs stay).
 std::string trim(std::string_view text);
 

@@ -14,14 +14,6 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
-char lower_ascii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool same_name(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return lower_ascii(x) == lower_ascii(y);
-           });
-}
-
 std::string_view trim_blanks(std::string_view text) {
     while (!text.empty() && is_blank(text.front())) text.remove_prefix(1);
     while (!text.empty() && is_blank(text.back())) text.remove_suffix(1);
@@ -219,7 +211,7 @@ bool PreferenceStore::select_group(std::string_view name) {
     }
     const std::string wanted = to_store(name);
     for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
-        if (entry->kind == Entry::Kind::kGroup && same_name(entry->name, wanted)) {
+        if (entry->kind == Entry::Kind::kGroup && equals_ignoring_ascii_case(entry->name, wanted)) {
             current_group_ = entry;
             walk_ = entry;
             pending_group_.reset();
@@ -245,7 +237,7 @@ std::optional<PreferenceStore::ConstPosition> PreferenceStore::find_key(std::str
     const ConstPosition start = group_start();
     const ConstPosition end = group_end(start);
     for (ConstPosition entry = start; entry != end; ++entry) {
-        if (entry->kind == Entry::Kind::kKey && same_name(entry->name, wanted)) return entry;
+        if (entry->kind == Entry::Kind::kKey && equals_ignoring_ascii_case(entry->name, wanted)) return entry;
     }
     return std::nullopt;
 }
@@ -325,7 +317,7 @@ void PreferenceStore::remove_group(std::string_view name) {
     if (!has_store_) return;
     const std::string wanted = to_store(name);
     const auto group = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& entry) {
-        return entry.kind == Entry::Kind::kGroup && same_name(entry.name, wanted);
+        return entry.kind == Entry::Kind::kGroup && equals_ignoring_ascii_case(entry.name, wanted);
     });
     if (group == entries_.end()) return;
     changed_ = true;

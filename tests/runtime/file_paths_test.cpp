@@ -99,6 +99,16 @@ TEST(DeleteFile, KeepsReadOnlyFilesUnlessAskedToRemoveThem) {
     EXPECT_FALSE(delete_file(""));
 }
 
+TEST(CreateFolders, MakesEveryMissingFolderOnTheWay) {
+    TempFolder folder;
+    EXPECT_TRUE(create_folders(folder.file("a/b c/d")));
+    EXPECT_EQ(file_size(folder.file("a/b c/d")), -2);
+    EXPECT_TRUE(create_folders(folder.file("a/b c/d/")));
+    const std::string file = folder.write("plain", "x");
+    EXPECT_FALSE(create_folders(file + "/below"));
+    EXPECT_EQ(file_size(file), 1);
+}
+
 TEST(RenameFile, MovesTheFile) {
     TempFolder folder;
     const std::string old_path = folder.write("old.qlt", "bytes");

@@ -175,6 +175,16 @@ TEST(StringField, ReturnsTheIndexedPiece) {
     EXPECT_EQ(string_field("/x/", 2, "/"), "x");
 }
 
+TEST(TextPieces, CompareAsciiLettersWithoutCase) {
+    EXPECT_TRUE(equals_ignoring_ascii_case("Type List", "TYPE list"));
+    EXPECT_FALSE(equals_ignoring_ascii_case("Type List", "Type Lis"));
+    EXPECT_FALSE(equals_ignoring_ascii_case("caf\xE9", "CAF\xC9")) << "only ASCII letters fold";
+    EXPECT_TRUE(ends_with_ignoring_ascii_case("/home/ann/CASH.QLT", ".qlt"));
+    EXPECT_FALSE(ends_with_ignoring_ascii_case("qlt", ".qlt"));
+    EXPECT_EQ(lower_ascii('Q'), 'q');
+    EXPECT_EQ(lower_ascii('['), '[');
+}
+
 TEST(TextPieces, TrimLeftAndRight) {
     EXPECT_EQ(trim("  two words  "), "two words");
     EXPECT_EQ(trim("\tkept\t"), "\tkept\t");
