@@ -158,37 +158,33 @@ std::int64_t CompactionCounts::percent_removed() const {
 std::optional<CompactionCounts> compact_register(const std::string& path) {
     const std::int64_t size = file_size(path);
     if (size < 0 || size % kRecordBytes != 0) return std::nullopt;
-    const int file = read_open_file(kAnyFileNumber, path, kRegisterOpenFlags);
-    if (file < 0) return std::nullopt;
-    FileCloser closer(file);
     AtomicReplace compacted(path);
     if (!compacted.ok()) return std::nullopt;
 
+    // The live records, renumbered, go out a block at a time.
     CompactionCounts counts;
-    const std::int64_t count = size / kRecordBytes;
-    std::vector<std::uint8_t> block(static_cast<std::size_t>(kRecordsPerBlock * kRecordBytes));
-    for (std::int64_t first = 0; first < count; first += kRecordsPerBlock) {
-        const std::int64_t records = std::min(kRecordsPerBlock, count - first);
-        if (read_bytes(file, block.data(), records * kRecordBytes) != records * kRecordBytes)
-            return std::nullopt;
-        // Slide the live records together inside the block, renumbering them as they go.
-        std::uint8_t* kept_end = block.data();
-        for (std::int64_t i = 0; i < records; ++i) {
-            std::uint8_t* record = block.data() + i * kRecordBytes;
-            if (record[kDeletedOffset] != kLive) {
-                ++counts.removed;
-                continue;
-            }
-            if (kept_end != record) std::memmove(kept_end, record, kRecordSize);
-            put_i32(kept_end + kRecordNumberOffset, static_cast<std::int32_t>(counts.kept));
-            ++counts.kept;
-            kept_end += kRecordSize;
+    std::vector<std::uint8_t> kept;
+    kept.reserve(static_cast<std::size_t>(kRecordsPerBlock * kRecordBytes));
+    const auto flush = [&] {
+        const bool written = compacted.write(kept.data(), kept.size());
+        kept.clear();
+        return written;
+    };
+    const bool read = visit_records(path, [&](std::int64_t, const std::uint8_t* record) {
+        if (record[kDeletedOffset] != kLive) {
+            ++counts.removed;
+            return true;
         }
-        if (!compacted.write(block.data(), static_cast<std::size_t>(kept_end - block.data())))
-            return std::nullopt;
+        kept.insert(kept.end(), record, record + kRecordSize);
+        put_i32(kept.data() + kept.size() - kRecordSize + kRecordNumberOffset,
+                static_cast<std::int32_t>(counts.kept++));
+        return kept.size() < kept.capacity() || flush();
+    });
+    // Every record must have been seen: a write that stopped the walk early, or a file that changed
+    // its length meanwhile, leaves the register as it was.
+    if (!read || counts.kept + counts.removed != size / kRecordBytes || !flush() || !compacted.commit()) {
+        return std::nullopt;
     }
-    closer.close();
-    if (!compacted.commit()) return std::nullopt;
     return counts;
 }
 
