@@ -9,10 +9,13 @@
 
 #include "files/options.h"
 #include "files/pick_lists.h"
+#include "files/settings_file.h"
 
 namespace quillet {
 
+// The pick lists in the order of their settings sections.
 enum PickListId { kTypeList, kPayeeList, kDescriptionList, kMaskList, kReminderList, kPickListCount };
+static_assert(kPickListCount == kSettingsListCount);
 
 struct AppState {
     int record_size = 211;

@@ -30,9 +30,7 @@ Settings current_settings() {
     Settings settings;
     settings.open_path = state.register_path;
     settings.options = state.options;
-    for (int list = 0; list < kSettingsListCount; ++list) {
-        settings.lists[static_cast<std::size_t>(list)] = state.pick_lists[static_cast<std::size_t>(list)];
-    }
+    settings.lists = state.pick_lists;
     return settings;
 }
 
@@ -95,9 +93,7 @@ void load_settings() {
         return;
     }
     state.options = settings.options;
-    for (int list = 0; list < kSettingsListCount; ++list) {
-        state.pick_lists[static_cast<std::size_t>(list)] = settings.lists[static_cast<std::size_t>(list)];
-    }
+    state.pick_lists = settings.lists;
     apply_options(false);
     if (file_size(settings.open_path) > 0) fill_register_view(settings.open_path, kKeepOrder);
     for (const PickListId list : {kTypeList, kPayeeList, kDescriptionList, kMaskList}) {
