@@ -1,12 +1,12 @@
 #include "app/dispatcher.h"
 
-#include "app/app_state.h"
 #include "app/main_commands.h"
-#include "app/main_window_ids.h"
 #include "dialogs/dialog_ids.h"
 #include "dialogs/find_dialog.h"
 #include "dialogs/new_register_dialog.h"
 #include "dialogs/transaction_dialog.h"
+#include "program/app_state.h"
+#include "program/main_window_ids.h"
 #include "ui/events.h"
 
 namespace quillet {

@@ -2,11 +2,12 @@
 
 #include <memory>
 
-#include "app/app_state.h"
 #include "app/dispatcher.h"
-#include "app/main_window.h"
-#include "app/main_window_ids.h"
-#include "app/texts.h"
+#include "files/settings.h"
+#include "program/app_state.h"
+#include "program/main_window.h"
+#include "program/main_window_ids.h"
+#include "program/texts.h"
 #include "runtime/file_access.h"
 #include "runtime/help_viewer.h"
 #include "runtime/instance_lock.h"
@@ -40,6 +41,7 @@ bool start_quillet(const std::string& program_folder) {
     if (!lock->held()) return false;
     instance_lock() = std::move(lock);
     build_main_window();
+    load_settings();
     ui::bind_event(ui::kEventSizeWindow, [](int) { main_layout(); });
     ui::set_size_bounds(kMainWindow, kInnerWidth, kInnerHeight, -1, -1);
     ui::accept_file_drops(kRegisterList);

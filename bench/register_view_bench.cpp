@@ -6,11 +6,11 @@
 
 #include <string>
 
-#include "app/app_state.h"
-#include "app/main_window_ids.h"
 #include "app/startup.h"
-#include "app/texts.h"
 #include "bench/register_generator.h"
+#include "program/app_state.h"
+#include "program/main_window_ids.h"
+#include "program/texts.h"
 #include "register/register_file.h"
 #include "register/register_view.h"
 #include "register/row_text.h"

@@ -1,8 +1,8 @@
 #include "dialogs/command_guards.h"
 
-#include "app/app_state.h"
-#include "app/main_window_ids.h"
-#include "dialogs/message_box.h"
+#include "program/app_state.h"
+#include "program/main_window_ids.h"
+#include "program/message_box.h"
 #include "register/register_file.h"
 #include "ui/gadgets.h"
 

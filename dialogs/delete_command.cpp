@@ -1,9 +1,9 @@
 #include "dialogs/delete_command.h"
 
-#include "app/app_state.h"
-#include "app/main_window_ids.h"
-#include "app/texts.h"
-#include "dialogs/message_box.h"
+#include "program/app_state.h"
+#include "program/main_window_ids.h"
+#include "program/message_box.h"
+#include "program/texts.h"
 #include "register/register_file.h"
 #include "register/register_view.h"
 #include "runtime/file_access.h"

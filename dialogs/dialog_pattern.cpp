@@ -1,8 +1,8 @@
 #include "dialogs/dialog_pattern.h"
 
-#include "app/app_state.h"
-#include "app/main_window_ids.h"
-#include "app/texts.h"
+#include "program/app_state.h"
+#include "program/main_window_ids.h"
+#include "program/texts.h"
 #include "register/register_view.h"
 #include "runtime/help_viewer.h"
 #include "ui/events.h"

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/main_window_ids.h"
-#include "app/texts.h"
 #include "dialogs/dialog_ids.h"
 #include "dialogs/dialog_pattern.h"
 #include "files/pick_lists.h"
+#include "program/app_state.h"
+#include "program/main_window_ids.h"
+#include "program/texts.h"
 #include "register/row_text.h"
 #include "runtime/number_text.h"
 #include "ui/events.h"

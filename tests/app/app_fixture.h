@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/dispatcher.h"
-#include "app/main_window_ids.h"
 #include "app/startup.h"
-#include "app/texts.h"
+#include "program/app_state.h"
+#include "program/main_window_ids.h"
+#include "program/texts.h"
 #include "register/register_file.h"
 #include "runtime/dates.h"
 #include "tests/support/temp_folder.h"

@@ -1,7 +1,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
-#include "app/main_window.h"
+#include "program/main_window.h"
 #include "register/register_view.h"
 #include "runtime/file_access.h"
 #include "tests/app/app_fixture.h"

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "app/main_window_ids.h"
-#include "app/texts.h"
+#include "program/app_state.h"
+#include "program/main_window_ids.h"
+#include "program/texts.h"
 #include "runtime/instance_lock.h"
 #include "tests/support/temp_folder.h"
 #include "ui/bars.h"

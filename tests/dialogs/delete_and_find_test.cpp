@@ -3,7 +3,7 @@
 #include "dialogs/delete_command.h"
 #include "dialogs/dialog_ids.h"
 #include "dialogs/find_dialog.h"
-#include "dialogs/message_box.h"
+#include "program/message_box.h"
 #include "register/register_view.h"
 #include "runtime/file_access.h"
 #include "tests/app/app_fixture.h"

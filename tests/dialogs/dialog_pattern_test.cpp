@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-#include "dialogs/message_box.h"
+#include "program/message_box.h"
 #include "register/register_view.h"
 #include "tests/app/app_fixture.h"
 #include "ui/toolkit_internal.h"

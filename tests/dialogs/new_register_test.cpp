@@ -1,8 +1,8 @@
 #include "dialogs/new_register_dialog.h"
 
 #include "dialogs/dialog_ids.h"
-#include "dialogs/message_box.h"
 #include "dialogs/register_requester.h"
+#include "program/message_box.h"
 #include "register/register_view.h"
 #include "runtime/file_access.h"
 #include "tests/app/app_fixture.h"

@@ -4,7 +4,7 @@
 
 #include "dialogs/amount_filter.h"
 #include "dialogs/dialog_ids.h"
-#include "dialogs/message_box.h"
+#include "program/message_box.h"
 #include "register/register_view.h"
 #include "tests/app/app_fixture.h"
 #include "ui/bars.h"

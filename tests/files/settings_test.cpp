@@ -4,11 +4,11 @@
 
 #include <cstdlib>
 
-#include "app/app_state.h"
-#include "app/main_window_ids.h"
 #include "app/startup.h"
-#include "app/texts.h"
 #include "files/settings_file.h"
+#include "program/app_state.h"
+#include "program/main_window_ids.h"
+#include "program/texts.h"
 #include "register/register_file.h"
 #include "register/register_view.h"
 #include "runtime/file_access.h"

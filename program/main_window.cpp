@@ -1,10 +1,9 @@
-#include "app/main_window.h"
+#include "program/main_window.h"
 
 #include <string>
 
-#include "app/main_window_ids.h"
-#include "app/texts.h"
-#include "files/settings.h"
+#include "program/main_window_ids.h"
+#include "program/texts.h"
 #include "resources/embedded.h"
 #include "ui/bars.h"
 #include "ui/gadgets.h"
@@ -159,7 +158,6 @@ void build_main_window() {
     load_picture(kAboutImage, "about.png");
     show_list_order(0);
     main_layout();
-    load_settings();
 }
 
 void main_layout() {

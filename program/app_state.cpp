@@ -1,6 +1,6 @@
-#include "app/app_state.h"
+#include "program/app_state.h"
 
-#include "app/texts.h"
+#include "program/texts.h"
 
 namespace quillet {
 

@@ -1,6 +1,6 @@
-#include "dialogs/message_box.h"
+#include "program/message_box.h"
 
-#include "app/texts.h"
+#include "program/texts.h"
 #include "ui/requesters.h"
 
 namespace quillet {

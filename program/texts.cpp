@@ -1,4 +1,4 @@
-#include "app/texts.h"
+#include "program/texts.h"
 
 namespace quillet {
 namespace {

@@ -3,7 +3,8 @@
 
 namespace quillet {
 
-// Builds the main window; called once by start-up after the instance guard.
+// Builds the main window; called once by start-up after the instance guard. Start-up then loads
+// the settings, which apply the options to it and open the last register.
 void build_main_window();
 
 // Fits the register list between the bars of the main window's client area. Bound to the size
