@@ -73,7 +73,7 @@ void run_menu_command(int item) {
         case kFileOrderItem: fill_again(kFileOrder); break;
         case kReverseOrderItem: fill_again(kReverseOrder); break;
         case kToggleOrderButton: fill_again(kToggleOrder); break;
-        case kToolProgram: start_program(app().options.tool_program); break;
+        case kToolProgram: (void)start_program(app().options.tool_program); break;
         case kHelp: open_help_topic(texts().help_main_topic); break;
         case kSecondHelpTopic: open_help_topic(texts().help_second_topic); break;
         default: break;
@@ -99,19 +99,20 @@ void open_dropped_register() {
 void compact_register_interactively() {
     if (show_message(kMessageConfirmCompact, kMainWindow) != ui::kAnswerYes) return;
     const std::string path = app().register_path;
-    const std::optional<CompactionCounts> counts = compact_register(path);
-    if (!counts) {
+    CompactionCounts counts;
+    if (const IoStatus compacted = compact_register(path, counts); !compacted) {
         // The register is as it was: compaction writes a new file and only then replaces the old.
-        show_message(kMessageCompactFailed, kMainWindow, path);
+        show_message(kMessageCompactFailed, kMainWindow, file_and_cause(path, compacted));
         return;
     }
     fill_register_view(path, kKeepOrder);
-    if (counts->removed == 0) {
+    if (counts.removed == 0) {
         show_message(kMessageNothingToCompact, kMainWindow);
     } else {
-        show_message(kMessageNotice, kMainWindow,
-                     integer_text(counts->kept) + texts().kept_after_count +
-                         integer_text(counts->percent_removed()) + texts().removed_after_percent);
+        show_message(
+            kMessageNotice, kMainWindow,
+            ShownText::of_text(integer_text(counts.kept) + texts().kept_after_count +
+                               integer_text(counts.percent_removed()) + texts().removed_after_percent));
     }
 }
 

@@ -23,8 +23,8 @@ void delete_whole_register() {
     AppState& state = app();
     if (show_message(kMessageConfirmDeleteLast, kMainWindow) != ui::kAnswerYes) return;
     // A register file that will not go stays open and shown, so that nothing seems lost that is not.
-    if (!delete_file(state.register_path, kDeleteReadOnly)) {
-        show_message(kMessageRegisterNotChanged, kMainWindow, state.register_path);
+    if (const IoStatus deleted = delete_file(state.register_path, kDeleteReadOnly); !deleted) {
+        show_message(kMessageRegisterNotChanged, kMainWindow, file_and_cause(state.register_path, deleted));
         return;
     }
     clear_register_view();
@@ -44,8 +44,9 @@ void delete_transaction(int row) {
     if (show_message(kMessageConfirmDelete, kMainWindow) != ui::kAnswerYes) return;
     // The row's item data names its record, wherever the row stands in the list.
     const std::int64_t record = ui::get_item_data(kRegisterList, row);
-    if (!set_deleted_flag(state.register_path, record, record_format::kDeleted)) {
-        show_message(kMessageRegisterNotChanged, kMainWindow, state.register_path);
+    if (const IoStatus flagged = set_deleted_flag(state.register_path, record, record_format::kDeleted);
+        !flagged) {
+        show_message(kMessageRegisterNotChanged, kMainWindow, file_and_cause(state.register_path, flagged));
         return;
     }
     remove_register_row(row);

@@ -12,6 +12,7 @@
 #include "register/register_view.h"
 #include "runtime/file_access.h"
 #include "runtime/number_text.h"
+#include "runtime/windows1252.h"
 #include "ui/events.h"
 #include "ui/gadgets.h"
 #include "ui/requesters.h"
@@ -22,36 +23,54 @@ using namespace new_register_ids;
 
 namespace {
 
+// The file the new register goes to. The field only shows it: a path is the file system's bytes,
+// which a field's text could not carry back unchanged.
+std::string& chosen_path() {
+    static std::string path;
+    return path;
+}
+
 void create() {
     const TextTable& t = texts();
-    const std::string path = trim(ui::get_text(kName));
+    const std::string path = trim(chosen_path());
     const std::string amount = trim(ui::get_text(kAmount));
     if (path.empty() || amount.empty()) {
         show_message(kMessageNewRegisterMissing, kWindow);
         return;
     }
-    if (file_size(path) >= 0 && show_message(kMessageConfirmReplace, kWindow, path) != ui::kAnswerYes) return;
-    const std::uint8_t kind =
-        ui::get_state(kWithdrawal) == 1 ? record_format::kWithdrawal : record_format::kDeposit;
-    close_dialog(kWindow);
-    // The new file replaces the old one in one step, so a failure leaves the old file as it was.
-    if (!create_new_register(
-            path, amount, kind,
-            {t.opening_texts[0], t.opening_texts[1], t.opening_texts[2], t.opening_amount_caption})) {
-        show_message(kMessageRegisterNotChanged, main_ids::kMainWindow, path);
+    if (file_size(path) >= 0 &&
+        show_message(kMessageConfirmReplace, kWindow, ShownText::of_path(path)) != ui::kAnswerYes) {
         return;
     }
+    const std::uint8_t kind =
+        ui::get_state(kWithdrawal) == 1 ? record_format::kWithdrawal : record_format::kDeposit;
+    // The new file replaces the old one in one step, so a failure leaves the old file as it was;
+    // the dialog stays open with what the user typed.
+    if (const IoStatus created = create_new_register(
+            path, amount, kind,
+            {t.opening_texts[0], t.opening_texts[1], t.opening_texts[2], t.opening_amount_caption});
+        !created) {
+        show_message(kMessageRegisterNotChanged, kWindow, file_and_cause(path, created));
+        return;
+    }
+    close_dialog(kWindow);
     fill_register_view(path, kKeepOrder);
 }
 
 }  // namespace
+
+void set_new_register_path(const std::string& path) {
+    chosen_path() = path;
+    ui::set_text(kName, ShownText::of_path(path));
+}
 
 void open_new_register_dialog() {
     const TextTable& t = texts();
     open_dialog(kWindow, kWidth, kHeight, t.new_register_title);
     ui::create_button(kBrowse, 16, 16, 80, 28, t.browse_button);
     ui::create_container(kNameFrame, 112, 17, 176, 26);
-    ui::create_string(kName, 2, 2, 174, 24, app().program_folder + t.default_register_name);
+    ui::create_string(kName, 2, 2, 174, 24, "");
+    set_new_register_path(app().program_folder + path_from_text(t.default_register_name));
     ui::close_gadget_list();
     ui::disable_gadget(kName, 1);
     ui::disable_gadget(kNameFrame, 1);

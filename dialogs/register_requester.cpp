@@ -1,6 +1,6 @@
 #include "dialogs/register_requester.h"
 
-#include "dialogs/dialog_ids.h"
+#include "dialogs/new_register_dialog.h"
 #include "program/app_state.h"
 #include "program/main_window_ids.h"
 #include "program/message_box.h"
@@ -9,6 +9,7 @@
 #include "register/register_view.h"
 #include "runtime/file_access.h"
 #include "runtime/number_text.h"
+#include "runtime/windows1252.h"
 #include "ui/gadgets.h"
 #include "ui/requesters.h"
 #include "ui/windows.h"
@@ -21,15 +22,28 @@ namespace {
 
 void save_register_as(const std::string& path) {
     AppState& state = app();
-    if (file_size(path) >= 0 && show_message(kMessageConfirmReplace, kMainWindow, path) != ui::kAnswerYes)
-        return;
-    // The open register goes on under the new name only once the copy stands.
-    if (path != state.register_path && !copy_file(state.register_path, path)) {
-        show_message(kMessageRegisterNotChanged, kMainWindow, path);
+    if (file_size(path) >= 0 &&
+        show_message(kMessageConfirmReplace, kMainWindow, ShownText::of_path(path)) != ui::kAnswerYes) {
         return;
     }
+    // The open register goes on under the new name only once the copy stands.
+    if (path != state.register_path) {
+        if (const IoStatus copied = copy_file(state.register_path, path); !copied) {
+            show_message(kMessageRegisterNotChanged, kMainWindow, file_and_cause(path, copied));
+            return;
+        }
+    }
     state.register_path = path;
-    ui::set_window_title(kMainWindow, texts().title_prefix + file_part(path, kCutExtension));
+    show_register_title(path);
+}
+
+void open_register(const std::string& path) {
+    if (file_size(path) >= 0) {
+        fill_register_view(path, kKeepOrder);
+    } else {
+        show_message(kMessageNotARegister, kMainWindow,
+                     file_and_cause(path, ShownText::of_text(texts().missing_file)));
+    }
 }
 
 }  // namespace
@@ -53,9 +67,9 @@ void run_register_requester(int mode) {
                                                 t.register_pattern, 0);
             break;
         case kNameNewRegisterMode:
-            chosen = ui::requesters().save_file(t.create_requester_title,
-                                                state.program_folder + t.default_register_name,
-                                                t.register_pattern, 0);
+            chosen = ui::requesters().save_file(
+                t.create_requester_title, state.program_folder + path_from_text(t.default_register_name),
+                t.register_pattern, 0);
             break;
         case kSaveRegisterAsMode:
             chosen = ui::requesters().save_file(t.save_as_requester_title, state.register_path,
@@ -66,14 +80,8 @@ void run_register_requester(int mode) {
     const std::string path = register_path_from_choice(chosen);
     if (path.empty()) return;
     switch (mode) {
-        case kOpenRegisterMode:
-            if (file_size(path) >= 0) {
-                fill_register_view(path, kKeepOrder);
-            } else {
-                show_message(kMessageNotARegister, kMainWindow, path);
-            }
-            break;
-        case kNameNewRegisterMode: ui::set_text(new_register_ids::kName, path); break;
+        case kOpenRegisterMode: open_register(path); break;
+        case kNameNewRegisterMode: set_new_register_path(path); break;
         case kSaveRegisterAsMode: save_register_as(path); break;
     }
 }

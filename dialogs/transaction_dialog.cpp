@@ -109,13 +109,13 @@ void save() {
     const std::int64_t number = editing ? ui::get_item_data(main_ids::kRegisterList, state.current_row)
                                         : count_records(state.register_path);
     const TransactionRecord record = record_from_fields(number);
-    record_buffer() = record;
-    close_dialog(kWindow);
-    // A record that did not reach the file must not show in the list.
-    if (!write_record(state.register_path, number, record)) {
-        show_message(kMessageRegisterNotChanged, main_ids::kMainWindow, state.register_path);
+    // The record is written while the dialog is still open: when the write fails, the message
+    // shows over the dialog and everything the user typed is still there to save again.
+    if (const IoStatus written = write_record(state.register_path, number, record); !written) {
+        show_message(kMessageRegisterNotChanged, kWindow, file_and_cause(state.register_path, written));
         return;
     }
+    close_dialog(kWindow);
     show_saved_transaction(number, editing, record);
 }
 
@@ -132,6 +132,15 @@ std::string proposed_number(std::int64_t number) {
 
 void open_transaction_dialog(int mode, std::int64_t number, const std::string& title) {
     AppState& state = app();
+    TransactionRecord record;
+    if (mode == kEditMode) {
+        // A record that cannot be read is not edited: saving the empty fields would overwrite it.
+        if (const IoStatus read = read_record(state.register_path, number, record); !read) {
+            show_message(kMessageRecordUnreadable, main_ids::kMainWindow,
+                         file_and_cause(state.register_path, read));
+            return;
+        }
+    }
     open_dialog(kWindow, kWidth, kHeight, title);
     create_gadgets();
     state.dialog_mode = mode;
@@ -141,11 +150,7 @@ void open_transaction_dialog(int mode, std::int64_t number, const std::string& t
         ui::set_state(kHasSecondDate, 0);
         ui::disable_gadget(kSecondDate, 1);
     } else {
-        TransactionRecord record;
-        if (read_record(state.register_path, number, record)) {
-            record_buffer() = record;
-            show_record(record);
-        }
+        show_record(record);
     }
     fill_combo(kType, state.pick_lists[kTypeList]);
     fill_combo(kPayee, state.pick_lists[kPayeeList]);

@@ -1,12 +1,17 @@
 #include "files/settings.h"
 
+#include <vector>
+
+#include "files/launcher.h"
 #include "files/settings_file.h"
 #include "program/app_state.h"
 #include "program/main_window.h"
 #include "program/main_window_ids.h"
 #include "program/texts.h"
+#include "register/format.h"
 #include "register/register_file.h"
 #include "register/register_view.h"
+#include "resources/embedded.h"
 #include "runtime/atomic_replace.h"
 #include "runtime/file_access.h"
 #include "runtime/help_viewer.h"
@@ -41,39 +46,51 @@ void create_example_register() {
         const auto& texts_of_record = t.sample_texts[static_cast<std::size_t>(i)];
         records[i] = {texts_of_record[0], texts_of_record[1], texts_of_record[2], texts_of_record[3]};
     }
-    create_sample_register(app().program_folder + t.example_register_name, records);
+    (void)create_sample_register(app().program_folder + path_from_text(t.example_register_name), records);
 }
 
-std::string launcher_text() {
-    const AppState& state = app();
-    const std::string program = program_file_path();
-    return "[Desktop Entry]\n"
-           "Type=Application\n"
-           "Name=" +
-           texts().program_title +
-           "\n"
-           "Comment=" +
-           texts().shortcut_description +
-           "\n"
-           "Exec=\"" +
-           program +
-           "\"\n"
-           "Path=" +
-           state.program_folder +
-           "\n"
-           "Terminal=false\n"
-           "Categories=Office;Finance;\n";
+// The icon that the launcher names, in the user's icon theme folders, one file per size.
+std::vector<std::string> launcher_icon_paths(const std::string& home) {
+    const TextTable& t = texts();
+    std::vector<std::string> paths;
+    for (const char* size : {"48x48", "32x32", "16x16"}) {
+        paths.push_back(home + path_from_text(t.shortcut_icon_folder) + size + "/apps/" +
+                        path_from_text(t.shortcut_icon_name) + ".png");
+    }
+    return paths;
+}
+
+void write_launcher_icons(const std::string& home) {
+    const std::vector<std::string> paths = launcher_icon_paths(home);
+    const char* pictures[] = {"icon_48.png", "icon_32.png", "icon_16.png"};
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (file_size(paths[i]) > 0) continue;
+        const auto bytes = embedded_file(pictures[i]);
+        if (create_folders(folder_part(paths[i]))) {
+            (void)replace_file_contents(
+                paths[i], std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        }
+    }
+}
+
+LauncherFields launcher_fields() {
+    const TextTable& t = texts();
+    return {ShownText::of_text(t.program_title), ShownText::of_text(t.shortcut_description),
+            program_file_path(), app().program_folder, path_from_text(t.shortcut_icon_name)};
 }
 
 void exit_actions() {
     const AppState& state = app();
     const std::int64_t size = file_size(state.register_path);
-    if (size < 0 || size % state.record_size != 0) return;
-    if (state.options.compact_at_exit == 1) compact_register(state.register_path);
+    if (size < 0 || size % static_cast<std::int64_t>(record_format::kRecordSize) != 0) return;
+    if (state.options.compact_at_exit == 1) {
+        CompactionCounts counts;
+        (void)compact_register(state.register_path, counts);
+    }
     if (state.options.backup_at_exit == 1) {
-        const std::string folder = folder_part(state.register_path) + texts().backup_infix;
-        create_folders(folder);
-        copy_file(state.register_path, folder + file_part(state.register_path));
+        const std::string folder = folder_part(state.register_path) + path_from_text(texts().backup_infix);
+        if (create_folders(folder))
+            (void)copy_file(state.register_path, folder + file_part(state.register_path));
     }
 }
 
@@ -83,7 +100,7 @@ void load_settings() {
     AppState& state = app();
     const std::int64_t size = file_size(state.settings_path);
     if (size == -1 || size == -2 || size == 0) {
-        write_default_settings(state.settings_path);
+        (void)write_default_settings(state.settings_path);
         create_example_register();
     }
     Settings settings;
@@ -127,14 +144,17 @@ void apply_options(bool reload) {
 void update_profile_shortcut(int option) {
     const std::string home = profile_folder();
     if (home.empty()) return;
-    const std::string path = home + texts().shortcut_path;
+    const std::string path = home + path_from_text(texts().shortcut_path);
     if (option == 0) {
-        if (file_size(path) >= 0) delete_file(path, kDeleteReadOnly);
+        if (file_size(path) >= 0) {
+            (void)delete_file(path, kDeleteReadOnly);
+            for (const std::string& icon : launcher_icon_paths(home)) (void)delete_file(icon);
+        }
     } else if (option == 1 && file_size(path) <= 0) {
         // The launcher's folders may not exist yet on a fresh account.
-        create_folders(folder_part(path));
-        // Desktop entries are UTF-8 text.
-        replace_file_contents(path, windows1252_to_utf8(launcher_text()));
+        if (create_folders(folder_part(path)))
+            (void)replace_file_contents(path, launcher_text(launcher_fields()));
+        write_launcher_icons(home);
     }
 }
 
@@ -146,7 +166,7 @@ void save_settings_and_exit() {
         state.editor_process = 0;
     }
     ui::hide_window(kMainWindow);
-    write_settings(state.settings_path, current_settings());
+    (void)write_settings(state.settings_path, current_settings());
     exit_actions();
     state.running = 0;
 }

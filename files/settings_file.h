@@ -8,6 +8,7 @@
 
 #include "files/options.h"
 #include "files/pick_lists.h"
+#include "runtime/io_status.h"
 
 namespace quillet {
 
@@ -16,27 +17,28 @@ inline constexpr int kSettingsListCount = 5;
 using SettingsLists = std::array<PickList, kSettingsListCount>;
 
 struct Settings {
-    std::string open_path;  // the register that was open at exit
+    std::string open_path;  // the register that was open at exit: a path, the system's bytes
     Options options;
     SettingsLists lists;
 };
 
 // The content a missing or empty settings file gets, every line ended by CR LF.
 std::string_view default_settings_text();
-// Writes the default content in one step. False on failure.
-bool write_default_settings(const std::string& path);
+// Writes the default content in one step.
+IoStatus write_default_settings(const std::string& path);
 
 // At most this many entries are read from a list's section.
 inline constexpr std::size_t kListEntriesRead = 21;
 
-// Reads the settings into the record, whose values stay for every key the file lacks (the
-// options' start-up values; the tool program only when the file names an existing non-empty
-// file). False, with nothing read, when the file cannot be opened.
+// Reads the settings into the record. A missing number gives its default; a missing text keeps the
+// record's value (the start-up value), and the tool program changes only when the file names an
+// existing non-empty file. Paths are read as the system's bytes, whatever the file's encoding.
+// False, with nothing read, when the file cannot be opened.
 bool read_settings(const std::string& path, Settings& settings);
 
 // Writes the settings: Files and Settings keys in place, then every list section rewritten at the
 // end under the keys 1, 2, 3... (an empty list leaves no section). Comments and unknown entries
-// stay. The file is replaced in one step; false when it could not be written.
-bool write_settings(const std::string& path, const Settings& settings);
+// stay. Paths are written as the system's bytes. The file is replaced in one step.
+IoStatus write_settings(const std::string& path, const Settings& settings);
 
 }  // namespace quillet

@@ -1,6 +1,7 @@
 #include "program/app_state.h"
 
 #include "program/texts.h"
+#include "runtime/windows1252.h"
 
 namespace quillet {
 
@@ -15,8 +16,8 @@ void reset_app_state(const std::string& program_folder) {
     state.options.list_font_name = texts().list_font_face;
     state.options.tool_program = texts().tool_program_path;
     state.program_folder = program_folder;
-    state.reminder_path = program_folder + texts().reminder_file_name;
-    state.settings_path = program_folder + texts().settings_file_name;
+    state.reminder_path = program_folder + path_from_text(texts().reminder_file_name);
+    state.settings_path = program_folder + path_from_text(texts().settings_file_name);
 }
 
 }  // namespace quillet

@@ -18,7 +18,6 @@ enum PickListId { kTypeList, kPayeeList, kDescriptionList, kMaskList, kReminderL
 static_assert(kPickListCount == kSettingsListCount);
 
 struct AppState {
-    int record_size = 211;
     int current_row = -1;
     int dialog_mode = 0;
     int list_order = 0;  // live order: 0 file order, 1 reverse

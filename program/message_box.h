@@ -3,6 +3,9 @@
 
 #include <string>
 
+#include "runtime/io_status.h"
+#include "runtime/shown_text.h"
+
 namespace quillet {
 
 // Message numbers.
@@ -22,9 +25,20 @@ inline constexpr int kMessageCompactFailed = 12;  // the register stays as it wa
 inline constexpr int kMessageReminderFile = 13;
 inline constexpr int kMessageRegisterNotChanged = 14;  // a write to the register failed
 inline constexpr int kMessageReminderEmpty = 15;
+inline constexpr int kMessageRecordUnreadable = 16;  // a transaction to edit could not be read
+inline constexpr int kMessageCount = 17;
 
 // Shows the message, owned by the window; an extra text (a path, say) comes first, then the
 // separator, then the message's own text. Returns the answer: 6 for Yes; anything else means No.
-int show_message(int number, int owner_window, const std::string& extra = {});
+int show_message(int number, int owner_window, const ShownText& extra = {});
+
+// Why a file operation failed, in the user's words ("The disk is full.").
+ShownText cause_text(const IoStatus& status);
+
+// The extra text of a message about a file: the path, and on the next line why it failed.
+ShownText file_and_cause(const std::string& path, const ShownText& cause);
+inline ShownText file_and_cause(const std::string& path, const IoStatus& status) {
+    return file_and_cause(path, cause_text(status));
+}
 
 }  // namespace quillet

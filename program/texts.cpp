@@ -1,5 +1,7 @@
 #include "program/texts.h"
 
+#include <cerrno>
+
 namespace quillet {
 namespace {
 
@@ -96,6 +98,8 @@ void prepare_files(TextTable& t) {
     t.backup_infix = "Quillet backups/";
     t.shortcut_path = ".local/share/applications/quillet.desktop";
     t.shortcut_description = "Keep your cash and check register";
+    t.shortcut_icon_folder = ".local/share/icons/hicolor/";
+    t.shortcut_icon_name = "quillet";
 }
 
 void prepare_messages(TextTable& t) {
@@ -109,16 +113,39 @@ void prepare_messages(TextTable& t) {
         "Compact the register now? Deleted transactions are removed from the file for good.",
         "",
         "The register holds no deleted transactions: there was nothing to remove.",
-        "This file cannot be opened: it is read-only or does not exist.",
-        "This file is not a register: its size is not a whole number of transactions.",
+        "This file cannot be opened as a register: it is read-only, cannot be read, or does not exist.",
+        "This file cannot be opened as a register: it does not exist, cannot be read, or its size is not a "
+        "whole number of transactions.",
         "This is the register's last transaction. Deleting it deletes the whole register file. Go on?",
-        "The register could not be compacted (the disk may be full or write-protected). It is unchanged.",
+        "The register could not be compacted. It is unchanged.",
         "The reminder file cannot be written.",
-        "The register file could not be changed (it may be read-only, gone, or the disk full). "
-        "Nothing was changed.",
+        "The register file could not be changed. Nothing was changed.",
         "Type the reminder's text first.",
+        "This transaction could not be read from the register file.",
     };
     t.message_separator = "\n\n";
+    t.causes = {
+        {ENOSPC, "The disk is full."},
+        {EDQUOT, "Your disk quota is used up."},
+        {EACCES, "Permission denied."},
+        {EPERM, "Permission denied."},
+        {EROFS, "The disk is read-only."},
+        {ENOENT, "The file or its folder does not exist."},
+        {ENOTDIR, "A part of the path is not a folder."},
+        {EISDIR, "It is a folder, not a file."},
+        {EFBIG, "The file has grown larger than is allowed."},
+        {EIO, "The disk could not be read or written."},
+        {ENAMETOOLONG, "The name is too long."},
+        {EINVAL, "The file's size is not what it should be: it may have been changed by another program."},
+        {ESPIPE, "The transaction is no longer in the file: it may have been changed by another program."},
+        {EAGAIN, "The file changed while it was being read."},
+    };
+    t.other_cause = "The system says: ";
+    t.before_cause = "\n";
+    t.missing_file = "It does not exist.";
+    t.folder_not_file = "It is a folder, not a file.";
+    t.read_only_file = "It is read-only.";
+    t.wrong_length_file = "Its size is not a whole number of transactions.";
     t.kept_after_count = " transactions kept, ";
     t.removed_after_percent = " percent of the register removed.";
 }

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace quillet {
 
@@ -62,11 +64,19 @@ struct TextTable {
     std::string backup_infix;            // a folder beside the register, ending in "/"
     std::string shortcut_path;           // below the home folder
     std::string shortcut_description;
+    std::string shortcut_icon_folder;  // below the home folder: the user's icon theme, ending in "/"
+    std::string shortcut_icon_name;    // the launcher's icon, a file name without extension
 
     // Numbered messages; message 7 is empty on purpose (its caller supplies the whole text).
-    std::array<std::string, 16> messages;
+    std::array<std::string, 17> messages;
     std::string message_separator;  // between a message's extra text and its own text
-    std::string kept_after_count;   // message 7 after compaction: count, this, percentage, next
+    // Why a file operation failed, by errno; other errors get other_cause and the system's words.
+    std::vector<std::pair<int, std::string>> causes;
+    std::string other_cause;
+    std::string before_cause;  // between a path and why it failed
+    // Why a file is refused as a register.
+    std::string missing_file, folder_not_file, read_only_file, wrong_length_file;
+    std::string kept_after_count;  // message 7 after compaction: count, this, percentage, next
     std::string removed_after_percent;
 };
 

@@ -8,11 +8,6 @@ namespace quillet {
 
 using namespace record_format;
 
-TransactionRecord& record_buffer() {
-    static TransactionRecord buffer;
-    return buffer;
-}
-
 void put_u32(std::uint8_t* at, std::uint32_t value) {
     at[0] = static_cast<std::uint8_t>(value);
     at[1] = static_cast<std::uint8_t>(value >> 8);

@@ -32,9 +32,6 @@ struct TransactionRecord {
     bool operator==(const TransactionRecord&) const = default;
 };
 
-// The program's one shared record: dialogs fill it before a write and read it after a read.
-TransactionRecord& record_buffer();
-
 // Little-endian field access on raw bytes; no struct is ever copied onto the file's bytes.
 void put_u32(std::uint8_t* at, std::uint32_t value);
 std::uint32_t get_u32(const std::uint8_t* at);

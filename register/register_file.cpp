@@ -23,7 +23,7 @@ constexpr auto kRecordBytes = static_cast<std::int64_t>(kRecordSize);
 
 bool is_flag(std::uint8_t value) { return value == 0 || value == 1; }
 
-bool write_whole_register(const std::string& path, const std::vector<TransactionRecord>& records) {
+IoStatus write_whole_register(const std::string& path, const std::vector<TransactionRecord>& records) {
     std::string bytes;
     bytes.reserve(records.size() * kRecordSize);
     for (const TransactionRecord& record : records) {
@@ -33,17 +33,39 @@ bool write_whole_register(const std::string& path, const std::vector<Transaction
     return replace_file_contents(path, bytes);
 }
 
+IoStatus write_at(int file, std::int64_t offset, const std::uint8_t* bytes, std::int64_t count) {
+    if (!seek_file(file, offset)) return IoStatus::failure(EINVAL);
+    IoStatus written = write_bytes(file, bytes, count);
+    if (written) written = flush_file(file);
+    return written;
+}
+
 // Writes the bytes at index in place and syncs them to the disk: the user's record is safe once
-// the write reports success.
-bool write_record_bytes(const std::string& path, std::int64_t index, const RecordBytes& bytes) {
-    if (index < 0 || is_read_only(path)) return false;
-    const int file = open_existing_file(kAnyFileNumber, path, kRegisterOpenFlags);
-    if (file < 0) return false;
+// the write reports success. A write that fails puts back what it replaced and cuts the file to
+// its old length, so that a full disk never leaves part of a record behind.
+IoStatus write_record_bytes(const std::string& path, std::int64_t index, const RecordBytes& bytes) {
+    if (index < 0) return IoStatus::failure(EINVAL);
+    if (is_read_only(path)) return IoStatus::failure(EACCES);
+    IoStatus opened;
+    const int file = open_existing_file(kAnyFileNumber, path, kRegisterOpenFlags, &opened);
+    if (file < 0) return opened;
     FileCloser closer(file);
-    if (index * kRecordBytes > file_length(file)) return false;
-    const bool written = seek_file(file, index * kRecordBytes) &&
-                         write_bytes(file, bytes.data(), kRecordBytes) && flush_file(file);
-    return closer.close() && written;
+    const std::int64_t length = file_length(file);
+    const std::int64_t offset = index * kRecordBytes;
+    if (length < 0) return IoStatus::failure(EIO);
+    if (offset > length) return IoStatus::failure(EINVAL);
+    RecordBytes old{};
+    const std::int64_t old_count = std::min(kRecordBytes, length - offset);
+    if (old_count > 0 && (!seek_file(file, offset) || read_bytes(file, old.data(), old_count) != old_count))
+        return IoStatus::failure(EIO);
+    const IoStatus written = write_at(file, offset, bytes.data(), kRecordBytes);
+    if (!written) {
+        if (old_count > 0) (void)write_at(file, offset, old.data(), old_count);
+        (void)truncate_file(file, length);
+        (void)flush_file(file);
+        return written;
+    }
+    return closer.close();
 }
 
 }  // namespace
@@ -53,49 +75,59 @@ std::int64_t count_records(const std::string& path) {
     return size > 0 ? size / kRecordBytes : 0;
 }
 
-bool read_record(const std::string& path, std::int64_t index, TransactionRecord& record) {
-    if (index < 0) return false;
-    const int file = read_open_file(kAnyFileNumber, path, kRegisterOpenFlags);
-    if (file < 0) return false;
+IoStatus read_record(const std::string& path, std::int64_t index, TransactionRecord& record) {
+    if (index < 0) return IoStatus::failure(EINVAL);
+    IoStatus opened;
+    const int file = read_open_file(kAnyFileNumber, path, kRegisterOpenFlags, &opened);
+    if (file < 0) return opened;
     FileCloser closer(file);
     RecordBytes bytes{};
-    if (!seek_file(file, index * kRecordBytes) ||
-        read_bytes(file, bytes.data(), kRecordBytes) != kRecordBytes) {
-        return false;
-    }
+    if (!seek_file(file, index * kRecordBytes)) return IoStatus::failure(EINVAL);
+    const std::int64_t got = read_bytes(file, bytes.data(), kRecordBytes);
+    if (got < 0) return IoStatus::failure(EIO);
+    if (got != kRecordBytes) return IoStatus::failure(ESPIPE);
     record = decode_record(bytes.data());
-    return true;
+    return {};
 }
 
-bool write_record(const std::string& path, std::int64_t index, const TransactionRecord& record) {
+IoStatus write_record(const std::string& path, std::int64_t index, const TransactionRecord& record) {
     return write_record_bytes(path, index, encode_record(record));
 }
 
-bool set_deleted_flag(const std::string& path, std::int64_t index, std::uint8_t value) {
+IoStatus set_deleted_flag(const std::string& path, std::int64_t index, std::uint8_t value) {
     TransactionRecord record;
-    if (!read_record(path, index, record)) return false;
+    if (const IoStatus read = read_record(path, index, record); !read) return read;
     record.deleted = value;
     return write_record(path, index, record);
 }
 
-RegisterCheck check_register_file(const std::string& path) {
+RegisterCheck check_register_file(const std::string& path, IoStatus* cause) {
     const std::int64_t size = file_size(path);
-    if (size < 0 || is_read_only(path)) return RegisterCheck::kMissingOrReadOnly;
+    if (size == -1) return RegisterCheck::kMissing;
+    if (size < 0) return RegisterCheck::kFolder;
+    if (is_read_only(path)) return RegisterCheck::kReadOnly;
     if (size % kRecordBytes != 0) return RegisterCheck::kWrongLength;
     if (size == 0) return RegisterCheck::kAccepted;
-    const int file = read_open_file(kAnyFileNumber, path, kRegisterOpenFlags);
-    if (file < 0) return RegisterCheck::kMissingOrReadOnly;
+    IoStatus opened;
+    const int file = read_open_file(kAnyFileNumber, path, kRegisterOpenFlags, &opened);
+    if (file < 0) {
+        if (cause != nullptr) *cause = opened;
+        return RegisterCheck::kUnreadable;
+    }
     FileCloser closer(file);
     RecordBytes first{};
-    if (read_bytes(file, first.data(), kRecordBytes) != kRecordBytes)
-        return RegisterCheck::kMissingOrReadOnly;
+    if (read_bytes(file, first.data(), kRecordBytes) != kRecordBytes) {
+        if (cause != nullptr) *cause = IoStatus::failure(EIO);
+        return RegisterCheck::kUnreadable;
+    }
     return is_flag(first[kDeletedOffset]) && is_flag(first[kVoidOffset]) ? RegisterCheck::kAccepted
                                                                          : RegisterCheck::kDamagedFirstRecord;
 }
 
-bool visit_records(const std::string& path, const RecordVisitor& visit, bool backward) {
-    const int file = read_open_file(kAnyFileNumber, path, kRegisterOpenFlags);
-    if (file < 0) return false;
+IoStatus visit_records(const std::string& path, const RecordVisitor& visit, bool backward) {
+    IoStatus opened;
+    const int file = read_open_file(kAnyFileNumber, path, kRegisterOpenFlags, &opened);
+    if (file < 0) return opened;
     FileCloser closer(file);
     const std::int64_t count = file_length(file) / kRecordBytes;
     std::vector<std::uint8_t> block(static_cast<std::size_t>(kRecordsPerBlock * kRecordBytes));
@@ -105,18 +137,18 @@ bool visit_records(const std::string& path, const RecordVisitor& visit, bool bac
         const std::int64_t records = std::min(kRecordsPerBlock, count - first);
         if (!seek_file(file, first * kRecordBytes) ||
             read_bytes(file, block.data(), records * kRecordBytes) != records * kRecordBytes) {
-            return false;
+            return IoStatus::failure(EIO);
         }
         for (std::int64_t i = 0; i < records; ++i) {
             const std::int64_t at = backward ? records - 1 - i : i;
-            if (!visit(first + at, block.data() + at * kRecordBytes)) return true;
+            if (!visit(first + at, block.data() + at * kRecordBytes)) return {};
         }
     }
-    return true;
+    return {};
 }
 
-bool create_new_register(const std::string& path, std::string_view opening_amount_text, std::uint8_t kind,
-                         const RecordTexts& texts) {
+IoStatus create_new_register(const std::string& path, std::string_view opening_amount_text, std::uint8_t kind,
+                             const RecordTexts& texts) {
     TransactionRecord opening;
     opening.date = current_date();
     opening.second_date = opening.date;
@@ -129,8 +161,8 @@ bool create_new_register(const std::string& path, std::string_view opening_amoun
     return write_whole_register(path, {opening});
 }
 
-bool create_sample_register(const std::string& path, const RecordTexts (&texts)[kSampleRecordCount]) {
-    if (file_size(path) > 0) return true;
+IoStatus create_sample_register(const std::string& path, const RecordTexts (&texts)[kSampleRecordCount]) {
+    if (file_size(path) > 0) return {};
     static constexpr float kAmounts[kSampleRecordCount] = {1200.0f, 48.5f, 18.99f};
     static constexpr std::uint8_t kKinds[kSampleRecordCount] = {kDeposit, kWithdrawal, kWithdrawal};
     const DateValue now = current_date();
@@ -155,22 +187,24 @@ std::int64_t CompactionCounts::percent_removed() const {
     return before > 0 ? removed * 100 / before : 0;
 }
 
-std::optional<CompactionCounts> compact_register(const std::string& path) {
+IoStatus compact_register(const std::string& path, CompactionCounts& counts) {
     const std::int64_t size = file_size(path);
-    if (size < 0 || size % kRecordBytes != 0) return std::nullopt;
+    if (size == -1) return IoStatus::failure(ENOENT);
+    if (size < 0) return IoStatus::failure(EISDIR);
+    if (size % kRecordBytes != 0) return IoStatus::failure(EINVAL);
     AtomicReplace compacted(path);
-    if (!compacted.ok()) return std::nullopt;
+    if (!compacted.ok()) return compacted.status();
 
     // The live records, renumbered, go out a block at a time.
-    CompactionCounts counts;
+    counts = {};
     std::vector<std::uint8_t> kept;
     kept.reserve(static_cast<std::size_t>(kRecordsPerBlock * kRecordBytes));
     const auto flush = [&] {
-        const bool written = compacted.write(kept.data(), kept.size());
+        const bool written = compacted.write(kept.data(), kept.size()).ok();
         kept.clear();
         return written;
     };
-    const bool read = visit_records(path, [&](std::int64_t, const std::uint8_t* record) {
+    const IoStatus read = visit_records(path, [&](std::int64_t, const std::uint8_t* record) {
         if (record[kDeletedOffset] != kLive) {
             ++counts.removed;
             return true;
@@ -182,10 +216,10 @@ std::optional<CompactionCounts> compact_register(const std::string& path) {
     });
     // Every record must have been seen: a write that stopped the walk early, or a file that changed
     // its length meanwhile, leaves the register as it was.
-    if (!read || counts.kept + counts.removed != size / kRecordBytes || !flush() || !compacted.commit()) {
-        return std::nullopt;
-    }
-    return counts;
+    if (!read) return read;
+    if (!flush() || !compacted.ok()) return compacted.status();
+    if (counts.kept + counts.removed != size / kRecordBytes) return IoStatus::failure(EAGAIN);
+    return compacted.commit();
 }
 
 }  // namespace quillet

@@ -2,46 +2,54 @@
 // operations: each single-record operation opens it, transfers one record and closes it; the
 // whole-file walks keep it open for their loop and read it in large blocks.
 //
-// Every operation reports failure through its result and leaves the file as it was.
+// Every operation reports failure through its result, with its cause, and leaves the file as it
+// was. Paths are the operating system's bytes.
 #pragma once
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "register/record.h"
+#include "runtime/io_status.h"
 
 namespace quillet {
 
 // File length / 211, deleted records included; 0 for a missing file.
 std::int64_t count_records(const std::string& path);
 
-// Reads record index into the record. False when the file cannot be read or has no such record.
-bool read_record(const std::string& path, std::int64_t index, TransactionRecord& record);
+// Reads record index into the record. Fails when the file cannot be read or has no such record
+// (ESPIPE).
+IoStatus read_record(const std::string& path, std::int64_t index, TransactionRecord& record);
 
-// Writes the record at index; index = count_records() appends. False, with the file unchanged,
-// when the file is missing, read-only or cannot be written, or when index would leave a gap.
-bool write_record(const std::string& path, std::int64_t index, const TransactionRecord& record);
+// Writes the record at index; index = count_records() appends. Fails when the file is missing,
+// read-only (EACCES) or cannot be written, or when index would leave a gap (EINVAL). A write that
+// fails half way (a full disk) puts the file back to its old bytes and length, so that it stays a
+// whole number of records.
+IoStatus write_record(const std::string& path, std::int64_t index, const TransactionRecord& record);
 
 // Reads record index, sets its deleted flag to value and writes it back in place.
-bool set_deleted_flag(const std::string& path, std::int64_t index, std::uint8_t value);
+IoStatus set_deleted_flag(const std::string& path, std::int64_t index, std::uint8_t value);
 
 // Whether a file may be opened as a register. The caller tells the user what the refusal means.
 enum class RegisterCheck {
     kAccepted,
-    kMissingOrReadOnly,   // the file is missing, a folder, unreadable or read-only
+    kMissing,             // nothing has the name
+    kFolder,              // the name is a folder's
+    kReadOnly,            // the file is read-only
+    kUnreadable,          // the file cannot be read (the cause says why)
     kWrongLength,         // the length is not a whole multiple of the record size
     kDamagedFirstRecord,  // record 0's deleted or void byte is neither 0 nor 1 (refused silently)
 };
-RegisterCheck check_register_file(const std::string& path);
+// With cause, an unreadable file's errno is stored there.
+RegisterCheck check_register_file(const std::string& path, IoStatus* cause = nullptr);
 
 // Visits every record of the file in order, reading it in large blocks; the bytes are valid for
-// the call only. The visitor returns false to stop early. False when the file cannot be read.
-// With backward, the records are visited from the last to the first.
+// the call only. The visitor returns false to stop early (a success). Fails when the file cannot
+// be read. With backward, the records are visited from the last to the first.
 using RecordVisitor = std::function<bool(std::int64_t index, const std::uint8_t* bytes)>;
-bool visit_records(const std::string& path, const RecordVisitor& visit, bool backward = false);
+IoStatus visit_records(const std::string& path, const RecordVisitor& visit, bool backward = false);
 
 // The four texts of a record that the program writes by itself.
 struct RecordTexts {
@@ -53,15 +61,15 @@ struct RecordTexts {
 
 // Replaces the file with a one-record register: the opening record, dated now, holding the
 // opening amount read from its text, the kind and the texts.
-bool create_new_register(const std::string& path, std::string_view opening_amount_text, std::uint8_t kind,
-                         const RecordTexts& texts);
+IoStatus create_new_register(const std::string& path, std::string_view opening_amount_text, std::uint8_t kind,
+                             const RecordTexts& texts);
 
 // The three example transactions of the sample register: a deposit of 1200.00 and two
 // withdrawals of 48.50 and 18.99, each with its texts.
 inline constexpr int kSampleRecordCount = 3;
-// Writes the sample register at path unless a non-empty file is already there. True when the
+// Writes the sample register at path unless a non-empty file is already there. Success when the
 // path holds a non-empty register afterwards.
-bool create_sample_register(const std::string& path, const RecordTexts (&texts)[kSampleRecordCount]);
+IoStatus create_sample_register(const std::string& path, const RecordTexts (&texts)[kSampleRecordCount]);
 
 struct CompactionCounts {
     std::int64_t kept = 0;
@@ -70,10 +78,10 @@ struct CompactionCounts {
     std::int64_t percent_removed() const;
 };
 
-// Rewrites the register without its deleted records and renumbers the rest from 0. The new file
-// is written beside the register and renamed over it in one step: on any failure the register
-// stays byte for byte as it was and the result is empty. A file whose length is not a whole
-// multiple of the record size is refused.
-std::optional<CompactionCounts> compact_register(const std::string& path);
+// Rewrites the register without its deleted records and renumbers the rest from 0, and tells in
+// counts what was kept and removed. The new file is written beside the register and renamed over
+// it in one step: on any failure the register stays byte for byte as it was. A file whose length
+// is not a whole multiple of the record size is refused (EINVAL).
+IoStatus compact_register(const std::string& path, CompactionCounts& counts);
 
 }  // namespace quillet

@@ -77,20 +77,33 @@ void write_status_fields(const BalanceSummary& summary, std::int32_t month) {
         ui::kAlignCentre);
 }
 
-bool refuse(RegisterCheck check, const std::string& path) {
+// Checks the file; a refusal says why, but for a damaged first record, which is refused silently.
+bool refuse(const std::string& path) {
+    IoStatus cause;
+    const RegisterCheck check = check_register_file(path, &cause);
+    const TextTable& t = texts();
+    int message = kMessageReadOnly;
+    ShownText why;
     switch (check) {
         case RegisterCheck::kAccepted: return false;
-        case RegisterCheck::kMissingOrReadOnly: show_message(kMessageReadOnly, kMainWindow, path); break;
-        case RegisterCheck::kWrongLength: show_message(kMessageNotARegister, kMainWindow, path); break;
-        case RegisterCheck::kDamagedFirstRecord: break;
+        case RegisterCheck::kDamagedFirstRecord: return true;
+        case RegisterCheck::kMissing: why = ShownText::of_text(t.missing_file); break;
+        case RegisterCheck::kFolder: why = ShownText::of_text(t.folder_not_file); break;
+        case RegisterCheck::kReadOnly: why = ShownText::of_text(t.read_only_file); break;
+        case RegisterCheck::kUnreadable: why = cause_text(cause); break;
+        case RegisterCheck::kWrongLength:
+            why = ShownText::of_text(t.wrong_length_file);
+            message = kMessageNotARegister;
+            break;
     }
+    show_message(message, kMainWindow, file_and_cause(path, why));
     return true;
 }
 
 }  // namespace
 
 bool fill_register_view(const std::string& path, int order_mode) {
-    if (refuse(check_register_file(path), path)) return false;
+    if (refuse(path)) return false;
     AppState& state = app();
     ui::suspend_drawing(kRegisterList);
     ui::clear_items(kRegisterList);
@@ -123,8 +136,13 @@ bool fill_register_view(const std::string& path, int order_mode) {
     ui::resume_drawing(kRegisterList);
 
     state.register_path = path;
-    ui::set_window_title(kMainWindow, texts().title_prefix + file_part(path, kCutExtension));
+    show_register_title(path);
     return true;
+}
+
+void show_register_title(const std::string& path) {
+    ui::set_window_title(kMainWindow,
+                         ShownText::of_text(texts().title_prefix).add_path(file_part(path, kCutExtension)));
 }
 
 void recompute_balance() {

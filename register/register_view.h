@@ -20,6 +20,9 @@ inline constexpr int kToggleOrder = 3;
 // message, if it has one, and leaves the list, the order and the path as they were.
 bool fill_register_view(const std::string& path, int order_mode);
 
+// Titles the main window with the register's file name (without folder and extension).
+void show_register_title(const std::string& path);
+
 // Works out the running balance of every row and status fields 1 to 5 from the rows' texts.
 void recompute_balance();
 

@@ -1,7 +1,5 @@
 #include "runtime/atomic_replace.h"
 
-#include "runtime/windows1252.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -50,8 +48,11 @@ bool sync_folder(const std::string& folder) {
 
 void inject_replace_fault(ReplaceFault fault) { injected_fault() = fault; }
 
-AtomicReplace::AtomicReplace(std::string target_path) : target_path_(native_path(target_path)) {
-    if (target_path_.empty() || target_path_.back() == '/') return;
+AtomicReplace::AtomicReplace(std::string target_path) : target_path_(std::move(target_path)) {
+    if (target_path_.empty() || target_path_.back() == '/') {
+        failure_ = IoStatus::failure(target_path_.empty() ? ENOENT : EISDIR);
+        return;
+    }
     const std::size_t slash = target_path_.rfind('/');
     const std::string name = slash == std::string::npos ? target_path_ : target_path_.substr(slash + 1);
     std::string pattern = (slash == std::string::npos ? std::string() : target_path_.substr(0, slash + 1)) +
@@ -59,7 +60,16 @@ AtomicReplace::AtomicReplace(std::string target_path) : target_path_(native_path
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     descriptor_ = ::mkostemp(buffer.data(), O_CLOEXEC);
-    if (descriptor_ >= 0) temporary_path_ = buffer.data();
+    if (descriptor_ >= 0) {
+        temporary_path_ = buffer.data();
+    } else {
+        failure_ = IoStatus::from_errno();
+    }
+}
+
+IoStatus AtomicReplace::status() const {
+    if (!failure_.ok() || descriptor_ >= 0) return failure_;
+    return IoStatus::failure(EBADF);  // committed already, or never begun
 }
 
 AtomicReplace::~AtomicReplace() {
@@ -71,51 +81,57 @@ void AtomicReplace::abandon() {
     descriptor_ = -1;
     if (!temporary_path_.empty()) ::unlink(temporary_path_.c_str());
     temporary_path_.clear();
-    failed_ = true;
+    if (failure_.ok()) failure_ = IoStatus::failure(ECANCELED);
 }
 
-bool AtomicReplace::write(const void* data, std::size_t size) {
-    if (!ok()) return false;
+IoStatus AtomicReplace::write(const void* data, std::size_t size) {
+    if (!ok()) return status();
     if (take_fault(ReplaceFault::kWrite)) {
-        failed_ = true;
-        return false;
+        failure_ = IoStatus::failure(ENOSPC);
+        return failure_;
     }
     const char* bytes = static_cast<const char*>(data);
     while (size > 0) {
         const ssize_t written = ::write(descriptor_, bytes, size);
         if (written < 0 && errno == EINTR) continue;
         if (written <= 0) {
-            failed_ = true;
-            return false;
+            failure_ = written < 0 ? IoStatus::from_errno() : IoStatus::failure(ENOSPC);
+            return failure_;
         }
         bytes += written;
         size -= static_cast<std::size_t>(written);
     }
-    return true;
+    return {};
 }
 
-bool AtomicReplace::commit() {
-    if (!ok() || committed_) return false;
+IoStatus AtomicReplace::commit() {
+    if (committed_) return IoStatus::failure(EINVAL);
+    if (!ok()) return status();
     struct stat existing {};
     const mode_t mode =
         ::stat(target_path_.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : default_file_mode();
-    const bool written = ::fchmod(descriptor_, mode) == 0 && ::fsync(descriptor_) == 0;
-    const bool closed = ::close(descriptor_) == 0;
+    IoStatus done;
+    if (::fchmod(descriptor_, mode) != 0 || ::fsync(descriptor_) != 0) done = IoStatus::from_errno();
+    if (::close(descriptor_) != 0) done &= IoStatus::from_errno();
     descriptor_ = -1;
-    if (!written || !closed || take_fault(ReplaceFault::kRename) ||
-        ::rename(temporary_path_.c_str(), target_path_.c_str()) != 0) {
+    if (done && take_fault(ReplaceFault::kRename)) done = IoStatus::failure(ENOENT);
+    if (done && ::rename(temporary_path_.c_str(), target_path_.c_str()) != 0) done = IoStatus::from_errno();
+    if (!done) {
+        failure_ = done;
         abandon();
-        return false;
+        return done;
     }
     committed_ = true;
     // The rename is done; a folder that cannot be synced does not undo it.
     sync_folder(folder_of(target_path_));
-    return true;
+    return {};
 }
 
-bool replace_file_contents(const std::string& target_path, std::string_view contents) {
+IoStatus replace_file_contents(const std::string& target_path, std::string_view contents) {
     AtomicReplace replacement(target_path);
-    return replacement.write(contents) && replacement.commit();
+    IoStatus replaced = replacement.write(contents);
+    if (replaced) replaced = replacement.commit();
+    return replaced;
 }
 
 }  // namespace quillet

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/io_status.h"
+
 namespace quillet {
 
 class AtomicReplace {
@@ -21,14 +23,15 @@ class AtomicReplace {
     AtomicReplace& operator=(const AtomicReplace&) = delete;
 
     // False once anything has failed; later writes and commit() then do nothing.
-    bool ok() const { return descriptor_ >= 0 && !failed_; }
-    bool write(const void* data, std::size_t size);
-    bool write(std::string_view text) { return write(text.data(), text.size()); }
+    bool ok() const { return descriptor_ >= 0 && failure_.ok(); }
+    // Why the replacement failed (the first failure), or success while all is well.
+    IoStatus status() const;
+    IoStatus write(const void* data, std::size_t size);
+    IoStatus write(std::string_view text) { return write(text.data(), text.size()); }
     // Makes the written bytes the target's contents. The new file keeps the permissions of the
-    // file it replaces (new files get the usual ones). True only when the target was replaced.
-    bool commit();
+    // file it replaces (new files get the usual ones). Success only when the target was replaced.
+    IoStatus commit();
 
-    // Both in the file system's own (UTF-8) spelling.
     const std::string& target_path() const { return target_path_; }
     const std::string& temporary_path() const { return temporary_path_; }
 
@@ -38,16 +41,16 @@ class AtomicReplace {
     std::string target_path_;
     std::string temporary_path_;
     int descriptor_ = -1;
-    bool failed_ = false;
+    IoStatus failure_;
     bool committed_ = false;
 };
 
-// Test seam: makes the next replacement fail at the given step, as a full disk or a vanished
-// folder would. The fault is used up by the replacement it hits.
+// Test seam: makes the next replacement fail at the given step, as a full disk (ENOSPC) or a
+// vanished folder (ENOENT) would. The fault is used up by the replacement it hits.
 enum class ReplaceFault { kNone, kWrite, kRename };
 void inject_replace_fault(ReplaceFault fault);
 
-// Replaces the target's contents with the text in one step; false (target untouched) on failure.
-bool replace_file_contents(const std::string& target_path, std::string_view contents);
+// Replaces the target's contents with the text in one step; on failure the target is untouched.
+IoStatus replace_file_contents(const std::string& target_path, std::string_view contents);
 
 }  // namespace quillet

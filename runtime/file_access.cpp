@@ -1,7 +1,5 @@
 #include "runtime/file_access.h"
 
-#include "runtime/windows1252.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,6 +26,7 @@ struct OpenFile {
     std::int64_t read_base = 0;
     std::string pending;  // bytes not yet written, for the file from write_base on
     std::int64_t write_base = 0;
+    IoStatus failure;  // the first buffered write that failed; reported by flush and close
 };
 
 std::map<int, OpenFile>& open_files() {
@@ -54,23 +53,27 @@ std::int64_t pread_fully(int descriptor, char* buffer, std::int64_t count, std::
     return done;
 }
 
-bool pwrite_fully(int descriptor, const char* data, std::int64_t count, std::int64_t offset) {
+IoStatus pwrite_fully(int descriptor, const char* data, std::int64_t count, std::int64_t offset) {
     std::int64_t done = 0;
     while (done < count) {
         const ssize_t put =
             ::pwrite(descriptor, data + done, static_cast<std::size_t>(count - done), offset + done);
         if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
+        if (put < 0) return IoStatus::from_errno();
+        if (put == 0) return IoStatus::failure(ENOSPC);
         done += put;
     }
-    return true;
+    return {};
 }
 
-bool write_pending(OpenFile& file) {
-    if (file.pending.empty()) return true;
-    const bool written = pwrite_fully(file.descriptor, file.pending.data(),
-                                      static_cast<std::int64_t>(file.pending.size()), file.write_base);
+// Writes the buffered bytes. A failure is kept, so that a later flush or close reports it even
+// though the bytes are gone from the buffer.
+IoStatus write_pending(OpenFile& file) {
+    if (file.pending.empty()) return {};
+    const IoStatus written = pwrite_fully(file.descriptor, file.pending.data(),
+                                          static_cast<std::int64_t>(file.pending.size()), file.write_base);
     file.pending.clear();
+    file.failure &= written;
     return written;
 }
 
@@ -81,7 +84,7 @@ std::int64_t buffered_bytes(OpenFile& file) {
     if (offset >= 0 && offset < static_cast<std::int64_t>(file.read_ahead.size())) {
         return static_cast<std::int64_t>(file.read_ahead.size()) - offset;
     }
-    if (!write_pending(file)) return -1;
+    if (!write_pending(file).ok()) return -1;
     file.read_ahead.resize(kBufferSize);
     const std::int64_t got = pread_fully(file.descriptor, file.read_ahead.data(), kBufferSize, file.position);
     file.read_ahead.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
@@ -95,15 +98,21 @@ int choose_number() {
     return number;
 }
 
-int open_with(int number, const std::string& path, int open_flags, int flags) {
-    if (path.empty()) return -1;
-    const int descriptor = ::open(native_path(path).c_str(), open_flags | O_CLOEXEC, 0666);
-    if (descriptor < 0) return -1;
+int open_with(int number, const std::string& path, int open_flags, int flags, IoStatus* cause) {
+    const auto fail = [cause](IoStatus why) {
+        if (cause != nullptr) *cause = why;
+        return -1;
+    };
+    if (path.empty()) return fail(IoStatus::failure(ENOENT));
+    const int descriptor = ::open(path.c_str(), open_flags | O_CLOEXEC, 0666);
+    if (descriptor < 0) return fail(IoStatus::from_errno());
     struct stat status {};
     if (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
+        const IoStatus why = S_ISDIR(status.st_mode) ? IoStatus::failure(EISDIR) : IoStatus::from_errno();
         ::close(descriptor);
-        return -1;
+        return fail(why);
     }
+    if (cause != nullptr) *cause = {};
     if (number == kAnyFileNumber) {
         number = choose_number();
     } else if (find_file(number) != nullptr) {
@@ -118,45 +127,46 @@ int open_with(int number, const std::string& path, int open_flags, int flags) {
     return number;
 }
 
-bool close_one(OpenFile& file) {
-    const bool written = write_pending(file);
-    const bool closed = ::close(file.descriptor) == 0;
-    return written && closed;
+IoStatus close_one(OpenFile& file) {
+    write_pending(file);
+    IoStatus closed = file.failure;
+    if (::close(file.descriptor) != 0) closed &= IoStatus::from_errno();
+    return closed;
 }
 
 }  // namespace
 
-int read_open_file(int number, const std::string& path, int flags) {
-    return open_with(number, path, O_RDONLY, flags);
+int read_open_file(int number, const std::string& path, int flags, IoStatus* cause) {
+    return open_with(number, path, O_RDONLY, flags, cause);
 }
 
-int open_file(int number, const std::string& path, int flags) {
-    return open_with(number, path, O_RDWR | O_CREAT, flags);
+int open_file(int number, const std::string& path, int flags, IoStatus* cause) {
+    return open_with(number, path, O_RDWR | O_CREAT, flags, cause);
 }
 
-int open_existing_file(int number, const std::string& path, int flags) {
-    return open_with(number, path, O_RDWR, flags);
+int open_existing_file(int number, const std::string& path, int flags, IoStatus* cause) {
+    return open_with(number, path, O_RDWR, flags, cause);
 }
 
-int create_file(int number, const std::string& path, int flags) {
-    return open_with(number, path, O_RDWR | O_CREAT | O_TRUNC, flags & ~file_flags::kAtEnd);
+int create_file(int number, const std::string& path, int flags, IoStatus* cause) {
+    return open_with(number, path, O_RDWR | O_CREAT | O_TRUNC, flags & ~file_flags::kAtEnd, cause);
 }
 
 int create_exclusive_file(int number, const std::string& path) {
     return create_file(number, path, file_flags::kText8Bit);
 }
 
-bool close_file(int number) {
+IoStatus close_file(int number) {
     auto& files = open_files();
     if (number == kAllFiles) {
-        bool all_closed = true;
-        for (auto& [unused, file] : files) all_closed = close_one(file) && all_closed;
+        IoStatus all_closed;
+        for (auto& [unused, file] : files) all_closed &= close_one(file);
         files.clear();
         return all_closed;
     }
     const auto found = files.find(number);
-    if (found == files.end()) return false;
-    const bool closed = close_one(found->second);
+    if (found == files.end()) return IoStatus::failure(EBADF);
+    const IoStatus closed = close_one(found->second);
     files.erase(found);
     return closed;
 }
@@ -184,7 +194,7 @@ std::int64_t read_bytes(int number, void* buffer, std::int64_t count) {
         const std::int64_t wanted = count - copied;
         // Large blocks, and every read of an unbuffered file, go straight to the file.
         if (wanted >= kBufferSize || (file->flags & file_flags::kNoBuffering) != 0) {
-            if (!write_pending(*file)) return -1;
+            if (!write_pending(*file).ok()) return -1;
             file->read_ahead.clear();
             const std::int64_t got = pread_fully(file->descriptor, out + copied, wanted, file->position);
             if (got < 0) return copied > 0 ? copied : -1;
@@ -203,30 +213,33 @@ std::int64_t read_bytes(int number, void* buffer, std::int64_t count) {
     return copied;
 }
 
-bool write_bytes(int number, const void* data, std::int64_t count) {
+IoStatus write_bytes(int number, const void* data, std::int64_t count) {
     OpenFile* file = find_file(number);
-    if (file == nullptr || !file->writable || count < 0) return false;
+    if (file == nullptr) return IoStatus::failure(EBADF);
+    if (!file->writable || count < 0) return IoStatus::failure(EINVAL);
     file->read_ahead.clear();
     const char* bytes = static_cast<const char*>(data);
     if ((file->flags & file_flags::kNoBuffering) != 0 || count >= kBufferSize) {
-        if (!write_pending(*file) || !pwrite_fully(file->descriptor, bytes, count, file->position))
-            return false;
-        file->position += count;
-        return true;
+        IoStatus written = write_pending(*file);
+        if (written) written = pwrite_fully(file->descriptor, bytes, count, file->position);
+        if (written) file->position += count;
+        return written;
     }
     const bool contiguous =
         file->write_base + static_cast<std::int64_t>(file->pending.size()) == file->position;
-    if (!file->pending.empty() && !contiguous && !write_pending(*file)) return false;
+    if (!file->pending.empty() && !contiguous) {
+        if (const IoStatus written = write_pending(*file); !written) return written;
+    }
     if (file->pending.empty()) file->write_base = file->position;
     file->pending.append(bytes, static_cast<std::size_t>(count));
     file->position += count;
-    return static_cast<std::int64_t>(file->pending.size()) < kBufferSize || write_pending(*file);
+    if (static_cast<std::int64_t>(file->pending.size()) < kBufferSize) return {};
+    return write_pending(*file);
 }
 
 std::int64_t file_length(int number) {
     OpenFile* file = find_file(number);
-    if (file == nullptr) return -1;
-    write_pending(*file);
+    if (file == nullptr || !write_pending(*file).ok()) return -1;
     struct stat status {};
     if (::fstat(file->descriptor, &status) != 0) return -1;
     return status.st_size;
@@ -274,17 +287,35 @@ std::string read_all(int number) {
     return text;
 }
 
-bool write_text(int number, std::string_view text) {
+IoStatus write_text(int number, std::string_view text) {
     return write_bytes(number, text.data(), static_cast<std::int64_t>(text.size()));
 }
 
-bool write_line(int number, std::string_view text) {
-    return write_text(number, text) && write_text(number, "\r\n");
+IoStatus write_line(int number, std::string_view text) {
+    IoStatus written = write_text(number, text);
+    if (written) written = write_text(number, "\r\n");
+    return written;
 }
 
-bool flush_file(int number) {
+IoStatus flush_file(int number) {
     OpenFile* file = find_file(number);
-    return file != nullptr && write_pending(*file) && ::fsync(file->descriptor) == 0;
+    if (file == nullptr) return IoStatus::failure(EBADF);
+    write_pending(*file);
+    IoStatus flushed = file->failure;
+    if (flushed && ::fsync(file->descriptor) != 0) flushed = IoStatus::from_errno();
+    return flushed;
+}
+
+IoStatus truncate_file(int number, std::int64_t length) {
+    OpenFile* file = find_file(number);
+    if (file == nullptr) return IoStatus::failure(EBADF);
+    if (!file->writable || length < 0) return IoStatus::failure(EINVAL);
+    if (const IoStatus written = write_pending(*file); !written) return written;
+    file->read_ahead.clear();
+    while (::ftruncate(file->descriptor, length) != 0) {
+        if (errno != EINTR) return IoStatus::from_errno();
+    }
+    return {};
 }
 
 }  // namespace quillet

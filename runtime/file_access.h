@@ -1,14 +1,17 @@
 // File access: files addressed by a small number the caller chooses, and the few operations on
-// paths and files by name that the program rests on. Every failure is a result (false, -1 or an
-// empty text); nothing here shows a message or throws.
+// paths and files by name that the program rests on. Every failure is a result (an IoStatus with
+// its errno, -1 or an empty text); nothing here shows a message or throws.
 //
-// Paths are Linux paths: folders are separated by "/" alone (a backslash is an ordinary character
-// of a file name) and there are no drive letters.
+// Paths are Linux paths, held as the operating system's bytes and passed on unchanged: folders are
+// separated by "/" alone (a backslash is an ordinary character of a file name), and there are no
+// drive letters.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "runtime/io_status.h"
 
 namespace quillet {
 
@@ -29,29 +32,31 @@ inline constexpr int kAnyFileNumber = -1;
 // Pass to close_file to close every open file.
 inline constexpr int kAllFiles = -1;
 
-// The opens return the file's number, or -1 on failure. Opening a number that is in use closes
-// the file that had it first.
+// The opens return the file's number, or -1 on failure, with its cause in *cause when one is
+// given. Opening a number that is in use closes the file that had it first.
 // The file must exist; reading only.
-int read_open_file(int number, const std::string& path, int flags = 0);
+int read_open_file(int number, const std::string& path, int flags = 0, IoStatus* cause = nullptr);
 // Opens an existing file or creates a missing one; reading and writing.
-int open_file(int number, const std::string& path, int flags = 0);
+int open_file(int number, const std::string& path, int flags = 0, IoStatus* cause = nullptr);
 // Opens an existing file for reading and writing; a missing file is not created.
-int open_existing_file(int number, const std::string& path, int flags = 0);
+int open_existing_file(int number, const std::string& path, int flags = 0, IoStatus* cause = nullptr);
 // Creates the file, emptying an existing one; reading and writing.
-int create_file(int number, const std::string& path, int flags = 0);
+int create_file(int number, const std::string& path, int flags = 0, IoStatus* cause = nullptr);
 // Like create_file, with 8-bit text.
 int create_exclusive_file(int number, const std::string& path);
-// Writes what is still buffered and closes. False when that last write failed.
-bool close_file(int number);
+// Writes what is still buffered and closes. A failure of that last write, or of any buffered write
+// before it, is the result.
+IoStatus close_file(int number);
 
 bool is_file_open(int number);
 bool seek_file(int number, std::int64_t position);
 std::int64_t file_position(int number);
 // Bytes actually read, 0 at the end of the file, -1 on error or for a number that is not open.
 std::int64_t read_bytes(int number, void* buffer, std::int64_t count);
-// True only when every byte was written (or, while buffering, accepted into the buffer).
-bool write_bytes(int number, const void* data, std::int64_t count);
-// Size in bytes; -1 for a number that is not open.
+// Success only when every byte was written (or, while buffering, accepted into the buffer).
+IoStatus write_bytes(int number, const void* data, std::int64_t count);
+// Size in bytes; -1 for a number that is not open, and when the buffered bytes could not be
+// written first (close_file and flush_file then report why).
 std::int64_t file_length(int number);
 // True at the end of the file, and for a number that is not open.
 bool end_of_file(int number);
@@ -59,11 +64,14 @@ bool end_of_file(int number);
 std::string read_line(int number);
 // Reads to the end of the file as one text, zero bytes dropped.
 std::string read_all(int number);
-bool write_text(int number, std::string_view text);
+IoStatus write_text(int number, std::string_view text);
 // The text followed by CR LF.
-bool write_line(int number, std::string_view text);
-// Writes buffered bytes to the file and syncs them to the disk.
-bool flush_file(int number);
+IoStatus write_line(int number, std::string_view text);
+// Writes buffered bytes to the file and syncs them to the disk. A buffered write that failed
+// earlier is reported here too.
+IoStatus flush_file(int number);
+// Cuts or extends the file to the length.
+IoStatus truncate_file(int number, std::int64_t length);
 
 // Closes the file with its number when it goes out of scope, unless closed before.
 class FileCloser {
@@ -74,9 +82,9 @@ class FileCloser {
     }
     FileCloser(const FileCloser&) = delete;
     FileCloser& operator=(const FileCloser&) = delete;
-    // Closes now; false when the last buffered write failed.
-    bool close() {
-        const bool closed = number_ >= 0 && close_file(number_);
+    // Closes now; a failed buffered write is the result.
+    IoStatus close() {
+        const IoStatus closed = number_ >= 0 ? close_file(number_) : IoStatus::failure(EBADF);
         number_ = -1;
         return closed;
     }
@@ -96,15 +104,15 @@ bool is_read_only(const std::string& path);
 // Delete options: kDeleteReadOnly also removes a file that has no write permission, which is
 // otherwise kept (the read-only attribute of the file).
 inline constexpr int kDeleteReadOnly = 2;
-bool delete_file(const std::string& path, int options = 0);
-// Makes the folder and any missing folder above it. True when the folder is there afterwards.
-bool create_folders(const std::string& folder);
+IoStatus delete_file(const std::string& path, int options = 0);
+// Makes the folder and any missing folder above it. Success when the folder is there afterwards.
+IoStatus create_folders(const std::string& folder);
 
 // Moves the file, across file systems too.
-bool rename_file(const std::string& old_path, const std::string& new_path);
+IoStatus rename_file(const std::string& old_path, const std::string& new_path);
 // Copies the file, replacing the destination in one step; an existing destination stays as it
 // was when the copy fails.
-bool copy_file(const std::string& source_path, const std::string& destination_path);
+IoStatus copy_file(const std::string& source_path, const std::string& destination_path);
 
 // The text up to and including the last "/"; a leading double quote is left out.
 std::string folder_part(std::string_view path);

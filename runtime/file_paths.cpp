@@ -10,7 +10,6 @@
 
 #include "runtime/atomic_replace.h"
 #include "runtime/file_access.h"
-#include "runtime/windows1252.h"
 
 namespace quillet {
 namespace {
@@ -30,63 +29,76 @@ std::string without_trailing_slashes(const std::string& path) {
 std::int64_t file_size(const std::string& path) {
     if (path.empty()) return -1;
     struct stat status {};
-    if (::stat(native_path(without_trailing_slashes(path)).c_str(), &status) != 0) return -1;
+    if (::stat(without_trailing_slashes(path).c_str(), &status) != 0) return -1;
     if (S_ISDIR(status.st_mode)) return -2;
     return status.st_size;
 }
 
 bool is_read_only(const std::string& path) {
     struct stat status {};
-    const std::string native = native_path(path);
-    if (path.empty() || ::stat(native.c_str(), &status) != 0) return false;
-    return (status.st_mode & kAnyWriteBit) == 0 || ::access(native.c_str(), W_OK) != 0;
+    if (path.empty() || ::stat(path.c_str(), &status) != 0) return false;
+    return (status.st_mode & kAnyWriteBit) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
-bool delete_file(const std::string& path, int options) {
+IoStatus delete_file(const std::string& path, int options) {
     struct stat status {};
-    const std::string native = native_path(path);
-    if (path.empty() || ::lstat(native.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) return false;
+    if (path.empty()) return IoStatus::failure(ENOENT);
+    if (::lstat(path.c_str(), &status) != 0) return IoStatus::from_errno();
+    if (S_ISDIR(status.st_mode)) return IoStatus::failure(EISDIR);
     if (!S_ISLNK(status.st_mode) && is_read_only(path)) {
-        if ((options & kDeleteReadOnly) == 0) return false;
-        ::chmod(native.c_str(), (status.st_mode & 07777) | S_IWUSR);
+        if ((options & kDeleteReadOnly) == 0) return IoStatus::failure(EACCES);
+        ::chmod(path.c_str(), (status.st_mode & 07777) | S_IWUSR);
     }
-    return ::unlink(native.c_str()) == 0;
+    if (::unlink(path.c_str()) != 0) return IoStatus::from_errno();
+    return {};
 }
 
-bool create_folders(const std::string& folder) {
+IoStatus create_folders(const std::string& folder) {
     std::string path;
+    IoStatus made;
     for (const char c : folder + "/") {
-        if (c == '/' && !path.empty() && file_size(path) == -1) ::mkdir(native_path(path).c_str(), 0777);
+        if (c == '/' && !path.empty() && file_size(path) == -1 && ::mkdir(path.c_str(), 0777) != 0 &&
+            errno != EEXIST) {
+            made &= IoStatus::from_errno();
+        }
         path += c;
     }
-    return file_size(folder) == -2;
+    if (file_size(folder) == -2) return {};
+    return made.ok() ? IoStatus::failure(ENOTDIR) : made;
 }
 
-bool rename_file(const std::string& old_path, const std::string& new_path) {
-    if (old_path.empty() || new_path.empty()) return false;
-    if (::rename(native_path(old_path).c_str(), native_path(new_path).c_str()) == 0) return true;
+IoStatus rename_file(const std::string& old_path, const std::string& new_path) {
+    if (old_path.empty() || new_path.empty()) return IoStatus::failure(ENOENT);
+    if (::rename(old_path.c_str(), new_path.c_str()) == 0) return {};
+    if (errno != EXDEV) return IoStatus::from_errno();
     // Another file system: copy, then remove the original only once the copy stands.
-    return errno == EXDEV && copy_file(old_path, new_path) && ::unlink(native_path(old_path).c_str()) == 0;
+    if (const IoStatus copied = copy_file(old_path, new_path); !copied) return copied;
+    if (::unlink(old_path.c_str()) != 0) return IoStatus::from_errno();
+    return {};
 }
 
-bool copy_file(const std::string& source_path, const std::string& destination_path) {
-    if (file_size(source_path) < 0 || destination_path.empty()) return false;
-    const int source = ::open(native_path(source_path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (source < 0) return false;
+IoStatus copy_file(const std::string& source_path, const std::string& destination_path) {
+    if (destination_path.empty()) return IoStatus::failure(ENOENT);
+    const int source = ::open(source_path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (source < 0) return IoStatus::from_errno();
+    struct stat status {};
+    if (::fstat(source, &status) != 0 || S_ISDIR(status.st_mode)) {
+        ::close(source);
+        return IoStatus::failure(EISDIR);
+    }
     AtomicReplace destination(destination_path);
     std::vector<char> block(kCopyBlock);
-    bool copied = destination.ok();
+    IoStatus copied = destination.status();
     while (copied) {
         const ssize_t got = ::read(source, block.data(), block.size());
         if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) {
-            copied = got == 0;
-            break;
-        }
+        if (got < 0) copied = IoStatus::from_errno();
+        if (got <= 0) break;
         copied = destination.write(block.data(), static_cast<std::size_t>(got));
     }
     ::close(source);
-    return copied && destination.commit();
+    if (!copied) return copied;
+    return destination.commit();
 }
 
 std::string folder_part(std::string_view path) {
@@ -128,7 +140,7 @@ std::string profile_folder() {
     }
     if (home.empty()) return {};
     if (home.back() != '/') home += '/';
-    return program_path(home);
+    return home;
 }
 
 }  // namespace quillet

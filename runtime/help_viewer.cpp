@@ -17,13 +17,14 @@ bool is_old_help_format(const std::string& path) {
 }  // namespace
 
 std::string help_address(const std::string& path, const std::string& topic) {
-    GFile* file = g_file_new_for_path(native_path(path).c_str());
+    GFile* file = g_file_new_for_path(path.c_str());
     gchar* uri = g_file_get_uri(file);
     std::string address = uri;
     g_free(uri);
     g_object_unref(file);
     if (!topic.empty()) {
-        gchar* fragment = g_uri_escape_string(native_path(topic).c_str(), nullptr, FALSE);
+        // The topic is a program text; the path is the file system's own bytes.
+        gchar* fragment = g_uri_escape_string(windows1252_to_utf8(topic).c_str(), nullptr, FALSE);
         address.append("#").append(fragment);
         g_free(fragment);
     }
@@ -34,7 +35,7 @@ bool open_help(const std::string& path, const std::string& topic) {
     if (path.empty() || is_old_help_format(path)) return false;
     const std::string address = help_address(path, topic);
     if (g_app_info_launch_default_for_uri(address.c_str(), nullptr, nullptr)) return true;
-    return start_program("xdg-open", program_path(address)) != 0;
+    return start_program("xdg-open", address) != 0;
 }
 
 void close_help() {}

@@ -5,7 +5,8 @@
 
 namespace quillet {
 
-// The address the browser opens: the file's URI, then "#" and the topic when one is given.
+// The address the browser opens: the file's URI, then "#" and the topic when one is given. The
+// path is the file system's bytes; the topic is a program text.
 std::string help_address(const std::string& path, const std::string& topic);
 
 // Opens the help file at the topic. A path ending in ".hlp" names an old help format that has no

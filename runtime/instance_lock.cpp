@@ -11,7 +11,8 @@
 namespace quillet {
 
 InstanceLock::InstanceLock(const std::string& folder, const std::string& name) {
-    const std::string path = native_path(folder + name + ".lock");
+    // The name is a program text; the folder is the file system's own.
+    const std::string path = folder + windows1252_to_utf8(name) + ".lock";
     // Close-on-exec: programs started later must not inherit the lock.
     const int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (descriptor < 0) return;
@@ -28,7 +29,7 @@ InstanceLock::~InstanceLock() {
 
 std::string runtime_folder() {
     const char* folder = std::getenv("XDG_RUNTIME_DIR");
-    std::string path = folder != nullptr && *folder != '\0' ? program_path(folder) : std::string("/tmp");
+    std::string path = folder != nullptr && *folder != '\0' ? std::string(folder) : std::string("/tmp");
     if (path.back() != '/') path += '/';
     return path;
 }

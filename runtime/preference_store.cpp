@@ -5,6 +5,7 @@
 #include "runtime/atomic_replace.h"
 #include "runtime/file_access.h"
 #include "runtime/number_text.h"
+#include "runtime/utf8.h"
 
 namespace quillet {
 namespace {
@@ -40,16 +41,6 @@ bool may_write(const std::string& path) {
     return true;
 }
 
-// How many continuation bytes a UTF-8 lead byte announces; -1 for a byte that starts nothing.
-int continuation_count(unsigned char lead) {
-    if (lead >= 0xC0 && lead <= 0xDF) return 1;
-    if (lead >= 0xE0 && lead <= 0xEF) return 2;
-    if (lead >= 0xF0 && lead <= 0xF7) return 3;
-    return -1;
-}
-
-bool is_continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
 }  // namespace
 
 std::string latin1_to_utf8(std::string_view text) {
@@ -70,27 +61,12 @@ std::string latin1_to_utf8(std::string_view text) {
 std::string utf8_to_latin1(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[at]);
-        if (lead < 0x80) {
-            out += text[at++];
-            continue;
-        }
-        const int wanted = continuation_count(lead);
-        ++at;
-        if (wanted < 0) continue;  // a stray continuation byte or 0xF8..0xFF
-        int found = 0;
-        while (found < wanted && at < text.size() && is_continuation(static_cast<unsigned char>(text[at]))) {
-            ++found;
-            ++at;
-        }
-        if (found < wanted || wanted > 1) {
-            out += '?';  // malformed, or a character beyond one byte
-            continue;
-        }
-        const unsigned code = ((lead & 0x1Fu) << 6) | (static_cast<unsigned char>(text[at - 1]) & 0x3Fu);
-        out += code < 256 ? static_cast<char>(code) : '?';
+    for (std::size_t at = 0; at < text.size();) {
+        const Utf8Piece piece = next_utf8_piece(text, at);
+        at += piece.length;
+        if (piece.kind == Utf8Piece::Kind::kStray) continue;
+        out += piece.kind == Utf8Piece::Kind::kCharacter && piece.code < 256 ? static_cast<char>(piece.code)
+                                                                             : '?';
     }
     return out;
 }
@@ -167,13 +143,16 @@ std::string PreferenceStore::render() const {
     return text;
 }
 
-bool PreferenceStore::close() {
-    bool written = true;
+IoStatus PreferenceStore::close() {
+    IoStatus written;
     if (has_store_ && changed_) {
         // Only a file that was read and may be written, or one that does not exist yet, is written:
         // a file we could not read is never replaced by what little we know of it.
-        const bool writable = has_contents_ ? !read_only_ : file_size(path_) == -1;
-        written = writable && replace_file_contents(path_, render());
+        if (has_contents_ ? read_only_ : file_size(path_) != -1) {
+            written = IoStatus::failure(has_contents_ ? EACCES : EIO);
+        } else {
+            written = replace_file_contents(path_, render());
+        }
     }
     clear();
     return written;
@@ -247,6 +226,11 @@ std::string PreferenceStore::read_text(std::string_view key, std::string_view de
     return found ? from_store(trim_blanks((*found)->value)) : std::string(default_text);
 }
 
+std::string PreferenceStore::read_path(std::string_view key, std::string_view default_path) const {
+    const auto found = find_key(key);
+    return found ? std::string(trim_blanks((*found)->value)) : std::string(default_path);
+}
+
 std::int32_t PreferenceStore::read_integer(std::string_view key, std::int32_t default_value) const {
     const auto found = find_key(key);
     if (!found) return default_value;
@@ -290,6 +274,14 @@ std::string PreferenceStore::current_key_value() const {
 }
 
 void PreferenceStore::write_text(std::string_view key, std::string_view value) {
+    write_stored(key, to_store(value));
+}
+
+void PreferenceStore::write_path(std::string_view key, std::string_view path) {
+    write_stored(key, std::string(path));
+}
+
+void PreferenceStore::write_stored(std::string_view key, std::string stored_value) {
     if (!has_store_) return;
     if (pending_group_) {
         current_group_ =
@@ -301,12 +293,12 @@ void PreferenceStore::write_text(std::string_view key, std::string_view value) {
         // erase(p, p) turns the read-only position into a writable one without changing anything.
         const Position entry = entries_.erase(*found, *found);
         entry->name = to_store(key);
-        entry->value = to_store(value);
+        entry->value = std::move(stored_value);
         return;
     }
     // A new key goes after the group's last entry, before the next group line.
     const ConstPosition end = group_end(group_start());
-    entries_.insert(end, {Entry::Kind::kKey, to_store(key), to_store(value)});
+    entries_.insert(end, {Entry::Kind::kKey, to_store(key), std::move(stored_value)});
 }
 
 void PreferenceStore::write_integer(std::string_view key, std::int32_t value) {

@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/io_status.h"
+
 namespace quillet {
 
 // Output options, given at open and used by the rewrite at close.
@@ -34,9 +36,10 @@ class PreferenceStore {
     // path is kept all the same, so that writes and close() create the file.
     bool open(const std::string& path, int output_options);
     // Writes the file back if anything changed, then clears the store. The rewrite replaces the
-    // file in one step; a file that exists but may not be written (or could not be read) is left
-    // alone and the changes are lost. False only when a rewrite was due and did not happen.
-    bool close();
+    // file in one step; a file that exists but may not be written (EACCES) or could not be read
+    // (EIO) is left alone and the changes are lost. Fails only when a rewrite was due and did not
+    // happen.
+    IoStatus close();
 
     // Makes the named group current. An empty name selects the part before the first group.
     // A name not found becomes the pending group: reads find nothing until a group is selected,
@@ -48,6 +51,11 @@ class PreferenceStore {
     // The key's value read as a decimal integer (digits after an optional sign, up to the first
     // non-digit; none gives 0), or the default when the key is absent.
     std::int32_t read_integer(std::string_view key, std::int32_t default_value) const;
+
+    // A path: the operating system's bytes, stored and read as they are in 8-bit and UTF-8 files
+    // alike (no conversion), with the reading rules of read_text.
+    std::string read_path(std::string_view key, std::string_view default_path = {}) const;
+    void write_path(std::string_view key, std::string_view path);
 
     // The key walk over the current group. next_key() moves to the group's next key (comments
     // are skipped) and is false at the group's end.
@@ -89,6 +97,8 @@ class PreferenceStore {
     // The group line that ends the group holding from, or the chain's end.
     ConstPosition group_end(ConstPosition from) const;
     std::optional<ConstPosition> find_key(std::string_view key) const;
+    // Sets the key to the value, already in the file's encoding.
+    void write_stored(std::string_view key, std::string stored_value);
     std::string render() const;
 
     bool has_store_ = false;     // a path is kept, even if the file could not be read

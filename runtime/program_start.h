@@ -1,5 +1,7 @@
 // Starting programs and opening documents with their associated programs. Programs get an argument
-// vector: no shell ever sees a path or a user's text.
+// vector: no shell ever sees a path or a user's text. Paths and the parameter are passed on as the
+// operating system's bytes. A program started without waiting or a handle is started detached, so
+// that it leaves no zombie behind when it ends.
 #pragma once
 
 #include <string>

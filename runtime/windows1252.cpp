@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "runtime/utf8.h"
+
 namespace quillet {
 namespace {
 
@@ -50,33 +52,10 @@ std::string windows1252_to_utf8(std::string_view text) {
 std::string utf8_to_windows1252(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[at]);
-        int length = lead < 0x80                    ? 1
-                     : lead >= 0xF0 && lead <= 0xF4 ? 4
-                     : lead >= 0xE0                 ? 3
-                     : lead >= 0xC2                 ? 2
-                                                    : 0;
-        if (length == 0 || at + static_cast<std::size_t>(length) > text.size()) {
-            out += '?';
-            ++at;
-            continue;
-        }
-        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        bool valid = true;
-        for (int i = 1; i < length; ++i) {
-            const auto next = static_cast<unsigned char>(text[at + static_cast<std::size_t>(i)]);
-            valid = valid && (next & 0xC0) == 0x80;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (!valid) {
-            out += '?';
-            ++at;
-            continue;
-        }
-        out += byte_for(code);
-        at += static_cast<std::size_t>(length);
+    for (std::size_t at = 0; at < text.size();) {
+        const Utf8Piece piece = next_utf8_piece(text, at);
+        out += piece.kind == Utf8Piece::Kind::kCharacter ? byte_for(piece.code) : '?';
+        at += piece.length;
     }
     return out;
 }

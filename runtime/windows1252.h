@@ -1,5 +1,6 @@
-// The program holds its texts as Windows-1252 bytes; the windowing layer speaks Unicode.
-// These are the conversions at that border.
+// The program holds its own texts as Windows-1252 bytes; the windowing layer speaks Unicode.
+// These are the conversions at that border. File paths are not program texts: they stay the
+// operating system's bytes and never pass through here.
 #pragma once
 
 #include <string>
@@ -15,8 +16,8 @@ std::string windows1252_to_utf8(std::string_view text);
 // malformed UTF-8 sequence, become "?".
 std::string utf8_to_windows1252(std::string_view text);
 
-// Paths are program texts too; the file system names files in UTF-8.
-inline std::string native_path(std::string_view path) { return windows1252_to_utf8(path); }
-inline std::string program_path(std::string_view native) { return utf8_to_windows1252(native); }
+// A file name from the program's own texts (the settings file's name, say) in the file system's
+// spelling, ready to be joined to a path.
+inline std::string path_from_text(std::string_view program_text) { return windows1252_to_utf8(program_text); }
 
 }  // namespace quillet

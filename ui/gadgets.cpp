@@ -13,9 +13,11 @@
 #include <QRadioButton>
 
 #include "runtime/dates.h"
+#include "runtime/windows1252.h"
 #include "ui/bars.h"
 #include "ui/list_view.h"
 #include "ui/toolkit_internal.h"
+#include "ui/typing_limit.h"
 
 namespace quillet::ui {
 namespace detail {
@@ -100,7 +102,7 @@ bool add_gadget(int number, GadgetKind kind, QWidget* widget, int x, int y, int 
     if (kind != GadgetKind::kOption) toolkit.option_group = nullptr;
     if (width >= 0 && height >= 0) widget->setGeometry(x, y, width, height);
     widget->show();
-    toolkit.gadgets[number] = GadgetRecord{kind, widget, toolkit.current_window, -1, 0, {}};
+    toolkit.gadgets[number] = GadgetRecord{kind, widget, toolkit.current_window, -1, 0, 0, {}};
     return true;
 }
 
@@ -169,6 +171,24 @@ std::int32_t date_value(const QDateTime& moment) {
 const QDateTime& earliest_moment() {
     static const QDateTime earliest(QDate(1970, 1, 1), QTime(0, 0));
     return earliest;
+}
+
+void set_qt_text(int number, const QString& value) {
+    GadgetRecord* record = find_gadget(number);
+    if (record == nullptr) return;
+    const TypingLimit::ProgramChange program_text;
+    QWidget* widget = record->widget;
+    switch (record->kind) {
+        case GadgetKind::kString: static_cast<QLineEdit*>(widget)->setText(value); break;
+        case GadgetKind::kCombo: static_cast<QComboBox*>(widget)->setCurrentText(value); break;
+        case GadgetKind::kText:
+        case GadgetKind::kHyperlink: static_cast<QLabel*>(widget)->setText(value); break;
+        case GadgetKind::kButton:
+        case GadgetKind::kCheckBox:
+        case GadgetKind::kOption: static_cast<QAbstractButton*>(widget)->setText(value); break;
+        case GadgetKind::kFrame: static_cast<QGroupBox*>(widget)->setTitle(value); break;
+        default: break;
+    }
 }
 
 }  // namespace
@@ -392,6 +412,7 @@ int get_state(int number) {
 void set_state(int number, int value) {
     GadgetRecord* record = find_gadget(number);
     if (record == nullptr) return;
+    const TypingLimit::ProgramChange program_text;
     QWidget* widget = record->widget;
     switch (record->kind) {
         case GadgetKind::kList: static_cast<ListView*>(widget)->select_row(value); break;
@@ -428,22 +449,15 @@ std::string get_text(int number) {
     }
 }
 
-void set_text(int number, const std::string& text) {
-    GadgetRecord* record = find_gadget(number);
-    if (record == nullptr) return;
-    QWidget* widget = record->widget;
-    const QString value = to_qt(text);
-    switch (record->kind) {
-        case GadgetKind::kString: static_cast<QLineEdit*>(widget)->setText(value); break;
-        case GadgetKind::kCombo: static_cast<QComboBox*>(widget)->setCurrentText(value); break;
-        case GadgetKind::kText:
-        case GadgetKind::kHyperlink: static_cast<QLabel*>(widget)->setText(value); break;
-        case GadgetKind::kButton:
-        case GadgetKind::kCheckBox:
-        case GadgetKind::kOption: static_cast<QAbstractButton*>(widget)->setText(value); break;
-        case GadgetKind::kFrame: static_cast<QGroupBox*>(widget)->setTitle(value); break;
-        default: break;
-    }
+void set_text(int number, const std::string& text) { set_qt_text(number, to_qt(text)); }
+
+void set_text(int number, const ShownText& text) { set_qt_text(number, utf8_to_qt(text.utf8())); }
+
+std::string shown_text(int number) {
+    const std::string program_text = get_text(number);
+    if (QLineEdit* field = qobject_cast<QLineEdit*>(gadget_widget(number)))
+        return field->text().toStdString();
+    return windows1252_to_utf8(program_text);
 }
 
 int count_items(int number) {
@@ -453,6 +467,7 @@ int count_items(int number) {
 }
 
 void add_item(int number, int position, const std::string& text) {
+    const TypingLimit::ProgramChange program_text;
     if (ListView* view = list_view(number)) {
         view->rows().insert_row(position, text);
     } else if (auto* combo = qobject_cast<QComboBox*>(gadget_widget(number))) {
@@ -461,6 +476,7 @@ void add_item(int number, int position, const std::string& text) {
 }
 
 void remove_item(int number, int position) {
+    const TypingLimit::ProgramChange program_text;
     if (ListView* view = list_view(number)) {
         view->rows().remove_row(position);
     } else if (auto* combo = qobject_cast<QComboBox*>(gadget_widget(number))) {
@@ -469,6 +485,7 @@ void remove_item(int number, int position) {
 }
 
 void clear_items(int number) {
+    const TypingLimit::ProgramChange program_text;
     if (ListView* view = list_view(number)) {
         view->rows().clear();
     } else if (auto* combo = qobject_cast<QComboBox*>(gadget_widget(number))) {
@@ -489,6 +506,7 @@ std::string get_item_text(int number, int row, int column) {
 }
 
 void set_item_text(int number, int row, const std::string& text, int column) {
+    const TypingLimit::ProgramChange program_text;
     if (ListView* view = list_view(number)) {
         if (row < 0) {
             view->rows().set_title(column, to_qt(text));
@@ -679,7 +697,11 @@ void set_attribute(int number, int attribute, std::int64_t value) {
             record->kind == GadgetKind::kString  ? static_cast<QLineEdit*>(record->widget.data())
             : record->kind == GadgetKind::kCombo ? static_cast<QComboBox*>(record->widget.data())->lineEdit()
                                                  : nullptr;
-        if (field != nullptr) field->setMaxLength(value > 0 ? static_cast<int>(value) : 32767);
+        if (field == nullptr) return;
+        // The limit is on typing only; what the program sets is never cut.
+        delete field->validator();
+        record->text_limit = value > 0 ? static_cast<int>(value) : 0;
+        if (record->text_limit > 0) new TypingLimit(field, record->text_limit);
     } else if (attribute == kAttributeMinimumDate && record->kind == GadgetKind::kCalendar) {
         record->minimum_date = value;
         static_cast<QCalendarWidget*>(record->widget.data())
@@ -691,14 +713,7 @@ std::int64_t get_attribute(int number, int attribute) {
     const GadgetRecord* record = find_gadget(number);
     if (record == nullptr) return 0;
     if (attribute == kAttributeMinimumDate) return record->minimum_date;
-    if (attribute == kAttributeTextLimit) {
-        if (record->kind == GadgetKind::kString)
-            return static_cast<QLineEdit*>(record->widget.data())->maxLength();
-        if (record->kind == GadgetKind::kCombo) {
-            const QLineEdit* field = static_cast<QComboBox*>(record->widget.data())->lineEdit();
-            return field == nullptr ? 0 : field->maxLength();
-        }
-    }
+    if (attribute == kAttributeTextLimit) return record->text_limit;
     return 0;
 }
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <utility>
 
+#include "runtime/shown_text.h"
+
 namespace quillet::ui {
 
 // Creation flags.
@@ -67,6 +69,10 @@ void set_state(int number, int state);
 // string, combo: the field's text; label, button, check box, option, frame, hyperlink: the caption.
 std::string get_text(int number);
 void set_text(int number, const std::string& text);
+// A text that holds a path (a field showing a file name); the program keeps the path itself.
+void set_text(int number, const ShownText& text);
+// The text as it shows, in UTF-8.
+std::string shown_text(int number);
 
 int count_items(int number);
 // list: inserts a row at position (-1 appends); the text holds the columns separated by line feeds.

@@ -383,7 +383,7 @@ void ListView::dropEvent(QDropEvent* event) {
     for (const QUrl& url : event->mimeData()->urls()) {
         if (!url.isLocalFile()) continue;
         if (!paths.empty()) paths += '\n';
-        paths += from_qt(url.toLocalFile());
+        paths += path_from_qt(url.toLocalFile());
     }
     if (paths.empty()) return;
     event->setDropAction(Qt::CopyAction);

@@ -24,12 +24,14 @@ using namespace detail;
 
 namespace {
 
-// "Registers|*.qlt|All files|*" becomes "Registers (*.qlt);;All files (*)".
+// "Registers|*.qlt|All files|*" becomes "Registers (*.qlt)" and "All files (*)"; a description
+// that already shows its pattern keeps it once.
 QStringList qt_filters(const std::string& filter) {
     const QStringList parts = to_qt(filter).split('|');
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
-        filters << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
+        const QString shown = "(" + QString(parts[i + 1]).replace(';', ' ') + ")";
+        filters << (parts[i].trimmed().endsWith(shown) ? parts[i] : parts[i] + " " + shown);
     }
     return filters;
 }
@@ -44,9 +46,11 @@ std::string run_file_dialog(QFileDialog::AcceptMode mode, const std::string& tit
                             const std::string& proposed_path, const std::string& filter, int filter_index) {
     QFileDialog dialog(foreground_window(), to_qt(title));
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // A typed name that does not exist comes back too: the program adds the extension and says
+    // what is missing.
+    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog);
-    const QString proposed = to_qt(proposed_path);
+    const QString proposed = path_to_qt(proposed_path);
     const int slash = static_cast<int>(proposed.lastIndexOf('/'));
     dialog.setDirectory(slash >= 0 ? proposed.left(slash + 1) : QString());
     dialog.selectFile(slash >= 0 ? proposed.mid(slash + 1) : proposed);
@@ -54,7 +58,7 @@ std::string run_file_dialog(QFileDialog::AcceptMode mode, const std::string& tit
     dialog.setNameFilters(filters);
     if (filter_index >= 0 && filter_index < filters.size()) dialog.selectNameFilter(filters[filter_index]);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return from_qt(dialog.selectedFiles().front());
+    return path_from_qt(dialog.selectedFiles().front());
 }
 
 class FontDialog : public QDialog {
@@ -158,7 +162,7 @@ class QtRequesters : public Requesters {
                     int /*message_number*/) override {
         QWidget* owner = window_widget(owner_window);
         QMessageBox box(style == MessageStyle::kQuestion ? QMessageBox::Question : QMessageBox::Information,
-                        to_qt(caption), to_qt(text), QMessageBox::NoButton,
+                        utf8_to_qt(caption), utf8_to_qt(text), QMessageBox::NoButton,
                         owner != nullptr ? owner : foreground_window());
         if (style == MessageStyle::kQuestion) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

@@ -23,7 +23,10 @@ struct FontChoice {
 class Requesters {
   public:
     virtual ~Requesters() = default;
-    // The chosen path, or "" when cancelled. The filter holds pairs "description|pattern|...".
+    // The chosen path, or "" when cancelled. The title and the filter (pairs
+    // "description|pattern|...") are program texts; the proposed and the chosen path are the
+    // file system's bytes. A typed name that does not exist is accepted in both requesters: the
+    // program decides what a missing file means.
     virtual std::string open_file(const std::string& title, const std::string& proposed_path,
                                   const std::string& filter, int filter_index) = 0;
     virtual std::string save_file(const std::string& title, const std::string& proposed_path,
@@ -32,8 +35,9 @@ class Requesters {
     virtual bool choose_font(FontChoice& choice) = 0;
     // The chosen colour, or -1 when cancelled.
     virtual int choose_colour(int colour) = 0;
-    // kAnswerOk for information; kAnswerYes or kAnswerNo (the default) for a question. The message
-    // number names the program's message (-1 for none) so that scripts can tell messages apart.
+    // kAnswerOk for information; kAnswerYes or kAnswerNo (the default) for a question. The text
+    // and the caption are UTF-8 (see ShownText). The message number names the program's message
+    // (-1 for none) so that scripts can tell messages apart.
     virtual int message_box(int owner_window, const std::string& text, const std::string& caption,
                             MessageStyle style, int message_number) = 0;
 };

@@ -1,6 +1,8 @@
 // The toolkit's state, start and stop, the text border and the event queue.
 #include "ui/toolkit.h"
 
+#include <QFile>
+
 #include <QAbstractEventDispatcher>
 #include <QKeyEvent>
 
@@ -18,6 +20,16 @@ ToolkitState& state() {
 QString to_qt(std::string_view text) { return QString::fromStdString(windows1252_to_utf8(text)); }
 
 std::string from_qt(const QString& text) { return utf8_to_windows1252(text.toStdString()); }
+
+QString utf8_to_qt(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string path_from_qt(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString path_to_qt(std::string_view path) {
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
 
 QColor to_qt_colour(int colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
 

@@ -28,6 +28,11 @@ namespace quillet::ui::detail {
 // Program texts are Windows-1252 bytes; Qt's are Unicode.
 QString to_qt(std::string_view text);
 std::string from_qt(const QString& text);
+// Shown texts and paths go between UTF-8 and Unicode, never through Windows-1252.
+QString utf8_to_qt(std::string_view utf8);
+// A path from Qt in the file system's own bytes.
+std::string path_from_qt(const QString& path);
+QString path_to_qt(std::string_view path);
 // Colours 0x00BBGGRR.
 QColor to_qt_colour(int colour);
 int from_qt_colour(const QColor& colour);
@@ -102,6 +107,7 @@ struct GadgetRecord {
     int window = -1;
     int image = -1;                 // picture gadgets
     std::int64_t minimum_date = 0;  // calendars
+    int text_limit = 0;             // string and combo fields: what the user may type, 0 for no limit
     std::string tool_tip;
 };
 

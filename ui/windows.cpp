@@ -207,6 +207,10 @@ void set_window_title(int number, const std::string& title) {
     if (WindowWidget* widget = window_widget(number)) widget->setWindowTitle(to_qt(title));
 }
 
+void set_window_title(int number, const ShownText& title) {
+    if (WindowWidget* widget = window_widget(number)) widget->setWindowTitle(utf8_to_qt(title.utf8()));
+}
+
 void repaint_window(int number) {
     if (WindowWidget* widget = window_widget(number)) widget->repaint();
 }
@@ -225,7 +229,7 @@ void set_window_icon(int number, const std::vector<int>& images) {
 
 std::string window_title(int number) {
     const WindowWidget* widget = window_widget(number);
-    return widget != nullptr ? from_qt(widget->windowTitle()) : std::string();
+    return widget != nullptr ? widget->windowTitle().toStdString() : std::string();
 }
 
 void set_size_bounds(int number, int min_width, int min_height, int max_width, int max_height) {

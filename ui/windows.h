@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/shown_text.h"
+
 namespace quillet::ui {
 
 enum class WindowStyle {
@@ -36,10 +38,13 @@ int menu_bar_height();
 bool has_menu_bar(int number);
 void resize_window(int number, int width, int height);
 void set_window_title(int number, const std::string& title);
+// A title that holds a path (the open register's name).
+void set_window_title(int number, const ShownText& title);
 // Paints the window now, gadgets and all.
 void repaint_window(int number);
 // The window's icon, from images of several sizes.
 void set_window_icon(int number, const std::vector<int>& images);
+// The title as it shows, in UTF-8.
 std::string window_title(int number);
 // Bounds of the client size while the user resizes; -1 means no limit.
 void set_size_bounds(int number, int min_width, int min_height, int max_width, int max_height);

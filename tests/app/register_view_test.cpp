@@ -144,9 +144,12 @@ TEST_F(RegisterView, ARefusedFileLeavesEverythingAsItWas) {
     ASSERT_TRUE(fill_register_view(good, kKeepOrder));
     const std::string odd = folder.write("odd.qlt", std::string(212, '\0'));
     EXPECT_FALSE(fill_register_view(odd, kToggleOrder));
-    EXPECT_EQ(last_message_text().rfind(odd + "\n\n", 0), 0u) << "the path comes first";
+    EXPECT_EQ(last_message_text(), odd + "\n" + texts().wrong_length_file + "\n\n" + texts().messages[10])
+        << "the path comes first, then why";
     EXPECT_EQ(messages(), std::vector<int>{10});
     EXPECT_FALSE(fill_register_view(folder.file("missing.qlt"), kKeepOrder));
+    EXPECT_EQ(last_message_text(),
+              folder.file("missing.qlt") + "\n" + texts().missing_file + "\n\n" + texts().messages[9]);
     EXPECT_EQ(messages(), std::vector<int>{9});
     EXPECT_EQ(app().register_path, good);
     EXPECT_EQ(app().list_order, 0);

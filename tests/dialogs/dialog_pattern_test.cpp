@@ -90,7 +90,7 @@ TEST_F(DialogPattern, ReturnClicksTheFocusedGadget) {
 TEST_F(DialogPattern, MessagesPutTheExtraTextFirst) {
     show_message(kMessageNoRegister, kMainWindow);
     EXPECT_EQ(last_message_text(), texts().messages[0]);
-    show_message(kMessageReadOnly, kMainWindow, "/home/ann/Cash.qlt");
+    show_message(kMessageReadOnly, kMainWindow, ShownText::of_path("/home/ann/Cash.qlt"));
     EXPECT_EQ(last_message_text(), "/home/ann/Cash.qlt" + texts().message_separator + texts().messages[9]);
     EXPECT_EQ(script->requests().back().caption, "Quillet");
     EXPECT_EQ(script->requests().back().style, ui::MessageStyle::kInformation);

@@ -1,6 +1,8 @@
 #include "dialogs/transaction_dialog.h"
 
 #include <sys/stat.h>
+#include <QLineEdit>
+#include <QTest>
 
 #include "dialogs/amount_filter.h"
 #include "dialogs/dialog_ids.h"
@@ -8,6 +10,7 @@
 #include "register/register_view.h"
 #include "tests/app/app_fixture.h"
 #include "ui/bars.h"
+#include "ui/toolkit_internal.h"
 #include "ui/windows.h"
 
 namespace quillet::testing {
@@ -205,19 +208,72 @@ TEST_F(TransactionDialog, CancelWritesNothingButKeepsThePickListOrder) {
     EXPECT_EQ(app().pick_lists[kPayeeList], (std::vector<std::string>{"Landlord", "Grocer", "Station"}));
 }
 
-TEST_F(TransactionDialog, AWriteThatFailsIsReportedAndChangesNothing) {
+// A failed write says why over the dialog, which stays open with everything typed, so that the
+// entry can be saved once the cause is gone.
+TEST_F(TransactionDialog, AWriteThatFailsKeepsTheEntryToSaveAgain) {
     const std::string path = open_register({record(current_date(), 10.0f, 0)});
     const std::string before = read_file(path);
     const std::string balance = ui::status_field_text(kStatusBar, 2);
     ::chmod(path.c_str(), 0444);
     trigger(kAddTransaction);
     fill_and_save("Check", "5");
+    ASSERT_EQ(script->requests().size(), 1u);
+    EXPECT_EQ(script->requests().back().owner_window, kWindow);
+    EXPECT_EQ(last_message_text(),
+              path + "\nPermission denied.\n\n" + texts().messages[kMessageRegisterNotChanged]);
     EXPECT_EQ(messages(), std::vector<int>{kMessageRegisterNotChanged});
     EXPECT_EQ(read_file(path), before);
     EXPECT_EQ(ui::count_items(kRegisterList), 1);
     EXPECT_EQ(ui::status_field_text(kStatusBar, 2), balance);
     EXPECT_TRUE(app().pick_lists[kTypeList].empty());
+    ASSERT_TRUE(ui::is_window(kWindow));
+    EXPECT_EQ(ui::get_text(kType), "Check");
+    EXPECT_EQ(ui::get_text(kAmount), "5");
+
+    ::chmod(path.c_str(), 0644);
+    ui::click_button(kOk);
+    settle();
+    EXPECT_FALSE(ui::is_window(kWindow));
     EXPECT_TRUE(ui::is_window_enabled(kMainWindow));
+    EXPECT_EQ(count_records(path), 2);
+    EXPECT_EQ(cell(1, 6), "5.00");
+}
+
+// What the program puts into a field is never cut to what the user may type there.
+TEST_F(TransactionDialog, AnUnchangedEditRewritesTheSameRecord) {
+    std::vector<TransactionRecord> records;
+    for (const float amount : {12345678.0f, 10000.05f, 167772.16f})
+        records.push_back(record(current_date(), amount, 1));
+    records[0].number = std::string(48, '7');
+    records[1].payee = std::string(48, 'P');
+    records[2].description = std::string(48, 'D');
+    const std::string path = open_register(records);
+    const std::string before = read_file(path);
+    for (int row = 0; row < 3; ++row) {
+        select_register_row(row);
+        trigger(kEditTransaction);
+        ASSERT_TRUE(ui::is_window(kWindow));
+        ui::click_button(kOk);
+        settle();
+        EXPECT_FALSE(ui::is_window(kWindow)) << row;
+    }
+    EXPECT_EQ(read_file(path), before);
+    EXPECT_EQ(column(6), (std::vector<std::string>{"12345678.00", "10000.05", "167772.16"}));
+
+    // The limit still holds for what the user types: an over-long text takes no more characters.
+    select_register_row(0);
+    trigger(kEditTransaction);
+    QLineEdit* amount = qobject_cast<QLineEdit*>(ui::detail::gadget_widget(kAmount));
+    ASSERT_NE(amount, nullptr);
+    amount->setFocus();
+    amount->end(false);
+    QTest::keyClicks(amount, "9");
+    EXPECT_EQ(ui::get_text(kAmount), "12345678.00");
+    QTest::keyClick(amount, Qt::Key_Backspace);
+    EXPECT_EQ(ui::get_text(kAmount), "12345678.0") << "deleting still works";
+    amount->selectAll();
+    QTest::keyClicks(amount, "123456789");
+    EXPECT_EQ(ui::get_text(kAmount), "1234567") << "typing over it keeps to seven characters";
 }
 
 }  // namespace

@@ -157,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(DataFiles, BrokenRegister,
                                            CheckCase{"deleted_flag_2.qlt",
                                                      RegisterCheck::kDamagedFirstRecord},
                                            CheckCase{"void_flag_255.qlt", RegisterCheck::kDamagedFirstRecord},
-                                           CheckCase{"no_such_file.qlt", RegisterCheck::kMissingOrReadOnly}),
+                                           CheckCase{"no_such_file.qlt", RegisterCheck::kMissing}),
                          [](const ::testing::TestParamInfo<CheckCase>& param_info) {
                              std::string name = param_info.param.file;
                              for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
@@ -165,12 +165,12 @@ INSTANTIATE_TEST_SUITE_P(DataFiles, BrokenRegister,
                          });
 
 TEST_F(RegisterFile, CheckRefusesFoldersAndReadOnlyFiles) {
-    EXPECT_EQ(check_register_file(folder.path()), RegisterCheck::kMissingOrReadOnly);
-    EXPECT_EQ(check_register_file(""), RegisterCheck::kMissingOrReadOnly);
+    EXPECT_EQ(check_register_file(folder.path()), RegisterCheck::kFolder);
+    EXPECT_EQ(check_register_file(""), RegisterCheck::kMissing);
     const std::string path = write_register(folder, "locked.qlt", {0});
     EXPECT_EQ(check_register_file(path), RegisterCheck::kAccepted);
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    EXPECT_EQ(check_register_file(path), RegisterCheck::kMissingOrReadOnly);
+    EXPECT_EQ(check_register_file(path), RegisterCheck::kReadOnly);
 }
 
 TEST_F(RegisterFile, VisitsEveryRecordInOrderAcrossBlocks) {
@@ -253,11 +253,11 @@ TEST_F(RegisterFile, SampleRegisterIsWrittenOnlyWhereNoneIs) {
 
 TEST_F(RegisterFile, CompactionDropsDeletedRecordsAndRenumbers) {
     const std::string path = write_register(folder, "five.qlt", {0, 1, 0, 1, 1});
-    const auto counts = compact_register(path);
-    ASSERT_TRUE(counts.has_value());
-    EXPECT_EQ(counts->kept, 2);
-    EXPECT_EQ(counts->removed, 3);
-    EXPECT_EQ(counts->percent_removed(), 60);
+    CompactionCounts counts;
+    ASSERT_TRUE(compact_register(path, counts));
+    EXPECT_EQ(counts.kept, 2);
+    EXPECT_EQ(counts.removed, 3);
+    EXPECT_EQ(counts.percent_removed(), 60);
     ASSERT_EQ(count_records(path), 2);
     TransactionRecord first, second;
     ASSERT_TRUE(read_record(path, 0, first));
@@ -273,11 +273,11 @@ TEST_F(RegisterFile, CompactionAcrossManyBlocksKeepsOrderAndNumbers) {
     std::vector<int> flags(10001);
     for (std::size_t i = 0; i < flags.size(); ++i) flags[i] = i % 3 == 1 ? 1 : 0;
     const std::string path = write_register(folder, "many.qlt", flags);
-    const auto counts = compact_register(path);
-    ASSERT_TRUE(counts.has_value());
-    EXPECT_EQ(counts->kept, 6667);
-    EXPECT_EQ(counts->removed, 3334);
-    EXPECT_EQ(counts->percent_removed(), 33);
+    CompactionCounts counts;
+    ASSERT_TRUE(compact_register(path, counts));
+    EXPECT_EQ(counts.kept, 6667);
+    EXPECT_EQ(counts.removed, 3334);
+    EXPECT_EQ(counts.percent_removed(), 33);
     std::int64_t expected_index = 0;
     std::int32_t original = 0;
     ASSERT_TRUE(visit_records(path, [&](std::int64_t index, const std::uint8_t* bytes) {
@@ -294,17 +294,17 @@ TEST_F(RegisterFile, CompactionAcrossManyBlocksKeepsOrderAndNumbers) {
 TEST_F(RegisterFile, CompactionWithNothingToRemoveRewritesTheSameBytes) {
     const std::string path = write_register(folder, "clean.qlt", {0, 0, 0});
     const std::string before = read_file(path);
-    const auto counts = compact_register(path);
-    ASSERT_TRUE(counts.has_value());
-    EXPECT_EQ(counts->removed, 0);
-    EXPECT_EQ(counts->percent_removed(), 0);
+    CompactionCounts counts;
+    ASSERT_TRUE(compact_register(path, counts));
+    EXPECT_EQ(counts.removed, 0);
+    EXPECT_EQ(counts.percent_removed(), 0);
     EXPECT_EQ(read_file(path), before);
 
     const std::string empty = folder.write("empty.qlt", "");
-    const auto none = compact_register(empty);
-    ASSERT_TRUE(none.has_value());
-    EXPECT_EQ(none->kept, 0);
-    EXPECT_EQ(none->percent_removed(), 0);
+    CompactionCounts none;
+    ASSERT_TRUE(compact_register(empty, none));
+    EXPECT_EQ(none.kept, 0);
+    EXPECT_EQ(none.percent_removed(), 0);
     EXPECT_EQ(file_size(empty), 0);
 }
 
@@ -312,35 +312,72 @@ TEST_F(RegisterFile, CompactionThatCannotRenameLeavesTheRegisterIntact) {
     const std::string path = write_register(folder, "precious.qlt", {0, 1, 0, 1});
     const std::string before = read_file(path);
     inject_replace_fault(ReplaceFault::kRename);
-    EXPECT_FALSE(compact_register(path).has_value());
+    CompactionCounts counts;
+    EXPECT_EQ(compact_register(path, counts).error(), ENOENT);
     EXPECT_EQ(read_file(path), before);
     EXPECT_EQ(folder.listing(), "precious.qlt\n");
 }
 
-// A real write failure: the file-size limit makes the disk refuse bytes like a full disk would.
+// Runs the step with a file-size limit: the disk then refuses bytes past it like a full disk.
+template <typename Step>
+IoStatus with_file_size_limit(std::int64_t limit, Step step) {
+    rlimit saved{};
+    if (::getrlimit(RLIMIT_FSIZE, &saved) != 0) return IoStatus::from_errno();
+    const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = static_cast<rlim_t>(limit);
+    if (::setrlimit(RLIMIT_FSIZE, &small) != 0) return IoStatus::from_errno();
+    const IoStatus result = step();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous_handler);
+    return result;
+}
+
 TEST_F(RegisterFile, CompactionThatCannotWriteLeavesTheRegisterIntact) {
     const std::string path = write_register(folder, "precious.qlt", std::vector<int>(50, 0));
     const std::string before = read_file(path);
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 2 * kRecordSize;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const auto counts = compact_register(path);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous_handler);
-
-    EXPECT_FALSE(counts.has_value());
+    CompactionCounts counts;
+    EXPECT_EQ(with_file_size_limit(2 * kRecordSize, [&] { return compact_register(path, counts); }).error(),
+              EFBIG);
     EXPECT_EQ(read_file(path), before);
     EXPECT_EQ(folder.listing(), "precious.qlt\n");
+}
+
+// An append that the disk takes only in part must leave no part of a record behind: the register
+// keeps its old length and opens as before.
+TEST_F(RegisterFile, AFailedAppendPutsTheFileBackToItsOldLength) {
+    const std::string path = write_register(folder, "full.qlt", std::vector<int>(19, 0));
+    const std::string before = read_file(path);
+    // Room for 100 more bytes: the 20th record would be written in part.
+    const IoStatus appended =
+        with_file_size_limit(19 * kRecordSize + 100, [&] { return write_record(path, 19, make_record(19)); });
+    EXPECT_EQ(appended.error(), EFBIG);
+    EXPECT_EQ(read_file(path), before);
+    EXPECT_EQ(check_register_file(path), RegisterCheck::kAccepted);
+
+    const std::string small = write_register(folder, "small.qlt", {0});
+    EXPECT_EQ(
+        with_file_size_limit(kRecordSize, [&] { return write_record(small, 1, make_record(1)); }).error(),
+        EFBIG);
+    EXPECT_EQ(file_size(small), static_cast<std::int64_t>(kRecordSize));
+}
+
+TEST_F(RegisterFile, WritesSayWhyTheyFailed) {
+    const std::string path = write_register(folder, "three.qlt", {0, 0, 0});
+    EXPECT_EQ(write_record(path, 5, make_record(5)).error(), EINVAL) << "a gap";
+    EXPECT_EQ(write_record(folder.file("gone.qlt"), 0, make_record(0)).error(), ENOENT);
+    TransactionRecord record;
+    EXPECT_EQ(read_record(path, 3, record).error(), ESPIPE) << "no such record";
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    EXPECT_EQ(set_deleted_flag(path, 1, kDeleted).error(), EACCES);
 }
 
 TEST_F(RegisterFile, CompactionRefusesAFileOfTheWrongLength) {
     const std::string path = folder.write("odd.qlt", read_file(data_file("one_byte_long.qlt")));
-    EXPECT_FALSE(compact_register(path).has_value());
+    CompactionCounts counts;
+    EXPECT_EQ(compact_register(path, counts).error(), EINVAL);
     EXPECT_EQ(read_file(path), read_file(data_file("one_byte_long.qlt")));
-    EXPECT_FALSE(compact_register(folder.file("missing.qlt")).has_value());
+    EXPECT_EQ(compact_register(folder.file("missing.qlt"), counts).error(), ENOENT);
 }
 
 }  // namespace
