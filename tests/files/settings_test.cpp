@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "app/dispatcher.h"
 #include "app/startup.h"
 #include "files/settings_file.h"
 #include "program/app_state.h"
@@ -11,9 +12,11 @@
 #include "program/texts.h"
 #include "register/register_file.h"
 #include "register/register_view.h"
+#include "runtime/atomic_replace.h"
 #include "runtime/file_access.h"
 #include "tests/support/temp_folder.h"
 #include "ui/bars.h"
+#include "ui/events.h"
 #include "ui/gadgets.h"
 #include "ui/scripted_requesters.h"
 #include "ui/windows.h"
@@ -50,6 +53,10 @@ class SettingsAtStartAndExit : public ::testing::Test {
             bytes.append(reinterpret_cast<const char*>(encoded.data()), encoded.size());
         }
         return folder.write(name, bytes + std::string(static_cast<std::size_t>(extra_bytes), 'x'));
+    }
+
+    static void write_file(const std::string& path, const std::string& bytes) {
+        ASSERT_TRUE(replace_file_contents(path, bytes));
     }
 
     TempFolder folder;
@@ -128,19 +135,95 @@ TEST_F(SettingsAtStartAndExit, TheOptionsReachTheWindow) {
     EXPECT_EQ(ui::gadget_rect(kRegisterList).y, 0);
 }
 
+// The launcher goes to a home folder of the test's own, never to the real one.
 TEST_F(SettingsAtStartAndExit, TheLauncherFollowsItsOption) {
-    const std::string launcher =
-        std::string(std::getenv("HOME")) + "/.local/share/applications/quillet.desktop";
-    folder.write("Quillet.ini", "[Settings]\r\nProfileShortcut=1\r\n");
-    ASSERT_TRUE(start_quillet(folder.path()));
+    TempFolder home;
+    const std::string saved_home = std::getenv("HOME");
+    ::setenv("HOME", home.path().c_str(), 1);
+    const std::string launcher = home.file(".local/share/applications/quillet.desktop");
+    const std::string icon = home.file(".local/share/icons/hicolor/48x48/apps/quillet.png");
+    const std::string program_folder = folder.path() + "Счета 2/";
+    ASSERT_TRUE(create_folders(program_folder));
+    write_file(program_folder + "Quillet.ini", "[Settings]\r\nProfileShortcut=1\r\n");
+    ASSERT_TRUE(start_quillet(program_folder));
     const std::string text = read_file(launcher);
-    EXPECT_NE(text.find("[Desktop Entry]"), std::string::npos);
-    EXPECT_NE(text.find("Exec=\"" + program_file_path() + "\""), std::string::npos);
+    EXPECT_NE(text.find("Exec=\"" + program_file_path() + "\"\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nPath=" + program_folder + "\n"), std::string::npos) << "the folder's own bytes";
+    EXPECT_NE(text.find("\nIcon=quillet\n"), std::string::npos);
+    EXPECT_GT(file_size(icon), 0) << "the icon the launcher names is where desktops look";
     shut_down_quillet();
 
-    folder.write("Quillet.ini", "[Settings]\r\nProfileShortcut=0\r\n");
-    ASSERT_TRUE(start_quillet(folder.path()));
+    write_file(program_folder + "Quillet.ini", "[Settings]\r\nProfileShortcut=0\r\n");
+    ASSERT_TRUE(start_quillet(program_folder));
     EXPECT_EQ(file_size(launcher), -1);
+    EXPECT_EQ(file_size(icon), -1);
+    ::setenv("HOME", saved_home.c_str(), 1);
+}
+
+class NamesOutsideWindows1252 : public SettingsAtStartAndExit,
+                                public ::testing::WithParamInterface<const char*> {
+  protected:
+    static void run_command(int item) {
+        ui::post_event(ui::kEventMenu, kMainWindow, item);
+        ui::process_pending_events();
+        while (ui::queued_event_count() > 0) dispatch_event(ui::wait_event());
+    }
+};
+
+// A folder named outside Windows-1252 holds the program, its registers, their copies and their
+// backups like any other: every path keeps the system's bytes from end to end.
+TEST_P(NamesOutsideWindows1252, WorkForTheProgramFolderRegistersCopiesAndBackups) {
+    const std::string program_folder = folder.path() + GetParam() + "/";
+    ASSERT_TRUE(create_folders(program_folder + "Счета 2"));
+    ASSERT_TRUE(start_quillet(program_folder));
+    EXPECT_GT(file_size(program_folder + "Quillet.ini"), 0) << "a first start writes the settings there";
+    EXPECT_EQ(count_records(program_folder + "Example.qlt"), 3);
+
+    auto& script = static_cast<ui::ScriptedRequesters&>(ui::requesters());
+    const std::string register_path = program_folder + "Счета 2/Касса.qlt";
+    ASSERT_TRUE(copy_file(program_folder + "Example.qlt", register_path));
+    script.set_next_file_name(program_folder + "Счета 2/Касса");
+    run_command(kOpenRegister);
+    EXPECT_EQ(app().register_path, register_path) << "the extension is added to the typed name";
+    EXPECT_EQ(ui::window_title(kMainWindow), "Quillet - Касса");
+    EXPECT_EQ(ui::count_items(kRegisterList), 3);
+
+    const std::string copy = program_folder + "Счета 2/Копия € 2.qlt";
+    script.set_next_file_name(copy);
+    run_command(kSaveRegisterAs);
+    EXPECT_EQ(read_file(copy), read_file(register_path));
+    EXPECT_EQ(ui::window_title(kMainWindow), "Quillet - Копия € 2");
+
+    app().options.backup_at_exit = 1;
+    save_settings_and_exit();
+    shut_down_quillet();
+    EXPECT_EQ(read_file(program_folder + "Счета 2/Quillet backups/Копия € 2.qlt"), read_file(copy));
+    EXPECT_NE(read_file(program_folder + "Quillet.ini").find("\r\nOpen=" + copy + "\r\n"), std::string::npos)
+        << "the path is stored as its bytes";
+
+    ASSERT_TRUE(start_quillet(program_folder));
+    EXPECT_EQ(app().register_path, copy) << "and found again at the next start";
+}
+
+std::string script_of(const ::testing::TestParamInfo<const char*>& name) {
+    constexpr const char* kScripts[] = {"Latin", "Cyrillic", "Japanese"};
+    return kScripts[name.index];
+}
+INSTANTIATE_TEST_SUITE_P(Folders, NamesOutsideWindows1252, ::testing::Values("Café", "Счета 2", "日本"),
+                         script_of);
+
+// A settings file in UTF-8 keeps paths as their bytes too; texts are still converted.
+TEST_F(SettingsAtStartAndExit, AUtf8SettingsFileKeepsPathBytes) {
+    const std::string cash = write_register("Ça va.qlt", 2);
+    write_file(folder.file("Quillet.ini"),
+               "\xEF\xBB\xBF[Files]\r\nOpen=" + cash + "\r\n[Settings]\r\nListFontName=Caf\xC3\xA9\r\n");
+    ASSERT_TRUE(start_quillet(folder.path()));
+    EXPECT_EQ(app().register_path, cash);
+    EXPECT_EQ(app().options.list_font_name, "Caf\xE9") << "a program text, read into Windows-1252";
+    save_settings_and_exit();
+    const std::string saved = read_file(folder.file("Quillet.ini"));
+    EXPECT_NE(saved.find("\r\nOpen=" + cash + "\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("\r\nListFontName=Caf\xC3\xA9\r\n"), std::string::npos);
 }
 
 }  // namespace

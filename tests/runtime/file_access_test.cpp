@@ -50,6 +50,19 @@ TEST_F(NumberedFiles, ReadLineKeepsCrLfTogetherAcrossTheReadBuffer) {
     }
 }
 
+// A write that only reached the buffer is not written until a flush; when that flush fails (here
+// on a device that is always full), every later flush and the close say so.
+TEST_F(NumberedFiles, ABufferedWriteThatFailsLaterIsReportedByEveryFlush) {
+    ASSERT_EQ(open_file(4, "/dev/full"), 4);
+    EXPECT_TRUE(write_text(4, "never stored"));
+    EXPECT_EQ(file_length(4), -1);
+    EXPECT_EQ(flush_file(4).error(), ENOSPC);
+    EXPECT_EQ(close_file(4).error(), ENOSPC);
+    IoStatus cause;
+    EXPECT_EQ(open_file(5, folder.file("no/such/folder/file"), 0, &cause), -1);
+    EXPECT_EQ(cause.error(), ENOENT);
+}
+
 TEST_F(NumberedFiles, ReadAllDropsZeroBytesAndStartsAtThePosition) {
     const std::string path = folder.write("all.bin", std::string("ab\0cd\0\0e", 8));
     ASSERT_EQ(read_open_file(3, path), 3);
