@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "ui/gadgets.h"
+
 namespace quillet::ui {
 
 bool create_tool_bar(int number, int window);
@@ -32,10 +34,7 @@ bool create_status_bar(int number, int window);
 int status_bar_height(int number);
 void set_status_bar_min_height(int number, int height);
 void add_status_field(int number, int width);
-// Alignment flags of a field text.
-inline constexpr int kAlignLeft = 0;
-inline constexpr int kAlignCentre = 1;
-inline constexpr int kAlignRight = 2;
+// Field texts take the alignment flags of ui/gadgets.h.
 void set_status_field_text(int number, int field, const std::string& text, int alignment = kAlignLeft);
 std::string status_field_text(int number, int field);
 int status_field_alignment(int number, int field);

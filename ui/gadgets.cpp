@@ -173,6 +173,13 @@ const QDateTime& earliest_moment() {
     return earliest;
 }
 
+// The last minute a date value holds (2038-01-19 03:14:07): no later day can be offered, or it
+// would be saved as no date at all.
+const QDateTime& latest_moment() {
+    static const QDateTime latest(QDate(2038, 1, 19), QTime(3, 14));
+    return latest;
+}
+
 void set_qt_text(int number, const QString& value) {
     GadgetRecord* record = find_gadget(number);
     if (record == nullptr) return;
@@ -305,7 +312,7 @@ bool create_date(int number, int x, int y, int width, int height, const std::str
     field->setDisplayFormat(qt_date_format(mask));
     field->setCalendarPopup(true);
     // The earliest moment stands for "no date" and shows as an empty field.
-    field->setMinimumDateTime(earliest_moment());
+    field->setDateTimeRange(earliest_moment(), latest_moment());
     field->setSpecialValueText(QStringLiteral(" "));
     field->setDateTime(value > 0 ? qt_date_time(value) : earliest_moment());
     QObject::connect(field, &QDateTimeEdit::dateTimeChanged,
@@ -319,6 +326,7 @@ bool create_calendar(int number, int x, int y, int width, int height, std::int32
     auto* calendar = new QCalendarWidget(parent);
     calendar->setGridVisible(true);
     calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    calendar->setDateRange(earliest_moment().date(), latest_moment().date());
     if (value > 0) calendar->setSelectedDate(qt_date_time(value).date());
     QObject::connect(calendar, &QCalendarWidget::selectionChanged,
                      [calendar, number] { raise_change(calendar, number); });

@@ -24,6 +24,10 @@ inline constexpr int kButtonDefault = 1;
 inline constexpr int kHyperlinkUnderline = 1;
 inline constexpr int kTextCentre = 1;
 inline constexpr int kTextRight = 2;
+// Alignment of a list column's texts and of a status bar field's text.
+inline constexpr int kAlignLeft = 0;
+inline constexpr int kAlignCentre = 1;
+inline constexpr int kAlignRight = 2;
 
 // Colours are 0x00BBGGRR; -1 is the system's colour.
 inline constexpr int kSystemColour = -1;

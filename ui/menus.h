@@ -25,4 +25,8 @@ void show_popup_menu(int menu);
 bool choose_menu_item(int menu, int item);
 std::string menu_item_text(int menu, int item);
 
+// Whether anything of the window (a menu item, a tool bar button or a keyboard shortcut) raises
+// menu events with the number.
+bool raises_menu_event(int window, int item);
+
 }  // namespace quillet::ui

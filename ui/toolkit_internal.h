@@ -115,6 +115,13 @@ struct MenuRecord {
     QPointer<QWidget> root;  // the QMenuBar or the pop-up QMenu
     int window = -1;
     std::map<int, std::vector<QAction*>> items;  // an item number may stand in several places
+    // Radio pairs and groups: the range first..last and the item the program marked.
+    struct RadioRange {
+        int first;
+        int last;
+        int marked;
+    };
+    std::vector<RadioRange> radios;
 };
 
 struct ToolBarRecord {

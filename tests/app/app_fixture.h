@@ -17,6 +17,7 @@
 #include "tests/support/temp_folder.h"
 #include "ui/events.h"
 #include "ui/gadgets.h"
+#include "ui/menus.h"
 #include "ui/scripted_requesters.h"
 
 namespace quillet::testing {
@@ -44,8 +45,11 @@ class Program : public ::testing::Test {
         ui::process_pending_events();
         while (ui::queued_event_count() > 0) dispatch_event(ui::wait_event());
     }
-    // Chooses a menu item of the main window (or presses its shortcut) and handles it.
+    // Chooses a menu item of the main window (or presses its shortcut, or clicks its button) and
+    // handles it. Fails the test when nothing of the window raises that item.
     static void trigger(int item) {
+        ASSERT_TRUE(ui::raises_menu_event(kMainWindow, item))
+            << "no menu item, button or key raises " << item;
         settle();
         ui::post_event(ui::kEventMenu, kMainWindow, item);
         settle();

@@ -1,3 +1,4 @@
+#include <QActionGroup>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -20,8 +21,10 @@ TEST_F(MainCommands, GuardsSayWhatIsMissing) {
     trigger(kDeleteTransaction);
     EXPECT_EQ(messages(), (std::vector<int>{0, 0})) << "no register: guard 0 stops before the others";
     trigger(kAbout);
-    trigger(kExit + 1000);
+    ui::post_event(ui::kEventMenu, kMainWindow, kExit + 1000);  // an item nothing raises
+    settle();
     EXPECT_TRUE(messages().empty());
+    EXPECT_NE(app().running, 0);
 
     const std::string deleted_only = write_register("gone.qlt", {record(current_date(), 5.0f, 1, 0, 1)});
     ASSERT_TRUE(fill_register_view(deleted_only, kKeepOrder));
@@ -33,7 +36,33 @@ TEST_F(MainCommands, GuardsSayWhatIsMissing) {
     ui::set_state(kRegisterList, -1);
     trigger(kDeleteTransaction);
     EXPECT_EQ(messages(), std::vector<int>{1}) << "no row selected";
-    EXPECT_EQ(messages().size(), 0u);
+    EXPECT_EQ(count_records(path), 1) << "and nothing was deleted";
+}
+
+// File order and reverse order are one exclusive pair, and only an order command that ran moves
+// the mark: one stopped by its guard leaves it where it was.
+TEST_F(MainCommands, TheOrderMarksAreOneRadioPairThatOnlyARunningCommandMoves) {
+    for (const int menu : {kMenuBar, kListPopupMenu}) {
+        ASSERT_TRUE(ui::choose_menu_item(menu, kReverseOrderItem));
+        settle();
+        EXPECT_EQ(messages(), std::vector<int>{0}) << "no register: the command does not run";
+        EXPECT_TRUE(ui::is_item_marked(menu, kFileOrderItem));
+        EXPECT_FALSE(ui::is_item_marked(menu, kReverseOrderItem));
+    }
+    const std::string path =
+        write_register("two.qlt", {record(current_date(), 5.0f, 0), record(current_date(), 2.0f, 1)});
+    ASSERT_TRUE(fill_register_view(path, kKeepOrder));
+    ASSERT_TRUE(ui::choose_menu_item(kMenuBar, kReverseOrderItem));
+    settle();
+    EXPECT_FALSE(ui::is_item_marked(kMenuBar, kFileOrderItem));
+    EXPECT_TRUE(ui::is_item_marked(kMenuBar, kReverseOrderItem));
+    ASSERT_TRUE(ui::choose_menu_item(kMenuBar, kReverseOrderItem));
+    settle();
+    EXPECT_TRUE(ui::is_item_marked(kMenuBar, kReverseOrderItem))
+        << "choosing the marked item keeps it marked";
+    const auto* reverse = ui::detail::state().menus[kMenuBar].items[kReverseOrderItem].front();
+    ASSERT_NE(reverse->actionGroup(), nullptr);
+    EXPECT_TRUE(reverse->actionGroup()->isExclusive()) << "drawn as a radio item";
 }
 
 TEST_F(MainCommands, TheListKeysRunCommandsInsteadOfEditing) {

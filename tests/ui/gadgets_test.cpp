@@ -1,3 +1,5 @@
+#include <QCalendarWidget>
+#include <QDateTimeEdit>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -123,6 +125,25 @@ TEST_F(Gadgets, DateFieldsKeepHourAndMinuteAndShowNoDateForZero) {
     EXPECT_EQ(get_state(402), make_date(2026, 12, 1)) << "nothing before the minimum date can be picked";
     set_state(402, make_date(2026, 12, 24));
     EXPECT_EQ(get_state(402), make_date(2026, 12, 24));
+}
+
+// A date value ends on 2038-01-19 at 03:14:07: the gadgets offer no later day, so that a picked
+// date can never become "no date".
+TEST_F(Gadgets, DateGadgetsOfferNoDayPastTheLastDateValue) {
+    create_date(401, 0, 0, 120, 24, "%yyyy/%mm/%dd", make_date(2037, 12, 31, 9, 30, 0));
+    auto* field = qobject_cast<QDateTimeEdit*>(detail::gadget_widget(401));
+    ASSERT_NE(field, nullptr);
+    field->setDateTime(QDateTime(QDate(2050, 12, 8), QTime(9, 30)));
+    EXPECT_EQ(get_state(401), make_date(2038, 1, 19, 3, 14, 0));
+    field->setDate(QDate(2038, 1, 19));
+    EXPECT_EQ(get_state(401), make_date(2038, 1, 19, 3, 14, 0)) << "the last day, at its last minute";
+
+    create_calendar(402, 0, 30, 250, 180, make_date(2026, 12, 8));
+    auto* calendar = qobject_cast<QCalendarWidget*>(detail::gadget_widget(402));
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_EQ(calendar->maximumDate(), QDate(2038, 1, 19));
+    calendar->setSelectedDate(QDate(2050, 12, 8));
+    EXPECT_EQ(get_state(402), make_date(2038, 1, 19));
 }
 
 TEST_F(Gadgets, ContainersHoldGadgetsUntilTheirListIsClosed) {

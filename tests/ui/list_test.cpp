@@ -142,8 +142,8 @@ TEST_F(List, ColoursGoToRowsColumnsOrTheWholeList) {
     EXPECT_EQ(get_item_colour(kList, 1, kBackColour, 3), 0xFAFAFA);
     const QVariant red = view()->model()->data(view()->model()->index(0, 6), Qt::ForegroundRole);
     EXPECT_EQ(red.value<QColor>(), QColor(255, 0, 0));
-    set_column_alignment(kList, 5, kTextRight);
-    EXPECT_EQ(column_alignment(kList, 5), kTextRight);
+    set_column_alignment(kList, 5, kAlignRight);
+    EXPECT_EQ(column_alignment(kList, 5), kAlignRight);
 }
 
 }  // namespace
