@@ -4,6 +4,7 @@
 #include "dialogs/register_requester.h"
 #include "program/message_box.h"
 #include "register/register_view.h"
+#include "runtime/atomic_replace.h"
 #include "runtime/file_access.h"
 #include "tests/app/app_fixture.h"
 #include "ui/windows.h"
@@ -71,6 +72,27 @@ TEST_F(NewRegister, CreatesAOneRecordRegisterAndOpensIt) {
     EXPECT_EQ(cell(0, 6), "250.75");
 }
 
+// A register that cannot be written says why over the dialog, which stays open with the entry.
+TEST_F(NewRegister, ACreateThatFailsKeepsTheDialogAndItsEntry) {
+    trigger(kNewRegister);
+    ui::set_text(kAmount, "120");
+    settle();
+    inject_replace_fault(ReplaceFault::kWrite);  // as a full disk would
+    ui::click_button(kOk);
+    settle();
+    ASSERT_EQ(script->requests().size(), 1u);
+    EXPECT_EQ(script->requests().back().owner_window, kWindow);
+    EXPECT_EQ(last_message_text(), folder.path() + "Register.qlt\nThe disk is full.\n\n" +
+                                       texts().messages[kMessageRegisterNotChanged]);
+    ASSERT_TRUE(ui::is_window(kWindow));
+    EXPECT_EQ(ui::get_text(kAmount), "120");
+    EXPECT_EQ(file_size(folder.path() + "Register.qlt"), -1);
+    ui::click_button(kOk);
+    settle();
+    EXPECT_FALSE(ui::is_window(kWindow)) << "the same entry is saved once the disk has room";
+    EXPECT_EQ(count_records(folder.path() + "Register.qlt"), 1);
+}
+
 TEST_F(NewRegister, AMissingAmountIsAsked) {
     trigger(kNewRegister);
     ui::set_text(kAmount, "   ");
@@ -87,6 +109,8 @@ TEST_F(NewRegister, OpeningAMissingFileSaysSo) {
     EXPECT_EQ(app().register_path, path);
     script->set_next_file_name(folder.file("Nothing here"));
     trigger(kOpenRegister);
+    EXPECT_EQ(last_message_text(), folder.file("Nothing here.qlt") + "\n" + texts().missing_file + "\n\n" +
+                                       texts().messages[kMessageNotARegister]);
     EXPECT_EQ(messages(), std::vector<int>{kMessageNotARegister});
     EXPECT_EQ(app().register_path, path);
     script->set_next_file_name("abc");
@@ -100,7 +124,7 @@ TEST_F(NewRegister, SaveAsCopiesAndGoesOnUnderTheNewName) {
     script->set_next_file_name(path);
     trigger(kSaveRegisterAs);
     EXPECT_EQ(messages(), std::vector<int>{kMessageConfirmReplace}) << "its own name exists";
-    EXPECT_EQ(script->requests().size(), 0u);
+    EXPECT_EQ(app().register_path, path);
 
     script->set_next_file_name(folder.file("Copy"));
     trigger(kSaveRegisterAs);

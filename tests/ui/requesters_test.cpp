@@ -1,4 +1,11 @@
 #include "ui/requesters.h"
+
+#include <sys/stat.h>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "tests/support/temp_folder.h"
 #include "tests/ui/toolkit_fixture.h"
 #include "ui/images.h"
 #include "ui/scripted_requesters.h"
@@ -51,6 +58,41 @@ TEST_F(Toolkit, ScriptedRequestersAnswerWithoutShowingAnything) {
     EXPECT_EQ(requests[3].kind, ScriptedRequesters::Kind::kSaveFile);
     EXPECT_EQ(requests[3].proposed_path, "/home/ann/Cash.qlt");
     install_requesters(nullptr);
+}
+
+// The real file requester, answered the way a user would: a name typed into its field and Return.
+class FileRequester : public Toolkit {
+  protected:
+    // Runs the requester; while it is up, types the name and confirms. Gives up after two seconds.
+    std::string type_into(bool save, const std::string& proposed, const QString& typed) {
+        QTimer::singleShot(200, [this, typed] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) return;
+            filters = dialog->nameFilters();
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(typed);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QTimer::singleShot(2000, [] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+        const std::string pattern = "Registers (*.qlt)|*.qlt|All files|*";
+        return save ? requesters().save_file("Save", proposed, pattern, 0)
+                    : requesters().open_file("Open", proposed, pattern, 0);
+    }
+    QStringList filters;
+};
+
+TEST_F(FileRequester, TakesATypedNameThatDoesNotExistAndKeepsThePathsBytes) {
+    ASSERT_TRUE(open_window(200, 320, 200, "Main", WindowStyle::kMain));
+    install_requesters(nullptr);
+    quillet::testing::TempFolder folder;
+    const std::string accounts = folder.path() + "Счета 2/";
+    ASSERT_EQ(::mkdir(accounts.c_str(), 0755), 0);
+    EXPECT_EQ(type_into(false, accounts, "Example"), accounts + "Example")
+        << "the program adds the extension";
+    EXPECT_EQ(filters, (QStringList{"Registers (*.qlt)", "All files (*)"})) << "each pattern shown once";
+    EXPECT_EQ(type_into(true, accounts + "Cash.qlt", "Копия"), accounts + "Копия");
 }
 
 }  // namespace
