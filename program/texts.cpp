@@ -47,15 +47,15 @@ void prepare_menus(TextTable& t) {
 }
 
 void prepare_register_view(TextTable& t) {
-    t.column_titles = {"Date",    "Type",       "Number",  "Payee",      "Description",
-                       "Deposit", "Withdrawal", "Balance", "Second date"};
+    t.column_titles = {"Date",    "Type",    "Number",  "Payee",      "Memo",
+                       "Deposit", "Payment", "Balance", "Second date"};
     t.void_mark = "Void";
     t.idle_status = "No register open";
-    t.rows_label = "Transactions: ";
+    // The status fields are narrow: short labels and month names keep large figures in view.
+    t.rows_label = "Count: ";
     t.balance_label = "Balance: ";
     t.deposits_label = "deposits: ";
-    t.withdrawals_label = "withdrawals: ";
-    // The status fields are narrow: short month names keep the figures in view.
+    t.withdrawals_label = "paid: ";
     t.average_label = "";
     t.average_balance_label = "average: ";
     t.month_names = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
@@ -65,9 +65,10 @@ void prepare_register_view(TextTable& t) {
 void prepare_dialogs(TextTable& t) {
     t.new_transaction_title = "New transaction";
     t.edit_transaction_title = "Edit transaction";
-    t.transaction_captions = {"Date:", "Type:", "Number:", "Payee:", "Description:"};
+    // The dialogs' gadgets have fixed sizes: every caption is chosen to fit its gadget.
+    t.transaction_captions = {"Date:", "Type:", "Number:", "Payee:", "Memo:"};
     t.deposit_option = "&Deposit";
-    t.withdrawal_option = "&Withdrawal";
+    t.withdrawal_option = "&Paid";
     t.second_date_box = "&Also on";
     t.ok_button = "OK";
     t.cancel_button = "Cancel";
@@ -90,7 +91,7 @@ void prepare_dialogs(TextTable& t) {
 
 void prepare_files(TextTable& t) {
     t.example_register_name = "Example.qlt";
-    t.opening_amount_caption = "Opening balance";
+    t.opening_amount_caption = "Start balance";
     t.sample_texts = {{{"Deposit", "1001", "Myself", t.opening_amount_caption},
                        {"Check", "1002", "Groceries", "Food"},
                        {"Debit Card", "1003", "Electric Bill", "Monthly Bill"}}};

@@ -15,7 +15,10 @@ namespace {
 // A row of fixed-width fields along the bottom of a window, without a sizing grip.
 class StatusBarWidget : public QWidget {
   public:
-    explicit StatusBarWidget(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
+    explicit StatusBarWidget(QWidget* parent) : QWidget(parent) {
+        setAutoFillBackground(true);
+        setFont(fixed_layout_font());
+    }
 
     void add_field(int width) {
         auto* field = new QLabel(this);
@@ -235,7 +238,14 @@ void set_status_field_text(int number, int field, const std::string& text, int a
     const StatusBarWidget* bar = find_status_bar(number);
     QLabel* label = bar != nullptr ? bar->field(field) : nullptr;
     if (label == nullptr) return;
-    label->setText(to_qt(text));
+    // A text too long for its field ends in an ellipsis instead of being cut, and shows whole as
+    // the field's tool tip.
+    const QString whole = to_qt(text);
+    const int room = label->contentsRect().width() - 2 * label->margin();
+    const QString shown = label->fontMetrics().elidedText(whole, Qt::ElideRight, room);
+    label->setText(shown);
+    label->setToolTip(shown == whole ? QString() : whole);
+    label->setProperty("whole_text", whole);
     const Qt::Alignment horizontal = alignment == kAlignCentre  ? Qt::AlignHCenter
                                      : alignment == kAlignRight ? Qt::AlignRight
                                                                 : Qt::AlignLeft;
@@ -245,7 +255,7 @@ void set_status_field_text(int number, int field, const std::string& text, int a
 std::string status_field_text(int number, int field) {
     const StatusBarWidget* bar = find_status_bar(number);
     const QLabel* label = bar != nullptr ? bar->field(field) : nullptr;
-    return label == nullptr ? std::string() : from_qt(label->text());
+    return label == nullptr ? std::string() : from_qt(label->property("whole_text").toString());
 }
 
 int status_field_alignment(int number, int field) {

@@ -21,6 +21,12 @@ QString to_qt(std::string_view text) { return QString::fromStdString(windows1252
 
 std::string from_qt(const QString& text) { return utf8_to_windows1252(text.toStdString()); }
 
+QFont fixed_layout_font() {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(11);
+    return font;
+}
+
 QString utf8_to_qt(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }

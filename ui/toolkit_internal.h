@@ -33,6 +33,10 @@ QString utf8_to_qt(std::string_view utf8);
 // A path from Qt in the file system's own bytes.
 std::string path_from_qt(const QString& path);
 QString path_to_qt(std::string_view path);
+// The font of the dialogs and the status bar, whose gadgets have fixed pixel sizes: one face at
+// one pixel size, so that every caption fits the same way on every machine.
+QFont fixed_layout_font();
+
 // Colours 0x00BBGGRR.
 QColor to_qt_colour(int colour);
 int from_qt_colour(const QColor& colour);
@@ -72,12 +76,19 @@ class WindowWidget : public QWidget {
     bool has_menu_bar() const { return menu_bar_ != nullptr; }
     // Grows the window as its menu bar fills, so that the client area keeps its size.
     void fit_menu_bar();
+    // Centres the window, frame and all, on its owner or on the screen; again once the window
+    // manager has framed it, and until then after every change of its size.
+    void centre();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     int number_;
+    WindowStyle style_;
+    bool centring_ = true;  // until the window manager has put its frame around the window
     ClientArea* client_;
     QMenuBar* menu_bar_ = nullptr;
     QSize client_size_;  // the client size when the menu bar was created

@@ -28,6 +28,7 @@ WindowWidget::WindowWidget(int number, WindowStyle style, QWidget* parent)
                                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint
                           : Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       number_(number),
+      style_(style),
       client_(new ClientArea(this, number)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -47,15 +48,66 @@ QMenuBar* WindowWidget::menu_bar() {
 }
 
 void WindowWidget::fit_menu_bar() {
-    if (menu_bar_ != nullptr)
-        resize(client_size_.width(), client_size_.height() + menu_bar_->sizeHint().height());
+    if (menu_bar_ == nullptr) return;
+    resize(client_size_.width(), client_size_.height() + menu_bar_->sizeHint().height());
+    if (centring_) centre();
+}
+
+void WindowWidget::centre() {
+    const QWidget* owner = parentWidget();
+    const QRect area = owner != nullptr ? owner->frameGeometry() : screen()->availableGeometry();
+    const QSize outer = frameGeometry().size();
+    move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+}
+
+// A window manager frames a window shortly after it shows, without moving it: the window is
+// centred again, frame and all, as soon as its frame is known (for a second at most; without a
+// window manager there is no frame and nothing to do).
+void WindowWidget::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!centring_) return;
+    auto* watch = new QTimer(this);
+    connect(watch, &QTimer::timeout, this, [this, watch, ticks = 0]() mutable {
+        if (frameGeometry() != geometry()) {
+            centre();
+            centring_ = false;
+        }
+        if (++ticks >= 50) centring_ = false;
+        if (!centring_) watch->deleteLater();
+    });
+    watch->start(20);
 }
 
 // The close box and Alt+F4 only ask: the program decides whether the window goes.
 void WindowWidget::closeEvent(QCloseEvent* event) {
     event->ignore();
     // A disabled window (the main window under a dialog) takes no input, its close box included.
-    if (isEnabled()) raise_event(kEventCloseWindow, number_, 0);
+    if (!isEnabled()) return;
+    // A dialog has no close box; where a window manager offers to close it all the same, the
+    // request is the dialog's Escape, so that it closes the way its Cancel does.
+    if (style_ == WindowStyle::kDialog) {
+        if (const WindowRecord* record = find_window(number_)) {
+            if (const auto escape = record->shortcuts.find(kKeyEscape); escape != record->shortcuts.end()) {
+                raise_event(kEventMenu, number_, escape->second);
+                return;
+            }
+        }
+    }
+    raise_event(kEventCloseWindow, number_, 0);
+}
+
+// A dialog is never minimized: hidden, it would leave the program behind a window nobody can
+// reach. Where a window manager minimizes it all the same, it comes straight back.
+void WindowWidget::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || style_ != WindowStyle::kDialog) return;
+    if ((windowState() & Qt::WindowMinimized) == 0) return;
+    QTimer::singleShot(0, this, [this] {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+        raise();
+        activateWindow();
+    });
 }
 
 WindowRecord* find_window(int number) {
@@ -106,7 +158,10 @@ bool open_window(int number, int width, int height, const std::string& title, Wi
     widget->setWindowTitle(to_qt(title));
     widget->setAttribute(Qt::WA_DeleteOnClose, false);
     if (style == WindowStyle::kDialog) {
+        widget->setFont(fixed_layout_font());
         widget->client()->setFixedSize(width, height);
+        // Window managers keep a modal dialog with the window it belongs to.
+        if (owner != nullptr) widget->setWindowModality(Qt::WindowModal);
     } else {
         widget->client()->resize(width, height);
         widget->resize(width, height);
@@ -119,8 +174,7 @@ bool open_window(int number, int width, int height, const std::string& title, Wi
     toolkit.option_group = nullptr;
 
     if (style == WindowStyle::kDialog) widget->adjustSize();
-    const QRect area = owner != nullptr ? owner->frameGeometry() : widget->screen()->availableGeometry();
-    widget->move(area.center() - widget->rect().center());
+    widget->centre();
     widget->show();
     return true;
 }

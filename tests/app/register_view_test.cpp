@@ -31,8 +31,8 @@ TEST_F(RegisterView, TheSampleRegisterShowsItsRunningBalanceAndMonth) {
     EXPECT_EQ(cell(0, 8), "2026/12/08");
     EXPECT_EQ(cell(2, 3), "Station");
     EXPECT_EQ(status_fields(),
-              (std::vector<std::string>{"Transactions: 3", "Balance: 1132.51", "Dec deposits: 1200.00",
-                                        "Dec withdrawals: 67.49", "Dec average: 1161.34"}));
+              (std::vector<std::string>{"Count: 3", "Balance: 1132.51", "Dec deposits: 1200.00",
+                                        "Dec paid: 67.49", "Dec average: 1161.34"}));
     EXPECT_EQ(ui::status_field_alignment(kStatusBar, 3), ui::kAlignCentre);
     EXPECT_EQ(ui::window_title(kMainWindow), "Quillet - Sample");
     EXPECT_EQ(app().register_path, path);
@@ -47,9 +47,8 @@ TEST_F(RegisterView, VoidRowsShowTheirMarkAndCountForNothingButTheRowCount) {
         write_register("void.qlt", {record(today, 50.0f, 0, 1), record(today, 20.0f, 1, 1)});
     ASSERT_TRUE(fill_register_view(path, kKeepOrder));
     EXPECT_EQ(column(7), (std::vector<std::string>{"Void", "Void"}));
-    EXPECT_EQ(status_fields(),
-              (std::vector<std::string>{"Transactions: 2", "Balance: .00", "Dec deposits: .00",
-                                        "Dec withdrawals: .00", "Dec average: .00"}));
+    EXPECT_EQ(status_fields(), (std::vector<std::string>{"Count: 2", "Balance: .00", "Dec deposits: .00",
+                                                         "Dec paid: .00", "Dec average: .00"}));
 }
 
 TEST_F(RegisterView, DeletedRecordsLeaveNoRow) {
@@ -136,7 +135,7 @@ TEST_F(RegisterView, EditingReplacesTheCurrentRowAndRemovingKeepsTheBalanceInSte
     remove_register_row(0);
     recompute_balance();
     EXPECT_EQ(column(7), (std::vector<std::string>{"Void", "-5.00"}));
-    EXPECT_EQ(status_fields()[0], "Transactions: 2");
+    EXPECT_EQ(status_fields()[0], "Count: 2");
 }
 
 TEST_F(RegisterView, ARefusedFileLeavesEverythingAsItWas) {

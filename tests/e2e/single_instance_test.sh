@@ -6,6 +6,9 @@ source "$(dirname "$0")/e2e_common.sh"
 "$folder/quillet" &
 pid=$!
 "$window_tool" wait Quillet 20 || fail "the first copy showed no window"
+# Without a window manager there is no frame: the window itself, menu bar and all, is centred.
+read -r x y w h sw sh <<<"$("$window_tool" geometry Quillet)"
+[ "$x" -eq $(((sw - w) / 2)) ] && [ "$y" -eq $(((sh - h) / 2)) ] || fail "the window is not centred: $x $y $w $h"
 
 start=$(date +%s%N)
 timeout 10 "$folder/quillet"

@@ -5,6 +5,13 @@
 //                                           at (X, Y) and drops them there
 //   x11_window_tool key TITLE KEY [ctrl]    presses and releases the key (an X key name such as
 //                                           "x" or "Return") in the window, with Ctrl if asked
+//   x11_window_tool gone TITLE SECONDS      waits until no window has the title
+//   x11_window_tool iconify TITLE           asks the window manager to minimize the window
+//   x11_window_tool viewable TITLE          succeeds when the window is mapped and viewable
+//   x11_window_tool actions TITLE           prints what the window manager lets the user do with
+//                                           the window (_NET_WM_ALLOWED_ACTIONS), one per line
+//   x11_window_tool geometry TITLE          prints the window's frame as X Y WIDTH HEIGHT and
+//                                           the screen's WIDTH HEIGHT
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <unistd.h>
@@ -133,6 +140,45 @@ void send_key(Display* display, Window window, const char* name, bool control) {
     XFlush(display);
 }
 
+// The window manager's frame around the window (or the window itself without one).
+Window frame_of(Display* display, Window window) {
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    while (XQueryTree(display, window, &root, &parent, &children, &count) != 0) {
+        if (children != nullptr) XFree(children);
+        if (parent == root || parent == 0) return window;
+        window = parent;
+    }
+    return window;
+}
+
+bool viewable(Display* display, Window window) {
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(display, window, &attributes) != 0 && attributes.map_state == IsViewable;
+}
+
+void print_allowed_actions(Display* display, Window window) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, atom(display, "_NET_WM_ALLOWED_ACTIONS"), 0, 1024, False, XA_ATOM,
+                           &type, &format, &count, &after, &data) != Success ||
+        data == nullptr) {
+        return;
+    }
+    const auto* atoms = reinterpret_cast<const Atom*>(data);
+    for (unsigned long i = 0; i < count; ++i) {
+        char* name = XGetAtomName(display, atoms[i]);
+        if (name != nullptr) std::printf("%s\n", name);
+        XFree(name);
+    }
+    XFree(data);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -143,6 +189,8 @@ int main(int argc, char** argv) {
     }
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return 3;
+    // Windows come and go while the tree is walked: a window gone meanwhile is simply not found.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     const std::string command = argv[1];
     const std::string title = argv[2];
     int result = 2;
@@ -155,6 +203,34 @@ int main(int argc, char** argv) {
             } else {
                 usleep(100000);
             }
+        }
+    } else if (command == "gone") {
+        const int tenths = (argc > 3 ? std::atoi(argv[3]) : 10) * 10;
+        result = 1;
+        for (int i = 0; i < tenths && result != 0; ++i) {
+            if (find_window(display, DefaultRootWindow(display), title) == 0) {
+                result = 0;
+            } else {
+                usleep(100000);
+            }
+        }
+    } else if (command == "iconify" || command == "viewable" || command == "actions" ||
+               command == "geometry") {
+        const Window window = find_window(display, DefaultRootWindow(display), title);
+        result = window == 0 ? 1 : 0;
+        if (window != 0 && command == "iconify") {
+            result = XIconifyWindow(display, window, DefaultScreen(display)) != 0 ? 0 : 1;
+            XFlush(display);
+        } else if (window != 0 && command == "viewable") {
+            result = viewable(display, window) ? 0 : 1;
+        } else if (window != 0 && command == "actions") {
+            print_allowed_actions(display, window);
+        } else if (window != 0) {
+            XWindowAttributes frame{};
+            XGetWindowAttributes(display, frame_of(display, window), &frame);
+            std::printf("%d %d %d %d %d %d\n", frame.x, frame.y, frame.width + 2 * frame.border_width,
+                        frame.height + 2 * frame.border_width, DisplayWidth(display, DefaultScreen(display)),
+                        DisplayHeight(display, DefaultScreen(display)));
         }
     } else if (command == "close") {
         const Window window = find_window(display, DefaultRootWindow(display), title);

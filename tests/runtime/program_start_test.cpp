@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -43,6 +45,19 @@ TEST(StartProgram, HandsTheParameterOverAsOneArgumentUntouchedByAnyShell) {
     EXPECT_EQ(read_file(folder.file("argument")), parameter);
     EXPECT_EQ(read_file(folder.file("folder")), folder.path().substr(0, folder.path().size() - 1) + "\n");
     EXPECT_EQ(::access("/tmp/quillet-pwned", F_OK), -1);
+}
+
+// A program started without waiting and without a handle is nobody's child to reap: it leaves no
+// zombie behind when it ends.
+TEST(StartProgram, AProgramStartedWithoutWaitingLeavesNoZombie) {
+    EXPECT_NE(start_program("/bin/true"), 0);
+    EXPECT_NE(start_program("true"), 0) << "found on PATH";
+    EXPECT_EQ(start_program("/no/such/program"), 0);
+    EXPECT_EQ(start_program("no-such-program-on-path"), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    errno = 0;
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD) << "no child of ours is left behind";
 }
 
 TEST(StartProgram, KeepsAHandleToWatchAndEndTheProcess) {
