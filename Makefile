@@ -2,16 +2,16 @@
 BUILD_DIR ?= build
 BENCH_DIR ?= build-bench
 GENERATOR := -G Ninja
+# Warnings are errors whenever CI is set, whatever an earlier configure left in the cache.
+WERROR := $(if $(CI),ON,OFF)
 
 .PHONY: run test bench format pictures bootstrap build configure clean
 
 bootstrap:
 	@scripts/bootstrap
 
-$(BUILD_DIR)/build.ninja: | bootstrap
-	cmake -S . -B $(BUILD_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
-
-configure: bootstrap $(BUILD_DIR)/build.ninja
+configure: bootstrap
+	@cmake -S . -B $(BUILD_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_WERROR=$(WERROR) >/dev/null
 
 build: configure
 	cmake --build $(BUILD_DIR)
@@ -23,7 +23,7 @@ test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j2
 
 bench: bootstrap
-	cmake -S . -B $(BENCH_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_TESTS=OFF -DQUILLET_BUILD_BENCHMARKS=ON
+	cmake -S . -B $(BENCH_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_TESTS=OFF -DQUILLET_BUILD_BENCHMARKS=ON -DQUILLET_WERROR=$(WERROR)
 	cmake --build $(BENCH_DIR)
 	@scripts/run-benchmarks $(BENCH_DIR)
 

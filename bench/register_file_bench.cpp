@@ -47,7 +47,7 @@ void BM_CompactionVersusCopy(benchmark::State& state) {
     double compact_seconds = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        copy_file(original, work);
+        if (!copy_file(original, work)) state.SkipWithError("copy failed");
         state.ResumeTiming();
 
         auto start = std::chrono::steady_clock::now();
@@ -55,7 +55,8 @@ void BM_CompactionVersusCopy(benchmark::State& state) {
         copy_seconds += seconds_since(start);
 
         start = std::chrono::steady_clock::now();
-        if (!compact_register(work)) state.SkipWithError("compaction failed");
+        CompactionCounts counts;
+        if (!compact_register(work, counts)) state.SkipWithError("compaction failed");
         const double compaction = seconds_since(start);
         compact_seconds += compaction;
         state.SetIterationTime(compaction);
@@ -78,10 +79,11 @@ void BM_VisitAllRecords(benchmark::State& state) {
     const std::string& path = register_of(state.range(0));
     for (auto _ : state) {
         std::int64_t live = 0;
-        visit_records(path, [&live](std::int64_t, const std::uint8_t* bytes) {
+        const IoStatus read = visit_records(path, [&live](std::int64_t, const std::uint8_t* bytes) {
             live += bytes[record_format::kDeletedOffset] == 0 ? 1 : 0;
             return true;
         });
+        if (!read) state.SkipWithError("the register could not be read");
         benchmark::DoNotOptimize(live);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
