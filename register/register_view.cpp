@@ -117,7 +117,7 @@ bool fill_register_view(const std::string& path, int order_mode) {
     const std::string& void_mark = texts().void_mark;
     std::string row;
     int position = 0;
-    visit_records(
+    const IoStatus read = visit_records(
         path,
         [&](std::int64_t, const std::uint8_t* record) {
             if (record[record_format::kDeletedOffset] != record_format::kLive) return true;
@@ -134,6 +134,9 @@ bool fill_register_view(const std::string& path, int order_mode) {
     recompute_balance();
     select_register_row(0);
     ui::resume_drawing(kRegisterList);
+    // The file passed its check but failed while it was read (a disk error): the list shows what
+    // was read, and the user learns that it is not all.
+    if (!read) show_message(kMessageReadOnly, kMainWindow, file_and_cause(path, read));
 
     state.register_path = path;
     show_register_title(path);
