@@ -4,7 +4,8 @@
 set -u
 program=$1
 window_tool=$2
-folder=$(mktemp -d)
+top=$(mktemp -d)
+folder=$top
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
 export XDG_RUNTIME_DIR=$runtime
@@ -13,7 +14,7 @@ export HOME=$runtime
 pid=
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    rm -rf "$folder" "$runtime"
+    rm -rf "$top" "$runtime"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
