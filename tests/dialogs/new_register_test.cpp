@@ -29,7 +29,7 @@ using NewRegister = Program;
 TEST_F(NewRegister, TheDialogOffersTheDefaultNameAndADeposit) {
     trigger(kNewRegister);
     ASSERT_TRUE(ui::is_window(kWindow));
-    EXPECT_EQ(ui::get_text(kName), folder.path() + texts().default_register_name);
+    EXPECT_EQ(ui::shown_text(kName), folder.path() + texts().default_register_name);
     EXPECT_FALSE(ui::is_gadget_enabled(kName));
     EXPECT_EQ(ui::get_state(kDeposit), 1);
     EXPECT_EQ(ui::get_focus(), kAmount);
@@ -45,7 +45,7 @@ TEST_F(NewRegister, CreatesAOneRecordRegisterAndOpensIt) {
     script->set_next_file_name(folder.file("Old"));
     ui::click_button(kBrowse);
     settle();
-    EXPECT_EQ(ui::get_text(kName), path);
+    EXPECT_EQ(ui::shown_text(kName), path);
     ui::set_text(kAmount, "250.75");
     ui::set_state(kWithdrawal, 1);
     settle();
