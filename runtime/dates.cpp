@@ -164,6 +164,22 @@ std::string format_date(std::string_view mask, DateValue value) {
     return out;
 }
 
+void append_display_date(std::string& out, DateValue value) {
+    static_assert(kDisplayDateMask == "%yyyy/%mm/%dd" && kDateSeparator == "/",
+                  "the fast path writes this mask");
+    const CivilDate date = civil_of(value);
+    char text[10] = {'0', '0', '0', '0', '/', '0', '0', '/', '0', '0'};
+    const auto put = [&text](std::size_t at, std::int32_t number) {
+        text[at] = static_cast<char>('0' + (number / 10) % 10);
+        text[at + 1] = static_cast<char>('0' + number % 10);
+    };
+    put(0, date.year / 100);
+    put(2, date.year % 100);
+    put(5, date.month);
+    put(8, date.day);
+    out.append(text, sizeof text);
+}
+
 DateValue parse_date(std::string_view mask, std::string_view text) {
     if (mask.empty() || text.empty()) return kNoDate;
     std::int32_t fields[] = {1970, 1, 1, 0, 0, 0};  // year, month, day, hour, minute, second

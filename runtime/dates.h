@@ -52,6 +52,10 @@ std::int32_t second_of(DateValue value);
 // character after it.
 std::string format_date(std::string_view mask, DateValue value);
 
+// Appends the value written through the display date mask: the same text as
+// format_date(kDisplayDateMask, value), made without reading the mask (a report writes millions).
+void append_display_date(std::string& out, DateValue value);
+
 // The value read from the text through the mask, or kNoDate when the text does not fit the mask
 // (text left over included) or names no valid date. Fields missing from the mask keep 1970-01-01
 // 00:00:00. A token reads 1 to 4 digits for %yyyy and 1 or 2 for the others; %yy below 70 is

@@ -67,8 +67,20 @@ NumberSpan scan_number(std::string_view text) {
 }  // namespace
 
 std::string amount_text(float amount) {
-    if (std::isnan(amount)) return "NaN";
-    if (std::isinf(amount)) return amount > 0 ? "+Infinity" : "-Infinity";
+    std::string text;
+    append_amount_text(text, amount);
+    return text;
+}
+
+void append_amount_text(std::string& out, float amount) {
+    if (std::isnan(amount)) {
+        out += "NaN";
+        return;
+    }
+    if (std::isinf(amount)) {
+        out += amount > 0 ? "+Infinity" : "-Infinity";
+        return;
+    }
     // nearbyint rounds ties to even in the default rounding mode: 18.99f (18.9899997...) is 1899 cents.
     const double cents = std::nearbyint(static_cast<double>(amount) * 100.0);
     if (std::fabs(cents) >= 9.0e18) {
@@ -76,25 +88,45 @@ std::string amount_text(float amount) {
         char buffer[64];
         const auto result =
             std::to_chars(buffer, buffer + sizeof buffer, cents / 100.0, std::chars_format::fixed, 2);
-        return std::string(buffer, result.ptr);
+        out.append(buffer, result.ptr);
+        return;
     }
-    return cents_text(static_cast<std::int64_t>(cents));
+    append_cents_text(out, static_cast<std::int64_t>(cents));
+}
+
+std::int64_t amount_cents(float amount) {
+    if (!std::isfinite(amount)) return 0;
+    const double cents = std::nearbyint(static_cast<double>(amount) * 100.0);
+    constexpr double kLimit = 9.0e18;  // beyond any register; keeps the conversion defined
+    return static_cast<std::int64_t>(std::clamp(cents, -kLimit, kLimit));
 }
 
 std::string cents_text(std::int64_t cents) {
+    std::string text;
+    append_cents_text(text, cents);
+    return text;
+}
+
+void append_cents_text(std::string& out, std::int64_t cents) {
     // Built from the magnitude's digits, so that the most negative value works too.
     const std::uint64_t magnitude =
         cents < 0 ? 0 - static_cast<std::uint64_t>(cents) : static_cast<std::uint64_t>(cents);
-    char buffer[24];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude).ptr;
-    std::string digits(buffer, end);
-    // Below ten cents the digits are padded, so that .05 does not become ".5" (fifty cents).
-    if (digits.size() < 2) digits.insert(0, 2 - digits.size(), '0');
-    std::string text = cents < 0 ? "-" : "";
-    text.append(digits, 0, digits.size() - 2);
-    text += '.';
-    text.append(digits, digits.size() - 2, 2);
-    return text;
+    // Written from the end: the two cent digits (padded, so that .05 does not become ".5", fifty
+    // cents), the full stop, the whole part without leading zeros, the sign.
+    char text[28];
+    char* start = text + sizeof text;
+    std::uint64_t rest = magnitude;
+    *--start = static_cast<char>('0' + rest % 10);
+    rest /= 10;
+    *--start = static_cast<char>('0' + rest % 10);
+    rest /= 10;
+    *--start = '.';
+    while (rest > 0) {
+        *--start = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    }
+    if (cents < 0) *--start = '-';
+    out.append(start, text + sizeof text);
 }
 
 std::int64_t amount_text_to_cents(std::string_view text) {

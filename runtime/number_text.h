@@ -13,9 +13,15 @@ namespace quillet {
 // Every amount text reads back through text_to_number() as the same number of cents.
 // Infinite and not-a-number amounts give the texts text_to_number() reads back as such.
 std::string amount_text(float amount);
+void append_amount_text(std::string& out, float amount);
 
 // The amount text of a whole number of cents: 123456 is "1234.56", -5 is "-.05", 0 is ".00".
 std::string cents_text(std::int64_t cents);
+void append_cents_text(std::string& out, std::int64_t cents);
+
+// The cents the amount text of an amount shows, as amount_text_to_cents(amount_text(amount)) reads
+// them: what is not finite counts as 0.
+std::int64_t amount_cents(float amount);
 
 // The exact number of cents an amount text shows ("1234.56" is 123456); digits past the cents
 // round half up. A text that is not a plain decimal (an exponent, "NaN") is read as

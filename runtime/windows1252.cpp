@@ -45,8 +45,21 @@ char byte_for(char32_t code) {
 std::string windows1252_to_utf8(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) append_utf8(out, code_point_of(static_cast<unsigned char>(c)));
+    append_windows1252_as_utf8(out, text);
     return out;
+}
+
+void append_windows1252_as_utf8(std::string& out, std::string_view text) {
+    // Runs of ASCII, the common case, are copied whole.
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t run = at;
+        while (run < text.size() && static_cast<unsigned char>(text[run]) < 0x80) ++run;
+        out.append(text.data() + at, run - at);
+        if (run == text.size()) break;
+        append_utf8(out, code_point_of(static_cast<unsigned char>(text[run])));
+        at = run + 1;
+    }
 }
 
 std::string utf8_to_windows1252(std::string_view text) {

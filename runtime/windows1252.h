@@ -11,6 +11,7 @@ namespace quillet {
 // Every byte becomes its character's UTF-8 form; the five bytes Windows-1252 leaves undefined
 // (81, 8D, 8F, 90, 9D) stand for the control characters of the same code.
 std::string windows1252_to_utf8(std::string_view text);
+void append_windows1252_as_utf8(std::string& out, std::string_view text);
 
 // Every character becomes its Windows-1252 byte; a character the code page lacks, and a
 // malformed UTF-8 sequence, become "?".
