@@ -4,6 +4,7 @@
 #include "dialogs/dialog_ids.h"
 #include "dialogs/find_dialog.h"
 #include "dialogs/new_register_dialog.h"
+#include "dialogs/report_dialog.h"
 #include "dialogs/transaction_dialog.h"
 #include "program/app_state.h"
 #include "program/main_window_ids.h"
@@ -17,6 +18,7 @@ int dispatch_event(int kind) {
         case new_register_ids::kWindow: handle_new_register_dialog(kind); break;
         case transaction_ids::kWindow: handle_transaction_dialog(kind); break;
         case find_ids::kWindow: handle_find_dialog(kind); break;
+        case report_ids::kWindow: handle_report_dialog(kind); break;
         default: break;  // the other dialogs' windows join as their dialogs are built
     }
     return app().running;

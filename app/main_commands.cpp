@@ -6,6 +6,7 @@
 #include "dialogs/find_dialog.h"
 #include "dialogs/new_register_dialog.h"
 #include "dialogs/register_requester.h"
+#include "dialogs/report_dialog.h"
 #include "dialogs/transaction_dialog.h"
 #include "files/settings.h"
 #include "program/app_state.h"
@@ -45,6 +46,8 @@ void run_menu_command(int item) {
             if (command_guard(Guard::kRegisterWithRecords)) run_register_requester(kSaveRegisterAsMode);
             break;
         case kReport:
+            if (command_guard(Guard::kRegisterWithRecords)) open_report_dialog();
+            break;
         case kWindowPicture:
             if (command_guard(Guard::kRegisterWithRecords)) not_yet_built(item);
             break;
@@ -73,7 +76,7 @@ void run_menu_command(int item) {
         case kFileOrderItem: fill_again(kFileOrder); break;
         case kReverseOrderItem: fill_again(kReverseOrder); break;
         case kToggleOrderButton: fill_again(kToggleOrder); break;
-        case kToolProgram: (void)start_program(app().options.tool_program); break;
+        case kToolProgram: program_starter().start({app().options.tool_program}, {}); break;
         case kHelp: open_help_topic(texts().help_main_topic); break;
         case kSecondHelpTopic: open_help_topic(texts().help_second_topic); break;
         default: break;

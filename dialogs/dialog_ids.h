@@ -53,4 +53,26 @@ inline constexpr int kCancel = 408;  // also Escape's menu event
 inline constexpr int kHelp = 409;    // F1's menu event
 }  // namespace new_register_ids
 
+namespace report_ids {
+inline constexpr int kWindow = 205;
+inline constexpr int kWidth = 278;
+inline constexpr int kHeight = 262;
+inline constexpr int kRangeFrame = 400;
+inline constexpr int kAll = 401;
+inline constexpr int kThisMonth = 402;
+inline constexpr int kDates = 403;
+inline constexpr int kFirstCaption = 404;
+inline constexpr int kLastCaption = 405;
+inline constexpr int kFirstDate = 406;
+inline constexpr int kLastDate = 407;
+inline constexpr int kFormatFrame = 408;
+inline constexpr int kHtml = 409;
+inline constexpr int kText = 410;
+inline constexpr int kCsv = 411;
+inline constexpr int kOpenAfter = 412;
+inline constexpr int kOk = 413;
+inline constexpr int kCancel = 414;  // also Escape's menu event
+inline constexpr int kHelp = 415;    // F1's menu event
+}  // namespace report_ids
+
 }  // namespace quillet

@@ -26,7 +26,9 @@ inline constexpr int kMessageReminderFile = 13;
 inline constexpr int kMessageRegisterNotChanged = 14;  // a write to the register failed
 inline constexpr int kMessageReminderEmpty = 15;
 inline constexpr int kMessageRecordUnreadable = 16;  // a transaction to edit could not be read
-inline constexpr int kMessageCount = 17;
+inline constexpr int kMessageReportNotSaved = 17;    // a report could not be written where chosen
+inline constexpr int kMessageReportNotMade = 18;     // a report could not be made at all
+inline constexpr int kMessageCount = 19;
 
 // Shows the message, owned by the window; an extra text (a path, say) comes first, then the
 // separator, then the message's own text. Returns the answer: 6 for Yes; anything else means No.

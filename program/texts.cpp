@@ -87,6 +87,24 @@ void prepare_dialogs(TextTable& t) {
     t.inverse_box = "&Without";
     t.find_button = "&Find";
     t.find_help_topic = "find";
+    t.report_title = "Report";
+    t.range_frame = "Range";
+    t.all_option = "&All";
+    t.month_option = "&Month";
+    t.dates_option = "&Dates";
+    t.first_date_caption = "from";
+    t.last_date_caption = "to";
+    t.format_frame = "Format";
+    t.html_option = "&Web";
+    t.text_option = "&Text";
+    t.csv_option = "&CSV";
+    t.open_after_box = "&Open it";
+    t.report_button = "&Save...";
+    t.close_button = "Close";
+    t.report_help_topic = "report";
+    t.save_report_title = "Save the report as";
+    t.report_work_file_name = "Quillet-report.tmp";
+    t.spreadsheet_programs = {{"localc"}, {"libreoffice", "--calc"}, {"gnumeric"}};
 }
 
 void prepare_files(TextTable& t) {
@@ -123,6 +141,8 @@ void prepare_messages(TextTable& t) {
         "The register file could not be changed. Nothing was changed.",
         "Type the reminder's text first.",
         "This transaction could not be read from the register file.",
+        "The report could not be saved there. Nothing was saved.",
+        "The report could not be made.",
     };
     t.message_separator = "\n\n";
     t.causes = {

@@ -55,6 +55,13 @@ struct TextTable {
     std::string register_pattern;  // "description|pattern|..."
     // The find dialog.
     std::string find_title, inverse_box, find_button, find_help_topic;
+    // The report dialog and the saving of a report.
+    std::string report_title, range_frame, all_option, month_option, dates_option, first_date_caption,
+        last_date_caption, format_frame, html_option, text_option, csv_option, open_after_box, report_button,
+        close_button, report_help_topic, save_report_title, report_work_file_name;
+    // The programs a saved CSV report is opened with, the first found on PATH: each an argument
+    // vector that the file's path ends.
+    std::vector<std::vector<std::string>> spreadsheet_programs;
 
     // Files beside the program and the register's exit copy.
     std::string example_register_name;
@@ -68,7 +75,7 @@ struct TextTable {
     std::string shortcut_icon_name;    // the launcher's icon, a file name without extension
 
     // Numbered messages; message 7 is empty on purpose (its caller supplies the whole text).
-    std::array<std::string, 17> messages;
+    std::array<std::string, 19> messages;
     std::string message_separator;  // between a message's extra text and its own text
     // Why a file operation failed, by errno; other errors get other_cause and the system's words.
     std::vector<std::pair<int, std::string>> causes;

@@ -14,6 +14,7 @@
 #include <cstdlib>
 
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "runtime/file_access.h"
@@ -163,14 +164,19 @@ pid_t start(const std::vector<std::string>& arguments, const std::string& folder
 
 int start_program(const std::string& program, const std::string& parameter, const std::string& working_folder,
                   int flags) {
+    std::vector<std::string> arguments = {program};
+    if (!parameter.empty()) arguments.push_back(parameter);
+    return start_arguments(arguments, working_folder, flags);
+}
+
+int start_arguments(const std::vector<std::string>& arguments, const std::string& working_folder, int flags) {
     reap_unwatched();
-    if (program.empty()) return 0;
+    if (arguments.empty() || arguments.front().empty()) return 0;
+    const std::string& program = arguments.front();
     // Waiting and watching need the process as our own child.
     const bool keep = (flags & (start_flags::kWait | start_flags::kKeepHandle)) != 0;
     pid_t pid = -1;
     if (program.find('/') == std::string::npos || is_runnable(program)) {
-        std::vector<std::string> arguments = {program};
-        if (!parameter.empty()) arguments.push_back(parameter);
         pid = start(arguments, working_folder, keep);
     } else if (file_size(program) >= 0) {
         // A document: its associated program, else the desktop's opener, in the document's folder.
@@ -190,6 +196,40 @@ int start_program(const std::string& program, const std::string& parameter, cons
     const int handle = processes().next_handle++;
     processes().kept[handle] = pid;
     return handle;
+}
+
+std::string find_program(const std::string& name) {
+    if (name.empty()) return {};
+    const std::string file = program_file(name);
+    return is_runnable(file) ? file : std::string();
+}
+
+namespace {
+
+// Starts for real: detached, nothing kept.
+class SystemStarter : public ProgramStarter {
+  public:
+    int start(const std::vector<std::string>& arguments, const std::string& folder) override {
+        return start_arguments(arguments, folder, 0);
+    }
+    int open(const std::string& document) override { return open_document(document); }
+};
+
+std::unique_ptr<ProgramStarter>& installed_starter() {
+    static std::unique_ptr<ProgramStarter> starter;
+    return starter;
+}
+
+}  // namespace
+
+ProgramStarter& program_starter() {
+    std::unique_ptr<ProgramStarter>& current = installed_starter();
+    if (!current) current = std::make_unique<SystemStarter>();
+    return *current;
+}
+
+void install_program_starter(std::unique_ptr<ProgramStarter> replacement) {
+    installed_starter() = std::move(replacement);
 }
 
 bool program_running(int handle) {

@@ -4,7 +4,9 @@
 // that it leaves no zombie behind when it ends.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace quillet {
 
@@ -19,8 +21,30 @@ inline constexpr int kKeepHandle = 4;  // keep the process for program_running/t
 // With kKeepHandle: a handle (> 0) for the checks below, or 0. Otherwise nonzero when it started.
 int start_program(const std::string& program, const std::string& parameter = {},
                   const std::string& working_folder = {}, int flags = 0);
+// The same with a whole argument vector: the program first, then its arguments.
+int start_arguments(const std::vector<std::string>& arguments, const std::string& working_folder = {},
+                    int flags = 0);
 // Opens a document (or starts a program) with no parameter, folder or flags.
 inline int open_document(const std::string& path) { return start_program(path); }
+
+// The program file that a name without "/" finds on PATH (or the path itself when it names a
+// runnable file); empty when there is none.
+std::string find_program(const std::string& name);
+
+// The programs the program starts for the user (the tool program, a saved report's viewer) go
+// through this one object, which tests replace so that no test ever starts a real program.
+class ProgramStarter {
+  public:
+    virtual ~ProgramStarter() = default;
+    // Starts the argument vector in the folder without waiting; nonzero when it started.
+    virtual int start(const std::vector<std::string>& arguments, const std::string& folder) = 0;
+    // Opens the document with the program the desktop associates with its type.
+    virtual int open(const std::string& document) = 0;
+};
+// The starter in use: the real one unless a test installed another.
+ProgramStarter& program_starter();
+// Installs another starter; nullptr restores the real one.
+void install_program_starter(std::unique_ptr<ProgramStarter> replacement);
 
 // Nonzero while the kept process runs.
 bool program_running(int handle);

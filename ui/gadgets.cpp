@@ -315,6 +315,12 @@ bool create_date(int number, int x, int y, int width, int height, const std::str
     field->setDateTimeRange(earliest_moment(), latest_moment());
     field->setSpecialValueText(QStringLiteral(" "));
     field->setDateTime(value > 0 ? qt_date_time(value) : earliest_moment());
+    // A field too narrow for its date and the calendar's button shows the whole date without the
+    // button; the date is still typed, or stepped with the arrow keys.
+    if (field->sizeHint().width() > width) {
+        field->setCalendarPopup(false);
+        field->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    }
     QObject::connect(field, &QDateTimeEdit::dateTimeChanged,
                      [field, number] { raise_change(field, number); });
     return add_gadget(number, GadgetKind::kDate, field, x, y, width, height);

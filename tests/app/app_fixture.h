@@ -14,6 +14,7 @@
 #include "program/texts.h"
 #include "register/register_file.h"
 #include "runtime/dates.h"
+#include "tests/support/recording_starter.h"
 #include "tests/support/temp_folder.h"
 #include "ui/events.h"
 #include "ui/gadgets.h"
@@ -30,6 +31,7 @@ class Program : public ::testing::Test {
         set_clock([] { return make_date(2026, 12, 8, 9, 30, 0); });
         ASSERT_TRUE(start_quillet(folder.path()));
         script = &ui::install_scripted_requesters();
+        starter = &install_recording_starter();
         settle();
         // The first start filled the pick lists with the defaults; tests start from empty lists.
         for (auto& list : app().pick_lists) list.clear();
@@ -37,6 +39,7 @@ class Program : public ::testing::Test {
     void TearDown() override {
         shut_down_quillet();
         ui::install_requesters(nullptr);
+        install_program_starter(nullptr);
         set_clock({});
     }
 
@@ -103,6 +106,7 @@ class Program : public ::testing::Test {
 
     TempFolder folder;
     ui::ScriptedRequesters* script = nullptr;
+    RecordingStarter* starter = nullptr;
 };
 
 }  // namespace quillet::testing

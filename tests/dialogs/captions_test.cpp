@@ -1,7 +1,9 @@
-// Every caption of every dialog, the list's column titles and large status figures fit their
-// places in the font the program uses: nothing shows cut off.
+// Every caption of every dialog (and every date its date gadgets show), the list's column titles
+// and large status figures fit their places in the font the program uses: nothing shows cut off.
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QStyleOptionHeader>
@@ -39,10 +41,27 @@ class Captions : public Program {
         int checked = 0;
         for (const auto& [number, record] : ui::detail::state().gadgets) {
             if (record.window != window) continue;
+            const QWidget* widget = record.widget;
+            if (record.kind == GadgetKind::kFrame) {
+                // A frame's caption sits on its top edge, inside its corners.
+                const auto* frame = static_cast<const QGroupBox*>(widget);
+                EXPECT_LE(frame->fontMetrics().horizontalAdvance(frame->title()) + 16, frame->width())
+                    << "frame " << number;
+                ++checked;
+                continue;
+            }
+            if (record.kind == GadgetKind::kDate) {
+                // The date shows whole in the field's text area (a line edit keeps 2 pixels a side).
+                const auto* line = widget->findChild<QLineEdit*>();
+                ASSERT_NE(line, nullptr);
+                EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()) + 4,
+                          line->contentsRect().width())
+                    << "date gadget " << number << " of window " << window;
+                continue;
+            }
             const bool captioned = record.kind == GadgetKind::kText || record.kind == GadgetKind::kCheckBox ||
                                    record.kind == GadgetKind::kOption || record.kind == GadgetKind::kButton;
             if (!captioned) continue;
-            const QWidget* widget = record.widget;
             EXPECT_LE(needed_width(widget), widget->width())
                 << "gadget " << number << " of window " << window << ": " << ui::get_text(number);
             EXPECT_LE(widget->fontMetrics().height(), widget->height()) << "gadget " << number;
@@ -90,6 +109,11 @@ TEST_F(Captions, FitTheirGadgetsInEveryDialog) {
     trigger(kFind);
     expect_captions_fit(find_ids::kWindow);
     ui::post_event(ui::kEventMenu, find_ids::kWindow, find_ids::kCancel);
+    settle();
+
+    trigger(kReport);
+    expect_captions_fit(report_ids::kWindow);
+    ui::post_event(ui::kEventMenu, report_ids::kWindow, report_ids::kCancel);
     settle();
 }
 

@@ -3,8 +3,9 @@
 //   x11_window_tool close TITLE             asks that window to close, as its close box would
 //   x11_window_tool drop TITLE X Y FILE...  drags the files from a file manager onto the window
 //                                           at (X, Y) and drops them there
-//   x11_window_tool key TITLE KEY [ctrl]    presses and releases the key (an X key name such as
-//                                           "x" or "Return") in the window, with Ctrl if asked
+//   x11_window_tool key TITLE KEY [ctrl|alt|shift]
+//                                           presses and releases the key (an X key name such as
+//                                           "x" or "Return") in the window, with the modifier asked
 //   x11_window_tool gone TITLE SECONDS      waits until no window has the title
 //   x11_window_tool iconify TITLE           asks the window manager to minimize the window
 //   x11_window_tool viewable TITLE          succeeds when the window is mapped and viewable
@@ -121,7 +122,7 @@ int drop(Display* display, Window target, int x, int y, int file_count, char** f
     return wait_for(display, atom(display, "XdndFinished"), uri_list) < 0 ? 1 : 0;
 }
 
-void send_key(Display* display, Window window, const char* name, bool control) {
+void send_key(Display* display, Window window, const char* name, unsigned int modifiers) {
     const KeySym symbol = XStringToKeysym(name);
     XKeyEvent key{};
     key.display = display;
@@ -130,7 +131,7 @@ void send_key(Display* display, Window window, const char* name, bool control) {
     key.time = CurrentTime;
     key.same_screen = True;
     key.keycode = XKeysymToKeycode(display, symbol);
-    key.state = control ? ControlMask : 0;
+    key.state = modifiers;
     for (const int type : {KeyPress, KeyRelease}) {
         key.type = type;
         XEvent event{};
@@ -242,7 +243,12 @@ int main(int argc, char** argv) {
     } else if (command == "key" && argc >= 4) {
         const Window window = find_window(display, DefaultRootWindow(display), title);
         result = window == 0 ? 1 : 0;
-        if (window != 0) send_key(display, window, argv[3], argc > 4 && std::string(argv[4]) == "ctrl");
+        const std::string modifier = argc > 4 ? argv[4] : "";
+        const unsigned int modifiers = modifier == "ctrl"    ? ControlMask
+                                       : modifier == "alt"   ? Mod1Mask
+                                       : modifier == "shift" ? ShiftMask
+                                                             : 0;
+        if (window != 0) send_key(display, window, argv[3], modifiers);
     } else if (command == "drop" && argc >= 6) {
         const Window window = find_window(display, DefaultRootWindow(display), title);
         result = window == 0
