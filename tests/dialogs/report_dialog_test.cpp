@@ -112,5 +112,23 @@ TEST_F(ReportDialog, AReportThatCannotBeSavedSaysWhy) {
     EXPECT_EQ(file_size(report_work_path()), -1);
 }
 
+// The work file goes where it can be written: the program folder, else the temporary folder.
+TEST_F(ReportDialog, TheWorkFileGoesWhereItCanBeWritten) {
+    EXPECT_EQ(report_work_path(), folder.path() + "Quillet-report.tmp");
+    TempFolder temporary;
+    const std::string saved_tmpdir = std::getenv("TMPDIR") != nullptr ? std::getenv("TMPDIR") : "";
+    ::setenv("TMPDIR", temporary.path().c_str(), 1);
+    app().program_folder = folder.path() + "not there/";
+    EXPECT_EQ(report_work_path(), temporary.path() + "Quillet-report.tmp");
+    save_as("anywhere");
+    EXPECT_GT(file_size(folder.file("anywhere.htm")), 0);
+    EXPECT_EQ(temporary.listing(), "") << "the work file is gone";
+    if (saved_tmpdir.empty()) {
+        ::unsetenv("TMPDIR");
+    } else {
+        ::setenv("TMPDIR", saved_tmpdir.c_str(), 1);
+    }
+}
+
 }  // namespace
 }  // namespace quillet::testing
