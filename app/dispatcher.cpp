@@ -1,9 +1,11 @@
 #include "app/dispatcher.h"
 
 #include "app/main_commands.h"
+#include "dialogs/about_window.h"
 #include "dialogs/dialog_ids.h"
 #include "dialogs/find_dialog.h"
 #include "dialogs/new_register_dialog.h"
+#include "dialogs/options_dialog.h"
 #include "dialogs/report_dialog.h"
 #include "dialogs/transaction_dialog.h"
 #include "program/app_state.h"
@@ -19,7 +21,9 @@ int dispatch_event(int kind) {
         case transaction_ids::kWindow: handle_transaction_dialog(kind); break;
         case find_ids::kWindow: handle_find_dialog(kind); break;
         case report_ids::kWindow: handle_report_dialog(kind); break;
-        default: break;  // the other dialogs' windows join as their dialogs are built
+        case options_ids::kWindow: handle_options_dialog(kind); break;
+        case about_ids::kWindow: handle_about_window(kind); break;
+        default: break;  // the reminder dialog's window joins when it is built
     }
     return app().running;
 }

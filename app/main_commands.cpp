@@ -1,14 +1,17 @@
 #include "app/main_commands.h"
 
+#include "dialogs/about_window.h"
 #include "dialogs/command_guards.h"
 #include "dialogs/delete_command.h"
 #include "dialogs/dialog_pattern.h"
 #include "dialogs/find_dialog.h"
 #include "dialogs/new_register_dialog.h"
+#include "dialogs/options_dialog.h"
 #include "dialogs/register_requester.h"
 #include "dialogs/report_dialog.h"
 #include "dialogs/transaction_dialog.h"
 #include "files/settings.h"
+#include "files/window_picture.h"
 #include "program/app_state.h"
 #include "program/main_window_ids.h"
 #include "program/message_box.h"
@@ -39,9 +42,9 @@ void run_menu_command(int item) {
     switch (item) {
         case kNewRegister: open_new_register_dialog(); break;
         case kOpenRegister: run_register_requester(kOpenRegisterMode); break;
-        case kReminder:
-        case kOptions:
-        case kAbout: not_yet_built(item); break;
+        case kReminder: not_yet_built(item); break;
+        case kOptions: open_options_dialog(); break;
+        case kAbout: open_about_window(); break;
         case kSaveRegisterAs:
             if (command_guard(Guard::kRegisterWithRecords)) run_register_requester(kSaveRegisterAsMode);
             break;
@@ -49,7 +52,7 @@ void run_menu_command(int item) {
             if (command_guard(Guard::kRegisterWithRecords)) open_report_dialog();
             break;
         case kWindowPicture:
-            if (command_guard(Guard::kRegisterWithRecords)) not_yet_built(item);
+            if (command_guard(Guard::kRegisterWithRecords)) save_window_picture();
             break;
         case kAddTransaction:
             if (command_guard(Guard::kRegisterWithRecords)) {

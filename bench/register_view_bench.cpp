@@ -8,6 +8,7 @@
 
 #include "app/startup.h"
 #include "bench/register_generator.h"
+#include "files/settings.h"
 #include "program/app_state.h"
 #include "program/main_window_ids.h"
 #include "program/texts.h"
@@ -77,6 +78,18 @@ void BM_OpenRegisterToPaintedList(benchmark::State& state) {
     state.counters["bytes_per_row"] = static_cast<double>(register_view_memory_bytes()) / rows;
 }
 BENCHMARK(BM_OpenRegisterToPaintedList)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+// The options dialog's OK: every option applied, and the list of a million rows reloaded.
+void BM_ApplyOptionsWithReload(benchmark::State& state) {
+    start_program_once();
+    fill_register_view(register_path(), kKeepOrder);
+    for (auto _ : state) {
+        apply_options(true);
+        ui::repaint_window(main_ids::kMainWindow);
+    }
+    state.counters["rows"] = ui::count_items(main_ids::kRegisterList);
+}
+BENCHMARK(BM_ApplyOptionsWithReload)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 TransactionRecord new_transaction(std::int64_t index) {
     TransactionRecord added;

@@ -53,6 +53,42 @@ inline constexpr int kCancel = 408;  // also Escape's menu event
 inline constexpr int kHelp = 409;    // F1's menu event
 }  // namespace new_register_ids
 
+namespace options_ids {
+inline constexpr int kWindow = 204;
+inline constexpr int kWidth = 238;
+inline constexpr int kHeight = 280;
+inline constexpr int kFirstBox = 400;  // 400..406: the seven on/off options, in the options' order
+inline constexpr int kRightAlignAmounts = 400;
+inline constexpr int kTooltipsOff = 401;
+inline constexpr int kHideToolBar = 402;
+inline constexpr int kHideStatusBar = 403;
+inline constexpr int kCompactAtExit = 404;
+inline constexpr int kBackupAtExit = 405;
+inline constexpr int kProfileShortcut = 406;
+inline constexpr int kFont = 407;
+inline constexpr int kBackground = 408;
+inline constexpr int kHighlight = 409;
+inline constexpr int kOrderFrame = 410;
+inline constexpr int kFileOrder = 411;
+inline constexpr int kReverseOrder = 412;
+inline constexpr int kOk = 413;
+inline constexpr int kCancel = 414;  // also Escape's menu event
+inline constexpr int kHelp = 415;    // F1's menu event
+}  // namespace options_ids
+
+namespace about_ids {
+inline constexpr int kWindow = 206;
+inline constexpr int kWidth = 284;
+inline constexpr int kHeight = 140;
+inline constexpr int kPicture = 401;
+inline constexpr int kName = 402;
+inline constexpr int kSecondLine = 403;
+inline constexpr int kLink = 404;
+inline constexpr int kOk = 405;                    // also Escape's menu event
+inline constexpr int kHelp = 406;                  // F1's menu event
+inline constexpr int kLinkHoverColour = 0x0000EE;  // red under the mouse (0x00BBGGRR); blue otherwise
+}  // namespace about_ids
+
 namespace report_ids {
 inline constexpr int kWindow = 205;
 inline constexpr int kWidth = 278;

@@ -70,10 +70,12 @@ inline constexpr OptionField kOptionFields[] = {
      .kind = OptionField::Kind::kInteger,
      .integer = &Options::list_background,
      .default_value = 0xFFFFFF},
+    // A light yellow, clearly visible behind black text on the white list (a near-white grey was
+    // not); a settings file that stores another colour keeps it.
     {.key = "FindHighlightColour",
      .kind = OptionField::Kind::kInteger,
      .integer = &Options::find_highlight,
-     .default_value = 0xFAFAFA},
+     .default_value = 0x99FFFF},
     {.key = "ListOrder", .kind = OptionField::Kind::kByte, .byte = &Options::list_order},
 };
 

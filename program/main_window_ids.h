@@ -46,6 +46,7 @@ inline constexpr int kReverseOrderImage = 510;
 inline constexpr int kNoteImage = 511;
 inline constexpr int kAboutImage = 512;
 inline constexpr int kIconImages[] = {513, 514, 515};
+inline constexpr int kWindowPictureImage = 516;  // the window picture, for one command only
 
 // Positions in the tool bar's image list of the order button's two pictures.
 inline constexpr int kFileOrderPicture = 6;

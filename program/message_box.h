@@ -28,7 +28,8 @@ inline constexpr int kMessageReminderEmpty = 15;
 inline constexpr int kMessageRecordUnreadable = 16;  // a transaction to edit could not be read
 inline constexpr int kMessageReportNotSaved = 17;    // a report could not be written where chosen
 inline constexpr int kMessageReportNotMade = 18;     // a report could not be made at all
-inline constexpr int kMessageCount = 19;
+inline constexpr int kMessagePictureNotSaved = 19;   // a window picture could not be written
+inline constexpr int kMessageCount = 20;
 
 // Shows the message, owned by the window; an extra text (a path, say) comes first, then the
 // separator, then the message's own text. Returns the answer: 6 for Yes; anything else means No.

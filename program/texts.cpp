@@ -105,6 +105,25 @@ void prepare_dialogs(TextTable& t) {
     t.save_report_title = "Save the report as";
     t.report_work_file_name = "Quillet-report.tmp";
     t.spreadsheet_programs = {{"localc"}, {"libreoffice", "--calc"}, {"gnumeric"}};
+    t.options_title = "Options";
+    t.option_boxes = {"Amounts &right", "No &tool tips",  "Hide tool &bar", "Hide &status bar",
+                      "Exit: &compact", "Exit: back &up", "Desktop &entry"};
+    t.font_button = "&Font";
+    t.background_button = "Bac&kground";
+    t.highlight_button = "&Highlight";
+    t.order_frame = "Top row";
+    t.oldest_first = "&Oldest";
+    t.newest_first = "&Newest";
+    t.options_help_topic = "options";
+    t.about_title = "About Quillet";
+    t.name_and_version = "Quillet " QUILLET_VERSION;
+    t.second_about_line = "Your check register";
+    // The program has no web site: the link opens the user's guide, as F1 does.
+    t.about_link = "The user's guide";
+    t.about_help_topic = "about";
+    t.picture_extension = ".png";
+    t.picture_filter = "PNG pictures|*.png";
+    t.save_picture_title = "Save a picture of the window";
 }
 
 void prepare_files(TextTable& t) {
@@ -143,6 +162,7 @@ void prepare_messages(TextTable& t) {
         "This transaction could not be read from the register file.",
         "The report could not be saved there. Nothing was saved.",
         "The report could not be made.",
+        "The picture could not be saved there. Nothing was saved.",
     };
     t.message_separator = "\n\n";
     t.causes = {

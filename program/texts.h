@@ -59,6 +59,15 @@ struct TextTable {
     std::string report_title, range_frame, all_option, month_option, dates_option, first_date_caption,
         last_date_caption, format_frame, html_option, text_option, csv_option, open_after_box, report_button,
         close_button, report_help_topic, save_report_title, report_work_file_name;
+    // The options dialog.
+    std::string options_title;
+    std::array<std::string, 7> option_boxes;  // in the order of the options' fields
+    std::string font_button, background_button, highlight_button, order_frame, oldest_first, newest_first,
+        options_help_topic;
+    // The about window.
+    std::string about_title, name_and_version, second_about_line, about_link, about_help_topic;
+    // The window picture.
+    std::string picture_extension, picture_filter, save_picture_title;
     // The programs a saved CSV report is opened with, the first found on PATH: each an argument
     // vector that the file's path ends.
     std::vector<std::vector<std::string>> spreadsheet_programs;
@@ -75,7 +84,7 @@ struct TextTable {
     std::string shortcut_icon_name;    // the launcher's icon, a file name without extension
 
     // Numbered messages; message 7 is empty on purpose (its caller supplies the whole text).
-    std::array<std::string, 19> messages;
+    std::array<std::string, 20> messages;
     std::string message_separator;  // between a message's extra text and its own text
     // Why a file operation failed, by errno; other errors get other_cause and the system's words.
     std::vector<std::pair<int, std::string>> causes;

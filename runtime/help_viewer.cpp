@@ -33,9 +33,7 @@ std::string help_address(const std::string& path, const std::string& topic) {
 
 bool open_help(const std::string& path, const std::string& topic) {
     if (path.empty() || is_old_help_format(path)) return false;
-    const std::string address = help_address(path, topic);
-    if (g_app_info_launch_default_for_uri(address.c_str(), nullptr, nullptr)) return true;
-    return start_program("xdg-open", address) != 0;
+    return program_starter().open_address(help_address(path, topic)) != 0;
 }
 
 void close_help() {}

@@ -198,6 +198,11 @@ int start_arguments(const std::vector<std::string>& arguments, const std::string
     return handle;
 }
 
+int open_address(const std::string& address) {
+    if (g_app_info_launch_default_for_uri(address.c_str(), nullptr, nullptr)) return 1;
+    return start_program("xdg-open", address);
+}
+
 std::string find_program(const std::string& name) {
     if (name.empty()) return {};
     const std::string file = program_file(name);
@@ -213,6 +218,7 @@ class SystemStarter : public ProgramStarter {
         return start_arguments(arguments, folder, 0);
     }
     int open(const std::string& document) override { return open_document(document); }
+    int open_address(const std::string& address) override { return quillet::open_address(address); }
 };
 
 std::unique_ptr<ProgramStarter>& installed_starter() {

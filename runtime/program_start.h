@@ -31,6 +31,10 @@ inline int open_document(const std::string& path) { return start_program(path); 
 // runnable file); empty when there is none.
 std::string find_program(const std::string& name);
 
+// Opens an address in the desktop's default program for it (the browser for a page), without
+// waiting; nonzero when something was started.
+int open_address(const std::string& address);
+
 // The programs the program starts for the user (the tool program, a saved report's viewer) go
 // through this one object, which tests replace so that no test ever starts a real program.
 class ProgramStarter {
@@ -40,6 +44,8 @@ class ProgramStarter {
     virtual int start(const std::vector<std::string>& arguments, const std::string& folder) = 0;
     // Opens the document with the program the desktop associates with its type.
     virtual int open(const std::string& document) = 0;
+    // Opens an address (a file:// URI with a #topic, say) in the desktop's program for it.
+    virtual int open_address(const std::string& address) = 0;
 };
 // The starter in use: the real one unless a test installed another.
 ProgramStarter& program_starter();

@@ -73,7 +73,7 @@ class LinkLabel : public QLabel {
     LinkLabel(int number, const QColor& hover, QWidget* parent)
         : QLabel(parent), number_(number), hover_(hover) {
         setCursor(Qt::PointingHandCursor);
-        normal_ = palette().color(QPalette::Link);
+        normal_ = QColor(0, 0, 255);  // links are blue
         set_colour(normal_);
     }
 

@@ -67,13 +67,14 @@ bool grab_window_image(int number, int window) {
     return true;
 }
 
-bool save_image_png(int number, const std::string& path) {
+IoStatus save_image_png(int number, const std::string& path) {
     const auto found = state().images.find(number);
-    if (found == state().images.end()) return false;
+    if (found == state().images.end()) return IoStatus::failure(EINVAL);
     const QImage rgb = found->second.convertToFormat(QImage::Format_RGB888);
     const std::optional<std::string> png = encode_png_rgb(rgb.width(), rgb.height(), rgb.constBits(),
                                                           static_cast<std::size_t>(rgb.bytesPerLine()));
-    return png && replace_file_contents(path, *png);
+    if (!png) return IoStatus::failure(ENOMEM);
+    return replace_file_contents(path, *png);
 }
 
 bool load_font(int number, const std::string& face, int points, int style) {

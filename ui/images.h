@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/io_status.h"
+
 namespace quillet::ui {
 
 // Decodes PNG data (with its transparency) into the image. False when the data is not a PNG.
@@ -20,8 +22,9 @@ std::uint32_t image_pixel(int number, int x, int y);
 // Copies what the screen shows of the window (its frame included) into a new image of its size;
 // renders the window itself when the screen cannot be read.
 bool grab_window_image(int number, int window);
-// Writes the image as a PNG file, replacing the file in one step. False on failure.
-bool save_image_png(int number, const std::string& path);
+// Writes the image as a PNG file, replacing the file in one step: a failure leaves any file at the
+// path as it was, and says why.
+IoStatus save_image_png(int number, const std::string& path);
 
 // Font styles.
 inline constexpr int kFontUnderline = 4;

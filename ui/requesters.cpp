@@ -64,7 +64,7 @@ std::string run_file_dialog(QFileDialog::AcceptMode mode, const std::string& tit
 class FontDialog : public QDialog {
   public:
     FontDialog(const FontChoice& choice, QWidget* parent)
-        : QDialog(parent), colour_(to_qt_colour(choice.colour)) {
+        : QDialog(parent), colour_(to_qt_colour(choice.colour)), other_styles_(choice.style & ~kShownStyles) {
         setWindowTitle(tr("Font"));
         family_->setCurrentFont(QFont(to_qt(choice.face)));
         size_->setRange(1, 144);
@@ -105,9 +105,10 @@ class FontDialog : public QDialog {
         chosen.face = from_qt(family_->currentFont().family());
         chosen.points = size_->value();
         chosen.colour = from_qt_colour(colour_);
-        chosen.style = (bold_->isChecked() ? kFontBold : 0) | (italic_->isChecked() ? kFontItalic : 0) |
-                       (underline_->isChecked() ? kFontUnderline : 0) |
-                       (strike_->isChecked() ? kFontStrikeOut : 0);
+        // The style bits the dialog does not show (high-quality drawing) come back as they went in.
+        chosen.style =
+            other_styles_ | (bold_->isChecked() ? kFontBold : 0) | (italic_->isChecked() ? kFontItalic : 0) |
+            (underline_->isChecked() ? kFontUnderline : 0) | (strike_->isChecked() ? kFontStrikeOut : 0);
         return chosen;
     }
 
@@ -134,7 +135,9 @@ class FontDialog : public QDialog {
     QCheckBox* strike_ = new QCheckBox(tr("S&trike-out"), this);
     QPushButton* colour_button_ = new QPushButton(this);
     QLabel* sample_ = new QLabel(QStringLiteral("AaBbYyZz 1234.56"), this);
+    static constexpr int kShownStyles = kFontBold | kFontItalic | kFontUnderline | kFontStrikeOut;
     QColor colour_;
+    int other_styles_;
 };
 
 class QtRequesters : public Requesters {

@@ -60,7 +60,8 @@ class Captions : public Program {
                 continue;
             }
             const bool captioned = record.kind == GadgetKind::kText || record.kind == GadgetKind::kCheckBox ||
-                                   record.kind == GadgetKind::kOption || record.kind == GadgetKind::kButton;
+                                   record.kind == GadgetKind::kOption || record.kind == GadgetKind::kButton ||
+                                   record.kind == GadgetKind::kHyperlink;
             if (!captioned) continue;
             EXPECT_LE(needed_width(widget), widget->width())
                 << "gadget " << number << " of window " << window << ": " << ui::get_text(number);
@@ -114,6 +115,16 @@ TEST_F(Captions, FitTheirGadgetsInEveryDialog) {
     trigger(kReport);
     expect_captions_fit(report_ids::kWindow);
     ui::post_event(ui::kEventMenu, report_ids::kWindow, report_ids::kCancel);
+    settle();
+
+    trigger(kOptions);
+    expect_captions_fit(options_ids::kWindow);
+    ui::post_event(ui::kEventMenu, options_ids::kWindow, options_ids::kCancel);
+    settle();
+
+    trigger(kAbout);
+    expect_captions_fit(about_ids::kWindow);
+    ui::post_event(ui::kEventMenu, about_ids::kWindow, about_ids::kOk);
     settle();
 }
 

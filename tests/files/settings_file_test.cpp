@@ -57,7 +57,7 @@ TEST(SettingsFile, MissingKeysKeepTheStartUpValues) {
     EXPECT_EQ(settings.options.list_font_size, 12);
     EXPECT_EQ(settings.options.list_background, -1);
     EXPECT_EQ(settings.options.compact_at_exit, 0);
-    EXPECT_EQ(settings.options.find_highlight, 0xFAFAFA);
+    EXPECT_EQ(settings.options.find_highlight, 0x99FFFF) << "light yellow, visible on white";
     EXPECT_EQ(settings.options.list_font_name, "Start-up face");
     EXPECT_EQ(settings.options.tool_program, "/usr/bin/start-up-tool")
         << "a tool that does not exist is ignored";
@@ -87,7 +87,7 @@ TEST(SettingsFile, AfterASaveTheListSectionsStandLastInTheirOrder) {
         "HideToolBar=0\r\nHideStatusBar=0\r\nCompactAtExit=0\r\nBackupAtExit=0\r\nProfileShortcut="
         "0\r\nListFontName=\r\n"
         "ListFontSize=9\r\nListFontStyle=0\r\nListTextColour=0\r\nListBackgroundColour=16777215\r\n"
-        "FindHighlightColour=16448250\r\nListOrder=1\r\n\r\n"
+        "FindHighlightColour=10092543\r\nListOrder=1\r\n\r\n"
         "[Type List]\r\n1=Check\r\n2=ATM\r\n3=Deposit\r\n4=Withdrawal\r\n5=Cash\r\n6=Savings\r\n7=Debit "
         "Card\r\n"
         "8=Credit Card\r\n9=PayPal\r\n\r\n[Payee List]\r\n1=Rent\r\n\r\n"

@@ -23,9 +23,14 @@ class RecordingStarter : public ProgramStarter {
         opened.push_back(document);
         return 1;
     }
+    int open_address(const std::string& address) override {
+        addresses.push_back(address);
+        return 1;
+    }
 
     std::vector<Start> starts;
     std::vector<std::string> opened;
+    std::vector<std::string> addresses;
 };
 
 // Installs a recording starter for the rest of the test and returns it.

@@ -1,6 +1,7 @@
 #include "ui/requesters.h"
 
 #include <sys/stat.h>
+#include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTimer>
@@ -93,6 +94,21 @@ TEST_F(FileRequester, TakesATypedNameThatDoesNotExistAndKeepsThePathsBytes) {
         << "the program adds the extension";
     EXPECT_EQ(filters, (QStringList{"Registers (*.qlt)", "All files (*)"})) << "each pattern shown once";
     EXPECT_EQ(type_into(true, accounts + "Cash.qlt", "Копия"), accounts + "Копия");
+}
+
+// The real font requester, accepted as it opens: every style bit comes back, the high-quality one
+// it does not show included.
+TEST_F(FileRequester, TheFontRequesterKeepsEveryStyleBit) {
+    ASSERT_TRUE(open_window(200, 320, 200, "Main", WindowStyle::kMain));
+    install_requesters(nullptr);
+    QTimer::singleShot(200, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->accept();
+    });
+    FontChoice font{"DejaVu Sans", 11, 0x0000FF, kFontBold | kFontUnderline | kFontHighQuality};
+    ASSERT_TRUE(requesters().choose_font(font));
+    EXPECT_EQ(font.style, kFontBold | kFontUnderline | kFontHighQuality);
+    EXPECT_EQ(font.points, 11);
+    EXPECT_EQ(font.colour, 0x0000FF);
 }
 
 }  // namespace
