@@ -79,6 +79,8 @@ void open_find_dialog() {
     ui::create_button(kOk, 104, 58, 80, 28, t.find_button);
     ui::create_button(kCancel, 200, 58, 80, 28, t.cancel_button);
     install_dialog_shortcuts(kWindow, kText, kCancel, kHelp);
+    // The last search text shows selected, so that typing replaces it.
+    ui::select_all(kText);
 }
 
 void handle_find_dialog(int kind) {

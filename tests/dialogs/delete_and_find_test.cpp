@@ -120,6 +120,8 @@ TEST_F(DeleteAndFind, AnEmptySearchClearsTheMarksAndEscapeChangesNothing) {
     ASSERT_EQ(marked_rows(), std::vector<int>{1});
     trigger(kFind);
     EXPECT_EQ(ui::get_text(find_ids::kText), "Payee 1") << "the last search text is offered";
+    EXPECT_EQ(ui::get_selection(find_ids::kText), (std::pair<int, int>{0, 7}))
+        << "selected: typing replaces it";
     ui::set_text(find_ids::kText, "Payee 3");
     ui::post_event(ui::kEventMenu, find_ids::kWindow, find_ids::kCancel);
     settle();
