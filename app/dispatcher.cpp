@@ -6,6 +6,7 @@
 #include "dialogs/find_dialog.h"
 #include "dialogs/new_register_dialog.h"
 #include "dialogs/options_dialog.h"
+#include "dialogs/reminder_dialog.h"
 #include "dialogs/report_dialog.h"
 #include "dialogs/transaction_dialog.h"
 #include "program/app_state.h"
@@ -23,7 +24,8 @@ int dispatch_event(int kind) {
         case report_ids::kWindow: handle_report_dialog(kind); break;
         case options_ids::kWindow: handle_options_dialog(kind); break;
         case about_ids::kWindow: handle_about_window(kind); break;
-        default: break;  // the reminder dialog's window joins when it is built
+        case reminder_ids::kWindow: handle_reminder_dialog(kind); break;
+        default: break;
     }
     return app().running;
 }

@@ -8,8 +8,10 @@
 #include "dialogs/new_register_dialog.h"
 #include "dialogs/options_dialog.h"
 #include "dialogs/register_requester.h"
+#include "dialogs/reminder_dialog.h"
 #include "dialogs/report_dialog.h"
 #include "dialogs/transaction_dialog.h"
+#include "files/reminder_indicator.h"
 #include "files/settings.h"
 #include "files/window_picture.h"
 #include "program/app_state.h"
@@ -31,9 +33,6 @@ using namespace main_ids;
 
 namespace {
 
-// Commands whose dialogs are still to be written arrive here and do nothing visible yet.
-void not_yet_built(int /*item*/) {}
-
 void fill_again(int order_mode) {
     if (command_guard(Guard::kRegisterWithRecords)) fill_register_view(app().register_path, order_mode);
 }
@@ -42,7 +41,7 @@ void run_menu_command(int item) {
     switch (item) {
         case kNewRegister: open_new_register_dialog(); break;
         case kOpenRegister: run_register_requester(kOpenRegisterMode); break;
-        case kReminder: not_yet_built(item); break;
+        case kReminder: open_reminder_dialog(); break;
         case kOptions: open_options_dialog(); break;
         case kAbout: open_about_window(); break;
         case kSaveRegisterAs:
@@ -127,10 +126,12 @@ void handle_main_window(int kind) {
         case ui::kEventMenu: run_menu_command(ui::event_menu()); break;
         case ui::kEventGadget:
             if (ui::event_gadget() == kRegisterList) handle_list_event();
+            if (ui::event_gadget() == kReminderIndicator && ui::event_type() == ui::kRightClick)
+                open_reminder_file_for_editing();
             break;
         case ui::kEventGadgetDrop: open_dropped_register(); break;
         case ui::kEventTimer:
-            if (ui::event_timer() == kEditorTimer) not_yet_built(kEditorTimer);
+            if (ui::event_timer() == kEditorTimer) check_reminder_editor();
             break;
         case ui::kEventCloseWindow: save_settings_and_exit(); break;
         default: break;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/dispatcher.h"
+#include "files/reminder_indicator.h"
 #include "files/settings.h"
 #include "program/app_state.h"
 #include "program/main_window.h"
@@ -42,6 +43,7 @@ bool start_quillet(const std::string& program_folder) {
     instance_lock() = std::move(lock);
     build_main_window();
     load_settings();
+    refresh_reminder_indicator();
     ui::bind_event(ui::kEventSizeWindow, [](int) { main_layout(); });
     ui::set_size_bounds(kMainWindow, kInnerWidth, kInnerHeight, -1, -1);
     ui::accept_file_drops(kRegisterList);

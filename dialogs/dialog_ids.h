@@ -89,6 +89,18 @@ inline constexpr int kHelp = 406;                  // F1's menu event
 inline constexpr int kLinkHoverColour = 0x0000EE;  // red under the mouse (0x00BBGGRR); blue otherwise
 }  // namespace about_ids
 
+namespace reminder_ids {
+inline constexpr int kWindow = 208;
+inline constexpr int kWidth = 262;
+inline constexpr int kHeight = 284;
+inline constexpr int kCalendar = 400;
+inline constexpr int kText = 401;
+inline constexpr int kOk = 402;
+inline constexpr int kClose = 403;  // also Escape's menu event
+inline constexpr int kHelp = 404;   // F1's menu event
+inline constexpr int kTextLimit = 48;
+}  // namespace reminder_ids
+
 namespace report_ids {
 inline constexpr int kWindow = 205;
 inline constexpr int kWidth = 278;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "files/launcher.h"
+#include "files/reminder_indicator.h"
 #include "files/settings_file.h"
 #include "program/app_state.h"
 #include "program/main_window.h"
@@ -160,11 +161,8 @@ void update_profile_shortcut(int option) {
 
 void save_settings_and_exit() {
     AppState& state = app();
-    if (state.editor_process != 0) {
-        terminate_program(state.editor_process);
-        release_program(state.editor_process);
-        state.editor_process = 0;
-    }
+    // An editor still open on the reminder file goes on: what the user typed there is theirs.
+    stop_watching_reminder_editor();
     ui::hide_window(kMainWindow);
     (void)write_settings(state.settings_path, current_settings());
     exit_actions();

@@ -154,7 +154,6 @@ void build_main_window() {
     build_register_list();
     build_status_bar();
     add_shortcuts();
-    load_picture(kNoteImage, "note.png");
     load_picture(kAboutImage, "about.png");
     show_list_order(0);
     main_layout();

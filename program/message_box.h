@@ -25,11 +25,12 @@ inline constexpr int kMessageCompactFailed = 12;  // the register stays as it wa
 inline constexpr int kMessageReminderFile = 13;
 inline constexpr int kMessageRegisterNotChanged = 14;  // a write to the register failed
 inline constexpr int kMessageReminderEmpty = 15;
-inline constexpr int kMessageRecordUnreadable = 16;  // a transaction to edit could not be read
-inline constexpr int kMessageReportNotSaved = 17;    // a report could not be written where chosen
-inline constexpr int kMessageReportNotMade = 18;     // a report could not be made at all
-inline constexpr int kMessagePictureNotSaved = 19;   // a window picture could not be written
-inline constexpr int kMessageCount = 20;
+inline constexpr int kMessageRecordUnreadable = 16;    // a transaction to edit could not be read
+inline constexpr int kMessageReportNotSaved = 17;      // a report could not be written where chosen
+inline constexpr int kMessageReportNotMade = 18;       // a report could not be made at all
+inline constexpr int kMessagePictureNotSaved = 19;     // a window picture could not be written
+inline constexpr int kMessageReminderUnreadable = 20;  // adding would lose the reminders
+inline constexpr int kMessageCount = 21;
 
 // Shows the message, owned by the window; an extra text (a path, say) comes first, then the
 // separator, then the message's own text. Returns the answer: 6 for Yes; anything else means No.

@@ -121,6 +121,17 @@ void prepare_dialogs(TextTable& t) {
     // The program has no web site: the link opens the user's guide, as F1 does.
     t.about_link = "The user's guide";
     t.about_help_topic = "about";
+    // A reminder line: "2026/12/08 Pay the rent" and LF. The lookup mask gives its first 11
+    // characters: the day and the one space of the separator.
+    t.reminder_separator = " ";
+    t.reminder_line_end = "\n";
+    t.reminder_lookup_mask = "%yyyy/%mm/%dd ";
+    t.reminder_prefix = "Today: ";
+    t.reminder_unreadable = "The reminder file cannot be read.";
+    t.reminder_title = "Reminder";
+    t.add_reminder_button = "&Add";
+    t.reminder_added = "Reminder added for ";
+    t.reminder_help_topic = "reminder";
     t.picture_extension = ".png";
     t.picture_filter = "PNG pictures|*.png";
     t.save_picture_title = "Save a picture of the window";
@@ -156,13 +167,14 @@ void prepare_messages(TextTable& t) {
         "whole number of transactions.",
         "This is the register's last transaction. Deleting it deletes the whole register file. Go on?",
         "The register could not be compacted. It is unchanged.",
-        "The reminder file cannot be written.",
+        "The reminder file cannot be written. Nothing was added.",
         "The register file could not be changed. Nothing was changed.",
         "Type the reminder's text first.",
         "This transaction could not be read from the register file.",
         "The report could not be saved there. Nothing was saved.",
         "The report could not be made.",
         "The picture could not be saved there. Nothing was saved.",
+        "The reminder file cannot be read, so nothing was added to it.",
     };
     t.message_separator = "\n\n";
     t.causes = {

@@ -66,6 +66,10 @@ struct TextTable {
         options_help_topic;
     // The about window.
     std::string about_title, name_and_version, second_about_line, about_link, about_help_topic;
+    // The reminder file's texts, and the reminder dialog.
+    std::string reminder_separator, reminder_line_end, reminder_lookup_mask, reminder_prefix,
+        reminder_unreadable;
+    std::string reminder_title, add_reminder_button, reminder_added, reminder_help_topic;
     // The window picture.
     std::string picture_extension, picture_filter, save_picture_title;
     // The programs a saved CSV report is opened with, the first found on PATH: each an argument
@@ -84,7 +88,7 @@ struct TextTable {
     std::string shortcut_icon_name;    // the launcher's icon, a file name without extension
 
     // Numbered messages; message 7 is empty on purpose (its caller supplies the whole text).
-    std::array<std::string, 20> messages;
+    std::array<std::string, 21> messages;
     std::string message_separator;  // between a message's extra text and its own text
     // Why a file operation failed, by errno; other errors get other_cause and the system's words.
     std::vector<std::pair<int, std::string>> causes;

@@ -97,6 +97,18 @@ class FileCloser {
 // Trailing "/" characters are ignored.
 std::int64_t file_size(const std::string& path);
 
+// What tells one state of a file from another: its identity, size and last change. Two equal
+// stamps of a path: the file did not change in between (as far as the file system can tell).
+struct FileStamp {
+    bool exists = false;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modified_ns = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp file_stamp(const std::string& path);
+
 // True when the file exists and is read-only: it has no write permission bit, or this process
 // may not write it.
 bool is_read_only(const std::string& path);

@@ -34,6 +34,14 @@ std::int64_t file_size(const std::string& path) {
     return status.st_size;
 }
 
+FileStamp file_stamp(const std::string& path) {
+    struct stat status {};
+    if (path.empty() || ::stat(path.c_str(), &status) != 0) return {};
+    return {true, static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
+            static_cast<std::int64_t>(status.st_size),
+            static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+}
+
 bool is_read_only(const std::string& path) {
     struct stat status {};
     if (path.empty() || ::stat(path.c_str(), &status) != 0) return false;

@@ -127,7 +127,8 @@ void remember_pid(GDesktopAppInfo*, GPid pid, gpointer found) { *static_cast<pid
 
 // Opens the document with the desktop's default program for its type. With keep, the program
 // stays our child (its pid is the result, to be watched); without, GLib starts it detached and
-// the result is 1. -1 when there is no such program or it did not start.
+// the result is 1. 0 when the program was started with no process of ours (the desktop's message
+// bus started it); -1 when there is no such program or it did not start.
 pid_t open_with_default_program(const std::string& document, bool keep) {
     gboolean uncertain = FALSE;
     gchar* type = g_content_type_guess(document.c_str(), nullptr, 0, &uncertain);
@@ -143,7 +144,7 @@ pid_t open_with_default_program(const std::string& document, bool keep) {
         pid_t started = -1;
         if (g_desktop_app_info_launch_uris_as_manager(G_DESKTOP_APP_INFO(program), uris, nullptr, flags,
                                                       nullptr, nullptr, remember_pid, &started, nullptr)) {
-            pid = keep ? started : 1;
+            pid = keep ? std::max<pid_t>(started, 0) : 1;
         }
         g_list_free(uris);
         g_free(uri);
@@ -185,8 +186,10 @@ int start_arguments(const std::vector<std::string>& arguments, const std::string
             pid = start({"xdg-open", program}, working_folder.empty() ? folder_part(program) : working_folder,
                         keep);
     }
-    if (pid <= 0) return 0;
-    if ((flags & start_flags::kWait) != 0) {
+    if (pid < 0) return 0;
+    // Opened, but without a process of ours: nothing to wait for, and a handle that never runs.
+    if (pid == 0 && (flags & start_flags::kKeepHandle) == 0) return 1;
+    if (pid > 0 && (flags & start_flags::kWait) != 0) {
         int status = 0;
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
@@ -219,6 +222,11 @@ class SystemStarter : public ProgramStarter {
     }
     int open(const std::string& document) override { return open_document(document); }
     int open_address(const std::string& address) override { return quillet::open_address(address); }
+    int open_kept(const std::string& document) override {
+        return start_program(document, {}, {}, start_flags::kKeepHandle);
+    }
+    bool running(int handle) override { return program_running(handle); }
+    void release(int handle) override { release_program(handle); }
 };
 
 std::unique_ptr<ProgramStarter>& installed_starter() {

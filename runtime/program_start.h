@@ -18,7 +18,9 @@ inline constexpr int kKeepHandle = 4;  // keep the process for program_running/t
 // Starts the program with the parameter as its one argument (none when empty), in the working
 // folder (the program's current folder when empty). A program that cannot be run as a program (a
 // document) is opened with its associated program instead, in the document's folder.
-// With kKeepHandle: a handle (> 0) for the checks below, or 0. Otherwise nonzero when it started.
+// With kKeepHandle: a handle (> 0) for the checks below, or 0. A document that the desktop opened
+// with no process of ours (through its message bus) gets a handle that is not running from the
+// start. Otherwise nonzero when it started.
 int start_program(const std::string& program, const std::string& parameter = {},
                   const std::string& working_folder = {}, int flags = 0);
 // The same with a whole argument vector: the program first, then its arguments.
@@ -46,6 +48,12 @@ class ProgramStarter {
     virtual int open(const std::string& document) = 0;
     // Opens an address (a file:// URI with a #topic, say) in the desktop's program for it.
     virtual int open_address(const std::string& address) = 0;
+    // Opens the document like open(), keeping the process to watch: a handle, or 0 when nothing
+    // was started. See start_program with kKeepHandle.
+    virtual int open_kept(const std::string& document) = 0;
+    virtual bool running(int handle) = 0;
+    // Stops watching the process; it goes on running.
+    virtual void release(int handle) = 0;
 };
 // The starter in use: the real one unless a test installed another.
 ProgramStarter& program_starter();

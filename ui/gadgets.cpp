@@ -663,10 +663,12 @@ void set_gadget_font(int number, int font) {
     }
 }
 
-void set_tool_tip(int number, const std::string& text) {
+void set_tool_tip(int number, const std::string& text) { set_tool_tip(number, ShownText::of_text(text)); }
+
+void set_tool_tip(int number, const ShownText& text) {
     if (GadgetRecord* record = find_gadget(number)) {
-        record->tool_tip = text;
-        record->widget->setToolTip(to_qt(text));
+        record->tool_tip = text.utf8();
+        record->widget->setToolTip(utf8_to_qt(text.utf8()));
     }
 }
 

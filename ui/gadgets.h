@@ -121,6 +121,8 @@ void resume_drawing(int number);
 
 void set_gadget_font(int number, int font);
 void set_tool_tip(int number, const std::string& text);
+void set_tool_tip(int number, const ShownText& text);
+// The tool tip as it shows, in UTF-8.
 std::string tool_tip(int number);
 void disable_gadget(int number, int disabled);
 bool is_gadget_enabled(int number);

@@ -13,13 +13,17 @@
 //                                           the window (_NET_WM_ALLOWED_ACTIONS), one per line
 //   x11_window_tool geometry TITLE          prints the window's frame as X Y WIDTH HEIGHT and
 //                                           the screen's WIDTH HEIGHT
+//   x11_window_tool colours TITLE X Y W H   prints how many different colours the window shows in
+//                                           the rectangle (X, Y negative: from the right, bottom)
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 
 namespace {
@@ -160,6 +164,22 @@ bool viewable(Display* display, Window window) {
     return XGetWindowAttributes(display, window, &attributes) != 0 && attributes.map_state == IsViewable;
 }
 
+int count_colours(Display* display, Window window, int x, int y, int width, int height) {
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, window, &attributes) == 0) return -1;
+    if (x < 0) x += attributes.width;
+    if (y < 0) y += attributes.height;
+    XImage* image = XGetImage(display, window, x, y, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (image == nullptr) return -1;
+    std::set<unsigned long> colours;
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) colours.insert(XGetPixel(image, column, row));
+    }
+    XDestroyImage(image);
+    return static_cast<int>(colours.size());
+}
+
 void print_allowed_actions(Display* display, Window window) {
     Atom type = 0;
     int format = 0;
@@ -215,6 +235,13 @@ int main(int argc, char** argv) {
                 usleep(100000);
             }
         }
+    } else if (command == "colours" && argc >= 7) {
+        const Window window = find_window(display, DefaultRootWindow(display), title);
+        const int count = window == 0 ? -1
+                                      : count_colours(display, window, std::atoi(argv[3]), std::atoi(argv[4]),
+                                                      std::atoi(argv[5]), std::atoi(argv[6]));
+        result = count < 0 ? 1 : 0;
+        if (count >= 0) std::printf("%d\n", count);
     } else if (command == "iconify" || command == "viewable" || command == "actions" ||
                command == "geometry") {
         const Window window = find_window(display, DefaultRootWindow(display), title);

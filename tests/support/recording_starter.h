@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,10 +28,23 @@ class RecordingStarter : public ProgramStarter {
         addresses.push_back(address);
         return 1;
     }
+    // A kept "process" runs until the test ends it.
+    int open_kept(const std::string& document) override {
+        kept.push_back(document);
+        running_handles.insert(next_handle);
+        return next_handle++;
+    }
+    bool running(int handle) override { return running_handles.count(handle) != 0; }
+    void release(int handle) override { released.push_back(handle); }
+    void end(int handle) { running_handles.erase(handle); }
 
     std::vector<Start> starts;
     std::vector<std::string> opened;
     std::vector<std::string> addresses;
+    std::vector<std::string> kept;
+    std::set<int> running_handles;
+    std::vector<int> released;
+    int next_handle = 1;
 };
 
 // Installs a recording starter for the rest of the test and returns it.
