@@ -94,12 +94,17 @@ TEST_F(Reminders, AnUnreadableFileIsNeitherShownAsEmptyNorReplaced) {
         ASSERT_TRUE(add_reminder(path, kToday, "First", kTexts));
         ::chmod(path.c_str(), 0);
     }
-    const std::string before = read_file(path);
     bool unreadable = false;
-    EXPECT_EQ(add_reminder(path, kToday, "Second", kTexts, &unreadable).error(), EACCES);
+    EXPECT_FALSE(add_reminder(path, kToday, "Second", kTexts, &unreadable));
     EXPECT_TRUE(unreadable);
     EXPECT_EQ(todays_reminder(path, kToday, kTexts), "The reminder file cannot be read.");
-    EXPECT_EQ(read_file(path), before) << "nothing written over the unreadable file";
+    // Nothing was written over the unreadable file.
+    if (::geteuid() == 0) {
+        EXPECT_TRUE(std::filesystem::is_symlink(path));
+    } else {
+        ::chmod(path.c_str(), 0644);
+        EXPECT_EQ(read_file(path), "2026/12/08 First\n");
+    }
 }
 
 }  // namespace
