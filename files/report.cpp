@@ -1,6 +1,7 @@
 #include "files/report.h"
 
 #include <algorithm>
+#include <optional>
 #include <ostream>
 
 #include "register/format.h"
@@ -20,6 +21,8 @@ namespace {
 constexpr std::size_t kPieceSize = 256 * 1024;
 
 constexpr DateValue kSecondsPerDay = 86400;
+// The balance of a row after a sum too large to hold.
+constexpr std::string_view kOutOfRange = "out of range";
 
 // The day of a date value: what the display mask shows of it, read back (the time of day dropped).
 DateValue day_of_value(DateValue value) { return value < 0 ? kNoDate : value - value % kSecondsPerDay; }
@@ -66,7 +69,7 @@ class DayText {
 class RowTexts {
   public:
     ReportRow make(const std::uint8_t* record, bool deposit, float amount, bool is_void,
-                   std::int64_t balance) {
+                   std::optional<std::int64_t> balance) {
         buffer_.clear();
         const auto mark = [this] { return buffer_.size(); };
         std::size_t ends[9];
@@ -79,7 +82,11 @@ class RowTexts {
         }
         append_amount_text(buffer_, amount);
         ends[5] = mark();
-        append_cents_text(buffer_, balance);
+        if (balance) {
+            append_cents_text(buffer_, *balance);
+        } else {
+            buffer_ += kOutOfRange;
+        }
         ends[6] = mark();
         const DateValue second = get_i32(record + kSecondDateOffset);
         if (second >= 1) second_date_.append(buffer_, second);
@@ -137,6 +144,7 @@ IoStatus write_report(const std::string& register_path, const ReportRequest& req
     writer->header(out, request);
 
     std::int64_t balance_cents = 0;
+    bool balance_out_of_range = false;  // once a sum does not fit, the balance is unknown from there on
     RowTexts texts;
     const IoStatus read = visit_records(register_path, [&](std::int64_t, const std::uint8_t* record) {
         if (record[kDeletedOffset] != kLive) return true;
@@ -144,9 +152,16 @@ IoStatus write_report(const std::string& register_path, const ReportRequest& req
         const bool deposit = record[kKindOffset] == kDeposit;
         const bool is_void = record[kVoidOffset] == kVoid;
         // Every transaction moves the balance, reported or not, so each row shows the true one.
-        if (!is_void) balance_cents += deposit ? amount_cents(amount) : -amount_cents(amount);
+        if (!is_void) {
+            const std::optional<std::int64_t> cents = amount_cents(amount);
+            if (!cents || __builtin_add_overflow(balance_cents, deposit ? *cents : -*cents, &balance_cents)) {
+                balance_out_of_range = true;
+            }
+        }
         if (!report_includes(request, get_i32(record + kDateOffset))) return true;
-        writer->row(out, texts.make(record, deposit, amount, is_void, balance_cents));
+        writer->row(out, texts.make(record, deposit, amount, is_void,
+                                    balance_out_of_range ? std::nullopt
+                                                         : std::optional<std::int64_t>(balance_cents)));
         return out.size() < kPieceSize || pass_on();
     });
     if (!read) return read;

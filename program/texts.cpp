@@ -50,6 +50,7 @@ void prepare_register_view(TextTable& t) {
     t.column_titles = {"Date",    "Type",    "Number",  "Payee",      "Memo",
                        "Deposit", "Payment", "Balance", "Second date"};
     t.void_mark = "Void";
+    t.out_of_range = "out of range";
     t.idle_status = "No register open";
     // The status fields are narrow: short labels and month names keep large figures in view.
     t.rows_label = "Count: ";

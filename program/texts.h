@@ -41,6 +41,7 @@ struct TextTable {
         average_balance_label;
     std::array<std::string, 12> month_names;
     std::string after_month_name;
+    std::string out_of_range;  // a balance or sum too large to show as a number
 
     // The transaction dialog.
     std::string new_transaction_title, edit_transaction_title;

@@ -14,8 +14,9 @@ namespace quillet {
 struct RowFigures {
     std::int64_t deposit_cents = 0;
     std::int64_t withdrawal_cents = 0;
-    std::int32_t year = 0;  // from the date text's first piece
-    std::int8_t month = 0;  // from its second piece
+    bool out_of_range = false;  // an amount too large for 64-bit cents (or not a number)
+    std::int32_t year = 0;      // from the date text's first piece
+    std::int8_t month = 0;      // from its second piece
     bool is_void = false;
 };
 
@@ -24,13 +25,23 @@ RowFigures row_figures(std::string_view date_text, std::string_view deposit_text
                        std::string_view withdrawal_text, std::string_view balance_text,
                        std::string_view void_mark);
 
+// A figure: whole cents, or out of range when it does not fit in 64 bits (the sum of a million
+// deposits of 9999999.00 in one month already passes 5e20 cents). Out of range stays out of range.
+struct Figure {
+    std::int64_t cents = 0;
+    bool out_of_range = false;
+    // Adds with a check; a sum that does not fit is out of range from then on.
+    Figure& operator+=(const Figure& more);
+    bool operator==(const Figure&) const = default;
+};
+
 struct BalanceSummary {
     std::int64_t rows = 0;  // void rows included
-    std::int64_t balance_cents = 0;
+    Figure balance;
     std::int64_t month_rows = 0;
-    std::int64_t month_deposit_cents = 0;
-    std::int64_t month_withdrawal_cents = 0;
-    std::int64_t month_average_cents = 0;  // rounded to the cent, 0 without month rows
+    Figure month_deposits;
+    Figure month_withdrawals;
+    Figure month_average;  // rounded to the cent, 0 without month rows
 };
 
 class BalanceBook {
@@ -47,14 +58,14 @@ class BalanceBook {
     // from the bottom in list order 1, and this month's figures for the year and month.
     void recompute(int list_order, std::int32_t year, std::int32_t month);
     // The running balance after the row; none for a void row or a row past the end.
-    std::optional<std::int64_t> running_cents(std::int64_t row) const;
+    std::optional<Figure> running(std::int64_t row) const;
     const BalanceSummary& summary() const { return summary_; }
     std::size_t memory_bytes() const { return rows_.capacity() * sizeof(Row); }
 
   private:
     struct Row {
         RowFigures figures;
-        std::int64_t running = 0;
+        Figure running;
     };
     std::vector<Row> rows_;
     BalanceSummary summary_;

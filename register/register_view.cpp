@@ -30,6 +30,11 @@ BalanceBook& book() {
     return balances;
 }
 
+// A figure's amount text, or the out-of-range text for one too large to hold.
+std::string figure_text(const Figure& figure) {
+    return figure.out_of_range ? texts().out_of_range : cents_text(figure.cents);
+}
+
 // The figures a row's texts determine, read from the texts themselves.
 RowFigures figures_of(std::string_view row) {
     std::string_view cells[kRegisterColumns];
@@ -48,9 +53,9 @@ RowFigures figures_of(std::string_view row) {
 // The balance column shows the running balance, worked out when it is painted or read.
 void provide_balances() {
     ui::set_column_provider(kRegisterList, kBalanceColumn, [](int row) -> std::optional<std::string> {
-        const std::optional<std::int64_t> cents = book().running_cents(row);
-        if (!cents) return std::nullopt;  // a void row shows its mark
-        return cents_text(*cents);
+        const std::optional<Figure> balance = book().running(row);
+        if (!balance) return std::nullopt;  // a void row shows its mark
+        return figure_text(*balance);
     });
 }
 
@@ -64,16 +69,14 @@ void write_status_fields(const BalanceSummary& summary, std::int32_t month) {
     const TextTable& t = texts();
     const std::string name = month_text(month);
     ui::set_status_field_text(kStatusBar, 1, t.rows_label + integer_text(summary.rows), ui::kAlignCentre);
-    ui::set_status_field_text(kStatusBar, 2, t.balance_label + cents_text(summary.balance_cents),
+    ui::set_status_field_text(kStatusBar, 2, t.balance_label + figure_text(summary.balance),
+                              ui::kAlignCentre);
+    ui::set_status_field_text(kStatusBar, 3, name + t.deposits_label + figure_text(summary.month_deposits),
                               ui::kAlignCentre);
     ui::set_status_field_text(
-        kStatusBar, 3, name + t.deposits_label + cents_text(summary.month_deposit_cents), ui::kAlignCentre);
-    ui::set_status_field_text(kStatusBar, 4,
-                              name + t.withdrawals_label + cents_text(summary.month_withdrawal_cents),
-                              ui::kAlignCentre);
+        kStatusBar, 4, name + t.withdrawals_label + figure_text(summary.month_withdrawals), ui::kAlignCentre);
     ui::set_status_field_text(
-        kStatusBar, 5,
-        t.average_label + name + t.average_balance_label + cents_text(summary.month_average_cents),
+        kStatusBar, 5, t.average_label + name + t.average_balance_label + figure_text(summary.month_average),
         ui::kAlignCentre);
 }
 

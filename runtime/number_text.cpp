@@ -21,9 +21,11 @@ struct NumberSpan {
 NumberSpan scan_number(std::string_view text) {
     std::size_t at = 0;
     while (at < text.size() && is_c_space(text[at])) ++at;
-    if (at < text.size() && text[at] == '+') ++at;
+    // One sign at most: "+-4" is no number.
+    const bool plus = at < text.size() && text[at] == '+';
+    if (plus) ++at;
     const std::size_t start = at;
-    if (at < text.size() && text[at] == '-') ++at;
+    if (!plus && at < text.size() && text[at] == '-') ++at;
 
     std::int64_t integer_digits = 0;
     std::int64_t leading_fraction_zeros = 0;
@@ -94,11 +96,20 @@ void append_amount_text(std::string& out, float amount) {
     append_cents_text(out, static_cast<std::int64_t>(cents));
 }
 
-std::int64_t amount_cents(float amount) {
-    if (!std::isfinite(amount)) return 0;
-    const double cents = std::nearbyint(static_cast<double>(amount) * 100.0);
-    constexpr double kLimit = 9.0e18;  // beyond any register; keeps the conversion defined
-    return static_cast<std::int64_t>(std::clamp(cents, -kLimit, kLimit));
+namespace {
+
+// Cents beyond this are out of range (64-bit cents end a little above 9.2e18).
+constexpr double kCentsLimit = 9.0e18;
+
+std::optional<std::int64_t> checked_cents(double cents) {
+    if (!std::isfinite(cents) || std::fabs(cents) >= kCentsLimit) return std::nullopt;
+    return static_cast<std::int64_t>(std::nearbyint(cents));
+}
+
+}  // namespace
+
+std::optional<std::int64_t> amount_cents(float amount) {
+    return checked_cents(std::nearbyint(static_cast<double>(amount) * 100.0));
 }
 
 std::string cents_text(std::int64_t cents) {
@@ -129,7 +140,7 @@ void append_cents_text(std::string& out, std::int64_t cents) {
     out.append(start, text + sizeof text);
 }
 
-std::int64_t amount_text_to_cents(std::string_view text) {
+std::optional<std::int64_t> amount_text_to_cents(std::string_view text) {
     // The plain form every amount text has: optional sign, digits, a full stop, digits.
     std::size_t at = 0;
     while (at < text.size() && is_c_space(text[at])) ++at;
@@ -144,7 +155,11 @@ std::int64_t amount_text_to_cents(std::string_view text) {
         if (c == '.' && fraction_digits < 0) {
             fraction_digits = 0;
         } else if (is_digit(c) && fraction_digits < 2) {
-            if (cents > 90000000000000000LL) plain = false;
+            // Long before 64 bits overflow, the number is read as a whole below.
+            if (cents > 90000000000000000LL) {
+                plain = false;
+                break;
+            }
             cents = cents * 10 + (c - '0');
             if (fraction_digits >= 0) ++fraction_digits;
         } else if (is_digit(c) && fraction_digits >= 2) {
@@ -156,12 +171,10 @@ std::int64_t amount_text_to_cents(std::string_view text) {
             break;
         }
     }
-    if (!plain) {
-        // An exponent or a huge number: read it as the amount it stands for.
-        const double value = static_cast<double>(text_to_number(text)) * 100.0;
-        return std::isfinite(value) && std::fabs(value) < 9.0e18
-                   ? static_cast<std::int64_t>(std::nearbyint(value))
-                   : 0;
+    if (!plain || equals_ignoring_ascii_case(text, "NaN") ||
+        ends_with_ignoring_ascii_case(text, "Infinity")) {
+        // An exponent, a huge number or no number at all: read as the amount it stands for.
+        return checked_cents(static_cast<double>(text_to_number(text)) * 100.0);
     }
     for (int i = std::max(fraction_digits, 0); i < 2; ++i) cents *= 10;
     if (round_digit >= 5) ++cents;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,13 +21,14 @@ std::string cents_text(std::int64_t cents);
 void append_cents_text(std::string& out, std::int64_t cents);
 
 // The cents the amount text of an amount shows, as amount_text_to_cents(amount_text(amount)) reads
-// them: what is not finite counts as 0.
-std::int64_t amount_cents(float amount);
+// them; none for an amount that is not a finite number or does not fit in 64-bit cents.
+std::optional<std::int64_t> amount_cents(float amount);
 
 // The exact number of cents an amount text shows ("1234.56" is 123456); digits past the cents
-// round half up. A text that is not a plain decimal (an exponent, "NaN") is read as
-// text_to_number() reads it and rounded to the cent; what is not finite counts as 0.
-std::int64_t amount_text_to_cents(std::string_view text);
+// round half up. A text that is not a plain decimal (an exponent) is read as text_to_number()
+// reads it and rounded to the cent. None when the amount does not fit in 64-bit cents or is not a
+// finite number ("NaN", "+Infinity"): such an amount is out of range, never a wrong number.
+std::optional<std::int64_t> amount_text_to_cents(std::string_view text);
 
 // Plain decimal: optional "-", digits, no leading zeros, "0" for zero.
 std::string integer_text(std::int64_t value);

@@ -1,6 +1,7 @@
 #include "register/register_view.h"
 
 #include "register/register_file.h"
+#include "runtime/number_text.h"
 #include "tests/app/app_fixture.h"
 #include "ui/bars.h"
 #include "ui/windows.h"
@@ -154,6 +155,19 @@ TEST_F(RegisterView, ARefusedFileLeavesEverythingAsItWas) {
     EXPECT_EQ(app().list_order, 0);
     EXPECT_EQ(ui::count_items(kRegisterList), 1);
     EXPECT_EQ(ui::window_title(kMainWindow), "Quillet - good");
+}
+
+// An amount too large for the balance shows as read, and every figure it reaches says "out of
+// range" instead of a wrong number.
+TEST_F(RegisterView, AnAmountTooLargeForTheBalanceShowsOutOfRange) {
+    const std::string path =
+        write_register("huge.qlt", {record(current_date(), 100.0f, 0), record(current_date(), 1e30f, 0),
+                                    record(current_date(), 5.0f, 1)});
+    ASSERT_TRUE(fill_register_view(path, kKeepOrder));
+    EXPECT_EQ(cell(1, 5), amount_text(1e30f));
+    EXPECT_EQ(column(7), (std::vector<std::string>{"100.00", "out of range", "out of range"}));
+    EXPECT_EQ(status_fields()[1], "Balance: out of range");
+    EXPECT_EQ(status_fields()[2], "Dec deposits: out of range");
 }
 
 }  // namespace
