@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include <csignal>
 #include <memory>
 
 #include "app/dispatcher.h"
@@ -34,6 +35,9 @@ std::unique_ptr<InstanceLock>& instance_lock() {
 }  // namespace
 
 bool start_quillet(const std::string& program_folder) {
+    // A write past the file-size limit then fails with EFBIG, which is reported like a full disk,
+    // instead of killing the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     ui::start_toolkit();
     prepare_texts();
     reset_app_state(program_folder);

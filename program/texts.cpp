@@ -190,6 +190,7 @@ void prepare_messages(TextTable& t) {
         {EFBIG, "The file has grown larger than is allowed."},
         {EIO, "The disk could not be read or written."},
         {ENAMETOOLONG, "The name is too long."},
+        {ENXIO, "It is not a file (a pipe, a device or a socket)."},
         {EINVAL, "The file's size is not what it should be: it may have been changed by another program."},
         {ESPIPE, "The transaction is no longer in the file: it may have been changed by another program."},
         {EAGAIN, "The file changed while it was being read."},
@@ -198,6 +199,7 @@ void prepare_messages(TextTable& t) {
     t.before_cause = "\n";
     t.missing_file = "It does not exist.";
     t.folder_not_file = "It is a folder, not a file.";
+    t.not_a_file = "It is not a file (a pipe, a device or a socket).";
     t.read_only_file = "It is read-only.";
     t.wrong_length_file = "Its size is not a whole number of transactions.";
     t.kept_after_count = " transactions kept, ";

@@ -96,7 +96,7 @@ struct TextTable {
     std::string other_cause;
     std::string before_cause;  // between a path and why it failed
     // Why a file is refused as a register.
-    std::string missing_file, folder_not_file, read_only_file, wrong_length_file;
+    std::string missing_file, folder_not_file, not_a_file, read_only_file, wrong_length_file;
     std::string kept_after_count;  // message 7 after compaction: count, this, percentage, next
     std::string removed_after_percent;
 };

@@ -105,6 +105,7 @@ RegisterCheck check_register_file(const std::string& path, IoStatus* cause) {
     const std::int64_t size = file_size(path);
     if (size == -1) return RegisterCheck::kMissing;
     if (size < 0) return RegisterCheck::kFolder;
+    if (!is_regular_file(path)) return RegisterCheck::kNotAFile;
     if (is_read_only(path)) return RegisterCheck::kReadOnly;
     if (size % kRecordBytes != 0) return RegisterCheck::kWrongLength;
     if (size == 0) return RegisterCheck::kAccepted;

@@ -37,6 +37,7 @@ enum class RegisterCheck {
     kAccepted,
     kMissing,             // nothing has the name
     kFolder,              // the name is a folder's
+    kNotAFile,            // a named pipe, a device or a socket: nothing a register can be
     kReadOnly,            // the file is read-only
     kUnreadable,          // the file cannot be read (the cause says why)
     kWrongLength,         // the length is not a whole multiple of the record size

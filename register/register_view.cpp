@@ -92,6 +92,7 @@ bool refuse(const std::string& path) {
         case RegisterCheck::kDamagedFirstRecord: return true;
         case RegisterCheck::kMissing: why = ShownText::of_text(t.missing_file); break;
         case RegisterCheck::kFolder: why = ShownText::of_text(t.folder_not_file); break;
+        case RegisterCheck::kNotAFile: why = ShownText::of_text(t.not_a_file); break;
         case RegisterCheck::kReadOnly: why = ShownText::of_text(t.read_only_file); break;
         case RegisterCheck::kUnreadable: why = cause_text(cause); break;
         case RegisterCheck::kWrongLength:

@@ -104,11 +104,15 @@ int open_with(int number, const std::string& path, int open_flags, int flags, Io
         return -1;
     };
     if (path.empty()) return fail(IoStatus::failure(ENOENT));
-    const int descriptor = ::open(path.c_str(), open_flags | O_CLOEXEC, 0666);
+    // Never blocks: a named pipe would otherwise hold the program in open() until a writer comes.
+    const int descriptor = ::open(path.c_str(), open_flags | O_CLOEXEC | O_NONBLOCK, 0666);
     if (descriptor < 0) return fail(IoStatus::from_errno());
     struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
-        const IoStatus why = S_ISDIR(status.st_mode) ? IoStatus::failure(EISDIR) : IoStatus::from_errno();
+    const bool described = ::fstat(descriptor, &status) == 0;
+    if (!described || S_ISDIR(status.st_mode) || S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode)) {
+        const IoStatus why = !described                   ? IoStatus::from_errno()
+                             : S_ISDIR(status.st_mode) ? IoStatus::failure(EISDIR)
+                                                       : IoStatus::failure(ENXIO);
         ::close(descriptor);
         return fail(why);
     }

@@ -33,7 +33,8 @@ inline constexpr int kAnyFileNumber = -1;
 inline constexpr int kAllFiles = -1;
 
 // The opens return the file's number, or -1 on failure, with its cause in *cause when one is
-// given. Opening a number that is in use closes the file that had it first.
+// given. Opening a number that is in use closes the file that had it first. An open never blocks:
+// a named pipe or a socket is refused (ENXIO), as is a folder (EISDIR).
 // The file must exist; reading only.
 int read_open_file(int number, const std::string& path, int flags = 0, IoStatus* cause = nullptr);
 // Opens an existing file or creates a missing one; reading and writing.
@@ -108,6 +109,9 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 FileStamp file_stamp(const std::string& path);
+
+// True when the path names a regular file (not a folder, a named pipe, a device or a socket).
+bool is_regular_file(const std::string& path);
 
 // True when the file exists and is read-only: it has no write permission bit, or this process
 // may not write it.

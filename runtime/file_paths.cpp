@@ -42,6 +42,11 @@ FileStamp file_stamp(const std::string& path) {
             static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
 }
 
+bool is_regular_file(const std::string& path) {
+    struct stat status {};
+    return !path.empty() && ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
 bool is_read_only(const std::string& path) {
     struct stat status {};
     if (path.empty() || ::stat(path.c_str(), &status) != 0) return false;
@@ -87,12 +92,12 @@ IoStatus rename_file(const std::string& old_path, const std::string& new_path) {
 
 IoStatus copy_file(const std::string& source_path, const std::string& destination_path) {
     if (destination_path.empty()) return IoStatus::failure(ENOENT);
-    const int source = ::open(source_path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int source = ::open(source_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (source < 0) return IoStatus::from_errno();
     struct stat status {};
-    if (::fstat(source, &status) != 0 || S_ISDIR(status.st_mode)) {
+    if (::fstat(source, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(source);
-        return IoStatus::failure(EISDIR);
+        return IoStatus::failure(S_ISDIR(status.st_mode) ? EISDIR : ENXIO);
     }
     AtomicReplace destination(destination_path);
     std::vector<char> block(kCopyBlock);

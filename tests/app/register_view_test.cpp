@@ -1,6 +1,9 @@
 #include "register/register_view.h"
 
 #include "register/register_file.h"
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "runtime/number_text.h"
 #include "tests/app/app_fixture.h"
 #include "ui/bars.h"
@@ -168,6 +171,17 @@ TEST_F(RegisterView, AnAmountTooLargeForTheBalanceShowsOutOfRange) {
     EXPECT_EQ(column(7), (std::vector<std::string>{"100.00", "out of range", "out of range"}));
     EXPECT_EQ(status_fields()[1], "Balance: out of range");
     EXPECT_EQ(status_fields()[2], "Dec deposits: out of range");
+}
+
+// A named pipe is no register: it is refused at once instead of blocking the program in open().
+TEST_F(RegisterView, ANamedPipeIsRefusedWithoutWaiting) {
+    const std::string pipe = folder.file("pipe.qlt");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    ::alarm(10);  // a hang fails the test instead of the whole run
+    EXPECT_FALSE(fill_register_view(pipe, kKeepOrder));
+    EXPECT_EQ(count_records(pipe), 0);
+    ::alarm(0);
+    EXPECT_EQ(last_message_text(), pipe + "\n" + texts().not_a_file + "\n\n" + texts().messages[9]);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include "program/app_state.h"
 #include "program/main_window_ids.h"
 #include "program/texts.h"
@@ -28,6 +30,9 @@ TEST(Startup, BuildsTheMainWindowRunsUntilItIsClosedAndEndsWithZero) {
     EXPECT_EQ(app().register_path, "");
     EXPECT_EQ(app().current_row, -1);
     EXPECT_EQ(app().running, 1);
+    struct sigaction file_size_limit {};
+    ASSERT_EQ(::sigaction(SIGXFSZ, nullptr, &file_size_limit), 0);
+    EXPECT_EQ(file_size_limit.sa_handler, SIG_IGN) << "a write past the size limit fails, not the program";
     EXPECT_EQ(ui::window_title(kMainWindow), texts().program_title);
     EXPECT_EQ(ui::window_width(kMainWindow), kInnerWidth);
     EXPECT_EQ(ui::count_columns(kRegisterList), kColumnCount);
