@@ -30,7 +30,8 @@ inline constexpr int kMessageReportNotSaved = 17;      // a report could not be 
 inline constexpr int kMessageReportNotMade = 18;       // a report could not be made at all
 inline constexpr int kMessagePictureNotSaved = 19;     // a window picture could not be written
 inline constexpr int kMessageReminderUnreadable = 20;  // adding would lose the reminders
-inline constexpr int kMessageCount = 21;
+inline constexpr int kMessageMisnumbered = 21;         // stored record numbers differ from their places
+inline constexpr int kMessageCount = 22;
 
 // Shows the message, owned by the window; an extra text (a path, say) comes first, then the
 // separator, then the message's own text. Returns the answer: 6 for Yes; anything else means No.

@@ -176,6 +176,9 @@ void prepare_messages(TextTable& t) {
         "The report could not be made.",
         "The picture could not be saved there. Nothing was saved.",
         "The reminder file cannot be read, so nothing was added to it.",
+        "Some transactions in this register carry numbers that do not match their places in the file "
+        "(another program may have written it). Quillet goes by their places; compacting the register "
+        "numbers them again.",
     };
     t.message_separator = "\n\n";
     t.causes = {

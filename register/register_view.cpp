@@ -121,15 +121,18 @@ bool fill_register_view(const std::string& path, int order_mode) {
     const std::string& void_mark = texts().void_mark;
     std::string row;
     int position = 0;
+    std::int64_t misnumbered = 0;
     const IoStatus read = visit_records(
         path,
-        [&](std::int64_t, const std::uint8_t* record) {
+        [&](std::int64_t slot, const std::uint8_t* record) {
             if (record[record_format::kDeletedOffset] != record_format::kLive) return true;
             row.clear();
             append_row_text(row, record, void_mark);
             ui::add_item(kRegisterList, -1, row);
-            ui::set_item_data(kRegisterList, position++,
-                              get_i32(record + record_format::kRecordNumberOffset));
+            // A row leads to the slot it was read from: in a sound file that is the record's own
+            // number, and in one whose numbers went astray it is still the right record.
+            ui::set_item_data(kRegisterList, position++, slot);
+            if (get_i32(record + record_format::kRecordNumberOffset) != slot) ++misnumbered;
             book().insert(-1, figures_of(row));
             return true;
         },
@@ -141,6 +144,12 @@ bool fill_register_view(const std::string& path, int order_mode) {
     // The file passed its check but failed while it was read (a disk error): the list shows what
     // was read, and the user learns that it is not all.
     if (!read) show_message(kMessageReadOnly, kMainWindow, file_and_cause(path, read));
+    // Said once for a register, when it is opened, not at every reload.
+    static std::string told_about;
+    if (misnumbered > 0 && told_about != path) {
+        told_about = path;
+        show_message(kMessageMisnumbered, kMainWindow, ShownText::of_path(path));
+    }
 
     state.register_path = path;
     show_register_title(path);

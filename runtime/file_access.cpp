@@ -110,7 +110,7 @@ int open_with(int number, const std::string& path, int open_flags, int flags, Io
     struct stat status {};
     const bool described = ::fstat(descriptor, &status) == 0;
     if (!described || S_ISDIR(status.st_mode) || S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode)) {
-        const IoStatus why = !described                   ? IoStatus::from_errno()
+        const IoStatus why = !described                ? IoStatus::from_errno()
                              : S_ISDIR(status.st_mode) ? IoStatus::failure(EISDIR)
                                                        : IoStatus::failure(ENXIO);
         ::close(descriptor);

@@ -1,8 +1,8 @@
 #include "register/register_view.h"
 
-#include "register/register_file.h"
 #include <sys/stat.h>
 #include <unistd.h>
+#include "register/register_file.h"
 
 #include "runtime/number_text.h"
 #include "tests/app/app_fixture.h"

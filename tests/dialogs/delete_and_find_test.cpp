@@ -154,5 +154,43 @@ TEST(FindText, IgnoresTheCaseOfEveryLetter) {
     EXPECT_TRUE(contains_ignoring_case("anything", ""));
 }
 
+// Each row leads to the slot it was read from, even where a record's stored number went astray:
+// the numbers 1, 2, 3 in slots 0, 1, 2 must not make the first row edit or delete the second.
+TEST_F(DeleteAndFind, RowsLeadToTheirSlotsWhateverNumberTheRecordsCarry) {
+    std::string bytes;
+    std::vector<TransactionRecord> records = five();
+    for (std::size_t i = 0; i < 3; ++i) {
+        records[i].record_number = static_cast<std::int32_t>(i + 1);
+        const RecordBytes encoded = encode_record(records[i]);
+        bytes.append(reinterpret_cast<const char*>(encoded.data()), encoded.size());
+    }
+    const std::string path = folder.write("Astray.qlt", bytes);
+    ASSERT_TRUE(fill_register_view(path, kKeepOrder));
+    EXPECT_EQ(messages(), std::vector<int>{kMessageMisnumbered}) << "said when it is opened";
+    ASSERT_TRUE(fill_register_view(path, kToggleOrder));
+    EXPECT_TRUE(messages().empty()) << "and only once";
+    ASSERT_TRUE(fill_register_view(path, kToggleOrder));
+
+    select_register_row(0);
+    trigger(kEditTransaction);
+    EXPECT_EQ(ui::get_text(transaction_ids::kPayee), "Payee 0");
+    ui::click_button(transaction_ids::kOk);
+    settle();
+    TransactionRecord first, second;
+    ASSERT_TRUE(read_record(path, 0, first));
+    ASSERT_TRUE(read_record(path, 1, second));
+    EXPECT_EQ(first.payee, "Payee 0");
+    EXPECT_EQ(first.record_number, 0) << "the edit wrote its slot's own number";
+    EXPECT_EQ(second.payee, "Payee 1") << "the second record untouched";
+
+    select_register_row(2);
+    script->set_next_answer(ui::kAnswerYes);
+    trigger(kDeleteTransaction);
+    ASSERT_TRUE(read_record(path, 2, first));
+    ASSERT_TRUE(read_record(path, 1, second));
+    EXPECT_EQ(first.deleted, 1) << "the third row flagged its own slot";
+    EXPECT_EQ(second.deleted, 0);
+}
+
 }  // namespace
 }  // namespace quillet::testing
