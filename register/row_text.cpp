@@ -11,10 +11,19 @@ using namespace record_format;
 
 namespace {
 
+// Bytes that show nothing (control characters, and the code page's undefined bytes, which stand
+// for control characters too). In a row they would be taken for the line feed between its
+// columns, or shown as nothing.
+bool is_invisible(unsigned char c) {
+    return c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+}
+
 void append_decoded(std::string& out, const std::uint8_t* field) {
     const std::uint8_t* end = std::find(field, field + kTextWidth, std::uint8_t{0});
-    for (const std::uint8_t* at = field; at != end; ++at)
-        out += static_cast<char>(-static_cast<unsigned char>(*at));
+    for (const std::uint8_t* at = field; at != end; ++at) {
+        const auto c = static_cast<unsigned char>(-static_cast<unsigned char>(*at));
+        out += is_invisible(c) ? kInvisibleCharacter : static_cast<char>(c);
+    }
 }
 
 }  // namespace

@@ -20,6 +20,11 @@ inline constexpr int kWithdrawalColumn = 6;
 inline constexpr int kBalanceColumn = 7;
 inline constexpr int kSecondDateColumn = 8;
 
+// What the list shows for a control character in a record's text (a register written by another
+// program, or damaged, may hold any byte): the pilcrow, so that nothing is taken for the line feed
+// between the row's columns. For display only: the record keeps its bytes.
+inline constexpr char kInvisibleCharacter = '\xB6';
+
 // Appends the row of the record's bytes to out. A void record's second date is left out when
 // second_date_of_void is false (as when a saved transaction is shown).
 void append_row_text(std::string& out, const std::uint8_t* record, std::string_view void_mark,

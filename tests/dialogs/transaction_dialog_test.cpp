@@ -276,5 +276,25 @@ TEST_F(TransactionDialog, AnUnchangedEditRewritesTheSameRecord) {
     EXPECT_EQ(ui::get_text(kAmount), "1234567") << "typing over it keeps to seven characters";
 }
 
+// A register from another program may hold control characters in its texts: the row keeps its
+// columns (a line feed is not taken for the next column), shows a visible mark, and an unchanged
+// edit still writes the original bytes.
+TEST_F(TransactionDialog, ControlCharactersInTextsNeitherShiftColumnsNorChange) {
+    TransactionRecord odd = record(current_date(), 12.5f, 0);
+    odd.payee = "Smith\nJones";
+    odd.description = "tab\there";
+    const std::string path = open_register({odd, record(current_date(), 2.0f, 1)});
+    const std::string before = read_file(path);
+    EXPECT_EQ(cell(0, 3), "Smith\xB6Jones");
+    EXPECT_EQ(cell(0, 4), "tab\xB6here");
+    EXPECT_EQ(cell(0, 5), "12.50") << "the deposit stays in its column";
+    EXPECT_EQ(column(7), (std::vector<std::string>{"12.50", "10.50"}));
+    select_register_row(0);
+    trigger(kEditTransaction);
+    ui::click_button(kOk);
+    settle();
+    EXPECT_EQ(read_file(path), before);
+}
+
 }  // namespace
 }  // namespace quillet::testing
