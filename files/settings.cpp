@@ -8,6 +8,7 @@
 #include "program/app_state.h"
 #include "program/main_window.h"
 #include "program/main_window_ids.h"
+#include "program/message_box.h"
 #include "program/texts.h"
 #include "register/format.h"
 #include "register/register_file.h"
@@ -84,14 +85,19 @@ void exit_actions() {
     const AppState& state = app();
     const std::int64_t size = file_size(state.register_path);
     if (size < 0 || size % static_cast<std::int64_t>(record_format::kRecordSize) != 0) return;
+    // A failure is said: the user counts on these at every exit.
     if (state.options.compact_at_exit == 1) {
         CompactionCounts counts;
-        (void)compact_register(state.register_path, counts);
+        if (const IoStatus compacted = compact_register(state.register_path, counts); !compacted) {
+            show_message(kMessageCompactFailed, kMainWindow, file_and_cause(state.register_path, compacted));
+        }
     }
     if (state.options.backup_at_exit == 1) {
         const std::string folder = folder_part(state.register_path) + path_from_text(texts().backup_infix);
-        if (create_folders(folder))
-            (void)copy_file(state.register_path, folder + file_part(state.register_path));
+        const std::string backup = folder + file_part(state.register_path);
+        IoStatus copied = create_folders(folder);
+        if (copied) copied = copy_file(state.register_path, backup);
+        if (!copied) show_message(kMessageBackupFailed, kMainWindow, file_and_cause(backup, copied));
     }
 }
 

@@ -31,7 +31,8 @@ inline constexpr int kMessageReportNotMade = 18;       // a report could not be 
 inline constexpr int kMessagePictureNotSaved = 19;     // a window picture could not be written
 inline constexpr int kMessageReminderUnreadable = 20;  // adding would lose the reminders
 inline constexpr int kMessageMisnumbered = 21;         // stored record numbers differ from their places
-inline constexpr int kMessageCount = 22;
+inline constexpr int kMessageBackupFailed = 22;        // the exit backup could not be written
+inline constexpr int kMessageCount = 23;
 
 // Shows the message, owned by the window; an extra text (a path, say) comes first, then the
 // separator, then the message's own text. Returns the answer: 6 for Yes; anything else means No.

@@ -179,6 +179,7 @@ void prepare_messages(TextTable& t) {
         "Some transactions in this register carry numbers that do not match their places in the file "
         "(another program may have written it). Quillet goes by their places; compacting the register "
         "numbers them again.",
+        "The register could not be backed up there.",
     };
     t.message_separator = "\n\n";
     t.causes = {

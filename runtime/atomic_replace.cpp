@@ -1,5 +1,7 @@
 #include "runtime/atomic_replace.h"
 
+#include "runtime/file_access.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,6 +53,11 @@ void inject_replace_fault(ReplaceFault fault) { injected_fault() = fault; }
 AtomicReplace::AtomicReplace(std::string target_path) : target_path_(std::move(target_path)) {
     if (target_path_.empty() || target_path_.back() == '/') {
         failure_ = IoStatus::failure(target_path_.empty() ? ENOENT : EISDIR);
+        return;
+    }
+    // A file that may not be written is not replaced either: its refusal holds for every write.
+    if (is_read_only(target_path_)) {
+        failure_ = IoStatus::failure(EACCES);
         return;
     }
     const std::size_t slash = target_path_.rfind('/');

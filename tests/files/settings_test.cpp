@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 
 #include "app/dispatcher.h"
@@ -9,6 +11,7 @@
 #include "files/settings_file.h"
 #include "program/app_state.h"
 #include "program/main_window_ids.h"
+#include "program/message_box.h"
 #include "program/texts.h"
 #include "register/register_file.h"
 #include "register/register_view.h"
@@ -120,6 +123,37 @@ TEST_F(SettingsAtStartAndExit, AWholeRegisterIsCompactedAndBackedUpAtExit) {
     run_and_exit();
     EXPECT_EQ(file_size(odd), 423) << "not a whole number of records: left alone";
     EXPECT_EQ(file_size(folder.file("Quillet backups/Odd.qlt")), -1);
+}
+
+// A read-only file is never replaced: not by the exit backup, not by a new register, not by
+// save-as; each time the user is told, and the file keeps its bytes.
+TEST_F(SettingsAtStartAndExit, ReadOnlyFilesAreNotReplaced) {
+    const std::string cash = write_register("Cash.qlt", 2);
+    const std::string backup = folder.file("Quillet backups/Cash.qlt");
+    ASSERT_TRUE(create_folders(folder.file("Quillet backups")));
+    const std::string old_backup = folder.write("Quillet backups/Cash.qlt", "an old copy");
+    ::chmod(old_backup.c_str(), 0444);
+    const std::string locked = folder.write("Locked.qlt", "keep me");
+    ::chmod(locked.c_str(), 0444);
+    folder.write("Quillet.ini", "[Files]\r\nOpen=" + cash + "\r\n[Settings]\r\nBackupAtExit=1\r\n");
+    ASSERT_TRUE(start_quillet(folder.path()));
+    auto& script = static_cast<ui::ScriptedRequesters&>(ui::requesters());
+
+    script.set_next_file_name(locked);
+    script.set_next_answer(ui::kAnswerYes);
+    ui::post_event(ui::kEventMenu, kMainWindow, kSaveRegisterAs);
+    while (ui::queued_event_count() > 0) dispatch_event(ui::wait_event());
+    EXPECT_EQ(read_file(locked), "keep me");
+    EXPECT_EQ(script.requests().back().message_number, kMessageRegisterNotChanged);
+    EXPECT_EQ(app().register_path, cash);
+
+    script.forget_requests();
+    save_settings_and_exit();
+    EXPECT_EQ(read_file(old_backup), "an old copy");
+    ASSERT_FALSE(script.requests().empty());
+    EXPECT_EQ(script.requests().back().message_number, kMessageBackupFailed);
+    EXPECT_EQ(script.requests().back().text,
+              backup + "\nPermission denied.\n\n" + texts().messages[kMessageBackupFailed]);
 }
 
 TEST_F(SettingsAtStartAndExit, TheOptionsReachTheWindow) {

@@ -40,6 +40,16 @@ TEST(AtomicReplace, KeepsThePermissionsOfTheFileItReplaces) {
     EXPECT_EQ(mode_of(target), 0640u);
 }
 
+// A file that may not be written is not replaced either: a rename would get round its refusal.
+TEST(AtomicReplace, AReadOnlyTargetIsNotReplaced) {
+    TempFolder folder;
+    const std::string target = folder.write("locked.qlt", "keep me");
+    ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
+    EXPECT_EQ(replace_file_contents(target, "new").error(), EACCES);
+    EXPECT_EQ(read_file(target), "keep me");
+    EXPECT_EQ(folder.listing(), "locked.qlt\n");
+}
+
 TEST(AtomicReplace, LeavesTheTargetAsItWasWhenAbandoned) {
     TempFolder folder;
     const std::string target = folder.write("register.qlt", "the user's records");
