@@ -1,5 +1,7 @@
 #include "files/launcher.h"
 
+#include "runtime/utf8.h"
+
 namespace quillet {
 
 std::string desktop_string(std::string_view value) {
@@ -29,7 +31,21 @@ std::string desktop_exec_argument(std::string_view path) {
     return desktop_string(quoted);
 }
 
-std::string launcher_text(const LauncherFields& fields) {
+bool desktop_entry_can_hold(std::string_view path) {
+    for (std::size_t at = 0; at < path.size();) {
+        const Utf8Piece piece = next_utf8_piece(path, at);
+        if (piece.kind != Utf8Piece::Kind::kCharacter || piece.code < 0x20 || piece.code == 0x7F ||
+            (piece.code >= 0x80 && piece.code < 0xA0)) {
+            return false;
+        }
+        at += piece.length;
+    }
+    return true;
+}
+
+std::optional<std::string> launcher_text(const LauncherFields& fields) {
+    if (!desktop_entry_can_hold(fields.program) || !desktop_entry_can_hold(fields.folder))
+        return std::nullopt;
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=" +

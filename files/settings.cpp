@@ -158,9 +158,11 @@ void update_profile_shortcut(int option) {
             for (const std::string& icon : launcher_icon_paths(home)) (void)delete_file(icon);
         }
     } else if (option == 1 && file_size(path) <= 0) {
-        // The launcher's folders may not exist yet on a fresh account.
-        if (create_folders(folder_part(path)))
-            (void)replace_file_contents(path, launcher_text(launcher_fields()));
+        // A program path that a launcher cannot hold safely gets no launcher at all. The
+        // launcher's folders may not exist yet on a fresh account.
+        const std::optional<std::string> launcher = launcher_text(launcher_fields());
+        if (!launcher) return;
+        if (create_folders(folder_part(path))) (void)replace_file_contents(path, *launcher);
         write_launcher_icons(home);
     }
 }
