@@ -95,8 +95,7 @@ void handle_list_event() {
 
 void open_dropped_register() {
     if (ui::event_dropped_kind() != ui::kDropFiles) return;
-    const std::string files = ui::event_dropped_files();
-    fill_register_view(files.substr(0, files.find('\n')), kKeepOrder);
+    fill_register_view(ui::event_dropped_file(0), kKeepOrder);
 }
 
 }  // namespace

@@ -45,6 +45,8 @@ int event_type();
 int event_dropped_kind();
 // The dropped files: full paths joined by line feeds, no line feed after the last.
 std::string event_dropped_files();
+// One dropped file's full path, whole even when its name holds a line feed; "" past the last.
+std::string event_dropped_file(int index);
 
 // Queues an event at the end of the queue, as if the user had caused it.
 void post_event(int kind, int window, int object, int type = 0);

@@ -379,11 +379,9 @@ void ListView::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void ListView::dropEvent(QDropEvent* event) {
-    std::string paths;
+    std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls()) {
-        if (!url.isLocalFile()) continue;
-        if (!paths.empty()) paths += '\n';
-        paths += path_from_qt(url.toLocalFile());
+        if (url.isLocalFile()) paths.push_back(path_from_qt(url.toLocalFile()));
     }
     if (paths.empty()) return;
     event->setDropAction(Qt::CopyAction);

@@ -58,14 +58,14 @@ QColor to_qt_colour(int colour) { return QColor(colour & 0xFF, (colour >> 8) & 0
 
 int from_qt_colour(const QColor& colour) { return colour.red() | colour.green() << 8 | colour.blue() << 16; }
 
-void raise_event(int kind, int window, int object, int type, std::string data) {
+void raise_event(int kind, int window, int object, int type, std::vector<std::string> files) {
     ToolkitState& toolkit = state();
     if (const auto bound = toolkit.bound.find(kind); bound != toolkit.bound.end()) {
         // A copy: a callback may bind further callbacks.
         const std::vector<EventCallback> callbacks = bound->second;
         for (const EventCallback& callback : callbacks) callback(window);
     }
-    toolkit.queue.push_back({kind, window, object, type, std::move(data)});
+    toolkit.queue.push_back({kind, window, object, type, std::move(files)});
 }
 
 int window_of(QWidget* widget) {
@@ -208,7 +208,20 @@ int event_timer() { return state().last.kind == kEventTimer ? state().last.objec
 int event_type() { return state().last.type; }
 int event_dropped_kind() { return state().last.kind == kEventGadgetDrop ? kDropFiles : 0; }
 std::string event_dropped_files() {
-    return state().last.kind == kEventGadgetDrop ? state().last.data : std::string();
+    std::string joined;
+    if (state().last.kind != kEventGadgetDrop) return joined;
+    for (const std::string& file : state().last.files) {
+        if (!joined.empty()) joined += '\n';
+        joined += file;
+    }
+    return joined;
+}
+
+std::string event_dropped_file(int index) {
+    const auto& files = state().last.files;
+    return state().last.kind == kEventGadgetDrop && index >= 0 && index < static_cast<int>(files.size())
+               ? files[static_cast<std::size_t>(index)]
+               : std::string();
 }
 
 void post_event(int kind, int window, int object, int type) {

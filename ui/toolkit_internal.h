@@ -46,11 +46,11 @@ struct Event {
     int window = -1;
     int object = 0;
     int type = 0;
-    std::string data;
+    std::vector<std::string> files;  // a drop's files, each path whole
 };
 
 // Calls the callbacks bound to the kind, then queues the event.
-void raise_event(int kind, int window, int object, int type = 0, std::string data = {});
+void raise_event(int kind, int window, int object, int type = 0, std::vector<std::string> files = {});
 
 class WindowWidget;
 

@@ -117,17 +117,22 @@ TEST_F(MainCommands, HiddenBarsGiveTheirRoomToTheList) {
 TEST_F(MainCommands, ADropOpensTheFirstFileOnly) {
     const std::string first = write_register("First.qlt", {record(current_date(), 5.0f, 0)});
     const std::string second = write_register("Second.qlt", {record(current_date(), 7.0f, 0)});
-    ui::detail::raise_event(ui::kEventGadgetDrop, kMainWindow, kRegisterList, 0,
-                            first + "\n" + second + "\n/tmp/third");
+    ui::detail::raise_event(ui::kEventGadgetDrop, kMainWindow, kRegisterList, 0, {first, second, "/tmp/third"});
     settle();
     EXPECT_EQ(app().register_path, first);
     EXPECT_EQ(ui::window_title(kMainWindow), "Quillet - First");
 
-    ui::detail::raise_event(ui::kEventGadgetDrop, kMainWindow, kRegisterList, 0, folder.path());
+    ui::detail::raise_event(ui::kEventGadgetDrop, kMainWindow, kRegisterList, 0, {folder.path()});
     settle();
     EXPECT_EQ(messages(), std::vector<int>{9}) << "a folder is no register";
     EXPECT_EQ(app().register_path, first);
     EXPECT_EQ(cell(0, 5), "5.00");
+
+    // A name with a line feed in it is opened whole.
+    const std::string odd = write_register("Two\nlines.qlt", {record(current_date(), 9.0f, 0)});
+    ui::detail::raise_event(ui::kEventGadgetDrop, kMainWindow, kRegisterList, 0, {odd, second});
+    settle();
+    EXPECT_EQ(app().register_path, odd);
 }
 
 TEST_F(MainCommands, ListClicksSetTheCurrentRowAndADoubleClickEdits) {

@@ -108,6 +108,17 @@ TEST_F(List, ADropOfSeveralFilesIsOneEventWithOneLineEach) {
     EXPECT_EQ(event_dropped_kind(), kDropFiles);
     EXPECT_EQ(event_dropped_files(), "/home/ann/Cash.qlt\n/home/ann/Old savings.qlt");
     EXPECT_EQ(queued_event_count(), 0);
+
+    // A name that holds a line feed arrives whole.
+    data.setUrls({QUrl::fromLocalFile("/home/ann/Two\nlines.qlt"), QUrl::fromLocalFile("/home/ann/b.qlt")});
+    QDragEnterEvent again(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view()->viewport(), &again);
+    QDropEvent odd(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view()->viewport(), &odd);
+    ASSERT_EQ(wait_event_for(1000), kEventGadgetDrop);
+    EXPECT_EQ(event_dropped_file(0), "/home/ann/Two\nlines.qlt");
+    EXPECT_EQ(event_dropped_file(1), "/home/ann/b.qlt");
+    EXPECT_EQ(event_dropped_file(2), "");
 }
 
 TEST_F(List, RefillsManyRowsWhileDrawingIsSuspended) {
