@@ -97,7 +97,9 @@ IoStatus write_settings(const std::string& path, const Settings& settings) {
     for (const OptionField& field : kOptionFields) write_option(store, field, settings.options);
 
     for (int list = 0; list < kSettingsListCount; ++list) {
-        store.remove_group(kListSections[list]);
+        // Every section of the name goes: a hand-edited file may hold one twice.
+        while (store.remove_group(kListSections[list])) {
+        }
         store.select_group(kListSections[list]);
         std::int64_t number = 1;
         for (const std::string& entry : settings.lists[static_cast<std::size_t>(list)]) {

@@ -66,6 +66,10 @@ AtomicReplace::AtomicReplace(std::string target_path) : target_path_(std::move(t
                           "." + name + ".tmp-XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
+    if (take_fault(ReplaceFault::kCreate)) {
+        failure_ = IoStatus::failure(EACCES);
+        return;
+    }
     descriptor_ = ::mkostemp(buffer.data(), O_CLOEXEC);
     if (descriptor_ >= 0) {
         temporary_path_ = buffer.data();
@@ -139,6 +143,32 @@ IoStatus replace_file_contents(const std::string& target_path, std::string_view 
     IoStatus replaced = replacement.write(contents);
     if (replaced) replaced = replacement.commit();
     return replaced;
+}
+
+IoStatus replace_or_rewrite_in_place(const std::string& target_path, std::string_view contents) {
+    AtomicReplace replacement(target_path);
+    const bool no_temporary = !replacement.ok() && replacement.temporary_path().empty() &&
+                              (replacement.status().error() == EACCES || replacement.status().error() == EROFS ||
+                               replacement.status().error() == EPERM);
+    if (!no_temporary || is_read_only(target_path) || file_size(target_path) < 0) {
+        IoStatus replaced = replacement.write(contents);
+        if (replaced) replaced = replacement.commit();
+        return replaced;
+    }
+    const int descriptor = ::open(target_path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0) return IoStatus::from_errno();
+    IoStatus written;
+    std::size_t done = 0;
+    while (written && done < contents.size()) {
+        const ssize_t put = ::write(descriptor, contents.data() + done, contents.size() - done);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) written = put < 0 ? IoStatus::from_errno() : IoStatus::failure(ENOSPC);
+        if (put > 0) done += static_cast<std::size_t>(put);
+    }
+    if (written && ::ftruncate(descriptor, static_cast<off_t>(contents.size())) != 0) written = IoStatus::from_errno();
+    if (written && ::fsync(descriptor) != 0) written = IoStatus::from_errno();
+    if (::close(descriptor) != 0) written &= IoStatus::from_errno();
+    return written;
 }
 
 }  // namespace quillet

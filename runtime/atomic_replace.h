@@ -46,12 +46,18 @@ class AtomicReplace {
     bool committed_ = false;
 };
 
-// Test seam: makes the next replacement fail at the given step, as a full disk (ENOSPC) or a
-// vanished folder (ENOENT) would. The fault is used up by the replacement it hits.
-enum class ReplaceFault { kNone, kWrite, kRename };
+// Test seam: makes the next replacement fail at the given step, as a folder that may not be
+// written (EACCES, kCreate), a full disk (ENOSPC) or a vanished folder (ENOENT) would. The fault is
+// used up by the replacement it hits.
+enum class ReplaceFault { kNone, kCreate, kWrite, kRename };
 void inject_replace_fault(ReplaceFault fault);
 
 // Replaces the target's contents with the text in one step; on failure the target is untouched.
 IoStatus replace_file_contents(const std::string& target_path, std::string_view contents);
+
+// Like replace_file_contents, but where no temporary file can be made beside the target (its
+// folder may not be written) while the target itself may be, the target is rewritten in place,
+// flushed and synced: not in one step, but the only way such a file can be saved at all.
+IoStatus replace_or_rewrite_in_place(const std::string& target_path, std::string_view contents);
 
 }  // namespace quillet

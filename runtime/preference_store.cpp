@@ -151,7 +151,8 @@ IoStatus PreferenceStore::close() {
         if (has_contents_ ? read_only_ : file_size(path_) != -1) {
             written = IoStatus::failure(has_contents_ ? EACCES : EIO);
         } else {
-            written = replace_file_contents(path_, render());
+            // A settings file that may be written in a folder that may not gets written in place.
+            written = replace_or_rewrite_in_place(path_, render());
         }
     }
     clear();
@@ -305,13 +306,13 @@ void PreferenceStore::write_integer(std::string_view key, std::int32_t value) {
     write_text(key, integer_text(value));
 }
 
-void PreferenceStore::remove_group(std::string_view name) {
-    if (!has_store_) return;
+bool PreferenceStore::remove_group(std::string_view name) {
+    if (!has_store_) return false;
     const std::string wanted = to_store(name);
     const auto group = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& entry) {
         return entry.kind == Entry::Kind::kGroup && equals_ignoring_ascii_case(entry.name, wanted);
     });
-    if (group == entries_.end()) return;
+    if (group == entries_.end()) return false;
     changed_ = true;
     const Position end = entries_.erase(group_end(std::next(group)), group_end(std::next(group)));
     for (Position entry = group; entry != end; ++entry) {
@@ -319,6 +320,7 @@ void PreferenceStore::remove_group(std::string_view name) {
         if (walk_ == entry) walk_.reset();
     }
     entries_.erase(group, end);
+    return true;
 }
 
 }  // namespace quillet

@@ -69,8 +69,8 @@ class PreferenceStore {
     void write_text(std::string_view key, std::string_view value);
     void write_integer(std::string_view key, std::int32_t value);
 
-    // Drops the first group of that name with all its keys and comments.
-    void remove_group(std::string_view name);
+    // Drops the first group of that name with all its keys and comments; false when there was none.
+    bool remove_group(std::string_view name);
 
     // Whether a file was read by the last open (false after close()).
     bool is_open() const { return has_contents_; }

@@ -18,9 +18,9 @@ struct Utf8Piece {
     std::size_t length = 1;  // the bytes taken; reading goes on after them
 };
 
-// The piece of text that starts at byte at (at < text.size()). A malformed piece takes its lead
-// byte and the continuation bytes that follow it, so that reading resumes at the first byte that
-// does not continue it.
+// The piece of text that starts at byte at (at < text.size()). A malformed piece (cut short,
+// overlong, a surrogate or past Unicode) takes its lead byte and the continuation bytes that
+// follow it, so that reading resumes at the first byte that does not continue it.
 inline Utf8Piece next_utf8_piece(std::string_view text, std::size_t at) {
     const auto lead = static_cast<unsigned char>(text[at]);
     if (lead < 0x80) return {Utf8Piece::Kind::kCharacter, lead, 1};
@@ -38,6 +38,12 @@ inline Utf8Piece next_utf8_piece(std::string_view text, std::size_t at) {
         ++length;
     }
     if (length <= static_cast<std::size_t>(wanted)) return {Utf8Piece::Kind::kMalformed, 0, length};
+    // An overlong form (C0 AF for "/"), a surrogate or a code point past Unicode is no character:
+    // read as one, it could slip a "/" or a zero byte past a check.
+    constexpr char32_t kShortest[] = {0, 0x80, 0x800, 0x10000};
+    if (code < kShortest[wanted] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
+        return {Utf8Piece::Kind::kMalformed, 0, length};
+    }
     return {Utf8Piece::Kind::kCharacter, code, length};
 }
 

@@ -69,6 +69,22 @@ TEST(SettingsFile, MissingKeysKeepTheStartUpValues) {
     EXPECT_FALSE(read_settings(folder.file("missing.ini"), settings));
 }
 
+// A list section that stands twice in a hand-edited file goes whole: no stale entries return.
+TEST(SettingsFile, AListSectionThatStandsTwiceIsWrittenOnce) {
+    TempFolder folder;
+    const std::string path =
+        folder.write("Quillet.ini", "[Payee List]\r\n1=Rent\r\n[Other]\r\nKeep=1\r\n[payee list]\r\n1=Stale\r\n");
+    Settings settings;
+    ASSERT_TRUE(read_settings(path, settings));
+    EXPECT_EQ(settings.lists[1], PickList{"Rent"});
+    ASSERT_TRUE(write_settings(path, settings));
+    const std::string saved = read_file(path);
+    EXPECT_EQ(saved.find("Stale"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("[Other]\r\nKeep=1\r\n"), std::string::npos);
+    ASSERT_TRUE(read_settings(path, settings));
+    EXPECT_EQ(settings.lists[1], PickList{"Rent"});
+}
+
 TEST(SettingsFile, AfterASaveTheListSectionsStandLastInTheirOrder) {
     TempFolder folder;
     const std::string path = folder.file("Quillet.ini");

@@ -247,6 +247,20 @@ TEST(EncodingConversion, MapsBytesToCodePointsAndBack) {
     for (const auto& c : cases) EXPECT_EQ(utf8_to_latin1(c.utf8), c.expected) << c.utf8;
 }
 
+// Where no temporary file can be made beside it (a folder that may not be written), a settings
+// file that may be written is rewritten in place rather than never saved.
+TEST_F(Preferences, AWritableFileInALockedFolderIsRewrittenInPlace) {
+    const std::string path = folder.write("Quillet.ini", "[Files]\r\nOpen=old\r\n");
+    PreferenceStore store;
+    ASSERT_TRUE(store.open(path, preference_output::kCompactKeys));
+    store.select_group("Files");
+    store.write_text("Open", "new");
+    inject_replace_fault(ReplaceFault::kCreate);
+    EXPECT_TRUE(store.close());
+    EXPECT_EQ(read_file(path), "[Files]\r\nOpen=new\r\n");
+    EXPECT_EQ(folder.listing(), "Quillet.ini\n");
+}
+
 TEST_F(Preferences, AMissingFileIsCreatedByWritesAtClose) {
     const std::string path = folder.file("new.ini");
     PreferenceStore store;
