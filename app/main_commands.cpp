@@ -104,7 +104,13 @@ void compact_register_interactively() {
     if (show_message(kMessageConfirmCompact, kMainWindow) != ui::kAnswerYes) return;
     const std::string path = app().register_path;
     CompactionCounts counts;
-    if (const IoStatus compacted = compact_register(path, counts); !compacted) {
+    WriteCheck check = listed_register_check();
+    const IoStatus compacted = compact_register(path, counts, &check);
+    if (compacted.error() == ESTALE) {
+        show_register_changed(kMainWindow);
+        return;
+    }
+    if (!compacted) {
         // The register is as it was: compaction writes a new file and only then replaces the old.
         show_message(kMessageCompactFailed, kMainWindow, file_and_cause(path, compacted));
         return;

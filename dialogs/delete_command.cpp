@@ -44,11 +44,17 @@ void delete_transaction(int row) {
     if (show_message(kMessageConfirmDelete, kMainWindow) != ui::kAnswerYes) return;
     // The row's item data names its record, wherever the row stands in the list.
     const std::int64_t record = ui::get_item_data(kRegisterList, row);
-    if (const IoStatus flagged = set_deleted_flag(state.register_path, record, record_format::kDeleted);
-        !flagged) {
+    WriteCheck check = listed_register_check();
+    const IoStatus flagged = set_deleted_flag(state.register_path, record, record_format::kDeleted, &check);
+    if (flagged.error() == ESTALE) {
+        show_register_changed(kMainWindow);
+        return;
+    }
+    if (!flagged) {
         show_message(kMessageRegisterNotChanged, kMainWindow, file_and_cause(state.register_path, flagged));
         return;
     }
+    note_register_written(check);
     remove_register_row(row);
     recompute_balance();
     select_register_row(0);

@@ -28,7 +28,7 @@ void save_register_as(const std::string& path) {
     }
     // The open register goes on under the new name only once the copy stands.
     if (path != state.register_path) {
-        if (const IoStatus copied = copy_file(state.register_path, path); !copied) {
+        if (const IoStatus copied = copy_register(state.register_path, path); !copied) {
             show_message(kMessageRegisterNotChanged, kMainWindow, file_and_cause(path, copied));
             return;
         }

@@ -99,6 +99,18 @@ TransactionRecord record_from_fields(std::int64_t number) {
     return record;
 }
 
+// The record an edit was opened on: its slot and its bytes then. The edit writes over exactly
+// that record or, when another program changed or moved it meanwhile, not at all.
+struct Edited {
+    std::int64_t slot = 0;
+    RecordBytes bytes{};
+};
+
+Edited& edited() {
+    static Edited record;
+    return record;
+}
+
 void save() {
     AppState& state = app();
     if (!fields_filled()) {
@@ -106,17 +118,31 @@ void save() {
         return;
     }
     const bool editing = state.dialog_mode == kEditMode;
-    const std::int64_t number = editing ? ui::get_item_data(main_ids::kRegisterList, state.current_row)
-                                        : count_records(state.register_path);
-    const TransactionRecord record = record_from_fields(number);
+    TransactionRecord record = record_from_fields(editing ? edited().slot : 0);
     // The record is written while the dialog is still open: when the write fails, the message
     // shows over the dialog and everything the user typed is still there to save again.
-    if (const IoStatus written = write_record(state.register_path, number, record); !written) {
+    WriteCheck check = listed_register_check();
+    std::int64_t index = edited().slot;
+    IoStatus written;
+    if (editing) {
+        check.record = edited().bytes;
+        written = write_record(state.register_path, index, record, &check);
+    } else {
+        written = append_record(state.register_path, record, index, &check);
+        record.record_number = static_cast<std::int32_t>(index);
+    }
+    if (written.error() == ESTALE) {
+        show_register_changed(kWindow);
+        return;
+    }
+    if (!written) {
         show_message(kMessageRegisterNotChanged, kWindow, file_and_cause(state.register_path, written));
         return;
     }
+    note_register_written(check);
+    if (editing) edited().bytes = encode_record(record);
     close_dialog(kWindow);
-    show_saved_transaction(number, editing, record);
+    show_saved_transaction(index, editing, record);
 }
 
 }  // namespace
@@ -140,6 +166,7 @@ void open_transaction_dialog(int mode, std::int64_t number, const std::string& t
                          file_and_cause(state.register_path, read));
             return;
         }
+        edited() = {number, encode_record(record)};
     }
     open_dialog(kWindow, kWidth, kHeight, title);
     create_gadgets();

@@ -96,7 +96,7 @@ void exit_actions() {
         const std::string folder = folder_part(state.register_path) + path_from_text(texts().backup_infix);
         const std::string backup = folder + file_part(state.register_path);
         IoStatus copied = create_folders(folder);
-        if (copied) copied = copy_file(state.register_path, backup);
+        if (copied) copied = copy_register(state.register_path, backup);
         if (!copied) show_message(kMessageBackupFailed, kMainWindow, file_and_cause(backup, copied));
     }
 }

@@ -32,7 +32,8 @@ inline constexpr int kMessagePictureNotSaved = 19;     // a window picture could
 inline constexpr int kMessageReminderUnreadable = 20;  // adding would lose the reminders
 inline constexpr int kMessageMisnumbered = 21;         // stored record numbers differ from their places
 inline constexpr int kMessageBackupFailed = 22;        // the exit backup could not be written
-inline constexpr int kMessageCount = 23;
+inline constexpr int kMessageChangedElsewhere = 23;    // another program changed the register
+inline constexpr int kMessageCount = 24;
 
 // Shows the message, owned by the window; an extra text (a path, say) comes first, then the
 // separator, then the message's own text. Returns the answer: 6 for Yes; anything else means No.

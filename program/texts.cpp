@@ -180,6 +180,8 @@ void prepare_messages(TextTable& t) {
         "(another program may have written it). Quillet goes by their places; compacting the register "
         "numbers them again.",
         "The register could not be backed up there.",
+        "Another program changed this register meanwhile, so nothing was written. The list now shows the "
+        "register as it is.",
     };
     t.message_separator = "\n\n";
     t.causes = {
@@ -197,7 +199,8 @@ void prepare_messages(TextTable& t) {
         {ENXIO, "It is not a file (a pipe, a device or a socket)."},
         {EINVAL, "The file's size is not what it should be: it may have been changed by another program."},
         {ESPIPE, "The transaction is no longer in the file: it may have been changed by another program."},
-        {EAGAIN, "The file changed while it was being read."},
+        {ESTALE, "Another program changed it meanwhile."},
+        {EWOULDBLOCK, "Another program is writing to it; try again in a moment."},
     };
     t.other_cause = "The system says: ";
     t.before_cause = "\n";

@@ -37,6 +37,8 @@ inline constexpr std::uint8_t kWithdrawal = 1;
 inline constexpr std::uint8_t kNotVoid = 0;
 inline constexpr std::uint8_t kVoid = 1;
 inline constexpr std::int32_t kNoSecondDate = 0;
+// Where an append goes: the end the file has when the write holds its lock.
+inline constexpr std::int64_t kAppendRecord = -1;
 
 // Register files carry this extension (without the dot).
 inline constexpr std::string_view kRegisterExtension = "qlt";

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
+#include "register/register_lock.h"
 #include "runtime/atomic_replace.h"
 #include "runtime/file_access.h"
 #include "runtime/number_text.h"
@@ -40,24 +42,40 @@ IoStatus write_at(int file, std::int64_t offset, const std::uint8_t* bytes, std:
     return written;
 }
 
-// Writes the bytes at index in place and syncs them to the disk: the user's record is safe once
-// the write reports success. A write that fails puts back what it replaced and cuts the file to
-// its old length, so that a full disk never leaves part of a record behind.
-IoStatus write_record_bytes(const std::string& path, std::int64_t index, const RecordBytes& bytes) {
-    if (index < 0) return IoStatus::failure(EINVAL);
-    if (is_read_only(path)) return IoStatus::failure(EACCES);
+// A write that finds the file other than the caller listed it (another program changed it).
+IoStatus changed_meanwhile() { return IoStatus::failure(ESTALE); }
+
+bool still_as_listed(const std::string& path, const WriteCheck* check) {
+    return check == nullptr || !check->listed || file_stamp(path) == *check->listed;
+}
+
+// Writes the bytes at index (kAppend: at the end, with the record's number set to its slot) and
+// syncs them to the disk: the user's record is safe once the write reports success. A write that
+// fails puts back what it replaced and cuts the file to its old length, so that a full disk never
+// leaves part of a record behind. The caller holds the register's lock.
+IoStatus write_locked(const std::string& path, std::int64_t index, RecordBytes bytes, WriteCheck* check,
+                      std::int64_t* written_index) {
     IoStatus opened;
     const int file = open_existing_file(kAnyFileNumber, path, kRegisterOpenFlags, &opened);
     if (file < 0) return opened;
     FileCloser closer(file);
     const std::int64_t length = file_length(file);
-    const std::int64_t offset = index * kRecordBytes;
     if (length < 0) return IoStatus::failure(EIO);
+    // An append finds its place under the lock, so that two processes never take the same one.
+    if (index == kAppendRecord) {
+        index = length / kRecordBytes;
+        put_i32(bytes.data() + kRecordNumberOffset, static_cast<std::int32_t>(index));
+    }
+    const std::int64_t offset = index * kRecordBytes;
     if (offset > length) return IoStatus::failure(EINVAL);
     RecordBytes old{};
     const std::int64_t old_count = std::min(kRecordBytes, length - offset);
     if (old_count > 0 && (!seek_file(file, offset) || read_bytes(file, old.data(), old_count) != old_count))
         return IoStatus::failure(EIO);
+    // An edit writes over the record it was opened on, or not at all.
+    if (check != nullptr && check->record && (old_count != kRecordBytes || old != *check->record)) {
+        return changed_meanwhile();
+    }
     const IoStatus written = write_at(file, offset, bytes.data(), kRecordBytes);
     if (!written) {
         if (old_count > 0) (void)write_at(file, offset, old.data(), old_count);
@@ -65,7 +83,20 @@ IoStatus write_record_bytes(const std::string& path, std::int64_t index, const R
         (void)flush_file(file);
         return written;
     }
-    return closer.close();
+    if (const IoStatus closed = closer.close(); !closed) return closed;
+    if (check != nullptr) check->after = file_stamp(path);
+    if (written_index != nullptr) *written_index = index;
+    return {};
+}
+
+// Takes the lock and the checks every write begins with.
+IoStatus begin_write(const std::string& path, std::int64_t index, const RegisterLock& lock,
+                     const WriteCheck* check) {
+    if (index < kAppendRecord) return IoStatus::failure(EINVAL);
+    if (!lock.held()) return lock.status();
+    if (is_read_only(path)) return IoStatus::failure(EACCES);
+    if (!still_as_listed(path, check)) return changed_meanwhile();
+    return {};
 }
 
 }  // namespace
@@ -90,15 +121,38 @@ IoStatus read_record(const std::string& path, std::int64_t index, TransactionRec
     return {};
 }
 
-IoStatus write_record(const std::string& path, std::int64_t index, const TransactionRecord& record) {
-    return write_record_bytes(path, index, encode_record(record));
+IoStatus write_record(const std::string& path, std::int64_t index, const TransactionRecord& record,
+                      WriteCheck* check) {
+    if (index < 0) return IoStatus::failure(EINVAL);
+    const RegisterLock lock(path);
+    if (const IoStatus begun = begin_write(path, index, lock, check); !begun) return begun;
+    return write_locked(path, index, encode_record(record), check, nullptr);
 }
 
-IoStatus set_deleted_flag(const std::string& path, std::int64_t index, std::uint8_t value) {
+IoStatus append_record(const std::string& path, const TransactionRecord& record, std::int64_t& index,
+                       WriteCheck* check) {
+    const RegisterLock lock(path);
+    if (const IoStatus begun = begin_write(path, kAppendRecord, lock, check); !begun) return begun;
+    return write_locked(path, kAppendRecord, encode_record(record), check, &index);
+}
+
+IoStatus set_deleted_flag(const std::string& path, std::int64_t index, std::uint8_t value,
+                          WriteCheck* check) {
+    if (index < 0) return IoStatus::failure(EINVAL);
+    const RegisterLock lock(path);
+    if (const IoStatus begun = begin_write(path, index, lock, check); !begun) return begun;
+    // Read and written back under the one lock: nothing can come in between.
     TransactionRecord record;
     if (const IoStatus read = read_record(path, index, record); !read) return read;
     record.deleted = value;
-    return write_record(path, index, record);
+    return write_locked(path, index, encode_record(record), check, nullptr);
+}
+
+IoStatus copy_register(const std::string& source, const std::string& destination) {
+    // The copy is of a whole file: no write of another program is half in it.
+    const RegisterLock lock(source);
+    if (!lock.held()) return lock.status();
+    return copy_file(source, destination);
 }
 
 RegisterCheck check_register_file(const std::string& path, IoStatus* cause) {
@@ -150,6 +204,12 @@ IoStatus visit_records(const std::string& path, const RecordVisitor& visit, bool
 
 IoStatus create_new_register(const std::string& path, std::string_view opening_amount_text, std::uint8_t kind,
                              const RecordTexts& texts) {
+    // A register that is there already is replaced under its lock, like every write.
+    std::optional<RegisterLock> lock;
+    if (file_size(path) >= 0) {
+        lock.emplace(path);
+        if (!lock->held()) return lock->status();
+    }
     TransactionRecord opening;
     opening.date = current_date();
     opening.second_date = opening.date;
@@ -188,7 +248,13 @@ std::int64_t CompactionCounts::percent_removed() const {
     return before > 0 ? removed * 100 / before : 0;
 }
 
-IoStatus compact_register(const std::string& path, CompactionCounts& counts) {
+IoStatus compact_register(const std::string& path, CompactionCounts& counts, WriteCheck* check) {
+    // Held until the compacted file is renamed into place: no append can come in between and be
+    // lost with the old file.
+    const RegisterLock lock(path);
+    if (!lock.held()) return lock.status();
+    if (!still_as_listed(path, check)) return changed_meanwhile();
+    remove_stale_temporaries(path);
     const std::int64_t size = file_size(path);
     if (size == -1) return IoStatus::failure(ENOENT);
     if (size < 0) return IoStatus::failure(EISDIR);
@@ -219,8 +285,15 @@ IoStatus compact_register(const std::string& path, CompactionCounts& counts) {
     // its length meanwhile, leaves the register as it was.
     if (!read) return read;
     if (!flush() || !compacted.ok()) return compacted.status();
-    if (counts.kept + counts.removed != size / kRecordBytes) return IoStatus::failure(EAGAIN);
-    return compacted.commit();
+    if (counts.kept + counts.removed != size / kRecordBytes) return changed_meanwhile();
+    if (const IoStatus committed = compacted.commit(); !committed) return committed;
+    if (check != nullptr) check->after = file_stamp(path);
+    return {};
+}
+
+void tidy_register_folder(const std::string& path) {
+    const RegisterLock lock(path);
+    if (lock.held()) remove_stale_temporaries(path);
 }
 
 }  // namespace quillet

@@ -8,10 +8,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "register/record.h"
+#include "runtime/file_access.h"
 #include "runtime/io_status.h"
 
 namespace quillet {
@@ -23,14 +25,38 @@ std::int64_t count_records(const std::string& path);
 // (ESPIPE).
 IoStatus read_record(const std::string& path, std::int64_t index, TransactionRecord& record);
 
+// What a write expects of the register, and what it learns of it. A register may be shared with
+// other processes; every write holds the register's lock (register/register_lock.h) and, with a
+// check, writes nothing (ESTALE) when the file is no longer as the caller listed it.
+struct WriteCheck {
+    std::optional<FileStamp> listed;    // the file must still have this stamp
+    std::optional<RecordBytes> record;  // the record written over must still hold these bytes
+    FileStamp after;                    // the file's stamp after the write, for the next check
+};
+
 // Writes the record at index; index = count_records() appends. Fails when the file is missing,
 // read-only (EACCES) or cannot be written, or when index would leave a gap (EINVAL). A write that
 // fails half way (a full disk) puts the file back to its old bytes and length, so that it stays a
 // whole number of records.
-IoStatus write_record(const std::string& path, std::int64_t index, const TransactionRecord& record);
+IoStatus write_record(const std::string& path, std::int64_t index, const TransactionRecord& record,
+                      WriteCheck* check = nullptr);
 
-// Reads record index, sets its deleted flag to value and writes it back in place.
-IoStatus set_deleted_flag(const std::string& path, std::int64_t index, std::uint8_t value);
+// Appends the record at the end that the file has under the lock, its record number set to that
+// slot, which index tells.
+IoStatus append_record(const std::string& path, const TransactionRecord& record, std::int64_t& index,
+                       WriteCheck* check = nullptr);
+
+// Reads record index, sets its deleted flag to value and writes it back in place, under one lock.
+IoStatus set_deleted_flag(const std::string& path, std::int64_t index, std::uint8_t value,
+                          WriteCheck* check = nullptr);
+
+// Copies the register while holding its lock, so that no write of another program is half in the
+// copy. The destination is replaced in one step.
+IoStatus copy_register(const std::string& source, const std::string& destination);
+
+// Removes temporary files of this program that killed writes left beside the register (older than
+// an hour), under the register's lock. Called when a register is opened.
+void tidy_register_folder(const std::string& path);
 
 // Whether a file may be opened as a register. The caller tells the user what the refusal means.
 enum class RegisterCheck {
@@ -82,7 +108,8 @@ struct CompactionCounts {
 // Rewrites the register without its deleted records and renumbers the rest from 0, and tells in
 // counts what was kept and removed. The new file is written beside the register and renamed over
 // it in one step: on any failure the register stays byte for byte as it was. A file whose length
-// is not a whole multiple of the record size is refused (EINVAL).
-IoStatus compact_register(const std::string& path, CompactionCounts& counts);
+// is not a whole multiple of the record size is refused (EINVAL). The lock is held until the new
+// file is in place, so that no append of another process is lost.
+IoStatus compact_register(const std::string& path, CompactionCounts& counts, WriteCheck* check = nullptr);
 
 }  // namespace quillet

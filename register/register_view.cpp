@@ -30,6 +30,12 @@ BalanceBook& book() {
     return balances;
 }
 
+// The register file as the list last saw it: filled from it, or written by us since.
+FileStamp& listed_stamp() {
+    static FileStamp stamp;
+    return stamp;
+}
+
 // A figure's amount text, or the out-of-range text for one too large to hold.
 std::string figure_text(const Figure& figure) {
     return figure.out_of_range ? texts().out_of_range : cents_text(figure.cents);
@@ -108,6 +114,9 @@ bool refuse(const std::string& path) {
 
 bool fill_register_view(const std::string& path, int order_mode) {
     if (refuse(path)) return false;
+    // What killed writes left beside the register goes, under the register's lock.
+    tidy_register_folder(path);
+    listed_stamp() = file_stamp(path);
     AppState& state = app();
     ui::suspend_drawing(kRegisterList);
     ui::clear_items(kRegisterList);
@@ -173,8 +182,10 @@ void show_saved_transaction(std::int64_t index, bool editing, const TransactionR
     const std::string row = row_text(record, texts().void_mark, false);
     int selected = state.current_row;
     if (editing) {
-        ui::set_item_text(kRegisterList, state.current_row, row);
-        book().replace(state.current_row, figures_of(row));
+        // The row of the record's slot: the list may have been filled again meanwhile.
+        selected = row_of_slot(index);
+        ui::set_item_text(kRegisterList, selected, row);
+        book().replace(selected, figures_of(row));
     } else {
         const int count = ui::count_items(kRegisterList);
         const int wanted =
@@ -189,6 +200,30 @@ void show_saved_transaction(std::int64_t index, bool editing, const TransactionR
     insert_into_pick_list(state.pick_lists[kTypeList], trim(record.type), true);
     insert_into_pick_list(state.pick_lists[kPayeeList], trim(record.payee), true);
     insert_into_pick_list(state.pick_lists[kDescriptionList], trim(record.description), true);
+}
+
+WriteCheck listed_register_check() {
+    WriteCheck check;
+    check.listed = listed_stamp();
+    return check;
+}
+
+void note_register_written(const WriteCheck& check) { listed_stamp() = check.after; }
+
+void show_register_changed(int owner_window) {
+    const std::string path = app().register_path;
+    fill_register_view(path, kKeepOrder);
+    show_message(kMessageChangedElsewhere, owner_window, ShownText::of_path(path));
+}
+
+int row_of_slot(std::int64_t slot) {
+    const int current = app().current_row;
+    if (current >= 0 && ui::get_item_data(kRegisterList, current) == slot) return current;
+    const int rows = ui::count_items(kRegisterList);
+    for (int row = 0; row < rows; ++row) {
+        if (ui::get_item_data(kRegisterList, row) == slot) return row;
+    }
+    return -1;
 }
 
 void select_register_row(int row) {

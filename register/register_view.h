@@ -6,6 +6,7 @@
 #include <string>
 
 #include "register/record.h"
+#include "register/register_file.h"
 
 namespace quillet {
 
@@ -36,6 +37,17 @@ void select_register_row(int row);
 
 // Removes a row (its record was flagged deleted) and keeps the balance in step.
 void remove_register_row(int row);
+
+// The check for a write of a row: the register must still be the file the list was filled from
+// (or last written by us); with the file's stamp from then.
+WriteCheck listed_register_check();
+// After a write of ours: the file as it is now is the one the list shows.
+void note_register_written(const WriteCheck& check);
+// A write found the register changed by another program (ESTALE) and wrote nothing: the list is
+// filled again from the file and the user is told, over the owner window.
+void show_register_changed(int owner_window);
+// The row that shows the record of the slot, or -1 (the current row is tried first).
+int row_of_slot(std::int64_t slot);
 
 // The memory the list's rows and their balances take, in bytes.
 std::size_t register_view_memory_bytes();

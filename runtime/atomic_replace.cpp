@@ -147,9 +147,10 @@ IoStatus replace_file_contents(const std::string& target_path, std::string_view 
 
 IoStatus replace_or_rewrite_in_place(const std::string& target_path, std::string_view contents) {
     AtomicReplace replacement(target_path);
-    const bool no_temporary = !replacement.ok() && replacement.temporary_path().empty() &&
-                              (replacement.status().error() == EACCES || replacement.status().error() == EROFS ||
-                               replacement.status().error() == EPERM);
+    const bool no_temporary =
+        !replacement.ok() && replacement.temporary_path().empty() &&
+        (replacement.status().error() == EACCES || replacement.status().error() == EROFS ||
+         replacement.status().error() == EPERM);
     if (!no_temporary || is_read_only(target_path) || file_size(target_path) < 0) {
         IoStatus replaced = replacement.write(contents);
         if (replaced) replaced = replacement.commit();
@@ -165,7 +166,8 @@ IoStatus replace_or_rewrite_in_place(const std::string& target_path, std::string
         if (put <= 0) written = put < 0 ? IoStatus::from_errno() : IoStatus::failure(ENOSPC);
         if (put > 0) done += static_cast<std::size_t>(put);
     }
-    if (written && ::ftruncate(descriptor, static_cast<off_t>(contents.size())) != 0) written = IoStatus::from_errno();
+    if (written && ::ftruncate(descriptor, static_cast<off_t>(contents.size())) != 0)
+        written = IoStatus::from_errno();
     if (written && ::fsync(descriptor) != 0) written = IoStatus::from_errno();
     if (::close(descriptor) != 0) written &= IoStatus::from_errno();
     return written;

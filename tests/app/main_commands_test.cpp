@@ -117,7 +117,8 @@ TEST_F(MainCommands, HiddenBarsGiveTheirRoomToTheList) {
 TEST_F(MainCommands, ADropOpensTheFirstFileOnly) {
     const std::string first = write_register("First.qlt", {record(current_date(), 5.0f, 0)});
     const std::string second = write_register("Second.qlt", {record(current_date(), 7.0f, 0)});
-    ui::detail::raise_event(ui::kEventGadgetDrop, kMainWindow, kRegisterList, 0, {first, second, "/tmp/third"});
+    ui::detail::raise_event(ui::kEventGadgetDrop, kMainWindow, kRegisterList, 0,
+                            {first, second, "/tmp/third"});
     settle();
     EXPECT_EQ(app().register_path, first);
     EXPECT_EQ(ui::window_title(kMainWindow), "Quillet - First");

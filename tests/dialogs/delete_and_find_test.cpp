@@ -192,5 +192,43 @@ TEST_F(DeleteAndFind, RowsLeadToTheirSlotsWhateverNumberTheRecordsCarry) {
     EXPECT_EQ(second.deleted, 0);
 }
 
+// Another program compacts the register under the list: a delete then writes nothing, the list
+// is filled again from the file, and the user is told; an edit keeps what was typed.
+TEST_F(DeleteAndFind, AChangeByAnotherProgramIsNeverWrittenOver) {
+    std::vector<TransactionRecord> records = five();
+    records[1].deleted = 1;
+    const std::string path = open_register(records);
+    CompactionCounts counts;
+    ASSERT_TRUE(compact_register(path, counts)) << "another program compacts";
+    const std::string compacted = read_file(path);
+
+    select_register_row(1);
+    script->set_next_answer(ui::kAnswerYes);
+    trigger(kDeleteTransaction);
+    EXPECT_EQ(messages(), (std::vector<int>{kMessageConfirmDelete, kMessageChangedElsewhere}));
+    EXPECT_EQ(read_file(path), compacted) << "nothing flagged";
+    EXPECT_EQ(column(3), (std::vector<std::string>{"Payee 0", "Payee 2", "Payee 3", "Payee 4"}))
+        << "refilled";
+
+    select_register_row(0);
+    trigger(kEditTransaction);
+    ui::set_text(transaction_ids::kPayee, "Typed");
+    std::int64_t index = 0;
+    ASSERT_TRUE(append_record(path, record(current_date(), 1.0f, 0), index)) << "another program appends";
+    ui::click_button(transaction_ids::kOk);
+    settle();
+    EXPECT_EQ(messages(), std::vector<int>{kMessageChangedElsewhere});
+    ASSERT_TRUE(ui::is_window(transaction_ids::kWindow)) << "the entry stays to save again";
+    EXPECT_EQ(ui::get_text(transaction_ids::kPayee), "Typed");
+    ui::click_button(transaction_ids::kOk);
+    settle();
+    EXPECT_FALSE(ui::is_window(transaction_ids::kWindow));
+    TransactionRecord saved;
+    ASSERT_TRUE(read_record(path, 0, saved));
+    EXPECT_EQ(saved.payee, "Typed");
+    EXPECT_EQ(cell(0, 3), "Typed");
+    EXPECT_EQ(ui::count_items(kRegisterList), 5);
+}
+
 }  // namespace
 }  // namespace quillet::testing

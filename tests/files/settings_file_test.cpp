@@ -72,8 +72,8 @@ TEST(SettingsFile, MissingKeysKeepTheStartUpValues) {
 // A list section that stands twice in a hand-edited file goes whole: no stale entries return.
 TEST(SettingsFile, AListSectionThatStandsTwiceIsWrittenOnce) {
     TempFolder folder;
-    const std::string path =
-        folder.write("Quillet.ini", "[Payee List]\r\n1=Rent\r\n[Other]\r\nKeep=1\r\n[payee list]\r\n1=Stale\r\n");
+    const std::string path = folder.write(
+        "Quillet.ini", "[Payee List]\r\n1=Rent\r\n[Other]\r\nKeep=1\r\n[payee list]\r\n1=Stale\r\n");
     Settings settings;
     ASSERT_TRUE(read_settings(path, settings));
     EXPECT_EQ(settings.lists[1], PickList{"Rent"});

@@ -24,7 +24,9 @@ TEST(Windows1252, MarksWhatTheCodePageLacks) {
               "?A");
     EXPECT_EQ(utf8_to_windows1252("\xE2\x82\xAC"), "\x80");
     // Overlong forms are no characters: not "/", not a zero byte.
-    EXPECT_EQ(utf8_to_windows1252("a\xC0\xAF" "b"), "a?b");
+    EXPECT_EQ(utf8_to_windows1252("a\xC0\xAF"
+                                  "b"),
+              "a?b");
     EXPECT_EQ(utf8_to_windows1252("\xE0\x80\x80"), "?");
     EXPECT_EQ(utf8_to_windows1252("\xED\xA0\x80"), "?") << "a surrogate";
 }
