@@ -1,6 +1,7 @@
 // Two processes on one register: appends and compactions of several processes never lose an
 // acknowledged record, nor put two records in one place.
 #include <gtest/gtest.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -125,6 +126,21 @@ TEST(SharedRegister, AWriteCheckedAgainstAStaleListingWritesNothing) {
     check.record = RecordBytes{};
     EXPECT_EQ(write_record(path, 0, marked("edited"), &check).error(), ESTALE)
         << "slot 0 holds another record";
+}
+
+// What a killed write left beside the register goes when the register is next opened, but only
+// when it is older than an hour: a younger one may be another process's write in progress.
+TEST(SharedRegister, StaleTemporaryFilesBesideTheRegisterAreRemoved) {
+    TempFolder folder;
+    const std::string path = folder.write("Cash.qlt", "");
+    const std::string stale = folder.write(".Cash.qlt.tmp-AbC123", "left by a kill");
+    const std::string live = folder.write(".Cash.qlt.tmp-XyZ789", "being written");
+    const std::string other = folder.write(".Other.qlt.tmp-AbC123", "not ours to touch");
+    const timeval two_hours_ago[2] = {{::time(nullptr) - 7200, 0}, {::time(nullptr) - 7200, 0}};
+    ASSERT_EQ(::utimes(stale.c_str(), two_hours_ago), 0);
+    ASSERT_EQ(::utimes(other.c_str(), two_hours_ago), 0);
+    tidy_register_folder(path);
+    EXPECT_EQ(folder.listing(), ".Cash.qlt.tmp-XyZ789\n.Other.qlt.tmp-AbC123\nCash.qlt\n");
 }
 
 }  // namespace
