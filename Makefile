@@ -1,11 +1,20 @@
 # The two everyday commands: `make run` and `make test`. Both set up a fresh machine themselves.
 BUILD_DIR ?= build
 BENCH_DIR ?= build-bench
+FUZZ_DIR ?= build-fuzz
+# Seconds each fuzz target runs in `make fuzz`.
+FUZZ_SECONDS ?= 20
+FUZZ_TARGETS := settings dates numbers register reminders texts
+# The targets that parse files write each input to a file: in memory where there is room for it.
+FUZZ_TMPDIR ?= $(if $(wildcard /dev/shm/.),/dev/shm,/tmp)
+# Trials of each kill test and rounds of the shared-register tests in `make soak`.
+SOAK_KILLS ?= 1000
+SOAK_ROUNDS ?= 20
 GENERATOR := -G Ninja
 # Warnings are errors whenever CI is set, whatever an earlier configure left in the cache.
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: run test bench format pictures bootstrap build configure clean
+.PHONY: run test bench fuzz soak format pictures bootstrap build configure clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -27,6 +36,29 @@ bench: bootstrap
 	cmake --build $(BENCH_DIR)
 	@scripts/run-benchmarks $(BENCH_DIR)
 
+# Every parser against libFuzzer for FUZZ_SECONDS each, from the committed seeds. The corpus grows
+# in a scratch copy; a finding stops the run and leaves its input in $(FUZZ_DIR)/findings.
+fuzz:
+	@scripts/bootstrap fuzz
+	@cmake -S . -B $(FUZZ_DIR) $(GENERATOR) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DQUILLET_BUILD_TESTS=OFF -DQUILLET_BUILD_FUZZERS=ON -DQUILLET_WERROR=$(WERROR) >/dev/null
+	cmake --build $(FUZZ_DIR) --target fuzz_targets
+	@mkdir -p $(FUZZ_DIR)/findings
+	@for name in $(FUZZ_TARGETS); do \
+	    rm -rf $(FUZZ_DIR)/corpus/$$name && mkdir -p $(FUZZ_DIR)/corpus/$$name && \
+	    cp tests/fuzz/corpus/$$name/* $(FUZZ_DIR)/corpus/$$name/ && \
+	    echo "fuzz: $$name for $(FUZZ_SECONDS) s" && \
+	    TMPDIR=$(FUZZ_TMPDIR) $(FUZZ_DIR)/tests/fuzz/$${name}_fuzz $(FUZZ_DIR)/corpus/$$name -max_total_time=$(FUZZ_SECONDS) \
+	        -artifact_prefix=$(FUZZ_DIR)/findings/$$name- -print_final_stats=1 >$(FUZZ_DIR)/$$name.log 2>&1 && \
+	    grep -h 'number_of_executed_units' $(FUZZ_DIR)/$$name.log || \
+	    { tail -n 60 $(FUZZ_DIR)/$$name.log; exit 1; }; \
+	done
+
+# The long runs of the kill and shared-register tests, for a change to how files are written.
+soak: build
+	QUILLET_KILL_TRIALS=$(SOAK_KILLS) $(BUILD_DIR)/tests/files/files_tests --gtest_filter='Killed*'
+	$(BUILD_DIR)/tests/register/register_tests --gtest_filter='SharedRegister*' --gtest_repeat=$(SOAK_ROUNDS) --gtest_brief=1
+
 format:
 	@command -v clang-format >/dev/null || { DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang-format >/dev/null; }
 	git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' | \
@@ -38,4 +70,4 @@ pictures: configure
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/resources/draw_pictures resources
 
 clean:
-	rm -rf $(BUILD_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(FUZZ_DIR)

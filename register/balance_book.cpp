@@ -37,7 +37,7 @@ void BalanceBook::clear() {
 
 void BalanceBook::insert(std::int64_t position, const RowFigures& figures) {
     if (position < 0 || position > size()) position = size();
-    rows_.insert(rows_.begin() + position, Row{figures, 0});
+    rows_.insert(rows_.begin() + position, Row{figures, Figure{}});
 }
 
 void BalanceBook::replace(std::int64_t row, const RowFigures& figures) {

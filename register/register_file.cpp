@@ -185,7 +185,8 @@ IoStatus visit_records(const std::string& path, const RecordVisitor& visit, bool
     if (file < 0) return opened;
     FileCloser closer(file);
     const std::int64_t count = file_length(file) / kRecordBytes;
-    std::vector<std::uint8_t> block(static_cast<std::size_t>(kRecordsPerBlock * kRecordBytes));
+    std::vector<std::uint8_t> block(
+        static_cast<std::size_t>(std::min(count, kRecordsPerBlock) * kRecordBytes));
     const std::int64_t blocks = (count + kRecordsPerBlock - 1) / kRecordsPerBlock;
     for (std::int64_t b = 0; b < blocks; ++b) {
         const std::int64_t first = (backward ? blocks - 1 - b : b) * kRecordsPerBlock;

@@ -155,12 +155,11 @@ std::optional<std::int64_t> amount_text_to_cents(std::string_view text) {
         if (c == '.' && fraction_digits < 0) {
             fraction_digits = 0;
         } else if (is_digit(c) && fraction_digits < 2) {
-            // Long before 64 bits overflow, the number is read as a whole below.
-            if (cents > 90000000000000000LL) {
+            // A number too big for 64-bit cents is read as a whole below (and is out of range).
+            if (__builtin_mul_overflow(cents, 10, &cents) || __builtin_add_overflow(cents, c - '0', &cents)) {
                 plain = false;
                 break;
             }
-            cents = cents * 10 + (c - '0');
             if (fraction_digits >= 0) ++fraction_digits;
         } else if (is_digit(c) && fraction_digits >= 2) {
             if (round_digit < 0) round_digit = c - '0';
@@ -176,7 +175,10 @@ std::optional<std::int64_t> amount_text_to_cents(std::string_view text) {
         // An exponent, a huge number or no number at all: read as the amount it stands for.
         return checked_cents(static_cast<double>(text_to_number(text)) * 100.0);
     }
-    for (int i = std::max(fraction_digits, 0); i < 2; ++i) cents *= 10;
+    for (int i = std::max(fraction_digits, 0); i < 2; ++i) {
+        if (__builtin_mul_overflow(cents, 10, &cents)) return std::nullopt;
+    }
+    if (cents >= static_cast<std::int64_t>(kCentsLimit)) return std::nullopt;
     if (round_digit >= 5) ++cents;
     return negative ? -cents : cents;
 }

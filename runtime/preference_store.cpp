@@ -181,6 +181,12 @@ std::string PreferenceStore::from_store(std::string_view text) const {
     return utf8_ ? utf8_to_latin1(text) : std::string(text);
 }
 
+std::string PreferenceStore::trimmed_from_store(std::string_view value) const {
+    // Trimmed after the conversion, which drops stray bytes: a value that reads "Water " once
+    // would read "Water" after it was written back.
+    return std::string(trim_blanks(from_store(value)));
+}
+
 bool PreferenceStore::select_group(std::string_view name) {
     if (!has_store_) return false;
     if (name.empty()) {
@@ -224,7 +230,7 @@ std::optional<PreferenceStore::ConstPosition> PreferenceStore::find_key(std::str
 
 std::string PreferenceStore::read_text(std::string_view key, std::string_view default_text) const {
     const auto found = find_key(key);
-    return found ? from_store(trim_blanks((*found)->value)) : std::string(default_text);
+    return found ? trimmed_from_store((*found)->value) : std::string(default_text);
 }
 
 std::string PreferenceStore::read_path(std::string_view key, std::string_view default_path) const {
@@ -271,7 +277,7 @@ std::string PreferenceStore::current_key_name() const {
 
 std::string PreferenceStore::current_key_value() const {
     if (!walk_ || *walk_ == entries_.end() || (*walk_)->kind != Entry::Kind::kKey) return {};
-    return from_store(trim_blanks((*walk_)->value));
+    return trimmed_from_store((*walk_)->value);
 }
 
 void PreferenceStore::write_text(std::string_view key, std::string_view value) {

@@ -92,6 +92,7 @@ class PreferenceStore {
     void clear();
     std::string to_store(std::string_view text) const;
     std::string from_store(std::string_view text) const;
+    std::string trimmed_from_store(std::string_view value) const;
     // The first entry of the current group, after its group line.
     ConstPosition group_start() const;
     // The group line that ends the group holding from, or the chain's end.

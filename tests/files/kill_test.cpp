@@ -196,21 +196,25 @@ TEST_F(Killed, AFullDiskLeavesEveryFileAsItWas) {
     EXPECT_EQ(limited([&] { return write_settings(settings, settings_record); }).error(), EFBIG);
     EXPECT_EQ(read_file(settings), "[Files]\r\nOpen=x\r\n");
     const std::string long_text(40, 'x');
-    EXPECT_EQ(limited([&] {
-                  for (int i = 0; i < 20; ++i) {
-                      const ReminderTexts texts{" ", "\n", "%yyyy/%mm/%dd ", "", ""};
-                      if (const IoStatus added = add_reminder(reminders, make_date(2026, 12, 8), long_text, texts);
-                          !added) {
-                          return added;
-                      }
-                  }
-                  return IoStatus();
-              }).error(),
-              EFBIG);
+    EXPECT_EQ(
+        limited([&] {
+            for (int i = 0; i < 20; ++i) {
+                const ReminderTexts texts{" ", "\n", "%yyyy/%mm/%dd ", "", ""};
+                if (const IoStatus added = add_reminder(reminders, make_date(2026, 12, 8), long_text, texts);
+                    !added) {
+                    return added;
+                }
+            }
+            return IoStatus();
+        }).error(),
+        EFBIG);
     EXPECT_LE(file_size(reminders), 300);
     EXPECT_EQ(limited([&] { return copy_register(big, copy); }).error(), EFBIG);
     EXPECT_EQ(read_file(copy), "old copy");
-    EXPECT_EQ(limited([&] { return create_new_register(copy, "5", 0, {"a", "b", "c", "d"}); }).error(), 0)
+    EXPECT_EQ(limited([&] {
+                  return create_new_register(copy, "5", 0, {"a", "b", "c", "d"});
+              }).error(),
+              0)
         << "a one-record register fits";
     EXPECT_EQ(folder.listing(), before) << "nothing left beside the files";
     EXPECT_NE(register_before, grown);

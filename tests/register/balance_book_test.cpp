@@ -62,6 +62,7 @@ TEST(AmountTextToCents, TooLargeOrNotANumberIsOutOfRange) {
         {"12.345", 1235},
         {"", 0},
         {"92233720368547758.07", std::nullopt},
+        {"35411122347712389.57", 3541112234771238957},  // exact beyond float's digits
         {"123456789012345678901234.00", std::nullopt},
         {"NaN", std::nullopt},
         {"+Infinity", std::nullopt},

@@ -197,16 +197,19 @@ TEST_F(Preferences, ClosingWithoutChangesLeavesTheBytesAlone) {
 }
 
 TEST_F(Preferences, Utf8FilesKeepTheirMarkAndConvertAtTheBorder) {
-    const std::string text = "\xEF\xBB\xBF[Payee List]\r\n1=Caf\xC3\xA9\r\n2=\xE2\x82\xAC 5\r\n";
+    const std::string text =
+        "\xEF\xBB\xBF[Payee List]\r\n1=Caf\xC3\xA9\r\n2=\xE2\x82\xAC 5\r\n4=Water \x96\x93\r\n";
     const std::string written = rewrite(text, kCompactKeys, [](PreferenceStore& store) {
         EXPECT_TRUE(store.is_utf8());
         ASSERT_TRUE(store.select_group("Payee List"));
         EXPECT_EQ(store.read_text("1"), "Caf\xE9");
         EXPECT_EQ(store.read_text("2"), "? 5");
+        EXPECT_EQ(store.read_text("4"), "Water") << "stray bytes go before the blanks are trimmed";
         store.write_text("3", "Na\xEFve");
     });
     EXPECT_EQ(written,
-              "\xEF\xBB\xBF\r\n[Payee List]\r\n1=Caf\xC3\xA9\r\n2=\xE2\x82\xAC 5\r\n3=Na\xC3\xAFve\r\n");
+              "\xEF\xBB\xBF\r\n[Payee List]\r\n1=Caf\xC3\xA9\r\n2=\xE2\x82\xAC 5\r\n4=Water \x96\x93\r\n"
+              "3=Na\xC3\xAFve\r\n");
 
     const std::string latin = rewrite("1=Caf\xE9\r\n", kCompactKeys, [](PreferenceStore& store) {
         EXPECT_FALSE(store.is_utf8());

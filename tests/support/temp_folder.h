@@ -38,9 +38,12 @@ class TempFolder {
     // Writes a file in the folder and returns its path.
     std::string write(std::string_view name, std::string_view bytes) const {
         const std::string target = file(name);
-        std::ofstream out(target, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        write_bytes(target, bytes);
         return target;
+    }
+    static void write_bytes(const std::string& path, std::string_view bytes) {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
 
     // The names of the entries in the folder, sorted.
