@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "files/reminders.h"
+#include "files/report.h"
 #include "files/settings_file.h"
 #include "register/register_file.h"
 #include "runtime/atomic_replace.h"
@@ -101,8 +102,8 @@ TEST_F(Killed, AppendsLeaveWholeRecords) {
         });
 }
 
-// The settings, a new register, a copy (save-as, the exit backup, a report) and the reminder file:
-// each replaced in one step.
+// The settings, a copy (save-as, the exit backup, a report's copy), a report, a new register and
+// the reminder file: each replaced in one step.
 TEST_F(Killed, ReplacedFilesAreOldOrNew) {
     Settings first;
     first.open_path = "/home/ann/Cash.qlt";
@@ -130,6 +131,19 @@ TEST_F(Killed, ReplacedFilesAreOldOrNew) {
                 [&](int trial) {
                     const std::string now = read_file(copy);
                     EXPECT_TRUE(now == read_file(small) || now == read_file(large)) << "trial " << trial;
+                });
+
+    ReportRequest request;
+    request.today = make_date(2026, 12, 8);
+    const std::string report = folder.file("report.htm");
+    ASSERT_TRUE(write_report_file(small, request, report));
+    const std::string small_report = read_file(report);
+    ASSERT_TRUE(write_report_file(large, request, report));
+    const std::string large_report = read_file(report);
+    kill_during([&] { (void)write_report_file((flip = !flip) ? small : large, request, report); },
+                [&](int trial) {
+                    const std::string now = read_file(report);
+                    EXPECT_TRUE(now == small_report || now == large_report) << "trial " << trial;
                 });
 
     set_clock([] { return make_date(2026, 12, 8, 9, 30, 0); });
@@ -210,6 +224,8 @@ TEST_F(Killed, AFullDiskLeavesEveryFileAsItWas) {
         EFBIG);
     EXPECT_LE(file_size(reminders), 300);
     EXPECT_EQ(limited([&] { return copy_register(big, copy); }).error(), EFBIG);
+    EXPECT_EQ(read_file(copy), "old copy");
+    EXPECT_EQ(limited([&] { return write_report_file(big, ReportRequest(), copy); }).error(), EFBIG);
     EXPECT_EQ(read_file(copy), "old copy");
     EXPECT_EQ(limited([&] {
                   return create_new_register(copy, "5", 0, {"a", "b", "c", "d"});
