@@ -161,12 +161,16 @@ void open_transaction_dialog(int mode, std::int64_t number, const std::string& t
     TransactionRecord record;
     if (mode == kEditMode) {
         // A record that cannot be read is not edited: saving the empty fields would overwrite it.
-        if (const IoStatus read = read_record(state.register_path, number, record); !read) {
+        RecordBytes bytes{};
+        if (const IoStatus read = read_record_bytes(state.register_path, number, bytes); !read) {
             show_message(kMessageRecordUnreadable, main_ids::kMainWindow,
                          file_and_cause(state.register_path, read));
             return;
         }
-        edited() = {number, encode_record(record)};
+        // The bytes as they stand: a record another program wrote need not be the bytes that its
+        // fields would encode to, and the edit must still find it unchanged.
+        edited() = {number, bytes};
+        record = decode_record(bytes.data());
     }
     open_dialog(kWindow, kWidth, kHeight, title);
     create_gadgets();

@@ -106,17 +106,22 @@ std::int64_t count_records(const std::string& path) {
     return size > 0 ? size / kRecordBytes : 0;
 }
 
-IoStatus read_record(const std::string& path, std::int64_t index, TransactionRecord& record) {
+IoStatus read_record_bytes(const std::string& path, std::int64_t index, RecordBytes& bytes) {
     if (index < 0) return IoStatus::failure(EINVAL);
     IoStatus opened;
     const int file = read_open_file(kAnyFileNumber, path, kRegisterOpenFlags, &opened);
     if (file < 0) return opened;
     FileCloser closer(file);
-    RecordBytes bytes{};
     if (!seek_file(file, index * kRecordBytes)) return IoStatus::failure(EINVAL);
     const std::int64_t got = read_bytes(file, bytes.data(), kRecordBytes);
     if (got < 0) return IoStatus::failure(EIO);
     if (got != kRecordBytes) return IoStatus::failure(ESPIPE);
+    return {};
+}
+
+IoStatus read_record(const std::string& path, std::int64_t index, TransactionRecord& record) {
+    RecordBytes bytes{};
+    if (const IoStatus read = read_record_bytes(path, index, bytes); !read) return read;
     record = decode_record(bytes.data());
     return {};
 }
@@ -136,16 +141,49 @@ IoStatus append_record(const std::string& path, const TransactionRecord& record,
     return write_locked(path, kAppendRecord, encode_record(record), check, &index);
 }
 
-IoStatus set_deleted_flag(const std::string& path, std::int64_t index, std::uint8_t value,
-                          WriteCheck* check) {
+IoStatus write_record_bytes(const std::string& path, std::int64_t index, const RecordBytes& bytes,
+                            WriteCheck* check) {
     if (index < 0) return IoStatus::failure(EINVAL);
     const RegisterLock lock(path);
     if (const IoStatus begun = begin_write(path, index, lock, check); !begun) return begun;
-    // Read and written back under the one lock: nothing can come in between.
-    TransactionRecord record;
-    if (const IoStatus read = read_record(path, index, record); !read) return read;
-    record.deleted = value;
-    return write_locked(path, index, encode_record(record), check, nullptr);
+    return write_locked(path, index, bytes, check, nullptr);
+}
+
+IoStatus set_deleted_flag(const std::string& path, std::int64_t index, std::uint8_t value, WriteCheck* check,
+                          RecordBytes* replaced) {
+    if (index < 0) return IoStatus::failure(EINVAL);
+    const RegisterLock lock(path);
+    if (const IoStatus begun = begin_write(path, index, lock, check); !begun) return begun;
+    // Read and written back under the one lock: nothing can come in between. Only the flag's byte
+    // changes, whatever the others hold.
+    RecordBytes bytes{};
+    if (const IoStatus read = read_record_bytes(path, index, bytes); !read) return read;
+    if (replaced != nullptr) *replaced = bytes;
+    bytes[kDeletedOffset] = value;
+    return write_locked(path, index, bytes, check, nullptr);
+}
+
+IoStatus remove_last_record(const std::string& path, std::int64_t index, WriteCheck* check) {
+    if (index < 0) return IoStatus::failure(EINVAL);
+    const RegisterLock lock(path);
+    if (const IoStatus begun = begin_write(path, index, lock, check); !begun) return begun;
+    IoStatus opened;
+    const int file = open_existing_file(kAnyFileNumber, path, kRegisterOpenFlags, &opened);
+    if (file < 0) return opened;
+    FileCloser closer(file);
+    if (file_length(file) != (index + 1) * kRecordBytes) return changed_meanwhile();
+    if (check != nullptr && check->record) {
+        RecordBytes last{};
+        if (!seek_file(file, index * kRecordBytes) ||
+            read_bytes(file, last.data(), kRecordBytes) != kRecordBytes)
+            return IoStatus::failure(EIO);
+        if (last != *check->record) return changed_meanwhile();
+    }
+    if (const IoStatus cut = truncate_file(file, index * kRecordBytes); !cut) return cut;
+    if (const IoStatus flushed = flush_file(file); !flushed) return flushed;
+    if (const IoStatus closed = closer.close(); !closed) return closed;
+    if (check != nullptr) check->after = file_stamp(path);
+    return {};
 }
 
 IoStatus copy_register(const std::string& source, const std::string& destination) {

@@ -21,6 +21,9 @@ namespace quillet {
 // File length / 211, deleted records included; 0 for a missing file.
 std::int64_t count_records(const std::string& path);
 
+// Reads record index's bytes as they stand in the file. Fails like read_record.
+IoStatus read_record_bytes(const std::string& path, std::int64_t index, RecordBytes& bytes);
+
 // Reads record index into the record. Fails when the file cannot be read or has no such record
 // (ESPIPE).
 IoStatus read_record(const std::string& path, std::int64_t index, TransactionRecord& record);
@@ -46,9 +49,18 @@ IoStatus write_record(const std::string& path, std::int64_t index, const Transac
 IoStatus append_record(const std::string& path, const TransactionRecord& record, std::int64_t& index,
                        WriteCheck* check = nullptr);
 
-// Reads record index, sets its deleted flag to value and writes it back in place, under one lock.
+// Writes the bytes as they are at index, like write_record (undo puts records back byte for byte).
+IoStatus write_record_bytes(const std::string& path, std::int64_t index, const RecordBytes& bytes,
+                            WriteCheck* check = nullptr);
+
+// Sets the deleted byte of record index to value, under one lock, leaving every other byte as it
+// is; with replaced, tells the record's bytes before.
 IoStatus set_deleted_flag(const std::string& path, std::int64_t index, std::uint8_t value,
-                          WriteCheck* check = nullptr);
+                          WriteCheck* check = nullptr, RecordBytes* replaced = nullptr);
+
+// Cuts record index, which must be the last, from the end of the file (undoing an append). With a
+// check, the record must still hold its bytes; a file of another length is left alone (ESTALE).
+IoStatus remove_last_record(const std::string& path, std::int64_t index, WriteCheck* check = nullptr);
 
 // Copies the register while holding its lock, so that no write of another program is half in the
 // copy. The destination is replaced in one step.

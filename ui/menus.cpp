@@ -155,6 +155,14 @@ std::string menu_item_text(int menu, int item) {
                                                                  : from_qt(found->second.front()->text());
 }
 
+void set_menu_item_text(int menu, int item, const std::string& text) {
+    const MenuRecord* record = find_menu(menu);
+    if (record == nullptr) return;
+    const auto found = record->items.find(item);
+    if (found == record->items.end()) return;
+    for (QAction* action : found->second) action->setText(to_qt(text));
+}
+
 bool raises_menu_event(int window, int item) {
     for (const auto& [number, record] : state().menus) {
         if (record.window == window && record.items.count(item) != 0) return true;

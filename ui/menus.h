@@ -24,6 +24,8 @@ void show_popup_menu(int menu);
 // Chooses an item as the user would (tests and automation).
 bool choose_menu_item(int menu, int item);
 std::string menu_item_text(int menu, int item);
+// Changes an item's caption (a tab separates the shortcut's text, as in menu_item).
+void set_menu_item_text(int menu, int item, const std::string& text);
 
 // Whether anything of the window (a menu item, a tool bar button or a keyboard shortcut) raises
 // menu events with the number.
