@@ -11,6 +11,7 @@
 #include "dialogs/reminder_dialog.h"
 #include "dialogs/report_dialog.h"
 #include "dialogs/transaction_dialog.h"
+#include "dialogs/undo_command.h"
 #include "files/reminder_indicator.h"
 #include "files/settings.h"
 #include "files/window_picture.h"
@@ -74,6 +75,8 @@ void run_menu_command(int item) {
         case kCompactRegister:
             if (command_guard(Guard::kRegisterWithRecords)) compact_register_interactively();
             break;
+        case kUndo: undo_register_change(); break;
+        case kRedo: redo_register_change(); break;
         case kExit: save_settings_and_exit(); break;
         case kFileOrderItem: fill_again(kFileOrder); break;
         case kReverseOrderItem: fill_again(kReverseOrder); break;
@@ -115,6 +118,8 @@ void compact_register_interactively() {
         show_message(kMessageCompactFailed, kMainWindow, file_and_cause(path, compacted));
         return;
     }
+    // Compaction moves the records to new places: no earlier change can be undone in them.
+    start_undo_history(path, HistoryEnd::kCompacted);
     fill_register_view(path, kKeepOrder);
     if (counts.removed == 0) {
         show_message(kMessageNothingToCompact, kMainWindow);

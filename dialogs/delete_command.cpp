@@ -1,5 +1,6 @@
 #include "dialogs/delete_command.h"
 
+#include "dialogs/undo_command.h"
 #include "program/app_state.h"
 #include "program/main_window_ids.h"
 #include "program/message_box.h"
@@ -19,18 +20,34 @@ using namespace main_ids;
 
 namespace {
 
-void delete_whole_register() {
+// Every byte of the register and the bytes of the row's record, so that undo can put them back.
+IoStatus remember_register(const std::string& path, std::int64_t slot, RegisterChange& change) {
+    change.kind = ChangeKind::kDeleteRegister;
+    change.slot = slot;
+    if (const IoStatus read = read_record_bytes(path, slot, change.after); !read) return read;
+    change.before = change.after;
+    return visit_records(path, [&change](std::int64_t, const std::uint8_t* record) {
+        change.removed_file.append(reinterpret_cast<const char*>(record), record_format::kRecordSize);
+        return true;
+    });
+}
+
+void delete_whole_register(int row) {
     AppState& state = app();
     if (show_message(kMessageConfirmDeleteLast, kMainWindow) != ui::kAnswerYes) return;
+    const std::string path = state.register_path;
+    WriteCheck check = listed_register_check();
+    RegisterChange change;
+    IoStatus deleted = remember_register(path, ui::get_item_data(kRegisterList, row), change);
     // A register file that will not go stays open and shown, so that nothing seems lost that is not.
-    if (const IoStatus deleted = delete_file(state.register_path, kDeleteReadOnly); !deleted) {
-        show_message(kMessageRegisterNotChanged, kMainWindow, file_and_cause(state.register_path, deleted));
+    if (deleted) deleted = delete_file(path, kDeleteReadOnly);
+    if (!deleted) {
+        show_message(kMessageRegisterNotChanged, kMainWindow, file_and_cause(path, deleted));
         return;
     }
-    clear_register_view();
-    ui::set_status_field_text(kStatusBar, 1, texts().idle_status);
-    for (int field = 2; field <= 5; ++field) ui::set_status_field_text(kStatusBar, field, "");
-    ui::set_window_title(kMainWindow, texts().program_title);
+    check.after = file_stamp(path);
+    note_register_change(std::move(change), check);
+    show_no_register();
 }
 
 }  // namespace
@@ -38,14 +55,18 @@ void delete_whole_register() {
 void delete_transaction(int row) {
     AppState& state = app();
     if (ui::count_items(kRegisterList) == 1) {
-        delete_whole_register();
+        delete_whole_register(row);
         return;
     }
     if (show_message(kMessageConfirmDelete, kMainWindow) != ui::kAnswerYes) return;
     // The row's item data names its record, wherever the row stands in the list.
     const std::int64_t record = ui::get_item_data(kRegisterList, row);
     WriteCheck check = listed_register_check();
-    const IoStatus flagged = set_deleted_flag(state.register_path, record, record_format::kDeleted, &check);
+    RegisterChange change;
+    change.kind = ChangeKind::kDelete;
+    change.slot = record;
+    const IoStatus flagged =
+        set_deleted_flag(state.register_path, record, record_format::kDeleted, &check, &change.before);
     if (flagged.error() == ESTALE) {
         show_register_changed(kMainWindow);
         return;
@@ -55,6 +76,9 @@ void delete_transaction(int row) {
         return;
     }
     note_register_written(check);
+    change.after = change.before;
+    change.after[record_format::kDeletedOffset] = record_format::kDeleted;
+    note_register_change(std::move(change), check);
     remove_register_row(row);
     recompute_balance();
     select_register_row(0);

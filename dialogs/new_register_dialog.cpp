@@ -4,6 +4,7 @@
 #include "dialogs/dialog_ids.h"
 #include "dialogs/dialog_pattern.h"
 #include "dialogs/register_requester.h"
+#include "dialogs/undo_command.h"
 #include "program/app_state.h"
 #include "program/main_window_ids.h"
 #include "program/message_box.h"
@@ -54,6 +55,7 @@ void create() {
         return;
     }
     close_dialog(kWindow);
+    start_undo_history(path, HistoryEnd::kCreated);
     fill_register_view(path, kKeepOrder);
 }
 

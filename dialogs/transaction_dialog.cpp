@@ -3,6 +3,7 @@
 #include "dialogs/amount_filter.h"
 #include "dialogs/dialog_ids.h"
 #include "dialogs/dialog_pattern.h"
+#include "dialogs/undo_command.h"
 #include "files/pick_lists.h"
 #include "program/app_state.h"
 #include "program/main_window_ids.h"
@@ -140,7 +141,17 @@ void save() {
         return;
     }
     note_register_written(check);
-    if (editing) edited().bytes = encode_record(record);
+    RegisterChange change;
+    change.slot = index;
+    change.after = encode_record(record);
+    if (editing) {
+        change.before = edited().bytes;
+        change.kind = kind_of_edit(change.before, change.after);
+        edited().bytes = change.after;
+    } else {
+        change.kind = ChangeKind::kAdd;
+    }
+    note_register_change(std::move(change), check);
     close_dialog(kWindow);
     show_saved_transaction(index, editing, record);
 }

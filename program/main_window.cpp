@@ -48,6 +48,9 @@ void build_menus() {
     ui::menu_separator();
     ui::menu_item(kExit, t.exit);
     ui::menu_title(t.transaction_menu);
+    ui::menu_item(kUndo, t.nothing_to_undo + t.undo_keys);
+    ui::menu_item(kRedo, t.nothing_to_redo + t.redo_keys);
+    ui::menu_separator();
     ui::menu_item(kAddTransaction, t.add_transaction);
     ui::menu_item(kEditTransaction, t.edit_transaction);
     ui::menu_item(kDeleteTransaction, t.delete_transaction);
@@ -136,6 +139,10 @@ void add_shortcuts() {
         {ui::kControl | 'S', kOptions},
         {ui::kKeyF1, kHelp},
         {ui::kKeyF2, kSecondHelpTopic},
+        // Ctrl+Z already turns the order round.
+        {ui::kAlt | ui::kKeyBack, kUndo},
+        {ui::kControl | 'Y', kRedo},
+        {ui::kAlt | ui::kShift | ui::kKeyBack, kRedo},
     };
     for (const Shortcut& shortcut : kShortcuts) ui::add_shortcut(kMainWindow, shortcut.code, shortcut.item);
 }

@@ -39,6 +39,8 @@ inline constexpr int kHelp = 317;
 inline constexpr int kAbout = 318;
 inline constexpr int kToggleOrderButton = 321;
 inline constexpr int kSecondHelpTopic = 325;
+inline constexpr int kUndo = 329;
+inline constexpr int kRedo = 330;
 
 // Images.
 inline constexpr int kFirstButtonImage = 500;  // 500..509, in tool bar button order

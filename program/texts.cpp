@@ -26,6 +26,16 @@ void prepare_menus(TextTable& t) {
     t.order_menu = "&Order";
     t.file_order = "&File order\tCtrl+A";
     t.reverse_order = "&Reverse order\tCtrl+Z";
+    t.undo_prefix = "&Undo ";
+    t.redo_prefix = "&Redo ";
+    t.change_of = " of ";
+    t.undo_keys = "\tAlt+Backspace";
+    t.redo_keys = "\tCtrl+Y";
+    t.nothing_to_undo = "Nothing to &undo";
+    t.nothing_to_redo = "Nothing to &redo";
+    t.change_names = {"add", "edit", "void", "un-void", "delete", "delete"};
+    t.history_ended = {"", " since another register was opened", " since the register was created",
+                       " since the register was compacted"};
     t.tools_menu = "T&ools";
     t.window_picture = "&Window picture\tCtrl+T";
     t.reminder = "Re&minder...\tCtrl+M";
@@ -182,6 +192,8 @@ void prepare_messages(TextTable& t) {
         "The register could not be backed up there.",
         "Another program changed this register meanwhile, so nothing was written. The list now shows the "
         "register as it is.",
+        "Another program changed this register since Quillet last wrote to it, so that change cannot be "
+        "undone or redone: nothing was written.",
     };
     t.message_separator = "\n\n";
     t.causes = {

@@ -26,6 +26,10 @@ struct TextTable {
     std::string file_menu, new_register, open_register, save_register_as, compact_register, report, exit;
     std::string transaction_menu, add_transaction, edit_transaction, delete_transaction, find, order_menu,
         file_order, reverse_order;
+    // Undo and redo: "<undo_prefix><change name><change_of><payee> <amount><undo_keys>".
+    std::string undo_prefix, redo_prefix, change_of, undo_keys, redo_keys, nothing_to_undo, nothing_to_redo;
+    std::array<std::string, 6> change_names;   // add, edit, void, un-void, delete, delete (the last row)
+    std::array<std::string, 4> history_ended;  // after nothing_to_undo: none, opened, created, compacted
     std::string tools_menu, window_picture, reminder, tool_program, options;
     std::string help_menu, help, about;
     // The register list's pop-up menu has captions of its own.
@@ -89,7 +93,7 @@ struct TextTable {
     std::string shortcut_icon_name;    // the launcher's icon, a file name without extension
 
     // Numbered messages; message 7 is empty on purpose (its caller supplies the whole text).
-    std::array<std::string, 24> messages;
+    std::array<std::string, 25> messages;
     std::string message_separator;  // between a message's extra text and its own text
     // Why a file operation failed, by errno; other errors get other_cause and the system's words.
     std::vector<std::pair<int, std::string>> causes;

@@ -1,5 +1,6 @@
 #include "register/register_view.h"
 
+#include "dialogs/undo_command.h"
 #include "files/pick_lists.h"
 #include "program/app_state.h"
 #include "program/main_window.h"
@@ -7,6 +8,7 @@
 #include "program/message_box.h"
 #include "program/texts.h"
 #include "register/balance_book.h"
+#include "register/payee_index.h"
 #include "register/register_file.h"
 #include "register/row_text.h"
 #include "runtime/dates.h"
@@ -29,6 +31,25 @@ BalanceBook& book() {
     static BalanceBook balances;
     return balances;
 }
+
+// The slots of each payee's rows, for filling a new transaction from the last one to its payee.
+PayeeIndex& payees() {
+    static PayeeIndex index;
+    return index;
+}
+
+// The cell of a row's text.
+std::string_view cell_of(std::string_view row, int column) {
+    std::size_t start = 0;
+    for (int at = 0; at < column; ++at) {
+        start = row.find('\n', start);
+        if (start == std::string_view::npos) return {};
+        ++start;
+    }
+    return row.substr(start, row.find('\n', start) - start);
+}
+
+constexpr int kPayeeColumn = 3;
 
 // The register file as the list last saw it: filled from it, or written by us since.
 FileStamp& listed_stamp() {
@@ -54,6 +75,14 @@ RowFigures figures_of(std::string_view row) {
     }
     return row_figures(cells[kDateColumn], cells[kDepositColumn], cells[kWithdrawalColumn],
                        cells[kBalanceColumn], texts().void_mark);
+}
+
+// Puts the row of the slot's record at the row, into the list, the balances and the payee index.
+void insert_row(int row, const std::string& text, std::int64_t slot) {
+    ui::add_item(kRegisterList, row, text);
+    ui::set_item_data(kRegisterList, row, slot);
+    book().insert(row, figures_of(text));
+    payees().add(cell_of(text, kPayeeColumn), slot);
 }
 
 // The balance column shows the running balance, worked out when it is painted or read.
@@ -121,6 +150,9 @@ bool fill_register_view(const std::string& path, int order_mode) {
     ui::suspend_drawing(kRegisterList);
     ui::clear_items(kRegisterList);
     book().clear();
+    payees().clear();
+    // Another register: the changes made to the last one cannot be undone in this one.
+    if (path != undo_history().path()) start_undo_history(path, HistoryEnd::kOpened);
     if (order_mode == kFileOrder) state.list_order = 0;
     if (order_mode == kReverseOrder) state.list_order = 1;
     if (order_mode == kToggleOrder) state.list_order = state.list_order == 0 ? 1 : 0;
@@ -143,6 +175,7 @@ bool fill_register_view(const std::string& path, int order_mode) {
             ui::set_item_data(kRegisterList, position++, slot);
             if (get_i32(record + record_format::kRecordNumberOffset) != slot) ++misnumbered;
             book().insert(-1, figures_of(row));
+            payees().add(cell_of(row, kPayeeColumn), slot);
             return true;
         },
         state.list_order == 1);
@@ -184,15 +217,15 @@ void show_saved_transaction(std::int64_t index, bool editing, const TransactionR
     if (editing) {
         // The row of the record's slot: the list may have been filled again meanwhile.
         selected = row_of_slot(index);
+        payees().remove(ui::get_item_text(kRegisterList, selected, kPayeeColumn), index);
         ui::set_item_text(kRegisterList, selected, row);
         book().replace(selected, figures_of(row));
+        payees().add(cell_of(row, kPayeeColumn), index);
     } else {
         const int count = ui::count_items(kRegisterList);
         const int wanted =
             state.options.list_order == 1 ? 0 : static_cast<int>(std::min<std::int64_t>(index, count));
-        ui::add_item(kRegisterList, wanted, row);
-        ui::set_item_data(kRegisterList, wanted, index);
-        book().insert(wanted, figures_of(row));
+        insert_row(wanted, row, index);
         selected = state.options.list_order == 1 ? 0 : ui::count_items(kRegisterList) - 1;
     }
     recompute_balance();
@@ -235,17 +268,67 @@ void select_register_row(int row) {
 }
 
 void remove_register_row(int row) {
+    payees().remove(ui::get_item_text(kRegisterList, row, kPayeeColumn),
+                    ui::get_item_data(kRegisterList, row));
     ui::remove_item(kRegisterList, row);
     book().remove(row);
 }
 
+void show_record_at_slot(std::int64_t slot, const RecordBytes* record, bool added) {
+    const int row = row_of_slot(slot);
+    if (record == nullptr || (*record)[record_format::kDeletedOffset] != record_format::kLive) {
+        if (row >= 0) remove_register_row(row);
+        recompute_balance();
+        select_register_row(row < 0 ? 0 : std::min(row, ui::count_items(kRegisterList) - 1));
+        return;
+    }
+    std::string text;
+    append_row_text(text, record->data(), texts().void_mark);
+    int selected = row;
+    if (row >= 0) {
+        payees().remove(ui::get_item_text(kRegisterList, row, kPayeeColumn), slot);
+        ui::set_item_text(kRegisterList, row, text);
+        book().replace(row, figures_of(text));
+        payees().add(cell_of(text, kPayeeColumn), slot);
+    } else if (added) {
+        // Where a new transaction's row goes.
+        selected = app().options.list_order == 1 ? 0 : ui::count_items(kRegisterList);
+        insert_row(selected, text, slot);
+    } else {
+        // Before the first row that comes after the slot in the list's order.
+        const bool newest_first = app().list_order == 1;
+        const int rows = ui::count_items(kRegisterList);
+        selected = rows;
+        for (int at = 0; at < rows; ++at) {
+            const std::int64_t other = ui::get_item_data(kRegisterList, at);
+            if (newest_first ? other < slot : other > slot) {
+                selected = at;
+                break;
+            }
+        }
+        insert_row(selected, text, slot);
+    }
+    recompute_balance();
+    select_register_row(selected);
+}
+
+std::optional<std::int64_t> latest_slot_of_payee(std::string_view payee) { return payees().latest(payee); }
+
+void show_no_register() {
+    clear_register_view();
+    ui::set_status_field_text(kStatusBar, 1, texts().idle_status);
+    for (int field = 2; field <= 5; ++field) ui::set_status_field_text(kStatusBar, field, "");
+    ui::set_window_title(kMainWindow, texts().program_title);
+}
+
 std::size_t register_view_memory_bytes() {
-    return ui::list_memory_bytes(kRegisterList) + book().memory_bytes();
+    return ui::list_memory_bytes(kRegisterList) + book().memory_bytes() + payees().memory_bytes();
 }
 
 void clear_register_view() {
     ui::clear_items(kRegisterList);
     book().clear();
+    payees().clear();
     app().register_path.clear();
     app().current_row = -1;
 }

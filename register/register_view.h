@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "register/record.h"
 #include "register/register_file.h"
@@ -38,6 +40,16 @@ void select_register_row(int row);
 // Removes a row (its record was flagged deleted) and keeps the balance in step.
 void remove_register_row(int row);
 
+// Shows the slot's record as it now is in the file (undo and redo): a live record's row is
+// replaced, or inserted at its place in the list's order (where a new transaction's row goes, when
+// it was added); a deleted or missing record's row goes. The balance follows and the row is
+// selected.
+void show_record_at_slot(std::int64_t slot, const RecordBytes* record, bool added = false);
+
+// The slot of the latest transaction to the payee in the list (payees compared without the blanks
+// around them and without regard to case), without reading the register.
+std::optional<std::int64_t> latest_slot_of_payee(std::string_view payee);
+
 // The check for a write of a row: the register must still be the file the list was filled from
 // (or last written by us); with the file's stamp from then.
 WriteCheck listed_register_check();
@@ -54,5 +66,7 @@ std::size_t register_view_memory_bytes();
 
 // Empties the list and forgets the register: no register is open afterwards.
 void clear_register_view();
+// Empties the list and shows that no register is open: the status bar and the title say so.
+void show_no_register();
 
 }  // namespace quillet
