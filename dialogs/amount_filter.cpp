@@ -27,7 +27,9 @@ FilteredAmount filter_amount(std::string_view text, int caret) {
 void filter_amount_gadget(int gadget) {
     const std::string text = ui::get_text(gadget);
     const FilteredAmount filtered = filter_amount(text, ui::get_selection(gadget).first);
-    if (filtered.text != text) ui::set_text(gadget, filtered.text);
+    // A text that needs no filtering keeps its caret and selection (a filled amount stays selected).
+    if (filtered.text == text) return;
+    ui::set_text(gadget, filtered.text);
     ui::set_selection(gadget, filtered.caret, filtered.caret);
 }
 

@@ -42,6 +42,50 @@ void create_gadgets() {
     for (const int field : {kType, kNumber, kPayee, kDescription})
         ui::set_attribute(field, ui::kAttributeTextLimit, kTextLimit);
     ui::set_attribute(kAmount, ui::kAttributeTextLimit, kAmountLimit);
+    const int fields[] = {kDate, kType, kNumber, kPayee, kDescription};
+    for (int row = 0; row < 5; ++row) ui::set_label_target(kFirstCaption + row, fields[row]);
+    ui::report_focus_lost(kPayee);
+}
+
+// What a new transaction's fields held when the dialog opened or the payee last filled them: a
+// field that still holds it has not been changed by the user, and the payee may fill it.
+struct Untouched {
+    std::string type, description, amount;
+    int kind = record_format::kWithdrawal;
+};
+
+Untouched& untouched() {
+    static Untouched fields;
+    return fields;
+}
+
+int kind_shown() {
+    return ui::get_state(kWithdrawal) == 1 ? record_format::kWithdrawal : record_format::kDeposit;
+}
+
+// Leaving the payee of a new transaction: a payee the register knows fills the fields the user
+// has not changed from the latest transaction to it, found through the list's payee index.
+void fill_from_payee() {
+    if (app().dialog_mode != kNewMode) return;
+    const std::optional<std::int64_t> slot = latest_slot_of_payee(ui::get_text(kPayee));
+    TransactionRecord latest;
+    if (!slot || !read_record(app().register_path, *slot, latest)) return;
+    Untouched& fields = untouched();
+    // Typed in any case, the payee is spelt as the register spells it.
+    ui::set_text(kPayee, latest.payee);
+    if (ui::get_text(kType) == fields.type) ui::set_text(kType, fields.type = latest.type);
+    if (ui::get_text(kDescription) == fields.description)
+        ui::set_text(kDescription, fields.description = latest.description);
+    if (kind_shown() == fields.kind) {
+        fields.kind =
+            latest.kind == record_format::kDeposit ? record_format::kDeposit : record_format::kWithdrawal;
+        ui::set_state(fields.kind == record_format::kDeposit ? kDeposit : kWithdrawal, 1);
+    }
+    if (ui::get_text(kAmount) == fields.amount) {
+        ui::set_text(kAmount, fields.amount = amount_text(latest.amount));
+        // Typing replaces it.
+        ui::select_all(kAmount);
+    }
 }
 
 void fill_combo(int combo, const PickList& list) {
@@ -202,8 +246,9 @@ void open_transaction_dialog(int mode, std::int64_t number, const std::string& t
     } else {
         for (const int combo : {kType, kPayee, kDescription}) ui::set_text(combo, "");
     }
-    ui::create_button(kOk, 136, 310, 80, 28, texts().ok_button);
-    ui::create_button(kCancel, 232, 310, 80, 28, texts().cancel_button);
+    ui::create_button(kOk, 136, 310, 80, 28, texts().transaction_ok);
+    ui::create_button(kCancel, 232, 310, 80, 28, texts().transaction_cancel);
+    untouched() = {};
     install_dialog_shortcuts(kWindow, ui::get_state(kVoid) == 1 ? kVoid : kCancel, kCancel, kHelp);
 }
 
@@ -212,6 +257,9 @@ void handle_transaction_dialog(int kind) {
         switch (ui::event_gadget()) {
             case kAmount:
                 if (ui::event_type() == ui::kChange) filter_amount_gadget(kAmount);
+                break;
+            case kPayee:
+                if (ui::event_type() == ui::kFocusLost) fill_from_payee();
                 break;
             case kHasSecondDate:
                 ui::disable_gadget(kSecondDate, ui::get_state(kHasSecondDate) == 1 ? 0 : 1);

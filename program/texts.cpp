@@ -77,7 +77,10 @@ void prepare_dialogs(TextTable& t) {
     t.new_transaction_title = "New transaction";
     t.edit_transaction_title = "Edit transaction";
     // The dialogs' gadgets have fixed sizes: every caption is chosen to fit its gadget.
-    t.transaction_captions = {"Date:", "Type:", "Number:", "Payee:", "Memo:"};
+    // Their access keys move to their fields; none clashes with the options, the box or the buttons.
+    t.transaction_captions = {"Dat&e:", "&Type:", "&Number:", "Pa&yee:", "&Memo:"};
+    t.transaction_ok = "&OK";
+    t.transaction_cancel = "&Cancel";
     t.deposit_option = "&Deposit";
     t.withdrawal_option = "&Paid";
     t.second_date_box = "&Also on";

@@ -51,7 +51,8 @@ struct TextTable {
     std::string new_transaction_title, edit_transaction_title;
     std::array<std::string, 5> transaction_captions;  // date, type, number, payee, description
     std::string deposit_option, withdrawal_option, second_date_box, ok_button, cancel_button;
-    std::array<std::string, 4> number_pads;  // before numbers below 10, 100, 1000 and 10000
+    std::string transaction_ok, transaction_cancel;  // with access keys of their own
+    std::array<std::string, 4> number_pads;          // before numbers below 10, 100, 1000 and 10000
     std::string transaction_help_topic;
     // The new register dialog and the register file requesters.
     std::string new_register_title, browse_button, create_button, new_register_help_topic;

@@ -24,6 +24,7 @@ inline constexpr int kRightClick = 1;
 inline constexpr int kLeftDoubleClick = 2;
 inline constexpr int kRightDoubleClick = 3;
 inline constexpr int kChange = 768;
+inline constexpr int kFocusLost = 769;
 
 // Dropped data kind for files.
 inline constexpr int kDropFiles = 15;

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -763,6 +764,46 @@ void set_selection(int number, int start, int end) {
 
 void select_all(int number) {
     if (QLineEdit* field = line_edit_of(number)) field->selectAll();
+}
+
+void set_label_target(int label, int gadget) {
+    auto* caption = qobject_cast<QLabel*>(gadget_widget(label));
+    QWidget* target = gadget_widget(gadget);
+    if (caption != nullptr && target != nullptr) caption->setBuddy(target);
+}
+
+namespace {
+
+// Raises the focus-lost events of one gadget.
+class FocusLostReporter : public QObject {
+  public:
+    FocusLostReporter(int number, QObject* parent) : QObject(parent), number_(number) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+                raise_event(kEventGadget, window_of(static_cast<QWidget*>(watched)), number_, kFocusLost);
+            }
+        }
+        return false;
+    }
+
+  private:
+    int number_;
+};
+
+}  // namespace
+
+void report_focus_lost(int number) {
+    QWidget* widget = gadget_widget(number);
+    if (widget == nullptr) return;
+    auto* reporter = new FocusLostReporter(number, widget);
+    widget->installEventFilter(reporter);
+    // An editable combo box's field may take the focus in its place.
+    if (auto* combo = qobject_cast<QComboBox*>(widget); combo != nullptr && combo->lineEdit() != nullptr)
+        combo->lineEdit()->installEventFilter(reporter);
 }
 
 void click_button(int number) {

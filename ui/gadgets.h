@@ -139,6 +139,13 @@ std::int64_t get_attribute(int number, int attribute);
 std::pair<int, int> get_selection(int number);
 void set_selection(int number, int start, int end);
 void select_all(int number);
+
+// Makes the text gadget's access key ("&Payee:") move the focus to the gadget, as a field's
+// caption does.
+void set_label_target(int label, int gadget);
+// From now on the gadget raises a gadget event of type kFocusLost whenever the focus leaves it
+// for another gadget (not for a pop-up list or another window).
+void report_focus_lost(int number);
 // Behaves as if the user had clicked the button.
 void click_button(int number);
 // Makes the gadget a child of a status bar, keeping its position inside the bar.
