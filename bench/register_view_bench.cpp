@@ -6,8 +6,11 @@
 
 #include <string>
 
+#include "app/dispatcher.h"
 #include "app/startup.h"
 #include "bench/register_generator.h"
+#include "dialogs/dialog_ids.h"
+#include "dialogs/transaction_dialog.h"
 #include "files/settings.h"
 #include "program/app_state.h"
 #include "program/main_window_ids.h"
@@ -112,7 +115,7 @@ void BM_AddEditDeleteOneTransaction(benchmark::State& state) {
     for (auto _ : state) {
         const int rows = ui::count_items(main_ids::kRegisterList);
         show_saved_transaction(index, false, new_transaction(index));
-        app().current_row = rows / 2;
+        app().current_row = rows;  // the dialog edits the current row's transaction
         show_saved_transaction(index, true, new_transaction(index));
         remove_register_row(rows);
         recompute_balance();
@@ -121,6 +124,24 @@ void BM_AddEditDeleteOneTransaction(benchmark::State& state) {
     state.counters["changes_per_iteration"] = 3;
 }
 BENCHMARK(BM_AddEditDeleteOneTransaction)->Unit(benchmark::kMillisecond);
+
+// Leaving the payee of a new transaction in a million-row register: the latest transaction to the
+// payee found through the payee index, read, and its fields filled in the dialog.
+void BM_PayeeAutofill(benchmark::State& state) {
+    using namespace transaction_ids;
+    start_program_once();
+    fill_register_view(register_path(), kKeepOrder);
+    open_transaction_dialog(kNewMode, ui::count_items(main_ids::kRegisterList) + 1, "New transaction");
+    for (auto _ : state) {
+        ui::set_text(kPayee, "corner grocery");
+        ui::post_event(ui::kEventGadget, kWindow, kPayee, ui::kFocusLost);
+        while (ui::queued_event_count() > 0) dispatch_event(ui::wait_event());
+    }
+    if (ui::get_text(kAmount).empty()) state.SkipWithError("nothing was filled");
+    ui::click_button(kCancel);
+    while (ui::queued_event_count() > 0) dispatch_event(ui::wait_event());
+}
+BENCHMARK(BM_PayeeAutofill)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace quillet

@@ -1,19 +1,18 @@
 // The slots of each payee's transactions in the list, so that a new transaction can be filled from
 // the latest one to the same payee without reading the register. Payees are compared without the
 // blanks around them and without regard to case (of every letter Windows-1252 has).
+//
+// Filling a million-row list adds every row here, so the table is a small open-addressing one that
+// folds and hashes a payee in one pass without copying it, and slots take four bytes each.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace quillet {
-
-// The payee as the index compares it.
-void append_payee_key(std::string& out, std::string_view payee);
 
 class PayeeIndex {
   public:
@@ -22,18 +21,22 @@ class PayeeIndex {
     void remove(std::string_view payee, std::int64_t slot);
     // The highest slot of the payee's transactions, the one entered last.
     std::optional<std::int64_t> latest(std::string_view payee) const;
+    // Gives back what growing the slot lists left unused (after a fill).
+    void shrink();
     std::size_t memory_bytes() const;
 
   private:
-    struct KeyHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>()(key); }
+    struct Payee {
+        std::uint64_t hash = 0;
+        std::string key;  // empty: a free place
+        std::vector<std::int32_t> slots;
     };
-    using Slots = std::unordered_map<std::string, std::vector<std::int64_t>, KeyHash, std::equal_to<>>;
-    std::vector<std::int64_t>* find(std::string_view payee);
+    // The place of the payee's entry, or the free place for it; with the payee's hash.
+    std::size_t place_of(std::string_view payee, std::uint64_t& hash) const;
+    void grow();
 
-    Slots slots_;
-    std::string key_;  // reused, so that adding a known payee allocates nothing
+    std::vector<Payee> table_;  // a power of two long, at most half full
+    std::size_t used_ = 0;
 };
 
 }  // namespace quillet

@@ -73,7 +73,10 @@ RegisterLock::~RegisterLock() {
 
 void remove_stale_temporaries(const std::string& register_path) {
     const std::string folder = folder_part(register_path);
-    const std::string prefix = "." + file_part(register_path) + ".tmp-";
+    // Built by appending: GCC 12 at -O3 warns falsely about "." + string.
+    std::string prefix = ".";
+    prefix += file_part(register_path);
+    prefix += ".tmp-";
     DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
     if (listing == nullptr) return;
     const std::time_t now = std::time(nullptr);

@@ -179,6 +179,7 @@ bool fill_register_view(const std::string& path, int order_mode) {
             return true;
         },
         state.list_order == 1);
+    payees().shrink();
     provide_balances();
     recompute_balance();
     select_register_row(0);
