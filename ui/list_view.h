@@ -115,6 +115,8 @@ class ListView : public QTableView {
     }
 
   protected:
+    // Home and End go to the first and the last row, as in a list, not along the row's cells.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -47,6 +47,15 @@ TEST_F(List, RowsHoldTheirColumnsSeparatedByLineFeeds) {
     EXPECT_EQ(view()->model()->data(view()->model()->index(0, 1)).toString().toStdString(), "Debit");
 }
 
+TEST_F(List, HomeAndEndGoToTheFirstAndTheLastRow) {
+    for (int i = 0; i < 5; ++i) add_item(kList, -1, "row " + std::to_string(i));
+    set_state(kList, 2);
+    QTest::keyClick(view(), Qt::Key_End);
+    EXPECT_EQ(get_state(kList), 4);
+    QTest::keyClick(view(), Qt::Key_Home);
+    EXPECT_EQ(get_state(kList), 0);
+}
+
 TEST_F(List, ItemDataMovesWithItsRow) {
     for (int i = 0; i < 3; ++i) {
         add_item(kList, -1, "row " + std::to_string(i));
