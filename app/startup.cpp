@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/dispatcher.h"
+#include "dialogs/undo_command.h"
 #include "files/reminder_indicator.h"
 #include "files/settings.h"
 #include "program/app_state.h"
@@ -41,6 +42,7 @@ bool start_quillet(const std::string& program_folder) {
     ui::start_toolkit();
     prepare_texts();
     reset_app_state(program_folder);
+    undo_history() = UndoHistory();  // the changes of this run only
     auto lock = std::make_unique<InstanceLock>(runtime_folder(), texts().instance_name);
     // A second copy leaves at once, silently, and the first notices nothing.
     if (!lock->held()) return false;

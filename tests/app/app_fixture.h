@@ -13,6 +13,7 @@
 #include "program/main_window_ids.h"
 #include "program/texts.h"
 #include "register/register_file.h"
+#include "register/register_view.h"
 #include "runtime/dates.h"
 #include "tests/support/recording_starter.h"
 #include "tests/support/temp_folder.h"
@@ -95,6 +96,14 @@ class Program : public ::testing::Test {
             bytes.append(reinterpret_cast<const char*>(encoded.data()), encoded.size());
         }
         return folder.write(name, bytes);
+    }
+
+    // Writes the register as Cash.qlt and opens it in the main window.
+    std::string open_register(std::vector<TransactionRecord> records, int order = kKeepOrder) {
+        const std::string path = write_register("Cash.qlt", std::move(records));
+        EXPECT_TRUE(fill_register_view(path, order));
+        settle();
+        return path;
     }
 
     static std::string cell(int row, int column) { return ui::get_item_text(kRegisterList, row, column); }

@@ -15,12 +15,6 @@ namespace {
 
 class DeleteAndFind : public Program {
   protected:
-    std::string open_register(std::vector<TransactionRecord> records, int order = kKeepOrder) {
-        const std::string path = write_register("Cash.qlt", std::move(records));
-        EXPECT_TRUE(fill_register_view(path, order));
-        settle();
-        return path;
-    }
     static std::vector<TransactionRecord> five() {
         std::vector<TransactionRecord> records;
         for (int i = 0; i < 5; ++i) {

@@ -17,7 +17,7 @@ using namespace transaction_ids;
 
 class FastEntry : public Program {
   protected:
-    std::string open_register() {
+    std::string open_payee_register() {
         TransactionRecord rent = record(make_date(2026, 11, 1), 900.0f, 1);
         rent.payee = "Landlord";
         rent.type = "Transfer";
@@ -31,10 +31,8 @@ class FastEntry : public Program {
         latest.payee = "Groceries";
         latest.type = "Debit";
         latest.description = "Weekly food";
-        const std::string path = write_register("Cash.qlt", {rent, older, pay, latest});
-        EXPECT_TRUE(fill_register_view(path, kKeepOrder));
+        const std::string path = open_register({rent, older, pay, latest});
         app().pick_lists[kPayeeList] = {"Landlord", "Groceries"};
-        settle();
         return path;
     }
     // Presses a key where the focus is, as the user would, and handles what it raised.
@@ -63,7 +61,7 @@ class FastEntry : public Program {
 };
 
 TEST_F(FastEntry, ARepeatedCheckToAKnownPayeeTakesSixKeys) {
-    const std::string path = open_register();
+    const std::string path = open_payee_register();
     ASSERT_TRUE(QTest::qWaitForWindowActive(ui::detail::window_widget(kMainWindow)));
     int keys = 0;
     press(keys, Qt::Key_Insert);
@@ -93,7 +91,7 @@ TEST_F(FastEntry, ARepeatedCheckToAKnownPayeeTakesSixKeys) {
 }
 
 TEST_F(FastEntry, APayeeFillsOnlyWhatTheUserHasNotChanged) {
-    open_register();
+    open_payee_register();
     trigger(kAddTransaction);
     activate_dialog();
     ui::set_text(kType, "Check");
@@ -133,7 +131,7 @@ TEST_F(FastEntry, APayeeFillsOnlyWhatTheUserHasNotChanged) {
 }
 
 TEST_F(FastEntry, EveryCaptionAndButtonHasItsOwnAccessKey) {
-    open_register();
+    open_payee_register();
     trigger(kAddTransaction);
     activate_dialog();
     const TextTable& t = texts();

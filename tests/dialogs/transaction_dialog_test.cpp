@@ -47,12 +47,6 @@ TEST(NumberProposal, PadsShortNumbersAndStopsAtTenThousand) {
 
 class TransactionDialog : public Program {
   protected:
-    std::string open_register(std::vector<TransactionRecord> records) {
-        const std::string path = write_register("Cash.qlt", std::move(records));
-        EXPECT_TRUE(fill_register_view(path, kKeepOrder));
-        settle();
-        return path;
-    }
     void fill_and_save(const std::string& type, const std::string& amount) {
         ui::set_text(kType, type);
         ui::set_text(kPayee, "Grocer");
