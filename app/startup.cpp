@@ -14,6 +14,7 @@
 #include "runtime/file_access.h"
 #include "runtime/help_viewer.h"
 #include "runtime/instance_lock.h"
+#include "runtime/program_folders.h"
 #include "ui/events.h"
 #include "ui/gadgets.h"
 #include "ui/toolkit.h"
@@ -23,7 +24,11 @@ namespace quillet {
 
 using namespace main_ids;
 
-std::string program_folder_of_this_process() { return folder_part(program_file_path()); }
+std::string program_folder_of_this_process() {
+    prepare_texts();
+    return choose_program_folder(folder_part(program_file_path()),
+                                 path_from_text(texts().settings_file_name));
+}
 
 namespace {
 

@@ -17,7 +17,8 @@ void run_event_loop();
 // Releases everything; the exit code.
 int shut_down_quillet();
 
-// The folder main() hands to run_quillet: the program file's own folder.
+// The folder main() hands to run_quillet: the program file's own folder, or the user's data folder
+// for an installed program or one in a folder the user may not write.
 std::string program_folder_of_this_process();
 
 }  // namespace quillet

@@ -4,7 +4,10 @@
 #include "program/main_window_ids.h"
 #include "program/texts.h"
 #include "register/register_view.h"
+#include "runtime/file_access.h"
 #include "runtime/help_viewer.h"
+#include "runtime/program_folders.h"
+#include "runtime/windows1252.h"
 #include "ui/events.h"
 #include "ui/gadgets.h"
 #include "ui/windows.h"
@@ -68,7 +71,9 @@ void handle_option_dialog_menu(const DialogKeys& keys) {
 }
 
 void open_help_topic(const std::string& topic) {
-    open_help(app().program_folder + texts().help_file_name, topic);
+    // Found from the program file, wherever the program keeps its own files.
+    open_help(help_document_path(folder_part(program_file_path()), path_from_text(texts().help_file_name)),
+              topic);
 }
 
 }  // namespace quillet
