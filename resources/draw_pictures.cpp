@@ -229,6 +229,14 @@ const Picture kPictures[] = {
      [](QPainter& p, const QSize&) { draw_grid(p, QRectF(2.5, 5.5, 27, 22), kIconHeader); }},
     {"icon_16.png", 16, 16,
      [](QPainter& p, const QSize&) { draw_grid(p, QRectF(0.5, 2.5, 15, 11), kIconHeader); }},
+    // For the desktop's menus and software centres (installed, not embedded): the 48-pixel icon
+    // drawn at 256 pixels.
+    {"icon_256.png", 256, 256,
+     [](QPainter& p, const QSize& s) {
+         p.setRenderHint(QPainter::Antialiasing);
+         p.scale(s.width() / 48.0, s.height() / 48.0);
+         draw_grid(p, QRectF(3.5, 7.5, 41, 33), kIconHeader);
+     }},
 };
 
 }  // namespace
@@ -247,10 +255,13 @@ int main(int argc, char** argv) {
             QPainter painter(&image);
             picture.draw(painter, image.size());
         }
-        // A palette of at most 256 colours, one of them transparent.
-        const QImage indexed =
-            image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdAlphaDither | Qt::ThresholdDither);
-        if (!indexed.save(folder + picture.file, "PNG")) {
+        // A palette of at most 256 colours, one of them transparent; the large icon's smooth edges
+        // need full colour.
+        const QImage saved =
+            picture.width >= 256
+                ? image
+                : image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdAlphaDither | Qt::ThresholdDither);
+        if (!saved.save(folder + picture.file, "PNG")) {
             std::fprintf(stderr, "draw_pictures: cannot write %s\n", picture.file);
             return 1;
         }

@@ -67,7 +67,7 @@ TEST_F(ReportDialog, OkTwiceMakesTheReportTwiceAskingTheSecondTime) {
     EXPECT_EQ(starter->opened, std::vector<std::string>{page});
     ASSERT_TRUE(ui::is_window(kWindow));
 
-    ::truncate(page.c_str(), 0);
+    ASSERT_EQ(::truncate(page.c_str(), 0), 0);
     save_as("march");
     EXPECT_EQ(messages(), std::vector<int>{kMessageConfirmReplace}) << "answered No";
     EXPECT_EQ(file_size(page), 0) << "so nothing was replaced";

@@ -1,0 +1,59 @@
+# Installing Quillet as a desktop program, and its Debian package (make package).
+include(GNUInstallDirs)
+
+# The id of the packaged desktop entry and metadata: reverse-DNS, so that it never shares its file
+# name with the launcher the options write into the user's applications folder.
+set(QUILLET_APP_ID org.quillet.quillet)
+# This version's release date, for the metadata and the package's changelog.
+set(QUILLET_RELEASE_DATE 2026-12-08)
+set(QUILLET_CHANGELOG_DATE "Tue, 08 Dec 2026 12:00:00 +0000")
+# A placeholder in a domain reserved for examples: set the real contact before publishing.
+set(QUILLET_MAINTAINER "Quillet developers <quillet@example.org>" CACHE STRING "The package maintainer")
+
+set(packaging ${PROJECT_SOURCE_DIR}/packaging)
+set(staged ${PROJECT_BINARY_DIR}/packaging)
+configure_file(${packaging}/${QUILLET_APP_ID}.metainfo.xml.in ${staged}/${QUILLET_APP_ID}.metainfo.xml @ONLY)
+configure_file(${packaging}/changelog.in ${staged}/changelog @ONLY)
+# Compressed as Debian wants them, without names or times, so that every build gives the same bytes.
+add_custom_command(OUTPUT ${staged}/changelog.gz ${staged}/quillet.1.gz
+                   COMMAND gzip -9n -c ${staged}/changelog > ${staged}/changelog.gz
+                   COMMAND gzip -9n -c ${packaging}/quillet.1 > ${staged}/quillet.1.gz
+                   DEPENDS ${staged}/changelog ${packaging}/quillet.1)
+add_custom_target(quillet_package_files ALL DEPENDS ${staged}/changelog.gz ${staged}/quillet.1.gz)
+
+install(TARGETS quillet RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The program finds the guide from its own file: ../share/quillet/ from bin/.
+install(FILES ${PROJECT_SOURCE_DIR}/help/quillet.html DESTINATION ${CMAKE_INSTALL_DATADIR}/quillet)
+install(FILES ${packaging}/${QUILLET_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${staged}/${QUILLET_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+foreach(size 16 32 48 256)
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/icon_${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${QUILLET_APP_ID}.png)
+endforeach()
+install(FILES ${staged}/quillet.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${staged}/changelog.gz ${packaging}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillet)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME quillet)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "personal cash and check register")
+# The summary above is the synopsis line; this is the extended description below it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Quillet keeps one account's transactions in a register file and lists them
+with a running balance: the checks written, the deposits made, the card
+payments and the cash. It stays fast with a million transactions.
+.
+Transactions are added, edited, voided, deleted and found in dialogs, and
+every change can be undone and redone. A repeated payment to a known payee
+takes a few keys. Reports of all transactions, of this month or of a range
+of dates are made as a web page, a text listing or CSV. One-line reminders
+for calendar days show in the status bar on their day.")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QUILLET_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+include(CPack)
