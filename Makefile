@@ -1,6 +1,7 @@
 # The two everyday commands: `make run` and `make test`. Both set up a fresh machine themselves.
 BUILD_DIR ?= build
 BENCH_DIR ?= build-bench
+PACKAGE_DIR ?= build-package
 FUZZ_DIR ?= build-fuzz
 # Seconds each fuzz target runs in `make fuzz`.
 FUZZ_SECONDS ?= 20
@@ -14,7 +15,7 @@ GENERATOR := -G Ninja
 # Warnings are errors whenever CI is set, whatever an earlier configure left in the cache.
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: run test bench fuzz soak format pictures bootstrap build configure clean
+.PHONY: run test bench fuzz soak package format pictures bootstrap build configure clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -35,6 +36,14 @@ bench: bootstrap
 	cmake -S . -B $(BENCH_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_TESTS=OFF -DQUILLET_BUILD_BENCHMARKS=ON -DQUILLET_WERROR=$(WERROR)
 	cmake --build $(BENCH_DIR)
 	@scripts/run-benchmarks $(BENCH_DIR)
+
+# The Debian package, from an optimized build: $(PACKAGE_DIR)/quillet_<version>_<arch>.deb.
+package: bootstrap
+	@cmake -S . -B $(PACKAGE_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_TESTS=OFF \
+	    -DQUILLET_WERROR=$(WERROR) >/dev/null
+	cmake --build $(PACKAGE_DIR)
+	cd $(PACKAGE_DIR) && cpack -G DEB
+	@ls $(PACKAGE_DIR)/quillet_*.deb
 
 # Every parser against libFuzzer for FUZZ_SECONDS each, from the committed seeds. The corpus grows
 # in a scratch copy; a finding stops the run and leaves its input in $(FUZZ_DIR)/findings.
@@ -70,4 +79,4 @@ pictures: configure
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/resources/draw_pictures resources
 
 clean:
-	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(PACKAGE_DIR)

@@ -257,10 +257,10 @@ int main(int argc, char** argv) {
         }
         // A palette of at most 256 colours, one of them transparent; the large icon's smooth edges
         // need full colour.
-        const QImage saved =
-            picture.width >= 256
-                ? image
-                : image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdAlphaDither | Qt::ThresholdDither);
+        const QImage saved = picture.width >= 256
+                                 ? image
+                                 : image.convertToFormat(QImage::Format_Indexed8,
+                                                         Qt::ThresholdAlphaDither | Qt::ThresholdDither);
         if (!saved.save(folder + picture.file, "PNG")) {
             std::fprintf(stderr, "draw_pictures: cannot write %s\n", picture.file);
             return 1;
