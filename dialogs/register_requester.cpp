@@ -1,6 +1,7 @@
 #include "dialogs/register_requester.h"
 
 #include "dialogs/new_register_dialog.h"
+#include "dialogs/undo_command.h"
 #include "program/app_state.h"
 #include "program/main_window_ids.h"
 #include "program/message_box.h"
@@ -35,6 +36,12 @@ void save_register_as(const std::string& path) {
     }
     state.register_path = path;
     show_register_title(path);
+    // The list now shows the copy: later writes check against it, and the changes made to the old
+    // file cannot be undone in this one.
+    WriteCheck listed;
+    listed.after = file_stamp(path);
+    note_register_written(listed);
+    start_undo_history(path, HistoryEnd::kOpened);
 }
 
 void open_register(const std::string& path) {

@@ -119,7 +119,8 @@ TEST_F(NewRegister, OpeningAMissingFileSaysSo) {
 }
 
 TEST_F(NewRegister, SaveAsCopiesAndGoesOnUnderTheNewName) {
-    const std::string path = write_register("Cash.qlt", {record(current_date(), 3.0f, 0)});
+    const std::string path =
+        write_register("Cash.qlt", {record(current_date(), 3.0f, 0), record(current_date(), 4.0f, 0)});
     ASSERT_TRUE(fill_register_view(path, kKeepOrder));
     script->set_next_file_name(path);
     trigger(kSaveRegisterAs);
@@ -131,6 +132,16 @@ TEST_F(NewRegister, SaveAsCopiesAndGoesOnUnderTheNewName) {
     EXPECT_EQ(read_file(folder.file("Copy.qlt")), read_file(path));
     EXPECT_EQ(app().register_path, folder.file("Copy.qlt"));
     EXPECT_EQ(ui::window_title(kMainWindow), "Quillet - Copy");
+
+    // The copy is the register now: a delete goes to it, unhindered, and undo stays with it.
+    const std::string original = read_file(path);
+    script->set_next_answer(ui::kAnswerYes);
+    trigger(kDeleteTransaction);
+    EXPECT_EQ(messages(), std::vector<int>{kMessageConfirmDelete});
+    EXPECT_EQ(ui::count_items(kRegisterList), 1);
+    EXPECT_EQ(read_file(path), original);
+    trigger(kUndo);
+    EXPECT_EQ(read_file(folder.file("Copy.qlt")), original);
 }
 
 }  // namespace
