@@ -158,3 +158,28 @@ TEST_F(WindowPicture, IsProposedUnderTheRegistersNameAndSavedAsAPng) {
 
 }  // namespace
 }  // namespace quillet::testing
+
+namespace quillet::testing {
+namespace {
+
+// Every topic the help keys open is in the guide, and every link of the guide leads somewhere.
+TEST(UsersGuide, HoldsEveryHelpTopicAndEveryLinkTarget) {
+    prepare_texts();
+    const std::string guide = read_file(std::string(QUILLET_TEST_DATA) + "../../help/quillet.html");
+    ASSERT_FALSE(guide.empty());
+    const TextTable& t = texts();
+    for (const std::string* topic : {&t.help_main_topic, &t.help_second_topic, &t.transaction_help_topic,
+                                     &t.new_register_help_topic, &t.find_help_topic, &t.report_help_topic,
+                                     &t.options_help_topic, &t.about_help_topic, &t.reminder_help_topic}) {
+        EXPECT_NE(guide.find("id=\"" + *topic + "\""), std::string::npos) << *topic;
+    }
+    for (std::size_t at = guide.find("href=\"#"); at != std::string::npos;
+         at = guide.find("href=\"#", at + 1)) {
+        const std::size_t start = at + 7;
+        const std::string target = guide.substr(start, guide.find('"', start) - start);
+        EXPECT_NE(guide.find("id=\"" + target + "\""), std::string::npos) << "a link to #" << target;
+    }
+}
+
+}  // namespace
+}  // namespace quillet::testing
