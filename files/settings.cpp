@@ -107,7 +107,9 @@ void load_settings() {
     AppState& state = app();
     const std::int64_t size = file_size(state.settings_path);
     if (size == -1 || size == -2 || size == 0) {
-        (void)write_default_settings(state.settings_path);
+        if (const IoStatus written = write_default_settings(state.settings_path); !written) {
+            show_message(kMessageSettingsNotSaved, kMainWindow, file_and_cause(state.settings_path, written));
+        }
         create_example_register();
     }
     Settings settings;
@@ -172,7 +174,9 @@ void save_settings_and_exit() {
     // An editor still open on the reminder file goes on: what the user typed there is theirs.
     stop_watching_reminder_editor();
     ui::hide_window(kMainWindow);
-    (void)write_settings(state.settings_path, current_settings());
+    if (const IoStatus written = write_settings(state.settings_path, current_settings()); !written) {
+        show_message(kMessageSettingsNotSaved, kMainWindow, file_and_cause(state.settings_path, written));
+    }
     exit_actions();
     state.running = 0;
 }

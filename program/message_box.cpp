@@ -8,6 +8,8 @@
 namespace quillet {
 namespace {
 
+static_assert(std::tuple_size_v<decltype(TextTable::messages)> == kMessageCount, "one text a message");
+
 bool is_question(int number) {
     return number == kMessageConfirmDelete || number == kMessageConfirmReplace ||
            number == kMessageConfirmCompact || number == kMessageConfirmDeleteLast;

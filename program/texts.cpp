@@ -197,6 +197,8 @@ void prepare_messages(TextTable& t) {
         "register as it is.",
         "Another program changed this register since Quillet last wrote to it, so that change cannot be "
         "undone or redone: nothing was written.",
+        "Quillet's settings file could not be written, so the options and pick lists of this session "
+        "will not be kept.",
     };
     t.message_separator = "\n\n";
     t.causes = {

@@ -29,14 +29,14 @@ bool is_folder(const std::string& path) {
     return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-// Makes the folder and the missing folders above it, for the user alone.
-bool make_folders(const std::string& folder) {
+// Makes the folder and the missing folders above it, for the user alone. A failure shows later,
+// when the first file cannot be written there.
+void make_folders(const std::string& folder) {
     for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
          slash = folder.find('/', slash + 1)) {
         const std::string part = folder.substr(0, slash);
-        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return;
     }
-    return is_folder(folder);
 }
 
 // "bin/../share/quillet/" without the detour, so that messages show a plain path.
@@ -75,7 +75,8 @@ std::string choose_program_folder(const std::string& program_folder, std::string
             return program_folder;
     }
     const std::string data = user_data_folder();
-    return make_folders(data) ? data : program_folder;
+    make_folders(data);
+    return data;
 }
 
 std::string help_document_path(const std::string& program_folder, std::string_view file_name) {

@@ -18,7 +18,8 @@ std::string user_data_folder();
 
 // The folder (ending in "/") the program keeps its settings, example register, reminders and
 // report work file in, for a program file in program_folder. The user's data folder is made when
-// it is chosen and missing; when it cannot be made, the program folder is kept.
+// it is chosen and missing. When it cannot be made it is still the answer: the program never
+// falls back on a system folder, and the settings it then cannot write are reported by name.
 std::string choose_program_folder(const std::string& program_folder, std::string_view settings_file_name);
 
 // The help document: beside the program in a build, in ../share/quillet/ when installed.

@@ -156,6 +156,22 @@ TEST_F(SettingsAtStartAndExit, ReadOnlyFilesAreNotReplaced) {
               backup + "\nPermission denied.\n\n" + texts().messages[kMessageBackupFailed]);
 }
 
+TEST_F(SettingsAtStartAndExit, SettingsThatCannotBeWrittenAreSaidAtTheStartAndAtExit) {
+    const std::string gone = folder.file("gone/");
+    ASSERT_TRUE(start_quillet(gone));
+    auto& script = static_cast<ui::ScriptedRequesters&>(ui::requesters());
+    const std::string said = gone + "Quillet.ini\nThe file or its folder does not exist.\n\n" +
+                             texts().messages[kMessageSettingsNotSaved];
+    ASSERT_EQ(script.requests().size(), 1u);
+    EXPECT_EQ(script.requests().back().text, said);
+
+    script.forget_requests();
+    save_settings_and_exit();
+    ASSERT_EQ(script.requests().size(), 1u);
+    EXPECT_EQ(script.requests().back().message_number, kMessageSettingsNotSaved);
+    EXPECT_EQ(script.requests().back().text, said);
+}
+
 TEST_F(SettingsAtStartAndExit, TheOptionsReachTheWindow) {
     folder.write("Quillet.ini",
                  "[Settings]\r\nListBackgroundColour=-1\r\nRightAlignAmounts=1\r\nTooltipsOff=1\r\n"

@@ -35,6 +35,11 @@ TEST(ProgramFolders, AnInstalledProgramKeepsItsFilesInTheUsersDataFolder) {
     ASSERT_EQ(::stat((data_home + "/quillet").c_str(), &made), 0) << "made on the first start";
     EXPECT_EQ(made.st_mode & 0777, 0700u);
 
+    const std::string blocked = top.write("blocked", "a file where a folder should be");
+    ASSERT_EQ(::setenv("XDG_DATA_HOME", blocked.c_str(), 1), 0);
+    EXPECT_EQ(choose_program_folder(top.file("usr/bin/"), "Quillet.ini"), blocked + "/quillet/")
+        << "never the system folder, even when the data folder cannot be made";
+
     ::unsetenv("XDG_DATA_HOME");
     const char* home = std::getenv("HOME");
     EXPECT_EQ(user_data_folder(), std::string(home != nullptr ? home : "") + "/.local/share/quillet/");
