@@ -49,8 +49,10 @@ bool start_quillet(const std::string& program_folder) {
     reset_app_state(program_folder);
     undo_history() = UndoHistory();  // the changes of this run only
     auto lock = std::make_unique<InstanceLock>(runtime_folder(), texts().instance_name);
-    // A second copy leaves at once, silently, and the first notices nothing.
-    if (!lock->held()) return false;
+    // A second copy leaves at once, silently, and the first notices nothing. A lock that cannot be
+    // taken for another reason (a folder that cannot be written) does not keep the program from
+    // running.
+    if (lock->another_holds()) return false;
     instance_lock() = std::move(lock);
     build_main_window();
     load_settings();

@@ -4,7 +4,9 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <string>
 
 #include "runtime/windows1252.h"
 
@@ -12,11 +14,13 @@ namespace quillet {
 
 InstanceLock::InstanceLock(const std::string& folder, const std::string& name) {
     // The name is a program text; the folder is the file system's own.
-    const std::string path = folder + windows1252_to_utf8(name) + ".lock";
-    // Close-on-exec: programs started later must not inherit the lock.
-    const int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const std::string path = folder + windows1252_to_utf8(name) + "-" + std::to_string(::getuid()) + ".lock";
+    // Close-on-exec: programs started later must not inherit the lock. No link is followed: in a
+    // shared /tmp the name could point anywhere.
+    const int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (descriptor < 0) return;
     if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        another_holds_ = errno == EWOULDBLOCK;
         ::close(descriptor);
         return;
     }

@@ -119,12 +119,22 @@ TEST(InstanceLock, OnlyOneHolderAtATime) {
         ASSERT_TRUE(first.held());
         InstanceLock second(folder.path(), "Quillet-test");
         EXPECT_FALSE(second.held());
+        EXPECT_TRUE(second.another_holds());
         InstanceLock other_name(folder.path(), "Another");
         EXPECT_TRUE(other_name.held());
     }
     InstanceLock after(folder.path(), "Quillet-test");
     EXPECT_TRUE(after.held());
-    EXPECT_FALSE(InstanceLock(folder.file("no-such-folder/"), "x").held());
+    const InstanceLock unmade(folder.file("no-such-folder/"), "x");
+    EXPECT_FALSE(unmade.held());
+    EXPECT_FALSE(unmade.another_holds()) << "no file, so no other copy: the program runs";
+
+    // Another user's link planted under this user's name in a shared folder is not followed.
+    const std::string planted = folder.file("Planted-" + std::to_string(::getuid()) + ".lock");
+    ASSERT_EQ(::symlink(folder.write("theirs", "").c_str(), planted.c_str()), 0);
+    const InstanceLock through_link(folder.path(), "Planted");
+    EXPECT_FALSE(through_link.held());
+    EXPECT_FALSE(through_link.another_holds());
 }
 
 TEST(InstanceLock, LivesInTheUsersRuntimeFolder) {
