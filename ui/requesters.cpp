@@ -2,6 +2,8 @@
 // colour), and the message box.
 #include "ui/requesters.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QDialog>
@@ -9,10 +11,12 @@
 #include <QFileDialog>
 #include <QFontComboBox>
 #include <QFormLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "ui/images.h"
@@ -42,6 +46,22 @@ QWidget* foreground_window() {
     return order.empty() ? nullptr : window_widget(order.back());
 }
 
+// Qt's own size leaves the size and date columns cut ("633...tes"): the dialog opens wider, the
+// name takes what the other columns leave.
+constexpr int kFileDialogWidth = 760;
+constexpr int kFileDialogHeight = 460;
+
+void show_whole_file_columns(QFileDialog& dialog) {
+    dialog.resize(std::max(dialog.width(), kFileDialogWidth), std::max(dialog.height(), kFileDialogHeight));
+    auto* view = dialog.findChild<QTreeView*>("treeView");
+    if (view == nullptr) return;
+    QHeaderView* header = view->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+}
+
 std::string run_file_dialog(QFileDialog::AcceptMode mode, const std::string& title,
                             const std::string& proposed_path, const std::string& filter, int filter_index) {
     QFileDialog dialog(foreground_window(), to_qt(title));
@@ -57,6 +77,7 @@ std::string run_file_dialog(QFileDialog::AcceptMode mode, const std::string& tit
     const QStringList filters = qt_filters(filter);
     dialog.setNameFilters(filters);
     if (filter_index >= 0 && filter_index < filters.size()) dialog.selectNameFilter(filters[filter_index]);
+    show_whole_file_columns(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return path_from_qt(dialog.selectedFiles().front());
 }
