@@ -146,14 +146,23 @@ void apply_options(bool reload) {
     for (const int column : {5, 6, 7}) ui::set_column_alignment(kRegisterList, column, alignment);
     ui::resume_drawing(kRegisterList);
 
-    update_profile_shortcut(options.profile_shortcut);
+    // Said only when the user has just chosen it, not at every start.
+    if (const IoStatus shortcut = update_profile_shortcut(options.profile_shortcut); !shortcut && reload) {
+        show_message(kMessageShortcutNotSaved, kMainWindow,
+                     file_and_cause(profile_shortcut_path(), shortcut));
+    }
     if (reload && ui::count_items(kRegisterList) >= 2) fill_register_view(state.register_path, kKeepOrder);
 }
 
-void update_profile_shortcut(int option) {
+std::string profile_shortcut_path() {
     const std::string home = profile_folder();
-    if (home.empty()) return;
-    const std::string path = home + path_from_text(texts().shortcut_path);
+    return home.empty() ? std::string() : home + path_from_text(texts().shortcut_path);
+}
+
+IoStatus update_profile_shortcut(int option) {
+    const std::string home = profile_folder();
+    if (home.empty()) return {};
+    const std::string path = profile_shortcut_path();
     if (option == 0) {
         if (file_size(path) >= 0) {
             (void)delete_file(path, kDeleteReadOnly);
@@ -163,10 +172,13 @@ void update_profile_shortcut(int option) {
         // A program path that a launcher cannot hold safely gets no launcher at all. The
         // launcher's folders may not exist yet on a fresh account.
         const std::optional<std::string> launcher = launcher_text(launcher_fields());
-        if (!launcher) return;
-        if (create_folders(folder_part(path))) (void)replace_file_contents(path, *launcher);
+        if (!launcher) return {};
+        IoStatus written = create_folders(folder_part(path));
+        if (written) written = replace_file_contents(path, *launcher);
+        if (!written) return written;
         write_launcher_icons(home);
     }
+    return {};
 }
 
 void save_settings_and_exit() {

@@ -35,7 +35,8 @@ inline constexpr int kMessageBackupFailed = 22;        // the exit backup could 
 inline constexpr int kMessageChangedElsewhere = 23;    // another program changed the register
 inline constexpr int kMessageUndoRefused = 24;         // undo or redo would overwrite another's change
 inline constexpr int kMessageSettingsNotSaved = 25;    // options and pick lists will not be kept
-inline constexpr int kMessageCount = 26;
+inline constexpr int kMessageShortcutNotSaved = 26;    // the desktop launcher could not be written
+inline constexpr int kMessageCount = 27;
 
 // Shows the message, owned by the window; an extra text (a path, say) comes first, then the
 // separator, then the message's own text. Returns the answer: 6 for Yes; anything else means No.

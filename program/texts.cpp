@@ -199,6 +199,7 @@ void prepare_messages(TextTable& t) {
         "undone or redone: nothing was written.",
         "Quillet's settings file could not be written, so the options and pick lists of this session "
         "will not be kept.",
+        "The desktop entry could not be written there.",
     };
     t.message_separator = "\n\n";
     t.causes = {

@@ -1,9 +1,13 @@
 #include <QTest>
 
+#include <cstdlib>
+
 #include "dialogs/dialog_ids.h"
 #include "dialogs/dialog_pattern.h"
+#include "files/settings.h"
 #include "files/window_picture.h"
 #include "program/message_box.h"
+#include "program/texts.h"
 #include "register/register_view.h"
 #include "runtime/file_access.h"
 #include "runtime/png_codec.h"
@@ -77,6 +81,24 @@ TEST_F(OptionsDialog, AColourChosenBeforeCancelShowsAtTheNextOk) {
 }
 
 // Newest at the top: the list reloads with the last record first, and new rows go to the top.
+// A desktop entry that cannot be written is said when the user ticks it, not at every start.
+TEST_F(OptionsDialog, ADesktopEntryThatCannotBeWrittenIsSaid) {
+    const std::string saved_home = profile_folder();
+    folder.write(".local", "a file where the folder should be");
+    ASSERT_EQ(::setenv("HOME", folder.path().c_str(), 1), 0);
+    trigger(kOptions);
+    ui::click_button(options_ids::kProfileShortcut);
+    ui::click_button(options_ids::kOk);
+    settle();
+    EXPECT_EQ(last_message_text(), folder.file(".local/share/applications/quillet.desktop") +
+                                       "\nA part of the path is not a folder.\n\n" +
+                                       texts().messages[kMessageShortcutNotSaved]);
+    EXPECT_EQ(messages(), std::vector<int>{kMessageShortcutNotSaved});
+    apply_options(false);
+    EXPECT_TRUE(messages().empty());
+    ::setenv("HOME", saved_home.c_str(), 1);
+}
+
 TEST_F(OptionsDialog, ListOrderOneReloadsNewestFirstAndAddsAtTheTop) {
     const std::string path = write_register(
         "three.qlt",
