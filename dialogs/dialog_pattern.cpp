@@ -55,6 +55,14 @@ void click_focused_gadget() {
     if (focused >= 0) ui::click_button(focused);
 }
 
+void press_return(int window, int text_field, int ok_button) {
+    if (ui::get_focus() == text_field) {
+        ui::post_event(ui::kEventGadget, window, ok_button);
+    } else {
+        click_focused_gadget();
+    }
+}
+
 void handle_option_dialog_menu(const DialogKeys& keys) {
     const int item = ui::event_menu();
     if (item == kDialogNextOption) {

@@ -24,6 +24,9 @@ void cycle_options(int first, int last, int step = 1);
 // Clicks the focused gadget as the mouse would: a button fires, a check box toggles, an option is
 // set; other gadgets ignore it.
 void click_focused_gadget();
+// Return: in the dialog's text field it presses the OK button; elsewhere it clicks the focused
+// gadget.
+void press_return(int window, int text_field, int ok_button);
 
 // The menu events of a dialog with one option group: Ctrl+Tab cycles the group when one of its
 // options has the focus, Escape (cancel_id) closes the dialog, F1 (help_id) opens its help topic,

@@ -93,14 +93,7 @@ void handle_find_dialog(int kind) {
     switch (ui::event_menu()) {
         case kCancel: close_dialog(kWindow); break;
         case kHelp: open_help_topic(texts().find_help_topic); break;
-        default:
-            // Return in the search field searches.
-            if (ui::get_focus() == kText) {
-                ui::post_event(ui::kEventGadget, kWindow, kOk);
-            } else {
-                click_focused_gadget();
-            }
-            break;
+        default: press_return(kWindow, kText, kOk); break;  // in the search field it searches
     }
 }
 

@@ -78,14 +78,7 @@ void handle_reminder_dialog(int kind) {
         // Escape does exactly what Close does.
         case kClose: ui::post_event(ui::kEventGadget, kWindow, kClose); break;
         case kHelp: open_help_topic(texts().reminder_help_topic); break;
-        default:
-            // Return in the text field adds the reminder.
-            if (ui::get_focus() == kText) {
-                ui::post_event(ui::kEventGadget, kWindow, kOk);
-            } else {
-                click_focused_gadget();
-            }
-            break;
+        default: press_return(kWindow, kText, kOk); break;  // in the text field it adds
     }
 }
 

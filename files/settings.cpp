@@ -81,6 +81,12 @@ LauncherFields launcher_fields() {
             program_file_path(), app().program_folder, path_from_text(t.shortcut_icon_name)};
 }
 
+// Options and lists that cannot be kept are said, with the file and the cause.
+void say_if_settings_not_written(const IoStatus& written) {
+    if (!written)
+        show_message(kMessageSettingsNotSaved, kMainWindow, file_and_cause(app().settings_path, written));
+}
+
 void exit_actions() {
     const AppState& state = app();
     const std::int64_t size = file_size(state.register_path);
@@ -107,9 +113,7 @@ void load_settings() {
     AppState& state = app();
     const std::int64_t size = file_size(state.settings_path);
     if (size == -1 || size == -2 || size == 0) {
-        if (const IoStatus written = write_default_settings(state.settings_path); !written) {
-            show_message(kMessageSettingsNotSaved, kMainWindow, file_and_cause(state.settings_path, written));
-        }
+        say_if_settings_not_written(write_default_settings(state.settings_path));
         create_example_register();
     }
     Settings settings;
@@ -186,9 +190,7 @@ void save_settings_and_exit() {
     // An editor still open on the reminder file goes on: what the user typed there is theirs.
     stop_watching_reminder_editor();
     ui::hide_window(kMainWindow);
-    if (const IoStatus written = write_settings(state.settings_path, current_settings()); !written) {
-        show_message(kMessageSettingsNotSaved, kMainWindow, file_and_cause(state.settings_path, written));
-    }
+    say_if_settings_not_written(write_settings(state.settings_path, current_settings()));
     exit_actions();
     state.running = 0;
 }

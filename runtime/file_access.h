@@ -121,8 +121,9 @@ bool is_read_only(const std::string& path);
 // otherwise kept (the read-only attribute of the file).
 inline constexpr int kDeleteReadOnly = 2;
 IoStatus delete_file(const std::string& path, int options = 0);
-// Makes the folder and any missing folder above it. Success when the folder is there afterwards.
-IoStatus create_folders(const std::string& folder);
+// Makes the folder and any missing folder above it (with the mode, less the umask). Success when
+// the folder is there afterwards.
+IoStatus create_folders(const std::string& folder, unsigned mode = 0777);
 
 // Moves the file, across file systems too.
 IoStatus rename_file(const std::string& old_path, const std::string& new_path);

@@ -66,12 +66,12 @@ IoStatus delete_file(const std::string& path, int options) {
     return {};
 }
 
-IoStatus create_folders(const std::string& folder) {
+IoStatus create_folders(const std::string& folder, unsigned mode) {
     std::string path;
     IoStatus made;
     for (const char c : folder + "/") {
-        if (c == '/' && !path.empty() && file_size(path) == -1 && ::mkdir(path.c_str(), 0777) != 0 &&
-            errno != EEXIST) {
+        if (c == '/' && !path.empty() && file_size(path) == -1 &&
+            ::mkdir(path.c_str(), static_cast<mode_t>(mode)) != 0 && errno != EEXIST) {
             made &= IoStatus::from_errno();
         }
         path += c;

@@ -1,9 +1,7 @@
 #include "runtime/program_folders.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 
 #include "runtime/file_access.h"
@@ -13,46 +11,23 @@ namespace quillet {
 namespace {
 
 constexpr std::string_view kSystemFolders[] = {"/usr/", "/opt/", "/bin/", "/sbin/"};
-// Below an installation's top: the program in bin/, its shared files in share/quillet/.
-constexpr std::string_view kInstalledShare = "../share/quillet/";
 
-bool starts_with(std::string_view text, std::string_view start) {
-    return text.substr(0, start.size()) == start;
-}
-
-bool ends_with(std::string_view text, std::string_view end) {
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
-bool is_folder(const std::string& path) {
-    struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-// Makes the folder and the missing folders above it, for the user alone. A failure shows later,
-// when the first file cannot be written there.
-void make_folders(const std::string& folder) {
-    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
-         slash = folder.find('/', slash + 1)) {
-        const std::string part = folder.substr(0, slash);
-        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return;
-    }
-}
-
-// "bin/../share/quillet/" without the detour, so that messages show a plain path.
+// An installation's shared files: the program in bin/, they in share/quillet/ beside it. Written
+// without the "bin/../" detour where it can be, so that messages show a plain path.
 std::string beside_bin(const std::string& program_folder, std::string_view name) {
-    std::string top = program_folder;
-    if (ends_with(top, "/bin/")) return top.substr(0, top.size() - 4) + "share/quillet/" + std::string(name);
-    return top + std::string(kInstalledShare) + std::string(name);
+    const std::string top = program_folder.ends_with("/bin/")
+                                ? program_folder.substr(0, program_folder.size() - 4)
+                                : program_folder + "../";
+    return top + "share/quillet/" + std::string(name);
 }
 
 }  // namespace
 
 bool is_installed_program_folder(const std::string& folder) {
     for (const std::string_view system : kSystemFolders) {
-        if (starts_with(folder, system)) return true;
+        if (folder.starts_with(system)) return true;
     }
-    return ends_with(folder, "/bin/") && is_folder(beside_bin(folder, ""));
+    return folder.ends_with("/bin/") && file_size(beside_bin(folder, "")) == -2;
 }
 
 std::string user_data_folder() {
@@ -75,7 +50,8 @@ std::string choose_program_folder(const std::string& program_folder, std::string
             return program_folder;
     }
     const std::string data = user_data_folder();
-    make_folders(data);
+    // A failure shows later, when the first file cannot be written there.
+    (void)create_folders(data, 0700);  // for the user alone
     return data;
 }
 
