@@ -81,6 +81,12 @@ LauncherFields launcher_fields() {
             program_file_path(), app().program_folder, path_from_text(t.shortcut_icon_name)};
 }
 
+// Where the desktop launcher goes: in the user's applications folder.
+std::string profile_shortcut_path() {
+    const std::string home = profile_folder();
+    return home.empty() ? std::string() : home + path_from_text(texts().shortcut_path);
+}
+
 // Options and lists that cannot be kept are said, with the file and the cause.
 void say_if_settings_not_written(const IoStatus& written) {
     if (!written)
@@ -156,11 +162,6 @@ void apply_options(bool reload) {
                      file_and_cause(profile_shortcut_path(), shortcut));
     }
     if (reload && ui::count_items(kRegisterList) >= 2) fill_register_view(state.register_path, kKeepOrder);
-}
-
-std::string profile_shortcut_path() {
-    const std::string home = profile_folder();
-    return home.empty() ? std::string() : home + path_from_text(texts().shortcut_path);
 }
 
 IoStatus update_profile_shortcut(int option) {

@@ -2,8 +2,6 @@
 // window, and saved (with the exit actions) when the program ends.
 #pragma once
 
-#include <string>
-
 #include "runtime/io_status.h"
 
 namespace quillet {
@@ -18,9 +16,6 @@ void apply_options(bool reload);
 // Creates the desktop launcher when the option is 1 and none is there, deletes it when it is 0.
 // Returns why the launcher could not be written (in the first step that failed), nothing said.
 IoStatus update_profile_shortcut(int option);
-
-// Where the desktop launcher goes: in the user's applications folder.
-std::string profile_shortcut_path();
 
 // Saves the settings, runs the exit actions (compact and back up the register when the options
 // say so) and clears the running flag, which ends the program.
