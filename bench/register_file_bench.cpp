@@ -7,8 +7,8 @@
 #include <string>
 
 #include "bench/register_generator.h"
-#include "register/register_file.h"
-#include "runtime/file_access.h"
+#include "core/register/register_file.h"
+#include "core/runtime/file_access.h"
 #include "tests/support/temp_folder.h"
 
 namespace quillet {

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/atomic_replace.h"
-#include "runtime/dates.h"
+#include "core/runtime/atomic_replace.h"
+#include "core/runtime/dates.h"
 
 namespace quillet::bench {
 namespace {

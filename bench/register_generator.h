@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "register/record.h"
+#include "core/register/record.h"
 
 namespace quillet::bench {
 

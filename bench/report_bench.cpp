@@ -7,7 +7,7 @@
 #include <string>
 
 #include "bench/register_generator.h"
-#include "files/report.h"
+#include "core/reports/report.h"
 #include "tests/support/temp_folder.h"
 
 namespace quillet {

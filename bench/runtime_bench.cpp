@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "runtime/dates.h"
-#include "runtime/number_text.h"
+#include "core/runtime/dates.h"
+#include "core/runtime/number_text.h"
 
 namespace quillet {
 namespace {

@@ -13,8 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "runtime/dates.h"
-#include "runtime/windows1252.h"
+#include "core/runtime/dates.h"
+#include "core/runtime/windows1252.h"
 #include "ui/bars.h"
 #include "ui/list_view.h"
 #include "ui/toolkit_internal.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <utility>
 
-#include "runtime/shown_text.h"
+#include "core/runtime/shown_text.h"
 
 namespace quillet::ui {
 

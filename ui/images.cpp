@@ -4,8 +4,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "runtime/atomic_replace.h"
-#include "runtime/png_codec.h"
+#include "core/runtime/atomic_replace.h"
+#include "core/runtime/png_codec.h"
 #include "ui/toolkit_internal.h"
 
 namespace quillet::ui {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "runtime/io_status.h"
+#include "core/runtime/io_status.h"
 
 namespace quillet::ui {
 

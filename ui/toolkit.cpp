@@ -8,7 +8,7 @@
 #include <QProxyStyle>
 #include <QStyleFactory>
 
-#include "runtime/windows1252.h"
+#include "core/runtime/windows1252.h"
 #include "ui/toolkit_internal.h"
 
 namespace quillet::ui {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/shown_text.h"
+#include "core/runtime/shown_text.h"
 
 namespace quillet::ui {
 

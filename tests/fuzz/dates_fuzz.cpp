@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "runtime/dates.h"
+#include "core/runtime/dates.h"
 #include "tests/fuzz/fuzz_file.h"
 
 using namespace quillet;

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/atomic_replace.h"
+#include "core/runtime/atomic_replace.h"
 #include "tests/support/temp_folder.h"
 
 namespace quillet::fuzz {

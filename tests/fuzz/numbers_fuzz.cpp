@@ -2,7 +2,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "runtime/number_text.h"
+#include "core/runtime/number_text.h"
 #include "tests/fuzz/fuzz_file.h"
 
 using namespace quillet;

@@ -2,10 +2,10 @@
 // every format, without harm; the report's balance agrees with the figures of the rows.
 #include <string>
 
-#include "files/report.h"
-#include "register/balance_book.h"
-#include "register/register_file.h"
-#include "register/row_text.h"
+#include "core/register/balance_book.h"
+#include "core/register/register_file.h"
+#include "core/register/row_text.h"
+#include "core/reports/report.h"
 #include "tests/fuzz/fuzz_file.h"
 
 using namespace quillet;

@@ -2,8 +2,8 @@
 // reminder added for today is then today's.
 #include <string>
 
-#include "files/reminders.h"
-#include "runtime/utf8.h"
+#include "core/reminders/reminders.h"
+#include "core/runtime/utf8.h"
 #include "tests/fuzz/fuzz_file.h"
 
 using namespace quillet;

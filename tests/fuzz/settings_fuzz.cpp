@@ -2,8 +2,8 @@
 // saved and loaded again is what was loaded the first time.
 #include <cstdio>
 
-#include "files/settings_file.h"
-#include "runtime/preference_store.h"
+#include "core/runtime/preference_store.h"
+#include "core/settings/settings_file.h"
 #include "tests/fuzz/fuzz_file.h"
 
 using namespace quillet;

@@ -2,8 +2,8 @@
 // Windows-1252 or Latin-1 text comes back whole from UTF-8.
 #include <string_view>
 
-#include "runtime/preference_store.h"
-#include "runtime/windows1252.h"
+#include "core/runtime/preference_store.h"
+#include "core/runtime/windows1252.h"
 #include "tests/fuzz/fuzz_file.h"
 
 using namespace quillet;

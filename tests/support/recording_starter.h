@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/program_start.h"
+#include "core/runtime/program_start.h"
 
 namespace quillet::testing {
 

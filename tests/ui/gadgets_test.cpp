@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QTest>
 
-#include "runtime/dates.h"
+#include "core/runtime/dates.h"
 #include "tests/ui/toolkit_fixture.h"
 #include "ui/gadgets.h"
 #include "ui/images.h"

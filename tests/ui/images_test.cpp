@@ -1,7 +1,7 @@
 #include <QTest>
 
+#include "core/runtime/png_codec.h"
 #include "resources/embedded.h"
-#include "runtime/png_codec.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/toolkit_fixture.h"
 #include "ui/gadgets.h"

@@ -1,4 +1,0 @@
-// Quillet's entry point. The program reads no command-line argument and always ends with code 0.
-#include "app/startup.h"
-
-int main() { return quillet::run_quillet(quillet::program_folder_of_this_process()); }

@@ -1,0 +1,127 @@
+// Operations on a register file, addressed by its path. The file is never held open between
+// operations: each single-record operation opens it, transfers one record and closes it; the
+// whole-file walks keep it open for their loop and read it in large blocks.
+//
+// Every operation reports failure through its result, with its cause, and leaves the file as it
+// was. Paths are the operating system's bytes.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/register/record.h"
+#include "core/runtime/file_access.h"
+#include "core/runtime/io_status.h"
+
+namespace quillet {
+
+// File length / 211, deleted records included; 0 for a missing file.
+std::int64_t count_records(const std::string& path);
+
+// Reads record index's bytes as they stand in the file. Fails like read_record.
+IoStatus read_record_bytes(const std::string& path, std::int64_t index, RecordBytes& bytes);
+
+// Reads record index into the record. Fails when the file cannot be read or has no such record
+// (ESPIPE).
+IoStatus read_record(const std::string& path, std::int64_t index, TransactionRecord& record);
+
+// What a write expects of the register, and what it learns of it. A register may be shared with
+// other processes; every write holds the register's lock (core/register/register_lock.h) and, with a
+// check, writes nothing (ESTALE) when the file is no longer as the caller listed it.
+struct WriteCheck {
+    std::optional<FileStamp> listed;    // the file must still have this stamp
+    std::optional<RecordBytes> record;  // the record written over must still hold these bytes
+    FileStamp after;                    // the file's stamp after the write, for the next check
+};
+
+// Writes the record at index; index = count_records() appends. Fails when the file is missing,
+// read-only (EACCES) or cannot be written, or when index would leave a gap (EINVAL). A write that
+// fails half way (a full disk) puts the file back to its old bytes and length, so that it stays a
+// whole number of records.
+IoStatus write_record(const std::string& path, std::int64_t index, const TransactionRecord& record,
+                      WriteCheck* check = nullptr);
+
+// Appends the record at the end that the file has under the lock, its record number set to that
+// slot, which index tells.
+IoStatus append_record(const std::string& path, const TransactionRecord& record, std::int64_t& index,
+                       WriteCheck* check = nullptr);
+
+// Writes the bytes as they are at index, like write_record (undo puts records back byte for byte).
+IoStatus write_record_bytes(const std::string& path, std::int64_t index, const RecordBytes& bytes,
+                            WriteCheck* check = nullptr);
+
+// Sets the deleted byte of record index to value, under one lock, leaving every other byte as it
+// is; with replaced, tells the record's bytes before.
+IoStatus set_deleted_flag(const std::string& path, std::int64_t index, std::uint8_t value,
+                          WriteCheck* check = nullptr, RecordBytes* replaced = nullptr);
+
+// Cuts record index, which must be the last, from the end of the file (undoing an append). With a
+// check, the record must still hold its bytes; a file of another length is left alone (ESTALE).
+IoStatus remove_last_record(const std::string& path, std::int64_t index, WriteCheck* check = nullptr);
+
+// Copies the register while holding its lock, so that no write of another program is half in the
+// copy. The destination is replaced in one step.
+IoStatus copy_register(const std::string& source, const std::string& destination);
+
+// Removes temporary files of this program that killed writes left beside the register (older than
+// an hour), under the register's lock. Called when a register is opened.
+void tidy_register_folder(const std::string& path);
+
+// Whether a file may be opened as a register. The caller tells the user what the refusal means.
+enum class RegisterCheck {
+    kAccepted,
+    kMissing,             // nothing has the name
+    kFolder,              // the name is a folder's
+    kNotAFile,            // a named pipe, a device or a socket: nothing a register can be
+    kReadOnly,            // the file is read-only
+    kUnreadable,          // the file cannot be read (the cause says why)
+    kWrongLength,         // the length is not a whole multiple of the record size
+    kDamagedFirstRecord,  // record 0's deleted or void byte is neither 0 nor 1 (refused silently)
+};
+// With cause, an unreadable file's errno is stored there.
+RegisterCheck check_register_file(const std::string& path, IoStatus* cause = nullptr);
+
+// Visits every record of the file in order, reading it in large blocks; the bytes are valid for
+// the call only. The visitor returns false to stop early (a success). Fails when the file cannot
+// be read. With backward, the records are visited from the last to the first.
+using RecordVisitor = std::function<bool(std::int64_t index, const std::uint8_t* bytes)>;
+IoStatus visit_records(const std::string& path, const RecordVisitor& visit, bool backward = false);
+
+// The four texts of a record that the program writes by itself.
+struct RecordTexts {
+    std::string type;
+    std::string number;
+    std::string payee;
+    std::string description;
+};
+
+// Replaces the file with a one-record register: the opening record, dated now, holding the
+// opening amount read from its text, the kind and the texts.
+IoStatus create_new_register(const std::string& path, std::string_view opening_amount_text, std::uint8_t kind,
+                             const RecordTexts& texts);
+
+// The three example transactions of the sample register: a deposit of 1200.00 and two
+// withdrawals of 48.50 and 18.99, each with its texts.
+inline constexpr int kSampleRecordCount = 3;
+// Writes the sample register at path unless a non-empty file is already there. Success when the
+// path holds a non-empty register afterwards.
+IoStatus create_sample_register(const std::string& path, const RecordTexts (&texts)[kSampleRecordCount]);
+
+struct CompactionCounts {
+    std::int64_t kept = 0;
+    std::int64_t removed = 0;
+    // removed * 100 / the count before compaction, truncated; 0 for an empty register.
+    std::int64_t percent_removed() const;
+};
+
+// Rewrites the register without its deleted records and renumbers the rest from 0, and tells in
+// counts what was kept and removed. The new file is written beside the register and renamed over
+// it in one step: on any failure the register stays byte for byte as it was. A file whose length
+// is not a whole multiple of the record size is refused (EINVAL). The lock is held until the new
+// file is in place, so that no append of another process is lost.
+IoStatus compact_register(const std::string& path, CompactionCounts& counts, WriteCheck* check = nullptr);
+
+}  // namespace quillet

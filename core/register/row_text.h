@@ -1,0 +1,36 @@
+// The register list's row for a transaction: nine texts joined by line feeds.
+//
+//   0 date   1 type   2 number   3 payee   4 description   5 deposit   6 withdrawal
+//   7 the void mark for a void transaction (its running balance is worked out by the view)
+//   8 second date, when there is one
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/register/record.h"
+
+namespace quillet {
+
+inline constexpr int kRegisterColumns = 9;
+inline constexpr int kDateColumn = 0;
+inline constexpr int kDepositColumn = 5;
+inline constexpr int kWithdrawalColumn = 6;
+inline constexpr int kBalanceColumn = 7;
+inline constexpr int kSecondDateColumn = 8;
+
+// What the list shows for a control character in a record's text (a register written by another
+// program, or damaged, may hold any byte): the pilcrow, so that nothing is taken for the line feed
+// between the row's columns. For display only: the record keeps its bytes.
+inline constexpr char kInvisibleCharacter = '\xB6';
+
+// Appends the row of the record's bytes to out. A void record's second date is left out when
+// second_date_of_void is false (as when a saved transaction is shown).
+void append_row_text(std::string& out, const std::uint8_t* record, std::string_view void_mark,
+                     bool second_date_of_void = true);
+
+std::string row_text(const TransactionRecord& record, std::string_view void_mark,
+                     bool second_date_of_void = true);
+
+}  // namespace quillet

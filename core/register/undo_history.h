@@ -1,0 +1,89 @@
+// The changes made to one register in this run, undone and redone step by step. A step holds the
+// bytes it replaced and the bytes it wrote, and finds its record by slot, never by a row of the
+// list; undoing puts the file back byte for byte. Every step goes through the register's checked
+// writes, and none is applied once another program has changed the file since our last write.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/register/record.h"
+#include "core/register/register_file.h"
+#include "core/runtime/file_access.h"
+#include "core/runtime/io_status.h"
+
+namespace quillet {
+
+enum class ChangeKind {
+    kAdd,             // a record appended at slot
+    kEdit,            // a record rewritten in place
+    kVoid,            // an edit that only set the void flag
+    kUnvoid,          // an edit that only cleared it
+    kDelete,          // the deleted flag set
+    kDeleteRegister,  // the last row deleted by removing the register file
+};
+
+struct RegisterChange {
+    ChangeKind kind = ChangeKind::kEdit;
+    std::int64_t slot = 0;
+    RecordBytes before{};      // the record before the change (not for kAdd)
+    RecordBytes after{};       // the record after it; kDeleteRegister: the removed row's record
+    std::string removed_file;  // kDeleteRegister: every byte of the removed file
+};
+
+// An edit's kind: kVoid or kUnvoid when nothing but the void flag changed, else kEdit.
+ChangeKind kind_of_edit(const RecordBytes& before, const RecordBytes& after);
+
+// The record a step is named by in the menu: the one changed, as it is after the change.
+TransactionRecord named_record(const RegisterChange& change);
+
+// Why the last history of the program ended.
+enum class HistoryEnd { kNone, kOpened, kCreated, kCompacted };
+
+// What a step left in the file, for the list: the record at slot, or none (removed or deleted);
+// or the whole register gone or back.
+struct AppliedStep {
+    std::int64_t slot = 0;
+    bool shown = false;  // the record at slot is live and belongs in the list
+    RecordBytes record{};
+    bool register_removed = false;
+    bool register_restored = false;
+};
+
+class UndoHistory {
+  public:
+    // Starts an empty history for the register as it is now. The reason is kept for the menu when
+    // the history that ends had steps.
+    void start(const std::string& path, HistoryEnd reason);
+    // Our own change, just written: the check's listed stamp is the file before and its after
+    // stamp the file after. When the file was not as our last write left it (another program
+    // wrote meanwhile), the older steps go. Steps that could be redone go.
+    void record(RegisterChange change, const WriteCheck& check);
+
+    const std::string& path() const { return path_; }
+    // The file as our last write (or the start) left it.
+    const FileStamp& stamp() const { return stamp_; }
+    HistoryEnd ended() const { return ended_; }
+    const RegisterChange* next_undo() const;
+    const RegisterChange* next_redo() const;
+    std::size_t undo_count() const { return position_; }
+    std::size_t redo_count() const { return steps_.size() - position_; }
+
+    // Applies the next step back or forward. Fails (ESTALE) when the file is not as our last
+    // write left it, or with the write's cause; on failure nothing moves and the file is as it
+    // was. With applied, tells what the step left for the list.
+    IoStatus undo(AppliedStep* applied = nullptr);
+    IoStatus redo(AppliedStep* applied = nullptr);
+
+  private:
+    IoStatus apply(const RegisterChange& step, bool backward, AppliedStep* applied);
+
+    std::string path_;
+    HistoryEnd ended_ = HistoryEnd::kNone;
+    std::vector<RegisterChange> steps_;
+    std::size_t position_ = 0;  // steps before it are done
+    FileStamp stamp_;           // the file as our last write left it
+};
+
+}  // namespace quillet

@@ -1,0 +1,33 @@
+#include "desktop/app/dispatcher.h"
+
+#include "desktop/app/main_commands.h"
+#include "desktop/dialogs/about_window.h"
+#include "desktop/dialogs/dialog_ids.h"
+#include "desktop/dialogs/find_dialog.h"
+#include "desktop/dialogs/new_register_dialog.h"
+#include "desktop/dialogs/options_dialog.h"
+#include "desktop/dialogs/reminder_dialog.h"
+#include "desktop/dialogs/report_dialog.h"
+#include "desktop/dialogs/transaction_dialog.h"
+#include "desktop/program/app_state.h"
+#include "desktop/program/main_window_ids.h"
+#include "ui/events.h"
+
+namespace quillet {
+
+int dispatch_event(int kind) {
+    switch (ui::event_window()) {
+        case main_ids::kMainWindow: handle_main_window(kind); break;
+        case new_register_ids::kWindow: handle_new_register_dialog(kind); break;
+        case transaction_ids::kWindow: handle_transaction_dialog(kind); break;
+        case find_ids::kWindow: handle_find_dialog(kind); break;
+        case report_ids::kWindow: handle_report_dialog(kind); break;
+        case options_ids::kWindow: handle_options_dialog(kind); break;
+        case about_ids::kWindow: handle_about_window(kind); break;
+        case reminder_ids::kWindow: handle_reminder_dialog(kind); break;
+        default: break;
+    }
+    return app().running;
+}
+
+}  // namespace quillet

@@ -1,0 +1,151 @@
+#include "desktop/app/main_commands.h"
+
+#include "core/register/register_file.h"
+#include "core/runtime/number_text.h"
+#include "core/runtime/program_start.h"
+#include "desktop/dialogs/about_window.h"
+#include "desktop/dialogs/command_guards.h"
+#include "desktop/dialogs/delete_command.h"
+#include "desktop/dialogs/dialog_pattern.h"
+#include "desktop/dialogs/find_dialog.h"
+#include "desktop/dialogs/new_register_dialog.h"
+#include "desktop/dialogs/options_dialog.h"
+#include "desktop/dialogs/register_requester.h"
+#include "desktop/dialogs/reminder_dialog.h"
+#include "desktop/dialogs/report_dialog.h"
+#include "desktop/dialogs/transaction_dialog.h"
+#include "desktop/dialogs/undo_command.h"
+#include "desktop/program/app_state.h"
+#include "desktop/program/main_window_ids.h"
+#include "desktop/program/message_box.h"
+#include "desktop/program/texts.h"
+#include "desktop/views/register_view.h"
+#include "desktop/views/reminder_indicator.h"
+#include "desktop/views/settings_and_exit.h"
+#include "desktop/views/window_picture.h"
+#include "ui/events.h"
+#include "ui/gadgets.h"
+#include "ui/menus.h"
+#include "ui/requesters.h"
+
+namespace quillet {
+
+using namespace main_ids;
+
+namespace {
+
+void fill_again(int order_mode) {
+    if (command_guard(Guard::kRegisterWithRecords)) fill_register_view(app().register_path, order_mode);
+}
+
+void run_menu_command(int item) {
+    switch (item) {
+        case kNewRegister: open_new_register_dialog(); break;
+        case kOpenRegister: run_register_requester(kOpenRegisterMode); break;
+        case kReminder: open_reminder_dialog(); break;
+        case kOptions: open_options_dialog(); break;
+        case kAbout: open_about_window(); break;
+        case kSaveRegisterAs:
+            if (command_guard(Guard::kRegisterWithRecords)) run_register_requester(kSaveRegisterAsMode);
+            break;
+        case kReport:
+            if (command_guard(Guard::kRegisterWithRecords)) open_report_dialog();
+            break;
+        case kWindowPicture:
+            if (command_guard(Guard::kRegisterWithRecords)) save_window_picture();
+            break;
+        case kAddTransaction:
+            if (command_guard(Guard::kRegisterWithRecords)) {
+                open_transaction_dialog(kNewMode, ui::count_items(kRegisterList) + 1,
+                                        texts().new_transaction_title);
+            }
+            break;
+        case kEditTransaction:
+            if (row_command_guards()) {
+                open_transaction_dialog(kEditMode, ui::get_item_data(kRegisterList, app().current_row),
+                                        texts().edit_transaction_title);
+            }
+            break;
+        case kDeleteTransaction:
+            if (row_command_guards()) delete_transaction(app().current_row);
+            break;
+        case kFind:
+            if (command_guard(Guard::kRegisterWithRecords)) open_find_dialog();
+            break;
+        case kCompactRegister:
+            if (command_guard(Guard::kRegisterWithRecords)) compact_register_interactively();
+            break;
+        case kUndo: undo_register_change(); break;
+        case kRedo: redo_register_change(); break;
+        case kExit: save_settings_and_exit(); break;
+        case kFileOrderItem: fill_again(kFileOrder); break;
+        case kReverseOrderItem: fill_again(kReverseOrder); break;
+        case kToggleOrderButton: fill_again(kToggleOrder); break;
+        case kToolProgram: program_starter().start({app().options.tool_program}, {}); break;
+        case kHelp: open_help_topic(texts().help_main_topic); break;
+        case kSecondHelpTopic: open_help_topic(texts().help_second_topic); break;
+        default: break;
+    }
+}
+
+void handle_list_event() {
+    app().current_row = ui::get_state(kRegisterList);
+    const bool has_rows = ui::count_items(kRegisterList) > 0;
+    if (ui::event_type() == ui::kRightClick && has_rows) ui::show_popup_menu(kListPopupMenu);
+    if (ui::event_type() == ui::kLeftDoubleClick && has_rows)
+        ui::post_event(ui::kEventMenu, kMainWindow, kEditTransaction);
+}
+
+void open_dropped_register() {
+    if (ui::event_dropped_kind() != ui::kDropFiles) return;
+    fill_register_view(ui::event_dropped_file(0), kKeepOrder);
+}
+
+}  // namespace
+
+void compact_register_interactively() {
+    if (show_message(kMessageConfirmCompact, kMainWindow) != ui::kAnswerYes) return;
+    const std::string path = app().register_path;
+    CompactionCounts counts;
+    WriteCheck check = listed_register_check();
+    const IoStatus compacted = compact_register(path, counts, &check);
+    if (compacted.error() == ESTALE) {
+        show_register_changed(kMainWindow);
+        return;
+    }
+    if (!compacted) {
+        // The register is as it was: compaction writes a new file and only then replaces the old.
+        show_message(kMessageCompactFailed, kMainWindow, file_and_cause(path, compacted));
+        return;
+    }
+    // Compaction moves the records to new places: no earlier change can be undone in them.
+    start_undo_history(path, HistoryEnd::kCompacted);
+    fill_register_view(path, kKeepOrder);
+    if (counts.removed == 0) {
+        show_message(kMessageNothingToCompact, kMainWindow);
+    } else {
+        show_message(
+            kMessageNotice, kMainWindow,
+            ShownText::of_text(integer_text(counts.kept) + texts().kept_after_count +
+                               integer_text(counts.percent_removed()) + texts().removed_after_percent));
+    }
+}
+
+void handle_main_window(int kind) {
+    switch (kind) {
+        case ui::kEventMenu: run_menu_command(ui::event_menu()); break;
+        case ui::kEventGadget:
+            if (ui::event_gadget() == kRegisterList) handle_list_event();
+            if (ui::event_gadget() == kReminderIndicator && ui::event_type() == ui::kRightClick)
+                open_reminder_file_for_editing();
+            break;
+        case ui::kEventGadgetDrop: open_dropped_register(); break;
+        case ui::kEventTimer:
+            if (ui::event_timer() == kEditorTimer) check_reminder_editor();
+            break;
+        case ui::kEventCloseWindow: save_settings_and_exit(); break;
+        default: break;
+    }
+}
+
+}  // namespace quillet

@@ -1,0 +1,84 @@
+#include "desktop/app/startup.h"
+
+#include <csignal>
+#include <memory>
+
+#include "core/runtime/file_access.h"
+#include "core/runtime/help_viewer.h"
+#include "core/runtime/instance_lock.h"
+#include "core/runtime/program_folders.h"
+#include "desktop/app/dispatcher.h"
+#include "desktop/dialogs/undo_command.h"
+#include "desktop/program/app_state.h"
+#include "desktop/program/main_window.h"
+#include "desktop/program/main_window_ids.h"
+#include "desktop/program/texts.h"
+#include "desktop/views/reminder_indicator.h"
+#include "desktop/views/settings_and_exit.h"
+#include "ui/events.h"
+#include "ui/gadgets.h"
+#include "ui/toolkit.h"
+#include "ui/windows.h"
+
+namespace quillet {
+
+using namespace main_ids;
+
+std::string program_folder_of_this_process() {
+    prepare_texts();
+    return choose_program_folder(folder_part(program_file_path()),
+                                 path_from_text(texts().settings_file_name));
+}
+
+namespace {
+
+// Held from a successful start until the process ends; a second copy never gets it.
+std::unique_ptr<InstanceLock>& instance_lock() {
+    static std::unique_ptr<InstanceLock> lock;
+    return lock;
+}
+
+}  // namespace
+
+bool start_quillet(const std::string& program_folder) {
+    // A write past the file-size limit then fails with EFBIG, which is reported like a full disk,
+    // instead of killing the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+    ui::start_toolkit();
+    prepare_texts();
+    reset_app_state(program_folder);
+    undo_history() = UndoHistory();  // the changes of this run only
+    auto lock = std::make_unique<InstanceLock>(runtime_folder(), texts().instance_name);
+    // A second copy leaves at once, silently, and the first notices nothing. A lock that cannot be
+    // taken for another reason (a folder that cannot be written) does not keep the program from
+    // running.
+    if (lock->another_holds()) return false;
+    instance_lock() = std::move(lock);
+    build_main_window();
+    load_settings();
+    refresh_reminder_indicator();
+    ui::bind_event(ui::kEventSizeWindow, [](int) { main_layout(); });
+    ui::set_size_bounds(kMainWindow, kInnerWidth, kInnerHeight, -1, -1);
+    ui::accept_file_drops(kRegisterList);
+    return true;
+}
+
+void run_event_loop() {
+    while (dispatch_event(ui::wait_event()) != 0) {
+    }
+}
+
+int shut_down_quillet() {
+    close_help();
+    close_file(kAllFiles);
+    ui::stop_toolkit();
+    instance_lock().reset();
+    return 0;
+}
+
+int run_quillet(const std::string& program_folder) {
+    if (start_quillet(program_folder)) run_event_loop();
+    return shut_down_quillet();
+}
+
+}  // namespace quillet

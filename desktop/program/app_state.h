@@ -1,0 +1,39 @@
+// The one program-wide state record: it lives from start-up to exit and the parts of the program
+// read and write it directly (there is one thread).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/settings/options.h"
+#include "core/settings/pick_lists.h"
+#include "core/settings/settings_file.h"
+
+namespace quillet {
+
+// The pick lists in the order of their settings sections.
+enum PickListId { kTypeList, kPayeeList, kDescriptionList, kMaskList, kReminderList, kPickListCount };
+static_assert(kPickListCount == kSettingsListCount);
+
+struct AppState {
+    int current_row = -1;
+    int dialog_mode = 0;
+    int list_order = 0;  // live order: 0 file order, 1 reverse
+    int running = 1;
+    Options options;
+    int editor_process = 0;      // the kept editor of the reminder file, 0 for none
+    std::string program_folder;  // ends in "/"
+    std::string reminder_path;
+    std::string settings_path;
+    std::string register_path;  // empty while no register is open
+    std::array<PickList, kPickListCount> pick_lists;
+};
+
+AppState& app();
+
+// Gives the state its start-up values for a program living in the folder (ending in "/").
+void reset_app_state(const std::string& program_folder);
+
+}  // namespace quillet

@@ -1,0 +1,47 @@
+#include "desktop/program/message_box.h"
+
+#include <cstring>
+
+#include "desktop/program/texts.h"
+#include "ui/requesters.h"
+
+namespace quillet {
+namespace {
+
+static_assert(std::tuple_size_v<decltype(TextTable::messages)> == kMessageCount, "one text a message");
+
+bool is_question(int number) {
+    return number == kMessageConfirmDelete || number == kMessageConfirmReplace ||
+           number == kMessageConfirmCompact || number == kMessageConfirmDeleteLast;
+}
+
+}  // namespace
+
+int show_message(int number, int owner_window, const ShownText& extra) {
+    const auto& messages = texts().messages;
+    const std::string own = number >= 0 && number < static_cast<int>(messages.size())
+                                ? messages[static_cast<std::size_t>(number)]
+                                : std::string();
+    ShownText text = extra;
+    if (!extra.empty()) text.add_text(texts().message_separator);
+    text.add_text(own);
+    return ui::requesters().message_box(
+        owner_window, text.utf8(), ShownText::of_text(texts().program_title).utf8(),
+        is_question(number) ? ui::MessageStyle::kQuestion : ui::MessageStyle::kInformation, number);
+}
+
+ShownText cause_text(const IoStatus& status) {
+    for (const auto& [error, text] : texts().causes) {
+        if (error == status.error()) return ShownText::of_text(text);
+    }
+    // Any other cause in the system's own words.
+    char buffer[256];
+    return ShownText::of_text(texts().other_cause)
+        .add_utf8(::strerror_r(status.error(), buffer, sizeof buffer));
+}
+
+ShownText file_and_cause(const std::string& path, const ShownText& cause) {
+    return ShownText::of_path(path).add_text(texts().before_cause).add(cause);
+}
+
+}  // namespace quillet

@@ -1,0 +1,54 @@
+// The program's numbered messages, shown through one message box.
+#pragma once
+
+#include <string>
+
+#include "core/runtime/io_status.h"
+#include "core/runtime/shown_text.h"
+
+namespace quillet {
+
+// Message numbers.
+inline constexpr int kMessageNoRegister = 0;
+inline constexpr int kMessageNoRow = 1;
+inline constexpr int kMessageFieldsMissing = 2;
+inline constexpr int kMessageConfirmDelete = 3;
+inline constexpr int kMessageConfirmReplace = 4;
+inline constexpr int kMessageNewRegisterMissing = 5;
+inline constexpr int kMessageConfirmCompact = 6;
+inline constexpr int kMessageNotice = 7;  // shows only the caller's text
+inline constexpr int kMessageNothingToCompact = 8;
+inline constexpr int kMessageReadOnly = 9;
+inline constexpr int kMessageNotARegister = 10;
+inline constexpr int kMessageConfirmDeleteLast = 11;
+inline constexpr int kMessageCompactFailed = 12;  // the register stays as it was
+inline constexpr int kMessageReminderFile = 13;
+inline constexpr int kMessageRegisterNotChanged = 14;  // a write to the register failed
+inline constexpr int kMessageReminderEmpty = 15;
+inline constexpr int kMessageRecordUnreadable = 16;    // a transaction to edit could not be read
+inline constexpr int kMessageReportNotSaved = 17;      // a report could not be written where chosen
+inline constexpr int kMessageReportNotMade = 18;       // a report could not be made at all
+inline constexpr int kMessagePictureNotSaved = 19;     // a window picture could not be written
+inline constexpr int kMessageReminderUnreadable = 20;  // adding would lose the reminders
+inline constexpr int kMessageMisnumbered = 21;         // stored record numbers differ from their places
+inline constexpr int kMessageBackupFailed = 22;        // the exit backup could not be written
+inline constexpr int kMessageChangedElsewhere = 23;    // another program changed the register
+inline constexpr int kMessageUndoRefused = 24;         // undo or redo would overwrite another's change
+inline constexpr int kMessageSettingsNotSaved = 25;    // options and pick lists will not be kept
+inline constexpr int kMessageShortcutNotSaved = 26;    // the desktop launcher could not be written
+inline constexpr int kMessageCount = 27;
+
+// Shows the message, owned by the window; an extra text (a path, say) comes first, then the
+// separator, then the message's own text. Returns the answer: 6 for Yes; anything else means No.
+int show_message(int number, int owner_window, const ShownText& extra = {});
+
+// Why a file operation failed, in the user's words ("The disk is full.").
+ShownText cause_text(const IoStatus& status);
+
+// The extra text of a message about a file: the path, and on the next line why it failed.
+ShownText file_and_cause(const std::string& path, const ShownText& cause);
+inline ShownText file_and_cause(const std::string& path, const IoStatus& status) {
+    return file_and_cause(path, cause_text(status));
+}
+
+}  // namespace quillet

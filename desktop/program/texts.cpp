@@ -1,0 +1,257 @@
+#include "desktop/program/texts.h"
+
+#include <cerrno>
+
+namespace quillet {
+namespace {
+
+TextTable& table() {
+    static TextTable texts;
+    return texts;
+}
+
+void prepare_menus(TextTable& t) {
+    t.file_menu = "&File";
+    t.new_register = "&New register...\tCtrl+N";
+    t.open_register = "&Open register...\tCtrl+O";
+    t.save_register_as = "Save register &as...\tCtrl+V";
+    t.compact_register = "&Compact register\tCtrl+P";
+    t.report = "&Report...\tCtrl+E";
+    t.exit = "E&xit\tCtrl+X";
+    t.transaction_menu = "&Transaction";
+    t.add_transaction = "&Add transaction...\tIns";
+    t.edit_transaction = "&Edit transaction...\tEnter";
+    t.delete_transaction = "&Delete transaction\tDel";
+    t.find = "&Find...\tCtrl+K";
+    t.order_menu = "&Order";
+    t.file_order = "&File order\tCtrl+A";
+    t.reverse_order = "&Reverse order\tCtrl+Z";
+    t.undo_prefix = "&Undo ";
+    t.redo_prefix = "&Redo ";
+    t.change_of = " of ";
+    t.undo_keys = "\tAlt+Backspace";
+    t.redo_keys = "\tCtrl+Y";
+    t.nothing_to_undo = "Nothing to &undo";
+    t.nothing_to_redo = "Nothing to &redo";
+    t.change_names = {"add", "edit", "void", "un-void", "delete", "delete"};
+    t.history_ended = {"", " since another register was opened", " since the register was created",
+                       " since the register was compacted"};
+    t.tools_menu = "T&ools";
+    t.window_picture = "&Window picture\tCtrl+T";
+    t.reminder = "Re&minder...\tCtrl+M";
+    t.tool_program = "&Tool program\tCtrl+C";
+    t.options = "O&ptions...\tCtrl+S";
+    t.help_menu = "&Help";
+    t.help = "&Help\tF1";
+    t.about = "&About Quillet";
+    t.popup_add = "Add a transaction";
+    t.popup_edit = "Edit this transaction";
+    t.popup_delete = "Delete this transaction";
+    t.popup_find = "Find text in the list";
+    t.popup_order = "List order";
+    t.popup_file_order = "Oldest first (file order)";
+    t.popup_reverse_order = "Newest first (reverse order)";
+    t.tool_tips = {
+        "New register", "Open register",         "Add transaction", "Edit transaction", "Delete transaction",
+        "Find",         "File or reverse order", "Tool program",    "Options",          "Help"};
+}
+
+void prepare_register_view(TextTable& t) {
+    t.column_titles = {"Date",    "Type",    "Number",  "Payee",      "Memo",
+                       "Deposit", "Payment", "Balance", "Second date"};
+    t.void_mark = "Void";
+    t.out_of_range = "out of range";
+    t.idle_status = "No register open";
+    // The status fields are narrow: short labels and month names keep large figures in view.
+    t.rows_label = "Count: ";
+    t.balance_label = "Balance: ";
+    t.deposits_label = "deposits: ";
+    t.withdrawals_label = "paid: ";
+    t.average_label = "";
+    t.average_balance_label = "average: ";
+    t.month_names = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    t.after_month_name = ' ';  // a char: GCC 12 warns falsely of an overlap for a one-letter literal at -O3
+}
+
+void prepare_dialogs(TextTable& t) {
+    t.new_transaction_title = "New transaction";
+    t.edit_transaction_title = "Edit transaction";
+    // The dialogs' gadgets have fixed sizes: every caption is chosen to fit its gadget.
+    // Their access keys move to their fields; none clashes with the options, the box or the buttons.
+    t.transaction_captions = {"Dat&e:", "&Type:", "&Number:", "Pa&yee:", "&Memo:"};
+    t.transaction_ok = "&OK";
+    t.transaction_cancel = "&Cancel";
+    t.deposit_option = "&Deposit";
+    t.withdrawal_option = "&Paid";
+    t.second_date_box = "&Also on";
+    t.ok_button = "OK";
+    t.cancel_button = "Cancel";
+    t.number_pads = {"000", "00", "0", ""};
+    t.transaction_help_topic = "transaction";
+    t.new_register_title = "New register";
+    t.browse_button = "&File...";
+    t.create_button = "C&reate";
+    t.new_register_help_topic = "new-register";
+    t.default_register_name = "Register.qlt";
+    t.open_requester_title = "Open a register";
+    t.create_requester_title = "Create a register";
+    t.save_as_requester_title = "Save the register as";
+    t.register_pattern = "Registers (*.qlt)|*.qlt|All files|*";
+    t.find_title = "Find";
+    t.inverse_box = "&Without";
+    t.find_button = "&Find";
+    t.find_help_topic = "find";
+    t.report_title = "Report";
+    t.range_frame = "Range";
+    t.all_option = "&All";
+    t.month_option = "&Month";
+    t.dates_option = "&Dates";
+    t.first_date_caption = "from";
+    t.last_date_caption = "to";
+    t.format_frame = "Format";
+    t.html_option = "&Web";
+    t.text_option = "&Text";
+    t.csv_option = "&CSV";
+    t.open_after_box = "&Open it";
+    t.report_button = "&Save...";
+    t.close_button = "Close";
+    t.report_help_topic = "report";
+    t.save_report_title = "Save the report as";
+    t.report_work_file_name = "Quillet-report.tmp";
+    t.spreadsheet_programs = {{"localc"}, {"libreoffice", "--calc"}, {"gnumeric"}};
+    t.options_title = "Options";
+    t.option_boxes = {"Amounts &right", "No &tool tips",  "Hide tool &bar", "Hide &status bar",
+                      "Exit: &compact", "Exit: back &up", "Desktop &entry"};
+    t.font_button = "&Font";
+    t.background_button = "Bac&kground";
+    t.highlight_button = "&Highlight";
+    t.order_frame = "Top row";
+    t.oldest_first = "&Oldest";
+    t.newest_first = "&Newest";
+    t.options_help_topic = "options";
+    t.about_title = "About Quillet";
+    t.name_and_version = "Quillet " QUILLET_VERSION;
+    t.second_about_line = "Your check register";
+    // The program has no web site: the link opens the user's guide, as F1 does.
+    t.about_link = "The user's guide";
+    t.about_help_topic = "about";
+    // A reminder line: "2026/12/08 Pay the rent" and LF. The lookup mask gives its first 11
+    // characters: the day and the one space of the separator.
+    t.reminder_separator = " ";
+    t.reminder_line_end = "\n";
+    t.reminder_lookup_mask = "%yyyy/%mm/%dd ";
+    t.reminder_prefix = "Today: ";
+    t.reminder_unreadable = "The reminder file cannot be read.";
+    t.reminder_title = "Reminder";
+    t.add_reminder_button = "&Add";
+    t.reminder_added = "Reminder added for ";
+    t.reminder_help_topic = "reminder";
+    t.picture_extension = ".png";
+    t.picture_filter = "PNG pictures|*.png";
+    t.save_picture_title = "Save a picture of the window";
+}
+
+void prepare_files(TextTable& t) {
+    t.example_register_name = "Example.qlt";
+    t.opening_amount_caption = "Start balance";
+    t.sample_texts = {{{"Deposit", "1001", "Myself", t.opening_amount_caption},
+                       {"Check", "1002", "Groceries", "Food"},
+                       {"Debit Card", "1003", "Electric Bill", "Monthly Bill"}}};
+    t.opening_texts = {"Deposit", "0", "Myself"};
+    t.backup_infix = "Quillet backups/";
+    t.shortcut_path = ".local/share/applications/quillet.desktop";
+    t.shortcut_description = "Keep your cash and check register";
+    t.shortcut_icon_folder = ".local/share/icons/hicolor/";
+    t.shortcut_icon_name = "quillet";
+}
+
+void prepare_messages(TextTable& t) {
+    t.messages = {
+        "Open or create a register with at least one transaction first.",
+        "Select a transaction in the list first.",
+        "Type, number, payee, description and amount must all be filled in.",
+        "Delete this transaction?",
+        "This file already exists. Replace it?",
+        "Give the register a file name and an opening amount.",
+        "Compact the register now? Deleted transactions are removed from the file for good.",
+        "",
+        "The register holds no deleted transactions: there was nothing to remove.",
+        "This file cannot be opened as a register: it is read-only, cannot be read, or does not exist.",
+        "This file cannot be opened as a register: it does not exist, cannot be read, or its size is not a "
+        "whole number of transactions.",
+        "This is the register's last transaction. Deleting it deletes the whole register file. Go on?",
+        "The register could not be compacted. It is unchanged.",
+        "The reminder file cannot be written. Nothing was added.",
+        "The register file could not be changed. Nothing was changed.",
+        "Type the reminder's text first.",
+        "This transaction could not be read from the register file.",
+        "The report could not be saved there. Nothing was saved.",
+        "The report could not be made.",
+        "The picture could not be saved there. Nothing was saved.",
+        "The reminder file cannot be read, so nothing was added to it.",
+        "Some transactions in this register carry numbers that do not match their places in the file "
+        "(another program may have written it). Quillet goes by their places; compacting the register "
+        "numbers them again.",
+        "The register could not be backed up there.",
+        "Another program changed this register meanwhile, so nothing was written. The list now shows the "
+        "register as it is.",
+        "Another program changed this register since Quillet last wrote to it, so that change cannot be "
+        "undone or redone: nothing was written.",
+        "Quillet's settings file could not be written, so the options and pick lists of this session "
+        "will not be kept.",
+        "The desktop entry could not be written there.",
+    };
+    t.message_separator = "\n\n";
+    t.causes = {
+        {ENOSPC, "The disk is full."},
+        {EDQUOT, "Your disk quota is used up."},
+        {EACCES, "Permission denied."},
+        {EPERM, "Permission denied."},
+        {EROFS, "The disk is read-only."},
+        {ENOENT, "The file or its folder does not exist."},
+        {ENOTDIR, "A part of the path is not a folder."},
+        {EISDIR, "It is a folder, not a file."},
+        {EFBIG, "The file has grown larger than is allowed."},
+        {EIO, "The disk could not be read or written."},
+        {ENAMETOOLONG, "The name is too long."},
+        {ENXIO, "It is not a file (a pipe, a device or a socket)."},
+        {EINVAL, "The file's size is not what it should be: it may have been changed by another program."},
+        {ESPIPE, "The transaction is no longer in the file: it may have been changed by another program."},
+        {ESTALE, "Another program changed it meanwhile."},
+        {EWOULDBLOCK, "Another program is writing to it; try again in a moment."},
+    };
+    t.other_cause = "The system says: ";
+    t.before_cause = "\n";
+    t.missing_file = "It does not exist.";
+    t.folder_not_file = "It is a folder, not a file.";
+    t.not_a_file = "It is not a file (a pipe, a device or a socket).";
+    t.read_only_file = "It is read-only.";
+    t.wrong_length_file = "Its size is not a whole number of transactions.";
+    t.kept_after_count = " transactions kept, ";
+    t.removed_after_percent = " percent of the register removed.";
+}
+
+}  // namespace
+
+void prepare_texts() {
+    TextTable& t = table();
+    t.program_title = "Quillet";
+    t.title_prefix = "Quillet - ";
+    t.instance_name = "Quillet-single-instance";
+    t.settings_file_name = "Quillet.ini";
+    t.reminder_file_name = "Quillet-reminders.txt";
+    t.help_file_name = "quillet.html";
+    t.help_main_topic = "contents";
+    t.help_second_topic = "register-list";
+    t.list_font_face = "DejaVu Sans";
+    t.tool_program_path = "/usr/bin/xcalc";
+    prepare_menus(t);
+    prepare_register_view(t);
+    prepare_dialogs(t);
+    prepare_files(t);
+    prepare_messages(t);
+}
+
+const TextTable& texts() { return table(); }
+
+}  // namespace quillet

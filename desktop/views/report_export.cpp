@@ -1,0 +1,119 @@
+#include "desktop/views/report_export.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "core/runtime/atomic_replace.h"
+#include "core/runtime/file_access.h"
+#include "core/runtime/number_text.h"
+#include "core/runtime/program_start.h"
+#include "core/runtime/windows1252.h"
+#include "desktop/program/app_state.h"
+#include "desktop/program/message_box.h"
+#include "desktop/program/texts.h"
+#include "ui/requesters.h"
+
+namespace quillet {
+namespace {
+
+// The extensions of a format, from the patterns of its filter ("*.htm;*.html").
+std::vector<std::string> extensions_of(ReportFormat format) {
+    const std::string_view filter = report_format_info(format).filter;
+    const std::string_view patterns = filter.substr(filter.find('|') + 1);
+    std::vector<std::string> extensions;
+    std::size_t start = 0;
+    while (start < patterns.size()) {
+        const std::size_t end = std::min(patterns.find(';', start), patterns.size());
+        const std::string_view pattern = patterns.substr(start, end - start);
+        if (pattern.size() > 1 && pattern.front() == '*') extensions.emplace_back(pattern.substr(1));
+        start = end + 1;
+    }
+    return extensions;
+}
+
+// Makes the report into the work file. On failure the user has been told why.
+bool make_report(const ReportRequest& request, const std::string& work, int owner_window) {
+    const std::string& register_path = app().register_path;
+    AtomicReplace document(work);
+    IoStatus made = document.status();
+    if (made)
+        made = write_report(register_path, request,
+                            [&document](std::string_view piece) { return document.write(piece); });
+    // A failure that the work file did not cause is the register's.
+    const std::string& failed = made || !document.ok() ? work : register_path;
+    if (made) made = document.commit();
+    if (!made) show_message(kMessageReportNotMade, owner_window, file_and_cause(failed, made));
+    return made.ok();
+}
+
+// Opens the saved report: a CSV file in the first spreadsheet program found, else (and every
+// other format) with the program the desktop associates with it.
+void open_saved_report(const std::string& path, ReportFormat format) {
+    if (format == ReportFormat::kCsv) {
+        for (const auto& candidate : texts().spreadsheet_programs) {
+            if (candidate.empty() || find_program(path_from_text(candidate.front())).empty()) continue;
+            std::vector<std::string> arguments;
+            for (const std::string& argument : candidate) arguments.push_back(path_from_text(argument));
+            arguments.push_back(path);
+            program_starter().start(arguments, folder_part(path));
+            return;
+        }
+    }
+    program_starter().open(path);
+}
+
+}  // namespace
+
+std::string report_path_with_extension(const std::string& chosen, ReportFormat format) {
+    for (const std::string& extension : extensions_of(format)) {
+        if (ends_with_ignoring_ascii_case(chosen, extension)) return chosen;
+    }
+    return chosen + std::string(report_format_info(format).extension);
+}
+
+std::string report_work_path() {
+    const std::string name = path_from_text(texts().report_work_file_name);
+    const std::string& program_folder = app().program_folder;
+    if (!program_folder.empty() && ::access(program_folder.c_str(), W_OK) == 0) return program_folder + name;
+    const char* temporary = std::getenv("TMPDIR");
+    std::string folder = temporary != nullptr && *temporary != '\0' ? temporary : "/tmp";
+    if (folder.back() != '/') folder += '/';
+    return folder + name;
+}
+
+void export_report(ReportFormat format, ReportRange range, DateValue first, DateValue last, bool open_after,
+                   int owner_window) {
+    const AppState& state = app();
+    ReportRequest request;
+    request.format = format;
+    request.range = range;
+    request.first = first;
+    request.last = last;
+    request.today = current_date();
+    request.title = file_part(state.register_path, kCutExtension);
+    const std::string work = report_work_path();
+    if (!make_report(request, work, owner_window)) return;
+
+    const ReportFormatInfo info = report_format_info(format);
+    const std::string chosen = ui::requesters().save_file(
+        texts().save_report_title, state.program_folder + request.title + std::string(info.extension),
+        std::string(info.filter), 0);
+    // The extension comes first, so that the question is asked about the file that is written.
+    const std::string path =
+        trim(chosen).empty() ? std::string() : report_path_with_extension(chosen, format);
+    const bool replace =
+        path.empty() || file_size(path) < 0 ||
+        show_message(kMessageConfirmReplace, owner_window, ShownText::of_path(path)) == ui::kAnswerYes;
+    if (!path.empty() && replace) {
+        if (const IoStatus saved = copy_file(work, path); !saved) {
+            show_message(kMessageReportNotSaved, owner_window, file_and_cause(path, saved));
+        } else if (open_after) {
+            open_saved_report(path, format);
+        }
+    }
+    (void)delete_file(work, kDeleteReadOnly);
+}
+
+}  // namespace quillet

@@ -1,0 +1,88 @@
+#include "core/runtime/atomic_replace.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "core/runtime/file_access.h"
+#include "tests/support/temp_folder.h"
+
+namespace quillet {
+namespace {
+
+using testing::read_file;
+using testing::TempFolder;
+
+mode_t mode_of(const std::string& path) {
+    struct stat status {};
+    ::stat(path.c_str(), &status);
+    return status.st_mode & 07777;
+}
+
+TEST(AtomicReplace, CreatesOrReplacesTheWholeFileAndLeavesNothingBehind) {
+    TempFolder folder;
+    const std::string target = folder.file("settings.ini");
+    EXPECT_TRUE(replace_file_contents(target, "first\r\n"));
+    EXPECT_EQ(read_file(target), "first\r\n");
+    EXPECT_TRUE(replace_file_contents(target, "second"));
+    EXPECT_EQ(read_file(target), "second");
+    EXPECT_TRUE(replace_file_contents(target, ""));
+    EXPECT_EQ(read_file(target), "");
+    EXPECT_EQ(folder.listing(), "settings.ini\n");
+}
+
+TEST(AtomicReplace, KeepsThePermissionsOfTheFileItReplaces) {
+    TempFolder folder;
+    const std::string target = folder.write("private.qlt", "old");
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    ASSERT_TRUE(replace_file_contents(target, "new"));
+    EXPECT_EQ(mode_of(target), 0640u);
+}
+
+// A file that may not be written is not replaced either: a rename would get round its refusal.
+TEST(AtomicReplace, AReadOnlyTargetIsNotReplaced) {
+    TempFolder folder;
+    const std::string target = folder.write("locked.qlt", "keep me");
+    ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
+    EXPECT_EQ(replace_file_contents(target, "new").error(), EACCES);
+    EXPECT_EQ(read_file(target), "keep me");
+    EXPECT_EQ(folder.listing(), "locked.qlt\n");
+}
+
+TEST(AtomicReplace, LeavesTheTargetAsItWasWhenAbandoned) {
+    TempFolder folder;
+    const std::string target = folder.write("register.qlt", "the user's records");
+    {
+        AtomicReplace replacement(target);
+        ASSERT_TRUE(replacement.ok());
+        EXPECT_EQ(folder_part(replacement.temporary_path()), folder.path());
+        ASSERT_TRUE(replacement.write("half of the new"));
+        // Going out of scope without commit(): a crash or an error in the middle of a rewrite.
+    }
+    EXPECT_EQ(read_file(target), "the user's records");
+    EXPECT_EQ(folder.listing(), "register.qlt\n");
+}
+
+TEST(AtomicReplace, FailsWithoutHarmWhenTheTargetCannotBeReplaced) {
+    TempFolder folder;
+    EXPECT_FALSE(replace_file_contents(folder.file("no-such-folder/settings.ini"), "x"));
+    EXPECT_FALSE(replace_file_contents("", "x"));
+
+    const std::string occupied = folder.file("occupied");
+    ASSERT_EQ(::mkdir(occupied.c_str(), 0755), 0);
+    const std::string inside = folder.write("occupied/keep.txt", "kept");
+    EXPECT_FALSE(replace_file_contents(occupied, "x"));
+    EXPECT_EQ(read_file(inside), "kept");
+    EXPECT_EQ(folder.listing(), "occupied\n");
+
+    AtomicReplace committed_twice(folder.file("once.txt"));
+    ASSERT_TRUE(committed_twice.write("once"));
+    EXPECT_TRUE(committed_twice.commit());
+    EXPECT_FALSE(committed_twice.commit());
+    EXPECT_FALSE(committed_twice.write("more"));
+    EXPECT_EQ(read_file(folder.file("once.txt")), "once");
+}
+
+}  // namespace
+}  // namespace quillet
