@@ -400,11 +400,6 @@ Rect gadget_rect(int number) {
     return {area.x(), area.y(), area.width(), area.height()};
 }
 
-bool is_gadget_visible(int number) {
-    const QWidget* widget = gadget_widget(number);
-    return widget != nullptr && widget->isVisible();
-}
-
 int get_state(int number) {
     GadgetRecord* record = find_gadget(number);
     if (record == nullptr) return 0;

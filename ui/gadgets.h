@@ -64,7 +64,6 @@ struct Rect {
     int x = 0, y = 0, width = 0, height = 0;
 };
 Rect gadget_rect(int number);
-bool is_gadget_visible(int number);
 
 // list: the selected row (-1 none); check box, option: 1 or 0; combo: the selected item (-1);
 // date field, calendar: the date value.

@@ -28,7 +28,6 @@ class RowModel : public QAbstractTableModel {
     // While bulk, changes go to the rows without telling the view; end_bulk() resets it once.
     void begin_bulk();
     void end_bulk();
-    bool in_bulk() const { return bulk_; }
 
     int count() const { return static_cast<int>(rows_.size()); }
     // position < 0 or beyond the end appends; returns the row's position.

@@ -20,6 +20,11 @@ inline constexpr int kWithdrawalColumn = 6;
 inline constexpr int kBalanceColumn = 7;
 inline constexpr int kSecondDateColumn = 8;
 
+// What the balance column of a void transaction shows, in the list and the reports alike.
+inline constexpr std::string_view kVoidMark = "Void";
+// What a balance or a month's figure shows when its sum is too large to hold.
+inline constexpr std::string_view kOutOfRangeText = "out of range";
+
 // What the list shows for a control character in a record's text (a register written by another
 // program, or damaged, may hold any byte): the pilcrow, so that nothing is taken for the line feed
 // between the row's columns. For display only: the record keeps its bytes.

@@ -7,6 +7,7 @@
 #include "core/register/format.h"
 #include "core/register/record.h"
 #include "core/register/register_file.h"
+#include "core/register/row_text.h"
 #include "core/runtime/atomic_replace.h"
 #include "core/runtime/number_text.h"
 #include "core/runtime/windows1252.h"
@@ -21,8 +22,6 @@ namespace {
 constexpr std::size_t kPieceSize = 256 * 1024;
 
 constexpr DateValue kSecondsPerDay = 86400;
-// The balance of a row after a sum too large to hold.
-constexpr std::string_view kOutOfRange = "out of range";
 
 // The day of a date value: what the display mask shows of it, read back (the time of day dropped).
 DateValue day_of_value(DateValue value) { return value < 0 ? kNoDate : value - value % kSecondsPerDay; }
@@ -85,7 +84,7 @@ class RowTexts {
         if (balance) {
             append_cents_text(buffer_, *balance);
         } else {
-            buffer_ += kOutOfRange;
+            buffer_ += kOutOfRangeText;
         }
         ends[6] = mark();
         const DateValue second = get_i32(record + kSecondDateOffset);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "core/register/row_text.h"
 #include "core/reports/report.h"
 
 namespace quillet {
@@ -14,9 +15,9 @@ namespace {
 // that HTML lets a table leave out, and the style sheet aligns the amount columns: a page of a
 // million transactions stays small and quick to write.
 namespace html {
-constexpr std::string_view kA1 =
+constexpr std::string_view kPageStart =
     "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>";
-constexpr std::string_view kA2 =
+constexpr std::string_view kStyleAndHeading =
     "</title>\n<style>\n"
     "body { font-family: \"DejaVu Sans\", Verdana, sans-serif; font-size: 10pt; margin: 2em; color: #222; }\n"
     "h1 { font-size: 15pt; font-weight: normal; border-bottom: 2px solid #2a5d8f; padding-bottom: 0.3em; }\n"
@@ -29,42 +30,41 @@ constexpr std::string_view kA2 =
     ".void { color: #999; font-style: italic; }\n"
     "footer { margin-top: 1.5em; color: #666; font-size: 9pt; }\n"
     "</style>\n</head>\n<body>\n<h1>Register: ";
-constexpr std::string_view kA3 =
+constexpr std::string_view kTableHead =
     "</h1>\n<table>\n<thead>\n<tr><th>Date</th><th>Type</th><th>Number</th><th>Payee</th><th>Memo</th>"
     "<th>Deposit</th><th>Payment</th><th>Balance</th><th>Second date</th></tr>\n</thead>\n<tbody>\n";
-constexpr std::string_view kA4 = "</tbody>\n</table>\n<footer>Made with Quillet on ";
-constexpr std::string_view kA5 = ".</footer>\n</body>\n</html>\n";
-constexpr std::string_view kB1 = "<tr><td>";
-constexpr std::string_view kB2 = "<td>";
-constexpr std::string_view kB3 = "";
-constexpr std::string_view kB4 = "<td>";
-constexpr std::string_view kB5 = "<td>";
-constexpr std::string_view kB6 = "<td><td>";
-constexpr std::string_view kB7 = "<td class=\"void\">Void";
-constexpr std::string_view kB8 = "<td>";
-constexpr std::string_view kB9 = "<td>";
-constexpr std::string_view kB10 = "<td>";
-constexpr std::string_view kB11 = "\n";
+constexpr std::string_view kFooterStart = "</tbody>\n</table>\n<footer>Made with Quillet on ";
+constexpr std::string_view kPageEnd = ".</footer>\n</body>\n</html>\n";
+constexpr std::string_view kRowStart = "<tr><td>";
+constexpr std::string_view kTextCell = "<td>";
+constexpr std::string_view kCellEnd = "";
+constexpr std::string_view kDepositCell = "<td>";
+constexpr std::string_view kEmptyWithdrawalCell = "<td>";
+constexpr std::string_view kEmptyDepositAndWithdrawalCell = "<td><td>";
+constexpr std::string_view kVoidBalanceCell = "<td class=\"void\">";  // then the void mark
+constexpr std::string_view kBalanceCell = "<td>";
+constexpr std::string_view kEmptySecondDateCell = "<td>";
+constexpr std::string_view kSecondDateCell = "<td>";
+constexpr std::string_view kRowEnd = "\n";
 }  // namespace html
 
 // A plain listing, eight labelled lines a transaction and an empty line after each.
 namespace text {
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::string_view kC1 = "Register: ";
-constexpr std::string_view kC2 = "Date:        ";
-constexpr std::string_view kC3 = "Type:        ";
-constexpr std::string_view kC4 = "Number:      ";
-constexpr std::string_view kC5 = "Payee:       ";
-constexpr std::string_view kC6 = "Memo:        ";
-constexpr std::string_view kC7 = "Deposit:     ";
-constexpr std::string_view kC8 = "Payment:     ";
-constexpr std::string_view kC9 = "\r\n";  // ends the header and every transaction with an empty line
-constexpr std::string_view kC10 = "Balance:     ";
-constexpr std::string_view kC11 = "Void";
-constexpr std::string_view kC12 = "Second date: ";
-constexpr std::string_view kC13 = "none";
-constexpr std::string_view kC14 = "Made with Quillet on ";
-constexpr std::string_view kC15 = ".";
+constexpr std::string_view kRegisterLabel = "Register: ";
+constexpr std::string_view kDateLabel = "Date:        ";
+constexpr std::string_view kTypeLabel = "Type:        ";
+constexpr std::string_view kNumberLabel = "Number:      ";
+constexpr std::string_view kPayeeLabel = "Payee:       ";
+constexpr std::string_view kMemoLabel = "Memo:        ";
+constexpr std::string_view kDepositLabel = "Deposit:     ";
+constexpr std::string_view kPaymentLabel = "Payment:     ";
+constexpr std::string_view kBlankLine = "\r\n";  // ends the header and every transaction with an empty line
+constexpr std::string_view kBalanceLabel = "Balance:     ";
+constexpr std::string_view kSecondDateLabel = "Second date: ";
+constexpr std::string_view kNoSecondDate = "none";
+constexpr std::string_view kFooterStart = "Made with Quillet on ";
+constexpr std::string_view kFooterEnd = ".";
 }  // namespace text
 
 // Comma-separated values as spreadsheets read them (RFC 4180).
@@ -72,8 +72,6 @@ namespace csv {
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr char kSeparator = ',';
 constexpr std::string_view kHeader = "Date,Type,Number,Payee,Memo,Deposit,Payment,Balance,Second date";
-// Begins with the separator, so that a void row has its nine fields like any other.
-constexpr std::string_view kD1 = ",Void";
 }  // namespace csv
 
 // The bytes that a CSV field cannot hold as they are.
@@ -139,50 +137,51 @@ class HtmlWriter : public ReportWriter {
   public:
     void header(std::string& out, const ReportRequest& request) override {
         using namespace html;
-        out += kA1;
+        out += kPageStart;
         write_row(out, 6 * request.title.size(), [&](Cursor& cursor) { cursor.put_html(request.title); });
-        out += kA2;
+        out += kStyleAndHeading;
         write_row(out, 6 * request.title.size(), [&](Cursor& cursor) { cursor.put_html(request.title); });
-        out += kA3;
+        out += kTableHead;
     }
     void row(std::string& out, const ReportRow& row) override {
         using namespace html;
         // Room for the longest the row can be: every text byte an entity of six.
         std::size_t room =
             128 + row.date.size() + row.amount.size() + row.balance.size() + row.second_date.size();
-        for (const std::string_view text : row.texts) room += kB2.size() + 6 * text.size();
+        for (const std::string_view text : row.texts) room += kTextCell.size() + 6 * text.size();
         write_row(out, room, [&row](Cursor& cursor) {
-            cursor.put(kB1);
+            cursor.put(kRowStart);
             cursor.put(row.date);
             for (const std::string_view text : row.texts) {
-                cursor.put(kB2);
+                cursor.put(kTextCell);
                 cursor.put_html(text);
             }
-            cursor.put(kB3);
-            cursor.put(row.deposit ? kB4 : kB6);
+            cursor.put(kCellEnd);
+            cursor.put(row.deposit ? kDepositCell : kEmptyDepositAndWithdrawalCell);
             cursor.put(row.amount);
-            cursor.put(row.deposit ? kB5 : kB3);
+            cursor.put(row.deposit ? kEmptyWithdrawalCell : kCellEnd);
             if (row.is_void) {
-                cursor.put(kB7);
+                cursor.put(kVoidBalanceCell);
+                cursor.put(kVoidMark);
             } else {
-                cursor.put(kB8);
+                cursor.put(kBalanceCell);
                 cursor.put(row.balance);
-                cursor.put(kB3);
+                cursor.put(kCellEnd);
             }
             if (row.second_date.empty()) {
-                cursor.put(kB9);
+                cursor.put(kEmptySecondDateCell);
             } else {
-                cursor.put(kB10);
+                cursor.put(kSecondDateCell);
                 cursor.put(row.second_date);
-                cursor.put(kB3);
+                cursor.put(kCellEnd);
             }
-            cursor.put(kB11);
+            cursor.put(kRowEnd);
         });
     }
     void footer(std::string& out, const ReportRequest& request) override {
-        out += html::kA4;
+        out += html::kFooterStart;
         append_display_date(out, request.today);
-        out += html::kA5;
+        out += html::kPageEnd;
     }
 };
 
@@ -190,25 +189,25 @@ class TextWriter : public ReportWriter {
   public:
     void header(std::string& out, const ReportRequest& request) override {
         using namespace text;
-        out.append(kC1).append(request.title).append(kC9).append(kLineEnd);
+        out.append(kRegisterLabel).append(request.title).append(kBlankLine).append(kLineEnd);
     }
     void row(std::string& out, const ReportRow& row) override {
         using namespace text;
-        out.append(kC2).append(row.date).append(kLineEnd);
-        const std::string_view labels[] = {kC3, kC4, kC5, kC6};
+        out.append(kDateLabel).append(row.date).append(kLineEnd);
+        const std::string_view labels[] = {kTypeLabel, kNumberLabel, kPayeeLabel, kMemoLabel};
         for (std::size_t i = 0; i < 4; ++i) out.append(labels[i]).append(row.texts[i]).append(kLineEnd);
-        out.append(row.deposit ? kC7 : kC8).append(row.amount).append(kLineEnd);
-        out.append(kC10).append(row.is_void ? kC11 : row.balance).append(kLineEnd);
-        out.append(kC12)
-            .append(row.second_date.empty() ? kC13 : row.second_date)
-            .append(kC9)
+        out.append(row.deposit ? kDepositLabel : kPaymentLabel).append(row.amount).append(kLineEnd);
+        out.append(kBalanceLabel).append(row.is_void ? kVoidMark : row.balance).append(kLineEnd);
+        out.append(kSecondDateLabel)
+            .append(row.second_date.empty() ? kNoSecondDate : row.second_date)
+            .append(kBlankLine)
             .append(kLineEnd);
     }
     void footer(std::string& out, const ReportRequest& request) override {
         using namespace text;
-        out.append(kC14);
+        out.append(kFooterStart);
         append_display_date(out, request.today);
-        out.append(kC15).append(kLineEnd);
+        out.append(kFooterEnd).append(kLineEnd);
     }
 };
 
@@ -221,7 +220,7 @@ class CsvWriter : public ReportWriter {
         using namespace csv;
         // Room for the longest the row can be: every text quoted with every byte a quote.
         std::size_t room = row.date.size() + row.amount.size() + row.balance.size() + row.second_date.size() +
-                           kD1.size() + kLineEnd.size() + 8;
+                           kVoidMark.size() + kLineEnd.size() + 8;
         for (const std::string_view text : row.texts) room += 2 * text.size() + 3;
         write_row(out, room, [&row](Cursor& cursor) {
             cursor.put(row.date);
@@ -233,12 +232,9 @@ class CsvWriter : public ReportWriter {
             if (!row.deposit) cursor.put(kSeparator);
             cursor.put(row.amount);
             if (row.deposit) cursor.put(kSeparator);
-            if (row.is_void) {
-                cursor.put(kD1);
-            } else {
-                cursor.put(kSeparator);
-                cursor.put(row.balance);
-            }
+            // A void row has its nine fields like any other, the mark in the balance's place.
+            cursor.put(kSeparator);
+            cursor.put(row.is_void ? kVoidMark : row.balance);
             cursor.put(kSeparator);
             cursor.put(row.second_date);
             cursor.put(kLineEnd);

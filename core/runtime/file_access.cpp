@@ -120,7 +120,8 @@ int open_with(int number, const std::string& path, int open_flags, int flags, Io
     if (number == kAnyFileNumber) {
         number = choose_number();
     } else if (find_file(number) != nullptr) {
-        close_file(number);
+        // A caller that gives a number still in use gives up that file, and what it failed to write.
+        (void)close_file(number);
     }
     OpenFile file;
     file.descriptor = descriptor;
@@ -132,7 +133,7 @@ int open_with(int number, const std::string& path, int open_flags, int flags, Io
 }
 
 IoStatus close_one(OpenFile& file) {
-    write_pending(file);
+    (void)write_pending(file);  // a failure is kept in file.failure
     IoStatus closed = file.failure;
     if (::close(file.descriptor) != 0) closed &= IoStatus::from_errno();
     return closed;
@@ -304,7 +305,7 @@ IoStatus write_line(int number, std::string_view text) {
 IoStatus flush_file(int number) {
     OpenFile* file = find_file(number);
     if (file == nullptr) return IoStatus::failure(EBADF);
-    write_pending(*file);
+    (void)write_pending(*file);  // a failure is kept in file->failure
     IoStatus flushed = file->failure;
     if (flushed && ::fsync(file->descriptor) != 0) flushed = IoStatus::from_errno();
     return flushed;

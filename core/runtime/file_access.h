@@ -78,8 +78,9 @@ IoStatus truncate_file(int number, std::int64_t length);
 class FileCloser {
   public:
     explicit FileCloser(int number) : number_(number) {}
+    // A caller that must know whether the file's writes reached it calls close() instead.
     ~FileCloser() {
-        if (number_ >= 0) close_file(number_);
+        if (number_ >= 0) (void)close_file(number_);
     }
     FileCloser(const FileCloser&) = delete;
     FileCloser& operator=(const FileCloser&) = delete;

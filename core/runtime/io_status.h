@@ -6,7 +6,7 @@
 
 namespace quillet {
 
-class IoStatus {
+class [[nodiscard]] IoStatus {
   public:
     // Success.
     IoStatus() = default;

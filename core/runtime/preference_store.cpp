@@ -37,7 +37,7 @@ bool may_write(const std::string& path) {
     if (is_read_only(path)) return false;
     const int file = open_existing_file(kAnyFileNumber, path);
     if (file < 0) return false;
-    close_file(file);
+    (void)close_file(file);  // opened to find out, nothing written
     return true;
 }
 
@@ -71,13 +71,9 @@ std::string utf8_to_latin1(std::string_view text) {
     return out;
 }
 
-PreferenceStore& preference_store() {
-    static PreferenceStore store;
-    return store;
-}
-
 bool PreferenceStore::open(const std::string& path, int output_options) {
-    close();
+    // The program closes a store it changed itself, to learn whether the changes were written.
+    (void)close();
     has_store_ = true;
     path_ = path;
     output_options_ = output_options;

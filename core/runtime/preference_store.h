@@ -115,9 +115,6 @@ class PreferenceStore {
     std::optional<std::string> pending_group_;
 };
 
-// The program's one preference store.
-PreferenceStore& preference_store();
-
 // Conversions at the store's border. Every byte from 0x80 up becomes the two-byte UTF-8 form of
 // the code point with that value. Back: two-byte forms of code points below 256 become that byte;
 // longer forms, code points from 256 up and malformed sequences become "?"; a stray byte that

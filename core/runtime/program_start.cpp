@@ -270,10 +270,4 @@ void release_program(int handle) {
     reap_unwatched();
 }
 
-std::string current_folder() {
-    std::vector<char> buffer(4096);
-    if (::getcwd(buffer.data(), buffer.size()) == nullptr) return {};
-    return buffer.data();
-}
-
 }  // namespace quillet

@@ -66,7 +66,4 @@ void terminate_program(int handle);
 // Forgets the kept process (it is still reaped when it ends).
 void release_program(int handle);
 
-// The folder of the running process's own current directory (for tests and diagnostics).
-std::string current_folder();
-
 }  // namespace quillet

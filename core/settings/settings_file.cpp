@@ -62,8 +62,6 @@ void write_option(PreferenceStore& store, const OptionField& field, const Option
 
 }  // namespace
 
-std::string_view default_settings_text() { return kDefaultSettings; }
-
 IoStatus write_default_settings(const std::string& path) {
     return replace_file_contents(path, kDefaultSettings);
 }
@@ -84,7 +82,7 @@ bool read_settings(const std::string& path, Settings& settings) {
         while (entries.size() < kListEntriesRead && store.next_key())
             entries.push_back(store.current_key_value());
     }
-    store.close();
+    (void)store.close();  // nothing was changed, so nothing is written
     return true;
 }
 

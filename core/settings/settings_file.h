@@ -22,9 +22,8 @@ struct Settings {
     SettingsLists lists;
 };
 
-// The content a missing or empty settings file gets, every line ended by CR LF.
-std::string_view default_settings_text();
-// Writes the default content in one step.
+// Writes the content a missing or empty settings file gets (every line ended by CR LF) in one
+// step.
 IoStatus write_default_settings(const std::string& path);
 
 // At most this many entries are read from a list's section.

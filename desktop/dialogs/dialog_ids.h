@@ -1,6 +1,8 @@
 // The numbers of the dialogs' windows, gadgets and shortcut events.
 #pragma once
 
+#include "core/register/format.h"
+
 namespace quillet {
 
 namespace transaction_ids {
@@ -22,7 +24,8 @@ inline constexpr int kVoid = 415;
 inline constexpr int kOk = 416;
 inline constexpr int kCancel = 417;  // also Escape's menu event
 inline constexpr int kHelp = 418;    // F1's menu event
-inline constexpr int kTextLimit = 48;
+// A text field holds what the register's text fields hold.
+inline constexpr int kTextLimit = static_cast<int>(record_format::kTextWidth);
 inline constexpr int kAmountLimit = 7;
 }  // namespace transaction_ids
 
@@ -35,6 +38,8 @@ inline constexpr int kInverse = 401;
 inline constexpr int kOk = 402;
 inline constexpr int kCancel = 403;  // also Escape's menu event
 inline constexpr int kHelp = 404;    // F1's menu event
+// A search text is at most as long as the texts it is looked for in.
+inline constexpr int kTextLimit = static_cast<int>(record_format::kTextWidth);
 }  // namespace find_ids
 
 namespace new_register_ids {
@@ -51,6 +56,7 @@ inline constexpr int kWithdrawal = 406;
 inline constexpr int kOk = 407;
 inline constexpr int kCancel = 408;  // also Escape's menu event
 inline constexpr int kHelp = 409;    // F1's menu event
+inline constexpr int kAmountLimit = 7;
 }  // namespace new_register_ids
 
 namespace options_ids {

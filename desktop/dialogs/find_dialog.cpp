@@ -72,7 +72,7 @@ void open_find_dialog() {
     const TextTable& t = texts();
     open_dialog(kWindow, kWidth, kHeight, t.find_title);
     ui::create_combo(kText, 16, 16, 264, 26, ui::kComboEditable);
-    ui::set_attribute(kText, ui::kAttributeTextLimit, 48);
+    ui::set_attribute(kText, ui::kAttributeTextLimit, kTextLimit);
     for (const std::string& entry : app().pick_lists[kMaskList]) ui::add_item(kText, -1, entry);
     ui::set_state(kText, 0);
     ui::create_check_box(kInverse, 16, 64, 72, 16, t.inverse_box);

@@ -78,7 +78,7 @@ void open_new_register_dialog() {
     ui::disable_gadget(kNameFrame, 1);
     ui::create_text(kAmountCaption, 16, 64, 88, 16, t.opening_amount_caption);
     ui::create_string(kAmount, 112, 58, 176, 26, t.number_pads[3]);
-    ui::set_attribute(kAmount, ui::kAttributeTextLimit, 7);
+    ui::set_attribute(kAmount, ui::kAttributeTextLimit, kAmountLimit);
     ui::create_option(kDeposit, 16, 94, 70, 16, t.deposit_option);
     ui::create_option(kWithdrawal, 16, 116, 70, 16, t.withdrawal_option);
     ui::set_state(kDeposit, 1);

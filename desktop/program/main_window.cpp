@@ -112,7 +112,7 @@ void build_status_bar() {
     ui::create_status_bar(kStatusBar, kMainWindow);
     ui::set_status_bar_min_height(kStatusBar, kStatusBarMinHeight);
     for (const int width : {23, 134, 134, 184, 184, 184}) ui::add_status_field(kStatusBar, width);
-    ui::set_status_field_text(kStatusBar, 1, texts().idle_status);
+    ui::set_status_field_text(kStatusBar, kCountField, texts().idle_status);
 }
 
 void add_shortcuts() {

@@ -54,6 +54,15 @@ inline constexpr int kWindowPictureImage = 516;  // the window picture, for one 
 inline constexpr int kFileOrderPicture = 6;
 inline constexpr int kReverseOrderPicture = 10;
 
+// The status bar's fields, left to right: the reminder indicator, the count of rows, the balance,
+// and this month's deposits, withdrawals and average balance.
+inline constexpr int kReminderField = 0;
+inline constexpr int kCountField = 1;
+inline constexpr int kBalanceField = 2;
+inline constexpr int kMonthDepositsField = 3;
+inline constexpr int kMonthWithdrawalsField = 4;
+inline constexpr int kMonthAverageField = 5;
+
 // Bars for show or hide bar.
 inline constexpr int kToolBarIndex = 0;
 inline constexpr int kStatusBarIndex = 1;

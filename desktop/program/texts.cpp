@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "core/register/row_text.h"
+
 namespace quillet {
 namespace {
 
@@ -59,8 +61,8 @@ void prepare_menus(TextTable& t) {
 void prepare_register_view(TextTable& t) {
     t.column_titles = {"Date",    "Type",    "Number",  "Payee",      "Memo",
                        "Deposit", "Payment", "Balance", "Second date"};
-    t.void_mark = "Void";
-    t.out_of_range = "out of range";
+    t.void_mark = std::string(kVoidMark);
+    t.out_of_range = std::string(kOutOfRangeText);
     t.idle_status = "No register open";
     // The status fields are narrow: short labels and month names keep large figures in view.
     t.rows_label = "Count: ";

@@ -103,15 +103,19 @@ std::string month_text(std::int32_t month) {
 void write_status_fields(const BalanceSummary& summary, std::int32_t month) {
     const TextTable& t = texts();
     const std::string name = month_text(month);
-    ui::set_status_field_text(kStatusBar, 1, t.rows_label + integer_text(summary.rows), ui::kAlignCentre);
-    ui::set_status_field_text(kStatusBar, 2, t.balance_label + figure_text(summary.balance),
+    ui::set_status_field_text(kStatusBar, kCountField, t.rows_label + integer_text(summary.rows),
                               ui::kAlignCentre);
-    ui::set_status_field_text(kStatusBar, 3, name + t.deposits_label + figure_text(summary.month_deposits),
+    ui::set_status_field_text(kStatusBar, kBalanceField, t.balance_label + figure_text(summary.balance),
+                              ui::kAlignCentre);
+    ui::set_status_field_text(kStatusBar, kMonthDepositsField,
+                              name + t.deposits_label + figure_text(summary.month_deposits),
+                              ui::kAlignCentre);
+    ui::set_status_field_text(kStatusBar, kMonthWithdrawalsField,
+                              name + t.withdrawals_label + figure_text(summary.month_withdrawals),
                               ui::kAlignCentre);
     ui::set_status_field_text(
-        kStatusBar, 4, name + t.withdrawals_label + figure_text(summary.month_withdrawals), ui::kAlignCentre);
-    ui::set_status_field_text(
-        kStatusBar, 5, t.average_label + name + t.average_balance_label + figure_text(summary.month_average),
+        kStatusBar, kMonthAverageField,
+        t.average_label + name + t.average_balance_label + figure_text(summary.month_average),
         ui::kAlignCentre);
 }
 
@@ -317,8 +321,9 @@ std::optional<std::int64_t> latest_slot_of_payee(std::string_view payee) { retur
 
 void show_no_register() {
     clear_register_view();
-    ui::set_status_field_text(kStatusBar, 1, texts().idle_status);
-    for (int field = 2; field <= 5; ++field) ui::set_status_field_text(kStatusBar, field, "");
+    ui::set_status_field_text(kStatusBar, kCountField, texts().idle_status);
+    for (int field = kBalanceField; field <= kMonthAverageField; ++field)
+        ui::set_status_field_text(kStatusBar, field, "");
     ui::set_window_title(kMainWindow, texts().program_title);
 }
 

@@ -26,7 +26,7 @@ bool fill_register_view(const std::string& path, int order_mode);
 // Titles the main window with the register's file name (without folder and extension).
 void show_register_title(const std::string& path);
 
-// Works out the running balance of every row and status fields 1 to 5 from the rows' texts.
+// Works out the running balance of every row and the status fields of the figures from the rows' texts.
 void recompute_balance();
 
 // After the record was written at index: replaces the current row's texts (editing) or inserts

@@ -4,6 +4,7 @@
 
 #include "core/register/format.h"
 #include "core/register/register_file.h"
+#include "core/register/row_text.h"
 #include "core/runtime/atomic_replace.h"
 #include "core/runtime/file_access.h"
 #include "core/runtime/help_viewer.h"
@@ -153,7 +154,8 @@ void apply_options(bool reload) {
     ui::load_font(kListFont, options.list_font_name, options.list_font_size, options.list_font_style);
     ui::set_gadget_font(kRegisterList, kListFont);
     const int alignment = options.right_align_amounts == 1 ? ui::kAlignRight : ui::kAlignLeft;
-    for (const int column : {5, 6, 7}) ui::set_column_alignment(kRegisterList, column, alignment);
+    for (const int column : {kDepositColumn, kWithdrawalColumn, kBalanceColumn})
+        ui::set_column_alignment(kRegisterList, column, alignment);
     ui::resume_drawing(kRegisterList);
 
     // Said only when the user has just chosen it, not at every start.

@@ -1,4 +1,5 @@
-// Each toolkit test starts with no window and an empty event queue, and leaves none behind.
+// Each toolkit test starts with no window, image or font and an empty event queue, and leaves none
+// behind, so that the tests pass in one process as well as one by one.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -33,6 +34,8 @@ class Toolkit : public ::testing::Test {
         for (const auto& [number, record] : detail::state().windows) open.push_back(number);
         for (const int number : open) close_window(number);
         detail::state().bound.clear();
+        detail::state().images.clear();
+        detail::state().fonts.clear();
         process_pending_events();
         clear_event_queue();
     }

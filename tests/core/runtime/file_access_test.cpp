@@ -16,7 +16,7 @@ using testing::TempFolder;
 // Every test leaves no file open behind it.
 class NumberedFiles : public ::testing::Test {
   protected:
-    void TearDown() override { close_file(kAllFiles); }
+    void TearDown() override { (void)close_file(kAllFiles); }
     TempFolder folder;
 };
 
@@ -46,7 +46,7 @@ TEST_F(NumberedFiles, ReadLineKeepsCrLfTogetherAcrossTheReadBuffer) {
     for (const int flags : {0, file_flags::kNoBuffering}) {
         ASSERT_EQ(read_open_file(2, path, flags), 2);
         EXPECT_EQ(read_lines(2), expected) << flags;
-        close_file(2);
+        EXPECT_TRUE(close_file(2));
     }
 }
 
@@ -128,21 +128,21 @@ TEST_F(NumberedFiles, OpenModesCreateKeepTruncateOrRefuse) {
 
     ASSERT_EQ(read_open_file(5, path), 5);
     EXPECT_FALSE(write_text(5, "no"));
-    close_file(5);
+    EXPECT_TRUE(close_file(5));
 
     ASSERT_EQ(open_file(5, path, file_flags::kAtEnd), 5);
     EXPECT_EQ(file_position(5), 8);
     EXPECT_TRUE(write_text(5, "+"));
-    close_file(5);
+    EXPECT_TRUE(close_file(5));
     EXPECT_EQ(read_file(path), "old text+");
 
     ASSERT_EQ(open_file(5, missing), 5);
-    close_file(5);
+    EXPECT_TRUE(close_file(5));
     EXPECT_EQ(file_size(missing), 0);
 
     ASSERT_EQ(create_exclusive_file(5, path), 5);
     EXPECT_EQ(file_length(5), 0);
-    close_file(5);
+    EXPECT_TRUE(close_file(5));
     EXPECT_EQ(read_file(path), "");
 }
 

@@ -30,7 +30,7 @@ class Preferences : public ::testing::Test {
         PreferenceStore store;
         EXPECT_TRUE(store.open(path, options));
         change(store);
-        store.close();
+        EXPECT_TRUE(store.close());
         return read_file(path);
     }
 
@@ -47,7 +47,7 @@ TEST_F(Preferences, ReadsLfOnlyFilesLikeCrLfFilesAndRewritesWithCrLf) {
     EXPECT_EQ(store.read_text("Open"), "/home/ann/Cash.qlt");
     ASSERT_TRUE(store.select_group("Settings"));
     store.write_text("Font", "Serif");
-    store.close();
+    EXPECT_TRUE(store.close());
     EXPECT_EQ(read_file(path), "top=1\r\n[Files]\r\nOpen=/home/ann/Cash.qlt\r\n[Settings]\r\nFont=Serif\r\n");
 }
 
@@ -306,14 +306,14 @@ TEST_F(Preferences, AFailedRewriteLeavesTheOldFileWhole) {
 TEST_F(Preferences, OpeningAnotherFileClosesTheFirstWithItsChanges) {
     const std::string first = folder.write("first.ini", "a=1\r\n");
     const std::string second = folder.write("second.ini", "b=2\r\n");
-    PreferenceStore& store = preference_store();
+    PreferenceStore store;
     ASSERT_TRUE(store.open(first, kCompactKeys));
     store.write_text("a", "9");
     ASSERT_TRUE(store.open(second, 0));
     EXPECT_EQ(read_file(first), "a=9\r\n");
     EXPECT_EQ(store.read_text("a", "gone"), "gone");
     EXPECT_EQ(store.read_text("b"), "2");
-    store.close();
+    EXPECT_TRUE(store.close());
     EXPECT_FALSE(store.is_open());
 }
 
