@@ -82,36 +82,36 @@ void PayeeIndex::add(std::string_view payee, std::int64_t slot) {
         entry.hash = hash;
         ++used_;
     }
-    entry.slots.push_back(static_cast<std::int32_t>(slot));
+    entry.slot_list.push_back(static_cast<std::int32_t>(slot));
 }
 
 void PayeeIndex::remove(std::string_view payee, std::int64_t slot) {
     if (table_.empty()) return;
     std::uint64_t hash = 0;
     Payee& entry = table_[place_of(payee, hash)];
-    const auto found = std::find(entry.slots.begin(), entry.slots.end(), static_cast<std::int32_t>(slot));
-    if (found == entry.slots.end()) return;
+    const auto found = std::find(entry.slot_list.begin(), entry.slot_list.end(), static_cast<std::int32_t>(slot));
+    if (found == entry.slot_list.end()) return;
     // The payee's entry stays, empty, so that no probe sequence is cut.
-    *found = entry.slots.back();
-    entry.slots.pop_back();
+    *found = entry.slot_list.back();
+    entry.slot_list.pop_back();
 }
 
 std::optional<std::int64_t> PayeeIndex::latest(std::string_view payee) const {
     if (table_.empty()) return std::nullopt;
     std::uint64_t hash = 0;
     const Payee& entry = table_[place_of(payee, hash)];
-    if (entry.slots.empty()) return std::nullopt;
-    return *std::max_element(entry.slots.begin(), entry.slots.end());
+    if (entry.slot_list.empty()) return std::nullopt;
+    return *std::max_element(entry.slot_list.begin(), entry.slot_list.end());
 }
 
 void PayeeIndex::shrink() {
-    for (Payee& entry : table_) entry.slots.shrink_to_fit();
+    for (Payee& entry : table_) entry.slot_list.shrink_to_fit();
 }
 
 std::size_t PayeeIndex::memory_bytes() const {
     std::size_t bytes = table_.capacity() * sizeof(Payee);
     for (const Payee& entry : table_)
-        bytes += entry.key.capacity() + entry.slots.capacity() * sizeof(std::int32_t);
+        bytes += entry.key.capacity() + entry.slot_list.capacity() * sizeof(std::int32_t);
     return bytes;
 }
 

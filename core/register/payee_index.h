@@ -29,7 +29,7 @@ class PayeeIndex {
     struct Payee {
         std::uint64_t hash = 0;
         std::string key;  // empty: a free place
-        std::vector<std::int32_t> slots;
+        std::vector<std::int32_t> slot_list;  // not "slots", which Qt defines as a word of its own
     };
     // The place of the payee's entry, or the free place for it; with the payee's hash.
     std::size_t place_of(std::string_view payee, std::uint64_t& hash) const;

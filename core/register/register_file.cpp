@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/register/record_fingerprint.h"
 #include "core/register/register_lock.h"
 #include "core/runtime/atomic_replace.h"
 #include "core/runtime/file_access.h"
@@ -49,6 +50,14 @@ bool still_as_listed(const std::string& path, const WriteCheck* check) {
     return check == nullptr || !check->listed || file_stamp(path) == *check->listed;
 }
 
+// Whether the record found where a write goes is the one the caller expects there.
+bool record_as_expected(const WriteCheck* check, const RecordBytes& found, bool whole) {
+    if (check == nullptr) return true;
+    if ((check->record || check->fingerprint) && !whole) return false;
+    if (check->record && found != *check->record) return false;
+    return !check->fingerprint || record_fingerprint(found.data()) == *check->fingerprint;
+}
+
 // Writes the bytes at index (kAppend: at the end, with the record's number set to its slot) and
 // syncs them to the disk: the user's record is safe once the write reports success. A write that
 // fails puts back what it replaced and cuts the file to its old length, so that a full disk never
@@ -72,10 +81,8 @@ IoStatus write_locked(const std::string& path, std::int64_t index, RecordBytes b
     const std::int64_t old_count = std::min(kRecordBytes, length - offset);
     if (old_count > 0 && (!seek_file(file, offset) || read_bytes(file, old.data(), old_count) != old_count))
         return IoStatus::failure(EIO);
-    // An edit writes over the record it was opened on, or not at all.
-    if (check != nullptr && check->record && (old_count != kRecordBytes || old != *check->record)) {
-        return changed_meanwhile();
-    }
+    // A write goes over the record it was meant for, or not at all.
+    if (!record_as_expected(check, old, old_count == kRecordBytes)) return changed_meanwhile();
     const IoStatus written = write_at(file, offset, bytes.data(), kRecordBytes);
     if (!written) {
         if (old_count > 0) (void)write_at(file, offset, old.data(), old_count);
@@ -186,11 +193,31 @@ IoStatus remove_last_record(const std::string& path, std::int64_t index, WriteCh
     return {};
 }
 
-IoStatus copy_register(const std::string& source, const std::string& destination) {
+IoStatus copy_register(const std::string& source, const std::string& destination, const WriteCheck* check) {
     // The copy is of a whole file: no write of another program is half in it.
     const RegisterLock lock(source);
     if (!lock.held()) return lock.status();
+    if (!still_as_listed(source, check)) return changed_meanwhile();
     return copy_file(source, destination);
+}
+
+IoStatus remove_register(const std::string& path, std::int64_t slot, WriteCheck* check, RemovedRegister& removed) {
+    const RegisterLock lock(path);
+    if (!lock.held()) return lock.status();
+    if (!still_as_listed(path, check)) return changed_meanwhile();
+    RecordBytes record{};
+    if (const IoStatus read = read_record_bytes(path, slot, record); !read) return read;
+    if (!record_as_expected(check, record, true)) return changed_meanwhile();
+    removed = {};
+    if (const IoStatus resolved = link_target(path, removed.file); !resolved) return resolved;
+    const IoStatus read = visit_records(path, [&removed](std::int64_t, const std::uint8_t* bytes) {
+        removed.bytes.append(reinterpret_cast<const char*>(bytes), kRecordSize);
+        return true;
+    });
+    if (!read) return read;
+    if (const IoStatus deleted = delete_file(removed.file, kDeleteReadOnly); !deleted) return deleted;
+    if (check != nullptr) check->after = file_stamp(path);
+    return {};
 }
 
 RegisterCheck check_register_file(const std::string& path, IoStatus* cause) {

@@ -32,9 +32,10 @@ IoStatus read_record(const std::string& path, std::int64_t index, TransactionRec
 // other processes; every write holds the register's lock (core/register/register_lock.h) and, with a
 // check, writes nothing (ESTALE) when the file is no longer as the caller listed it.
 struct WriteCheck {
-    std::optional<FileStamp> listed;    // the file must still have this stamp
-    std::optional<RecordBytes> record;  // the record written over must still hold these bytes
-    FileStamp after;                    // the file's stamp after the write, for the next check
+    std::optional<FileStamp> listed;          // the file must still have this stamp
+    std::optional<RecordBytes> record;        // the record written over must still hold these bytes
+    std::optional<std::uint64_t> fingerprint;  // ...or have this fingerprint (record_fingerprint.h)
+    FileStamp after;                          // the file's stamp after the write, for the next check
 };
 
 // Writes the record at index; index = count_records() appends. Fails when the file is missing,
@@ -63,8 +64,19 @@ IoStatus set_deleted_flag(const std::string& path, std::int64_t index, std::uint
 IoStatus remove_last_record(const std::string& path, std::int64_t index, WriteCheck* check = nullptr);
 
 // Copies the register while holding its lock, so that no write of another program is half in the
-// copy. The destination is replaced in one step.
-IoStatus copy_register(const std::string& source, const std::string& destination);
+// copy. The destination is replaced in one step. With a check, the source must still be as listed
+// (ESTALE: nothing is copied).
+IoStatus copy_register(const std::string& source, const std::string& destination,
+                       const WriteCheck* check = nullptr);
+
+// What removing a register took away, so that it can be put back.
+struct RemovedRegister {
+    std::string bytes;  // every byte the file held
+    std::string file;   // the file removed: the path, or the file a link at the path led to
+};
+// Removes the register file (the last row was deleted) under its lock, after the check: the file
+// as listed, the record at slot as the list showed it. A link stays; the file it leads to goes.
+IoStatus remove_register(const std::string& path, std::int64_t slot, WriteCheck* check, RemovedRegister& removed);
 
 // Removes temporary files of this program that killed writes left beside the register (older than
 // an hour), under the register's lock. Called when a register is opened.

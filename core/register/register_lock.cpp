@@ -72,10 +72,13 @@ RegisterLock::~RegisterLock() {
 }
 
 void remove_stale_temporaries(const std::string& register_path) {
-    const std::string folder = folder_part(register_path);
+    // A register reached through a link has its temporaries beside the file the link leads to.
+    std::string target;
+    if (!link_target(register_path, target)) return;
+    const std::string folder = folder_part(target);
     // Built by appending: GCC 12 at -O3 warns falsely about "." + string.
     std::string prefix = ".";
-    prefix += file_part(register_path);
+    prefix += file_part(target);
     prefix += ".tmp-";
     DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
     if (listing == nullptr) return;

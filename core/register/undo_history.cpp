@@ -1,6 +1,5 @@
 #include "core/register/undo_history.h"
 
-#include "core/register/register_lock.h"
 #include "core/runtime/atomic_replace.h"
 
 namespace quillet {
@@ -11,22 +10,12 @@ namespace {
 
 bool is_live(const RecordBytes& record) { return record[kDeletedOffset] == kLive; }
 
-// Puts a removed register file back, unless something has taken its name meanwhile.
-IoStatus restore_register(const std::string& path, const std::string& bytes, WriteCheck& check) {
+// Puts a removed register file back where it was (through a link at the path, to the file the link
+// led to), unless something has taken its name meanwhile.
+IoStatus restore_register(const std::string& path, const RegisterChange& step, WriteCheck& check) {
     if (file_stamp(path) != *check.listed) return IoStatus::failure(ESTALE);
-    if (const IoStatus written = replace_file_contents(path, bytes); !written) return written;
-    check.after = file_stamp(path);
-    return {};
-}
-
-// Removes the register file again, under its lock and only as our last write left it.
-IoStatus remove_register(const std::string& path, WriteCheck& check) {
-    {
-        const RegisterLock lock(path);
-        if (!lock.held()) return lock.status();
-        if (file_stamp(path) != *check.listed) return IoStatus::failure(ESTALE);
-        if (const IoStatus removed = delete_file(path, kDeleteReadOnly); !removed) return removed;
-    }
+    const std::string& file = step.removed_from.empty() ? path : step.removed_from;
+    if (const IoStatus written = replace_file_contents(file, step.removed_file); !written) return written;
     check.after = file_stamp(path);
     return {};
 }
@@ -103,10 +92,13 @@ IoStatus UndoHistory::apply(const RegisterChange& step, bool backward, AppliedSt
             break;
         case ChangeKind::kDeleteRegister:
             if (backward) {
-                done = restore_register(path_, step.removed_file, check);
+                done = restore_register(path_, step, check);
                 left.register_restored = true;
             } else {
-                done = remove_register(path_, check);
+                // Only the register the step put back goes again, as our last write left it.
+                check.record = step.after;
+                RemovedRegister removed;
+                done = remove_register(path_, step.slot, &check, removed);
                 left.register_removed = true;
             }
             break;

@@ -29,7 +29,8 @@ struct RegisterChange {
     std::int64_t slot = 0;
     RecordBytes before{};      // the record before the change (not for kAdd)
     RecordBytes after{};       // the record after it; kDeleteRegister: the removed row's record
-    std::string removed_file;  // kDeleteRegister: every byte of the removed file
+    std::string removed_file;  // kDeleteRegister: every byte of the removed file...
+    std::string removed_from;  // ...and the file it was (where a link at the register's path led)
 };
 
 // An edit's kind: kVoid or kUnvoid when nothing but the void flag changed, else kEdit.
@@ -39,7 +40,7 @@ ChangeKind kind_of_edit(const RecordBytes& before, const RecordBytes& after);
 TransactionRecord named_record(const RegisterChange& change);
 
 // Why the last history of the program ended.
-enum class HistoryEnd { kNone, kOpened, kCreated, kCompacted };
+enum class HistoryEnd { kNone, kOpened, kCreated, kCompacted, kChangedElsewhere };
 
 // What a step left in the file, for the list: the record at slot, or none (removed or deleted);
 // or the whole register gone or back.

@@ -55,6 +55,11 @@ AtomicReplace::AtomicReplace(std::string target_path) : target_path_(std::move(t
         failure_ = IoStatus::failure(target_path_.empty() ? ENOENT : EISDIR);
         return;
     }
+    // A link stays a link: the file it leads to is replaced.
+    if (const IoStatus resolved = link_target(target_path_, target_path_); !resolved) {
+        failure_ = resolved;
+        return;
+    }
     // A file that may not be written is not replaced either: its refusal holds for every write.
     if (is_read_only(target_path_)) {
         failure_ = IoStatus::failure(EACCES);

@@ -1,7 +1,8 @@
 // Replacing a whole file without ever leaving it half written.
 //
 // The new contents go to a temporary file in the target's own folder (so the final rename never
-// crosses file systems); commit() flushes and syncs it, renames it over the target in one step and
+// crosses file systems); a target that is a symbolic link is the file it leads to, replaced in that
+// file's folder, so that the link stays a link (a link that leads nowhere is refused); commit() flushes and syncs it, renames it over the target in one step and
 // syncs the folder. Until commit() succeeds the target keeps its old bytes, and a replacement that
 // fails or is abandoned removes its temporary file. A target that is read-only (no write
 // permission) is not replaced: the replacement fails with EACCES, as a write to it would.
@@ -16,7 +17,8 @@ namespace quillet {
 
 class AtomicReplace {
   public:
-    // Creates the temporary file beside the target; ok() tells whether that worked.
+    // Creates the temporary file beside the target (beside the file a link at the target's path
+    // leads to); ok() tells whether that worked.
     explicit AtomicReplace(std::string target_path);
     // Removes the temporary file unless commit() succeeded.
     ~AtomicReplace();
@@ -33,6 +35,7 @@ class AtomicReplace {
     // file it replaces (new files get the usual ones). Success only when the target was replaced.
     IoStatus commit();
 
+    // The file replaced: the path given, or the file its link leads to.
     const std::string& target_path() const { return target_path_; }
     const std::string& temporary_path() const { return temporary_path_; }
 

@@ -118,6 +118,11 @@ bool is_regular_file(const std::string& path);
 // may not write it.
 bool is_read_only(const std::string& path);
 
+// The file a write to the path replaces: the path itself, or where a symbolic link at the path
+// leads (through any chain of links), so that the link stays a link. A path that names nothing is
+// its own target (a new file); a link that leads nowhere fails with its cause (ENOENT, ELOOP).
+IoStatus link_target(const std::string& path, std::string& target);
+
 // Delete options: kDeleteReadOnly also removes a file that has no write permission, which is
 // otherwise kept (the read-only attribute of the file).
 inline constexpr int kDeleteReadOnly = 2;

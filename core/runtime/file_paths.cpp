@@ -42,6 +42,19 @@ FileStamp file_stamp(const std::string& path) {
             static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
 }
 
+IoStatus link_target(const std::string& path, std::string& target) {
+    struct stat status {};
+    if (path.empty() || ::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+        target = path;
+        return {};
+    }
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) return IoStatus::from_errno();
+    target = resolved;
+    std::free(resolved);
+    return {};
+}
+
 bool is_regular_file(const std::string& path) {
     struct stat status {};
     return !path.empty() && ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);

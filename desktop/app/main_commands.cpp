@@ -35,7 +35,7 @@ using namespace main_ids;
 namespace {
 
 void fill_again(int order_mode) {
-    if (command_guard(Guard::kRegisterWithRecords)) fill_register_view(app().register_path, order_mode);
+    if (command_guard(Guard::kRegisterWithRecords)) fill_register_view(register_session().path(), order_mode);
 }
 
 void run_menu_command(int item) {
@@ -62,7 +62,7 @@ void run_menu_command(int item) {
             break;
         case kEditTransaction:
             if (row_command_guards()) {
-                open_transaction_dialog(kEditMode, ui::get_item_data(kRegisterList, app().current_row),
+                open_transaction_dialog(kEditMode, register_session().slot_of(app().current_row),
                                         texts().edit_transaction_title);
             }
             break;
@@ -105,21 +105,15 @@ void open_dropped_register() {
 
 void compact_register_interactively() {
     if (show_message(kMessageConfirmCompact, kMainWindow) != ui::kAnswerYes) return;
-    const std::string path = app().register_path;
+    const std::string path = register_session().path();
     CompactionCounts counts;
-    WriteCheck check = listed_register_check();
-    const IoStatus compacted = compact_register(path, counts, &check);
-    if (compacted.error() == ESTALE) {
-        show_register_changed(kMainWindow);
-        return;
-    }
-    if (!compacted) {
+    const SessionResult compacted = register_session().compact(counts, true);
+    if (compacted.failed()) {
         // The register is as it was: compaction writes a new file and only then replaces the old.
-        show_message(kMessageCompactFailed, kMainWindow, file_and_cause(path, compacted));
+        show_message(kMessageCompactFailed, kMainWindow, file_and_cause(path, compacted.cause()));
         return;
     }
-    // Compaction moves the records to new places: no earlier change can be undone in them.
-    start_undo_history(path, HistoryEnd::kCompacted);
+    if (!show_session_result(compacted, kMainWindow)) return;
     fill_register_view(path, kKeepOrder);
     if (counts.removed == 0) {
         show_message(kMessageNothingToCompact, kMainWindow);

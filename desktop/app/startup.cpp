@@ -8,7 +8,6 @@
 #include "core/runtime/instance_lock.h"
 #include "core/runtime/program_folders.h"
 #include "desktop/app/dispatcher.h"
-#include "desktop/dialogs/undo_command.h"
 #include "desktop/program/app_state.h"
 #include "desktop/program/main_window.h"
 #include "desktop/program/main_window_ids.h"
@@ -46,8 +45,7 @@ bool start_quillet(const std::string& program_folder) {
     std::signal(SIGXFSZ, SIG_IGN);
     ui::start_toolkit();
     prepare_texts();
-    reset_app_state(program_folder);
-    undo_history() = UndoHistory();  // the changes of this run only
+    reset_app_state(program_folder);  // with a session whose undo history is this run's only
     auto lock = std::make_unique<InstanceLock>(runtime_folder(), texts().instance_name);
     // A second copy leaves at once, silently, and the first notices nothing. A lock that cannot be
     // taken for another reason (a folder that cannot be written) does not keep the program from

@@ -11,7 +11,7 @@ namespace quillet {
 bool command_guard(Guard guard) {
     bool passes = false;
     switch (guard) {
-        case Guard::kRegisterWithRecords: passes = count_records(app().register_path) > 0; break;
+        case Guard::kRegisterWithRecords: passes = count_records(app().session.path()) > 0; break;
         case Guard::kListHasRows: passes = ui::count_items(main_ids::kRegisterList) > 0; break;
         case Guard::kRowSelected: passes = ui::get_state(main_ids::kRegisterList) >= 0; break;
     }

@@ -8,7 +8,6 @@
 #include "desktop/dialogs/dialog_ids.h"
 #include "desktop/dialogs/dialog_pattern.h"
 #include "desktop/dialogs/register_requester.h"
-#include "desktop/dialogs/undo_command.h"
 #include "desktop/program/app_state.h"
 #include "desktop/program/main_window_ids.h"
 #include "desktop/program/message_box.h"
@@ -47,15 +46,14 @@ void create() {
         ui::get_state(kWithdrawal) == 1 ? record_format::kWithdrawal : record_format::kDeposit;
     // The new file replaces the old one in one step, so a failure leaves the old file as it was;
     // the dialog stays open with what the user typed.
-    if (const IoStatus created = create_new_register(
+    if (const SessionResult created = register_session().create(
             path, amount, kind,
             {t.opening_texts[0], t.opening_texts[1], t.opening_texts[2], t.opening_amount_caption});
-        !created) {
-        show_message(kMessageRegisterNotChanged, kWindow, file_and_cause(path, created));
+        !created.done()) {
+        show_message(kMessageRegisterNotChanged, kWindow, file_and_cause(path, created.cause()));
         return;
     }
     close_dialog(kWindow);
-    start_undo_history(path, HistoryEnd::kCreated);
     fill_register_view(path, kKeepOrder);
 }
 

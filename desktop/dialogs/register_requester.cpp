@@ -5,11 +5,11 @@
 #include "core/runtime/number_text.h"
 #include "core/runtime/windows1252.h"
 #include "desktop/dialogs/new_register_dialog.h"
-#include "desktop/dialogs/undo_command.h"
 #include "desktop/program/app_state.h"
 #include "desktop/program/main_window_ids.h"
 #include "desktop/program/message_box.h"
 #include "desktop/program/texts.h"
+#include "desktop/program/undo_captions.h"
 #include "desktop/views/register_view.h"
 #include "ui/gadgets.h"
 #include "ui/requesters.h"
@@ -22,26 +22,22 @@ using namespace main_ids;
 namespace {
 
 void save_register_as(const std::string& path) {
-    AppState& state = app();
     if (file_size(path) >= 0 &&
         show_message(kMessageConfirmReplace, kMainWindow, ShownText::of_path(path)) != ui::kAnswerYes) {
         return;
     }
-    // The open register goes on under the new name only once the copy stands.
-    if (path != state.register_path) {
-        if (const IoStatus copied = copy_register(state.register_path, path); !copied) {
-            show_message(kMessageRegisterNotChanged, kMainWindow, file_and_cause(path, copied));
-            return;
-        }
+    // The open register goes on under the new name only once the copy stands; a register another
+    // program changed since it was listed is read again, and nothing is copied.
+    const SessionResult saved = register_session().save_as(path);
+    if (saved.failed()) {
+        show_message(kMessageRegisterNotChanged, kMainWindow, file_and_cause(path, saved.cause()));
+        return;
     }
-    state.register_path = path;
-    show_register_title(path);
+    if (!show_session_result(saved, kMainWindow)) return;
     // The list now shows the copy: later writes check against it, and the changes made to the old
     // file cannot be undone in this one.
-    WriteCheck listed;
-    listed.after = file_stamp(path);
-    note_register_written(listed);
-    start_undo_history(path, HistoryEnd::kOpened);
+    show_register_title(path);
+    show_undo_captions();
 }
 
 void open_register(const std::string& path) {
@@ -79,7 +75,7 @@ void run_register_requester(int mode) {
                 t.register_pattern, 0);
             break;
         case kSaveRegisterAsMode:
-            chosen = ui::requesters().save_file(t.save_as_requester_title, state.register_path,
+            chosen = ui::requesters().save_file(t.save_as_requester_title, register_session().path(),
                                                 t.register_pattern, 0);
             break;
         default: return;

@@ -7,7 +7,6 @@
 #include "desktop/dialogs/amount_filter.h"
 #include "desktop/dialogs/dialog_ids.h"
 #include "desktop/dialogs/dialog_pattern.h"
-#include "desktop/dialogs/undo_command.h"
 #include "desktop/program/app_state.h"
 #include "desktop/program/main_window_ids.h"
 #include "desktop/program/message_box.h"
@@ -67,9 +66,11 @@ int kind_shown() {
 // has not changed from the latest transaction to it, found through the list's payee index.
 void fill_from_payee() {
     if (app().dialog_mode != kNewMode) return;
-    const std::optional<std::int64_t> slot = latest_slot_of_payee(ui::get_text(kPayee));
-    TransactionRecord latest;
-    if (!slot || !read_record(app().register_path, *slot, latest)) return;
+    const RegisterSession& session = register_session();
+    const std::optional<std::int64_t> slot = session.latest_slot_of_payee(ui::get_text(kPayee));
+    RecordBytes bytes{};
+    if (!slot || !session.read(*slot, bytes)) return;
+    const TransactionRecord latest = decode_record(bytes.data());
     Untouched& fields = untouched();
     // Typed in any case, the payee is spelt as the register spells it.
     ui::set_text(kPayee, latest.payee);
@@ -127,10 +128,10 @@ bool fields_filled() {
     return true;
 }
 
-TransactionRecord record_from_fields(std::int64_t number) {
+// The record the fields describe; the session gives it its number.
+TransactionRecord record_from_fields() {
     TransactionRecord record;
     record.deleted = record_format::kLive;
-    record.record_number = static_cast<std::int32_t>(number);
     record.date = ui::get_state(kDate);
     // As typed, spaces and all; only the first 48 bytes reach the file.
     record.type = left(ui::get_text(kType), kTextLimit);
@@ -163,41 +164,19 @@ void save() {
         return;
     }
     const bool editing = state.dialog_mode == kEditMode;
-    TransactionRecord record = record_from_fields(editing ? edited().slot : 0);
+    const TransactionRecord record = record_from_fields();
     // The record is written while the dialog is still open: when the write fails, the message
     // shows over the dialog and everything the user typed is still there to save again.
-    WriteCheck check = listed_register_check();
-    std::int64_t index = edited().slot;
-    IoStatus written;
-    if (editing) {
-        check.record = edited().bytes;
-        written = write_record(state.register_path, index, record, &check);
-    } else {
-        written = append_record(state.register_path, record, index, &check);
-        record.record_number = static_cast<std::int32_t>(index);
-    }
-    if (written.error() == ESTALE) {
-        show_register_changed(kWindow);
-        return;
-    }
-    if (!written) {
-        show_message(kMessageRegisterNotChanged, kWindow, file_and_cause(state.register_path, written));
-        return;
-    }
-    note_register_written(check);
-    RegisterChange change;
-    change.slot = index;
-    change.after = encode_record(record);
-    if (editing) {
-        change.before = edited().bytes;
-        change.kind = kind_of_edit(change.before, change.after);
-        edited().bytes = change.after;
-    } else {
-        change.kind = ChangeKind::kAdd;
-    }
-    note_register_change(std::move(change), check);
+    RegisterSession& session = register_session();
+    RowChange change;
+    const SessionResult saved = editing ? session.edit(edited().slot, edited().bytes, record, change)
+                                        : session.add(record, state.options.list_order == 1, change);
+    if (!show_session_result(saved, kWindow)) return;
     close_dialog(kWindow);
-    show_saved_transaction(index, editing, record);
+    show_row_change(change);
+    insert_into_pick_list(state.pick_lists[kTypeList], trim(record.type), true);
+    insert_into_pick_list(state.pick_lists[kPayeeList], trim(record.payee), true);
+    insert_into_pick_list(state.pick_lists[kDescriptionList], trim(record.description), true);
 }
 
 }  // namespace
@@ -217,9 +196,9 @@ void open_transaction_dialog(int mode, std::int64_t number, const std::string& t
     if (mode == kEditMode) {
         // A record that cannot be read is not edited: saving the empty fields would overwrite it.
         RecordBytes bytes{};
-        if (const IoStatus read = read_record_bytes(state.register_path, number, bytes); !read) {
+        if (const IoStatus read = register_session().read(number, bytes); !read) {
             show_message(kMessageRecordUnreadable, main_ids::kMainWindow,
-                         file_and_cause(state.register_path, read));
+                         file_and_cause(register_session().path(), read));
             return;
         }
         // The bytes as they stand: a record another program wrote need not be the bytes that its

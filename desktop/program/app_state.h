@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/register/register_session.h"
 #include "core/settings/options.h"
 #include "core/settings/pick_lists.h"
 #include "core/settings/settings_file.h"
@@ -27,7 +28,8 @@ struct AppState {
     std::string program_folder;  // ends in "/"
     std::string reminder_path;
     std::string settings_path;
-    std::string register_path;  // empty while no register is open
+    // The open register (its path is empty while none is open): every change goes through it.
+    RegisterSession session;
     std::array<PickList, kPickListCount> pick_lists;
 };
 

@@ -37,7 +37,7 @@ void prepare_menus(TextTable& t) {
     t.nothing_to_redo = "Nothing to &redo";
     t.change_names = {"add", "edit", "void", "un-void", "delete", "delete"};
     t.history_ended = {"", " since another register was opened", " since the register was created",
-                       " since the register was compacted"};
+                       " since the register was compacted", " since another program changed the register"};
     t.tools_menu = "T&ools";
     t.window_picture = "&Window picture\tCtrl+T";
     t.reminder = "Re&minder...\tCtrl+M";

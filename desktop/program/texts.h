@@ -29,7 +29,8 @@ struct TextTable {
     // Undo and redo: "<undo_prefix><change name><change_of><payee> <amount><undo_keys>".
     std::string undo_prefix, redo_prefix, change_of, undo_keys, redo_keys, nothing_to_undo, nothing_to_redo;
     std::array<std::string, 6> change_names;   // add, edit, void, un-void, delete, delete (the last row)
-    std::array<std::string, 4> history_ended;  // after nothing_to_undo: none, opened, created, compacted
+    // After nothing_to_undo: none, opened, created, compacted, changed elsewhere.
+    std::array<std::string, 5> history_ended;
     std::string tools_menu, window_picture, reminder, tool_program, options;
     std::string help_menu, help, about;
     // The register list's pop-up menu has captions of its own.

@@ -35,7 +35,7 @@ std::vector<std::string> extensions_of(ReportFormat format) {
 
 // Makes the report into the work file. On failure the user has been told why.
 bool make_report(const ReportRequest& request, const std::string& work, int owner_window) {
-    const std::string& register_path = app().register_path;
+    const std::string& register_path = app().session.path();
     AtomicReplace document(work);
     IoStatus made = document.status();
     if (made)
@@ -92,7 +92,7 @@ void export_report(ReportFormat format, ReportRange range, DateValue first, Date
     request.first = first;
     request.last = last;
     request.today = current_date();
-    request.title = file_part(state.register_path, kCutExtension);
+    request.title = file_part(state.session.path(), kCutExtension);
     const std::string work = report_work_path();
     if (!make_report(request, work, owner_window)) return;
 

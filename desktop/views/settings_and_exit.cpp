@@ -36,7 +36,7 @@ constexpr int kListFont = 1;
 Settings current_settings() {
     const AppState& state = app();
     Settings settings;
-    settings.open_path = state.register_path;
+    settings.open_path = state.session.path();
     settings.options = state.options;
     settings.lists = state.pick_lists;
     return settings;
@@ -95,22 +95,24 @@ void say_if_settings_not_written(const IoStatus& written) {
 }
 
 void exit_actions() {
-    const AppState& state = app();
-    const std::int64_t size = file_size(state.register_path);
+    AppState& state = app();
+    RegisterSession& session = state.session;
+    const std::string& path = session.path();
+    const std::int64_t size = file_size(path);
     if (size < 0 || size % static_cast<std::int64_t>(record_format::kRecordSize) != 0) return;
-    // A failure is said: the user counts on these at every exit.
+    // A failure is said: the user counts on these at every exit. The file is compacted as it is now,
+    // whatever another program wrote since it was listed.
     if (state.options.compact_at_exit == 1) {
         CompactionCounts counts;
-        if (const IoStatus compacted = compact_register(state.register_path, counts); !compacted) {
-            show_message(kMessageCompactFailed, kMainWindow, file_and_cause(state.register_path, compacted));
-        }
+        if (const SessionResult compacted = session.compact(counts, false); !compacted.done())
+            show_message(kMessageCompactFailed, kMainWindow, file_and_cause(path, compacted.cause()));
     }
     if (state.options.backup_at_exit == 1) {
-        const std::string folder = folder_part(state.register_path) + path_from_text(texts().backup_infix);
-        const std::string backup = folder + file_part(state.register_path);
-        IoStatus copied = create_folders(folder);
-        if (copied) copied = copy_register(state.register_path, backup);
-        if (!copied) show_message(kMessageBackupFailed, kMainWindow, file_and_cause(backup, copied));
+        const std::string folder = folder_part(path) + path_from_text(texts().backup_infix);
+        const std::string backup = folder + file_part(path);
+        SessionResult copied = SessionResult::of(create_folders(folder));
+        if (copied.done()) copied = session.back_up(backup);
+        if (!copied.done()) show_message(kMessageBackupFailed, kMainWindow, file_and_cause(backup, copied.cause()));
     }
 }
 
@@ -163,7 +165,7 @@ void apply_options(bool reload) {
         show_message(kMessageShortcutNotSaved, kMainWindow,
                      file_and_cause(profile_shortcut_path(), shortcut));
     }
-    if (reload && ui::count_items(kRegisterList) >= 2) fill_register_view(state.register_path, kKeepOrder);
+    if (reload && ui::count_items(kRegisterList) >= 2) fill_register_view(state.session.path(), kKeepOrder);
 }
 
 IoStatus update_profile_shortcut(int option) {

@@ -25,7 +25,7 @@ void save_window_picture() {
     // Taken before the requester covers the window: what the screen shows now, overlaps and all.
     if (!ui::grab_window_image(kWindowPictureImage, kMainWindow)) return;
     const AppState& state = app();
-    const std::string proposed = state.program_folder + file_part(state.register_path, kCutExtension) +
+    const std::string proposed = state.program_folder + file_part(state.session.path(), kCutExtension) +
                                  path_from_text(t.picture_extension);
     const std::string chosen =
         ui::requesters().save_file(t.save_picture_title, proposed, t.picture_filter, 0);

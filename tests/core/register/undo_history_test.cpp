@@ -109,6 +109,7 @@ TEST(UndoHistory, ARemovedRegisterComesBackAndGoesAgain) {
     RegisterChange change;
     change.kind = ChangeKind::kDeleteRegister;
     change.removed_file = bytes;
+    std::copy_n(bytes.begin(), record_format::kRecordSize, change.after.begin());
     WriteCheck check;
     check.listed = history.stamp();
     ASSERT_TRUE(delete_file(path));

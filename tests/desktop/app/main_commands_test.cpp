@@ -120,20 +120,20 @@ TEST_F(MainCommands, ADropOpensTheFirstFileOnly) {
     ui::detail::raise_event(ui::kEventGadgetDrop, kMainWindow, kRegisterList, 0,
                             {first, second, "/tmp/third"});
     settle();
-    EXPECT_EQ(app().register_path, first);
+    EXPECT_EQ(app().session.path(), first);
     EXPECT_EQ(ui::window_title(kMainWindow), "Quillet - First");
 
     ui::detail::raise_event(ui::kEventGadgetDrop, kMainWindow, kRegisterList, 0, {folder.path()});
     settle();
     EXPECT_EQ(messages(), std::vector<int>{9}) << "a folder is no register";
-    EXPECT_EQ(app().register_path, first);
+    EXPECT_EQ(app().session.path(), first);
     EXPECT_EQ(cell(0, 5), "5.00");
 
     // A name with a line feed in it is opened whole.
     const std::string odd = write_register("Two\nlines.qlt", {record(current_date(), 9.0f, 0)});
     ui::detail::raise_event(ui::kEventGadgetDrop, kMainWindow, kRegisterList, 0, {odd, second});
     settle();
-    EXPECT_EQ(app().register_path, odd);
+    EXPECT_EQ(app().session.path(), odd);
 }
 
 TEST_F(MainCommands, ListClicksSetTheCurrentRowAndADoubleClickEdits) {
@@ -177,7 +177,7 @@ TEST_F(MainCommands, CompactionAsksRemovesAndSaysHowMuch) {
     EXPECT_EQ(messages(), (std::vector<int>{6, 7}));
     EXPECT_EQ(count_records(path), 2);
     EXPECT_EQ(ui::count_items(kRegisterList), 2);
-    EXPECT_EQ(ui::get_item_data(kRegisterList, 1), 1) << "the list was filled again from the renumbered file";
+    EXPECT_EQ(register_session().slot_of(1), 1) << "the list was filled again from the renumbered file";
 
     script->set_next_answer(ui::kAnswerYes);
     trigger(kCompactRegister);

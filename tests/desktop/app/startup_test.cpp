@@ -27,7 +27,7 @@ TEST(Startup, BuildsTheMainWindowRunsUntilItIsClosedAndEndsWithZero) {
     EXPECT_EQ(app().program_folder, folder.path());
     EXPECT_EQ(app().settings_path, folder.path() + texts().settings_file_name);
     EXPECT_EQ(app().reminder_path, folder.path() + texts().reminder_file_name);
-    EXPECT_EQ(app().register_path, "");
+    EXPECT_EQ(app().session.path(), "");
     EXPECT_EQ(app().current_row, -1);
     EXPECT_EQ(app().running, 1);
     struct sigaction file_size_limit {};

@@ -52,7 +52,7 @@ TEST_F(DeleteAndFind, DeletingTheOnlyRowDeletesTheRegisterFile) {
     EXPECT_EQ(messages(), std::vector<int>{11});
     EXPECT_EQ(file_size(path), -1);
     EXPECT_EQ(ui::count_items(kRegisterList), 0);
-    EXPECT_EQ(app().register_path, "");
+    EXPECT_EQ(app().session.path(), "");
     EXPECT_EQ(ui::window_title(kMainWindow), texts().program_title);
     EXPECT_EQ(ui::status_field_text(kStatusBar, 1), texts().idle_status);
     for (int field = 2; field <= 5; ++field) EXPECT_EQ(ui::status_field_text(kStatusBar, field), "");

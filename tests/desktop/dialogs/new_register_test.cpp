@@ -67,7 +67,7 @@ TEST_F(NewRegister, CreatesAOneRecordRegisterAndOpensIt) {
     EXPECT_EQ(opening.kind, 1);
     EXPECT_EQ(opening.amount, 250.75f);
     EXPECT_EQ(opening.description, texts().opening_amount_caption);
-    EXPECT_EQ(app().register_path, path);
+    EXPECT_EQ(app().session.path(), path);
     EXPECT_EQ(ui::window_title(kMainWindow), "Quillet - Old");
     EXPECT_EQ(cell(0, 6), "250.75");
 }
@@ -106,13 +106,13 @@ TEST_F(NewRegister, OpeningAMissingFileSaysSo) {
     const std::string path = write_register("Savings.qlt", {record(current_date(), 3.0f, 0)});
     script->set_next_file_name(folder.file("Savings"));
     trigger(kOpenRegister);
-    EXPECT_EQ(app().register_path, path);
+    EXPECT_EQ(app().session.path(), path);
     script->set_next_file_name(folder.file("Nothing here"));
     trigger(kOpenRegister);
     EXPECT_EQ(last_message_text(), folder.file("Nothing here.qlt") + "\n" + texts().missing_file + "\n\n" +
                                        texts().messages[kMessageNotARegister]);
     EXPECT_EQ(messages(), std::vector<int>{kMessageNotARegister});
-    EXPECT_EQ(app().register_path, path);
+    EXPECT_EQ(app().session.path(), path);
     script->set_next_file_name("abc");
     trigger(kOpenRegister);
     EXPECT_TRUE(messages().empty());
@@ -125,12 +125,12 @@ TEST_F(NewRegister, SaveAsCopiesAndGoesOnUnderTheNewName) {
     script->set_next_file_name(path);
     trigger(kSaveRegisterAs);
     EXPECT_EQ(messages(), std::vector<int>{kMessageConfirmReplace}) << "its own name exists";
-    EXPECT_EQ(app().register_path, path);
+    EXPECT_EQ(app().session.path(), path);
 
     script->set_next_file_name(folder.file("Copy"));
     trigger(kSaveRegisterAs);
     EXPECT_EQ(read_file(folder.file("Copy.qlt")), read_file(path));
-    EXPECT_EQ(app().register_path, folder.file("Copy.qlt"));
+    EXPECT_EQ(app().session.path(), folder.file("Copy.qlt"));
     EXPECT_EQ(ui::window_title(kMainWindow), "Quillet - Copy");
 
     // The copy is the register now: a delete goes to it, unhindered, and undo stays with it.

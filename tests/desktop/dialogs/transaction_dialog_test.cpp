@@ -98,7 +98,7 @@ TEST_F(TransactionDialog, ANewTransactionGoesAfterTheDeletedRecordsToo) {
     EXPECT_EQ(saved.kind, 1);
     EXPECT_EQ(saved.second_date, 0);
     EXPECT_EQ(ui::count_items(kRegisterList), 3);
-    EXPECT_EQ(ui::get_item_data(kRegisterList, 2), 3) << "the record number, not the row";
+    EXPECT_EQ(register_session().slot_of(2), 3) << "the record number, not the row";
     EXPECT_EQ(cell(2, 6), "5.00");
     EXPECT_EQ(cell(2, 7), "2.00");
     EXPECT_EQ(app().current_row, 2);

@@ -121,10 +121,10 @@ TEST_F(Undo, DeletingTheLastRowComesBackWithTheWholeFile) {
 
     trigger(kUndo);
     EXPECT_EQ(seen(path), before) << "the deleted record in the file came back too";
-    EXPECT_EQ(app().register_path, path);
+    EXPECT_EQ(app().session.path(), path);
     trigger(kRedo);
     EXPECT_EQ(seen(path), removed);
-    EXPECT_EQ(app().register_path, "");
+    EXPECT_EQ(app().session.path(), "");
 }
 
 TEST_F(Undo, AChangeByAnotherProgramIsNeverUndoneOver) {
@@ -134,10 +134,13 @@ TEST_F(Undo, AChangeByAnotherProgramIsNeverUndoneOver) {
     ASSERT_TRUE(append_record(path, record(current_date(), 1.0f, 0), index));  // another program
     const std::string theirs = read_file(path);
     messages();
+    const int rows = ui::count_items(kRegisterList);
     trigger(kUndo);
     EXPECT_EQ(messages(), std::vector<int>{kMessageUndoRefused});
     EXPECT_EQ(read_file(path), theirs);
-    EXPECT_EQ(undo_caption(), "&Undo edit of Payee 0 10.00\tAlt+Backspace") << "the step stays";
+    EXPECT_EQ(ui::count_items(kRegisterList), rows + 1) << "the list shows the other program's record";
+    EXPECT_EQ(undo_caption(), "Nothing to &undo since another program changed the register\tAlt+Backspace")
+        << "the history could never be applied again, and the item says why";
 }
 
 TEST_F(Undo, TheHistoryOutlivesReordersAndEndsAtCompaction) {

@@ -39,7 +39,7 @@ TEST_F(RegisterView, TheSampleRegisterShowsItsRunningBalanceAndMonth) {
                                         "Dec paid: 67.49", "Dec average: 1161.34"}));
     EXPECT_EQ(ui::status_field_alignment(kStatusBar, 3), ui::kAlignCentre);
     EXPECT_EQ(ui::window_title(kMainWindow), "Quillet - Sample");
-    EXPECT_EQ(app().register_path, path);
+    EXPECT_EQ(app().session.path(), path);
     EXPECT_EQ(ui::get_state(kRegisterList), 0);
     EXPECT_EQ(ui::get_item_colour(kRegisterList, 1, ui::kFrontColour, 6), 0x0000FF);
     EXPECT_EQ(ui::get_item_colour(kRegisterList, 1, ui::kFrontColour, 7), 0xFF0000);
@@ -72,7 +72,7 @@ TEST_F(RegisterView, ReverseOrderStillAddsUpInFileOrderAndToggles) {
     ASSERT_TRUE(fill_register_view(path, kReverseOrder));
     EXPECT_EQ(column(2), (std::vector<std::string>{"7", "7", "7"}));
     EXPECT_EQ(column(7), (std::vector<std::string>{"64.50", "70.00", "100.00"}));
-    EXPECT_EQ(ui::get_item_data(kRegisterList, 0), 2);
+    EXPECT_EQ(register_session().slot_of(0), 2);
     EXPECT_EQ(app().list_order, 1);
     const std::string reversed_total = status_fields()[1];
     ASSERT_TRUE(fill_register_view(path, kToggleOrder));
@@ -109,20 +109,18 @@ TEST_F(RegisterView, ANewRowLandsAtTheEndWhenOnlyTheLiveOrderWasReversed) {
     ASSERT_TRUE(fill_register_view(path, kReverseOrder));
     ASSERT_EQ(app().options.list_order, 0);
     TransactionRecord added = record(make_date(2026, 12, 8), 1.25f, 1);
-    added.record_number = 2;
     added.type = "  ATM  ";
     added.payee = "Bank";
-    ASSERT_TRUE(write_record(path, 2, added));
-    show_saved_transaction(2, false, added);
+    RowChange change;
+    ASSERT_TRUE(register_session().add(added, false, change).done());
+    show_row_change(change);
     EXPECT_EQ(ui::count_items(kRegisterList), 3);
     EXPECT_EQ(cell(2, 6), "1.25");
-    EXPECT_EQ(ui::get_item_data(kRegisterList, 2), 2);
+    EXPECT_EQ(register_session().slot_of(2), 2);
     EXPECT_EQ(app().current_row, 2);
     EXPECT_EQ(ui::get_state(kRegisterList), 2);
     // Visited from the bottom, the new row comes first: 0 - 1.25, then the file's two rows.
     EXPECT_EQ(column(7), (std::vector<std::string>{"68.75", "98.75", "-1.25"}));
-    EXPECT_EQ(app().pick_lists[kTypeList], std::vector<std::string>{"ATM"});
-    EXPECT_EQ(app().pick_lists[kPayeeList], std::vector<std::string>{"Bank"});
 }
 
 TEST_F(RegisterView, EditingReplacesTheCurrentRowAndRemovingKeepsTheBalanceInStep) {
@@ -133,11 +131,16 @@ TEST_F(RegisterView, EditingReplacesTheCurrentRowAndRemovingKeepsTheBalanceInSte
     app().current_row = 1;
     TransactionRecord edited = record(make_date(2026, 12, 2), 30.0f, 1, 1);
     edited.second_date = make_date(2026, 12, 9);
-    show_saved_transaction(1, true, edited);
+    RegisterSession& session = register_session();
+    RecordBytes opened{};
+    ASSERT_TRUE(session.read(1, opened));
+    RowChange change;
+    ASSERT_TRUE(session.edit(1, opened, edited, change).done());
+    show_row_change(change);
     EXPECT_EQ(column(7), (std::vector<std::string>{"100.00", "Void", "95.00"}));
     EXPECT_EQ(cell(1, 8), "") << "a void row shows no second date";
-    remove_register_row(0);
-    recompute_balance();
+    ASSERT_TRUE(session.delete_row(0, change).done());
+    show_row_change(change);
     EXPECT_EQ(column(7), (std::vector<std::string>{"Void", "-5.00"}));
     EXPECT_EQ(status_fields()[0], "Count: 2");
 }
@@ -154,7 +157,7 @@ TEST_F(RegisterView, ARefusedFileLeavesEverythingAsItWas) {
     EXPECT_EQ(last_message_text(),
               folder.file("missing.qlt") + "\n" + texts().missing_file + "\n\n" + texts().messages[9]);
     EXPECT_EQ(messages(), std::vector<int>{9});
-    EXPECT_EQ(app().register_path, good);
+    EXPECT_EQ(app().session.path(), good);
     EXPECT_EQ(app().list_order, 0);
     EXPECT_EQ(ui::count_items(kRegisterList), 1);
     EXPECT_EQ(ui::window_title(kMainWindow), "Quillet - good");

@@ -70,7 +70,7 @@ TEST_F(SettingsAtStartAndExit, AFirstStartWritesTheDefaultsAndTheExampleRegister
     EXPECT_EQ(read_file(folder.file("Quillet.ini")),
               read_file(std::string(QUILLET_TEST_DATA) + "settings/default.ini"));
     EXPECT_EQ(count_records(folder.file("Example.qlt")), 3);
-    EXPECT_EQ(app().register_path, "") << "the default names a register that is not there";
+    EXPECT_EQ(app().session.path(), "") << "the default names a register that is not there";
     EXPECT_EQ(ui::count_items(kRegisterList), 1) << "the placeholder row";
     EXPECT_EQ(app().pick_lists[kPayeeList].size(), 9u);
     EXPECT_EQ(app().pick_lists[kMaskList].front(), "Deposit");
@@ -91,7 +91,7 @@ TEST_F(SettingsAtStartAndExit, EverythingSurvivesARestart) {
     shut_down_quillet();
 
     ASSERT_TRUE(start_quillet(folder.path()));
-    EXPECT_EQ(app().register_path, cash);
+    EXPECT_EQ(app().session.path(), cash);
     EXPECT_EQ(ui::window_title(kMainWindow), "Quillet - Cash");
     EXPECT_EQ(ui::count_items(kRegisterList), 2);
     EXPECT_EQ(app().list_order, 1);
@@ -145,7 +145,7 @@ TEST_F(SettingsAtStartAndExit, ReadOnlyFilesAreNotReplaced) {
     while (ui::queued_event_count() > 0) dispatch_event(ui::wait_event());
     EXPECT_EQ(read_file(locked), "keep me");
     EXPECT_EQ(script.requests().back().message_number, kMessageRegisterNotChanged);
-    EXPECT_EQ(app().register_path, cash);
+    EXPECT_EQ(app().session.path(), cash);
 
     script.forget_requests();
     save_settings_and_exit();
@@ -234,7 +234,7 @@ TEST_P(NamesOutsideWindows1252, WorkForTheProgramFolderRegistersCopiesAndBackups
     ASSERT_TRUE(copy_file(program_folder + "Example.qlt", register_path));
     script.set_next_file_name(program_folder + "Счета 2/Касса");
     run_command(kOpenRegister);
-    EXPECT_EQ(app().register_path, register_path) << "the extension is added to the typed name";
+    EXPECT_EQ(app().session.path(), register_path) << "the extension is added to the typed name";
     EXPECT_EQ(ui::window_title(kMainWindow), "Quillet - Касса");
     EXPECT_EQ(ui::count_items(kRegisterList), 3);
 
@@ -252,7 +252,7 @@ TEST_P(NamesOutsideWindows1252, WorkForTheProgramFolderRegistersCopiesAndBackups
         << "the path is stored as its bytes";
 
     ASSERT_TRUE(start_quillet(program_folder));
-    EXPECT_EQ(app().register_path, copy) << "and found again at the next start";
+    EXPECT_EQ(app().session.path(), copy) << "and found again at the next start";
 }
 
 std::string script_of(const ::testing::TestParamInfo<const char*>& name) {
@@ -268,7 +268,7 @@ TEST_F(SettingsAtStartAndExit, AUtf8SettingsFileKeepsPathBytes) {
     write_file(folder.file("Quillet.ini"),
                "\xEF\xBB\xBF[Files]\r\nOpen=" + cash + "\r\n[Settings]\r\nListFontName=Caf\xC3\xA9\r\n");
     ASSERT_TRUE(start_quillet(folder.path()));
-    EXPECT_EQ(app().register_path, cash);
+    EXPECT_EQ(app().session.path(), cash);
     EXPECT_EQ(app().options.list_font_name, "Caf\xE9") << "a program text, read into Windows-1252";
     save_settings_and_exit();
     const std::string saved = read_file(folder.file("Quillet.ini"));

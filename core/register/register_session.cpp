@@ -1,0 +1,359 @@
+#include "core/register/register_session.h"
+
+#include <algorithm>
+
+#include "core/register/record_fingerprint.h"
+#include "core/register/register_lock.h"
+#include "core/register/row_text.h"
+#include "core/runtime/dates.h"
+
+namespace quillet {
+
+using namespace record_format;
+
+namespace {
+
+constexpr int kPayeeColumn = 3;
+
+// The cell of a row's texts.
+std::string_view cell_of(std::string_view row, int column) {
+    std::size_t start = 0;
+    for (int at = 0; at < column; ++at) {
+        start = row.find('\n', start);
+        if (start == std::string_view::npos) return {};
+        ++start;
+    }
+    return row.substr(start, row.find('\n', start) - start);
+}
+
+// The figures a row's texts determine, read from the texts themselves: the balance is worked out
+// from what the list shows.
+RowFigures figures_of(std::string_view row) {
+    std::string_view cells[kRegisterColumns];
+    std::size_t start = 0;
+    for (int column = 0; column < kRegisterColumns; ++column) {
+        const std::size_t feed = row.find('\n', start);
+        cells[column] = row.substr(start, feed == std::string_view::npos ? std::string_view::npos : feed - start);
+        if (feed == std::string_view::npos) break;
+        start = feed + 1;
+    }
+    return row_figures(cells[kDateColumn], cells[kDepositColumn], cells[kWithdrawalColumn], cells[kBalanceColumn],
+                       kVoidMark);
+}
+
+// The payee the index knows a record by: its payee cell as the list shows it.
+std::string payee_of(const std::uint8_t* record) {
+    std::string text;
+    append_row_text(text, record, kVoidMark);
+    return std::string(cell_of(text, kPayeeColumn));
+}
+
+bool is_live(const RecordBytes& record) { return record[kDeletedOffset] == kLive; }
+
+}  // namespace
+
+SessionResult SessionResult::of(const IoStatus& status) {
+    SessionResult result;
+    if (status) return result;
+    result.outcome_ = status.error() == ESTALE ? SessionOutcome::kStale : SessionOutcome::kFailed;
+    result.cause_ = status;
+    return result;
+}
+
+RegisterSession::Opened RegisterSession::open(const std::string& path, int list_order, const RowSink& sink) {
+    // What killed writes left beside the register goes, under the register's lock.
+    tidy_register_folder(path);
+    if (path != history_.path()) {
+        history_.start(path, HistoryEnd::kOpened);
+    } else if (file_stamp(path) != history_.stamp()) {
+        // Another program wrote since our last write: no step of ours can be applied any more.
+        history_.start(path, HistoryEnd::kChangedElsewhere);
+    }
+    clear_rows();
+    path_ = path;
+    stamp_ = file_stamp(path);
+    list_order_ = list_order;
+    const auto count = static_cast<std::size_t>(count_records(path));
+    slots_.reserve(count);
+    fingerprints_.reserve(count);
+    book_.reserve(count);
+    Opened opened;
+    std::string row;
+    opened.read = visit_records(
+        path,
+        [&](std::int64_t slot, const std::uint8_t* record) {
+            if (record[kDeletedOffset] != kLive) return true;
+            row.clear();
+            append_row_text(row, record, kVoidMark);
+            // A row leads to the slot it was read from: in a sound file that is the record's own
+            // number, and in one whose numbers went astray it is still the right record.
+            if (get_i32(record + kRecordNumberOffset) != slot) ++opened.misnumbered;
+            slots_.push_back(static_cast<std::int32_t>(slot));
+            fingerprints_.push_back(record_fingerprint(record));
+            book_.insert(-1, figures_of(row));
+            payees_.add(cell_of(row, kPayeeColumn), slot);
+            if (sink) sink(row, slot);
+            return true;
+        },
+        list_order == kListNewestFirst);
+    payees_.shrink();
+    recompute();
+    return opened;
+}
+
+void RegisterSession::close() {
+    clear_rows();
+    path_.clear();
+    stamp_ = {};
+}
+
+void RegisterSession::clear_rows() {
+    slots_.clear();
+    fingerprints_.clear();
+    book_.clear();
+    payees_.clear();
+}
+
+std::int64_t RegisterSession::slot_of(std::int64_t row) const {
+    return row >= 0 && row < row_count() ? slots_[static_cast<std::size_t>(row)] : -1;
+}
+
+std::int64_t RegisterSession::row_of_slot(std::int64_t slot, std::int64_t hint) const {
+    if (slot_of(hint) == slot) return hint;
+    const auto found = std::find(slots_.begin(), slots_.end(), static_cast<std::int32_t>(slot));
+    return found == slots_.end() ? -1 : found - slots_.begin();
+}
+
+std::optional<std::int64_t> RegisterSession::latest_slot_of_payee(std::string_view payee) const {
+    return payees_.latest(payee);
+}
+
+IoStatus RegisterSession::read(std::int64_t slot, RecordBytes& bytes) const {
+    return read_record_bytes(path_, slot, bytes);
+}
+
+void RegisterSession::recompute() {
+    const DateValue today = current_date();
+    book_.recompute(list_order_, year_of(today), month_of(today));
+}
+
+std::size_t RegisterSession::memory_bytes() const {
+    return slots_.capacity() * sizeof(std::int32_t) + fingerprints_.capacity() * sizeof(std::uint64_t) +
+           book_.memory_bytes() + payees_.memory_bytes();
+}
+
+WriteCheck RegisterSession::listed_check() const {
+    WriteCheck check;
+    check.listed = stamp_;
+    return check;
+}
+
+void RegisterSession::note_written(const WriteCheck& check) { stamp_ = check.after; }
+
+void RegisterSession::insert_row(std::int64_t row, std::string_view text, std::int64_t slot,
+                                 const std::uint8_t* record) {
+    const auto at = static_cast<std::size_t>(row);
+    slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(at), static_cast<std::int32_t>(slot));
+    fingerprints_.insert(fingerprints_.begin() + static_cast<std::ptrdiff_t>(at), record_fingerprint(record));
+    book_.insert(row, figures_of(text));
+    payees_.add(cell_of(text, kPayeeColumn), slot);
+}
+
+void RegisterSession::replace_row(std::int64_t row, std::string_view text, const std::uint8_t* record) {
+    const auto at = static_cast<std::size_t>(row);
+    fingerprints_[at] = record_fingerprint(record);
+    book_.replace(row, figures_of(text));
+    payees_.add(cell_of(text, kPayeeColumn), slots_[at]);
+}
+
+void RegisterSession::remove_row(std::int64_t row) {
+    const auto at = static_cast<std::ptrdiff_t>(row);
+    slots_.erase(slots_.begin() + at);
+    fingerprints_.erase(fingerprints_.begin() + at);
+    book_.remove(row);
+}
+
+SessionResult RegisterSession::add(TransactionRecord record, bool at_top, RowChange& change) {
+    WriteCheck check = listed_check();
+    std::int64_t slot = 0;
+    const IoStatus written = append_record(path_, record, slot, &check);
+    if (!written) return SessionResult::of(written);
+    note_written(check);
+    record.record_number = static_cast<std::int32_t>(slot);
+    RegisterChange step;
+    step.kind = ChangeKind::kAdd;
+    step.slot = slot;
+    step.after = encode_record(record);
+    history_.record(step, check);
+    // A saved transaction's row leaves out the second date of a void one, as it was typed.
+    change = {RowChange::Kind::kInserted, at_top ? 0 : row_count(), row_text(record, kVoidMark, false)};
+    insert_row(change.row, change.text, slot, step.after.data());
+    recompute();
+    return {};
+}
+
+SessionResult RegisterSession::edit(std::int64_t slot, const RecordBytes& opened, TransactionRecord record,
+                                    RowChange& change) {
+    record.record_number = static_cast<std::int32_t>(slot);
+    const RecordBytes after = encode_record(record);
+    WriteCheck check = listed_check();
+    check.record = opened;
+    const IoStatus written = write_record_bytes(path_, slot, after, &check);
+    if (!written) return SessionResult::of(written);
+    note_written(check);
+    history_.record({kind_of_edit(opened, after), slot, opened, after, {}, {}}, check);
+    const std::int64_t row = row_of_slot(slot);
+    if (row < 0) {
+        // The record was written over its slot, but the list no longer shows it: read it again.
+        change = {RowChange::Kind::kReloaded, -1, {}};
+        return {};
+    }
+    payees_.remove(payee_of(opened.data()), slot);
+    change = {RowChange::Kind::kReplaced, row, row_text(record, kVoidMark, false)};
+    replace_row(row, change.text, after.data());
+    recompute();
+    return {};
+}
+
+SessionResult RegisterSession::delete_row(std::int64_t row, RowChange& change) {
+    const std::int64_t slot = slot_of(row);
+    if (slot < 0) return SessionResult::of(IoStatus::failure(EINVAL));
+    WriteCheck check = listed_check();
+    check.fingerprint = fingerprints_[static_cast<std::size_t>(row)];
+    RegisterChange step;
+    step.slot = slot;
+    if (row_count() == 1) {
+        // The last row takes the register with it: checked and removed under the register's lock.
+        RemovedRegister removed;
+        const IoStatus gone = remove_register(path_, slot, &check, removed);
+        if (!gone) return SessionResult::of(gone);
+        step.kind = ChangeKind::kDeleteRegister;
+        std::copy_n(removed.bytes.begin() + slot * static_cast<std::int64_t>(kRecordSize), kRecordSize,
+                    step.after.begin());
+        step.before = step.after;
+        step.removed_file = std::move(removed.bytes);
+        step.removed_from = std::move(removed.file);
+        history_.record(std::move(step), check);
+        close();
+        change = {RowChange::Kind::kClosed, row, {}};
+        return {};
+    }
+    const IoStatus flagged = set_deleted_flag(path_, slot, kDeleted, &check, &step.before);
+    if (!flagged) return SessionResult::of(flagged);
+    note_written(check);
+    step.kind = ChangeKind::kDelete;
+    step.after = step.before;
+    step.after[kDeletedOffset] = kDeleted;
+    payees_.remove(payee_of(step.before.data()), slot);
+    history_.record(std::move(step), check);
+    remove_row(row);
+    recompute();
+    change = {RowChange::Kind::kRemoved, row, {}};
+    return {};
+}
+
+SessionResult RegisterSession::compact(CompactionCounts& counts, bool as_listed) {
+    WriteCheck check = listed_check();
+    const IoStatus compacted = compact_register(path_, counts, as_listed ? &check : nullptr);
+    if (!compacted) return SessionResult::of(compacted);
+    // Compaction moves the records to new places: no earlier change can be undone in them.
+    history_.start(path_, HistoryEnd::kCompacted);
+    stamp_ = history_.stamp();
+    return {};
+}
+
+SessionResult RegisterSession::back_up(const std::string& destination) const {
+    return SessionResult::of(copy_register(path_, destination));
+}
+
+SessionResult RegisterSession::save_as(const std::string& destination) {
+    // The source must be as listed: the list goes on as the copy's, slot for slot. Saved under its
+    // own name, there is nothing to copy, but the list must still be the file's.
+    const WriteCheck check = listed_check();
+    if (destination == path_) {
+        const RegisterLock lock(path_);
+        if (!lock.held()) return SessionResult::of(lock.status());
+        if (file_stamp(path_) != stamp_) return SessionResult::of(IoStatus::failure(ESTALE));
+    } else if (const IoStatus copied = copy_register(path_, destination, &check); !copied) {
+        return SessionResult::of(copied);
+    }
+    path_ = destination;
+    stamp_ = file_stamp(destination);
+    // The changes made to the old file cannot be undone in this one.
+    history_.start(destination, HistoryEnd::kOpened);
+    return {};
+}
+
+SessionResult RegisterSession::create(const std::string& path, std::string_view opening_amount_text,
+                                      std::uint8_t kind, const RecordTexts& texts) {
+    const IoStatus created = create_new_register(path, opening_amount_text, kind, texts);
+    if (!created) return SessionResult::of(created);
+    history_.start(path, HistoryEnd::kCreated);
+    return {};
+}
+
+SessionResult RegisterSession::undo(RowChange& change) { return apply_step(true, false, change); }
+
+SessionResult RegisterSession::redo(bool at_top, RowChange& change) { return apply_step(false, at_top, change); }
+
+SessionResult RegisterSession::apply_step(bool backward, bool at_top, RowChange& change) {
+    change = {};
+    const RegisterChange* step = backward ? history_.next_undo() : history_.next_redo();
+    if (step == nullptr) return {};
+    const bool added = !backward && step->kind == ChangeKind::kAdd;
+    const RecordBytes before = backward ? step->after : step->before;
+    AppliedStep applied;
+    const IoStatus done = backward ? history_.undo(&applied) : history_.redo(&applied);
+    if (!done) return SessionResult::of(done);
+    stamp_ = history_.stamp();
+    if (applied.register_removed) {
+        close();
+        change.kind = RowChange::Kind::kClosed;
+    } else if (applied.register_restored) {
+        change.kind = RowChange::Kind::kReloaded;
+    } else {
+        const std::int64_t row = row_of_slot(applied.slot);
+        if (row >= 0) payees_.remove(payee_of(before.data()), applied.slot);
+        show_applied(applied, added, at_top, change);
+    }
+    return {};
+}
+
+void RegisterSession::show_applied(const AppliedStep& applied, bool added, bool at_top, RowChange& change) {
+    const std::int64_t row = row_of_slot(applied.slot);
+    if (!applied.shown || !is_live(applied.record)) {
+        if (row >= 0) {
+            remove_row(row);
+            change = {RowChange::Kind::kRemoved, row, {}};
+        }
+        recompute();
+        return;
+    }
+    std::string text;
+    append_row_text(text, applied.record.data(), kVoidMark);
+    if (row >= 0) {
+        change = {RowChange::Kind::kReplaced, row, text};
+        replace_row(row, text, applied.record.data());
+    } else {
+        std::int64_t at = row_count();
+        if (added) {
+            // Where a new transaction's row goes.
+            at = at_top ? 0 : row_count();
+        } else {
+            // Before the first row that comes after the slot in the list's order.
+            const bool newest_first = list_order_ == kListNewestFirst;
+            for (std::int64_t other = 0; other < row_count(); ++other) {
+                const std::int64_t other_slot = slots_[static_cast<std::size_t>(other)];
+                if (newest_first ? other_slot < applied.slot : other_slot > applied.slot) {
+                    at = other;
+                    break;
+                }
+            }
+        }
+        change = {RowChange::Kind::kInserted, at, text};
+        insert_row(at, text, applied.slot, applied.record.data());
+    }
+    recompute();
+}
+
+}  // namespace quillet

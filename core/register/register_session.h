@@ -1,0 +1,150 @@
+// The open register: the one object through which the desktop program and the command-line tool
+// read and change a register. It owns what the program knows of the register (its path, the file's
+// stamp when it was listed, the rows with their slots and fingerprints, the balance figures, the
+// payee index and the undo history) and makes every change by one protocol: check that the file is
+// as listed, take the register's lock, write (putting the file back when the write fails), note the
+// file's new stamp, keep the rows in step and record the undo step.
+//
+// A change ends in one of three ways: done; stale, when another program changed the register since
+// it was listed (nothing was written: the caller opens it again); or failed, with the cause (the
+// register is as it was). A view shows what the session holds and is told what a change did to the
+// rows. Two sessions may stand side by side; nothing of a session lives in statics.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/register/balance_book.h"
+#include "core/register/payee_index.h"
+#include "core/register/record.h"
+#include "core/register/register_file.h"
+#include "core/register/undo_history.h"
+#include "core/runtime/file_access.h"
+#include "core/runtime/io_status.h"
+
+namespace quillet {
+
+enum class SessionOutcome {
+    kDone,
+    kStale,   // another program changed the register since it was listed; nothing was written
+    kFailed,  // the write failed; the register is as it was
+};
+
+class [[nodiscard]] SessionResult {
+  public:
+    SessionResult() = default;
+    // ESTALE is the stale outcome, any other failure a failed one.
+    static SessionResult of(const IoStatus& status);
+    SessionOutcome outcome() const { return outcome_; }
+    bool done() const { return outcome_ == SessionOutcome::kDone; }
+    bool stale() const { return outcome_ == SessionOutcome::kStale; }
+    bool failed() const { return outcome_ == SessionOutcome::kFailed; }
+    const IoStatus& cause() const { return cause_; }
+
+  private:
+    SessionOutcome outcome_ = SessionOutcome::kDone;
+    IoStatus cause_;
+};
+
+// What a change did to the rows, for the view to show.
+struct RowChange {
+    enum class Kind {
+        kNone,
+        kInserted,  // a row at row, with its texts
+        kReplaced,  // the row's texts replaced
+        kRemoved,   // the row at row is gone
+        kReloaded,  // the rows must be read again: open the register anew
+        kClosed,    // the register file is gone: no register is open
+    };
+    Kind kind = Kind::kNone;
+    std::int64_t row = -1;
+    std::string text;  // kInserted, kReplaced: the row's nine texts (row_text.h)
+};
+
+// Row orders: the file's, or newest first.
+inline constexpr int kListFileOrder = 0;
+inline constexpr int kListNewestFirst = 1;
+
+class RegisterSession {
+  public:
+    // Hands each row's texts and slot to the view, in list order, while the register is read.
+    using RowSink = std::function<void(const std::string& text, std::int64_t slot)>;
+
+    struct Opened {
+        IoStatus read;                  // a failure part way: the rows read so far are there
+        std::int64_t misnumbered = 0;   // records whose stored number is not their slot
+    };
+    // Reads the register at path into rows in the order. Another path than the history's starts a
+    // new undo history; the same path keeps it unless another program changed the file since our
+    // last write (the history then ends, for it could never be applied). The caller has checked the
+    // file (check_register_file).
+    Opened open(const std::string& path, int list_order, const RowSink& sink = {});
+    // No register is open afterwards; the undo history stays for the file that was.
+    void close();
+
+    bool is_open() const { return !path_.empty(); }
+    const std::string& path() const { return path_; }
+    int list_order() const { return list_order_; }
+    std::int64_t row_count() const { return static_cast<std::int64_t>(slots_.size()); }
+    std::int64_t slot_of(std::int64_t row) const;
+    // The row of the slot's record, or -1; the hint is tried first.
+    std::int64_t row_of_slot(std::int64_t slot, std::int64_t hint = -1) const;
+    const BalanceBook& balances() const { return book_; }
+    const UndoHistory& history() const { return history_; }
+    // The slot of the latest transaction to the payee (blanks around it and case aside).
+    std::optional<std::int64_t> latest_slot_of_payee(std::string_view payee) const;
+    // Reads the slot's record as it stands in the file.
+    IoStatus read(std::int64_t slot, RecordBytes& bytes) const;
+    // Works the balances and this month's figures out again (the month comes from today).
+    void recompute();
+    std::size_t memory_bytes() const;
+
+    // Appends the record; its row goes at the top when at_top, else at the end.
+    SessionResult add(TransactionRecord record, bool at_top, RowChange& change);
+    // Rewrites the slot's record, which must still hold the bytes the edit was opened on.
+    SessionResult edit(std::int64_t slot, const RecordBytes& opened, TransactionRecord record, RowChange& change);
+    // Flags the row's record deleted; the last row takes the whole file with it.
+    SessionResult delete_row(std::int64_t row, RowChange& change);
+    // Drops the deleted records and renumbers the rest; with as_listed, only a file as listed (the
+    // exit's compaction takes the file as it is). The rows must be read again afterwards.
+    SessionResult compact(CompactionCounts& counts, bool as_listed);
+    // Copies the register as it is to the destination (the exit's backup).
+    SessionResult back_up(const std::string& destination) const;
+    // Copies the register, as listed, to the destination and goes on with the copy.
+    SessionResult save_as(const std::string& destination);
+    // Makes a new one-record register at path (replacing a file there) and starts its history;
+    // the caller opens it.
+    SessionResult create(const std::string& path, std::string_view opening_amount_text, std::uint8_t kind,
+                         const RecordTexts& texts);
+    // Takes the last change back, or makes the last one taken back again. A redone add goes where
+    // add puts a row.
+    SessionResult undo(RowChange& change);
+    SessionResult redo(bool at_top, RowChange& change);
+
+  private:
+    WriteCheck listed_check() const;
+    void note_written(const WriteCheck& check);
+    void insert_row(std::int64_t row, std::string_view text, std::int64_t slot, const std::uint8_t* record);
+    void replace_row(std::int64_t row, std::string_view text, const std::uint8_t* record);
+    void remove_row(std::int64_t row);
+    void clear_rows();
+    // Shows what an undo or redo left at the slot.
+    void show_applied(const AppliedStep& applied, bool added, bool at_top, RowChange& change);
+    SessionResult apply_step(bool backward, bool at_top, RowChange& change);
+
+    std::string path_;
+    FileStamp stamp_;  // the file as listed, or as our last write left it
+    int list_order_ = kListFileOrder;
+    // In list order, a row each.
+    std::vector<std::int32_t> slots_;
+    std::vector<std::uint64_t> fingerprints_;
+    BalanceBook book_;
+    PayeeIndex payees_;
+    UndoHistory history_;
+};
+
+}  // namespace quillet
