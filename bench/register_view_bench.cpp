@@ -94,9 +94,8 @@ void BM_ApplyOptionsWithReload(benchmark::State& state) {
 }
 BENCHMARK(BM_ApplyOptionsWithReload)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
-TransactionRecord new_transaction(std::int64_t index) {
+TransactionRecord new_transaction() {
     TransactionRecord added;
-    added.record_number = static_cast<std::int32_t>(index);
     added.date = make_date(2024, 12, 30, 10, 0, 0);
     added.type = "Check";
     added.number = "99999";
@@ -107,18 +106,26 @@ TransactionRecord new_transaction(std::int64_t index) {
     return added;
 }
 
-// One transaction added, one edited and one deleted: each a row change and a new balance.
+// One transaction added, edited and deleted through the register session, as the dialogs do: each
+// a checked, synced write of the file, a row change and a new balance.
 void BM_AddEditDeleteOneTransaction(benchmark::State& state) {
     start_program_once();
     fill_register_view(register_path(), kKeepOrder);
-    const std::int64_t index = count_records(register_path());
+    RegisterSession& session = register_session();
     for (auto _ : state) {
-        const int rows = ui::count_items(main_ids::kRegisterList);
-        show_saved_transaction(index, false, new_transaction(index));
-        app().current_row = rows;  // the dialog edits the current row's transaction
-        show_saved_transaction(index, true, new_transaction(index));
-        remove_register_row(rows);
-        recompute_balance();
+        RowChange change;
+        if (!session.add(new_transaction(), false, change).done()) state.SkipWithError("the add failed");
+        show_row_change(change);
+        const std::int64_t row = change.row;
+        const std::int64_t slot = session.slot_of(row);
+        RecordBytes opened{};
+        TransactionRecord edited = new_transaction();
+        edited.amount = 43.21f;
+        if (!session.read(slot, opened) || !session.edit(slot, opened, edited, change).done())
+            state.SkipWithError("the edit failed");
+        show_row_change(change);
+        if (!session.delete_row(row, change).done()) state.SkipWithError("the delete failed");
+        show_row_change(change);
         ui::repaint_window(main_ids::kMainWindow);
     }
     state.counters["changes_per_iteration"] = 3;

@@ -89,7 +89,8 @@ void PayeeIndex::remove(std::string_view payee, std::int64_t slot) {
     if (table_.empty()) return;
     std::uint64_t hash = 0;
     Payee& entry = table_[place_of(payee, hash)];
-    const auto found = std::find(entry.slot_list.begin(), entry.slot_list.end(), static_cast<std::int32_t>(slot));
+    const auto found =
+        std::find(entry.slot_list.begin(), entry.slot_list.end(), static_cast<std::int32_t>(slot));
     if (found == entry.slot_list.end()) return;
     // The payee's entry stays, empty, so that no probe sequence is cut.
     *found = entry.slot_list.back();

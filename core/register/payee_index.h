@@ -28,7 +28,7 @@ class PayeeIndex {
   private:
     struct Payee {
         std::uint64_t hash = 0;
-        std::string key;  // empty: a free place
+        std::string key;                      // empty: a free place
         std::vector<std::int32_t> slot_list;  // not "slots", which Qt defines as a word of its own
     };
     // The place of the payee's entry, or the free place for it; with the payee's hash.

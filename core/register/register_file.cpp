@@ -36,8 +36,19 @@ IoStatus write_whole_register(const std::string& path, const std::vector<Transac
     return replace_file_contents(path, bytes);
 }
 
+bool& record_write_fault() {
+    static bool fault = false;
+    return fault;
+}
+
 IoStatus write_at(int file, std::int64_t offset, const std::uint8_t* bytes, std::int64_t count) {
     if (!seek_file(file, offset)) return IoStatus::failure(EINVAL);
+    if (record_write_fault()) {
+        record_write_fault() = false;
+        (void)write_bytes(file, bytes, count / 2);
+        (void)flush_file(file);
+        return IoStatus::failure(EIO);
+    }
     IoStatus written = write_bytes(file, bytes, count);
     if (written) written = flush_file(file);
     return written;
@@ -107,6 +118,8 @@ IoStatus begin_write(const std::string& path, std::int64_t index, const Register
 }
 
 }  // namespace
+
+void inject_record_write_fault() { record_write_fault() = true; }
 
 std::int64_t count_records(const std::string& path) {
     const std::int64_t size = file_size(path);
@@ -201,7 +214,8 @@ IoStatus copy_register(const std::string& source, const std::string& destination
     return copy_file(source, destination);
 }
 
-IoStatus remove_register(const std::string& path, std::int64_t slot, WriteCheck* check, RemovedRegister& removed) {
+IoStatus remove_register(const std::string& path, std::int64_t slot, WriteCheck* check,
+                         RemovedRegister& removed) {
     const RegisterLock lock(path);
     if (!lock.held()) return lock.status();
     if (!still_as_listed(path, check)) return changed_meanwhile();

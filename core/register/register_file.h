@@ -32,10 +32,10 @@ IoStatus read_record(const std::string& path, std::int64_t index, TransactionRec
 // other processes; every write holds the register's lock (core/register/register_lock.h) and, with a
 // check, writes nothing (ESTALE) when the file is no longer as the caller listed it.
 struct WriteCheck {
-    std::optional<FileStamp> listed;          // the file must still have this stamp
-    std::optional<RecordBytes> record;        // the record written over must still hold these bytes
+    std::optional<FileStamp> listed;           // the file must still have this stamp
+    std::optional<RecordBytes> record;         // the record written over must still hold these bytes
     std::optional<std::uint64_t> fingerprint;  // ...or have this fingerprint (record_fingerprint.h)
-    FileStamp after;                          // the file's stamp after the write, for the next check
+    FileStamp after;                           // the file's stamp after the write, for the next check
 };
 
 // Writes the record at index; index = count_records() appends. Fails when the file is missing,
@@ -63,6 +63,10 @@ IoStatus set_deleted_flag(const std::string& path, std::int64_t index, std::uint
 // check, the record must still hold its bytes; a file of another length is left alone (ESTALE).
 IoStatus remove_last_record(const std::string& path, std::int64_t index, WriteCheck* check = nullptr);
 
+// Test seam: the next write of a record stops half way and fails (EIO), as a failing disk would,
+// so that its putting back can be seen. Used up by the write it hits.
+void inject_record_write_fault();
+
 // Copies the register while holding its lock, so that no write of another program is half in the
 // copy. The destination is replaced in one step. With a check, the source must still be as listed
 // (ESTALE: nothing is copied).
@@ -76,7 +80,8 @@ struct RemovedRegister {
 };
 // Removes the register file (the last row was deleted) under its lock, after the check: the file
 // as listed, the record at slot as the list showed it. A link stays; the file it leads to goes.
-IoStatus remove_register(const std::string& path, std::int64_t slot, WriteCheck* check, RemovedRegister& removed);
+IoStatus remove_register(const std::string& path, std::int64_t slot, WriteCheck* check,
+                         RemovedRegister& removed);
 
 // Removes temporary files of this program that killed writes left beside the register (older than
 // an hour), under the register's lock. Called when a register is opened.

@@ -33,12 +33,13 @@ RowFigures figures_of(std::string_view row) {
     std::size_t start = 0;
     for (int column = 0; column < kRegisterColumns; ++column) {
         const std::size_t feed = row.find('\n', start);
-        cells[column] = row.substr(start, feed == std::string_view::npos ? std::string_view::npos : feed - start);
+        cells[column] =
+            row.substr(start, feed == std::string_view::npos ? std::string_view::npos : feed - start);
         if (feed == std::string_view::npos) break;
         start = feed + 1;
     }
-    return row_figures(cells[kDateColumn], cells[kDepositColumn], cells[kWithdrawalColumn], cells[kBalanceColumn],
-                       kVoidMark);
+    return row_figures(cells[kDateColumn], cells[kDepositColumn], cells[kWithdrawalColumn],
+                       cells[kBalanceColumn], kVoidMark);
 }
 
 // The payee the index knows a record by: its payee cell as the list shows it.
@@ -294,7 +295,9 @@ SessionResult RegisterSession::create(const std::string& path, std::string_view 
 
 SessionResult RegisterSession::undo(RowChange& change) { return apply_step(true, false, change); }
 
-SessionResult RegisterSession::redo(bool at_top, RowChange& change) { return apply_step(false, at_top, change); }
+SessionResult RegisterSession::redo(bool at_top, RowChange& change) {
+    return apply_step(false, at_top, change);
+}
 
 SessionResult RegisterSession::apply_step(bool backward, bool at_top, RowChange& change) {
     change = {};

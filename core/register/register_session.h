@@ -75,8 +75,8 @@ class RegisterSession {
     using RowSink = std::function<void(const std::string& text, std::int64_t slot)>;
 
     struct Opened {
-        IoStatus read;                  // a failure part way: the rows read so far are there
-        std::int64_t misnumbered = 0;   // records whose stored number is not their slot
+        IoStatus read;                 // a failure part way: the rows read so far are there
+        std::int64_t misnumbered = 0;  // records whose stored number is not their slot
     };
     // Reads the register at path into rows in the order. Another path than the history's starts a
     // new undo history; the same path keeps it unless another program changed the file since our
@@ -106,7 +106,8 @@ class RegisterSession {
     // Appends the record; its row goes at the top when at_top, else at the end.
     SessionResult add(TransactionRecord record, bool at_top, RowChange& change);
     // Rewrites the slot's record, which must still hold the bytes the edit was opened on.
-    SessionResult edit(std::int64_t slot, const RecordBytes& opened, TransactionRecord record, RowChange& change);
+    SessionResult edit(std::int64_t slot, const RecordBytes& opened, TransactionRecord record,
+                       RowChange& change);
     // Flags the row's record deleted; the last row takes the whole file with it.
     SessionResult delete_row(std::int64_t row, RowChange& change);
     // Drops the deleted records and renumbers the rest; with as_listed, only a file as listed (the

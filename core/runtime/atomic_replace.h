@@ -2,10 +2,11 @@
 //
 // The new contents go to a temporary file in the target's own folder (so the final rename never
 // crosses file systems); a target that is a symbolic link is the file it leads to, replaced in that
-// file's folder, so that the link stays a link (a link that leads nowhere is refused); commit() flushes and syncs it, renames it over the target in one step and
-// syncs the folder. Until commit() succeeds the target keeps its old bytes, and a replacement that
-// fails or is abandoned removes its temporary file. A target that is read-only (no write
-// permission) is not replaced: the replacement fails with EACCES, as a write to it would.
+// file's folder, so that the link stays a link (a link that leads nowhere is refused); commit() flushes and
+// syncs it, renames it over the target in one step and syncs the folder. Until commit() succeeds the target
+// keeps its old bytes, and a replacement that fails or is abandoned removes its temporary file. A target that
+// is read-only (no write permission) is not replaced: the replacement fails with EACCES, as a write to it
+// would.
 #pragma once
 
 #include <string>

@@ -28,7 +28,7 @@ struct TextTable {
         file_order, reverse_order;
     // Undo and redo: "<undo_prefix><change name><change_of><payee> <amount><undo_keys>".
     std::string undo_prefix, redo_prefix, change_of, undo_keys, redo_keys, nothing_to_undo, nothing_to_redo;
-    std::array<std::string, 6> change_names;   // add, edit, void, un-void, delete, delete (the last row)
+    std::array<std::string, 6> change_names;  // add, edit, void, un-void, delete, delete (the last row)
     // After nothing_to_undo: none, opened, created, compacted, changed elsewhere.
     std::array<std::string, 5> history_ended;
     std::string tools_menu, window_picture, reminder, tool_program, options;

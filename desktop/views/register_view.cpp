@@ -103,7 +103,8 @@ bool fill_register_view(const std::string& path, int order_mode) {
     if (order_mode == kToggleOrder) state.list_order = state.list_order == 0 ? 1 : 0;
     show_list_order(state.list_order);
     const RegisterSession::Opened opened = register_session().open(
-        path, state.list_order, [](const std::string& row, std::int64_t) { ui::add_item(kRegisterList, -1, row); });
+        path, state.list_order,
+        [](const std::string& row, std::int64_t) { ui::add_item(kRegisterList, -1, row); });
     provide_balances();
     recompute_balance();
     select_register_row(0);

@@ -112,7 +112,8 @@ void exit_actions() {
         const std::string backup = folder + file_part(path);
         SessionResult copied = SessionResult::of(create_folders(folder));
         if (copied.done()) copied = session.back_up(backup);
-        if (!copied.done()) show_message(kMessageBackupFailed, kMainWindow, file_and_cause(backup, copied.cause()));
+        if (!copied.done())
+            show_message(kMessageBackupFailed, kMainWindow, file_and_cause(backup, copied.cause()));
     }
 }
 

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "core/register/register_file.h"
+#include "core/register/register_session.h"
 #include "core/reminders/reminders.h"
 #include "core/reports/report.h"
 #include "core/runtime/atomic_replace.h"
@@ -26,6 +27,7 @@
 namespace quillet {
 namespace {
 
+using record_format::kRecordSize;
 using testing::read_file;
 using testing::TempFolder;
 
@@ -87,8 +89,9 @@ TEST_F(Killed, CompactionLeavesTheOldOrTheCompactedRegister) {
                 });
 }
 
-TEST_F(Killed, AppendsLeaveWholeRecords) {
-    const std::string path = folder.write("Cash.qlt", register_bytes(10));
+TEST_F(Killed, AppendsLeaveWholeRecordsAndTheOldOnesAsTheyWere) {
+    const std::string old = register_bytes(10);
+    const std::string path = folder.write("Cash.qlt", old);
     TransactionRecord record;
     record.payee = "Appended";
     kill_during(
@@ -97,8 +100,72 @@ TEST_F(Killed, AppendsLeaveWholeRecords) {
             (void)append_record(path, record, index);
         },
         [&](int trial) {
-            EXPECT_EQ(file_size(path) % 211, 0) << "trial " << trial;
+            const std::string now = read_file(path);
+            EXPECT_EQ(now.size() % kRecordSize, 0u) << "trial " << trial;
+            EXPECT_EQ(now.compare(0, old.size(), old), 0) << "trial " << trial;
+            for (std::size_t at = old.size(); at < now.size(); at += kRecordSize) {
+                const auto* bytes = reinterpret_cast<const std::uint8_t*>(now.data() + at);
+                EXPECT_EQ(decode_record(bytes).payee, "Appended") << "trial " << trial;
+            }
             EXPECT_EQ(check_register_file(path), RegisterCheck::kAccepted);
+        });
+}
+
+// Edits in place, delete flags, undo and redo through the session: every record the changes do not
+// touch keeps its bytes, and each one they touch holds its old bytes or the bytes a change writes.
+TEST_F(Killed, SessionChangesLeaveEveryRecordOldOrAsWritten) {
+    const std::string old = register_bytes(10);
+    const std::string path = folder.write("Cash.qlt", old);
+    const auto old_record = [&old](std::size_t slot) { return old.substr(slot * kRecordSize, kRecordSize); };
+    TransactionRecord edited =
+        decode_record(reinterpret_cast<const std::uint8_t*>(old.data()) + 3 * kRecordSize);
+    edited.description = "Edited in place";
+    const RecordBytes edited_bytes = encode_record(edited);
+    std::string flagged = old_record(5);
+    flagged[0] = 1;
+    RegisterSession session;
+    kill_during(
+        [&] {
+            (void)session.open(path, kListFileOrder);
+            RowChange change;
+            RecordBytes opened{};
+            if (session.read(3, opened)) (void)session.edit(3, opened, edited, change);
+            (void)session.delete_row(session.row_of_slot(5), change);
+            (void)session.undo(change);
+            (void)session.undo(change);
+            (void)session.redo(false, change);
+            (void)session.undo(change);
+        },
+        [&](int trial) {
+            const std::string now = read_file(path);
+            ASSERT_EQ(now.size(), old.size()) << "trial " << trial;
+            for (std::size_t slot = 0; slot < 10; ++slot) {
+                const std::string record = now.substr(slot * kRecordSize, kRecordSize);
+                const bool as_written =
+                    (slot == 3 && record == std::string(edited_bytes.begin(), edited_bytes.end())) ||
+                    (slot == 5 && record == flagged);
+                EXPECT_TRUE(record == old_record(slot) || as_written)
+                    << "trial " << trial << " slot " << slot;
+            }
+        });
+}
+
+// The last row deleted with its register, and the register put back by undo: the file is there
+// whole, or not at all.
+TEST_F(Killed, ARegisterDeletedAndPutBackIsWholeOrAbsent) {
+    const std::string old = register_bytes(1);
+    const std::string path = folder.write("One.qlt", old);
+    RegisterSession session;
+    kill_during(
+        [&] {
+            if (file_size(path) < 0) (void)replace_file_contents(path, old);
+            (void)session.open(path, kListFileOrder);
+            RowChange change;
+            (void)session.delete_row(0, change);
+            (void)session.undo(change);
+        },
+        [&](int trial) {
+            EXPECT_TRUE(file_size(path) == -1 || read_file(path) == old) << "trial " << trial;
         });
 }
 

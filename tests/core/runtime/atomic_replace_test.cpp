@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -30,6 +31,30 @@ TEST(AtomicReplace, CreatesOrReplacesTheWholeFileAndLeavesNothingBehind) {
     EXPECT_TRUE(replace_file_contents(target, ""));
     EXPECT_EQ(read_file(target), "");
     EXPECT_EQ(folder.listing(), "settings.ini\n");
+}
+
+// Settings, reminders, reports, pictures and registers kept in a synced folder through a link: the
+// link stays a link, and the file it leads to gets the new bytes, its temporary file beside it.
+TEST(AtomicReplace, ReplacesTheFileALinkLeadsToAndKeepsTheLink) {
+    TempFolder folder;
+    ASSERT_EQ(::mkdir(folder.file("synced").c_str(), 0700), 0);
+    const std::string target = folder.write("synced/Quillet.ini", "old");
+    const std::string link = folder.file("Quillet.ini");
+    const std::string chained = folder.file("chained.ini");
+    ASSERT_EQ(::symlink("synced/Quillet.ini", link.c_str()), 0);
+    ASSERT_EQ(::symlink("Quillet.ini", chained.c_str()), 0);
+    ASSERT_TRUE(replace_file_contents(link, "new"));
+    ASSERT_TRUE(replace_or_rewrite_in_place(chained, "newer"));
+    struct stat status {};
+    ASSERT_EQ(::lstat(link.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISLNK(status.st_mode));
+    EXPECT_EQ(read_file(target), "newer");
+    EXPECT_EQ(folder.listing(), "Quillet.ini\nchained.ini\nsynced\n");
+    // A link that leads nowhere is refused with its cause, and nothing is made.
+    const std::string dangling = folder.file("dangling.ini");
+    ASSERT_EQ(::symlink("missing/file.ini", dangling.c_str()), 0);
+    EXPECT_EQ(replace_file_contents(dangling, "x").error(), ENOENT);
+    EXPECT_EQ(file_size(folder.file("missing")), -1);
 }
 
 TEST(AtomicReplace, KeepsThePermissionsOfTheFileItReplaces) {
