@@ -98,36 +98,6 @@ TEST(SharedRegister, ACompactionLosesNoAppendOfAnotherProcess) {
     expect_all_there(path, acknowledged);
 }
 
-// A write that checks the listing writes nothing once another process has changed the register.
-TEST(SharedRegister, AWriteCheckedAgainstAStaleListingWritesNothing) {
-    TempFolder folder;
-    const std::string path = folder.write("shared.qlt", "");
-    std::int64_t index = 0;
-    ASSERT_TRUE(append_record(path, marked("mine"), index));
-    WriteCheck check;
-    check.listed = file_stamp(path);
-    ASSERT_TRUE(append_record(path, marked("theirs"), index)) << "another process's append";
-    const std::string before = testing::read_file(path);
-    EXPECT_EQ(set_deleted_flag(path, 0, 1, &check).error(), ESTALE);
-    EXPECT_EQ(testing::read_file(path), before);
-
-    // An edit checks the record it was opened on: after a compaction moved the records, it writes
-    // nothing even against a fresh listing.
-    check.listed = file_stamp(path);
-    TransactionRecord opened;
-    ASSERT_TRUE(read_record(path, 1, opened));
-    check.record = encode_record(opened);
-    ASSERT_TRUE(set_deleted_flag(path, 0, 1));
-    CompactionCounts counts;
-    ASSERT_TRUE(compact_register(path, counts));
-    check.listed = file_stamp(path);
-    EXPECT_EQ(write_record(path, 1, marked("edited"), &check).error(), ESTALE)
-        << "slot 1 is past the end now";
-    check.record = RecordBytes{};
-    EXPECT_EQ(write_record(path, 0, marked("edited"), &check).error(), ESTALE)
-        << "slot 0 holds another record";
-}
-
 // What a killed write left beside the register goes when the register is next opened, but only
 // when it is older than an hour: a younger one may be another process's write in progress.
 TEST(SharedRegister, StaleTemporaryFilesBesideTheRegisterAreRemoved) {
