@@ -77,6 +77,10 @@ IoStatus write_report(const std::string& register_path, const ReportRequest& req
 IoStatus write_report_file(const std::string& register_path, const ReportRequest& request,
                            const std::string& document_path);
 
+// Whether a spreadsheet would run the text as a formula: it begins with "=", "+", "-", "@", a tab or
+// a carriage return. Every CSV the program writes guards such a text.
+bool looks_like_formula(std::string_view text);
+
 // Whether a transaction dated date belongs to the request's range.
 bool report_includes(const ReportRequest& request, DateValue date);
 

@@ -48,9 +48,10 @@ constexpr std::string_view kSecondDateCell = "<td>";
 constexpr std::string_view kRowEnd = "\n";
 }  // namespace html
 
-// A plain listing, eight labelled lines a transaction and an empty line after each.
+// A plain listing, eight labelled lines a transaction and an empty line after each. Its lines end
+// as a Linux text document's do.
 namespace text {
-constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kLineEnd = "\n";
 constexpr std::string_view kRegisterLabel = "Register: ";
 constexpr std::string_view kDateLabel = "Date:        ";
 constexpr std::string_view kTypeLabel = "Type:        ";
@@ -59,7 +60,7 @@ constexpr std::string_view kPayeeLabel = "Payee:       ";
 constexpr std::string_view kMemoLabel = "Memo:        ";
 constexpr std::string_view kDepositLabel = "Deposit:     ";
 constexpr std::string_view kPaymentLabel = "Payment:     ";
-constexpr std::string_view kBlankLine = "\r\n";  // ends the header and every transaction with an empty line
+constexpr std::string_view kBlankLine = "\n";  // ends the header and every transaction with an empty line
 constexpr std::string_view kBalanceLabel = "Balance:     ";
 constexpr std::string_view kSecondDateLabel = "Second date: ";
 constexpr std::string_view kNoSecondDate = "none";
@@ -90,15 +91,20 @@ class Cursor {
         std::memcpy(at_, text.data(), text.size());
         at_ += text.size();
     }
-    // A field that holds the separator, a quote or a line break is quoted, its quotes doubled.
+    // A field that holds the separator, a quote or a line break is quoted, its quotes doubled. A
+    // text that a spreadsheet would take for a formula is quoted with an apostrophe before it, so
+    // that it is read as the text it is.
     void put_csv_field(std::string_view text) {
-        const bool plain = std::none_of(text.begin(), text.end(),
-                                        [](char c) { return kNeedsQuotes[static_cast<unsigned char>(c)]; });
+        const bool formula = looks_like_formula(text);
+        const bool plain = !formula && std::none_of(text.begin(), text.end(), [](char c) {
+            return kNeedsQuotes[static_cast<unsigned char>(c)];
+        });
         if (plain) {
             put(text);
             return;
         }
         put('"');
+        if (formula) put('\'');
         for (const char c : text) {
             if (c == '"') put('"');
             put(c);
@@ -221,7 +227,7 @@ class CsvWriter : public ReportWriter {
         // Room for the longest the row can be: every text quoted with every byte a quote.
         std::size_t room = row.date.size() + row.amount.size() + row.balance.size() + row.second_date.size() +
                            kVoidMark.size() + kLineEnd.size() + 8;
-        for (const std::string_view text : row.texts) room += 2 * text.size() + 3;
+        for (const std::string_view text : row.texts) room += 2 * text.size() + 4;
         write_row(out, room, [&row](Cursor& cursor) {
             cursor.put(row.date);
             for (const std::string_view text : row.texts) {
@@ -244,6 +250,10 @@ class CsvWriter : public ReportWriter {
 };
 
 }  // namespace
+
+bool looks_like_formula(std::string_view text) {
+    return !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+}
 
 ReportFormatInfo report_format_info(ReportFormat format) {
     switch (format) {

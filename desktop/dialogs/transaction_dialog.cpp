@@ -1,5 +1,6 @@
 #include "desktop/dialogs/transaction_dialog.h"
 
+#include "core/register/check_number.h"
 #include "core/register/register_file.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/number_text.h"
@@ -210,7 +211,9 @@ void open_transaction_dialog(int mode, std::int64_t number, const std::string& t
     create_gadgets();
     state.dialog_mode = mode;
     if (mode == kNewMode) {
-        ui::set_text(kNumber, proposed_number(number));
+        // The next check's number follows the register's checks; without any, the row count's.
+        const std::optional<std::string> next_check = next_check_number(register_session().path());
+        ui::set_text(kNumber, next_check ? *next_check : proposed_number(number));
         ui::set_state(kWithdrawal, 1);
         ui::set_state(kHasSecondDate, 0);
         ui::disable_gadget(kSecondDate, 1);

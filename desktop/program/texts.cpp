@@ -171,7 +171,7 @@ void prepare_messages(TextTable& t) {
     t.messages = {
         "Open or create a register with at least one transaction first.",
         "Select a transaction in the list first.",
-        "Type, number, payee, description and amount must all be filled in.",
+        "Type, number, payee, memo and amount must all be filled in.",
         "Delete this transaction?",
         "This file already exists. Replace it?",
         "Give the register a file name and an opening amount.",

@@ -56,7 +56,8 @@ std::string register_bytes(const std::vector<Entry>& entries) {
 
 // One small register that exercises every format: a large deposit that a float balance would get
 // wrong by cents, texts that need escaping in HTML and quoting in CSV, a Windows-1252 letter, a
-// void and a deleted transaction, second dates, last month and two times of today.
+// void and a deleted transaction, second dates, last month and two times of today, and texts that
+// a spreadsheet would take for formulas.
 std::vector<Entry> statement() {
     return {
         {make_date(2026, 11, 28, 10, 0), "Deposit", "1001", "Employer", "November pay", 1000000.0f, 0, 0, 0,
@@ -67,6 +68,9 @@ std::vector<Entry> statement() {
         {make_date(2026, 12, 3, 9, 0), "Deposit", "1004", "Gone", "Deleted", 999.99f, 0, 0, 1},
         {make_date(2026, 12, 8, 23, 50), "ATM", "", "Bank", "Cash", 48.5f, 1, 0, 0, make_date(2026, 12, 9)},
         {make_date(2026, 12, 8, 8, 0), "Debit Card", "1005", "Caf\xE9 Lumi\xE8re", "Lunch", 12.35f, 1},
+        // Texts a spreadsheet would run as formulas.
+        {make_date(2026, 12, 8, 9, 0), "-Transfer", "+1006", "=HYPERLINK(\"http://x.invalid\",\"click\")",
+         "@SUM(1+1)", 1.0f, 1},
     };
 }
 
@@ -115,7 +119,9 @@ TEST_F(Report, ARangeOfOneDayHoldsAllOfThatDay) {
     EXPECT_EQ(make(ReportFormat::kCsv, ReportRange::kDates, day, day),
               "Date,Type,Number,Payee,Memo,Deposit,Payment,Balance,Second date\r\n"
               "2026/12/08,ATM,,Bank,Cash,,48.50,999951.43,2026/12/09\r\n"
-              "2026/12/08,Debit Card,1005,Caf\xC3\xA9 Lumi\xC3\xA8re,Lunch,,12.35,999939.08,\r\n");
+              "2026/12/08,Debit Card,1005,Caf\xC3\xA9 Lumi\xC3\xA8re,Lunch,,12.35,999939.08,\r\n"
+              "2026/12/08,\"'-Transfer\",\"'+1006\",\"'=HYPERLINK(\"\"http://x.invalid\"\",\"\"click\"\")\","
+              "\"'@SUM(1+1)\",,1.00,999938.08,\r\n");
     EXPECT_EQ(make(ReportFormat::kCsv, ReportRange::kDates, make_date(2026, 12, 2), make_date(2026, 12, 7)),
               "Date,Type,Number,Payee,Memo,Deposit,Payment,Balance,Second date\r\n"
               "2026/12/02,Deposit,1003,Shop,Refund,500.00,,Void,\r\n");
