@@ -14,6 +14,7 @@
 #include <QRadioButton>
 
 #include "core/runtime/dates.h"
+#include "core/runtime/utf8.h"
 #include "core/runtime/windows1252.h"
 #include "ui/bars.h"
 #include "ui/list_view.h"
@@ -103,7 +104,11 @@ bool add_gadget(int number, GadgetKind kind, QWidget* widget, int x, int y, int 
     if (kind != GadgetKind::kOption) toolkit.option_group = nullptr;
     if (width >= 0 && height >= 0) widget->setGeometry(x, y, width, height);
     widget->show();
-    toolkit.gadgets[number] = GadgetRecord{kind, widget, toolkit.current_window, -1, 0, 0, {}};
+    GadgetRecord record;
+    record.kind = kind;
+    record.widget = widget;
+    record.window = toolkit.current_window;
+    toolkit.gadgets[number] = std::move(record);
     return true;
 }
 
@@ -441,13 +446,24 @@ void set_state(int number, int value) {
     }
 }
 
+// A field's texts in the field's own encoding: the code page, or UTF-8 for a Unicode field.
+QString field_text_to_qt(const GadgetRecord* record, const std::string& text) {
+    if (record == nullptr || !record->unicode) return to_qt(text);
+    return is_valid_utf8(text) ? utf8_to_qt(text) : to_qt(text);
+}
+
+std::string field_text_from_qt(const GadgetRecord* record, const QString& text) {
+    return record != nullptr && record->unicode ? text.toStdString() : from_qt(text);
+}
+
 std::string get_text(int number) {
     GadgetRecord* record = find_gadget(number);
     if (record == nullptr) return {};
     QWidget* widget = record->widget;
     switch (record->kind) {
-        case GadgetKind::kString: return from_qt(static_cast<QLineEdit*>(widget)->text());
-        case GadgetKind::kCombo: return from_qt(static_cast<QComboBox*>(widget)->currentText());
+        case GadgetKind::kString: return field_text_from_qt(record, static_cast<QLineEdit*>(widget)->text());
+        case GadgetKind::kCombo:
+            return field_text_from_qt(record, static_cast<QComboBox*>(widget)->currentText());
         case GadgetKind::kText:
         case GadgetKind::kHyperlink: return from_qt(static_cast<QLabel*>(widget)->text());
         case GadgetKind::kButton:
@@ -459,7 +475,9 @@ std::string get_text(int number) {
     }
 }
 
-void set_text(int number, const std::string& text) { set_qt_text(number, to_qt(text)); }
+void set_text(int number, const std::string& text) {
+    set_qt_text(number, field_text_to_qt(find_gadget(number), text));
+}
 
 void set_text(int number, const ShownText& text) { set_qt_text(number, utf8_to_qt(text.utf8())); }
 
@@ -481,7 +499,8 @@ void add_item(int number, int position, const std::string& text) {
     if (ListView* view = list_view(number)) {
         view->rows().insert_row(position, text);
     } else if (auto* combo = qobject_cast<QComboBox*>(gadget_widget(number))) {
-        combo->insertItem(position < 0 ? combo->count() : position, to_qt(text));
+        combo->insertItem(position < 0 ? combo->count() : position,
+                          field_text_to_qt(find_gadget(number), text));
     }
 }
 
@@ -511,7 +530,8 @@ std::string get_item_text(int number, int row, int column) {
             return from_qt(view->rows().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
         return view->rows().cell(row, column);
     }
-    if (auto* combo = qobject_cast<QComboBox*>(gadget_widget(number))) return from_qt(combo->itemText(row));
+    if (auto* combo = qobject_cast<QComboBox*>(gadget_widget(number)))
+        return field_text_from_qt(find_gadget(number), combo->itemText(row));
     return {};
 }
 
@@ -524,7 +544,7 @@ void set_item_text(int number, int row, const std::string& text, int column) {
             view->rows().set_cells(row, column, text);
         }
     } else if (auto* combo = qobject_cast<QComboBox*>(gadget_widget(number))) {
-        combo->setItemText(row, to_qt(text));
+        combo->setItemText(row, field_text_to_qt(find_gadget(number), text));
     }
 }
 
@@ -713,7 +733,9 @@ void set_attribute(int number, int attribute, std::int64_t value) {
         // The limit is on typing only; what the program sets is never cut.
         delete field->validator();
         record->text_limit = value > 0 ? static_cast<int>(value) : 0;
-        if (record->text_limit > 0) new TypingLimit(field, record->text_limit);
+        if (record->text_limit > 0) new TypingLimit(field, record->text_limit, !record->unicode);
+    } else if (attribute == kAttributeUnicodeText) {
+        record->unicode = value != 0;
     } else if (attribute == kAttributeMinimumDate && record->kind == GadgetKind::kCalendar) {
         record->minimum_date = value;
         static_cast<QCalendarWidget*>(record->widget.data())
@@ -726,6 +748,7 @@ std::int64_t get_attribute(int number, int attribute) {
     if (record == nullptr) return 0;
     if (attribute == kAttributeMinimumDate) return record->minimum_date;
     if (attribute == kAttributeTextLimit) return record->text_limit;
+    if (attribute == kAttributeUnicodeText) return record->unicode ? 1 : 0;
     return 0;
 }
 

@@ -131,6 +131,10 @@ int get_focus();
 
 inline constexpr int kAttributeTextLimit = 1;
 inline constexpr int kAttributeMinimumDate = 2;
+// A string or combo field whose texts (typed, set and listed) are UTF-8 and keep every character,
+// rather than the program's code page; set it before the text limit. Bytes that are not UTF-8 are
+// shown as the code page's.
+inline constexpr int kAttributeUnicodeText = 3;
 void set_attribute(int number, int attribute, std::int64_t value);
 std::int64_t get_attribute(int number, int attribute);
 

@@ -119,6 +119,7 @@ struct GadgetRecord {
     int image = -1;                 // picture gadgets
     std::int64_t minimum_date = 0;  // calendars
     int text_limit = 0;             // string and combo fields: what the user may type, 0 for no limit
+    bool unicode = false;           // string and combo fields: texts are UTF-8, not the code page
     std::string tool_tip;           // UTF-8
 };
 

@@ -2,16 +2,41 @@
 
 #include <algorithm>
 
+#include "ui/toolkit_internal.h"
+
 namespace quillet::ui::detail {
 
-TypingLimit::TypingLimit(QLineEdit* field, int limit)
-    : QValidator(field), limit_(limit), before_(field->text()) {
+namespace {
+
+// The text with each character the program's code page lacks as "?"; the position follows.
+void keep_to_code_page(QString& input, int& position) {
+    QString kept;
+    kept.reserve(input.size());
+    int kept_position = position;
+    for (qsizetype at = 0; at < input.size(); ++at) {
+        const qsizetype length = input[at].isHighSurrogate() && at + 1 < input.size() ? 2 : 1;
+        const QString character = input.mid(at, length);
+        const bool fits = from_qt(character) != "?" || character == QStringLiteral("?");
+        kept += fits ? character : QStringLiteral("?");
+        if (!fits && length == 2 && at < position) --kept_position;
+        at += length - 1;
+    }
+    input = kept;
+    position = kept_position;
+}
+
+}  // namespace
+
+TypingLimit::TypingLimit(QLineEdit* field, int limit, bool code_page)
+    : QValidator(field), limit_(limit), code_page_(code_page), before_(field->text()) {
     connect(field, &QLineEdit::textChanged, this, [this](const QString& text) { before_ = text; });
     field->setValidator(this);
 }
 
 QValidator::State TypingLimit::validate(QString& input, int& position) const {
-    if (depth_ > 0 || input.size() <= limit_ || input.size() <= before_.size()) return Acceptable;
+    if (depth_ > 0) return Acceptable;
+    if (code_page_) keep_to_code_page(input, position);
+    if (input.size() <= limit_ || input.size() <= before_.size()) return Acceptable;
     // What the edit inserted lies between the parts it left as they were.
     const qsizetype shorter = std::min(input.size(), before_.size());
     qsizetype prefix = 0;

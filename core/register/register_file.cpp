@@ -112,7 +112,7 @@ IoStatus begin_write(const std::string& path, std::int64_t index, const Register
                      const WriteCheck* check) {
     if (index < kAppendRecord) return IoStatus::failure(EINVAL);
     if (!lock.held()) return lock.status();
-    if (is_read_only(path)) return IoStatus::failure(EACCES);
+    if (is_read_only(path)) return read_only_cause(path);
     if (!still_as_listed(path, check)) return changed_meanwhile();
     return {};
 }
@@ -334,7 +334,6 @@ IoStatus compact_register(const std::string& path, CompactionCounts& counts, Wri
     const RegisterLock lock(path);
     if (!lock.held()) return lock.status();
     if (!still_as_listed(path, check)) return changed_meanwhile();
-    remove_stale_temporaries(path);
     const std::int64_t size = file_size(path);
     if (size == -1) return IoStatus::failure(ENOENT);
     if (size < 0) return IoStatus::failure(EISDIR);

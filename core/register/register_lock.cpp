@@ -1,6 +1,5 @@
 #include "core/register/register_lock.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -18,7 +17,6 @@ namespace {
 constexpr auto kLongestWait = std::chrono::seconds(5);
 constexpr auto kPoll = std::chrono::milliseconds(5);
 constexpr int kMostRetries = 100;  // renamed over this often while we wait: give up
-constexpr std::time_t kStaleSeconds = 3600;
 
 bool same_file(const struct stat& one, const struct stat& other) {
     return one.st_dev == other.st_dev && one.st_ino == other.st_ino;
@@ -69,31 +67,6 @@ RegisterLock::RegisterLock(const std::string& path) {
 
 RegisterLock::~RegisterLock() {
     if (descriptor_ >= 0) ::close(descriptor_);
-}
-
-void remove_stale_temporaries(const std::string& register_path) {
-    // A register reached through a link has its temporaries beside the file the link leads to.
-    std::string target;
-    if (!link_target(register_path, target)) return;
-    const std::string folder = folder_part(target);
-    // Built by appending: GCC 12 at -O3 warns falsely about "." + string.
-    std::string prefix = ".";
-    prefix += file_part(target);
-    prefix += ".tmp-";
-    DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (listing == nullptr) return;
-    const std::time_t now = std::time(nullptr);
-    while (const dirent* entry = ::readdir(listing)) {
-        const std::string name = entry->d_name;
-        if (name.compare(0, prefix.size(), prefix) != 0 || name.size() != prefix.size() + 6) continue;
-        const std::string path = folder + name;
-        struct stat status {};
-        if (::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
-            now - status.st_mtime > kStaleSeconds) {
-            ::unlink(path.c_str());
-        }
-    }
-    ::closedir(listing);
 }
 
 }  // namespace quillet

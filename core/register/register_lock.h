@@ -31,9 +31,4 @@ class RegisterLock {
     IoStatus status_;
 };
 
-// Removes the program's own temporary files beside the register that a killed write left behind
-// (".<name>.tmp-XXXXXX"), if they are older than an hour: a younger one may belong to another
-// process's write that is still going on. Call it while holding the register's lock.
-void remove_stale_temporaries(const std::string& register_path);
-
 }  // namespace quillet

@@ -28,15 +28,6 @@ IoStatus read_reminder_file(const std::string& path, std::string& content) {
     return {};
 }
 
-bool is_valid_utf8(std::string_view text) {
-    for (std::size_t at = 0; at < text.size();) {
-        const Utf8Piece piece = next_utf8_piece(text, at);
-        if (piece.kind != Utf8Piece::Kind::kCharacter) return false;
-        at += piece.length;
-    }
-    return true;
-}
-
 std::string_view trim_spaces(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
@@ -59,8 +50,12 @@ std::string_view first_characters(std::string_view utf8, std::size_t count) {
 
 std::string reminder_line(DateValue day, std::string_view text, const ReminderTexts& texts) {
     std::string line = windows1252_to_utf8(format_date(kDisplayDateMask, day) + texts.separator);
-    append_windows1252_as_utf8(line, text);
-    line += texts.line_end;
+    if (is_valid_utf8(text)) {
+        line += text;
+    } else {
+        append_windows1252_as_utf8(line, text);
+    }
+    line += windows1252_to_utf8(texts.line_end);
     return line;
 }
 
@@ -70,7 +65,11 @@ IoStatus add_reminder(const std::string& path, DateValue day, std::string_view t
     const IoStatus read = read_reminder_file(path, old);
     if (unreadable != nullptr) *unreadable = !read;
     if (!read) return read;
-    return replace_file_contents(path, reminder_line(day, text, texts) + old);
+    // An editor's byte-order mark stays first, where readers look for it.
+    const bool marked = old.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0;
+    const std::string line = reminder_line(day, text, texts);
+    return replace_file_contents(
+        path, marked ? std::string(kByteOrderMark) + line + old.substr(kByteOrderMark.size()) : line + old);
 }
 
 std::string todays_reminder(const std::string& path, DateValue today, const ReminderTexts& texts) {

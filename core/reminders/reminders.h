@@ -1,9 +1,10 @@
 // The reminder file: one-line reminders for calendar days, newest first, in a text file a user may
 // also edit by hand. Plain logic: adding a reminder, and finding today's.
 //
-// The file is for a Linux text editor: lines are written as UTF-8 (the reminder texts converted
-// from the program's Windows-1252) ending in LF. Reading takes UTF-8, a line that is not valid
-// UTF-8 as Windows-1252, skips a byte-order mark and accepts CR LF.
+// The file is for a Linux text editor: lines are written as UTF-8 ending in LF, and a reminder's
+// text is UTF-8 with every character the user typed (unlike the register's texts, which are the
+// program's code page). Reading takes UTF-8, a line that is not valid UTF-8 as Windows-1252, skips
+// a byte-order mark and accepts CR LF. A file that begins with a byte-order mark keeps it first.
 #pragma once
 
 #include <string>
@@ -24,7 +25,7 @@ struct ReminderTexts {
 };
 
 // A reminder line as it is written: the day through the display date mask, the separator, the
-// text (a program text) and the line end, in UTF-8.
+// text (UTF-8; bytes that are not UTF-8 are taken as Windows-1252) and the line end, in UTF-8.
 std::string reminder_line(DateValue day, std::string_view text, const ReminderTexts& texts);
 
 // Puts the reminder before everything the file holds, replacing the file in one step. A file that

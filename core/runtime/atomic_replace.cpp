@@ -2,17 +2,23 @@
 
 #include "core/runtime/file_access.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <utility>
 #include <vector>
 
 namespace quillet {
 namespace {
+
+// A temporary file older than this was left by a killed write: a younger one may be another
+// process's write that is still going on.
+constexpr std::time_t kStaleSeconds = 3600;
 
 std::string folder_of(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -48,6 +54,37 @@ bool sync_folder(const std::string& folder) {
 
 }  // namespace
 
+void remove_stale_temporaries(const std::string& path) {
+    // A file reached through a link has its temporaries beside the file the link leads to.
+    std::string target;
+    if (!link_target(path, target)) return;
+    const std::string folder = folder_part(target);
+    // Built by appending: GCC 12 at -O3 warns falsely about "." + string.
+    std::string prefix = ".";
+    prefix += file_part(target);
+    prefix += ".tmp-";
+    DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (listing == nullptr) return;
+    const std::time_t now = std::time(nullptr);
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0 || name.size() != prefix.size() + 6) continue;
+        const std::string stale = folder + name;
+        struct stat status {};
+        if (::lstat(stale.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+            now - status.st_mtime > kStaleSeconds) {
+            ::unlink(stale.c_str());
+        }
+    }
+    ::closedir(listing);
+}
+
+bool remove_if_stale(const std::string& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+           std::time(nullptr) - status.st_mtime > kStaleSeconds && ::unlink(path.c_str()) == 0;
+}
+
 void inject_replace_fault(ReplaceFault fault) { injected_fault() = fault; }
 
 AtomicReplace::AtomicReplace(std::string target_path) : target_path_(std::move(target_path)) {
@@ -60,9 +97,11 @@ AtomicReplace::AtomicReplace(std::string target_path) : target_path_(std::move(t
         failure_ = resolved;
         return;
     }
+    // What a killed replacement of this file left beside it goes now.
+    remove_stale_temporaries(target_path_);
     // A file that may not be written is not replaced either: its refusal holds for every write.
     if (is_read_only(target_path_)) {
-        failure_ = IoStatus::failure(EACCES);
+        failure_ = read_only_cause(target_path_);
         return;
     }
     const std::size_t slash = target_path_.rfind('/');

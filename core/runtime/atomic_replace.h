@@ -56,6 +56,14 @@ class AtomicReplace {
 enum class ReplaceFault { kNone, kCreate, kWrite, kRename };
 void inject_replace_fault(ReplaceFault fault);
 
+// Removes the temporary files that killed replacements of the file left beside it
+// (".<name>.tmp-XXXXXX", beside the file a link leads to), if they are older than an hour. Every
+// replacement does it first; a register is also tidied when it is opened, under its lock.
+void remove_stale_temporaries(const std::string& path);
+
+// Removes the file if it is a regular file older than an hour (a work file a killed program left).
+bool remove_if_stale(const std::string& path);
+
 // Replaces the target's contents with the text in one step; on failure the target is untouched.
 IoStatus replace_file_contents(const std::string& target_path, std::string_view contents);
 

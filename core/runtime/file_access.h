@@ -117,6 +117,8 @@ bool is_regular_file(const std::string& path);
 // True when the file exists and is read-only: it has no write permission bit, or this process
 // may not write it.
 bool is_read_only(const std::string& path);
+// Why a read-only file may not be written: EROFS on a read-only file system, else EACCES.
+IoStatus read_only_cause(const std::string& path);
 
 // The file a write to the path replaces: the path itself, or where a symbolic link at the path
 // leads (through any chain of links), so that the link stays a link. A path that names nothing is

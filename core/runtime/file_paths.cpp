@@ -66,6 +66,11 @@ bool is_read_only(const std::string& path) {
     return (status.st_mode & kAnyWriteBit) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
+IoStatus read_only_cause(const std::string& path) {
+    if (::access(path.c_str(), W_OK) != 0 && errno == EROFS) return IoStatus::failure(EROFS);
+    return IoStatus::failure(EACCES);
+}
+
 IoStatus delete_file(const std::string& path, int options) {
     struct stat status {};
     if (path.empty()) return IoStatus::failure(ENOENT);

@@ -12,13 +12,15 @@ namespace {
 
 constexpr std::string_view kSystemFolders[] = {"/usr/", "/opt/", "/bin/", "/sbin/"};
 
-// An installation's shared files: the program in bin/, they in share/quillet/ beside it. Written
-// without the "bin/../" detour where it can be, so that messages show a plain path.
+// An installation's top: the program in bin/, its shared files in share/ beside it. Written without
+// the "bin/../" detour where it can be, so that messages show a plain path.
+std::string installation_top(const std::string& program_folder) {
+    return program_folder.ends_with("/bin/") ? program_folder.substr(0, program_folder.size() - 4)
+                                             : program_folder + "../";
+}
+
 std::string beside_bin(const std::string& program_folder, std::string_view name) {
-    const std::string top = program_folder.ends_with("/bin/")
-                                ? program_folder.substr(0, program_folder.size() - 4)
-                                : program_folder + "../";
-    return top + "share/quillet/" + std::string(name);
+    return installation_top(program_folder) + "share/quillet/" + std::string(name);
 }
 
 }  // namespace
@@ -53,6 +55,13 @@ std::string choose_program_folder(const std::string& program_folder, std::string
     // A failure shows later, when the first file cannot be written there.
     (void)create_folders(data, 0700);  // for the user alone
     return data;
+}
+
+std::string package_desktop_entry(const std::string& program_folder, std::string_view entry_name) {
+    if (!is_installed_program_folder(program_folder)) return {};
+    const std::string entry =
+        installation_top(program_folder) + "share/applications/" + std::string(entry_name);
+    return file_size(entry) >= 0 ? entry : std::string();
 }
 
 std::string help_document_path(const std::string& program_folder, std::string_view file_name) {

@@ -22,6 +22,10 @@ std::string user_data_folder();
 // falls back on a system folder, and the settings it then cannot write are reported by name.
 std::string choose_program_folder(const std::string& program_folder, std::string_view settings_file_name);
 
+// The desktop entry the package installed beside an installed program (share/applications/ beside
+// its bin/), when it is there; empty for a program run from a folder of its own.
+std::string package_desktop_entry(const std::string& program_folder, std::string_view entry_name);
+
 // The help document: beside the program in a build, in ../share/quillet/ when installed.
 std::string help_document_path(const std::string& program_folder, std::string_view file_name);
 

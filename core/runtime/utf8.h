@@ -47,4 +47,14 @@ inline Utf8Piece next_utf8_piece(std::string_view text, std::size_t at) {
     return {Utf8Piece::Kind::kCharacter, code, length};
 }
 
+// Whether every byte of the text belongs to a whole character.
+inline bool is_valid_utf8(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const Utf8Piece piece = next_utf8_piece(text, at);
+        if (piece.kind != Utf8Piece::Kind::kCharacter) return false;
+        at += piece.length;
+    }
+    return true;
+}
+
 }  // namespace quillet

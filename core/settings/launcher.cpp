@@ -34,8 +34,9 @@ std::string desktop_exec_argument(std::string_view path) {
 bool desktop_entry_can_hold(std::string_view path) {
     for (std::size_t at = 0; at < path.size();) {
         const Utf8Piece piece = next_utf8_piece(path, at);
+        // A per cent sign is written correctly doubled, but GLib will not load such an entry.
         if (piece.kind != Utf8Piece::Kind::kCharacter || piece.code < 0x20 || piece.code == 0x7F ||
-            (piece.code >= 0x80 && piece.code < 0xA0)) {
+            (piece.code >= 0x80 && piece.code < 0xA0) || piece.code == '%') {
             return false;
         }
         at += piece.length;

@@ -3,6 +3,7 @@
 #include <csignal>
 #include <memory>
 
+#include "core/runtime/atomic_replace.h"
 #include "core/runtime/file_access.h"
 #include "core/runtime/help_viewer.h"
 #include "core/runtime/instance_lock.h"
@@ -13,6 +14,7 @@
 #include "desktop/program/main_window_ids.h"
 #include "desktop/program/texts.h"
 #include "desktop/views/reminder_indicator.h"
+#include "desktop/views/report_export.h"
 #include "desktop/views/settings_and_exit.h"
 #include "ui/events.h"
 #include "ui/gadgets.h"
@@ -46,12 +48,15 @@ bool start_quillet(const std::string& program_folder) {
     ui::start_toolkit();
     prepare_texts();
     reset_app_state(program_folder);  // with a session whose undo history is this run's only
+    app().package_entry = package_desktop_entry(folder_part(program_file_path()), texts().package_entry_name);
     auto lock = std::make_unique<InstanceLock>(runtime_folder(), texts().instance_name);
     // A second copy leaves at once, silently, and the first notices nothing. A lock that cannot be
     // taken for another reason (a folder that cannot be written) does not keep the program from
     // running.
     if (lock->another_holds()) return false;
     instance_lock() = std::move(lock);
+    // A report's work file that a killed copy of the program left behind.
+    (void)remove_if_stale(report_work_path());
     build_main_window();
     load_settings();
     refresh_reminder_indicator();

@@ -61,6 +61,7 @@ void choose_colour(std::int32_t& colour) {
 void accept() {
     Options& options = app().options;
     for (int box = kRightAlignAmounts; box <= kProfileShortcut; ++box) {
+        if (box == kProfileShortcut && !app().package_entry.empty()) continue;  // the package's, not ours
         *box_options(options, box) = static_cast<std::uint8_t>(ui::get_state(box) == 1 ? 1 : 0);
     }
     options.list_order = static_cast<std::uint8_t>(ui::get_state(kReverseOrder) == 1 ? 1 : 0);
@@ -78,6 +79,11 @@ void open_options_dialog() {
         ui::set_state(box, *box_options(options, box) == 1 ? 1 : 0);
     }
     ui::set_state(options.list_order == 1 ? kReverseOrder : kFileOrder, 1);
+    // Run from the package, the menu has the package's entry: shown as there, and not ours to change.
+    if (!app().package_entry.empty()) {
+        ui::set_state(kProfileShortcut, 1);
+        ui::disable_gadget(kProfileShortcut, 1);
+    }
     install_dialog_shortcuts(kWindow, kRightAlignAmounts, kCancel, kHelp);
 }
 

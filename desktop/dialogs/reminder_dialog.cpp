@@ -58,6 +58,8 @@ void open_reminder_dialog() {
     ui::create_calendar(kCalendar, 16, 16, 230, 166, today);
     ui::set_attribute(kCalendar, ui::kAttributeMinimumDate, today);
     ui::create_combo(kText, 16, 198, 230, 26, ui::kComboEditable);
+    // The reminder file is UTF-8: a reminder keeps every character typed.
+    ui::set_attribute(kText, ui::kAttributeUnicodeText, 1);
     ui::set_attribute(kText, ui::kAttributeTextLimit, kTextLimit);
     for (const std::string& entry : app().pick_lists[kReminderList]) ui::add_item(kText, -1, entry);
     ui::set_state(kText, 0);

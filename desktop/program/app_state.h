@@ -28,6 +28,9 @@ struct AppState {
     std::string program_folder;  // ends in "/"
     std::string reminder_path;
     std::string settings_path;
+    // The desktop entry of the package the program runs from, or empty: then the program writes no
+    // desktop entry of its own, for the menu has one already.
+    std::string package_entry;
     // The open register (its path is empty while none is open): every change goes through it.
     RegisterSession session;
     std::array<PickList, kPickListCount> pick_lists;

@@ -162,6 +162,10 @@ void prepare_files(TextTable& t) {
     t.opening_texts = {"Deposit", "0", "Myself"};
     t.backup_infix = "Quillet backups/";
     t.shortcut_path = ".local/share/applications/quillet.desktop";
+    t.package_entry_name = "org.quillet.quillet.desktop";
+    t.launcher_path_refused =
+        "The program's folder name holds a line break, a control character or a per cent sign, which "
+        "a desktop entry cannot carry.";
     t.shortcut_description = "Keep your cash and check register";
     t.shortcut_icon_folder = ".local/share/icons/hicolor/";
     t.shortcut_icon_name = "quillet";
@@ -209,7 +213,7 @@ void prepare_messages(TextTable& t) {
         {EDQUOT, "Your disk quota is used up."},
         {EACCES, "Permission denied."},
         {EPERM, "Permission denied."},
-        {EROFS, "The disk is read-only."},
+        {EROFS, "It is on a read-only file system."},
         {ENOENT, "The file or its folder does not exist."},
         {ENOTDIR, "A part of the path is not a folder."},
         {EISDIR, "It is a folder, not a file."},

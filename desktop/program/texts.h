@@ -89,7 +89,10 @@ struct TextTable {
     std::array<std::string, 3> opening_texts;                // type, number, payee of a new register
     std::string opening_amount_caption;  // the new register dialog's label; the opening record's description
     std::string backup_infix;            // a folder beside the register, ending in "/"
-    std::string shortcut_path;           // below the home folder
+    std::string shortcut_path;
+    std::string package_entry_name;     // the package's own desktop entry, in share/applications/
+    std::string launcher_path_refused;  // why no desktop entry can be written for the program's path // below
+                                        // the home folder
     std::string shortcut_description;
     std::string shortcut_icon_folder;  // below the home folder: the user's icon theme, ending in "/"
     std::string shortcut_icon_name;    // the launcher's icon, a file name without extension

@@ -163,15 +163,18 @@ void apply_options(bool reload) {
 
     // Said only when the user has just chosen it, not at every start.
     if (const IoStatus shortcut = update_profile_shortcut(options.profile_shortcut); !shortcut && reload) {
-        show_message(kMessageShortcutNotSaved, kMainWindow,
-                     file_and_cause(profile_shortcut_path(), shortcut));
+        const ShownText why = shortcut.error() == EILSEQ ? ShownText::of_text(texts().launcher_path_refused)
+                                                         : cause_text(shortcut);
+        show_message(kMessageShortcutNotSaved, kMainWindow, file_and_cause(profile_shortcut_path(), why));
     }
     if (reload && ui::count_items(kRegisterList) >= 2) fill_register_view(state.session.path(), kKeepOrder);
 }
 
 IoStatus update_profile_shortcut(int option) {
     const std::string home = profile_folder();
-    if (home.empty()) return {};
+    // Run from the package, the program is in the menu already: a second entry would show it twice
+    // and point at nothing once the package is gone.
+    if (home.empty() || !app().package_entry.empty()) return {};
     const std::string path = profile_shortcut_path();
     if (option == 0) {
         if (file_size(path) >= 0) {
@@ -179,10 +182,10 @@ IoStatus update_profile_shortcut(int option) {
             for (const std::string& icon : launcher_icon_paths(home)) (void)delete_file(icon);
         }
     } else if (option == 1 && file_size(path) <= 0) {
-        // A program path that a launcher cannot hold safely gets no launcher at all. The
-        // launcher's folders may not exist yet on a fresh account.
+        // A program path that a launcher cannot hold safely gets no launcher at all (EILSEQ says
+        // so). The launcher's folders may not exist yet on a fresh account.
         const std::optional<std::string> launcher = launcher_text(launcher_fields());
-        if (!launcher) return {};
+        if (!launcher) return IoStatus::failure(EILSEQ);
         IoStatus written = create_folders(folder_part(path));
         if (written) written = replace_file_contents(path, *launcher);
         if (!written) return written;

@@ -1,7 +1,11 @@
 #include "core/runtime/atomic_replace.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
@@ -55,6 +59,50 @@ TEST(AtomicReplace, ReplacesTheFileALinkLeadsToAndKeepsTheLink) {
     ASSERT_EQ(::symlink("missing/file.ini", dangling.c_str()), 0);
     EXPECT_EQ(replace_file_contents(dangling, "x").error(), ENOENT);
     EXPECT_EQ(file_size(folder.file("missing")), -1);
+}
+
+// What a killed save left beside a file (the settings, the reminders, a report, a picture) goes
+// when the file is next saved, if it is older than an hour: a younger one may be a save going on.
+TEST(AtomicReplace, TidiesWhatKilledSavesOfTheSameFileLeft) {
+    TempFolder folder;
+    const timeval two_hours_ago[2] = {{::time(nullptr) - 7200, 0}, {::time(nullptr) - 7200, 0}};
+    for (const char* name : {"Quillet.ini", "Quillet-reminders.txt", "March.htm", "Cash.png"}) {
+        const std::string stale = folder.write(std::string(".") + name + ".tmp-AbC123", "killed");
+        const std::string live = folder.write(std::string(".") + name + ".tmp-XyZ789", "going on");
+        ASSERT_EQ(::utimes(stale.c_str(), two_hours_ago), 0);
+        ASSERT_TRUE(replace_file_contents(folder.file(name), "saved"));
+        EXPECT_EQ(file_size(stale), -1) << name;
+        EXPECT_EQ(file_size(live), 8) << name;
+    }
+    const std::string work = folder.write("Quillet-report.tmp", "left");
+    EXPECT_FALSE(remove_if_stale(work));
+    ASSERT_EQ(::utimes(work.c_str(), two_hours_ago), 0);
+    EXPECT_TRUE(remove_if_stale(work));
+}
+
+// A file on a read-only file system is refused as that (EROFS), not as a permission: the user is
+// told the file system is read-only. Needs a mount namespace of its own; skipped where none may be
+// made.
+TEST(AtomicReplace, AReadOnlyFileSystemIsSaidAsSuch) {
+    TempFolder folder;
+    const std::string file = folder.write("Quillet.ini", "old");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount(folder.path().c_str(), folder.path().c_str(), nullptr, MS_BIND, nullptr) != 0 ||
+            ::mount(nullptr, folder.path().c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) !=
+                0) {
+            ::_exit(77);
+        }
+        ::_exit(replace_file_contents(file, "new").error() == EROFS ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no mount namespace may be made here";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(read_file(file), "old");
 }
 
 TEST(AtomicReplace, KeepsThePermissionsOfTheFileItReplaces) {

@@ -26,9 +26,10 @@ TEST(Launcher, KeepsPathBytesAndEscapesWhatDesktopsWouldRead) {
     for (const auto& c : cases) EXPECT_EQ(desktop_exec_argument(c.path), c.exec) << c.path;
     EXPECT_EQ(desktop_string("two\nlines\\"), "two\\nlines\\\\");
 
-    // A path a desktop would read otherwise than meant gets no launcher at all.
-    for (const char* unsafe :
-         {"/opt/q\nExec=touch pwned/quillet", "/opt/q\x01/quillet", "/opt/Caf\xE9/quillet"}) {
+    // A path a desktop would read otherwise than meant, or that GLib would not load (a per cent
+    // sign), gets no launcher at all.
+    for (const char* unsafe : {"/opt/q\nExec=touch pwned/quillet", "/opt/q\x01/quillet",
+                               "/opt/Caf\xE9/quillet", "/home/ann/50% off/quillet"}) {
         LauncherFields hostile = fields;
         hostile.program = unsafe;
         EXPECT_FALSE(launcher_text(hostile).has_value()) << unsafe;

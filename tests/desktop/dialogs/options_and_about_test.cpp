@@ -96,6 +96,31 @@ TEST_F(OptionsDialog, ADesktopEntryThatCannotBeWrittenIsSaid) {
     EXPECT_EQ(messages(), std::vector<int>{kMessageShortcutNotSaved});
     apply_options(false);
     EXPECT_TRUE(messages().empty());
+
+    // A program folder whose name a desktop entry cannot carry: nothing is written, and why is said.
+    ASSERT_EQ(::unlink(folder.file(".local").c_str()), 0);
+    app().program_folder = folder.path() + "50% off/";
+    app().options.profile_shortcut = 0;
+    trigger(kOptions);
+    ui::click_button(options_ids::kProfileShortcut);
+    ui::click_button(options_ids::kOk);
+    settle();
+    EXPECT_EQ(last_message_text(), folder.file(".local/share/applications/quillet.desktop") + "\n" +
+                                       texts().launcher_path_refused + "\n\n" +
+                                       texts().messages[kMessageShortcutNotSaved]);
+    EXPECT_EQ(file_size(folder.file(".local/share/applications/quillet.desktop")), -1);
+
+    // Run from the package: its entry is in the menu, shown as there, and nothing of ours is written.
+    app().package_entry = "/usr/share/applications/org.quillet.quillet.desktop";
+    app().program_folder = folder.path();
+    app().options.profile_shortcut = 0;
+    trigger(kOptions);
+    EXPECT_EQ(ui::get_state(options_ids::kProfileShortcut), 1);
+    EXPECT_FALSE(ui::detail::gadget_widget(options_ids::kProfileShortcut)->isEnabled());
+    ui::click_button(options_ids::kOk);
+    settle();
+    EXPECT_EQ(file_size(folder.file(".local/share/applications/quillet.desktop")), -1);
+    EXPECT_EQ(app().options.profile_shortcut, 0);
     ::setenv("HOME", saved_home.c_str(), 1);
 }
 

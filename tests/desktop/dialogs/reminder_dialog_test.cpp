@@ -1,5 +1,9 @@
 #include "desktop/dialogs/reminder_dialog.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
 #include "core/runtime/atomic_replace.h"
 #include "core/runtime/file_access.h"
 #include "desktop/dialogs/dialog_ids.h"
@@ -8,6 +12,7 @@
 #include "desktop/views/reminder_indicator.h"
 #include "desktop/views/settings_and_exit.h"
 #include "tests/support/app_fixture.h"
+#include "ui/toolkit_internal.h"
 #include "ui/windows.h"
 
 namespace quillet::testing {
@@ -22,6 +27,9 @@ class ReminderDialog : public Program {
         ui::set_focus(kText);
         ui::post_event(ui::kEventMenu, kWindow, kDialogReturn);  // Return in the text field adds
         settle();
+    }
+    static std::string text_of_combo() {
+        return static_cast<QComboBox*>(ui::detail::gadget_widget(kText))->currentText().toStdString();
     }
     static std::string indicator_tip() {
         return ui::is_gadget(kReminderIndicator) ? ui::tool_tip(kReminderIndicator) : std::string("(none)");
@@ -53,6 +61,31 @@ TEST_F(ReminderDialog, AddsRemindersAndTheIndicatorFollowsWhenItCloses) {
     EXPECT_FALSE(ui::is_window(kWindow));
     EXPECT_EQ(indicator_tip(), "Today: Pay the rent");
     EXPECT_EQ(read_file(app().reminder_path), "2026/12/08 Pay the rent\n");
+}
+
+// The reminder file is UTF-8: a reminder keeps every character typed, and an editor's order mark
+// stays first in the file.
+TEST_F(ReminderDialog, KeepsEveryCharacterAndTheFilesOrderMark) {
+    TempFolder::write_bytes(app().reminder_path,
+                            "\xEF\xBB\xBF"
+                            "2026/12/07 Old\n");
+    trigger(kReminder);
+    auto* text = static_cast<QComboBox*>(ui::detail::gadget_widget(kText));
+    text->lineEdit()->clear();
+    text->lineEdit()->insert(
+        QString::fromUtf8("\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xE2\x82\xAC"));
+    ui::set_focus(kText);
+    ui::post_event(ui::kEventMenu, kWindow, kDialogReturn);
+    settle();
+    EXPECT_EQ(read_file(app().reminder_path),
+              "\xEF\xBB\xBF"
+              "2026/12/08 \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xE2\x82\xAC\n2026/12/07 Old\n");
+    ui::post_event(ui::kEventMenu, kWindow, kClose);
+    settle();
+    EXPECT_EQ(indicator_tip(), "Today: \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xE2\x82\xAC");
+    trigger(kReminder);
+    EXPECT_EQ(text_of_combo(), "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xE2\x82\xAC")
+        << "the pick list keeps it too";
 }
 
 TEST_F(ReminderDialog, AFileThatCannotBeWrittenSaysWhyAndAddsNothing) {

@@ -1,6 +1,7 @@
 #include "desktop/dialogs/transaction_dialog.h"
 
 #include <sys/stat.h>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 
@@ -288,6 +289,18 @@ TEST_F(TransactionDialog, ControlCharactersInTextsNeitherShiftColumnsNorChange) 
     ui::click_button(kOk);
     settle();
     EXPECT_EQ(read_file(path), before);
+}
+
+// A character the register's code page lacks shows as "?" the moment it is typed or pasted, as it will be
+// stored; the code page's own letters stay.
+TEST_F(TransactionDialog, WhatTheRegisterCannotHoldShowsAsItWillBeStored) {
+    open_register({record(current_date(), 1.0f, 0)});
+    trigger(kAddTransaction);
+    auto* payee = static_cast<QComboBox*>(ui::detail::gadget_widget(kPayee));
+    payee->lineEdit()->insert(
+        QString::fromUtf8("\xD0\x9F\xD1\x80\xD0\xB8 Caf\xC3\xA9 \xE2\x82\xAC\xF0\x9F\x98\x80!"));
+    EXPECT_EQ(payee->currentText().toStdString(), "??? Caf\xC3\xA9 \xE2\x82\xAC?!");
+    EXPECT_EQ(ui::get_text(kPayee), "??? Caf\xE9 \x80?!");
 }
 
 }  // namespace
