@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QToolButton>
 
+#include "ui/figure_text.h"
 #include "ui/toolkit_internal.h"
 
 namespace quillet::ui {
@@ -234,22 +235,46 @@ void add_status_field(int number, int width) {
     if (StatusBarWidget* bar = find_status_bar(number)) bar->add_field(width);
 }
 
-void set_status_field_text(int number, int field, const std::string& text, int alignment) {
-    const StatusBarWidget* bar = find_status_bar(number);
-    QLabel* label = bar != nullptr ? bar->field(field) : nullptr;
-    if (label == nullptr) return;
-    // A text too long for its field ends in an ellipsis instead of being cut, and shows whole as
-    // the field's tool tip.
-    const QString whole = to_qt(text);
-    const int room = label->contentsRect().width() - 2 * label->margin();
-    const QString shown = label->fontMetrics().elidedText(whole, Qt::ElideRight, room);
+namespace {
+
+// Shows the text in the field, the whole text as its tool tip when the shown one is not all of it.
+void show_in_field(QLabel* label, const QString& shown, const QString& whole, int alignment) {
     label->setText(shown);
-    label->setToolTip(shown == whole ? QString() : whole);
+    label->setToolTip(shown == whole ? QString() : plain_tool_tip(whole));
     label->setProperty("whole_text", whole);
     const Qt::Alignment horizontal = alignment == kAlignCentre  ? Qt::AlignHCenter
                                      : alignment == kAlignRight ? Qt::AlignRight
                                                                 : Qt::AlignLeft;
     label->setAlignment(horizontal | Qt::AlignVCenter);
+}
+
+QLabel* status_field(int number, int field) {
+    const StatusBarWidget* bar = find_status_bar(number);
+    return bar != nullptr ? bar->field(field) : nullptr;
+}
+
+int field_room(const QLabel* label) { return label->contentsRect().width() - 2 * label->margin(); }
+
+}  // namespace
+
+void set_status_field_text(int number, int field, const std::string& text, int alignment) {
+    QLabel* label = status_field(number, field);
+    if (label == nullptr) return;
+    // A text too long for its field ends in an ellipsis instead of being cut, and shows whole as
+    // the field's tool tip.
+    const QString whole = to_qt(text);
+    show_in_field(label, label->fontMetrics().elidedText(whole, Qt::ElideRight, field_room(label)), whole,
+                  alignment);
+}
+
+void set_status_field_figure(int number, int field, const std::string& label_text, const std::string& figure,
+                             int alignment) {
+    QLabel* label = status_field(number, field);
+    if (label == nullptr) return;
+    const QString caption = to_qt(label_text);
+    const QString amount = to_qt(figure);
+    show_in_field(label, fitted_figure(label->fontMetrics(), caption, amount, field_room(label)),
+                  caption + amount, alignment);
 }
 
 std::string status_field_text(int number, int field) {

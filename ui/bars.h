@@ -36,6 +36,10 @@ void set_status_bar_min_height(int number, int height);
 void add_status_field(int number, int width);
 // Field texts take the alignment flags of ui/gadgets.h.
 void set_status_field_text(int number, int field, const std::string& text, int alignment = kAlignLeft);
+// A field that shows a figure after its label: the figure is never cut (the label gives way, then
+// "#" marks stand for the figure), and the whole text is the tool tip when it does not fit.
+void set_status_field_figure(int number, int field, const std::string& label, const std::string& figure,
+                             int alignment = kAlignLeft);
 std::string status_field_text(int number, int field);
 int status_field_alignment(int number, int field);
 

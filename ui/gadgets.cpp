@@ -3,6 +3,7 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDateTimeEdit>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -17,6 +18,8 @@
 #include "core/runtime/utf8.h"
 #include "core/runtime/windows1252.h"
 #include "ui/bars.h"
+#include "ui/completion_keys.h"
+#include "ui/figure_text.h"
 #include "ui/list_view.h"
 #include "ui/toolkit_internal.h"
 #include "ui/typing_limit.h"
@@ -304,6 +307,11 @@ bool create_combo(int number, int x, int y, int width, int height, int flags) {
     QObject::connect(combo, &QComboBox::currentIndexChanged,
                      [combo, number] { raise_change(combo, number); });
     if (combo->isEditable()) {
+        // The list's matches are offered in a pop-up the user may choose from; what the user types
+        // stays as typed until a match is chosen (inline completion would change it unasked).
+        combo->completer()->setCompletionMode(QCompleter::PopupCompletion);
+        combo->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+        new CompletionKeys(combo);
         QObject::connect(combo, &QComboBox::editTextChanged,
                          [combo, number] { raise_change(combo, number); });
     }
@@ -595,6 +603,10 @@ void set_column_alignment(int number, int column, int alignment) {
     if (ListView* view = list_view(number)) view->rows().set_alignment(column, alignment);
 }
 
+void set_column_figures(int number, int column) {
+    if (ListView* view = list_view(number)) view->show_figures(column);
+}
+
 int column_alignment(int number, int column) {
     ListView* view = list_view(number);
     return view == nullptr ? 0 : view->rows().alignment(column);
@@ -684,7 +696,7 @@ void set_tool_tip(int number, const std::string& text) { set_tool_tip(number, Sh
 void set_tool_tip(int number, const ShownText& text) {
     if (GadgetRecord* record = find_gadget(number)) {
         record->tool_tip = text.utf8();
-        record->widget->setToolTip(utf8_to_qt(text.utf8()));
+        record->widget->setToolTip(plain_tool_tip(utf8_to_qt(text.utf8())));
     }
 }
 

@@ -97,6 +97,9 @@ void add_column(int number, int position, const std::string& title, int width);
 int count_columns(int number);
 int column_width(int number, int column);
 void set_column_alignment(int number, int column, int alignment);
+// A list column of figures (amounts, balances): never cut; one too wide for its cell shows "#"
+// marks and the whole figure as the cell's tool tip.
+void set_column_figures(int number, int column);
 int column_alignment(int number, int column);
 // row -1: every row; column -1: every column.
 void set_item_colour(int number, int row, int which, int colour, int column = -1);

@@ -7,6 +7,7 @@
 
 #include <QAbstractTableModel>
 #include <QTableView>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "ui/figure_delegate.h"
 
 namespace quillet::ui::detail {
 
@@ -108,6 +110,8 @@ class ListView : public QTableView {
     void select_row(int row);
     void suspend();
     void resume();
+    // The column's texts are figures: never cut (ui/figure_delegate.h).
+    void show_figures(int column) { setItemDelegateForColumn(column, &figures_); }
     void accept_file_drops() {
         setAcceptDrops(true);
         viewport()->setAcceptDrops(true);
@@ -125,6 +129,7 @@ class ListView : public QTableView {
   private:
     int number_;
     RowModel model_;
+    FigureDelegate figures_;
     int suspended_ = 0;
     int pending_selection_ = -1;
 };

@@ -188,6 +188,8 @@ class QtRequesters : public Requesters {
         QMessageBox box(style == MessageStyle::kQuestion ? QMessageBox::Question : QMessageBox::Information,
                         utf8_to_qt(caption), utf8_to_qt(text), QMessageBox::NoButton,
                         owner != nullptr ? owner : foreground_window());
+        // A path or a user's text is shown as it is, never as markup.
+        box.setTextFormat(Qt::PlainText);
         if (style == MessageStyle::kQuestion) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton(QMessageBox::No);

@@ -1,5 +1,7 @@
 #include "desktop/program/main_window.h"
 
+#include "core/register/row_text.h"
+
 #include <string>
 
 #include "desktop/program/main_window_ids.h"
@@ -106,6 +108,9 @@ void build_register_list() {
     for (int column = 1; column < kColumnCount; ++column) {
         ui::add_column(kRegisterList, column, titles[static_cast<std::size_t>(column)], kColumnWidth);
     }
+    // An amount or a balance is never cut into another number.
+    for (const int column : {kDepositColumn, kWithdrawalColumn, kBalanceColumn})
+        ui::set_column_figures(kRegisterList, column);
 }
 
 void build_status_bar() {

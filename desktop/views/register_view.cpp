@@ -46,23 +46,19 @@ std::string month_text(std::int32_t month) {
            texts().after_month_name;
 }
 
+// The status fields of the figures; a figure is never cut, its label gives way first.
 void write_status_fields(const BalanceSummary& summary, std::int32_t month) {
     const TextTable& t = texts();
     const std::string name = month_text(month);
-    ui::set_status_field_text(kStatusBar, kCountField, t.rows_label + integer_text(summary.rows),
-                              ui::kAlignCentre);
-    ui::set_status_field_text(kStatusBar, kBalanceField, t.balance_label + figure_text(summary.balance),
-                              ui::kAlignCentre);
-    ui::set_status_field_text(kStatusBar, kMonthDepositsField,
-                              name + t.deposits_label + figure_text(summary.month_deposits),
-                              ui::kAlignCentre);
-    ui::set_status_field_text(kStatusBar, kMonthWithdrawalsField,
-                              name + t.withdrawals_label + figure_text(summary.month_withdrawals),
-                              ui::kAlignCentre);
-    ui::set_status_field_text(
-        kStatusBar, kMonthAverageField,
-        t.average_label + name + t.average_balance_label + figure_text(summary.month_average),
-        ui::kAlignCentre);
+    const auto field = [](int number, const std::string& label, const std::string& figure) {
+        ui::set_status_field_figure(kStatusBar, number, label, figure, ui::kAlignCentre);
+    };
+    field(kCountField, t.rows_label, integer_text(summary.rows));
+    field(kBalanceField, t.balance_label, figure_text(summary.balance));
+    field(kMonthDepositsField, name + t.deposits_label, figure_text(summary.month_deposits));
+    field(kMonthWithdrawalsField, name + t.withdrawals_label, figure_text(summary.month_withdrawals));
+    field(kMonthAverageField, t.average_label + name + t.average_balance_label,
+          figure_text(summary.month_average));
 }
 
 // Checks the file; a refusal says why, but for a damaged first record, which is refused silently.
