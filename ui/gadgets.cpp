@@ -8,9 +8,11 @@
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -78,6 +80,8 @@ class LinkLabel : public QLabel {
     LinkLabel(int number, const QColor& hover, QWidget* parent)
         : QLabel(parent), number_(number), hover_(hover) {
         setCursor(Qt::PointingHandCursor);
+        // Reached with Tab and followed with Return or Space, as a button is.
+        setFocusPolicy(Qt::StrongFocus);
         normal_ = QColor(0, 0, 255);  // links are blue
         set_colour(normal_);
     }
@@ -85,9 +89,32 @@ class LinkLabel : public QLabel {
   protected:
     void enterEvent(QEnterEvent*) override { set_colour(hover_); }
     void leaveEvent(QEvent*) override { set_colour(normal_); }
+    void focusInEvent(QFocusEvent* event) override {
+        QLabel::focusInEvent(event);
+        set_colour(hover_);
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        QLabel::focusOutEvent(event);
+        if (!underMouse()) set_colour(normal_);
+    }
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton)
             raise_event(kEventGadget, window_of(this), number_, kLeftClick);
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Space) {
+            raise_event(kEventGadget, window_of(this), number_, kLeftClick);
+            return;
+        }
+        QLabel::keyPressEvent(event);
+    }
+    // The focused link is framed, so that the keyboard user sees where the focus is.
+    void paintEvent(QPaintEvent* event) override {
+        QLabel::paintEvent(event);
+        if (!hasFocus()) return;
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 
   private:

@@ -7,6 +7,7 @@
 #include "core/runtime/atomic_replace.h"
 #include "core/runtime/png_codec.h"
 #include "ui/toolkit_internal.h"
+#include "ui/x11_window.h"
 
 namespace quillet::ui {
 
@@ -52,7 +53,7 @@ std::uint32_t image_pixel(int number, int x, int y) {
 bool grab_window_image(int number, int window) {
     WindowWidget* widget = window_widget(window);
     if (widget == nullptr) return false;
-    const QRect frame = widget->frameGeometry();
+    const QRect frame = outer_frame(widget);
     QImage picture;
     if (QScreen* screen = widget->screen()) {
         picture = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).toImage();

@@ -1,5 +1,6 @@
 #include "ui/list_view.h"
 
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QMimeData>
@@ -368,6 +369,26 @@ void ListView::mouseDoubleClickEvent(QMouseEvent* event) {
                     event->button() == Qt::LeftButton ? kLeftDoubleClick : kRightDoubleClick);
     }
     QTableView::mouseDoubleClickEvent(event);
+}
+
+void ListView::ask_for_popup_menu(const QPoint& fallback) {
+    const QModelIndex current = currentIndex();
+    detail::state().popup_at =
+        current.isValid() ? viewport()->mapToGlobal(visualRect(current).center()) : fallback;
+    raise_event(kEventGadget, window_of(this), number_, kRightClick);
+}
+
+void ListView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        ask_for_popup_menu(viewport()->mapToGlobal(QPoint(0, 0)));
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void ListView::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Keyboard) ask_for_popup_menu(event->globalPos());
 }
 
 QModelIndex ListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {

@@ -122,11 +122,15 @@ class ListView : public QTableView {
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // The Menu key and Shift+F10 open the pop-up menu as a right click does, by the current row.
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
   private:
+    void ask_for_popup_menu(const QPoint& fallback);
     int number_;
     RowModel model_;
     FigureDelegate figures_;

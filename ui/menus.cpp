@@ -132,7 +132,8 @@ bool is_item_marked(int menu, int item) {
 void show_popup_menu(int menu) {
     const MenuRecord* record = find_menu(menu);
     if (auto* popup = record != nullptr ? qobject_cast<QMenu*>(record->root.data()) : nullptr) {
-        popup->popup(QCursor::pos());
+        popup->popup(state().popup_at.value_or(QCursor::pos()));
+        state().popup_at.reset();
     }
 }
 

@@ -64,7 +64,8 @@ void show_whole_file_columns(QFileDialog& dialog) {
 
 std::string run_file_dialog(QFileDialog::AcceptMode mode, const std::string& title,
                             const std::string& proposed_path, const std::string& filter, int filter_index) {
-    QFileDialog dialog(foreground_window(), to_qt(title));
+    QWidget* owner = foreground_window();
+    QFileDialog dialog(owner, to_qt(title));
     dialog.setAcceptMode(mode);
     // A typed name that does not exist comes back too: the program adds the extension and says
     // what is missing.
@@ -78,8 +79,10 @@ std::string run_file_dialog(QFileDialog::AcceptMode mode, const std::string& tit
     dialog.setNameFilters(filters);
     if (filter_index >= 0 && filter_index < filters.size()) dialog.selectNameFilter(filters[filter_index]);
     show_whole_file_columns(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return path_from_qt(dialog.selectedFiles().front());
+    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    // Without a window manager nobody gives the keyboard back to the window that asked.
+    if (owner != nullptr) owner->activateWindow();
+    return chosen ? path_from_qt(dialog.selectedFiles().front()) : std::string();
 }
 
 class FontDialog : public QDialog {

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
@@ -16,6 +17,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -183,6 +185,8 @@ struct ToolkitState {
     QPointer<QWidget> current_parent;
     // Consecutive option buttons share this group until another gadget is created.
     QPointer<QButtonGroup> option_group;
+    // Where the next pop-up menu opens, when a key (not the mouse) asked for it: by the current row.
+    std::optional<QPoint> popup_at;
     // The menu being filled.
     int building_menu = -1;
     std::vector<QPointer<QMenu>> menu_stack;

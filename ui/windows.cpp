@@ -10,6 +10,7 @@
 #include "ui/bars.h"
 #include "ui/gadgets.h"
 #include "ui/toolkit_internal.h"
+#include "ui/x11_window.h"
 
 namespace quillet::ui {
 namespace detail {
@@ -65,6 +66,8 @@ void WindowWidget::centre() {
 // window manager there is no frame and nothing to do).
 void WindowWidget::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // A dialog has a title bar and nothing to minimize, maximize or close it by.
+    if (style_ == WindowStyle::kDialog) ask_for_title_bar_only(this);
     if (!centring_) return;
     auto* watch = new QTimer(this);
     connect(watch, &QTimer::timeout, this, [this, watch, ticks = 0]() mutable {

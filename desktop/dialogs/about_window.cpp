@@ -32,6 +32,8 @@ void handle_about_window(int kind) {
     if (kind != ui::kEventMenu) return;
     if (ui::event_menu() == kHelp) {
         open_help_topic(texts().about_help_topic);
+    } else if (ui::event_menu() == kDialogReturn && ui::get_focus() == kLink) {
+        open_help_topic(texts().help_main_topic);  // Return follows the link that has the focus
     } else {
         close_dialog(kWindow);  // Return, Escape and Ctrl+Tab
     }

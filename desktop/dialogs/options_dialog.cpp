@@ -37,8 +37,8 @@ void create_gadgets() {
     ui::create_frame(kOrderFrame, 142, 148, 80, 72, t.order_frame);
     ui::create_option(kFileOrder, 152, 168, 68, 16, t.oldest_first);
     ui::create_option(kReverseOrder, 152, 192, 68, 16, t.newest_first);
-    ui::create_button(kOk, 46, 236, 80, 28, t.ok_button);
-    ui::create_button(kCancel, 142, 236, 80, 28, t.cancel_button);
+    ui::create_button(kOk, 46, 236, 80, 28, t.options_ok);
+    ui::create_button(kCancel, 142, 236, 80, 28, t.options_cancel);
 }
 
 // The font requester starts from the list's font and text colour; a choice is kept at once.

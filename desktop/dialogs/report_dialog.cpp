@@ -52,6 +52,8 @@ void create_gadgets() {
     ui::create_text(kLastCaption, 32, 163, 26, 16, t.last_date_caption);
     ui::create_date(kFirstDate, 68, 116, 82, 26, std::string(kDisplayDateMask), today);
     ui::create_date(kLastDate, 68, 158, 82, 26, std::string(kDisplayDateMask), today);
+    ui::set_label_target(kFirstCaption, kFirstDate);
+    ui::set_label_target(kLastCaption, kLastDate);
     ui::create_frame(kFormatFrame, 182, 16, 80, 98, t.format_frame);
     ui::create_option(kHtml, 196, 38, 46, 16, t.html_option);
     ui::create_option(kText, 196, 62, 46, 16, t.text_option);

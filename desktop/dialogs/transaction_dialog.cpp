@@ -38,7 +38,7 @@ void create_gadgets() {
     ui::create_string(kAmount, 88, 226, 224, 26, "");
     ui::create_check_box(kHasSecondDate, 16, 273, 68, 16, t.second_date_box);
     ui::create_date(kSecondDate, 88, 268, 224, 26, std::string(kDisplayDateMask), current_date());
-    ui::create_check_box(kVoid, 16, 316, 68, 16, t.void_mark);
+    ui::create_check_box(kVoid, 16, 316, 68, 16, t.void_box);
     for (const int field : {kType, kNumber, kPayee, kDescription})
         ui::set_attribute(field, ui::kAttributeTextLimit, kTextLimit);
     ui::set_attribute(kAmount, ui::kAttributeTextLimit, kAmountLimit);
@@ -247,6 +247,15 @@ void handle_transaction_dialog(int kind) {
                 ui::disable_gadget(kSecondDate, ui::get_state(kHasSecondDate) == 1 ? 0 : 1);
                 break;
             case kVoid: toggle_void(); break;
+            // The kind and the amount go together: choosing the kind (Alt+D, Alt+P) goes on to the
+            // amount, which has no caption of its own.
+            case kDeposit:
+            case kWithdrawal:
+                if (ui::event_type() == ui::kLeftClick) {
+                    ui::set_focus(kAmount);
+                    ui::select_all(kAmount);
+                }
+                break;
             case kOk: save(); break;
             case kCancel: close_dialog(kWindow); break;
             default: break;

@@ -86,6 +86,7 @@ void prepare_dialogs(TextTable& t) {
     t.deposit_option = "&Deposit";
     t.withdrawal_option = "&Paid";
     t.second_date_box = "&Also on";
+    t.void_box = "&Void";  // the list's void mark has no access key
     t.ok_button = "OK";
     t.cancel_button = "Cancel";
     t.number_pads = {"000", "00", "0", ""};
@@ -108,13 +109,13 @@ void prepare_dialogs(TextTable& t) {
     t.all_option = "&All";
     t.month_option = "&Month";
     t.dates_option = "&Dates";
-    t.first_date_caption = "from";
-    t.last_date_caption = "to";
+    t.first_date_caption = "&from";
+    t.last_date_caption = "t&o";
     t.format_frame = "Format";
     t.html_option = "&Web";
     t.text_option = "&Text";
     t.csv_option = "&CSV";
-    t.open_after_box = "&Open it";
+    t.open_after_box = "O&pen it";
     t.report_button = "&Save...";
     t.close_button = "Close";
     t.report_help_topic = "report";
@@ -128,7 +129,9 @@ void prepare_dialogs(TextTable& t) {
     t.background_button = "Bac&kground";
     t.highlight_button = "&Highlight";
     t.order_frame = "Top row";
-    t.oldest_first = "&Oldest";
+    t.oldest_first = "O&ldest";
+    t.options_ok = "&OK";
+    t.options_cancel = "C&ancel";
     t.newest_first = "&Newest";
     t.options_help_topic = "options";
     t.about_title = "About Quillet";

@@ -52,6 +52,8 @@ struct TextTable {
     std::string new_transaction_title, edit_transaction_title;
     std::array<std::string, 5> transaction_captions;  // date, type, number, payee, description
     std::string deposit_option, withdrawal_option, second_date_box, ok_button, cancel_button;
+    std::string void_box;                            // the transaction dialog's void box, with its access key
+    std::string options_ok, options_cancel;          // the options dialog's buttons, with access keys
     std::string transaction_ok, transaction_cancel;  // with access keys of their own
     std::array<std::string, 4> number_pads;          // before numbers below 10, 100, 1000 and 10000
     std::string transaction_help_topic;

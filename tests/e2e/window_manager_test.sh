@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real program under a real window manager (openbox) in a virtual X server: the main window
-# and its dialogs are centred frame and all, a dialog cannot be resized or maximized, a dialog
+# and its dialogs are centred frame and all, a dialog cannot be resized or maximized and asks for a
+# title bar only, a dialog
 # that the window manager minimizes comes straight back, and its close request acts as Escape.
 source "$(dirname "$0")/e2e_common.sh"
 register=$3
@@ -38,6 +39,10 @@ centred_on "Edit transaction" "$mx" "$my" "$mw" "$mh" ||
     fail "the dialog is not centred on the main window: $("$window_tool" geometry "Edit transaction")"
 actions=$("$window_tool" actions "Edit transaction")
 grep -q -E "_NET_WM_ACTION_(RESIZE|MAXIMIZE)" <<<"$actions" && fail "the dialog can be resized or maximized"
+# Functions and decorations: a title bar and a border, no buttons (openbox draws its own buttons
+# whatever a window asks; other window managers follow the hints).
+hints=$(xprop -name "Edit transaction" _MOTIF_WM_HINTS)
+grep -q -E "= 0x3, 0x[0-9a-f]+, 0xa," <<<"$hints" || fail "the dialog asks for more than a title bar: $hints"
 
 "$window_tool" iconify "Edit transaction" || fail "could not ask to minimize the dialog"
 sleep 1
@@ -46,6 +51,17 @@ sleep 1
 "$window_tool" close "Edit transaction" || fail "could not ask the dialog to close"
 "$window_tool" gone "Edit transaction" 5 || fail "the dialog's close request did not act as Escape"
 kill -0 "$pid" 2>/dev/null || fail "the program ended with the dialog"
+
+# The window picture has the window manager's frame, taken at once: as large as the frame window.
+"$window_tool" key "Quillet - Cash" t ctrl || fail "no Ctrl+T to the main window"
+"$window_tool" wait "Save a picture of the window" 10 || fail "Ctrl+T asked for no file name"
+sleep 0.5
+"$window_tool" key "Save a picture of the window" Return || fail "no Return to the requester"
+for _ in $(seq 1 50); do [ -s "$folder/Cash.png" ] && break; sleep 0.1; done
+[ -s "$folder/Cash.png" ] || fail "no picture was saved"
+read -r _ _ fw fh _ _ <<<"$("$window_tool" geometry "Quillet - Cash")"
+size=$(pngtopnm "$folder/Cash.png" | head -c 64 | sed -n 2p)
+[ "$size" = "$fw $fh" ] || fail "the picture is $size, the framed window $fw $fh"
 
 "$window_tool" close "Quillet - Cash" || fail "could not ask the main window to close"
 expect_clean_exit "the program did not end after its close request"

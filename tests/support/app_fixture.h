@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTest>
+
 #include <string>
 #include <vector>
 
@@ -21,6 +24,7 @@
 #include "ui/gadgets.h"
 #include "ui/menus.h"
 #include "ui/scripted_requesters.h"
+#include "ui/toolkit_internal.h"
 
 namespace quillet::testing {
 
@@ -42,6 +46,25 @@ class Program : public ::testing::Test {
         ui::install_requesters(nullptr);
         install_program_starter(nullptr);
         set_clock({});
+    }
+
+    // Makes the window the active one: the offscreen platform leaves a new window inactive until
+    // asked, and keys and focus need an active window.
+    static void activate(int window) {
+        QWidget* widget = ui::detail::window_widget(window);
+        widget->activateWindow();
+        QTest::qWait(20);
+        ASSERT_EQ(QApplication::activeWindow(), widget);
+    }
+    // Presses a key where the focus is, as the user would, and handles what it raised. An open
+    // pop-up (a combo's matches) takes the keys, as it does under a window system.
+    static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* popup = QApplication::activePopupWidget();
+        QWidget* focused = popup != nullptr ? popup : QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        QTest::keyClick(focused, key, modifiers);
+        QTest::qWait(150);  // a button pressed by its access key clicks a moment later
+        settle();
     }
 
     // Handles every queued event as the event loop would.

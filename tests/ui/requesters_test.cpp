@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 
 #include "tests/support/temp_folder.h"
@@ -94,6 +95,9 @@ TEST_F(FileRequester, TakesATypedNameThatDoesNotExistAndKeepsThePathsBytes) {
         << "the program adds the extension";
     EXPECT_EQ(filters, (QStringList{"Registers (*.qlt)", "All files (*)"})) << "each pattern shown once";
     EXPECT_EQ(type_into(true, accounts + "Cash.qlt", "Копия"), accounts + "Копия");
+    // Without a window manager nobody else gives the keyboard back to the window that asked.
+    QTest::qWait(20);
+    EXPECT_EQ(QApplication::activeWindow(), detail::window_widget(200));
 }
 
 // The real font requester, accepted as it opens: every style bit comes back, the high-quality one

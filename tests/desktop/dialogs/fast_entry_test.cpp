@@ -36,25 +36,11 @@ class FastEntry : public Program {
         app().pick_lists[kPayeeList] = {"Landlord", "Groceries"};
         return path;
     }
-    // Presses a key where the focus is, as the user would, and handles what it raised. An open
-    // pop-up (the payee's matches) takes the keys, as it does under a window system.
     void press(int& count, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         ++count;
-        QWidget* popup = QApplication::activePopupWidget();
-        QWidget* focused = popup != nullptr ? popup : QApplication::focusWidget();
-        ASSERT_NE(focused, nullptr);
-        QTest::keyClick(focused, key, modifiers);
-        QTest::qWait(150);  // a button pressed by its access key clicks a moment later
-        settle();
+        Program::press(key, modifiers);
     }
-    // The offscreen platform leaves a new window inactive until asked; focus events and access
-    // keys need an active window.
-    static void activate_dialog() {
-        QWidget* dialog = ui::detail::window_widget(kWindow);
-        dialog->activateWindow();
-        QTest::qWait(20);
-        ASSERT_EQ(QApplication::activeWindow(), dialog);
-    }
+    static void activate_dialog() { activate(kWindow); }
     // Moves the focus off the payee and handles the event that raises.
     void leave_payee() {
         ui::set_focus(kPayee);
@@ -180,10 +166,17 @@ TEST_F(FastEntry, EveryCaptionAndButtonHasItsOwnAccessKey) {
         press(keys, key_of(t.transaction_captions[static_cast<std::size_t>(row)]), Qt::AltModifier);
         EXPECT_EQ(ui::get_focus(), fields[row]) << t.transaction_captions[static_cast<std::size_t>(row)];
     }
-    for (const std::string* caption :
-         {&t.deposit_option, &t.withdrawal_option, &t.second_date_box, &t.transaction_ok})
-        (void)key_of(*caption);
-    EXPECT_EQ(t.void_mark, "Void") << "the box's caption is the list's void mark";
+    // The kind's keys go on to the amount, which has no caption of its own.
+    press(keys, key_of(t.deposit_option), Qt::AltModifier);
+    EXPECT_EQ(ui::get_state(kDeposit), 1);
+    EXPECT_EQ(ui::get_focus(), kAmount);
+    press(keys, key_of(t.withdrawal_option), Qt::AltModifier);
+    EXPECT_EQ(ui::get_state(kWithdrawal), 1);
+    EXPECT_EQ(ui::get_focus(), kAmount);
+    press(keys, key_of(t.void_box), Qt::AltModifier);
+    EXPECT_EQ(ui::get_focus(), kVoid);
+    EXPECT_EQ(t.void_mark, "Void") << "the list's void mark keeps no access key";
+    for (const std::string* caption : {&t.second_date_box, &t.transaction_ok}) (void)key_of(*caption);
     press(keys, key_of(t.transaction_cancel), Qt::AltModifier);
     EXPECT_FALSE(ui::is_window(kWindow));
 }
