@@ -1,5 +1,6 @@
 #include "ui/gadgets.h"
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
@@ -126,6 +127,38 @@ class LinkLabel : public QLabel {
     int number_;
     QColor hover_;
     QColor normal_;
+};
+
+// The calendar's chosen day stands out in the highlight colour while the calendar has the keyboard,
+// and in a quiet grey while it has not: the user sees where the arrow keys would go.
+class CalendarFocus : public QObject {
+  public:
+    explicit CalendarFocus(QCalendarWidget* calendar) : QObject(calendar) {
+        view_ = calendar->findChild<QAbstractItemView*>();
+        if (view_ == nullptr) return;
+        focused_ = view_->palette();
+        unfocused_ = focused_;
+        for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+            unfocused_.setColor(group, QPalette::Highlight,
+                                focused_.color(QPalette::Active, QPalette::Midlight));
+            unfocused_.setColor(group, QPalette::HighlightedText,
+                                focused_.color(QPalette::Active, QPalette::Text));
+        }
+        view_->setPalette(unfocused_);
+        view_->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) view_->setPalette(focused_);
+        if (event->type() == QEvent::FocusOut) view_->setPalette(unfocused_);
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QAbstractItemView* view_ = nullptr;
+    QPalette focused_;
+    QPalette unfocused_;
 };
 
 // Makes the gadget record and places the widget in the current gadget list.
@@ -379,6 +412,7 @@ bool create_calendar(int number, int x, int y, int width, int height, std::int32
                      [calendar, number] { raise_change(calendar, number); });
     QObject::connect(calendar, &QCalendarWidget::clicked,
                      [calendar, number] { raise_click(calendar, number); });
+    new CalendarFocus(calendar);
     return add_gadget(number, GadgetKind::kCalendar, calendar, x, y, width, height);
 }
 

@@ -198,6 +198,11 @@ void close_window(int number) {
     delete widget.data();
 }
 
+int newest_window() {
+    const auto& order = state().window_order;
+    return order.empty() ? -1 : order.back();
+}
+
 bool is_window(int number) { return window_widget(number) != nullptr; }
 
 void disable_window(int number, int disabled) {

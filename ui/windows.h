@@ -29,6 +29,8 @@ bool is_window_enabled(int number);
 void hide_window(int number);
 bool is_window_visible(int number);
 void activate_window(int number);
+// The window opened last of those open (a dialog over the main window), or -1.
+int newest_window();
 
 // With inner = true: the client width, and the client height plus the menu bar's height when
 // the window has a menu bar. Otherwise the outer size including the frame.

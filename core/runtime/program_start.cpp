@@ -67,12 +67,19 @@ std::vector<char*> argument_vector(const std::vector<std::string>& arguments) {
     return argv;
 }
 
-// Spawns a child of ours, to be waited for or watched.
-pid_t spawn_child(const std::vector<std::string>& arguments, const std::string& folder) {
+// Spawns a child of ours, to be waited for or watched. A quiet child reads and writes nothing of
+// ours: its input and output are /dev/null (a text browser that the desktop's opener falls back
+// on would otherwise write a whole page into the program's output).
+pid_t spawn_child(const std::vector<std::string>& arguments, const std::string& folder, bool quiet = false) {
     const std::vector<char*> argv = argument_vector(arguments);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    if (quiet) {
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    }
     pid_t pid = 0;
     const std::string file = program_file(arguments.front());
     const int failed = ::posix_spawn(&pid, file.c_str(), &actions, nullptr, argv.data(), environ);
@@ -154,6 +161,27 @@ pid_t open_with_default_program(const std::string& document, bool keep) {
     return pid;
 }
 
+// How long the desktop's opener may take to say that it found nothing to open a file with.
+constexpr int kOpenerVerdictMilliseconds = 1000;
+
+// Opens the file or address with the desktop's opener (xdg-open), quietly. Kept, the opener is the
+// watched process (a pid). Otherwise it has a moment to fail: one that ends with an error found no
+// program for it (-1); one that ends well, or still runs (an editor or browser it started in the
+// foreground), opened it (1), and is reaped when it ends.
+pid_t open_with_opener(const std::string& target, const std::string& folder, bool keep) {
+    const pid_t pid = spawn_child({"xdg-open", target}, folder, true);
+    if (pid < 0 || keep) return pid;
+    for (int waited = 0; waited < kOpenerVerdictMilliseconds; waited += 10) {
+        int status = 0;
+        const pid_t ended = ::waitpid(pid, &status, WNOHANG);
+        if (ended == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 1 : -1;
+        if (ended < 0 && errno != EINTR) return -1;
+        ::usleep(10000);
+    }
+    processes().unwatched.push_back(pid);
+    return 1;
+}
+
 // Starts the argument vector: kept as our child with keep, detached otherwise. A pid (kept) or 1
 // (detached) when it started, else -1.
 pid_t start(const std::vector<std::string>& arguments, const std::string& folder, bool keep) {
@@ -183,8 +211,8 @@ int start_arguments(const std::vector<std::string>& arguments, const std::string
         // A document: its associated program, else the desktop's opener, in the document's folder.
         pid = open_with_default_program(program, keep);
         if (pid < 0)
-            pid = start({"xdg-open", program}, working_folder.empty() ? folder_part(program) : working_folder,
-                        keep);
+            pid = open_with_opener(program, working_folder.empty() ? folder_part(program) : working_folder,
+                                   keep);
     }
     if (pid < 0) return 0;
     // Opened, but without a process of ours: nothing to wait for, and a handle that never runs.
@@ -202,8 +230,19 @@ int start_arguments(const std::vector<std::string>& arguments, const std::string
 }
 
 int open_address(const std::string& address) {
+    reap_unwatched();
     if (g_app_info_launch_default_for_uri(address.c_str(), nullptr, nullptr)) return 1;
-    return start_program("xdg-open", address);
+    return open_with_opener(address, {}, false) > 0 ? 1 : 0;
+}
+
+bool has_default_program(const std::string& document) {
+    gboolean uncertain = FALSE;
+    gchar* type = g_content_type_guess(document.c_str(), nullptr, 0, &uncertain);
+    GAppInfo* program = type != nullptr ? g_app_info_get_default_for_type(type, FALSE) : nullptr;
+    g_free(type);
+    if (program == nullptr) return false;
+    g_object_unref(program);
+    return true;
 }
 
 std::string find_program(const std::string& name) {
@@ -222,6 +261,9 @@ class SystemStarter : public ProgramStarter {
     }
     int open(const std::string& document) override { return open_document(document); }
     int open_address(const std::string& address) override { return quillet::open_address(address); }
+    bool has_default_program(const std::string& document) override {
+        return quillet::has_default_program(document);
+    }
     int open_kept(const std::string& document) override {
         return start_program(document, {}, {}, start_flags::kKeepHandle);
     }

@@ -34,8 +34,13 @@ inline int open_document(const std::string& path) { return start_program(path); 
 std::string find_program(const std::string& name);
 
 // Opens an address in the desktop's default program for it (the browser for a page), without
-// waiting; nonzero when something was started.
+// waiting; nonzero when something was started. Documents and addresses for which the desktop knows
+// no program go to its opener (xdg-open); when that finds nothing either, the result is 0, so that
+// the user can be told.
 int open_address(const std::string& address);
+
+// Whether the desktop names a program of its own for the document's type.
+bool has_default_program(const std::string& document);
 
 // The programs the program starts for the user (the tool program, a saved report's viewer) go
 // through this one object, which tests replace so that no test ever starts a real program.
@@ -48,6 +53,8 @@ class ProgramStarter {
     virtual int open(const std::string& document) = 0;
     // Opens an address (a file:// URI with a #topic, say) in the desktop's program for it.
     virtual int open_address(const std::string& address) = 0;
+    // Whether the desktop names a program for the document's type (see has_default_program).
+    virtual bool has_default_program(const std::string& document) = 0;
     // Opens the document like open(), keeping the process to watch: a handle, or 0 when nothing
     // was started. See start_program with kKeepHandle.
     virtual int open_kept(const std::string& document) = 0;

@@ -6,6 +6,7 @@
 #include "core/runtime/windows1252.h"
 #include "desktop/program/app_state.h"
 #include "desktop/program/main_window_ids.h"
+#include "desktop/program/message_box.h"
 #include "desktop/program/texts.h"
 #include "desktop/views/register_view.h"
 #include "ui/events.h"
@@ -80,8 +81,9 @@ void handle_option_dialog_menu(const DialogKeys& keys) {
 
 void open_help_topic(const std::string& topic) {
     // Found from the program file, wherever the program keeps its own files.
-    open_help(help_document_path(folder_part(program_file_path()), path_from_text(texts().help_file_name)),
-              topic);
+    const std::string guide =
+        help_document_path(folder_part(program_file_path()), path_from_text(texts().help_file_name));
+    if (!open_help(guide, topic)) say_not_opened(guide);
 }
 
 }  // namespace quillet

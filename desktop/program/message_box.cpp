@@ -4,6 +4,7 @@
 
 #include "desktop/program/texts.h"
 #include "ui/requesters.h"
+#include "ui/windows.h"
 
 namespace quillet {
 namespace {
@@ -28,6 +29,10 @@ int show_message(int number, int owner_window, const ShownText& extra) {
     return ui::requesters().message_box(
         owner_window, text.utf8(), ShownText::of_text(texts().program_title).utf8(),
         is_question(number) ? ui::MessageStyle::kQuestion : ui::MessageStyle::kInformation, number);
+}
+
+void say_not_opened(const std::string& path) {
+    show_message(kMessageNotOpened, ui::newest_window(), ShownText::of_path(path));
 }
 
 ShownText cause_text(const IoStatus& status) {

@@ -36,11 +36,16 @@ inline constexpr int kMessageChangedElsewhere = 23;    // another program change
 inline constexpr int kMessageUndoRefused = 24;         // undo or redo would overwrite another's change
 inline constexpr int kMessageSettingsNotSaved = 25;    // options and pick lists will not be kept
 inline constexpr int kMessageShortcutNotSaved = 26;    // the desktop launcher could not be written
-inline constexpr int kMessageCount = 27;
+inline constexpr int kMessageNotOpened = 27;           // nothing opened the file for the user
+inline constexpr int kMessageCount = 28;
 
 // Shows the message, owned by the window; an extra text (a path, say) comes first, then the
 // separator, then the message's own text. Returns the answer: 6 for Yes; anything else means No.
 int show_message(int number, int owner_window, const ShownText& extra = {});
+
+// Says, over the window on top, that the file could not be opened for the user (no program for it,
+// or it did not start), naming it, so that the user can open it by hand.
+void say_not_opened(const std::string& path);
 
 // Why a file operation failed, in the user's words ("The disk is full.").
 ShownText cause_text(const IoStatus& status);

@@ -209,6 +209,8 @@ void prepare_messages(TextTable& t) {
         "Quillet's settings file could not be written, so the options and pick lists of this session "
         "will not be kept.",
         "The desktop entry could not be written there.",
+        "Quillet found no program to open this file with, or the program did not start. You can open "
+        "the file by hand.",
     };
     t.message_separator = "\n\n";
     t.causes = {

@@ -48,20 +48,21 @@ bool make_report(const ReportRequest& request, const std::string& work, int owne
     return made.ok();
 }
 
-// Opens the saved report: a CSV file in the first spreadsheet program found, else (and every
-// other format) with the program the desktop associates with it.
+// Opens the saved report with the program the desktop associates with its type; a CSV file that
+// the desktop names no program for goes to the first spreadsheet program found. When nothing opens
+// it, the user is told where it is.
 void open_saved_report(const std::string& path, ReportFormat format) {
-    if (format == ReportFormat::kCsv) {
+    ProgramStarter& starter = program_starter();
+    if (format == ReportFormat::kCsv && !starter.has_default_program(path)) {
         for (const auto& candidate : texts().spreadsheet_programs) {
             if (candidate.empty() || find_program(path_from_text(candidate.front())).empty()) continue;
             std::vector<std::string> arguments;
             for (const std::string& argument : candidate) arguments.push_back(path_from_text(argument));
             arguments.push_back(path);
-            program_starter().start(arguments, folder_part(path));
-            return;
+            if (starter.start(arguments, folder_part(path)) != 0) return;
         }
     }
-    program_starter().open(path);
+    if (starter.open(path) == 0) say_not_opened(path);
 }
 
 }  // namespace

@@ -35,8 +35,8 @@ void save_window_picture() {
                                                               ShownText::of_path(path)) == ui::kAnswerYes)) {
         if (const IoStatus saved = ui::save_image_png(kWindowPictureImage, path); !saved) {
             show_message(kMessagePictureNotSaved, kMainWindow, file_and_cause(path, saved));
-        } else {
-            program_starter().open(path);
+        } else if (program_starter().open(path) == 0) {
+            say_not_opened(path);
         }
     }
     ui::free_image(kWindowPictureImage);

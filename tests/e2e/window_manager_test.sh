@@ -62,6 +62,10 @@ for _ in $(seq 1 50); do [ -s "$folder/Cash.png" ] && break; sleep 0.1; done
 read -r _ _ fw fh _ _ <<<"$("$window_tool" geometry "Quillet - Cash")"
 size=$(pngtopnm "$folder/Cash.png" | head -c 64 | sed -n 2p)
 [ "$size" = "$fw $fh" ] || fail "the picture is $size, the framed window $fw $fh"
+# Nothing here opens a picture: the program says so, naming the file, and the user says OK.
+"$window_tool" wait "Quillet" 10 || fail "no word that the picture could not be opened"
+"$window_tool" key "Quillet" Return || fail "no Return to the message"
+"$window_tool" gone "Quillet" 5 || fail "the message stayed"
 
 "$window_tool" close "Quillet - Cash" || fail "could not ask the main window to close"
 expect_clean_exit "the program did not end after its close request"

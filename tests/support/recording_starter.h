@@ -22,12 +22,13 @@ class RecordingStarter : public ProgramStarter {
     }
     int open(const std::string& document) override {
         opened.push_back(document);
-        return 1;
+        return opens_succeed ? 1 : 0;
     }
     int open_address(const std::string& address) override {
         addresses.push_back(address);
-        return 1;
+        return opens_succeed ? 1 : 0;
     }
+    bool has_default_program(const std::string&) override { return desktop_has_programs; }
     // A kept "process" runs until the test ends it.
     int open_kept(const std::string& document) override {
         kept.push_back(document);
@@ -45,6 +46,8 @@ class RecordingStarter : public ProgramStarter {
     std::set<int> running_handles;
     std::vector<int> released;
     int next_handle = 1;
+    bool opens_succeed = true;          // false: as on a machine with nothing to open files with
+    bool desktop_has_programs = false;  // whether the desktop names a program for a file's type
 };
 
 // Installs a recording starter for the rest of the test and returns it.

@@ -97,6 +97,27 @@ TEST_F(ReportDialog, ACsvReportOpensInASpreadsheetProgram) {
     EXPECT_EQ(starter->starts[0].arguments,
               (std::vector<std::string>{"libreoffice", "--calc", folder.file("MARCH.CSV")}));
     EXPECT_EQ(starter->starts[0].folder, folder.path());
+
+    // The user's own program for CSV files comes first.
+    starter->desktop_has_programs = true;
+    ::setenv("PATH", programs.c_str(), 1);
+    save_as("april.csv");
+    ::setenv("PATH", saved_path.c_str(), 1);
+    EXPECT_EQ(starter->starts.size(), 1u) << "no spreadsheet started";
+    EXPECT_EQ(starter->opened, std::vector<std::string>{folder.file("april.csv")});
+}
+
+// Where nothing opens a file (no browser, no program for its type), the user is told which file it
+// is, once, so that it can be opened by hand: a report, and the user's guide.
+TEST_F(ReportDialog, AReportOrTheGuideThatNothingOpensIsSaid) {
+    starter->opens_succeed = false;
+    save_as("may");
+    EXPECT_EQ(last_message_text().substr(0, folder.file("may.htm").size()), folder.file("may.htm"));
+    EXPECT_EQ(messages(), std::vector<int>{kMessageNotOpened});
+    ui::post_event(ui::kEventMenu, kWindow, report_ids::kHelp);  // F1
+    settle();
+    EXPECT_NE(last_message_text().find("quillet.html"), std::string::npos);
+    EXPECT_EQ(messages(), std::vector<int>{kMessageNotOpened});
 }
 
 // A report that cannot be saved says where and why, and nothing looks saved.
