@@ -37,10 +37,13 @@ bench: bootstrap
 	cmake --build $(BENCH_DIR)
 	@scripts/run-benchmarks $(BENCH_DIR)
 
-# The Debian package, from an optimized build: $(PACKAGE_DIR)/quillet_<version>_<arch>.deb.
+# The Debian package, from an optimized build with the flags Debian's tools give:
+# $(PACKAGE_DIR)/quillet_<version>_<arch>.deb.
 package: bootstrap
 	@cmake -S . -B $(PACKAGE_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_TESTS=OFF \
-	    -DQUILLET_WERROR=$(WERROR) >/dev/null
+	    -DQUILLET_WERROR=$(WERROR) \
+	    "-DCMAKE_CXX_FLAGS=$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	    "-DCMAKE_EXE_LINKER_FLAGS=$$(dpkg-buildflags --get LDFLAGS)" >/dev/null
 	cmake --build $(PACKAGE_DIR)
 	cd $(PACKAGE_DIR) && cpack -G DEB
 	@ls $(PACKAGE_DIR)/quillet_*.deb

@@ -182,7 +182,8 @@ void prepare_messages(TextTable& t) {
         "Delete this transaction?",
         "This file already exists. Replace it?",
         "Give the register a file name and an opening amount.",
-        "Compact the register now? Deleted transactions are removed from the file for good.",
+        "Compact the register now? Deleted transactions are removed from the file for good, and the "
+        "changes made so far can no longer be undone.",
         "",
         "The register holds no deleted transactions: there was nothing to remove.",
         "This file cannot be opened as a register: it is read-only, cannot be read, or does not exist.",

@@ -55,9 +55,10 @@ cpack -G DEB -B "$top/package" --config "$build/CPackConfig.cmake" >"$top/cpack.
 deb=$(ls "$top"/package/quillet_*.deb)
 dpkg-deb -c "$deb" >"$top/contents" && grep -q "./usr/bin/quillet$" "$top/contents" || fail "the package holds no program"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in fonts-dejavu-core libqt6widgets6; do
+for needed in fonts-dejavu-core qt6-qpa-plugins libqt6widgets6; do
     [[ "$depends" == *"$needed"* ]] || fail "the package does not depend on $needed: $depends"
 done
+[[ "$(dpkg-deb -f "$deb" Recommends)" == *xdg-utils* ]] || fail "the package does not recommend xdg-utils"
 # Root may run it here: CI has no other user.
 lintian --fail-on error "$deb" 2> >(grep -v "running with root privileges" >&2) || fail "lintian found errors"
 echo "1 passed, 0 failed"
