@@ -1,6 +1,8 @@
 #include "core/runtime/program_start.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -137,14 +139,42 @@ TEST(InstanceLock, OnlyOneHolderAtATime) {
     EXPECT_FALSE(through_link.another_holds());
 }
 
-TEST(InstanceLock, LivesInTheUsersRuntimeFolder) {
+// No other user can keep the program from starting: without a runtime folder the lock lives in a
+// folder of the user's own, which is refused when it is a link, another's or open to others; and a
+// lock file that is not the user's is never gone by.
+TEST(InstanceLock, LivesWhereOnlyTheUserMayWrite) {
     const char* saved = std::getenv("XDG_RUNTIME_DIR");
     const std::string saved_value = saved != nullptr ? saved : "";
     setenv("XDG_RUNTIME_DIR", "/run/user/1000", 1);
     EXPECT_EQ(runtime_folder(), "/run/user/1000/");
     unsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(runtime_folder(), "/tmp/");
+    TempFolder shared;
+    const std::string own = shared.path() + "quillet-" + std::to_string(::getuid());
+    EXPECT_EQ(runtime_folder(shared.path()), own + "/");
+    struct stat status {};
+    ASSERT_EQ(::stat(own.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+    ASSERT_EQ(::chmod(own.c_str(), 0777), 0);
+    EXPECT_EQ(runtime_folder(shared.path()), "") << "open to others";
+    ASSERT_EQ(::rmdir(own.c_str()), 0);
+    ASSERT_EQ(::symlink(shared.path().c_str(), own.c_str()), 0);
+    EXPECT_EQ(runtime_folder(shared.path()), "") << "a link planted under the user's name";
     if (saved != nullptr) setenv("XDG_RUNTIME_DIR", saved_value.c_str(), 1);
+
+    const InstanceLock nowhere("", "Quillet-test");
+    EXPECT_FALSE(nowhere.held());
+    EXPECT_FALSE(nowhere.another_holds());
+    if (::getuid() != 0) GTEST_SKIP() << "only root can make a file another user's here";
+    TempFolder folder;
+    const std::string theirs = folder.write("Quillet-test-" + std::to_string(::getuid()) + ".lock", "");
+    ASSERT_EQ(::chown(theirs.c_str(), ::getuid() + 1, ::getgid()), 0);
+    ::chmod(theirs.c_str(), 0666);
+    const int their_lock = ::open(theirs.c_str(), O_RDWR);
+    ASSERT_EQ(::flock(their_lock, LOCK_EX), 0);
+    const InstanceLock mine(folder.path(), "Quillet-test");
+    EXPECT_FALSE(mine.held());
+    EXPECT_FALSE(mine.another_holds()) << "another user's file proves no other copy of ours";
+    ::close(their_lock);
 }
 
 }  // namespace
