@@ -11,9 +11,12 @@
 namespace quillet::ui::detail {
 
 int FigureDelegate::text_room(const QStyleOptionViewItem& option) {
+    // Where the style draws a cell's text, less the margin it keeps on either side.
     const QStyle* style = option.widget != nullptr ? option.widget->style() : QApplication::style();
-    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, &option, option.widget) + 1;
-    return option.rect.width() - 2 * margin;
+    const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &option, option.widget);
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
+    // A pixel less, for the text's fractional widths that the style rounds up when it lays it out.
+    return text.width() - 2 * margin - 1;
 }
 
 void FigureDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

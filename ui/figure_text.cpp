@@ -15,8 +15,10 @@ QString fitted_figure(const QFontMetrics& metrics, const QString& label, const Q
             return shortened + figure;
     }
     if (figure_width <= room) return figure;
-    const int mark = std::max(1, metrics.horizontalAdvance(QLatin1Char('#')));
-    return QString(std::max(1, room / mark), QLatin1Char('#'));
+    // Measured whole: the marks' widths are not whole pixels, and rounding each would overflow.
+    int marks = room / std::max(1, metrics.horizontalAdvance(QLatin1Char('#')));
+    while (marks > 1 && metrics.horizontalAdvance(QString(marks, QLatin1Char('#'))) > room) --marks;
+    return QString(std::max(1, marks), QLatin1Char('#'));
 }
 
 QString plain_tool_tip(const QString& text) {
