@@ -557,6 +557,26 @@ std::string shown_text(int number) {
     return windows1252_to_utf8(program_text);
 }
 
+void supply_rows(int number, int count, RowSupplier supplier) {
+    if (ListView* view = list_view(number)) view->rows().supply(count, std::move(supplier));
+}
+
+void supplied_row_inserted(int number, int row) {
+    if (ListView* view = list_view(number)) view->rows().supplied_inserted(row);
+}
+
+void supplied_row_removed(int number, int row) {
+    if (ListView* view = list_view(number)) view->rows().supplied_removed(row);
+}
+
+void supplied_row_changed(int number, int row) {
+    if (ListView* view = list_view(number)) view->rows().supplied_changed(row);
+}
+
+void set_row_backgrounds(int number, const std::vector<std::uint8_t>& marked, int colour) {
+    if (ListView* view = list_view(number)) view->rows().set_row_backs(marked, colour);
+}
+
 int count_items(int number) {
     if (ListView* view = list_view(number)) return view->rows().count();
     if (auto* combo = qobject_cast<QComboBox*>(gadget_widget(number))) return combo->count();

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/runtime/shown_text.h"
 
@@ -78,6 +79,19 @@ void set_text(int number, const ShownText& text);
 std::string shown_text(int number);
 
 int count_items(int number);
+// A list whose rows the program supplies when they are painted or read, instead of the list storing
+// them (a million rows then cost the list next to nothing): count rows, each row's texts (its cells
+// joined by line feeds) made by the supplier. Supplied rows keep a background colour a row and
+// nothing else of their own; they stay supplied until the list is cleared.
+using RowSupplier = std::function<void(int row, std::string& text)>;
+void supply_rows(int number, int count, RowSupplier supplier);
+// A supplied row was inserted, removed or changed at row.
+void supplied_row_inserted(int number, int row);
+void supplied_row_removed(int number, int row);
+void supplied_row_changed(int number, int row);
+// Gives every marked row the background colour and every other row the list's own, in one change.
+void set_row_backgrounds(int number, const std::vector<std::uint8_t>& marked, int colour);
+
 // list: inserts a row at position (-1 appends); the text holds the columns separated by line feeds.
 // combo: adds an item.
 void add_item(int number, int position, const std::string& text);

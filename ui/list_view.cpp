@@ -88,6 +88,7 @@ void RowModel::end_bulk() {
 }
 
 int RowModel::insert_row(int position, std::string_view text) {
+    if (supplier_) return -1;  // supplied rows come from the program: supplied_inserted
     if (position < 0 || position > count()) position = count();
     if (!bulk_) beginInsertRows({}, position, position);
     rows_.insert(rows_.begin() + position, store(text));
@@ -96,6 +97,10 @@ int RowModel::insert_row(int position, std::string_view text) {
 }
 
 void RowModel::remove_row(int row) {
+    if (supplier_) {
+        supplied_removed(row);
+        return;
+    }
     if (!valid_row(row)) return;
     if (!bulk_) beginRemoveRows({}, row, row);
     garbage_ += rows_[static_cast<std::size_t>(row)].length;
@@ -106,6 +111,11 @@ void RowModel::remove_row(int row) {
 
 void RowModel::clear() {
     if (!bulk_) beginResetModel();
+    supplier_ = nullptr;
+    supplied_count_ = 0;
+    supplied_backs_.clear();
+    supplied_backs_.shrink_to_fit();
+    forget_supplied_texts();
     rows_.clear();
     rows_.shrink_to_fit();
     arena_.clear();
@@ -115,9 +125,84 @@ void RowModel::clear() {
     if (!bulk_) endResetModel();
 }
 
+void RowModel::supply(int count, Supplier supplier) {
+    if (!bulk_) beginResetModel();
+    rows_.clear();
+    rows_.shrink_to_fit();
+    arena_.clear();
+    arena_.shrink_to_fit();
+    garbage_ = 0;
+    colour_sets_.clear();
+    supplied_backs_.clear();
+    supplied_backs_.shrink_to_fit();
+    forget_supplied_texts();
+    supplier_ = std::move(supplier);
+    supplied_count_ = count;
+    if (!bulk_) endResetModel();
+}
+
+void RowModel::supplied_inserted(int row) {
+    if (!supplier_ || row < 0 || row > supplied_count_) return;
+    forget_supplied_texts();
+    if (!bulk_) beginInsertRows({}, row, row);
+    ++supplied_count_;
+    if (!supplied_backs_.empty()) supplied_backs_.insert(supplied_backs_.begin() + row, -1);
+    if (!bulk_) endInsertRows();
+}
+
+void RowModel::supplied_removed(int row) {
+    if (!supplier_ || !valid_row(row)) return;
+    forget_supplied_texts();
+    if (!bulk_) beginRemoveRows({}, row, row);
+    --supplied_count_;
+    if (!supplied_backs_.empty()) supplied_backs_.erase(supplied_backs_.begin() + row);
+    if (!bulk_) endRemoveRows();
+}
+
+void RowModel::supplied_changed(int row) {
+    if (!supplier_ || !valid_row(row)) return;
+    SuppliedText& cached = supplied_cache_[static_cast<std::size_t>(row) % supplied_cache_.size()];
+    if (cached.row == row) cached.row = -1;
+    changed(row);
+}
+
+void RowModel::forget_supplied_texts() const {
+    for (SuppliedText& cached : supplied_cache_) cached.row = -1;
+}
+
+std::string_view RowModel::text_at(int row) const {
+    if (!supplier_) return text_of(rows_[static_cast<std::size_t>(row)]);
+    SuppliedText& cached = supplied_cache_[static_cast<std::size_t>(row) % supplied_cache_.size()];
+    if (cached.row != row) {
+        supplier_(row, cached.text);
+        cached.row = row;
+    }
+    return cached.text;
+}
+
+void RowModel::set_row_backs(const std::vector<std::uint8_t>& marked, int colour) {
+    if (supplier_) {
+        supplied_backs_.assign(static_cast<std::size_t>(supplied_count_), -1);
+        for (std::size_t row = 0; row < marked.size() && row < supplied_backs_.size(); ++row) {
+            if (marked[row] != 0) supplied_backs_[row] = colour;
+        }
+    } else {
+        const bool was_bulk = bulk_;
+        bulk_ = true;  // one change for all the rows, told below
+        for (int row = 0; row < count(); ++row) {
+            const bool mark =
+                static_cast<std::size_t>(row) < marked.size() && marked[static_cast<std::size_t>(row)] != 0;
+            if (mark || rows_[static_cast<std::size_t>(row)].colours != 0)
+                set_colour(row, -1, false, mark ? colour : -1);
+        }
+        bulk_ = was_bulk;
+    }
+    if (!bulk_ && count() > 0) emit dataChanged(index(0, 0), index(count() - 1, column_count() - 1));
+}
+
 std::string RowModel::stored_cell(int row, int column) const {
     if (!valid_row(row) || column < 0) return {};
-    const std::string_view text = text_of(rows_[static_cast<std::size_t>(row)]);
+    const std::string_view text = text_at(row);
     const auto [start, end] = cell_span(text, column);
     return std::string(text.substr(start, end - start));
 }
@@ -171,11 +256,13 @@ void RowModel::provided_cells_changed() {
 std::size_t RowModel::memory_bytes() const {
     std::size_t colours = colour_sets_.capacity() * sizeof(std::vector<CellColour>);
     for (const auto& set : colour_sets_) colours += set.capacity() * sizeof(CellColour);
-    return rows_.capacity() * sizeof(Row) + arena_.capacity() + colours;
+    std::size_t supplied = supplied_backs_.capacity() * sizeof(std::int32_t);
+    for (const SuppliedText& cached : supplied_cache_) supplied += cached.text.capacity();
+    return rows_.capacity() * sizeof(Row) + arena_.capacity() + colours + supplied;
 }
 
 void RowModel::set_cells(int row, int column, std::string_view text) {
-    if (!valid_row(row) || column < 0) return;
+    if (supplier_ || !valid_row(row) || column < 0) return;
     Row& stored_row = rows_[static_cast<std::size_t>(row)];
     std::vector<std::string> cells = split_cells(text_of(stored_row));
     const std::vector<std::string> given =
@@ -197,11 +284,11 @@ void RowModel::set_cells(int row, int column, std::string_view text) {
 }
 
 std::int64_t RowModel::item_data(int row) const {
-    return valid_row(row) ? rows_[static_cast<std::size_t>(row)].data : 0;
+    return !supplier_ && valid_row(row) ? rows_[static_cast<std::size_t>(row)].data : 0;
 }
 
 void RowModel::set_item_data(int row, std::int64_t data) {
-    if (valid_row(row)) rows_[static_cast<std::size_t>(row)].data = data;
+    if (!supplier_ && valid_row(row)) rows_[static_cast<std::size_t>(row)].data = data;
 }
 
 void RowModel::add_column(int position, const QString& title) {
@@ -237,6 +324,7 @@ void RowModel::set_colour(int row, int column, bool front, int colour) {
                 for (CellColour& cell : set) (front ? cell.front : cell.back) = -1;
             }
         }
+        if (column < 0 && !front) supplied_backs_.clear();
         for (int c = 0; c < column_count(); ++c) {
             if (column >= 0 && c != column) continue;
             (front ? columns_[static_cast<std::size_t>(c)].front
@@ -246,6 +334,14 @@ void RowModel::set_colour(int row, int column, bool front, int colour) {
         return;
     }
     if (!valid_row(row)) return;
+    if (supplier_) {
+        // A supplied row keeps a background of its own and nothing else.
+        if (column >= 0 || front) return;
+        if (supplied_backs_.empty()) supplied_backs_.assign(static_cast<std::size_t>(supplied_count_), -1);
+        supplied_backs_[static_cast<std::size_t>(row)] = colour;
+        changed(row);
+        return;
+    }
     Row& target = rows_[static_cast<std::size_t>(row)];
     if (target.colours == 0) {
         colour_sets_.emplace_back();
@@ -264,7 +360,11 @@ void RowModel::set_colour(int row, int column, bool front, int colour) {
 }
 
 int RowModel::colour(int row, int column, bool front) const {
-    if (valid_row(row)) {
+    if (supplier_ && !front && valid_row(row) && !supplied_backs_.empty() &&
+        supplied_backs_[static_cast<std::size_t>(row)] >= 0) {
+        return supplied_backs_[static_cast<std::size_t>(row)];
+    }
+    if (!supplier_ && valid_row(row)) {
         if (const std::uint32_t set = rows_[static_cast<std::size_t>(row)].colours; set != 0) {
             int whole_row = -1;
             for (const CellColour& cell : colour_sets_[set - 1]) {

@@ -8,6 +8,7 @@
 #include <QAbstractTableModel>
 #include <QTableView>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -31,7 +32,17 @@ class RowModel : public QAbstractTableModel {
     void begin_bulk();
     void end_bulk();
 
-    int count() const { return static_cast<int>(rows_.size()); }
+    int count() const { return supplier_ ? supplied_count_ : static_cast<int>(rows_.size()); }
+
+    // Rows whose texts the program supplies when they are painted or read: none is stored. A
+    // supplied list keeps only a background colour a row (set_colour with column -1).
+    using Supplier = std::function<void(int row, std::string& text)>;
+    void supply(int count, Supplier supplier);
+    void supplied_inserted(int row);
+    void supplied_removed(int row);
+    void supplied_changed(int row);
+    // Every marked row gets the background colour, every other row loses its own: one change.
+    void set_row_backs(const std::vector<std::uint8_t>& marked, int colour);
     // position < 0 or beyond the end appends; returns the row's position.
     int insert_row(int position, std::string_view text);
     void remove_row(int row);
@@ -76,6 +87,8 @@ class RowModel : public QAbstractTableModel {
         std::int64_t data = 0;
     };
     std::string_view text_of(const Row& row) const { return {arena_.data() + row.offset, row.length}; }
+    // The row's texts, stored or supplied.
+    std::string_view text_at(int row) const;
     Row store(std::string_view text);
     void compact_arena();
     std::string stored_cell(int row, int column) const;
@@ -98,6 +111,17 @@ class RowModel : public QAbstractTableModel {
     int default_front_ = -1;
     int default_back_ = -1;
     bool bulk_ = false;
+
+    Supplier supplier_;
+    int supplied_count_ = 0;
+    std::vector<std::int32_t> supplied_backs_;  // a row's background, -1 none; empty while none is set
+    // The rows painted last, so that a row's nine cells and their roles make its texts once.
+    struct SuppliedText {
+        int row = -1;
+        std::string text;
+    };
+    mutable std::array<SuppliedText, 256> supplied_cache_;
+    void forget_supplied_texts() const;
 };
 
 class ListView : public QTableView {

@@ -1,5 +1,7 @@
 #include "core/register/balance_book.h"
 
+#include "core/register/format.h"
+#include "core/register/record.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/number_text.h"
 
@@ -35,13 +37,24 @@ void BalanceBook::clear() {
     summary_ = {};
 }
 
+BalanceBook::Row BalanceBook::packed(const RowFigures& figures) {
+    Row row;
+    row.deposit_cents = figures.deposit_cents;
+    row.withdrawal_cents = figures.withdrawal_cents;
+    row.year = figures.year;
+    row.month = figures.month;
+    row.flags = static_cast<std::uint8_t>((figures.is_void ? kVoidFlag : 0) |
+                                          (figures.out_of_range ? kOutOfRangeFlag : 0));
+    return row;
+}
+
 void BalanceBook::insert(std::int64_t position, const RowFigures& figures) {
     if (position < 0 || position > size()) position = size();
-    rows_.insert(rows_.begin() + position, Row{figures, Figure{}});
+    rows_.insert(rows_.begin() + position, packed(figures));
 }
 
 void BalanceBook::replace(std::int64_t row, const RowFigures& figures) {
-    if (row >= 0 && row < size()) rows_[static_cast<std::size_t>(row)].figures = figures;
+    if (row >= 0 && row < size()) rows_[static_cast<std::size_t>(row)] = packed(figures);
 }
 
 void BalanceBook::remove(std::int64_t row) {
@@ -60,19 +73,21 @@ void BalanceBook::recompute(int list_order, std::int32_t year, std::int32_t mont
     const std::int64_t count = size();
     for (std::int64_t step = 0; step < count; ++step) {
         Row& row = rows_[static_cast<std::size_t>(list_order == 1 ? count - 1 - step : step)];
-        if (row.figures.is_void) continue;
-        const RowFigures& figures = row.figures;
+        if ((row.flags & kVoidFlag) != 0) continue;
+        const bool out_of_range = (row.flags & kOutOfRangeFlag) != 0;
         // The change as a figure: a negated withdrawal cannot overflow, as -INT64_MIN is never read.
-        Figure change{figures.deposit_cents, figures.out_of_range};
-        change += Figure{-figures.withdrawal_cents, false};
+        Figure change{row.deposit_cents, out_of_range};
+        change += Figure{-row.withdrawal_cents, false};
         summary.balance += change;
-        row.running = summary.balance;
-        if (figures.year == year && figures.month == month) {
+        row.running_cents = summary.balance.cents;
+        row.flags = static_cast<std::uint8_t>((row.flags & ~kRunningOutOfRangeFlag) |
+                                              (summary.balance.out_of_range ? kRunningOutOfRangeFlag : 0));
+        if (row.year == year && row.month == month) {
             ++summary.month_rows;
-            summary.month_deposits += Figure{figures.deposit_cents, figures.out_of_range};
-            summary.month_withdrawals += Figure{figures.withdrawal_cents, figures.out_of_range};
-            balance_sum += row.running.cents;
-            sum_out_of_range = sum_out_of_range || row.running.out_of_range;
+            summary.month_deposits += Figure{row.deposit_cents, out_of_range};
+            summary.month_withdrawals += Figure{row.withdrawal_cents, out_of_range};
+            balance_sum += row.running_cents;
+            sum_out_of_range = sum_out_of_range || summary.balance.out_of_range;
         }
     }
     if (summary.month_rows > 0) {
@@ -91,8 +106,24 @@ void BalanceBook::recompute(int list_order, std::int32_t year, std::int32_t mont
 }
 
 std::optional<Figure> BalanceBook::running(std::int64_t row) const {
-    if (row < 0 || row >= size() || rows_[static_cast<std::size_t>(row)].figures.is_void) return std::nullopt;
-    return rows_[static_cast<std::size_t>(row)].running;
+    if (row < 0 || row >= size()) return std::nullopt;
+    const Row& found = rows_[static_cast<std::size_t>(row)];
+    if ((found.flags & kVoidFlag) != 0) return std::nullopt;
+    return Figure{found.running_cents, (found.flags & kRunningOutOfRangeFlag) != 0};
+}
+
+RowFigures record_figures(const std::uint8_t* record) {
+    using namespace record_format;
+    RowFigures figures;
+    // As the row's texts show it: the amount to the cent in the deposit or the payment column.
+    const std::optional<std::int64_t> cents = amount_cents(get_f32(record + kAmountOffset));
+    (record[kKindOffset] == kDeposit ? figures.deposit_cents : figures.withdrawal_cents) = cents.value_or(0);
+    figures.out_of_range = !cents;
+    figures.is_void = record[kVoidOffset] == kVoid;
+    const DateValue date = get_i32(record + kDateOffset);
+    figures.year = year_of(date);
+    figures.month = static_cast<std::int8_t>(month_of(date));
+    return figures;
 }
 
 }  // namespace quillet

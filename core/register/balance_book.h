@@ -18,12 +18,17 @@ struct RowFigures {
     std::int32_t year = 0;      // from the date text's first piece
     std::int8_t month = 0;      // from its second piece
     bool is_void = false;
+    bool operator==(const RowFigures&) const = default;
 };
 
 // The figures that a row's date, deposit, withdrawal and balance texts determine.
 RowFigures row_figures(std::string_view date_text, std::string_view deposit_text,
                        std::string_view withdrawal_text, std::string_view balance_text,
                        std::string_view void_mark);
+
+// The same figures, read from the record's bytes without making its row's texts (a million-row
+// fill makes none): what the row shows, the list's figures stay exact.
+RowFigures record_figures(const std::uint8_t* record);
 
 // A figure: whole cents, or out of range when it does not fit in 64 bits (the sum of a million
 // deposits of 9999999.00 in one month already passes 5e20 cents). Out of range stays out of range.
@@ -63,10 +68,19 @@ class BalanceBook {
     std::size_t memory_bytes() const { return rows_.capacity() * sizeof(Row); }
 
   private:
+    // A row's figures and running balance in 32 bytes: a million rows are kept beside the list.
     struct Row {
-        RowFigures figures;
-        Figure running;
+        std::int64_t deposit_cents = 0;
+        std::int64_t withdrawal_cents = 0;
+        std::int64_t running_cents = 0;
+        std::int32_t year = 0;
+        std::int8_t month = 0;
+        std::uint8_t flags = 0;  // the k...Flag bits below
     };
+    static constexpr std::uint8_t kVoidFlag = 1;
+    static constexpr std::uint8_t kOutOfRangeFlag = 2;         // an amount out of range
+    static constexpr std::uint8_t kRunningOutOfRangeFlag = 4;  // the running balance out of range
+    static Row packed(const RowFigures& figures);
     std::vector<Row> rows_;
     BalanceSummary summary_;
 };

@@ -13,40 +13,16 @@ using namespace record_format;
 
 namespace {
 
-constexpr int kPayeeColumn = 3;
-
-// The cell of a row's texts.
-std::string_view cell_of(std::string_view row, int column) {
-    std::size_t start = 0;
-    for (int at = 0; at < column; ++at) {
-        start = row.find('\n', start);
-        if (start == std::string_view::npos) return {};
-        ++start;
-    }
-    return row.substr(start, row.find('\n', start) - start);
+// The payee the index knows a record by: its payee as the list shows it.
+void payee_of(const std::uint8_t* record, std::string& payee) {
+    payee.clear();
+    append_shown_text(payee, record + kPayeeOffset);
 }
 
-// The figures a row's texts determine, read from the texts themselves: the balance is worked out
-// from what the list shows.
-RowFigures figures_of(std::string_view row) {
-    std::string_view cells[kRegisterColumns];
-    std::size_t start = 0;
-    for (int column = 0; column < kRegisterColumns; ++column) {
-        const std::size_t feed = row.find('\n', start);
-        cells[column] =
-            row.substr(start, feed == std::string_view::npos ? std::string_view::npos : feed - start);
-        if (feed == std::string_view::npos) break;
-        start = feed + 1;
-    }
-    return row_figures(cells[kDateColumn], cells[kDepositColumn], cells[kWithdrawalColumn],
-                       cells[kBalanceColumn], kVoidMark);
-}
-
-// The payee the index knows a record by: its payee cell as the list shows it.
 std::string payee_of(const std::uint8_t* record) {
-    std::string text;
-    append_row_text(text, record, kVoidMark);
-    return std::string(cell_of(text, kPayeeColumn));
+    std::string payee;
+    payee_of(record, payee);
+    return payee;
 }
 
 bool is_live(const RecordBytes& record) { return record[kDeletedOffset] == kLive; }
@@ -61,7 +37,7 @@ SessionResult SessionResult::of(const IoStatus& status) {
     return result;
 }
 
-RegisterSession::Opened RegisterSession::open(const std::string& path, int list_order, const RowSink& sink) {
+RegisterSession::Opened RegisterSession::open(const std::string& path, int list_order) {
     // What killed writes left beside the register goes, under the register's lock.
     tidy_register_folder(path);
     if (path != history_.path()) {
@@ -79,21 +55,19 @@ RegisterSession::Opened RegisterSession::open(const std::string& path, int list_
     fingerprints_.reserve(count);
     book_.reserve(count);
     Opened opened;
-    std::string row;
+    std::string payee;
     opened.read = visit_records(
         path,
         [&](std::int64_t slot, const std::uint8_t* record) {
             if (record[kDeletedOffset] != kLive) return true;
-            row.clear();
-            append_row_text(row, record, kVoidMark);
             // A row leads to the slot it was read from: in a sound file that is the record's own
             // number, and in one whose numbers went astray it is still the right record.
             if (get_i32(record + kRecordNumberOffset) != slot) ++opened.misnumbered;
             slots_.push_back(static_cast<std::int32_t>(slot));
             fingerprints_.push_back(record_fingerprint(record));
-            book_.insert(-1, figures_of(row));
-            payees_.add(cell_of(row, kPayeeColumn), slot);
-            if (sink) sink(row, slot);
+            book_.insert(-1, record_figures(record));
+            payee_of(record, payee);
+            payees_.add(payee, slot);
             return true;
         },
         list_order == kListNewestFirst);
@@ -133,6 +107,18 @@ IoStatus RegisterSession::read(std::int64_t slot, RecordBytes& bytes) const {
     return read_record_bytes(path_, slot, bytes);
 }
 
+bool RegisterSession::row_text(std::int64_t row, std::string& out) const {
+    out.clear();
+    RecordBytes record{};
+    if (slot_of(row) < 0 || !read(slot_of(row), record)) return false;
+    append_row_text(out, record.data(), kVoidMark);
+    return record_fingerprint(record.data()) == fingerprint_of(row) && is_live(record);
+}
+
+std::uint64_t RegisterSession::fingerprint_of(std::int64_t row) const {
+    return row >= 0 && row < row_count() ? fingerprints_[static_cast<std::size_t>(row)] : 0;
+}
+
 void RegisterSession::recompute() {
     const DateValue today = current_date();
     book_.recompute(list_order_, year_of(today), month_of(today));
@@ -151,20 +137,19 @@ WriteCheck RegisterSession::listed_check() const {
 
 void RegisterSession::note_written(const WriteCheck& check) { stamp_ = check.after; }
 
-void RegisterSession::insert_row(std::int64_t row, std::string_view text, std::int64_t slot,
-                                 const std::uint8_t* record) {
-    const auto at = static_cast<std::size_t>(row);
-    slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(at), static_cast<std::int32_t>(slot));
-    fingerprints_.insert(fingerprints_.begin() + static_cast<std::ptrdiff_t>(at), record_fingerprint(record));
-    book_.insert(row, figures_of(text));
-    payees_.add(cell_of(text, kPayeeColumn), slot);
+void RegisterSession::insert_row(std::int64_t row, std::int64_t slot, const std::uint8_t* record) {
+    const auto at = static_cast<std::ptrdiff_t>(row);
+    slots_.insert(slots_.begin() + at, static_cast<std::int32_t>(slot));
+    fingerprints_.insert(fingerprints_.begin() + at, record_fingerprint(record));
+    book_.insert(row, record_figures(record));
+    payees_.add(payee_of(record), slot);
 }
 
-void RegisterSession::replace_row(std::int64_t row, std::string_view text, const std::uint8_t* record) {
+void RegisterSession::replace_row(std::int64_t row, const std::uint8_t* record) {
     const auto at = static_cast<std::size_t>(row);
     fingerprints_[at] = record_fingerprint(record);
-    book_.replace(row, figures_of(text));
-    payees_.add(cell_of(text, kPayeeColumn), slots_[at]);
+    book_.replace(row, record_figures(record));
+    payees_.add(payee_of(record), slots_[at]);
 }
 
 void RegisterSession::remove_row(std::int64_t row) {
@@ -186,9 +171,8 @@ SessionResult RegisterSession::add(TransactionRecord record, bool at_top, RowCha
     step.slot = slot;
     step.after = encode_record(record);
     history_.record(step, check);
-    // A saved transaction's row leaves out the second date of a void one, as it was typed.
-    change = {RowChange::Kind::kInserted, at_top ? 0 : row_count(), row_text(record, kVoidMark, false)};
-    insert_row(change.row, change.text, slot, step.after.data());
+    change = {RowChange::Kind::kInserted, at_top ? 0 : row_count()};
+    insert_row(change.row, slot, step.after.data());
     recompute();
     return {};
 }
@@ -206,12 +190,12 @@ SessionResult RegisterSession::edit(std::int64_t slot, const RecordBytes& opened
     const std::int64_t row = row_of_slot(slot);
     if (row < 0) {
         // The record was written over its slot, but the list no longer shows it: read it again.
-        change = {RowChange::Kind::kReloaded, -1, {}};
+        change = {RowChange::Kind::kReloaded, -1};
         return {};
     }
     payees_.remove(payee_of(opened.data()), slot);
-    change = {RowChange::Kind::kReplaced, row, row_text(record, kVoidMark, false)};
-    replace_row(row, change.text, after.data());
+    change = {RowChange::Kind::kReplaced, row};
+    replace_row(row, after.data());
     recompute();
     return {};
 }
@@ -236,7 +220,7 @@ SessionResult RegisterSession::delete_row(std::int64_t row, RowChange& change) {
         step.removed_from = std::move(removed.file);
         history_.record(std::move(step), check);
         close();
-        change = {RowChange::Kind::kClosed, row, {}};
+        change = {RowChange::Kind::kClosed, row};
         return {};
     }
     const IoStatus flagged = set_deleted_flag(path_, slot, kDeleted, &check, &step.before);
@@ -249,7 +233,7 @@ SessionResult RegisterSession::delete_row(std::int64_t row, RowChange& change) {
     history_.record(std::move(step), check);
     remove_row(row);
     recompute();
-    change = {RowChange::Kind::kRemoved, row, {}};
+    change = {RowChange::Kind::kRemoved, row};
     return {};
 }
 
@@ -327,16 +311,14 @@ void RegisterSession::show_applied(const AppliedStep& applied, bool added, bool 
     if (!applied.shown || !is_live(applied.record)) {
         if (row >= 0) {
             remove_row(row);
-            change = {RowChange::Kind::kRemoved, row, {}};
+            change = {RowChange::Kind::kRemoved, row};
         }
         recompute();
         return;
     }
-    std::string text;
-    append_row_text(text, applied.record.data(), kVoidMark);
     if (row >= 0) {
-        change = {RowChange::Kind::kReplaced, row, text};
-        replace_row(row, text, applied.record.data());
+        change = {RowChange::Kind::kReplaced, row};
+        replace_row(row, applied.record.data());
     } else {
         std::int64_t at = row_count();
         if (added) {
@@ -353,8 +335,8 @@ void RegisterSession::show_applied(const AppliedStep& applied, bool added, bool 
                 }
             }
         }
-        change = {RowChange::Kind::kInserted, at, text};
-        insert_row(at, text, applied.slot, applied.record.data());
+        change = {RowChange::Kind::kInserted, at};
+        insert_row(at, applied.slot, applied.record.data());
     }
     recompute();
 }

@@ -54,15 +54,14 @@ class [[nodiscard]] SessionResult {
 struct RowChange {
     enum class Kind {
         kNone,
-        kInserted,  // a row at row, with its texts
-        kReplaced,  // the row's texts replaced
+        kInserted,  // a row at row
+        kReplaced,  // the row's record was rewritten
         kRemoved,   // the row at row is gone
         kReloaded,  // the rows must be read again: open the register anew
         kClosed,    // the register file is gone: no register is open
     };
     Kind kind = Kind::kNone;
     std::int64_t row = -1;
-    std::string text;  // kInserted, kReplaced: the row's nine texts (row_text.h)
 };
 
 // Row orders: the file's, or newest first.
@@ -71,18 +70,16 @@ inline constexpr int kListNewestFirst = 1;
 
 class RegisterSession {
   public:
-    // Hands each row's texts and slot to the view, in list order, while the register is read.
-    using RowSink = std::function<void(const std::string& text, std::int64_t slot)>;
-
     struct Opened {
         IoStatus read;                 // a failure part way: the rows read so far are there
         std::int64_t misnumbered = 0;  // records whose stored number is not their slot
     };
-    // Reads the register at path into rows in the order. Another path than the history's starts a
-    // new undo history; the same path keeps it unless another program changed the file since our
-    // last write (the history then ends, for it could never be applied). The caller has checked the
-    // file (check_register_file).
-    Opened open(const std::string& path, int list_order, const RowSink& sink = {});
+    // Reads the register at path into rows in the order: each live record's slot, fingerprint and
+    // figures, and its payee in the index; its texts are made when they are asked for (row_text).
+    // Another path than the history's starts a new undo history; the same path keeps it unless
+    // another program changed the file since our last write (the history then ends, for it could
+    // never be applied). The caller has checked the file (check_register_file).
+    Opened open(const std::string& path, int list_order);
     // No register is open afterwards; the undo history stays for the file that was.
     void close();
 
@@ -99,6 +96,12 @@ class RegisterSession {
     std::optional<std::int64_t> latest_slot_of_payee(std::string_view payee) const;
     // Reads the slot's record as it stands in the file.
     IoStatus read(std::int64_t slot, RecordBytes& bytes) const;
+    // The row's nine texts as the list shows them (row_text.h), from its record in the file. False
+    // when the record cannot be read or is no longer the one listed (another program changed it);
+    // the texts are then those of what the file holds, if anything.
+    bool row_text(std::int64_t row, std::string& out) const;
+    // The fingerprint the row's record had when it was listed or written.
+    std::uint64_t fingerprint_of(std::int64_t row) const;
     // Works the balances and this month's figures out again (the month comes from today).
     void recompute();
     std::size_t memory_bytes() const;
@@ -129,8 +132,8 @@ class RegisterSession {
   private:
     WriteCheck listed_check() const;
     void note_written(const WriteCheck& check);
-    void insert_row(std::int64_t row, std::string_view text, std::int64_t slot, const std::uint8_t* record);
-    void replace_row(std::int64_t row, std::string_view text, const std::uint8_t* record);
+    void insert_row(std::int64_t row, std::int64_t slot, const std::uint8_t* record);
+    void replace_row(std::int64_t row, const std::uint8_t* record);
     void remove_row(std::int64_t row);
     void clear_rows();
     // Shows what an undo or redo left at the slot.

@@ -18,7 +18,9 @@ bool is_invisible(unsigned char c) {
     return c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
 }
 
-void append_decoded(std::string& out, const std::uint8_t* field) {
+}  // namespace
+
+void append_shown_text(std::string& out, const std::uint8_t* field) {
     const std::uint8_t* end = std::find(field, field + kTextWidth, std::uint8_t{0});
     for (const std::uint8_t* at = field; at != end; ++at) {
         const auto c = static_cast<unsigned char>(-static_cast<unsigned char>(*at));
@@ -26,15 +28,13 @@ void append_decoded(std::string& out, const std::uint8_t* field) {
     }
 }
 
-}  // namespace
-
 void append_row_text(std::string& out, const std::uint8_t* record, std::string_view void_mark,
                      bool second_date_of_void) {
     const bool is_void = record[kVoidOffset] == kVoid;
     out += format_date(kDisplayDateMask, get_i32(record + kDateOffset));
     for (const std::size_t field : {kTypeOffset, kNumberOffset, kPayeeOffset, kDescriptionOffset}) {
         out += '\n';
-        append_decoded(out, record + field);
+        append_shown_text(out, record + field);
     }
     const std::string amount = amount_text(get_f32(record + kAmountOffset));
     out += '\n';

@@ -30,6 +30,10 @@ inline constexpr std::string_view kOutOfRangeText = "out of range";
 // between the row's columns. For display only: the record keeps its bytes.
 inline constexpr char kInvisibleCharacter = '\xB6';
 
+// Appends a stored text field as the list shows it: decoded, each invisible character shown as
+// kInvisibleCharacter.
+void append_shown_text(std::string& out, const std::uint8_t* field);
+
 // Appends the row of the record's bytes to out. A void record's second date is left out when
 // second_date_of_void is false (as when a saved transaction is shown).
 void append_row_text(std::string& out, const std::uint8_t* record, std::string_view void_mark,

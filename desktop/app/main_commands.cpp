@@ -76,6 +76,10 @@ void run_menu_command(int item) {
             if (command_guard(Guard::kRegisterWithRecords)) compact_register_interactively();
             break;
         case kUndo: undo_register_change(); break;
+        case kReadRegisterAgain:
+            app().reading_again = false;
+            if (register_session().is_open()) fill_register_view(register_session().path(), kKeepOrder);
+            break;
         case kRedo: redo_register_change(); break;
         case kExit: save_settings_and_exit(); break;
         case kFileOrderItem: fill_again(kFileOrder); break;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "core/register/row_text.h"
+#include "core/register/row_search.h"
 #include "core/runtime/number_text.h"
 #include "core/settings/pick_lists.h"
 #include "desktop/dialogs/dialog_ids.h"
@@ -20,27 +20,9 @@ using namespace find_ids;
 
 namespace {
 
-// Lower case of a Windows-1252 byte: ASCII, the accented capitals and S, Z, OE and Y with marks.
-unsigned char fold(unsigned char c) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
-        return static_cast<unsigned char>(c + 0x20);
-    if (c == 0x8A || c == 0x8C || c == 0x8E) return static_cast<unsigned char>(c + 0x10);
-    if (c == 0x9F) return 0xFF;
-    return c;
-}
-
-bool row_holds(int row, std::string_view wanted) {
-    for (int column = 0; column < kRegisterColumns; ++column) {
-        if (contains_ignoring_case(ui::get_item_text(main_ids::kRegisterList, row, column), wanted))
-            return true;
-    }
-    return false;
-}
-
 void search() {
     AppState& state = app();
     const int list = main_ids::kRegisterList;
-    const int last = ui::count_items(list) - 1;
     const std::string wanted = trim(ui::get_text(kText));
     // Every row goes back to the list's own background first.
     ui::set_item_colour(list, -1, ui::kBackColour, state.options.list_background, -1);
@@ -51,22 +33,13 @@ void search() {
     const bool inverse = ui::get_state(kInverse) == 1;
     close_dialog(kWindow);
     ui::set_state(list, -1);
-    for (int row = 0; row <= last; ++row) {
-        if (row_holds(row, wanted) != inverse) {
-            ui::set_item_colour(list, row, ui::kBackColour, state.options.find_highlight, -1);
-        }
-    }
+    // The register's records are searched, not the list's cells one by one: a million rows in a
+    // moment.
+    ui::set_row_backgrounds(list, rows_holding(app().session, wanted, inverse), state.options.find_highlight);
     insert_into_pick_list(state.pick_lists[kMaskList], wanted, true);
 }
 
 }  // namespace
-
-bool contains_ignoring_case(std::string_view text, std::string_view wanted) {
-    const auto equal = [](char a, char b) {
-        return fold(static_cast<unsigned char>(a)) == fold(static_cast<unsigned char>(b));
-    };
-    return std::search(text.begin(), text.end(), wanted.begin(), wanted.end(), equal) != text.end();
-}
 
 void open_find_dialog() {
     const TextTable& t = texts();

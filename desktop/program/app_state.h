@@ -23,6 +23,7 @@ struct AppState {
     int dialog_mode = 0;
     int list_order = 0;  // live order: 0 file order, 1 reverse
     int running = 1;
+    bool reading_again = false;  // the list found a record changed elsewhere: it is read again soon
     Options options;
     int editor_process = 0;      // the kept editor of the reminder file, 0 for none
     std::string program_folder;  // ends in "/"

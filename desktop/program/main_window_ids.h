@@ -41,6 +41,8 @@ inline constexpr int kToggleOrderButton = 321;
 inline constexpr int kSecondHelpTopic = 325;
 inline constexpr int kUndo = 329;
 inline constexpr int kRedo = 330;
+// Raised by the register list, not by a menu: a painted row's record is no longer the one listed.
+inline constexpr int kReadRegisterAgain = 340;
 
 // Images.
 inline constexpr int kFirstButtonImage = 500;  // 500..509, in tool bar button order

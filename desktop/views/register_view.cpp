@@ -14,6 +14,7 @@
 #include "desktop/program/texts.h"
 #include "desktop/program/undo_captions.h"
 #include "ui/bars.h"
+#include "ui/events.h"
 #include "ui/gadgets.h"
 #include "ui/windows.h"
 
@@ -85,6 +86,19 @@ bool refuse(const std::string& path) {
     return true;
 }
 
+// The list's rows are made from the register's records when they are painted or read: the list
+// keeps none of their texts. A record that is no longer the one listed (another program wrote over
+// it) has the register read again, once the painting is done.
+void supply_rows() {
+    ui::supply_rows(kRegisterList, static_cast<int>(register_session().row_count()),
+                    [](int row, std::string& text) {
+                        AppState& state = app();
+                        if (register_session().row_text(row, text) || state.reading_again) return;
+                        state.reading_again = true;
+                        ui::post_event(ui::kEventMenu, kMainWindow, kReadRegisterAgain);
+                    });
+}
+
 }  // namespace
 
 RegisterSession& register_session() { return app().session; }
@@ -98,9 +112,8 @@ bool fill_register_view(const std::string& path, int order_mode) {
     if (order_mode == kReverseOrder) state.list_order = 1;
     if (order_mode == kToggleOrder) state.list_order = state.list_order == 0 ? 1 : 0;
     show_list_order(state.list_order);
-    const RegisterSession::Opened opened = register_session().open(
-        path, state.list_order,
-        [](const std::string& row, std::int64_t) { ui::add_item(kRegisterList, -1, row); });
+    const RegisterSession::Opened opened = register_session().open(path, state.list_order);
+    supply_rows();
     provide_balances();
     recompute_balance();
     select_register_row(0);
@@ -136,9 +149,9 @@ void show_row_change(const RowChange& change) {
     const int row = static_cast<int>(change.row);
     switch (change.kind) {
         case RowChange::Kind::kNone: show_undo_captions(); return;
-        case RowChange::Kind::kInserted: ui::add_item(kRegisterList, row, change.text); break;
-        case RowChange::Kind::kReplaced: ui::set_item_text(kRegisterList, row, change.text); break;
-        case RowChange::Kind::kRemoved: ui::remove_item(kRegisterList, row); break;
+        case RowChange::Kind::kInserted: ui::supplied_row_inserted(kRegisterList, row); break;
+        case RowChange::Kind::kReplaced: ui::supplied_row_changed(kRegisterList, row); break;
+        case RowChange::Kind::kRemoved: ui::supplied_row_removed(kRegisterList, row); break;
         case RowChange::Kind::kReloaded:
             fill_register_view(session.is_open() ? session.path() : session.history().path(), kKeepOrder);
             return;

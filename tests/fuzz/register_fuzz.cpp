@@ -71,8 +71,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         // A text never adds a column, whatever bytes it holds.
         fuzz::require(count == kRegisterColumns - 1);
-        book.insert(-1, row_figures(cells[kDateColumn], cells[kDepositColumn], cells[kWithdrawalColumn],
-                                    cells[kBalanceColumn], kVoidMark));
+        const RowFigures figures = row_figures(cells[kDateColumn], cells[kDepositColumn],
+                                               cells[kWithdrawalColumn], cells[kBalanceColumn], kVoidMark);
+        // The figures read from the bytes are the ones the row's texts show.
+        fuzz::require(record_figures(record) == figures);
+        book.insert(-1, figures);
         return true;
     });
     book.recompute(0, 2026, 12);

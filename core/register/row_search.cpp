@@ -1,0 +1,105 @@
+#include "core/register/row_search.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <thread>
+
+#include "core/register/format.h"
+#include "core/register/row_text.h"
+#include "core/runtime/number_text.h"
+
+namespace quillet {
+
+using namespace record_format;
+
+namespace {
+
+// Windows-1252's lower-case letter for each upper-case one; every other byte as it is.
+constexpr std::array<unsigned char, 256> kFolded = [] {
+    std::array<unsigned char, 256> table{};
+    for (int byte = 0; byte < 256; ++byte) {
+        int low = byte;
+        if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7)) low = byte + 0x20;
+        if (byte == 0x8A || byte == 0x8C || byte == 0x8E) low = byte + 0x10;
+        if (byte == 0x9F) low = 0xFF;
+        table[static_cast<std::size_t>(byte)] = static_cast<unsigned char>(low);
+    }
+    return table;
+}();
+
+bool equal_folded(char a, char b) {
+    return kFolded[static_cast<unsigned char>(a)] == kFolded[static_cast<unsigned char>(b)];
+}
+
+// Records read at a time by each piece of the search.
+constexpr std::int64_t kRecordsPerRead = 4096;
+
+// Searches the records of slots first..end, marking the rows they are listed in. The piece has a
+// file of its own: the program's numbered files are not to be shared between threads.
+void search_piece(const RegisterSession& session, const std::vector<std::int32_t>& row_of_slot,
+                  std::int64_t first, std::int64_t end, std::string_view wanted, bool inverse,
+                  std::vector<std::uint8_t>& marks) {
+    const int file = ::open(session.path().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (file < 0) return;
+    std::vector<std::uint8_t> block(static_cast<std::size_t>(kRecordsPerRead * kRecordSize));
+    std::string text;
+    for (std::int64_t start = first; start < end; start += kRecordsPerRead) {
+        const std::int64_t records = std::min(kRecordsPerRead, end - start);
+        const auto bytes = static_cast<std::size_t>(records) * kRecordSize;
+        if (::pread(file, block.data(), bytes, static_cast<off_t>(start) * static_cast<off_t>(kRecordSize)) !=
+            static_cast<ssize_t>(bytes)) {
+            break;
+        }
+        for (std::int64_t at = 0; at < records; ++at) {
+            const std::int32_t row = row_of_slot[static_cast<std::size_t>(start + at)];
+            if (row < 0) continue;
+            text.clear();
+            append_row_text(text, block.data() + at * static_cast<std::int64_t>(kRecordSize), kVoidMark);
+            // The balance cell shows the running balance, which the row's texts leave to the list.
+            if (const std::optional<Figure> balance = session.balances().running(row)) {
+                std::size_t cell = 0;
+                for (int column = 0; column < kBalanceColumn; ++column) cell = text.find('\n', cell) + 1;
+                text.insert(
+                    cell, balance->out_of_range ? std::string(kOutOfRangeText) : cents_text(balance->cents));
+            }
+            // The cells are joined by line feeds, which the wanted text never holds: a match never
+            // runs from one cell into the next.
+            marks[static_cast<std::size_t>(row)] = contains_ignoring_case(text, wanted) != inverse ? 1 : 0;
+        }
+    }
+    ::close(file);
+}
+
+}  // namespace
+
+bool contains_ignoring_case(std::string_view text, std::string_view wanted) {
+    return std::search(text.begin(), text.end(), wanted.begin(), wanted.end(), equal_folded) != text.end();
+}
+
+std::vector<std::uint8_t> rows_holding(const RegisterSession& session, std::string_view wanted,
+                                       bool inverse) {
+    const std::int64_t rows = session.row_count();
+    std::vector<std::uint8_t> marks(static_cast<std::size_t>(rows), 0);
+    std::int64_t slots = 0;
+    for (std::int64_t row = 0; row < rows; ++row) slots = std::max(slots, session.slot_of(row) + 1);
+    std::vector<std::int32_t> row_of_slot(static_cast<std::size_t>(slots), -1);
+    for (std::int64_t row = 0; row < rows; ++row)
+        row_of_slot[static_cast<std::size_t>(session.slot_of(row))] = static_cast<std::int32_t>(row);
+    // Each piece marks rows of its own slots only: the pieces never write the same mark.
+    const std::int64_t pieces = std::clamp<std::int64_t>(std::thread::hardware_concurrency(), 1,
+                                                         std::max<std::int64_t>(1, slots / kRecordsPerRead));
+    std::vector<std::thread> threads;
+    for (std::int64_t piece = 1; piece < pieces; ++piece) {
+        threads.emplace_back(search_piece, std::cref(session), std::cref(row_of_slot), slots * piece / pieces,
+                             slots * (piece + 1) / pieces, wanted, inverse, std::ref(marks));
+    }
+    search_piece(session, row_of_slot, 0, slots / pieces, wanted, inverse, marks);
+    for (std::thread& thread : threads) thread.join();
+    return marks;
+}
+
+}  // namespace quillet
