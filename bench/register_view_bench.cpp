@@ -4,10 +4,12 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <string>
 
 #include "bench/register_generator.h"
 #include "core/register/register_file.h"
+#include "core/register/row_search.h"
 #include "core/register/row_text.h"
 #include "desktop/app/dispatcher.h"
 #include "desktop/app/startup.h"
@@ -131,6 +133,21 @@ void BM_AddEditDeleteOneTransaction(benchmark::State& state) {
     state.counters["changes_per_iteration"] = 3;
 }
 BENCHMARK(BM_AddEditDeleteOneTransaction)->Unit(benchmark::kMillisecond);
+
+// The find's search over every row of the million: the records read once, every core searching
+// a piece, the marks made for the list.
+void BM_FindOverEveryRow(benchmark::State& state) {
+    start_program_once();
+    fill_register_view(register_path(), kKeepOrder);
+    std::size_t marked = 0;
+    for (auto _ : state) {
+        const std::vector<std::uint8_t> marks =
+            rows_holding(register_session(), "no such text anywhere", false);
+        marked = static_cast<std::size_t>(std::count(marks.begin(), marks.end(), 1));
+    }
+    state.counters["marked"] = static_cast<double>(marked);
+}
+BENCHMARK(BM_FindOverEveryRow)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Leaving the payee of a new transaction in a million-row register: the latest transaction to the
 // payee found through the payee index, read, and its fields filled in the dialog.

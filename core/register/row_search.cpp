@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -18,21 +19,10 @@ using namespace record_format;
 
 namespace {
 
-// Windows-1252's lower-case letter for each upper-case one; every other byte as it is.
-constexpr std::array<unsigned char, 256> kFolded = [] {
-    std::array<unsigned char, 256> table{};
-    for (int byte = 0; byte < 256; ++byte) {
-        int low = byte;
-        if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7)) low = byte + 0x20;
-        if (byte == 0x8A || byte == 0x8C || byte == 0x8E) low = byte + 0x10;
-        if (byte == 0x9F) low = 0xFF;
-        table[static_cast<std::size_t>(byte)] = static_cast<unsigned char>(low);
-    }
-    return table;
-}();
-
-bool equal_folded(char a, char b) {
-    return kFolded[static_cast<unsigned char>(a)] == kFolded[static_cast<unsigned char>(b)];
+std::string folded(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) c = static_cast<char>(folded_letter(static_cast<unsigned char>(c)));
+    return result;
 }
 
 // Records read at a time by each piece of the search.
@@ -41,10 +31,13 @@ constexpr std::int64_t kRecordsPerRead = 4096;
 // Searches the records of slots first..end, marking the rows they are listed in. The piece has a
 // file of its own: the program's numbered files are not to be shared between threads.
 void search_piece(const RegisterSession& session, const std::vector<std::int32_t>& row_of_slot,
-                  std::int64_t first, std::int64_t end, std::string_view wanted, bool inverse,
+                  std::int64_t first, std::int64_t end, const std::string& wanted, bool inverse,
                   std::vector<std::uint8_t>& marks) {
     const int file = ::open(session.path().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (file < 0) return;
+    const std::string void_mark = folded(kVoidMark);
+    const std::string out_of_range = folded(kOutOfRangeText);
+    const std::boyer_moore_horspool_searcher searcher(wanted.begin(), wanted.end());
     std::vector<std::uint8_t> block(static_cast<std::size_t>(kRecordsPerRead * kRecordSize));
     std::string text;
     for (std::int64_t start = first; start < end; start += kRecordsPerRead) {
@@ -58,7 +51,8 @@ void search_piece(const RegisterSession& session, const std::vector<std::int32_t
             const std::int32_t row = row_of_slot[static_cast<std::size_t>(start + at)];
             if (row < 0) continue;
             text.clear();
-            append_row_text(text, block.data() + at * static_cast<std::int64_t>(kRecordSize), kVoidMark);
+            append_folded_row_text(text, block.data() + at * static_cast<std::int64_t>(kRecordSize),
+                                   void_mark);
             // The balance cell shows the running balance, which the row's texts leave to the list.
             if (const std::optional<Figure> balance = session.balances().running(row)) {
                 std::size_t cell = 0;
@@ -67,8 +61,9 @@ void search_piece(const RegisterSession& session, const std::vector<std::int32_t
                     cell, balance->out_of_range ? std::string(kOutOfRangeText) : cents_text(balance->cents));
             }
             // The cells are joined by line feeds, which the wanted text never holds: a match never
-            // runs from one cell into the next.
-            marks[static_cast<std::size_t>(row)] = contains_ignoring_case(text, wanted) != inverse ? 1 : 0;
+            // runs from one cell into the next. Both texts folded, the search is a plain one.
+            const bool holds = std::search(text.begin(), text.end(), searcher) != text.end();
+            marks[static_cast<std::size_t>(row)] = holds != inverse ? 1 : 0;
         }
     }
     ::close(file);
@@ -77,11 +72,12 @@ void search_piece(const RegisterSession& session, const std::vector<std::int32_t
 }  // namespace
 
 bool contains_ignoring_case(std::string_view text, std::string_view wanted) {
-    return std::search(text.begin(), text.end(), wanted.begin(), wanted.end(), equal_folded) != text.end();
+    return folded(text).find(folded(wanted)) != std::string::npos;
 }
 
-std::vector<std::uint8_t> rows_holding(const RegisterSession& session, std::string_view wanted,
+std::vector<std::uint8_t> rows_holding(const RegisterSession& session, std::string_view wanted_text,
                                        bool inverse) {
+    const std::string wanted = folded(wanted_text);
     const std::int64_t rows = session.row_count();
     std::vector<std::uint8_t> marks(static_cast<std::size_t>(rows), 0);
     std::int64_t slots = 0;
@@ -95,7 +91,7 @@ std::vector<std::uint8_t> rows_holding(const RegisterSession& session, std::stri
     std::vector<std::thread> threads;
     for (std::int64_t piece = 1; piece < pieces; ++piece) {
         threads.emplace_back(search_piece, std::cref(session), std::cref(row_of_slot), slots * piece / pieces,
-                             slots * (piece + 1) / pieces, wanted, inverse, std::ref(marks));
+                             slots * (piece + 1) / pieces, std::cref(wanted), inverse, std::ref(marks));
     }
     search_piece(session, row_of_slot, 0, slots / pieces, wanted, inverse, marks);
     for (std::thread& thread : threads) thread.join();

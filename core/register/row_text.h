@@ -39,6 +39,20 @@ void append_shown_text(std::string& out, const std::uint8_t* field);
 void append_row_text(std::string& out, const std::uint8_t* record, std::string_view void_mark,
                      bool second_date_of_void = true);
 
+// The row's texts as append_row_text makes them, every letter folded to lower case: what the find
+// searches. The void mark is given folded.
+void append_folded_row_text(std::string& out, const std::uint8_t* record, std::string_view folded_void_mark);
+
+// A Windows-1252 letter in lower case (the accented capitals, S, Z, OE and Y with marks among them);
+// every other byte as it is.
+constexpr unsigned char folded_letter(unsigned char c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+        return static_cast<unsigned char>(c + 0x20);
+    if (c == 0x8A || c == 0x8C || c == 0x8E) return static_cast<unsigned char>(c + 0x10);
+    if (c == 0x9F) return 0xFF;
+    return c;
+}
+
 std::string row_text(const TransactionRecord& record, std::string_view void_mark,
                      bool second_date_of_void = true);
 

@@ -167,16 +167,22 @@ std::string format_date(std::string_view mask, DateValue value) {
 void append_display_date(std::string& out, DateValue value) {
     static_assert(kDisplayDateMask == "%yyyy/%mm/%dd" && kDateSeparator == "/",
                   "the fast path writes this mask");
-    const CivilDate date = civil_of(value);
-    char text[10] = {'0', '0', '0', '0', '/', '0', '0', '/', '0', '0'};
-    const auto put = [&text](std::size_t at, std::int32_t number) {
-        text[at] = static_cast<char>('0' + (number / 10) % 10);
-        text[at + 1] = static_cast<char>('0' + number % 10);
-    };
-    put(0, date.year / 100);
-    put(2, date.year % 100);
-    put(5, date.month);
-    put(8, date.day);
+    // Registers run in date order: the day before is most often this one, and its text is kept.
+    thread_local DateValue last_day = kNoDate;
+    thread_local char text[10] = {'0', '0', '0', '0', '/', '0', '0', '/', '0', '0'};
+    const DateValue day = value < 0 ? kNoDate : value / kSecondsPerDay;
+    if (day != last_day) {
+        last_day = day;
+        const CivilDate date = civil_of(value);
+        const auto put = [](std::size_t at, std::int32_t number) {
+            text[at] = static_cast<char>('0' + (number / 10) % 10);
+            text[at + 1] = static_cast<char>('0' + number % 10);
+        };
+        put(0, date.year / 100);
+        put(2, date.year % 100);
+        put(5, date.month);
+        put(8, date.day);
+    }
     out.append(text, sizeof text);
 }
 

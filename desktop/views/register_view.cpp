@@ -115,7 +115,7 @@ bool fill_register_view(const std::string& path, int order_mode) {
     const RegisterSession::Opened opened = register_session().open(path, state.list_order);
     supply_rows();
     provide_balances();
-    recompute_balance();
+    show_balances();
     select_register_row(0);
     ui::resume_drawing(kRegisterList);
     // The file passed its check but failed while it was read (a disk error): the list shows what
@@ -137,9 +137,9 @@ void show_register_title(const std::string& path) {
                          ShownText::of_text(texts().title_prefix).add_path(file_part(path, kCutExtension)));
 }
 
-void recompute_balance() {
-    RegisterSession& session = register_session();
-    session.recompute();
+void show_balances() {
+    // The session works the figures out whenever it reads or changes the register.
+    const RegisterSession& session = register_session();
     ui::refresh_provided_cells(kRegisterList);
     write_status_fields(session.balances().summary(), month_of(current_date()));
 }
@@ -157,7 +157,7 @@ void show_row_change(const RowChange& change) {
             return;
         case RowChange::Kind::kClosed: show_no_register(); return;
     }
-    recompute_balance();
+    show_balances();
     select_register_row(std::min(row, ui::count_items(kRegisterList) - 1));
     show_undo_captions();
 }

@@ -28,8 +28,8 @@ bool fill_register_view(const std::string& path, int order_mode);
 void show_register_title(const std::string& path);
 
 // Shows the running balance of every row and the status fields of the figures, as the session
-// works them out.
-void recompute_balance();
+// worked them out.
+void show_balances();
 
 // Shows what a change did to the rows, with the balance, and selects the row it touched.
 void show_row_change(const RowChange& change);

@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# The program as a user meets it, measured as a whole process under a virtual X server: a register
+# of RECORDS transactions (Windows-1252 payees, 5% deleted, 2% void, 10% with a second date) named
+# in the settings file, opened from the start until the window is mapped and the process has used
+# no CPU for 0.4 s; the same for an empty start; the list's resident memory a row; and find over
+# every row (Ctrl+K, a text that matches nothing, Return) until quiet. Beside them, in the same run
+# and on the same register, the floor: a process that reads the file and builds every row's nine
+# texts with the exact balance into one arena. Medians of RUNS runs.
+#
+#   bench/whole_process.sh BUILD_DIR [RECORDS] [RUNS]
+set -euo pipefail
+
+if [ "${1:-}" != "--inside" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" --inside "$@"
+fi
+shift
+build=$(cd "${1:-build-bench}" && pwd)
+records=${2:-1000000}
+runs=${3:-3}
+ticks=$(getconf CLK_TCK)
+work=$(mktemp -d)
+pid=
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export XDG_RUNTIME_DIR=$work/runtime HOME=$work/home
+mkdir -p "$XDG_RUNTIME_DIR" "$HOME"
+chmod 700 "$XDG_RUNTIME_DIR"
+cp "$build/bin/quillet" "$work/quillet"
+"$build/bench/make_register" "$work/Million.qlt" "$records" 20261208 >/dev/null
+
+# CPU ticks the process has used, its threads' included.
+cpu_of() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+# Waits until the window is shown and the process has used no CPU for 0.4 s; prints the moment
+# (ms) the process last used CPU.
+wait_quiet() {
+    local last last_change now cpu
+    last=$(cpu_of "$pid")
+    last_change=$(now_ms)
+    while true; do
+        sleep 0.02
+        cpu=$(cpu_of "$pid")
+        now=$(now_ms)
+        if [ "$cpu" != "$last" ]; then
+            last=$cpu
+            last_change=$now
+        elif [ $((now - last_change)) -ge 400 ] && xdotool search --onlyvisible --name "^Quillet" >/dev/null 2>&1; then
+            echo "$last_change"
+            return
+        fi
+    done
+}
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+seconds() { awk -v t="$1" -v hz="$ticks" 'BEGIN { printf "%.2f", t / hz }'; }
+
+# One start of the program with the settings file naming the register (or none); prints the CPU
+# ticks to quiet and the resident kB. With find, also the find's wall ms and CPU ticks.
+start_once() {
+    local open=$1 find=${2:-}
+    printf '[Files]\r\nOpen=%s\r\n' "$open" >"$work/Quillet.ini"
+    "$work/quillet" >/dev/null 2>&1 &
+    pid=$!
+    wait_quiet >/dev/null
+    local cpu rss
+    cpu=$(cpu_of "$pid")
+    rss=$(awk '/VmRSS/ { print $2 }' "/proc/$pid/status")
+    local result="$cpu $rss"
+    if [ -n "$find" ]; then
+        local window
+        window=$(xdotool search --onlyvisible --name "^Quillet - " | head -n 1)
+        xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+        xdotool key --window "$window" ctrl+k
+        local find=
+        for _ in $(seq 1 100); do
+            find=$(xdotool search --onlyvisible --name "^Find$" 2>/dev/null | head -n 1) && [ -n "$find" ] && break
+            sleep 0.05
+        done
+        [ -n "$find" ] || { echo "whole_process: Ctrl+K opened no Find window" >&2; exit 1; }
+        xdotool windowfocus --sync "$find" 2>/dev/null || true
+        sleep 0.3
+        xdotool type --delay 5 "no such text anywhere"
+        wait_quiet >/dev/null
+        local before started ended
+        before=$(cpu_of "$pid")
+        started=$(now_ms)
+        xdotool key Return
+        ended=$(wait_quiet)
+        # An empty search (the typing lost) closes the window too, but costs no CPU at all.
+        if xdotool search --onlyvisible --name "^Find$" >/dev/null 2>&1 || [ "$(cpu_of "$pid")" = "$before" ]; then
+            echo "whole_process: the search did not run" >&2
+            exit 1
+        fi
+        result="$result $((ended - started)) $(($(cpu_of "$pid") - before))"
+    fi
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    pid=
+    echo "$result"
+}
+
+floors=() empties=() opens=() empty_rss=() open_rss=() find_ms=() find_cpu=()
+for _ in $(seq 1 "$runs"); do
+    TIMEFORMAT=%3U+%3S
+    floor=$({ time "$build/bench/floor" "$work/Million.qlt" >/dev/null; } 2>&1)
+    floors+=("$(awk -v t="$floor" -v hz="$ticks" 'BEGIN { split(t, p, "+"); print (p[1] + p[2]) * hz }')")
+    read -r cpu rss <<<"$(start_once "")"
+    empties+=("$cpu") empty_rss+=("$rss")
+    read -r cpu rss wall searched <<<"$(start_once "$work/Million.qlt" find)"
+    opens+=("$cpu") open_rss+=("$rss") find_ms+=("$wall") find_cpu+=("$searched")
+done
+
+rows=$("$build/bench/floor" "$work/Million.qlt" | awk '{ print $1 }')
+floor=$(printf '%s\n' "${floors[@]}" | median)
+empty=$(printf '%s\n' "${empties[@]}" | median)
+open=$(printf '%s\n' "${opens[@]}" | median)
+beyond=$((open - empty))
+bytes=$(( ($(printf '%s\n' "${open_rss[@]}" | median) - $(printf '%s\n' "${empty_rss[@]}" | median)) * 1024 / rows ))
+wall=$(printf '%s\n' "${find_ms[@]}" | median)
+searched=$(printf '%s\n' "${find_cpu[@]}" | median)
+ratio=$(awk -v b="$beyond" -v f="$floor" 'BEGIN { printf "%.2f", (f > 0 ? b / f : 0) }')
+verdict() { [ "$1" = 1 ] && echo "within its goal" || echo "OVER ITS GOAL"; }
+echo "whole process, $records records ($rows rows), medians of $runs runs"
+echo "  floor (read the file, nine texts and the exact balance a row, one arena): $(seconds "$floor") s CPU"
+echo "  empty start to a quiet window: $(seconds "$empty") s CPU"
+echo "  open to a painted, quiet window: $(seconds "$open") s CPU, $(seconds "$beyond") s beyond an empty start:" \
+     "${ratio}x the floor (goal 1.5x, $(verdict "$(awk -v r="$ratio" 'BEGIN { print r <= 1.5 }')"))"
+echo "  the list and what is kept beside it: $bytes bytes a row (goal 100, $(verdict "$((bytes <= 100))"))"
+echo "  find over every row, Return to quiet: ${wall} ms wall (goal 200), $(seconds "$searched") s CPU (goal 0.4," \
+     "$(verdict "$(awk -v w="$wall" -v c="$searched" -v hz="$ticks" 'BEGIN { print w <= 200 && c / hz <= 0.4 }')"))"
