@@ -60,7 +60,8 @@ seconds() { awk -v t="$1" -v hz="$ticks" 'BEGIN { printf "%.2f", t / hz }'; }
 # ticks to quiet and the resident kB. With find, also the find's wall ms and CPU ticks.
 start_once() {
     local open=$1 find=${2:-}
-    printf '[Files]\r\nOpen=%s\r\n' "$open" >"$work/Quillet.ini"
+    # The find's text is the last one searched: the dialog offers it selected, and Return searches.
+    printf '[Files]\r\nOpen=%s\r\n[Mask List]\r\n1=no such text anywhere\r\n' "$open" >"$work/Quillet.ini"
     "$work/quillet" >/dev/null 2>&1 &
     pid=$!
     wait_quiet >/dev/null
@@ -71,8 +72,8 @@ start_once() {
     if [ -n "$find" ]; then
         local window
         window=$(xdotool search --onlyvisible --name "^Quillet - " | head -n 1)
-        xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
-        xdotool key --window "$window" ctrl+k
+        xdotool windowfocus --sync "$window"
+        xdotool key ctrl+k
         local find=
         for _ in $(seq 1 100); do
             find=$(xdotool search --onlyvisible --name "^Find$" 2>/dev/null | head -n 1) && [ -n "$find" ] && break
@@ -80,8 +81,6 @@ start_once() {
         done
         [ -n "$find" ] || { echo "whole_process: Ctrl+K opened no Find window" >&2; exit 1; }
         xdotool windowfocus --sync "$find" 2>/dev/null || true
-        sleep 0.3
-        xdotool type --delay 5 "no such text anywhere"
         wait_quiet >/dev/null
         local before started ended
         before=$(cpu_of "$pid")
@@ -106,9 +105,11 @@ for _ in $(seq 1 "$runs"); do
     TIMEFORMAT=%3U+%3S
     floor=$({ time "$build/bench/floor" "$work/Million.qlt" >/dev/null; } 2>&1)
     floors+=("$(awk -v t="$floor" -v hz="$ticks" 'BEGIN { split(t, p, "+"); print (p[1] + p[2]) * hz }')")
-    read -r cpu rss <<<"$(start_once "")"
+    start_once "" >"$work/empty" || exit 1
+    read -r cpu rss <"$work/empty"
     empties+=("$cpu") empty_rss+=("$rss")
-    read -r cpu rss wall searched <<<"$(start_once "$work/Million.qlt" find)"
+    start_once "$work/Million.qlt" find >"$work/open" || exit 1
+    read -r cpu rss wall searched <"$work/open"
     opens+=("$cpu") open_rss+=("$rss") find_ms+=("$wall") find_cpu+=("$searched")
 done
 

@@ -1,0 +1,54 @@
+// A bank statement as the import reads it, whatever its format: the transactions it holds, the lines
+// it could not take (with the line and why), and what it says of the account.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/runtime/dates.h"
+
+namespace quillet {
+
+// Why a line of a statement was not taken. The program words them; the detail is the file's own
+// text that was not understood.
+enum class SkipReason {
+    kBadDate,          // a date no convention reads
+    kBadAmount,        // an amount that is not a number
+    kTooManyDecimals,  // more than two decimals: a cent is the smallest amount
+    kTooLarge,         // an amount the register's figures would not keep to the cent
+    kMissingField,     // no date or no amount at all
+    kRaggedRow,        // a CSV row with fewer fields than the mapping needs
+    kPending,          // an entry the bank has not booked yet
+    kOtherAccount,     // an entry of another account than the one chosen
+};
+
+struct SkippedLine {
+    std::int64_t line = 0;
+    SkipReason reason = SkipReason::kBadAmount;
+    std::string detail;  // UTF-8
+};
+
+// One transaction of the statement. Texts are UTF-8 as the file gave them; the register gets them
+// in its code page, cut to its field width.
+struct StatementLine {
+    std::int64_t line = 0;     // where it stands in the file, from 1
+    DateValue date = kNoDate;  // the day, at midnight
+    std::int64_t cents = 0;    // money in is positive, money out negative; never 0 for a taken line
+    std::string number;        // a check number, when the bank gives one
+    std::string payee;
+    std::string description;
+    std::string bank_id;  // the bank's own identity of the transaction (OFX FITID, CAMT reference)
+};
+
+struct Statement {
+    std::vector<StatementLine> lines;
+    std::vector<SkippedLine> skipped;
+    std::string account;   // as the file names it, when it does
+    std::string currency;  // ISO 4217, when the file says
+    std::optional<std::int64_t> closing_cents;
+    std::optional<DateValue> closing_date;
+};
+
+}  // namespace quillet
