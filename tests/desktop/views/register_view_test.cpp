@@ -187,5 +187,21 @@ TEST_F(RegisterView, ANamedPipeIsRefusedWithoutWaiting) {
     EXPECT_EQ(last_message_text(), pipe + "\n" + texts().not_a_file + "\n\n" + texts().messages[9]);
 }
 
+// The list keeps no texts: a row is made from its record when shown. A record another program wrote
+// over since the list was filled has the register read again, and the list shows what the file holds.
+TEST_F(RegisterView, ARowWhoseRecordChangedElsewhereHasTheRegisterReadAgain) {
+    const std::string path = write_register(
+        "two.qlt", {record(make_date(2026, 12, 1), 100.0f, 0), record(make_date(2026, 12, 2), 30.0f, 1)});
+    ASSERT_TRUE(fill_register_view(path, kKeepOrder));
+    TransactionRecord theirs = record(make_date(2026, 12, 2), 45.0f, 1);
+    theirs.record_number = 1;
+    theirs.payee = "Theirs";
+    ASSERT_TRUE(write_record(path, 1, theirs));  // another program
+    EXPECT_EQ(cell(1, 3), "Theirs") << "shown as the file holds it";
+    settle();
+    EXPECT_EQ(column(7), (std::vector<std::string>{"100.00", "55.00"})) << "and the balance follows";
+    EXPECT_EQ(status_fields()[1], "Balance: 55.00");
+}
+
 }  // namespace
 }  // namespace quillet::testing
