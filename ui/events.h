@@ -25,6 +25,7 @@ inline constexpr int kLeftDoubleClick = 2;
 inline constexpr int kRightDoubleClick = 3;
 inline constexpr int kChange = 768;
 inline constexpr int kFocusLost = 769;
+inline constexpr int kTicked = 770;  // a list row's tick box: the row is the list's state
 
 // Dropped data kind for files.
 inline constexpr int kDropFiles = 15;

@@ -277,6 +277,12 @@ bool create_list(int number, int x, int y, int width, int height, const std::str
     view->setShowGrid((flags & kListGridLines) != 0);
     view->rows().add_column(0, to_qt(first_title));
     view->setColumnWidth(0, first_width);
+    if ((flags & kListTickBoxes) != 0) {
+        view->rows().set_tickable([number, view](int row) {
+            view->select_row(row);
+            raise_event(kEventGadget, window_of(view), number, kTicked);
+        });
+    }
     return add_gadget(number, GadgetKind::kList, view, x, y, width, height);
 }
 
@@ -649,6 +655,15 @@ void set_item_data(int number, int row, std::int64_t data) {
 int get_item_state(int number, int row) {
     ListView* view = list_view(number);
     return view != nullptr && row >= 0 && view->selected_row() == row ? 1 : 0;
+}
+
+bool is_item_ticked(int number, int row) {
+    ListView* view = list_view(number);
+    return view != nullptr && view->rows().ticked(row);
+}
+
+void set_item_ticked(int number, int row, bool ticked) {
+    if (ListView* view = list_view(number)) view->rows().set_ticked(row, ticked);
 }
 
 void set_item_state(int number, int row, int item_state) {

@@ -19,6 +19,9 @@ namespace quillet::ui {
 inline constexpr int kListFullRowSelect = 1;
 inline constexpr int kListGridLines = 2;
 inline constexpr int kListAlwaysShowSelection = 4;
+// A tick box before each row: Space or a click ticks it, and the list raises a gadget event of type
+// kTicked with the row selected.
+inline constexpr int kListTickBoxes = 8;
 inline constexpr int kStringReadOnly = 1;
 inline constexpr int kComboEditable = 1;
 inline constexpr int kButtonDefault = 1;
@@ -106,6 +109,9 @@ void set_item_data(int number, int row, std::int64_t data);
 int get_item_state(int number, int row);
 // list: 1 selects the row.
 void set_item_state(int number, int row, int state);
+// A list with tick boxes: whether the row is ticked; row -1 sets every row.
+bool is_item_ticked(int number, int row);
+void set_item_ticked(int number, int row, bool ticked);
 
 void add_column(int number, int position, const std::string& title, int width);
 int count_columns(int number);

@@ -54,6 +54,9 @@ QVariant RowModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || !valid_row(index.row())) return {};
     switch (role) {
         case Qt::DisplayRole: return to_qt(cell(index.row(), index.column()));
+        case Qt::CheckStateRole:
+            if (!tickable() || index.column() != 0) return {};
+            return ticked(index.row()) ? Qt::Checked : Qt::Unchecked;
         case Qt::TextAlignmentRole: return QVariant::fromValue(qt_alignment(alignment(index.column())));
         case Qt::ForegroundRole:
         case Qt::BackgroundRole: {
@@ -72,7 +75,46 @@ QVariant RowModel::headerData(int section, Qt::Orientation orientation, int role
 }
 
 Qt::ItemFlags RowModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    if (!index.isValid()) return Qt::NoItemFlags;
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return tickable() && index.column() == 0 ? flags | Qt::ItemIsUserCheckable : flags;
+}
+
+bool RowModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::CheckStateRole || !tickable() || index.column() != 0 || !valid_row(index.row()))
+        return false;
+    const bool now = value.toInt() == Qt::Checked;
+    if (now == ticked(index.row())) return true;
+    set_ticked(index.row(), now);
+    on_ticked_(index.row());
+    return true;
+}
+
+void RowModel::set_tickable(std::function<void(int row)> on_ticked) {
+    on_ticked_ = std::move(on_ticked);
+    ticks_.assign(rows_.size(), 0);
+}
+
+bool RowModel::ticked(int row) const {
+    return tickable() && valid_row(row) && row < static_cast<int>(ticks_.size()) &&
+           ticks_[static_cast<std::size_t>(row)] != 0;
+}
+
+void RowModel::set_ticked(int row, bool ticked) {
+    if (!tickable() || row >= count()) return;
+    if (row < 0) {
+        std::fill(ticks_.begin(), ticks_.end(), ticked ? 1 : 0);
+        if (count() > 0) emit dataChanged(index(0, 0), index(count() - 1, 0), {Qt::CheckStateRole});
+        return;
+    }
+    ticks_[static_cast<std::size_t>(row)] = ticked ? 1 : 0;
+    emit dataChanged(index(row, 0), index(row, 0), {Qt::CheckStateRole});
+}
+
+void RowModel::toggle_tick(int row) {
+    if (!tickable() || !valid_row(row)) return;
+    set_ticked(row, !ticked(row));
+    on_ticked_(row);
 }
 
 void RowModel::begin_bulk() {
@@ -92,6 +134,7 @@ int RowModel::insert_row(int position, std::string_view text) {
     if (position < 0 || position > count()) position = count();
     if (!bulk_) beginInsertRows({}, position, position);
     rows_.insert(rows_.begin() + position, store(text));
+    if (tickable()) ticks_.insert(ticks_.begin() + position, 0);
     if (!bulk_) endInsertRows();
     return position;
 }
@@ -105,6 +148,7 @@ void RowModel::remove_row(int row) {
     if (!bulk_) beginRemoveRows({}, row, row);
     garbage_ += rows_[static_cast<std::size_t>(row)].length;
     rows_.erase(rows_.begin() + row);
+    if (tickable()) ticks_.erase(ticks_.begin() + row);
     if (!bulk_) endRemoveRows();
     if (garbage_ > arena_.size() / 2 + 4096) compact_arena();
 }
@@ -118,6 +162,7 @@ void RowModel::clear() {
     forget_supplied_texts();
     rows_.clear();
     rows_.shrink_to_fit();
+    ticks_.clear();
     arena_.clear();
     arena_.shrink_to_fit();
     garbage_ = 0;
@@ -479,6 +524,11 @@ void ListView::ask_for_popup_menu(const QPoint& fallback) {
 }
 
 void ListView::keyPressEvent(QKeyEvent* event) {
+    // Space ticks the current row's box, wherever in the row the cursor stands.
+    if (model_.tickable() && event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        model_.toggle_tick(currentIndex().isValid() ? currentIndex().row() : selected_row());
+        return;
+    }
     if (event->key() == Qt::Key_Menu ||
         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
         ask_for_popup_menu(viewport()->mapToGlobal(QPoint(0, 0)));

@@ -27,6 +27,8 @@ class RowModel : public QAbstractTableModel {
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Ticking a row's box (the first column's, in a list with tick boxes).
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
     // While bulk, changes go to the rows without telling the view; end_bulk() resets it once.
     void begin_bulk();
@@ -43,6 +45,13 @@ class RowModel : public QAbstractTableModel {
     void supplied_changed(int row);
     // Every marked row gets the background colour, every other row loses its own: one change.
     void set_row_backs(const std::vector<std::uint8_t>& marked, int colour);
+    // Stored rows with a tick box each (before any row is added); a tick the user changes is told.
+    void set_tickable(std::function<void(int row)> on_ticked);
+    bool tickable() const { return static_cast<bool>(on_ticked_); }
+    bool ticked(int row) const;
+    // row -1: every row. Told to nobody: the program changed it.
+    void set_ticked(int row, bool ticked);
+    void toggle_tick(int row);
     // position < 0 or beyond the end appends; returns the row's position.
     int insert_row(int position, std::string_view text);
     void remove_row(int row);
@@ -111,6 +120,8 @@ class RowModel : public QAbstractTableModel {
     int default_front_ = -1;
     int default_back_ = -1;
     bool bulk_ = false;
+    std::function<void(int row)> on_ticked_;
+    std::vector<std::uint8_t> ticks_;  // a row each, in a list with tick boxes
 
     Supplier supplier_;
     int supplied_count_ = 0;

@@ -1,5 +1,7 @@
 #include "core/register/balance_book.h"
 
+#include <algorithm>
+
 #include "core/register/format.h"
 #include "core/register/record.h"
 #include "core/runtime/dates.h"
@@ -57,8 +59,18 @@ void BalanceBook::replace(std::int64_t row, const RowFigures& figures) {
     if (row >= 0 && row < size()) rows_[static_cast<std::size_t>(row)] = packed(figures);
 }
 
-void BalanceBook::remove(std::int64_t row) {
-    if (row >= 0 && row < size()) rows_.erase(rows_.begin() + row);
+void BalanceBook::insert(std::int64_t position, const std::vector<RowFigures>& figures) {
+    if (position < 0 || position > size()) position = size();
+    std::vector<Row> packed_rows;
+    packed_rows.reserve(figures.size());
+    for (const RowFigures& each : figures) packed_rows.push_back(packed(each));
+    rows_.insert(rows_.begin() + position, packed_rows.begin(), packed_rows.end());
+}
+
+void BalanceBook::remove(std::int64_t row, std::int64_t count) {
+    if (row < 0 || row >= size()) return;
+    count = std::min(count, size() - row);
+    rows_.erase(rows_.begin() + row, rows_.begin() + row + count);
 }
 
 // The sum behind the month's average: a million running balances of a thousand billion cents pass

@@ -55,8 +55,10 @@ class BalanceBook {
     void reserve(std::size_t rows) { rows_.reserve(rows); }
     // position < 0 or past the end appends.
     void insert(std::int64_t position, const RowFigures& figures);
+    // Many rows at once, in their order.
+    void insert(std::int64_t position, const std::vector<RowFigures>& figures);
     void replace(std::int64_t row, const RowFigures& figures);
-    void remove(std::int64_t row);
+    void remove(std::int64_t row, std::int64_t count = 1);
     std::int64_t size() const { return static_cast<std::int64_t>(rows_.size()); }
 
     // Works out every row's running balance, visiting the rows from the top in list order 0 and

@@ -12,4 +12,12 @@ namespace quillet {
 // hash never changes (XXH3, 64 bits).
 std::uint64_t record_fingerprint(const std::uint8_t* record);
 
+// A record named so that compaction and appends keep the name: its fingerprint and its place, the
+// rank among the file's records with that fingerprint (deleted ones too) in file order.
+struct RecordPlace {
+    std::uint64_t fingerprint = 0;
+    std::int64_t place = 0;
+    bool operator==(const RecordPlace&) const = default;
+};
+
 }  // namespace quillet

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "core/register/record_fingerprint.h"
@@ -159,6 +160,54 @@ IoStatus append_record(const std::string& path, const TransactionRecord& record,
     const RegisterLock lock(path);
     if (const IoStatus begun = begin_write(path, kAppendRecord, lock, check); !begun) return begun;
     return write_locked(path, kAppendRecord, encode_record(record), check, &index);
+}
+
+IoStatus append_records(const std::string& path, std::string records, std::int64_t& first,
+                        WriteCheck* check) {
+    if (records.size() % kRecordSize != 0) return IoStatus::failure(EINVAL);
+    const RegisterLock lock(path);
+    if (const IoStatus begun = begin_write(path, kAppendRecord, lock, check); !begun) return begun;
+    IoStatus opened;
+    const int file = open_existing_file(kAnyFileNumber, path, kRegisterOpenFlags, &opened);
+    if (file < 0) return opened;
+    FileCloser closer(file);
+    const std::int64_t length = file_length(file);
+    if (length < 0 || length % kRecordBytes != 0) return IoStatus::failure(length < 0 ? EIO : EINVAL);
+    first = length / kRecordBytes;
+    auto* bytes = reinterpret_cast<std::uint8_t*>(records.data());
+    for (std::size_t at = 0; at < records.size(); at += kRecordSize)
+        put_i32(bytes + at + kRecordNumberOffset, static_cast<std::int32_t>(first + at / kRecordSize));
+    const IoStatus written = write_at(file, length, bytes, static_cast<std::int64_t>(records.size()));
+    if (!written) {
+        (void)truncate_file(file, length);
+        (void)flush_file(file);
+        return written;
+    }
+    if (const IoStatus closed = closer.close(); !closed) return closed;
+    if (check != nullptr) check->after = file_stamp(path);
+    return {};
+}
+
+IoStatus remove_appended_records(const std::string& path, std::int64_t first, std::string_view records,
+                                 WriteCheck* check) {
+    if (first < 0 || records.empty() || records.size() % kRecordSize != 0) return IoStatus::failure(EINVAL);
+    const RegisterLock lock(path);
+    if (const IoStatus begun = begin_write(path, first, lock, check); !begun) return begun;
+    IoStatus opened;
+    const int file = open_existing_file(kAnyFileNumber, path, kRegisterOpenFlags, &opened);
+    if (file < 0) return opened;
+    FileCloser closer(file);
+    const auto count = static_cast<std::int64_t>(records.size());
+    if (file_length(file) != first * kRecordBytes + count) return changed_meanwhile();
+    std::string found(records.size(), '\0');
+    if (!seek_file(file, first * kRecordBytes) || read_bytes(file, found.data(), count) != count)
+        return IoStatus::failure(EIO);
+    if (found != records) return changed_meanwhile();
+    if (const IoStatus cut = truncate_file(file, first * kRecordBytes); !cut) return cut;
+    if (const IoStatus flushed = flush_file(file); !flushed) return flushed;
+    if (const IoStatus closed = closer.close(); !closed) return closed;
+    if (check != nullptr) check->after = file_stamp(path);
+    return {};
 }
 
 IoStatus write_record_bytes(const std::string& path, std::int64_t index, const RecordBytes& bytes,
@@ -328,7 +377,8 @@ std::int64_t CompactionCounts::percent_removed() const {
     return before > 0 ? removed * 100 / before : 0;
 }
 
-IoStatus compact_register(const std::string& path, CompactionCounts& counts, WriteCheck* check) {
+IoStatus compact_register(const std::string& path, CompactionCounts& counts, WriteCheck* check,
+                          std::vector<RecordPlace>* removed) {
     // Held until the compacted file is renamed into place: no append can come in between and be
     // lost with the old file.
     const RegisterLock lock(path);
@@ -343,6 +393,9 @@ IoStatus compact_register(const std::string& path, CompactionCounts& counts, Wri
 
     // The live records, renumbered, go out a block at a time.
     counts = {};
+    if (removed != nullptr) removed->clear();
+    // Each fingerprint's records seen so far, for the removed records' places.
+    std::unordered_map<std::uint64_t, std::int64_t> seen;
     std::vector<std::uint8_t> kept;
     kept.reserve(static_cast<std::size_t>(kRecordsPerBlock * kRecordBytes));
     const auto flush = [&] {
@@ -351,6 +404,11 @@ IoStatus compact_register(const std::string& path, CompactionCounts& counts, Wri
         return written;
     };
     const IoStatus read = visit_records(path, [&](std::int64_t, const std::uint8_t* record) {
+        if (removed != nullptr) {
+            const std::uint64_t fingerprint = record_fingerprint(record);
+            const std::int64_t place = seen[fingerprint]++;
+            if (record[kDeletedOffset] != kLive) removed->push_back({fingerprint, place});
+        }
         if (record[kDeletedOffset] != kLive) {
             ++counts.removed;
             return true;

@@ -11,8 +11,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/register/record.h"
+#include "core/register/record_fingerprint.h"
 #include "core/runtime/file_access.h"
 #include "core/runtime/io_status.h"
 
@@ -49,6 +51,17 @@ IoStatus write_record(const std::string& path, std::int64_t index, const Transac
 // slot, which index tells.
 IoStatus append_record(const std::string& path, const TransactionRecord& record, std::int64_t& index,
                        WriteCheck* check = nullptr);
+
+// Appends the records (whole records, one after another) at the end that the file has under the
+// lock, in one write, their record numbers set to their slots from first on. A write that fails
+// cuts the file back to its old length.
+IoStatus append_records(const std::string& path, std::string records, std::int64_t& first,
+                        WriteCheck* check = nullptr);
+
+// Cuts the records appended at first, which must be the file's last records and still hold these
+// bytes (else ESTALE, and the file is left alone): an import taken back.
+IoStatus remove_appended_records(const std::string& path, std::int64_t first, std::string_view records,
+                                 WriteCheck* check = nullptr);
 
 // Writes the bytes as they are at index, like write_record (undo puts records back byte for byte).
 IoStatus write_record_bytes(const std::string& path, std::int64_t index, const RecordBytes& bytes,
@@ -138,7 +151,9 @@ struct CompactionCounts {
 // counts what was kept and removed. The new file is written beside the register and renamed over
 // it in one step: on any failure the register stays byte for byte as it was. A file whose length
 // is not a whole multiple of the record size is refused (EINVAL). The lock is held until the new
-// file is in place, so that no append of another process is lost.
-IoStatus compact_register(const std::string& path, CompactionCounts& counts, WriteCheck* check = nullptr);
+// file is in place, so that no append of another process is lost. With removed, tells the places
+// the removed records had (what the companion store's links must forget).
+IoStatus compact_register(const std::string& path, CompactionCounts& counts, WriteCheck* check = nullptr,
+                          std::vector<RecordPlace>* removed = nullptr);
 
 }  // namespace quillet

@@ -52,19 +52,21 @@ RegisterSession::Opened RegisterSession::open(const std::string& path, int list_
     list_order_ = list_order;
     const auto count = static_cast<std::size_t>(count_records(path));
     slots_.reserve(count);
-    fingerprints_.reserve(count);
+    places_.reserve(count);
     book_.reserve(count);
+    store_state_ = StoreState::kUnread;
+    store_problem_ = {};
     Opened opened;
     std::string payee;
     opened.read = visit_records(
         path,
         [&](std::int64_t slot, const std::uint8_t* record) {
+            places_.put(slot, record_fingerprint(record), record[kDeletedOffset] == kLive);
             if (record[kDeletedOffset] != kLive) return true;
             // A row leads to the slot it was read from: in a sound file that is the record's own
             // number, and in one whose numbers went astray it is still the right record.
             if (get_i32(record + kRecordNumberOffset) != slot) ++opened.misnumbered;
             slots_.push_back(static_cast<std::int32_t>(slot));
-            fingerprints_.push_back(record_fingerprint(record));
             book_.insert(-1, record_figures(record));
             payee_of(record, payee);
             payees_.add(payee, slot);
@@ -84,7 +86,7 @@ void RegisterSession::close() {
 
 void RegisterSession::clear_rows() {
     slots_.clear();
-    fingerprints_.clear();
+    places_.clear();
     book_.clear();
     payees_.clear();
 }
@@ -116,7 +118,11 @@ bool RegisterSession::row_text(std::int64_t row, std::string& out) const {
 }
 
 std::uint64_t RegisterSession::fingerprint_of(std::int64_t row) const {
-    return row >= 0 && row < row_count() ? fingerprints_[static_cast<std::size_t>(row)] : 0;
+    return row >= 0 && row < row_count() ? places_.fingerprint(slots_[static_cast<std::size_t>(row)]) : 0;
+}
+
+bool RegisterSession::row_imported(std::int64_t row) const {
+    return row >= 0 && row < row_count() && places_.imported(slots_[static_cast<std::size_t>(row)]);
 }
 
 void RegisterSession::recompute() {
@@ -125,8 +131,8 @@ void RegisterSession::recompute() {
 }
 
 std::size_t RegisterSession::memory_bytes() const {
-    return slots_.capacity() * sizeof(std::int32_t) + fingerprints_.capacity() * sizeof(std::uint64_t) +
-           book_.memory_bytes() + payees_.memory_bytes();
+    return slots_.capacity() * sizeof(std::int32_t) + places_.memory_bytes() + book_.memory_bytes() +
+           payees_.memory_bytes();
 }
 
 WriteCheck RegisterSession::listed_check() const {
@@ -140,14 +146,12 @@ void RegisterSession::note_written(const WriteCheck& check) { stamp_ = check.aft
 void RegisterSession::insert_row(std::int64_t row, std::int64_t slot, const std::uint8_t* record) {
     const auto at = static_cast<std::ptrdiff_t>(row);
     slots_.insert(slots_.begin() + at, static_cast<std::int32_t>(slot));
-    fingerprints_.insert(fingerprints_.begin() + at, record_fingerprint(record));
     book_.insert(row, record_figures(record));
     payees_.add(payee_of(record), slot);
 }
 
 void RegisterSession::replace_row(std::int64_t row, const std::uint8_t* record) {
     const auto at = static_cast<std::size_t>(row);
-    fingerprints_[at] = record_fingerprint(record);
     book_.replace(row, record_figures(record));
     payees_.add(payee_of(record), slots_[at]);
 }
@@ -155,7 +159,6 @@ void RegisterSession::replace_row(std::int64_t row, const std::uint8_t* record) 
 void RegisterSession::remove_row(std::int64_t row) {
     const auto at = static_cast<std::ptrdiff_t>(row);
     slots_.erase(slots_.begin() + at);
-    fingerprints_.erase(fingerprints_.begin() + at);
     book_.remove(row);
 }
 
@@ -171,6 +174,8 @@ SessionResult RegisterSession::add(TransactionRecord record, bool at_top, RowCha
     step.slot = slot;
     step.after = encode_record(record);
     history_.record(step, check);
+    // An append goes last among its fingerprint's records: no link's place moves.
+    places_.push(record_fingerprint(step.after.data()), true);
     change = {RowChange::Kind::kInserted, at_top ? 0 : row_count()};
     insert_row(change.row, slot, step.after.data());
     recompute();
@@ -179,6 +184,7 @@ SessionResult RegisterSession::add(TransactionRecord record, bool at_top, RowCha
 
 SessionResult RegisterSession::edit(std::int64_t slot, const RecordBytes& opened, TransactionRecord record,
                                     RowChange& change) {
+    if (store_state_ == StoreState::kUnread) read_store();
     record.record_number = static_cast<std::int32_t>(slot);
     const RecordBytes after = encode_record(record);
     WriteCheck check = listed_check();
@@ -186,7 +192,15 @@ SessionResult RegisterSession::edit(std::int64_t slot, const RecordBytes& opened
     const IoStatus written = write_record_bytes(path_, slot, after, &check);
     if (!written) return SessionResult::of(written);
     note_written(check);
-    history_.record({kind_of_edit(opened, after), slot, opened, after, {}, {}}, check);
+    if (const IoStatus followed = follow_in_store(slot, opened, after); !followed) {
+        // The store could not follow: the record goes back as it was, and the edit is not made.
+        WriteCheck back = listed_check();
+        back.record = after;
+        if (write_record_bytes(path_, slot, opened, &back)) note_written(back);
+        places_.set_fingerprint(slot, record_fingerprint(opened.data()));
+        return SessionResult::of_store(followed);
+    }
+    history_.record({kind_of_edit(opened, after), slot, opened, after, {}, {}, {}, {}}, check);
     const std::int64_t row = row_of_slot(slot);
     if (row < 0) {
         // The record was written over its slot, but the list no longer shows it: read it again.
@@ -204,11 +218,12 @@ SessionResult RegisterSession::delete_row(std::int64_t row, RowChange& change) {
     const std::int64_t slot = slot_of(row);
     if (slot < 0) return SessionResult::of(IoStatus::failure(EINVAL));
     WriteCheck check = listed_check();
-    check.fingerprint = fingerprints_[static_cast<std::size_t>(row)];
+    check.fingerprint = fingerprint_of(row);
     RegisterChange step;
     step.slot = slot;
     if (row_count() == 1) {
         // The last row takes the register with it: checked and removed under the register's lock.
+        // The store stays: an undo brings the register back to it.
         RemovedRegister removed;
         const IoStatus gone = remove_register(path_, slot, &check, removed);
         if (!gone) return SessionResult::of(gone);
@@ -226,6 +241,9 @@ SessionResult RegisterSession::delete_row(std::int64_t row, RowChange& change) {
     const IoStatus flagged = set_deleted_flag(path_, slot, kDeleted, &check, &step.before);
     if (!flagged) return SessionResult::of(flagged);
     note_written(check);
+    // A deleted record keeps its place (deleted records count), so no link moves: a link to it now
+    // tells that its transaction was deleted after the import.
+    places_.set_live(slot, false);
     step.kind = ChangeKind::kDelete;
     step.after = step.before;
     step.after[kDeletedOffset] = kDeleted;
@@ -239,8 +257,10 @@ SessionResult RegisterSession::delete_row(std::int64_t row, RowChange& change) {
 
 SessionResult RegisterSession::compact(CompactionCounts& counts, bool as_listed) {
     WriteCheck check = listed_check();
-    const IoStatus compacted = compact_register(path_, counts, as_listed ? &check : nullptr);
+    std::vector<RecordPlace> removed;
+    const IoStatus compacted = compact_register(path_, counts, as_listed ? &check : nullptr, &removed);
     if (!compacted) return SessionResult::of(compacted);
+    forget_in_store(std::move(removed));
     // Compaction moves the records to new places: no earlier change can be undone in them.
     history_.start(path_, HistoryEnd::kCompacted);
     stamp_ = history_.stamp();
@@ -248,7 +268,8 @@ SessionResult RegisterSession::compact(CompactionCounts& counts, bool as_listed)
 }
 
 SessionResult RegisterSession::back_up(const std::string& destination) const {
-    return SessionResult::of(copy_register(path_, destination));
+    if (const IoStatus copied = copy_register(path_, destination); !copied) return SessionResult::of(copied);
+    return SessionResult::of_store(copy_store(path_, destination));
 }
 
 SessionResult RegisterSession::save_as(const std::string& destination) {
@@ -262,10 +283,19 @@ SessionResult RegisterSession::save_as(const std::string& destination) {
     } else if (const IoStatus copied = copy_register(path_, destination, &check); !copied) {
         return SessionResult::of(copied);
     }
+    const std::string source = path_;
     path_ = destination;
     stamp_ = file_stamp(destination);
     // The changes made to the old file cannot be undone in this one.
     history_.start(destination, HistoryEnd::kOpened);
+    if (destination == source) return {};
+    // The copy goes on with the links; a store that could not follow is said once, and the copy
+    // works without it.
+    if (const IoStatus copied = copy_store(source, destination); !copied) {
+        (void)delete_file(store_path_of(destination));
+        store_state_ = StoreState::kUnusable;
+        store_problem_ = copied;
+    }
     return {};
 }
 
@@ -273,6 +303,8 @@ SessionResult RegisterSession::create(const std::string& path, std::string_view 
                                       std::uint8_t kind, const RecordTexts& texts) {
     const IoStatus created = create_new_register(path, opening_amount_text, kind, texts);
     if (!created) return SessionResult::of(created);
+    // A store beside a file the new register replaced belonged to that file.
+    if (file_size(store_path_of(path)) >= 0) (void)delete_file(store_path_of(path));
     history_.start(path, HistoryEnd::kCreated);
     return {};
 }
@@ -287,17 +319,27 @@ SessionResult RegisterSession::apply_step(bool backward, bool at_top, RowChange&
     change = {};
     const RegisterChange* step = backward ? history_.next_undo() : history_.next_redo();
     if (step == nullptr) return {};
+    if (store_state_ == StoreState::kUnread) read_store();
     const bool added = !backward && step->kind == ChangeKind::kAdd;
     const RecordBytes before = backward ? step->after : step->before;
     AppliedStep applied;
     const IoStatus done = backward ? history_.undo(&applied) : history_.redo(&applied);
     if (!done) return SessionResult::of(done);
     stamp_ = history_.stamp();
+    if (const SessionResult stored = apply_store_step(*step, backward); !stored.done()) return stored;
     if (applied.register_removed) {
         close();
         change.kind = RowChange::Kind::kClosed;
     } else if (applied.register_restored) {
         change.kind = RowChange::Kind::kReloaded;
+    } else if (step->kind == ChangeKind::kImport) {
+        if (backward) {
+            remove_appended_rows(applied.slot, step->records);
+        } else {
+            insert_appended_rows(applied.slot, step->records);
+        }
+        recompute();
+        change.kind = RowChange::Kind::kRowsChanged;
     } else {
         const std::int64_t row = row_of_slot(applied.slot);
         if (row >= 0) payees_.remove(payee_of(before.data()), applied.slot);

@@ -21,10 +21,12 @@
 #include "core/register/balance_book.h"
 #include "core/register/payee_index.h"
 #include "core/register/record.h"
+#include "core/register/record_places.h"
 #include "core/register/register_file.h"
 #include "core/register/undo_history.h"
 #include "core/runtime/file_access.h"
 #include "core/runtime/io_status.h"
+#include "core/store/companion_store.h"
 
 namespace quillet {
 
@@ -44,24 +46,46 @@ class [[nodiscard]] SessionResult {
     bool stale() const { return outcome_ == SessionOutcome::kStale; }
     bool failed() const { return outcome_ == SessionOutcome::kFailed; }
     const IoStatus& cause() const { return cause_; }
+    // A failure of the companion store's part (the register is as it was): the store's file is
+    // the one to name.
+    static SessionResult of_store(const IoStatus& status);
+    bool in_store() const { return in_store_; }
 
   private:
     SessionOutcome outcome_ = SessionOutcome::kDone;
     IoStatus cause_;
+    bool in_store_ = false;
 };
 
 // What a change did to the rows, for the view to show.
 struct RowChange {
     enum class Kind {
         kNone,
-        kInserted,  // a row at row
-        kReplaced,  // the row's record was rewritten
-        kRemoved,   // the row at row is gone
-        kReloaded,  // the rows must be read again: open the register anew
-        kClosed,    // the register file is gone: no register is open
+        kInserted,     // a row at row
+        kReplaced,     // the row's record was rewritten
+        kRemoved,      // the row at row is gone
+        kReloaded,     // the rows must be read again: open the register anew
+        kRowsChanged,  // many rows came or went: show the session's rows anew (nothing to read)
+        kClosed,       // the register file is gone: no register is open
     };
     Kind kind = Kind::kNone;
     std::int64_t row = -1;
+};
+
+// What the companion store is to the open register.
+enum class StoreState {
+    kUnread,    // not read yet since the register was opened
+    kNone,      // there is none (nothing was ever imported): normal
+    kRead,      // its links are read and marked
+    kUnusable,  // it cannot be read (damaged, newer, locked...): the session works without it
+};
+
+// An import ready to be written: the records in the order they go, each one's identity, and what
+// the store keeps of the file.
+struct ImportBatch {
+    std::vector<TransactionRecord> records;
+    std::vector<std::string> identities;
+    StoredImport entry;
 };
 
 // Row orders: the file's, or newest first.
@@ -102,9 +126,30 @@ class RegisterSession {
     bool row_text(std::int64_t row, std::string& out) const;
     // The fingerprint the row's record had when it was listed or written.
     std::uint64_t fingerprint_of(std::int64_t row) const;
+    // Every record of the file by slot, deleted ones too: fingerprints, places, import marks.
+    const RecordPlaces& places() const { return places_; }
+    // Whether an import made the row's record (known once the store is read).
+    bool row_imported(std::int64_t row) const;
     // Works the balances and this month's figures out again (the month comes from today).
     void recompute();
     std::size_t memory_bytes() const;
+
+    // The companion store beside the register. Its links are read once per open: when the caller
+    // asks (after the list is painted) or before the first change that needs them. A missing store
+    // is normal; one that cannot be read leaves the session working without it, and says why.
+    void read_store();
+    StoreState store_state() const { return store_state_; }
+    const IoStatus& store_problem() const { return store_problem_; }
+    std::string store_path() const;
+    // Looks the identities up in the store, and the file's fingerprint among its imports. A
+    // missing store knows none of them.
+    IoStatus look_up_imports(const std::vector<std::string>& identities, std::string_view file_fingerprint,
+                             std::vector<std::optional<FoundIdentity>>& found,
+                             std::optional<StoredImport>& earlier);
+    // Appends the batch's records in one write and records the import and its links in the store
+    // (made when missing), as one step that undo takes back whole. The rows go where the list's
+    // order puts new ones. When the store cannot take the import, the records are cut again.
+    SessionResult import(ImportBatch batch, RowChange& change);
 
     // Appends the record; its row goes at the top when at_top, else at the end.
     SessionResult add(TransactionRecord record, bool at_top, RowChange& change);
@@ -133,19 +178,32 @@ class RegisterSession {
     WriteCheck listed_check() const;
     void note_written(const WriteCheck& check);
     void insert_row(std::int64_t row, std::int64_t slot, const std::uint8_t* record);
+    // Rows for the records appended from slot first on (bytes one after another).
+    void insert_appended_rows(std::int64_t first, std::string_view records);
+    void remove_appended_rows(std::int64_t first, std::string_view records);
     void replace_row(std::int64_t row, const std::uint8_t* record);
     void remove_row(std::int64_t row);
     void clear_rows();
     // Shows what an undo or redo left at the slot.
     void show_applied(const AppliedStep& applied, bool added, bool at_top, RowChange& change);
     SessionResult apply_step(bool backward, bool at_top, RowChange& change);
-
+    // The store's part of an undo or redo; on failure the register's part is taken back.
+    SessionResult apply_store_step(const RegisterChange& step, bool backward);
+    // The store for a change, opened for writing (made when missing); none for a read-only register.
+    IoStatus open_store_for_writing(CompanionStore& store) const;
+    // The record at slot now has other bytes: a link to it, and the places of its old and new
+    // fingerprints' other records, follow in the store.
+    IoStatus follow_in_store(std::int64_t slot, const RecordBytes& before, const RecordBytes& after);
+    // After our compaction: the links forget the removed records and close up.
+    void forget_in_store(std::vector<RecordPlace> removed);
     std::string path_;
     FileStamp stamp_;  // the file as listed, or as our last write left it
     int list_order_ = kListFileOrder;
     // In list order, a row each.
     std::vector<std::int32_t> slots_;
-    std::vector<std::uint64_t> fingerprints_;
+    RecordPlaces places_;
+    StoreState store_state_ = StoreState::kUnread;
+    IoStatus store_problem_;
     BalanceBook book_;
     PayeeIndex payees_;
     UndoHistory history_;

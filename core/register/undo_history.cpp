@@ -102,6 +102,14 @@ IoStatus UndoHistory::apply(const RegisterChange& step, bool backward, AppliedSt
                 left.register_removed = true;
             }
             break;
+        case ChangeKind::kImport: {
+            left.count = static_cast<std::int64_t>(step.records.size() / kRecordSize);
+            std::int64_t first = step.slot;
+            done = backward ? remove_appended_records(path_, step.slot, step.records, &check)
+                            : append_records(path_, step.records, first, &check);
+            left.shown = !backward;
+            break;
+        }
         default:
             check.record = backward ? step.after : step.before;
             left.record = backward ? step.before : step.after;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "core/register/register_file.h"
 #include "core/runtime/file_access.h"
 #include "core/runtime/io_status.h"
+#include "core/store/companion_store.h"
 
 namespace quillet {
 
@@ -22,6 +24,13 @@ enum class ChangeKind {
     kUnvoid,          // an edit that only cleared it
     kDelete,          // the deleted flag set
     kDeleteRegister,  // the last row deleted by removing the register file
+    kImport,          // records appended from slot on by an import, with their links in the store
+};
+
+// What an import wrote to the companion store, to take it back and make it again.
+struct ImportNote {
+    StoredImport entry;
+    std::vector<StoredLink> links;
 };
 
 struct RegisterChange {
@@ -31,6 +40,8 @@ struct RegisterChange {
     RecordBytes after{};       // the record after it; kDeleteRegister: the removed row's record
     std::string removed_file;  // kDeleteRegister: every byte of the removed file...
     std::string removed_from;  // ...and the file it was (where a link at the register's path led)
+    std::string records;       // kImport: the records appended, one after another (after: the first)
+    std::shared_ptr<const ImportNote> import;  // kImport: the store's part
 };
 
 // An edit's kind: kVoid or kUnvoid when nothing but the void flag changed, else kEdit.
@@ -50,6 +61,7 @@ struct AppliedStep {
     RecordBytes record{};
     bool register_removed = false;
     bool register_restored = false;
+    std::int64_t count = 1;  // kImport: the records from slot on, appended or cut
 };
 
 class UndoHistory {

@@ -4,6 +4,7 @@
 #include "desktop/dialogs/about_window.h"
 #include "desktop/dialogs/dialog_ids.h"
 #include "desktop/dialogs/find_dialog.h"
+#include "desktop/dialogs/import_dialog.h"
 #include "desktop/dialogs/new_register_dialog.h"
 #include "desktop/dialogs/options_dialog.h"
 #include "desktop/dialogs/reminder_dialog.h"
@@ -25,6 +26,7 @@ int dispatch_event(int kind) {
         case options_ids::kWindow: handle_options_dialog(kind); break;
         case about_ids::kWindow: handle_about_window(kind); break;
         case reminder_ids::kWindow: handle_reminder_dialog(kind); break;
+        case import_ids::kWindow: handle_import_dialog(kind); break;
         default: break;
     }
     return app().running;

@@ -8,6 +8,7 @@
 #include "desktop/dialogs/delete_command.h"
 #include "desktop/dialogs/dialog_pattern.h"
 #include "desktop/dialogs/find_dialog.h"
+#include "desktop/dialogs/import_dialog.h"
 #include "desktop/dialogs/new_register_dialog.h"
 #include "desktop/dialogs/options_dialog.h"
 #include "desktop/dialogs/register_requester.h"
@@ -76,6 +77,10 @@ void run_menu_command(int item) {
             if (command_guard(Guard::kRegisterWithRecords)) compact_register_interactively();
             break;
         case kUndo: undo_register_change(); break;
+        case kImport:
+            if (command_guard(Guard::kRegisterWithRecords)) start_import();
+            break;
+        case kReadStore: read_store_after_painting(); break;
         case kReadRegisterAgain:
             app().reading_again = false;
             if (register_session().is_open()) fill_register_view(register_session().path(), kKeepOrder);

@@ -129,4 +129,33 @@ inline constexpr int kCancel = 414;  // also Escape's menu event
 inline constexpr int kHelp = 415;    // F1's menu event
 }  // namespace report_ids
 
+namespace import_ids {
+inline constexpr int kWindow = 209;
+inline constexpr int kWidth = 760;
+inline constexpr int kHeight = 570;
+inline constexpr int kStatementCaption = 400;
+inline constexpr int kStatement = 401;
+inline constexpr int kColumnsFrame = 402;
+inline constexpr int kFirstColumnCaption = 403;  // 403..410: date, payee, memo, number, amount, debit,
+inline constexpr int kFirstColumn = 411;         // 411..418: credit, indicator; captions, then combos
+inline constexpr int kColumnCount = 8;
+inline constexpr int kSkipTopCaption = 419;
+inline constexpr int kSkipTop = 420;
+inline constexpr int kSkipBottomCaption = 421;
+inline constexpr int kSkipBottom = 422;
+inline constexpr int kHeaderLine = 423;
+inline constexpr int kDateOrderCaption = 424;
+inline constexpr int kDateOrder = 425;
+inline constexpr int kMarkCaption = 426;
+inline constexpr int kMark = 427;
+inline constexpr int kPreview = 428;
+inline constexpr int kCounts = 429;
+inline constexpr int kSkipped = 430;
+inline constexpr int kTickAll = 431;
+inline constexpr int kUntickAll = 432;
+inline constexpr int kOk = 433;
+inline constexpr int kCancel = 434;  // also Escape's menu event
+inline constexpr int kHelp = 435;    // F1's menu event
+}  // namespace import_ids
+
 }  // namespace quillet

@@ -4,15 +4,30 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/import/conventions.h"
+#include "core/import/import_preview.h"
+#include "core/import/statement_file.h"
 #include "core/register/register_session.h"
 #include "core/settings/options.h"
 #include "core/settings/pick_lists.h"
 #include "core/settings/settings_file.h"
 
 namespace quillet {
+
+// A statement being imported: the file, the choices made for it, and what it would add.
+struct ImportDraft {
+    StatementFile file;
+    std::vector<DateOrder> orders;  // what the file's dates leave; more than one: the user chooses
+    std::vector<DecimalMark> marks;
+    std::optional<DateOrder> order;  // chosen (or the only one)
+    std::optional<DecimalMark> mark;
+    ImportPreview preview;
+    bool filling = false;  // the dialog's gadgets are being set: their change events are not the user's
+};
 
 // The pick lists in the order of their settings sections.
 enum PickListId { kTypeList, kPayeeList, kDescriptionList, kMaskList, kReminderList, kPickListCount };
@@ -23,7 +38,8 @@ struct AppState {
     int dialog_mode = 0;
     int list_order = 0;  // live order: 0 file order, 1 reverse
     int running = 1;
-    bool reading_again = false;  // the list found a record changed elsewhere: it is read again soon
+    bool reading_again = false;     // the list found a record changed elsewhere: it is read again soon
+    bool store_read_asked = false;  // the list was painted: the companion store is read soon
     Options options;
     int editor_process = 0;      // the kept editor of the reminder file, 0 for none
     std::string program_folder;  // ends in "/"
@@ -35,6 +51,9 @@ struct AppState {
     // The open register (its path is empty while none is open): every change goes through it.
     RegisterSession session;
     std::array<PickList, kPickListCount> pick_lists;
+    std::optional<ImportDraft> import_draft;  // while the import dialog is open
+    std::string import_folder;                // where the last statement was imported from
+    std::string store_told;                   // the register whose unusable store was last said
 };
 
 AppState& app();

@@ -46,6 +46,7 @@ void build_menus() {
     ui::menu_item(kSaveRegisterAs, t.save_register_as);
     ui::menu_item(kCompactRegister, t.compact_register);
     ui::menu_separator();
+    ui::menu_item(kImport, t.import);
     ui::menu_item(kReport, t.report);
     ui::menu_separator();
     ui::menu_item(kExit, t.exit);
@@ -131,6 +132,7 @@ void add_shortcuts() {
         {ui::kControl | 'V', kSaveRegisterAs},
         {ui::kControl | 'P', kCompactRegister},
         {ui::kControl | 'E', kReport},
+        {ui::kControl | 'I', kImport},
         {ui::kControl | 'X', kExit},
         {ui::kKeyInsert, kAddTransaction},
         {ui::kKeyReturn, kEditTransaction},

@@ -41,8 +41,11 @@ inline constexpr int kToggleOrderButton = 321;
 inline constexpr int kSecondHelpTopic = 325;
 inline constexpr int kUndo = 329;
 inline constexpr int kRedo = 330;
+inline constexpr int kImport = 331;
 // Raised by the register list, not by a menu: a painted row's record is no longer the one listed.
 inline constexpr int kReadRegisterAgain = 340;
+// Raised after the list is painted: the companion store's links are read.
+inline constexpr int kReadStore = 341;
 
 // Images.
 inline constexpr int kFirstButtonImage = 500;  // 500..509, in tool bar button order

@@ -35,7 +35,10 @@ void say_not_opened(const std::string& path) {
     show_message(kMessageNotOpened, ui::newest_window(), ShownText::of_path(path));
 }
 
-ShownText cause_text(const IoStatus& status) {
+ShownText cause_text(const IoStatus& status, const std::vector<std::pair<int, std::string>>* more) {
+    for (const auto& [error, text] : more != nullptr ? *more : std::vector<std::pair<int, std::string>>()) {
+        if (error == status.error()) return ShownText::of_text(text);
+    }
     for (const auto& [error, text] : texts().causes) {
         if (error == status.error()) return ShownText::of_text(text);
     }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/runtime/io_status.h"
 #include "core/runtime/shown_text.h"
@@ -25,19 +27,23 @@ inline constexpr int kMessageCompactFailed = 12;  // the register stays as it wa
 inline constexpr int kMessageReminderFile = 13;
 inline constexpr int kMessageRegisterNotChanged = 14;  // a write to the register failed
 inline constexpr int kMessageReminderEmpty = 15;
-inline constexpr int kMessageRecordUnreadable = 16;    // a transaction to edit could not be read
-inline constexpr int kMessageReportNotSaved = 17;      // a report could not be written where chosen
-inline constexpr int kMessageReportNotMade = 18;       // a report could not be made at all
-inline constexpr int kMessagePictureNotSaved = 19;     // a window picture could not be written
-inline constexpr int kMessageReminderUnreadable = 20;  // adding would lose the reminders
-inline constexpr int kMessageMisnumbered = 21;         // stored record numbers differ from their places
-inline constexpr int kMessageBackupFailed = 22;        // the exit backup could not be written
-inline constexpr int kMessageChangedElsewhere = 23;    // another program changed the register
-inline constexpr int kMessageUndoRefused = 24;         // undo or redo would overwrite another's change
-inline constexpr int kMessageSettingsNotSaved = 25;    // options and pick lists will not be kept
-inline constexpr int kMessageShortcutNotSaved = 26;    // the desktop launcher could not be written
-inline constexpr int kMessageNotOpened = 27;           // nothing opened the file for the user
-inline constexpr int kMessageCount = 28;
+inline constexpr int kMessageRecordUnreadable = 16;     // a transaction to edit could not be read
+inline constexpr int kMessageReportNotSaved = 17;       // a report could not be written where chosen
+inline constexpr int kMessageReportNotMade = 18;        // a report could not be made at all
+inline constexpr int kMessagePictureNotSaved = 19;      // a window picture could not be written
+inline constexpr int kMessageReminderUnreadable = 20;   // adding would lose the reminders
+inline constexpr int kMessageMisnumbered = 21;          // stored record numbers differ from their places
+inline constexpr int kMessageBackupFailed = 22;         // the exit backup could not be written
+inline constexpr int kMessageChangedElsewhere = 23;     // another program changed the register
+inline constexpr int kMessageUndoRefused = 24;          // undo or redo would overwrite another's change
+inline constexpr int kMessageSettingsNotSaved = 25;     // options and pick lists will not be kept
+inline constexpr int kMessageShortcutNotSaved = 26;     // the desktop launcher could not be written
+inline constexpr int kMessageNotOpened = 27;            // nothing opened the file for the user
+inline constexpr int kMessageStoreUnusable = 28;        // the import history cannot be read
+inline constexpr int kMessageStatementUnreadable = 29;  // a statement to import cannot be read
+inline constexpr int kMessageImportedBefore = 30;       // the same file was imported as a whole
+inline constexpr int kMessageImportFailed = 31;         // the import was not made
+inline constexpr int kMessageCount = 32;
 
 // Shows the message, owned by the window; an extra text (a path, say) comes first, then the
 // separator, then the message's own text. Returns the answer: 6 for Yes; anything else means No.
@@ -47,8 +53,9 @@ int show_message(int number, int owner_window, const ShownText& extra = {});
 // or it did not start), naming it, so that the user can open it by hand.
 void say_not_opened(const std::string& path);
 
-// Why a file operation failed, in the user's words ("The disk is full.").
-ShownText cause_text(const IoStatus& status);
+// Why a file operation failed, in the user's words ("The disk is full."); with more causes, those
+// are tried first (a statement's or the import history's own words for a cause).
+ShownText cause_text(const IoStatus& status, const std::vector<std::pair<int, std::string>>* more = nullptr);
 
 // The extra text of a message about a file: the path, and on the next line why it failed.
 ShownText file_and_cause(const std::string& path, const ShownText& cause);

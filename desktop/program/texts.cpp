@@ -18,6 +18,7 @@ void prepare_menus(TextTable& t) {
     t.open_register = "&Open register...\tCtrl+O";
     t.save_register_as = "Save register &as...\tCtrl+V";
     t.compact_register = "&Compact register\tCtrl+P";
+    t.import = "&Import...\tCtrl+I";
     t.report = "&Report...\tCtrl+E";
     t.exit = "E&xit\tCtrl+X";
     t.transaction_menu = "&Transaction";
@@ -35,7 +36,8 @@ void prepare_menus(TextTable& t) {
     t.redo_keys = "\tCtrl+Y";
     t.nothing_to_undo = "Nothing to &undo";
     t.nothing_to_redo = "Nothing to &redo";
-    t.change_names = {"add", "edit", "void", "un-void", "delete", "delete"};
+    t.change_names = {"add", "edit", "void", "un-void", "delete", "delete", "import"};
+    t.imported_count = " transactions";
     t.history_ended = {"", " since another register was opened", " since the register was created",
                        " since the register was compacted", " since another program changed the register"};
     t.tools_menu = "T&ools";
@@ -174,6 +176,64 @@ void prepare_files(TextTable& t) {
     t.shortcut_icon_name = "quillet";
 }
 
+void prepare_import(TextTable& t) {
+    t.import_requester_title = "Import a bank statement";
+    t.statement_pattern =
+        "Bank statements (*.csv *.qif)|*.csv;*.qif|CSV files|*.csv|QIF files|*.qif|All files|*";
+    t.import_title = "Import a bank statement";
+    t.statement_caption = "Statement:";
+    t.columns_frame = "Columns of the file";
+    t.column_captions = {"&Date",   "&Payee", "&Memo",   "&Number",
+                         "&Amount", "De&bit", "&Credit", "D&ebit/credit"};
+    t.skip_top_caption = "Skip at &top";
+    t.skip_bottom_caption = "Skip at bott&om";
+    t.header_box = "&Header line";
+    t.date_order_caption = "Dates &read as";
+    t.mark_caption = "Amounts read a&s";
+    t.no_column = "(none)";
+    t.column_prefix = "Column ";
+    t.choose_one = "(choose one)";
+    t.none_fits = "(no value fits)";
+    t.date_order_names = {"day/month/year", "month/day/year", "year/month/day"};
+    t.mark_names = {"1,234.56 (decimal point)", "1.234,56 (decimal comma)"};
+    t.preview_titles = {"Date", "Number", "Payee", "Memo", "Kind", "Amount", "Duplicate"};
+    t.skipped_titles = {"Line", "Why it was skipped", "What it says"};
+    t.kind_names = {"Deposit", "Withdrawal"};
+    t.imported_on = "imported on ";
+    t.deleted_after_import = "deleted after import";
+    t.typed_by_hand_on = "probably typed by hand on ";
+    t.skip_reasons = {"no date in the order chosen", "not an amount",
+                      "more than two decimals",      "too large for the register to keep to the cent",
+                      "no date or no amount",        "fewer fields than the columns chosen",
+                      "not booked by the bank yet",  "another account's"};
+    t.found_count = "Found ";
+    t.new_count = " new, ";
+    t.duplicate_count = " duplicates, ";
+    t.refused_count = " refused or skipped. ";
+    t.ticked_count = " ticked to import.";
+    t.conventions_wanted =
+        "Choose how the file's dates or amounts are written: its values fit more than one way.";
+    t.tick_all_button = "Tick a&ll";
+    t.untick_all_button = "&Untick all";
+    t.import_button = "&Import";
+    t.import_help_topic = "import";
+    t.profiles_file_name = "Import profiles.ini";
+    t.statement_causes = {
+        {EFBIG, "It is far larger than a bank statement can be (more than 64 MB)."},
+        {EILSEQ, "It is not a text file."},
+        {ENODATA, "It holds no transactions."},
+        {ENOEXEC,
+         "It is not a statement this import reads: CSV files and QIF bank, cash and credit card statements "
+         "are "
+         "read."},
+    };
+    t.store_causes = {
+        {EBADMSG, "It is damaged, or it is not an import history of this program."},
+        {EPROTO, "A newer version of Quillet wrote it."},
+        {EWOULDBLOCK, "Another program is using it; try again in a moment."},
+    };
+}
+
 void prepare_messages(TextTable& t) {
     t.messages = {
         "Open or create a register with at least one transaction first.",
@@ -212,6 +272,13 @@ void prepare_messages(TextTable& t) {
         "The desktop entry could not be written there.",
         "Quillet found no program to open this file with, or the program did not start. You can open "
         "the file by hand.",
+        "The import history kept beside this register cannot be used. The register works as before, but "
+        "until the history is mended or moved away, imports cannot tell what was imported before and "
+        "cannot be made.",
+        "This statement could not be read. Nothing was imported.",
+        "This statement was imported before as a whole. Its transactions are listed unticked; tick any you "
+        "want to import again.",
+        "The import could not be made. The register and its import history are as they were.",
     };
     t.message_separator = "\n\n";
     t.causes = {
@@ -262,6 +329,7 @@ void prepare_texts() {
     prepare_dialogs(t);
     prepare_files(t);
     prepare_messages(t);
+    prepare_import(t);
 }
 
 const TextTable& texts() { return table(); }

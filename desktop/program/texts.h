@@ -23,12 +23,15 @@ struct TextTable {
     std::string tool_program_path;  // the tool program before the settings say otherwise
 
     // Menu bar.
-    std::string file_menu, new_register, open_register, save_register_as, compact_register, report, exit;
+    std::string file_menu, new_register, open_register, save_register_as, compact_register, import, report,
+        exit;
     std::string transaction_menu, add_transaction, edit_transaction, delete_transaction, find, order_menu,
         file_order, reverse_order;
     // Undo and redo: "<undo_prefix><change name><change_of><payee> <amount><undo_keys>".
     std::string undo_prefix, redo_prefix, change_of, undo_keys, redo_keys, nothing_to_undo, nothing_to_redo;
-    std::array<std::string, 6> change_names;  // add, edit, void, un-void, delete, delete (the last row)
+    // add, edit, void, un-void, delete, delete (the last row), import
+    std::array<std::string, 7> change_names;
+    std::string imported_count;  // an import's step name, after the count of transactions
     // After nothing_to_undo: none, opened, created, compacted, changed elsewhere.
     std::array<std::string, 5> history_ended;
     std::string tools_menu, window_picture, reminder, tool_program, options;
@@ -79,6 +82,28 @@ struct TextTable {
     std::string reminder_separator, reminder_line_end, reminder_lookup_mask, reminder_prefix,
         reminder_unreadable;
     std::string reminder_title, add_reminder_button, reminder_added, reminder_help_topic;
+    // The import: its file requester, its dialog, the names of its choices and verdicts.
+    std::string import_requester_title, statement_pattern, import_title, statement_caption, columns_frame;
+    std::array<std::string, 8>
+        column_captions;  // date, payee, memo, number, amount, debit, credit, indicator
+    std::string skip_top_caption, skip_bottom_caption, header_box, date_order_caption, mark_caption,
+        no_column, column_prefix, choose_one, none_fits;
+    std::array<std::string, 3> date_order_names;  // day/month/year, month/day/year, year/month/day
+    std::array<std::string, 2> mark_names;        // decimal point, decimal comma
+    std::array<std::string, 7> preview_titles;    // date, number, payee, memo, kind, amount, duplicate
+    std::array<std::string, 3> skipped_titles;    // line, why, what it says
+    std::array<std::string, 2> kind_names;        // deposit, withdrawal
+    // Verdicts: "imported on <date>", "deleted after import", "probably typed by hand on <date>".
+    std::string imported_on, deleted_after_import, typed_by_hand_on;
+    std::array<std::string, 8> skip_reasons;  // in the order of SkipReason
+    // "Found 12: 10 new, 2 duplicates, 1 refused or skipped. 10 ticked to import."
+    std::string found_count, new_count, duplicate_count, refused_count, ticked_count;
+    std::string conventions_wanted;  // while the file's date order or decimal mark is not chosen
+    std::string tick_all_button, untick_all_button, import_button, import_help_topic;
+    std::string profiles_file_name;
+    // Why a statement cannot be read, by errno, before the general causes.
+    std::vector<std::pair<int, std::string>> statement_causes;
+    std::vector<std::pair<int, std::string>> store_causes;
     // The window picture.
     std::string picture_extension, picture_filter, save_picture_title;
     // The programs a saved CSV report is opened with, the first found on PATH: each an argument
@@ -100,7 +125,7 @@ struct TextTable {
     std::string shortcut_icon_name;    // the launcher's icon, a file name without extension
 
     // Numbered messages; message 7 is empty on purpose (its caller supplies the whole text).
-    std::array<std::string, 28> messages;
+    std::array<std::string, 32> messages;
     std::string message_separator;  // between a message's extra text and its own text
     // Why a file operation failed, by errno; other errors get other_cause and the system's words.
     std::vector<std::pair<int, std::string>> causes;

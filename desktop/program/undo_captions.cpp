@@ -14,6 +14,9 @@ namespace {
 
 // "Groceries 48.50", with a payee's "&" doubled so that the menu shows it.
 std::string step_name(const RegisterChange& change) {
+    if (change.kind == ChangeKind::kImport)
+        return integer_text(static_cast<std::int64_t>(change.records.size() / record_format::kRecordSize)) +
+               texts().imported_count;
     const TransactionRecord record = named_record(change);
     std::string name;
     for (const char c : trim(record.payee)) {

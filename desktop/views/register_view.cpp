@@ -90,13 +90,19 @@ bool refuse(const std::string& path) {
 // keeps none of their texts. A record that is no longer the one listed (another program wrote over
 // it) has the register read again, once the painting is done.
 void supply_rows() {
-    ui::supply_rows(kRegisterList, static_cast<int>(register_session().row_count()),
-                    [](int row, std::string& text) {
-                        AppState& state = app();
-                        if (register_session().row_text(row, text) || state.reading_again) return;
-                        state.reading_again = true;
-                        ui::post_event(ui::kEventMenu, kMainWindow, kReadRegisterAgain);
-                    });
+    ui::supply_rows(
+        kRegisterList, static_cast<int>(register_session().row_count()), [](int row, std::string& text) {
+            AppState& state = app();
+            // The companion store is read once the list has been painted: opening a
+            // register is as quick with one as without.
+            if (!state.store_read_asked && register_session().store_state() == StoreState::kUnread) {
+                state.store_read_asked = true;
+                ui::post_event(ui::kEventMenu, kMainWindow, kReadStore);
+            }
+            if (register_session().row_text(row, text) || state.reading_again) return;
+            state.reading_again = true;
+            ui::post_event(ui::kEventMenu, kMainWindow, kReadRegisterAgain);
+        });
 }
 
 }  // namespace
@@ -113,6 +119,7 @@ bool fill_register_view(const std::string& path, int order_mode) {
     if (order_mode == kToggleOrder) state.list_order = state.list_order == 0 ? 1 : 0;
     show_list_order(state.list_order);
     const RegisterSession::Opened opened = register_session().open(path, state.list_order);
+    state.store_read_asked = false;
     supply_rows();
     provide_balances();
     show_balances();
@@ -156,6 +163,12 @@ void show_row_change(const RowChange& change) {
             fill_register_view(session.is_open() ? session.path() : session.history().path(), kKeepOrder);
             return;
         case RowChange::Kind::kClosed: show_no_register(); return;
+        case RowChange::Kind::kRowsChanged:
+            supply_rows();
+            show_balances();
+            select_register_row(std::min(app().current_row, ui::count_items(kRegisterList) - 1));
+            show_undo_captions();
+            return;
     }
     show_balances();
     select_register_row(std::min(row, ui::count_items(kRegisterList) - 1));
@@ -192,6 +205,20 @@ void show_no_register() {
     for (int field = kBalanceField; field <= kMonthAverageField; ++field)
         ui::set_status_field_text(kStatusBar, field, "");
     ui::set_window_title(kMainWindow, texts().program_title);
+}
+
+void read_store_after_painting() {
+    RegisterSession& session = register_session();
+    if (!session.is_open()) return;
+    if (session.store_state() == StoreState::kUnread) session.read_store();
+    // Said once for a register, not at every reload; the register works on without the store.
+    AppState& state = app();
+    if (session.store_state() == StoreState::kUnusable && state.store_told != session.path()) {
+        state.store_told = session.path();
+        show_message(
+            kMessageStoreUnusable, kMainWindow,
+            file_and_cause(session.store_path(), cause_text(session.store_problem(), &texts().store_causes)));
+    }
 }
 
 std::size_t register_view_memory_bytes() {

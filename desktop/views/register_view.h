@@ -33,6 +33,9 @@ void show_balances();
 
 // Shows what a change did to the rows, with the balance, and selects the row it touched.
 void show_row_change(const RowChange& change);
+// Reads the companion store's links once the list is painted, and says once for the register when
+// the store cannot be used.
+void read_store_after_painting();
 
 // Says how a change ended unless it was done, over the owner window: a register changed by another
 // program is read again and the user told with the message (the changed-elsewhere one by default);

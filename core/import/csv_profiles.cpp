@@ -1,0 +1,80 @@
+#include "core/import/csv_profiles.h"
+
+#include <xxhash.h>
+
+#include <cstdio>
+
+#include "core/runtime/preference_store.h"
+
+namespace quillet {
+
+namespace {
+
+// A group a header line: its name the signature's hash, for a header may hold any character.
+std::string group_of(const std::string& signature) {
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx",
+                  static_cast<unsigned long long>(XXH3_64bits(signature.data(), signature.size())));
+    return std::string("CSV ") + hex;
+}
+
+struct Column {
+    const char* key;
+    int CsvMapping::*field;
+};
+constexpr Column kColumns[] = {
+    {"Date", &CsvMapping::date},
+    {"Payee", &CsvMapping::payee},
+    {"Description", &CsvMapping::description},
+    {"Number", &CsvMapping::number},
+    {"Amount", &CsvMapping::amount},
+    {"Debit", &CsvMapping::debit},
+    {"Credit", &CsvMapping::credit},
+    {"Indicator", &CsvMapping::indicator},
+    {"Skip top", &CsvMapping::skip_top},
+    {"Skip bottom", &CsvMapping::skip_bottom},
+};
+
+constexpr int kUnset = -1;
+
+}  // namespace
+
+std::optional<CsvProfile> find_profile(const std::string& profiles_path, const std::string& signature) {
+    PreferenceStore store;
+    if (signature.empty() || !store.open(profiles_path, preference_output::kCompactKeys)) return std::nullopt;
+    if (!store.select_group(group_of(signature)) || store.read_path("Header") != signature)
+        return std::nullopt;
+    CsvProfile profile;
+    profile.name = store.read_path("Name");
+    for (const Column& column : kColumns)
+        profile.mapping.*column.field = store.read_integer(column.key, kUnset);
+    profile.mapping.skip_top = std::max(0, profile.mapping.skip_top);
+    profile.mapping.skip_bottom = std::max(0, profile.mapping.skip_bottom);
+    profile.mapping.header = true;
+    if (!profile.mapping.complete()) return std::nullopt;
+    const int order = store.read_integer("Date order", kUnset);
+    if (order >= 0 && order <= static_cast<int>(DateOrder::kYearMonthDay))
+        profile.date_order = static_cast<DateOrder>(order);
+    const int mark = store.read_integer("Decimal mark", kUnset);
+    if (mark >= 0 && mark <= static_cast<int>(DecimalMark::kComma))
+        profile.mark = static_cast<DecimalMark>(mark);
+    return profile;
+}
+
+IoStatus save_profile(const std::string& profiles_path, const std::string& signature,
+                      const CsvProfile& profile) {
+    PreferenceStore store;
+    (void)store.open(profiles_path,
+                     preference_output::kCompactKeys | preference_output::kBlankLineBeforeGroups);
+    const std::string group = group_of(signature);
+    store.remove_group(group);
+    store.select_group(group);
+    store.write_path("Name", profile.name);
+    store.write_path("Header", signature);
+    for (const Column& column : kColumns) store.write_integer(column.key, profile.mapping.*column.field);
+    if (profile.date_order) store.write_integer("Date order", static_cast<int>(*profile.date_order));
+    if (profile.mark) store.write_integer("Decimal mark", static_cast<int>(*profile.mark));
+    return store.close();
+}
+
+}  // namespace quillet

@@ -1,0 +1,59 @@
+// Statements as CSV files, read with libcsv (RFC 4180 quoting): comma, semicolon or tab separated,
+// a header line recognised by its column names (English and German banks' words), lines to skip at
+// the top and the bottom, and a mapping of columns to the transaction's fields: one signed amount,
+// or debit and credit columns, or an amount with a debit/credit indicator.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/import/raw_statement.h"
+
+namespace quillet {
+
+struct CsvTable {
+    char separator = ',';
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::int64_t> lines;  // the line each row begins on, from 1
+};
+
+// The table of the UTF-8 text with the separator; none when libcsv finds it malformed (a quote
+// never closed), with the line where it stopped.
+std::optional<CsvTable> read_csv(std::string_view utf8, char separator, std::int64_t* bad_line = nullptr);
+
+// The separator that splits the most rows into the same number of fields, more than one: comma,
+// semicolon or tab. A comma when none does.
+char guess_separator(std::string_view utf8);
+
+// Which column holds what; -1 for none.
+struct CsvMapping {
+    int date = -1;
+    int payee = -1;
+    int description = -1;
+    int number = -1;
+    int amount = -1;
+    int debit = -1;
+    int credit = -1;
+    int indicator = -1;
+    int skip_top = 0;     // rows before the header (or the first transaction when there is none)
+    int skip_bottom = 0;  // rows after the last transaction (a total, say)
+    bool header = true;   // the first row after skip_top names the columns
+    bool complete() const { return date >= 0 && (amount >= 0 || debit >= 0 || credit >= 0); }
+    bool operator==(const CsvMapping&) const = default;
+};
+
+// The first row, at most the first ten, that names a date column and an amount (or debit or credit)
+// column, as the mapping those names give; none when no row does.
+std::optional<CsvMapping> mapping_from_header(const CsvTable& table);
+
+// The header row's names joined, to know a bank's files again ("Date;Payee;Amount").
+std::string header_signature(const CsvTable& table, const CsvMapping& mapping);
+
+// The table's transaction rows under the mapping. A row with fewer fields than the mapping needs is
+// skipped as ragged; blank rows are passed over.
+RawStatement raw_statement_of(const CsvTable& table, const CsvMapping& mapping);
+
+}  // namespace quillet

@@ -1,0 +1,138 @@
+#include "core/import/import_preview.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "core/import/duplicate_finder.h"
+#include "core/import/import_records.h"
+#include "core/import/line_identity.h"
+#include "core/register/row_text.h"
+#include "core/runtime/number_text.h"
+
+namespace quillet {
+
+using namespace record_format;
+
+namespace {
+
+// Stage one: the lines the store knows, found by their identities.
+IoStatus judge_by_identity(RegisterSession& session, ImportPreview& preview) {
+    std::vector<std::string> identities;
+    identities.reserve(preview.lines.size());
+    for (const PreviewLine& line : preview.lines) identities.push_back(line.identity);
+    std::vector<std::optional<FoundIdentity>> found;
+    if (const IoStatus looked =
+            session.look_up_imports(identities, preview.fingerprint, found, preview.earlier);
+        !looked)
+        return looked;
+    std::vector<RecordPlace> places;
+    std::vector<std::size_t> known;
+    for (std::size_t at = 0; at < found.size(); ++at) {
+        if (!found[at]) continue;
+        places.push_back(found[at]->record);
+        known.push_back(at);
+    }
+    const std::vector<std::int64_t> slots = session.places().slots_at(places);
+    for (std::size_t at = 0; at < known.size(); ++at) {
+        PreviewLine& line = preview.lines[known[at]];
+        const bool there = slots[at] >= 0 && session.places().live(slots[at]);
+        line.verdict = there ? Verdict::kImported : Verdict::kDeletedAfterImport;
+        line.verdict_date = found[known[at]]->imported_on;
+    }
+    return {};
+}
+
+// Stage two: the register's transactions that no import made, with the amounts of the lines still
+// new; and the lines that match one of them.
+IoStatus judge_by_register(const RegisterSession& session, ImportPreview& preview) {
+    std::vector<MatchCandidate> lines;
+    std::vector<std::size_t> asked;
+    std::unordered_set<std::int64_t> amounts;
+    for (std::size_t at = 0; at < preview.lines.size(); ++at) {
+        const StatementLine& line = preview.lines[at].line;
+        if (preview.lines[at].verdict != Verdict::kNew) continue;
+        lines.push_back({line.date, line.cents, line.number});
+        asked.push_back(at);
+        amounts.insert(line.cents);
+    }
+    if (lines.empty()) return {};
+    std::vector<MatchCandidate> typed;
+    const RecordPlaces& places = session.places();
+    std::string number;
+    const IoStatus read = visit_records(session.path(), [&](std::int64_t slot, const std::uint8_t* record) {
+        if (record[kDeletedOffset] != kLive || record[kVoidOffset] == kVoid) return true;
+        if (slot < places.slot_count() && places.imported(slot)) return true;
+        const std::optional<std::int64_t> cents = amount_cents(get_f32(record + kAmountOffset));
+        if (!cents) return true;
+        const std::int64_t signed_cents = record[kKindOffset] == kWithdrawal ? -*cents : *cents;
+        if (!amounts.contains(signed_cents)) return true;
+        number.clear();
+        append_shown_text(number, record + kNumberOffset);
+        typed.push_back({get_i32(record + kDateOffset), signed_cents, number});
+        return true;
+    });
+    if (!read) return read;
+    const std::vector<std::int64_t> matched = match_typed_by_hand(lines, typed);
+    for (std::size_t at = 0; at < matched.size(); ++at) {
+        if (matched[at] < 0) continue;
+        PreviewLine& line = preview.lines[asked[at]];
+        line.verdict = Verdict::kTypedByHand;
+        line.verdict_date = typed[static_cast<std::size_t>(matched[at])].date;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::int64_t ImportPreview::new_count() const {
+    return std::count_if(lines.begin(), lines.end(),
+                         [](const PreviewLine& line) { return line.verdict == Verdict::kNew; });
+}
+
+std::int64_t ImportPreview::duplicate_count() const {
+    return static_cast<std::int64_t>(lines.size()) - new_count();
+}
+
+std::int64_t ImportPreview::ticked_count() const {
+    return std::count_if(lines.begin(), lines.end(), [](const PreviewLine& line) { return line.ticked; });
+}
+
+IoStatus preview_import(RegisterSession& session, Statement statement, ImportPreview& preview) {
+    preview.lines.clear();
+    preview.skipped = std::move(statement.skipped);
+    preview.closing_cents = statement.closing_cents;
+    preview.closing_date = statement.closing_date;
+    const std::vector<std::string> identities = line_identities(statement.lines);
+    preview.lines.reserve(statement.lines.size());
+    for (std::size_t at = 0; at < statement.lines.size(); ++at)
+        preview.lines.push_back({std::move(statement.lines[at]), identities[at]});
+    if (const IoStatus known = judge_by_identity(session, preview); !known) return known;
+    if (const IoStatus typed = judge_by_register(session, preview); !typed) return typed;
+    for (PreviewLine& line : preview.lines) line.ticked = line.verdict == Verdict::kNew;
+    return {};
+}
+
+ImportBatch batch_of(const ImportPreview& preview) {
+    std::vector<const PreviewLine*> ticked;
+    for (const PreviewLine& line : preview.lines) {
+        if (line.ticked) ticked.push_back(&line);
+    }
+    std::stable_sort(ticked.begin(), ticked.end(),
+                     [](const PreviewLine* a, const PreviewLine* b) { return a->line.date < b->line.date; });
+    ImportBatch batch;
+    batch.records.reserve(ticked.size());
+    batch.identities.reserve(ticked.size());
+    for (const PreviewLine* line : ticked) {
+        batch.records.push_back(record_of(line->line));
+        batch.identities.push_back(line->identity);
+    }
+    batch.entry.file_name = preview.file_name;
+    batch.entry.fingerprint = preview.fingerprint;
+    batch.entry.format = preview.format;
+    batch.entry.imported_on = current_date();
+    batch.entry.closing_cents = preview.closing_cents;
+    batch.entry.closing_date = preview.closing_date;
+    return batch;
+}
+
+}  // namespace quillet

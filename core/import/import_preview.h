@@ -1,0 +1,55 @@
+// What an import would add, before anything is written: every line of the statement with its
+// verdict. Duplicates are found in two stages: first by identity in the companion store (imported
+// before, or imported and deleted since), then against the register's transactions that no import
+// made (duplicate_finder.h). Duplicates start unticked; the user may tick any line.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/import/statement.h"
+#include "core/register/register_session.h"
+
+namespace quillet {
+
+enum class Verdict {
+    kNew,
+    kImported,            // its identity is in the store and its record in the register
+    kDeletedAfterImport,  // imported, and its record deleted since
+    kTypedByHand,         // it matches a transaction typed into the register
+};
+
+struct PreviewLine {
+    StatementLine line;
+    std::string identity;
+    Verdict verdict = Verdict::kNew;
+    DateValue verdict_date = kNoDate;  // the import's day, or the typed transaction's
+    bool ticked = true;
+};
+
+struct ImportPreview {
+    std::string file_name;
+    std::string format;  // "CSV", "QIF"
+    std::string fingerprint;
+    std::vector<PreviewLine> lines;  // in the file's order
+    std::vector<SkippedLine> skipped;
+    std::optional<StoredImport> earlier;  // the same file, imported before as a whole
+    std::optional<std::int64_t> closing_cents;
+    std::optional<DateValue> closing_date;
+
+    std::int64_t new_count() const;
+    std::int64_t duplicate_count() const;
+    std::int64_t ticked_count() const;
+};
+
+// The preview of the statement for the session's register. Fails with the store's cause when the
+// store cannot be read (nothing can then tell what was imported before), or with the register's.
+IoStatus preview_import(RegisterSession& session, Statement statement, ImportPreview& preview);
+
+// The ticked lines as the session's import: records in date order (the file's order among lines of
+// one day), each with its identity.
+ImportBatch batch_of(const ImportPreview& preview);
+
+}  // namespace quillet

@@ -1,0 +1,17 @@
+// The identity an imported transaction is known by in the companion store, so that the next import
+// of an overlapping statement finds it: the bank's own ID where the format has one, otherwise a
+// fingerprint of the statement line. A counter tells lines with the same identity apart within
+// one file, so that two identical lines of one day stay two transactions.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/import/statement.h"
+
+namespace quillet {
+
+// The lines' identities, in their order.
+std::vector<std::string> line_identities(const std::vector<StatementLine>& lines);
+
+}  // namespace quillet

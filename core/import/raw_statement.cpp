@@ -1,0 +1,175 @@
+#include "core/import/raw_statement.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <string_view>
+
+#include "core/runtime/number_text.h"
+
+namespace quillet {
+
+namespace {
+
+bool blank(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t'; });
+}
+
+// The amounts of a line that carry its money, as the file wrote them.
+std::vector<std::string_view> amounts_of(const RawLine& line) {
+    std::vector<std::string_view> amounts;
+    for (const std::string* text : {&line.amount, &line.debit, &line.credit}) {
+        if (!blank(*text)) amounts.push_back(*text);
+    }
+    return amounts;
+}
+
+SkipReason reason_of(AmountReading::Status status) {
+    switch (status) {
+        case AmountReading::Status::kTooManyDecimals: return SkipReason::kTooManyDecimals;
+        case AmountReading::Status::kTooLarge: return SkipReason::kTooLarge;
+        default: return SkipReason::kBadAmount;
+    }
+}
+
+// The line's money, signed: in positive, out negative.
+std::optional<std::int64_t> cents_of(const RawLine& line, DecimalMark mark, SkippedLine& skipped) {
+    const auto read = [&](const std::string& text) -> std::optional<std::int64_t> {
+        const AmountReading reading = read_amount(text, mark);
+        if (reading.status == AmountReading::Status::kOk) return reading.cents;
+        skipped.reason = reason_of(reading.status);
+        skipped.detail = text;
+        return std::nullopt;
+    };
+    if (blank(line.amount) && blank(line.debit) && blank(line.credit)) {
+        skipped.reason = SkipReason::kMissingField;
+        skipped.detail.clear();
+        return std::nullopt;
+    }
+    std::int64_t cents = 0;
+    if (!blank(line.amount)) {
+        const std::optional<std::int64_t> amount = read(line.amount);
+        if (!amount) return std::nullopt;
+        cents = *amount;
+        if (!blank(line.indicator) && indicator_means_debit(line.indicator)) cents = -std::abs(cents);
+        if (!blank(line.indicator) && !indicator_means_debit(line.indicator)) cents = std::abs(cents);
+    } else {
+        // A debit is money out whatever its sign is written as, a credit money in.
+        const std::optional<std::int64_t> debit =
+            blank(line.debit) ? std::optional<std::int64_t>(0) : read(line.debit);
+        if (!debit) return std::nullopt;
+        const std::optional<std::int64_t> credit =
+            blank(line.credit) ? std::optional<std::int64_t>(0) : read(line.credit);
+        if (!credit) return std::nullopt;
+        cents = std::abs(*credit) - std::abs(*debit);
+    }
+    if (!register_keeps(cents)) {
+        skipped.reason = SkipReason::kTooLarge;
+        skipped.detail = cents_text(cents);
+        return std::nullopt;
+    }
+    return cents;
+}
+
+// The text with blanks, tabs and line breaks at its ends gone and runs of them inside made one
+// blank: banks pad their fields, and a quoted CSV field may hold line breaks.
+std::string clean_text(std::string_view text) {
+    std::string clean;
+    clean.reserve(text.size());
+    bool blank_pending = false;
+    for (const char c : text) {
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v') {
+            blank_pending = !clean.empty();
+            continue;
+        }
+        if (blank_pending) clean += ' ';
+        blank_pending = false;
+        clean += c;
+    }
+    return clean;
+}
+
+}  // namespace
+
+Conventions conventions_of(const RawStatement& raw) {
+    std::vector<std::string_view> dates;
+    std::vector<std::string_view> amounts;
+    for (const RawLine& line : raw.lines) {
+        dates.push_back(line.date);
+        for (const std::string_view amount : amounts_of(line)) amounts.push_back(amount);
+    }
+    if (raw.closing_date) dates.push_back(*raw.closing_date);
+    if (raw.closing_amount) amounts.push_back(*raw.closing_amount);
+    Conventions conventions{date_orders_fitting(dates), marks_fitting(amounts)};
+    // Orders or marks that read every value alike leave nothing to choose: the first stands for
+    // them all (a file whose days never pass twelve and equal their months, amounts without
+    // decimals).
+    const auto same_dates = [&](DateOrder a, DateOrder b) {
+        return std::all_of(dates.begin(), dates.end(),
+                           [&](std::string_view date) { return read_date(date, a) == read_date(date, b); });
+    };
+    const auto same_amounts = [&](DecimalMark a, DecimalMark b) {
+        return std::all_of(amounts.begin(), amounts.end(), [&](std::string_view amount) {
+            const AmountReading one = read_amount(amount, a);
+            const AmountReading other = read_amount(amount, b);
+            return one.status == other.status && one.cents == other.cents;
+        });
+    };
+    if (conventions.date_orders.size() > 1) {
+        const DateOrder first = conventions.date_orders.front();
+        std::erase_if(conventions.date_orders,
+                      [&](DateOrder order) { return order != first && same_dates(first, order); });
+    }
+    if (conventions.marks.size() > 1) {
+        const DecimalMark first = conventions.marks.front();
+        std::erase_if(conventions.marks,
+                      [&](DecimalMark mark) { return mark != first && same_amounts(first, mark); });
+    }
+    return conventions;
+}
+
+bool indicator_means_debit(std::string_view indicator) {
+    std::string word;
+    for (const char c : indicator) {
+        if (c != ' ' && c != '\t') word += lower_ascii(c);
+    }
+    return word == "d" || word == "dr" || word == "dbit" || word == "debit" || word == "s" ||
+           word == "soll" || word == "-" || word == "out" || word == "withdrawal" || word == "payment";
+}
+
+Statement finish_statement(const RawStatement& raw, DateOrder order, DecimalMark mark) {
+    Statement statement;
+    statement.skipped = raw.skipped;
+    statement.account = raw.account;
+    statement.currency = raw.currency;
+    for (const RawLine& line : raw.lines) {
+        SkippedLine skipped{line.line, SkipReason::kBadDate, line.date};
+        if (blank(line.date)) {
+            skipped.reason = SkipReason::kMissingField;
+            statement.skipped.push_back(skipped);
+            continue;
+        }
+        const std::optional<DateValue> date = read_date(line.date, order);
+        if (!date) {
+            statement.skipped.push_back(skipped);
+            continue;
+        }
+        const std::optional<std::int64_t> cents = cents_of(line, mark, skipped);
+        if (!cents) {
+            statement.skipped.push_back(skipped);
+            continue;
+        }
+        if (*cents == 0) continue;  // nothing moved: no transaction for the register
+        statement.lines.push_back({line.line, *date, *cents, clean_text(line.number), clean_text(line.payee),
+                                   clean_text(line.description), clean_text(line.bank_id)});
+    }
+    if (raw.closing_amount) {
+        const AmountReading closing = read_amount(*raw.closing_amount, mark);
+        if (closing.status == AmountReading::Status::kOk) statement.closing_cents = closing.cents;
+    }
+    if (raw.closing_date) statement.closing_date = read_date(*raw.closing_date, order);
+    std::sort(statement.skipped.begin(), statement.skipped.end(),
+              [](const SkippedLine& a, const SkippedLine& b) { return a.line < b.line; });
+    return statement;
+}
+
+}  // namespace quillet

@@ -1,0 +1,126 @@
+#include "core/register/record_places.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace quillet {
+
+void RecordPlaces::clear() {
+    fingerprints_.clear();
+    live_.clear();
+    imported_.clear();
+    linked_.clear();
+}
+
+void RecordPlaces::reserve(std::size_t slots) {
+    fingerprints_.reserve(slots);
+    live_.reserve(slots);
+    imported_.reserve(slots);
+}
+
+void RecordPlaces::push(std::uint64_t fingerprint, bool live) {
+    fingerprints_.push_back(fingerprint);
+    live_.push_back(live);
+    imported_.push_back(false);
+}
+
+void RecordPlaces::put(std::int64_t slot, std::uint64_t fingerprint, bool live) {
+    if (slot >= slot_count()) {
+        const auto size = static_cast<std::size_t>(slot + 1);
+        fingerprints_.resize(size);
+        live_.resize(size);
+        imported_.resize(size);
+    }
+    fingerprints_[static_cast<std::size_t>(slot)] = fingerprint;
+    live_[static_cast<std::size_t>(slot)] = live;
+}
+
+void RecordPlaces::pop(std::int64_t count) {
+    const auto keep = static_cast<std::size_t>(std::max<std::int64_t>(0, slot_count() - count));
+    fingerprints_.resize(keep);
+    live_.resize(keep);
+    imported_.resize(keep);
+}
+
+void RecordPlaces::set_fingerprint(std::int64_t slot, std::uint64_t fingerprint) {
+    fingerprints_[static_cast<std::size_t>(slot)] = fingerprint;
+    if (imported(slot)) linked_.insert(fingerprint);
+}
+
+void RecordPlaces::set_live(std::int64_t slot, bool live) { live_[static_cast<std::size_t>(slot)] = live; }
+
+RecordPlace RecordPlaces::place_of(std::int64_t slot) const {
+    const std::uint64_t wanted = fingerprint(slot);
+    std::int64_t place = 0;
+    for (std::int64_t other = 0; other < slot; ++other) {
+        if (fingerprints_[static_cast<std::size_t>(other)] == wanted) ++place;
+    }
+    return {wanted, place};
+}
+
+std::vector<RecordPlace> RecordPlaces::places_after_end(
+    const std::vector<std::uint64_t>& fingerprints) const {
+    std::unordered_map<std::uint64_t, std::int64_t> counts;
+    for (const std::uint64_t fingerprint : fingerprints) counts.emplace(fingerprint, 0);
+    for (const std::uint64_t fingerprint : fingerprints_) {
+        const auto found = counts.find(fingerprint);
+        if (found != counts.end()) ++found->second;
+    }
+    std::vector<RecordPlace> places;
+    places.reserve(fingerprints.size());
+    for (const std::uint64_t fingerprint : fingerprints)
+        places.push_back({fingerprint, counts[fingerprint]++});
+    return places;
+}
+
+std::vector<std::int64_t> RecordPlaces::slots_at(const std::vector<RecordPlace>& places) const {
+    if (places.empty()) return {};
+    // Every slot by fingerprint, then by slot: a fingerprint's records stand together in file
+    // order, and a place is an offset into them. A few places need only their fingerprints' slots.
+    std::vector<std::pair<std::uint64_t, std::int64_t>> by_print;
+    constexpr std::size_t kFewPlaces = 4096;
+    std::unordered_set<std::uint64_t> wanted;
+    if (places.size() <= kFewPlaces) {
+        for (const RecordPlace& place : places) wanted.insert(place.fingerprint);
+    }
+    by_print.reserve(places.size() <= kFewPlaces ? places.size() : fingerprints_.size());
+    for (std::int64_t slot = 0; slot < slot_count(); ++slot) {
+        const std::uint64_t fingerprint = fingerprints_[static_cast<std::size_t>(slot)];
+        if (wanted.empty() || wanted.contains(fingerprint)) by_print.emplace_back(fingerprint, slot);
+    }
+    std::sort(by_print.begin(), by_print.end());
+    std::vector<std::int64_t> result;
+    result.reserve(places.size());
+    for (const RecordPlace& place : places) {
+        const auto first = std::lower_bound(by_print.begin(), by_print.end(),
+                                            std::pair<std::uint64_t, std::int64_t>(place.fingerprint, -1));
+        const bool there = place.place >= 0 && place.place < by_print.end() - first &&
+                           first[place.place].first == place.fingerprint;
+        result.push_back(there ? first[place.place].second : -1);
+    }
+    return result;
+}
+
+void RecordPlaces::mark_links(const std::vector<LinkedPlace>& links) {
+    std::vector<RecordPlace> places;
+    places.reserve(links.size());
+    for (const LinkedPlace& link : links) {
+        places.push_back(link.record);
+        linked_.insert(link.record.fingerprint);
+    }
+    for (const std::int64_t slot : slots_at(places)) {
+        if (slot >= 0) imported_[static_cast<std::size_t>(slot)] = true;
+    }
+}
+
+void RecordPlaces::set_imported(std::int64_t slot, bool imported) {
+    imported_[static_cast<std::size_t>(slot)] = imported;
+    if (imported) linked_.insert(fingerprint(slot));
+}
+
+std::size_t RecordPlaces::memory_bytes() const {
+    return fingerprints_.capacity() * sizeof(std::uint64_t) + (live_.capacity() + imported_.capacity()) / 8 +
+           linked_.size() * (sizeof(std::uint64_t) + 2 * sizeof(void*));
+}
+
+}  // namespace quillet

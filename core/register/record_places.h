@@ -1,0 +1,56 @@
+// What the session knows of every record of the file, deleted ones too, by slot: its fingerprint,
+// whether it is live, and whether an import made it (from the companion store's links). A record's
+// place is its rank among the records with the same fingerprint in file order, which is how the
+// store names the record a link leads to (companion_store.h).
+#pragma once
+
+#include <cstdint>
+#include <unordered_set>
+#include <vector>
+
+#include "core/store/companion_store.h"
+
+namespace quillet {
+
+class RecordPlaces {
+  public:
+    void clear();
+    void reserve(std::size_t slots);
+    // The next slot's record.
+    void push(std::uint64_t fingerprint, bool live);
+    // The slot's record, the slots before it made as needed (records read from the last one back).
+    void put(std::int64_t slot, std::uint64_t fingerprint, bool live);
+    // Drops the last count slots (appended records taken back).
+    void pop(std::int64_t count);
+    void set_fingerprint(std::int64_t slot, std::uint64_t fingerprint);
+    void set_live(std::int64_t slot, bool live);
+
+    std::int64_t slot_count() const { return static_cast<std::int64_t>(fingerprints_.size()); }
+    std::uint64_t fingerprint(std::int64_t slot) const {
+        return fingerprints_[static_cast<std::size_t>(slot)];
+    }
+    bool live(std::int64_t slot) const { return live_[static_cast<std::size_t>(slot)]; }
+    bool imported(std::int64_t slot) const { return imported_[static_cast<std::size_t>(slot)]; }
+
+    RecordPlace place_of(std::int64_t slot) const;
+    // The places of records yet to be appended with these fingerprints, in order.
+    std::vector<RecordPlace> places_after_end(const std::vector<std::uint64_t>& fingerprints) const;
+    // The slot at each place, or -1 where the file has no such record.
+    std::vector<std::int64_t> slots_at(const std::vector<RecordPlace>& places) const;
+
+    // Marks the records the links lead to as imported (and nothing else).
+    void mark_links(const std::vector<LinkedPlace>& links);
+    void set_imported(std::int64_t slot, bool imported);
+    // Whether a link may name a record with the fingerprint: its records' places matter to it.
+    bool has_links_for(std::uint64_t fingerprint) const { return linked_.contains(fingerprint); }
+
+    std::size_t memory_bytes() const;
+
+  private:
+    std::vector<std::uint64_t> fingerprints_;
+    std::vector<bool> live_;
+    std::vector<bool> imported_;
+    std::unordered_set<std::uint64_t> linked_;
+};
+
+}  // namespace quillet

@@ -1,0 +1,456 @@
+#include "core/store/companion_store.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <map>
+
+#include "core/runtime/atomic_replace.h"
+#include "core/runtime/file_access.h"
+
+namespace quillet {
+
+namespace {
+
+// "QLST": tells a store of this program from any other SQLite database.
+constexpr int kApplicationId = 0x514C5354;
+// Another program holding the store is waited for this long, never longer: the store never holds
+// the register up.
+constexpr int kBusyMilliseconds = 250;
+
+// The tables of the first version. Later versions add their steps to kMigrations; a store is
+// brought from its version to this program's one step at a time.
+constexpr const char* kFirstVersion = R"(
+CREATE TABLE imports(
+    id INTEGER PRIMARY KEY,
+    file_name TEXT NOT NULL,
+    fingerprint TEXT NOT NULL,
+    format TEXT NOT NULL,
+    imported_on INTEGER NOT NULL,
+    added INTEGER NOT NULL,
+    closing_cents INTEGER,
+    closing_date INTEGER);
+CREATE INDEX imports_by_fingerprint ON imports(fingerprint);
+CREATE TABLE links(
+    identity TEXT PRIMARY KEY,
+    record INTEGER NOT NULL,
+    place INTEGER NOT NULL,
+    import_id INTEGER NOT NULL REFERENCES imports(id)) WITHOUT ROWID;
+CREATE INDEX links_by_record ON links(record, place);
+CREATE INDEX links_by_import ON links(import_id);
+)";
+// kMigrations[n] brings a store of version n + 1 to version n + 2.
+constexpr const char* kMigrations[] = {nullptr};
+
+// The cause of an SQLite failure as the program words causes.
+IoStatus cause_of(int code, sqlite3* db) {
+    switch (code & 0xFF) {
+        case SQLITE_OK:
+        case SQLITE_DONE:
+        case SQLITE_ROW: return {};
+        case SQLITE_NOTADB:
+        case SQLITE_CORRUPT:
+        case SQLITE_FORMAT:
+        case SQLITE_SCHEMA: return IoStatus::failure(EBADMSG);
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED: return IoStatus::failure(EWOULDBLOCK);
+        case SQLITE_FULL: return IoStatus::failure(ENOSPC);
+        case SQLITE_NOMEM: return IoStatus::failure(ENOMEM);
+        case SQLITE_READONLY:
+        case SQLITE_PERM: return IoStatus::failure(EACCES);
+        default: {
+            const int system = db != nullptr ? sqlite3_system_errno(db) : 0;
+            return IoStatus::failure(system != 0 ? system : EIO);
+        }
+    }
+}
+
+// A prepared statement, finalized when it goes.
+class Statement {
+  public:
+    Statement(sqlite3* db, const char* sql) : db_(db) {
+        code_ = sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr);
+    }
+    ~Statement() { sqlite3_finalize(statement_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    IoStatus status() const { return cause_of(code_, db_); }
+    bool ok() const { return code_ == SQLITE_OK; }
+    void bind(int at, std::int64_t value) { sqlite3_bind_int64(statement_, at, value); }
+    void bind(int at, std::string_view text) {
+        sqlite3_bind_text(statement_, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    }
+    void bind(int at, const std::optional<std::int64_t>& value) {
+        if (value) {
+            bind(at, *value);
+        } else {
+            sqlite3_bind_null(statement_, at);
+        }
+    }
+    // True for a row; false at the end or on failure (status() then tells).
+    bool step() {
+        code_ = sqlite3_step(statement_);
+        return code_ == SQLITE_ROW;
+    }
+    // Runs a statement that gives no rows, ready to run again with other values.
+    IoStatus run() {
+        step();
+        const IoStatus result = code_ == SQLITE_DONE ? IoStatus() : status();
+        sqlite3_reset(statement_);
+        if (result) code_ = SQLITE_OK;
+        return result;
+    }
+    void reset() {
+        sqlite3_reset(statement_);
+        code_ = SQLITE_OK;
+    }
+    // Success at the end of the rows.
+    IoStatus finished() const { return code_ == SQLITE_DONE || code_ == SQLITE_OK ? IoStatus() : status(); }
+    std::int64_t integer(int column) const { return sqlite3_column_int64(statement_, column); }
+    bool is_null(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
+    std::string text(int column) const {
+        const auto* bytes = sqlite3_column_text(statement_, column);
+        return bytes == nullptr
+                   ? std::string()
+                   : std::string(reinterpret_cast<const char*>(bytes),
+                                 static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
+    }
+
+  private:
+    sqlite3* db_;
+    sqlite3_stmt* statement_ = nullptr;
+    int code_ = SQLITE_OK;
+};
+
+// A write transaction, rolled back unless committed.
+class Transaction {
+  public:
+    explicit Transaction(sqlite3* db) : db_(db) {
+        code_ = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    }
+    ~Transaction() {
+        if (code_ == SQLITE_OK && !committed_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    IoStatus status() const { return cause_of(code_, db_); }
+    IoStatus commit() {
+        const int code = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        committed_ = code == SQLITE_OK;
+        return cause_of(code, db_);
+    }
+
+  private:
+    sqlite3* db_;
+    int code_ = SQLITE_OK;
+    bool committed_ = false;
+};
+
+// Fingerprints are unsigned; SQLite keeps signed 64-bit integers, bit for bit.
+std::int64_t stored(std::uint64_t fingerprint) { return static_cast<std::int64_t>(fingerprint); }
+std::uint64_t fingerprint_of(std::int64_t value) { return static_cast<std::uint64_t>(value); }
+
+StoredImport import_of(const Statement& row) {
+    StoredImport entry;
+    entry.id = row.integer(0);
+    entry.file_name = row.text(1);
+    entry.fingerprint = row.text(2);
+    entry.format = row.text(3);
+    entry.imported_on = static_cast<DateValue>(row.integer(4));
+    entry.added = row.integer(5);
+    if (!row.is_null(6)) entry.closing_cents = row.integer(6);
+    if (!row.is_null(7)) entry.closing_date = static_cast<DateValue>(row.integer(7));
+    return entry;
+}
+
+constexpr const char* kImportColumns =
+    "SELECT id, file_name, fingerprint, format, imported_on, added, closing_cents, closing_date FROM "
+    "imports ";
+
+}  // namespace
+
+std::string store_path_of(const std::string& register_path) {
+    return register_path + std::string(kStoreSuffix);
+}
+
+CompanionStore::~CompanionStore() { close(); }
+
+void CompanionStore::close() {
+    if (db_ != nullptr) sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+IoStatus CompanionStore::execute(const char* sql) const {
+    return cause_of(sqlite3_exec(db_, sql, nullptr, nullptr, nullptr), db_);
+}
+
+IoStatus CompanionStore::open(const std::string& path, bool for_writing) {
+    close();
+    if (!for_writing && file_size(path) < 0) return IoStatus::failure(ENOENT);
+    if (file_size(path) == -2) return IoStatus::failure(EISDIR);
+    if (file_size(path) >= 0 && !is_regular_file(path)) return IoStatus::failure(ENXIO);
+    const int flags = (for_writing ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY) |
+                      SQLITE_OPEN_NOMUTEX;
+    const int code = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
+    if (code != SQLITE_OK) {
+        const IoStatus cause = cause_of(code, db_);
+        close();
+        return cause;
+    }
+    sqlite3_busy_timeout(db_, kBusyMilliseconds);
+    sqlite3_extended_result_codes(db_, 1);
+    Statement versions(db_,
+                       "SELECT (SELECT application_id FROM pragma_application_id), "
+                       "(SELECT user_version FROM pragma_user_version), "
+                       "(SELECT count(*) FROM sqlite_schema)");
+    if (!versions.ok() || !versions.step()) {
+        const IoStatus cause = versions.status();
+        close();
+        return cause;
+    }
+    const std::int64_t application = versions.integer(0);
+    const std::int64_t version = versions.integer(1);
+    const std::int64_t tables = versions.integer(2);
+    versions.reset();
+    IoStatus status;
+    if (application == 0 && version == 0 && tables == 0) {
+        // An empty database: made now, or a store whose making never finished.
+        status = for_writing ? migrate(0) : IoStatus::failure(ENOENT);
+    } else if (application != kApplicationId) {
+        status = IoStatus::failure(EBADMSG);
+    } else if (version > kStoreSchemaVersion) {
+        status = IoStatus::failure(EPROTO);
+    } else if (version < kStoreSchemaVersion && for_writing) {
+        status = migrate(static_cast<int>(version));
+    }
+    if (!status) close();
+    return status;
+}
+
+IoStatus CompanionStore::migrate(int from_version) {
+    Transaction transaction(db_);
+    if (!transaction.status()) return transaction.status();
+    if (from_version == 0) {
+        if (const IoStatus made = execute(kFirstVersion); !made) return made;
+        from_version = 1;
+    }
+    for (int version = from_version; version < kStoreSchemaVersion; ++version) {
+        if (const IoStatus step = execute(kMigrations[version - 1]); !step) return step;
+    }
+    const std::string stamp = "PRAGMA application_id = " + std::to_string(kApplicationId) +
+                              "; PRAGMA user_version = " + std::to_string(kStoreSchemaVersion);
+    if (const IoStatus stamped = execute(stamp.c_str()); !stamped) return stamped;
+    return transaction.commit();
+}
+
+IoStatus CompanionStore::read_links(std::vector<LinkedPlace>& links) const {
+    links.clear();
+    Statement rows(db_, "SELECT record, place, import_id FROM links WHERE place >= 0");
+    if (!rows.ok()) return rows.status();
+    while (rows.step())
+        links.push_back({{fingerprint_of(rows.integer(0)), rows.integer(1)}, rows.integer(2)});
+    return rows.finished();
+}
+
+IoStatus CompanionStore::find_identities(const std::vector<std::string>& identities,
+                                         std::vector<std::optional<FoundIdentity>>& found) const {
+    found.assign(identities.size(), std::nullopt);
+    Statement query(db_,
+                    "SELECT links.record, links.place, imports.imported_on FROM links "
+                    "LEFT JOIN imports ON imports.id = links.import_id WHERE links.identity = ?");
+    if (!query.ok()) return query.status();
+    for (std::size_t at = 0; at < identities.size(); ++at) {
+        query.bind(1, identities[at]);
+        if (query.step()) {
+            found[at] = FoundIdentity{{fingerprint_of(query.integer(0)), query.integer(1)},
+                                      query.is_null(2) ? kNoDate : static_cast<DateValue>(query.integer(2))};
+        } else if (const IoStatus failed = query.finished(); !failed) {
+            return failed;
+        }
+        query.reset();
+    }
+    return {};
+}
+
+IoStatus CompanionStore::find_import(std::string_view fingerprint, std::optional<StoredImport>& found) const {
+    found.reset();
+    Statement query(db_,
+                    (std::string(kImportColumns) + "WHERE fingerprint = ? ORDER BY id DESC LIMIT 1").c_str());
+    if (!query.ok()) return query.status();
+    query.bind(1, fingerprint);
+    if (query.step()) found = import_of(query);
+    return query.finished();
+}
+
+IoStatus CompanionStore::read_imports(std::vector<StoredImport>& imports) const {
+    imports.clear();
+    Statement rows(db_, (std::string(kImportColumns) + "ORDER BY id").c_str());
+    if (!rows.ok()) return rows.status();
+    while (rows.step()) imports.push_back(import_of(rows));
+    return rows.finished();
+}
+
+IoStatus CompanionStore::read_links_of(std::int64_t import_id, std::vector<StoredLink>& links) const {
+    links.clear();
+    Statement rows(db_, "SELECT identity, record, place FROM links WHERE import_id = ?");
+    if (!rows.ok()) return rows.status();
+    rows.bind(1, import_id);
+    while (rows.step())
+        links.push_back({rows.text(0), {fingerprint_of(rows.integer(1)), rows.integer(2)}, import_id});
+    return rows.finished();
+}
+
+IoStatus CompanionStore::add_import(StoredImport& entry, const std::vector<StoredLink>& links) {
+    Transaction transaction(db_);
+    if (!transaction.status()) return transaction.status();
+    Statement insert(
+        db_,
+        "INSERT INTO imports(id, file_name, fingerprint, format, imported_on, added, closing_cents, "
+        "closing_date) VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
+    if (!insert.ok()) return insert.status();
+    if (entry.id > 0) {
+        insert.bind(1, entry.id);
+    } else {
+        insert.bind(1, std::optional<std::int64_t>());
+    }
+    insert.bind(2, entry.file_name);
+    insert.bind(3, entry.fingerprint);
+    insert.bind(4, entry.format);
+    insert.bind(5, std::int64_t{entry.imported_on});
+    insert.bind(6, entry.added);
+    insert.bind(7, entry.closing_cents);
+    insert.bind(8, entry.closing_date ? std::optional<std::int64_t>(*entry.closing_date) : std::nullopt);
+    if (const IoStatus inserted = insert.run(); !inserted) return inserted;
+    const std::int64_t id = sqlite3_last_insert_rowid(db_);
+    // An identity imported before and gone from the register since is imported anew.
+    Statement link(db_,
+                   "INSERT OR REPLACE INTO links(identity, record, place, import_id) VALUES(?, ?, ?, ?)");
+    if (!link.ok()) return link.status();
+    for (const StoredLink& each : links) {
+        link.bind(1, each.identity);
+        link.bind(2, stored(each.record.fingerprint));
+        link.bind(3, each.record.place);
+        link.bind(4, id);
+        if (const IoStatus linked = link.run(); !linked) return linked;
+    }
+    if (const IoStatus committed = transaction.commit(); !committed) return committed;
+    entry.id = id;
+    return {};
+}
+
+IoStatus CompanionStore::remove_import(std::int64_t id) {
+    Transaction transaction(db_);
+    if (!transaction.status()) return transaction.status();
+    Statement links(db_, "DELETE FROM links WHERE import_id = ?");
+    Statement entry(db_, "DELETE FROM imports WHERE id = ?");
+    if (!links.ok()) return links.status();
+    if (!entry.ok()) return entry.status();
+    links.bind(1, id);
+    entry.bind(1, id);
+    if (const IoStatus removed = links.run(); !removed) return removed;
+    if (const IoStatus removed = entry.run(); !removed) return removed;
+    return transaction.commit();
+}
+
+IoStatus CompanionStore::move_record(const RecordPlace& from, const RecordPlace& to) {
+    if (from == to) return {};
+    Transaction transaction(db_);
+    if (!transaction.status()) return transaction.status();
+    // The moving link is parked at a place no record has while the others shift.
+    constexpr std::int64_t kParked = -2;
+    Statement park(db_, "UPDATE links SET place = ? WHERE record = ? AND place = ?");
+    Statement shift(db_, "UPDATE links SET place = place + ? WHERE record = ? AND place >= ?");
+    Statement land(db_, "UPDATE links SET record = ?, place = ? WHERE record = ? AND place = ?");
+    for (const Statement* statement : {&park, &shift, &land}) {
+        if (!statement->ok()) return statement->status();
+    }
+    park.bind(1, kParked);
+    park.bind(2, stored(from.fingerprint));
+    park.bind(3, from.place);
+    if (const IoStatus parked = park.run(); !parked) return parked;
+    // The record left its fingerprint's places: the later ones close up...
+    shift.bind(1, std::int64_t{-1});
+    shift.bind(2, stored(from.fingerprint));
+    shift.bind(3, from.place + 1);
+    if (const IoStatus shifted = shift.run(); !shifted) return shifted;
+    // ...and took one among the other's: the later ones make room.
+    shift.bind(1, std::int64_t{1});
+    shift.bind(2, stored(to.fingerprint));
+    shift.bind(3, to.place);
+    if (const IoStatus shifted = shift.run(); !shifted) return shifted;
+    land.bind(1, stored(to.fingerprint));
+    land.bind(2, to.place);
+    land.bind(3, stored(from.fingerprint));
+    land.bind(4, kParked);
+    if (const IoStatus landed = land.run(); !landed) return landed;
+    return transaction.commit();
+}
+
+IoStatus CompanionStore::forget_places(std::vector<RecordPlace> removed) {
+    if (removed.empty()) return {};
+    std::map<std::uint64_t, std::vector<std::int64_t>> by_fingerprint;
+    for (const RecordPlace& place : removed) by_fingerprint[place.fingerprint].push_back(place.place);
+    Transaction transaction(db_);
+    if (!transaction.status()) return transaction.status();
+    Statement rows(db_, "SELECT identity, place FROM links WHERE record = ? AND place >= 0");
+    Statement update(db_, "UPDATE links SET place = ? WHERE identity = ?");
+    if (!rows.ok()) return rows.status();
+    if (!update.ok()) return update.status();
+    for (auto& [fingerprint, places] : by_fingerprint) {
+        std::sort(places.begin(), places.end());
+        rows.bind(1, stored(fingerprint));
+        std::vector<std::pair<std::string, std::int64_t>> moves;
+        while (rows.step()) {
+            const std::int64_t place = rows.integer(1);
+            const auto before = std::lower_bound(places.begin(), places.end(), place);
+            const bool gone = before != places.end() && *before == place;
+            const std::int64_t now = gone ? kGonePlace : place - (before - places.begin());
+            if (now != place) moves.emplace_back(rows.text(0), now);
+        }
+        if (const IoStatus read = rows.finished(); !read) return read;
+        rows.reset();
+        for (const auto& [identity, place] : moves) {
+            update.bind(1, place);
+            update.bind(2, identity);
+            if (const IoStatus moved = update.run(); !moved) return moved;
+        }
+    }
+    return transaction.commit();
+}
+
+IoStatus copy_store(const std::string& source_register, const std::string& destination_register) {
+    const std::string source = store_path_of(source_register);
+    const std::string destination = store_path_of(destination_register);
+    if (file_size(source) < 0) {
+        if (file_size(destination) < 0) return {};
+        return delete_file(destination);
+    }
+    // Read under the store's shared lock, so that no write is half in the copy.
+    sqlite3* db = nullptr;
+    int code = sqlite3_open_v2(source.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    if (code == SQLITE_OK) {
+        sqlite3_busy_timeout(db, kBusyMilliseconds);
+        code = sqlite3_exec(db, "BEGIN; SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+    }
+    IoStatus status = cause_of(code, db);
+    if (status) {
+        IoStatus opened;
+        const int file = read_open_file(kAnyFileNumber, source, file_flags::kNoBuffering, &opened);
+        status = opened;
+        if (file >= 0) {
+            FileCloser closer(file);
+            AtomicReplace copy(destination);
+            std::string block(1 << 16, '\0');
+            std::int64_t got = 0;
+            while (copy.ok() &&
+                   (got = read_bytes(file, block.data(), static_cast<std::int64_t>(block.size()))) > 0)
+                (void)copy.write(block.data(), static_cast<std::size_t>(got));
+            status = got < 0 ? IoStatus::failure(EIO) : copy.commit();
+        }
+    }
+    sqlite3_close_v2(db);
+    return status;
+}
+
+}  // namespace quillet

@@ -1,0 +1,118 @@
+// The companion store: what a register's 211-byte records have no room for, kept in an SQLite
+// database beside the register (its file name with a fixed suffix), so that the register stays as
+// other programs read it. It holds the import history (each file's fingerprint, when, how many
+// transactions were added, the statement's closing balance) and every imported transaction's
+// identity with the record it became.
+//
+// A record is named by its fingerprint (record_fingerprint.h: its bytes without the deleted flag and
+// the record number) and its place among the register's records with that fingerprint, deleted
+// ones counted, in file order: compaction renumbers but keeps the order, and an append goes last,
+// so neither moves a place. A link whose record is gone for good (compacted away) keeps its
+// identity with the place kGonePlace and is never applied to another transaction.
+//
+// Failures carry their cause: EBADMSG for a file that is damaged or no store of this program,
+// EPROTO for one a newer version wrote, EWOULDBLOCK while another program holds it, else the
+// system's own. Each write is one SQLite transaction: all of it or nothing.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/register/record_fingerprint.h"
+#include "core/runtime/dates.h"
+#include "core/runtime/io_status.h"
+
+struct sqlite3;
+
+namespace quillet {
+
+inline constexpr std::string_view kStoreSuffix = ".qstore";
+// The version of the tables this program writes; older stores are brought up to it when opened
+// for writing, newer ones are refused.
+inline constexpr int kStoreSchemaVersion = 1;
+inline constexpr std::int64_t kGonePlace = -1;
+
+// The store beside the register at the path.
+std::string store_path_of(const std::string& register_path);
+
+// A statement file imported into the register.
+struct StoredImport {
+    std::int64_t id = 0;  // given by the store, unless set (an import undone and made again)
+    std::string file_name;
+    std::string fingerprint;  // of the file's text (statement_text.h)
+    std::string format;       // "CSV", "QIF"...
+    DateValue imported_on = kNoDate;
+    std::int64_t added = 0;
+    std::optional<std::int64_t> closing_cents;
+    std::optional<DateValue> closing_date;
+};
+
+struct StoredLink {
+    std::string identity;  // the bank's ID, or a fingerprint of the statement line (line_identity.h)
+    RecordPlace record;
+    std::int64_t import_id = 0;
+};
+
+// A link as the list needs it, without its identity (read for every record at open).
+struct LinkedPlace {
+    RecordPlace record;
+    std::int64_t import_id = 0;
+};
+
+// An identity found in the store, with the day its import was made.
+struct FoundIdentity {
+    RecordPlace record;
+    DateValue imported_on = kNoDate;
+};
+
+class CompanionStore {
+  public:
+    CompanionStore() = default;
+    ~CompanionStore();
+    CompanionStore(const CompanionStore&) = delete;
+    CompanionStore& operator=(const CompanionStore&) = delete;
+
+    // Opens the store at the path. For reading, a missing store is ENOENT; for writing, it is made
+    // (and an older one brought up to this version).
+    IoStatus open(const std::string& path, bool for_writing);
+    void close();
+    bool is_open() const { return db_ != nullptr; }
+
+    // Every live link's place; gone links are left out.
+    IoStatus read_links(std::vector<LinkedPlace>& links) const;
+    // The identities' links, in their order (none for an identity never imported).
+    IoStatus find_identities(const std::vector<std::string>& identities,
+                             std::vector<std::optional<FoundIdentity>>& found) const;
+    // The last import of a file with this fingerprint, if any.
+    IoStatus find_import(std::string_view fingerprint, std::optional<StoredImport>& found) const;
+    IoStatus read_imports(std::vector<StoredImport>& imports) const;
+    // The links of one import (to make it again after an undo).
+    IoStatus read_links_of(std::int64_t import_id, std::vector<StoredLink>& links) const;
+
+    // Records the import and its links in one transaction; sets the import's id when it had none.
+    IoStatus add_import(StoredImport& entry, const std::vector<StoredLink>& links);
+    // Removes the import with its links.
+    IoStatus remove_import(std::int64_t id);
+    // A record moved from one place to another (its bytes were rewritten): the link at from goes
+    // to to, and the other links of both fingerprints close up or make room.
+    IoStatus move_record(const RecordPlace& from, const RecordPlace& to);
+    // Compaction removed the records at these places (places before compaction, by fingerprint):
+    // their links are gone, and later places of the same fingerprints close up.
+    IoStatus forget_places(std::vector<RecordPlace> removed);
+
+  private:
+    IoStatus execute(const char* sql) const;
+    IoStatus migrate(int from_version);
+
+    sqlite3* db_ = nullptr;
+};
+
+// Copies the store beside source to beside destination in one step, so that a register's copy
+// keeps its links; with no store beside source, one beside destination is removed (it belonged to
+// the file the copy replaces).
+IoStatus copy_store(const std::string& source_register, const std::string& destination_register);
+
+}  // namespace quillet

@@ -1,0 +1,456 @@
+#include "desktop/dialogs/import_dialog.h"
+
+#include <algorithm>
+
+#include "core/import/csv_profiles.h"
+#include "core/import/raw_statement.h"
+#include "core/runtime/dates.h"
+#include "core/runtime/file_access.h"
+#include "core/runtime/number_text.h"
+#include "core/runtime/windows1252.h"
+#include "core/settings/pick_lists.h"
+#include "desktop/dialogs/dialog_ids.h"
+#include "desktop/dialogs/dialog_pattern.h"
+#include "desktop/program/app_state.h"
+#include "desktop/program/main_window_ids.h"
+#include "desktop/program/message_box.h"
+#include "desktop/program/texts.h"
+#include "desktop/views/register_view.h"
+#include "ui/events.h"
+#include "ui/gadgets.h"
+#include "ui/requesters.h"
+
+namespace quillet {
+
+using namespace import_ids;
+
+namespace {
+
+ImportDraft& draft() { return *app().import_draft; }
+
+std::string profiles_path() {
+    return folder_part(app().settings_path) + path_from_text(texts().profiles_file_name);
+}
+
+// The mapping's columns in the order of the dialog's column combos.
+std::array<int*, kColumnCount> columns_of(CsvMapping& mapping) {
+    return {&mapping.date,   &mapping.payee, &mapping.description, &mapping.number,
+            &mapping.amount, &mapping.debit, &mapping.credit,      &mapping.indicator};
+}
+
+std::string date_text(DateValue date) {
+    return date == kNoDate ? std::string() : format_date(kDisplayDateMask, date);
+}
+
+// Each column's name as the combos list it: "3: Betrag", or "Column 3" in a file without a header.
+std::vector<std::string> column_names(const StatementFile& file, const CsvMapping& mapping) {
+    std::size_t widest = 0;
+    for (const auto& row : file.table.rows) widest = std::max(widest, row.size());
+    std::vector<std::string> names;
+    const auto header = static_cast<std::size_t>(mapping.skip_top);
+    for (std::size_t column = 0; column < widest; ++column) {
+        std::string name = integer_text(static_cast<std::int64_t>(column + 1));
+        if (mapping.header && header < file.table.rows.size() && column < file.table.rows[header].size()) {
+            name += ": " + utf8_to_windows1252(file.table.rows[header][column]);
+        } else {
+            name = texts().column_prefix + name;
+        }
+        names.push_back(name);
+    }
+    return names;
+}
+
+// The dialog's gadgets show the draft's mapping and conventions.
+void show_choices() {
+    ImportDraft& d = draft();
+    const TextTable& t = texts();
+    d.filling = true;
+    const bool csv = d.file.format == StatementFormat::kCsv;
+    CsvMapping mapping = d.file.mapping.value_or(CsvMapping{});
+    const std::vector<std::string> names = csv ? column_names(d.file, mapping) : std::vector<std::string>();
+    const auto columns = columns_of(mapping);
+    for (int at = 0; at < kColumnCount; ++at) {
+        const int combo = kFirstColumn + at;
+        ui::clear_items(combo);
+        ui::add_item(combo, -1, t.no_column);
+        for (const std::string& name : names) ui::add_item(combo, -1, name);
+        ui::set_state(combo, *columns[static_cast<std::size_t>(at)] + 1);
+        ui::disable_gadget(combo, csv ? 0 : 1);
+        ui::disable_gadget(kFirstColumnCaption + at, csv ? 0 : 1);
+    }
+    ui::set_text(kSkipTop, integer_text(mapping.skip_top));
+    ui::set_text(kSkipBottom, integer_text(mapping.skip_bottom));
+    ui::set_state(kHeaderLine, mapping.header ? 1 : 0);
+    for (const int gadget : {kSkipTop, kSkipBottom, kHeaderLine, kSkipTopCaption, kSkipBottomCaption})
+        ui::disable_gadget(gadget, csv ? 0 : 1);
+
+    // A choice is offered only between the conventions the file's values leave.
+    ui::clear_items(kDateOrder);
+    if (d.orders.size() > 1 && !d.order) ui::add_item(kDateOrder, -1, t.choose_one);
+    if (d.orders.empty()) ui::add_item(kDateOrder, -1, t.none_fits);
+    for (const DateOrder order : d.orders)
+        ui::add_item(kDateOrder, -1, t.date_order_names[static_cast<std::size_t>(order)]);
+    const auto order_at =
+        d.order ? std::find(d.orders.begin(), d.orders.end(), *d.order) - d.orders.begin() : 0;
+    ui::set_state(kDateOrder, static_cast<int>(order_at));
+    ui::disable_gadget(kDateOrder, d.orders.size() > 1 ? 0 : 1);
+
+    ui::clear_items(kMark);
+    if (d.marks.size() > 1 && !d.mark) ui::add_item(kMark, -1, t.choose_one);
+    if (d.marks.empty()) ui::add_item(kMark, -1, t.none_fits);
+    for (const DecimalMark mark : d.marks)
+        ui::add_item(kMark, -1, t.mark_names[static_cast<std::size_t>(mark)]);
+    const auto mark_at = d.mark ? std::find(d.marks.begin(), d.marks.end(), *d.mark) - d.marks.begin() : 0;
+    ui::set_state(kMark, static_cast<int>(mark_at));
+    ui::disable_gadget(kMark, d.marks.size() > 1 ? 0 : 1);
+    d.filling = false;
+}
+
+// The conventions the file's values leave; a single one is taken, and so is the one the user chose
+// for this bank's files before, when it is still among them. Anything else waits for the user.
+void read_conventions(const std::optional<CsvProfile>& profile) {
+    ImportDraft& d = draft();
+    const Conventions conventions = conventions_of(d.file.raw);
+    d.orders = conventions.date_orders;
+    d.marks = conventions.marks;
+    const auto kept = [](const auto& choices, const auto& chosen) {
+        return chosen && std::find(choices.begin(), choices.end(), *chosen) != choices.end();
+    };
+    if (d.orders.size() == 1) {
+        d.order = d.orders.front();
+    } else if (!kept(d.orders, d.order)) {
+        d.order = profile && kept(d.orders, profile->date_order) ? profile->date_order : std::nullopt;
+    }
+    if (d.marks.size() == 1) {
+        d.mark = d.marks.front();
+    } else if (!kept(d.marks, d.mark)) {
+        d.mark = profile && kept(d.marks, profile->mark) ? profile->mark : std::nullopt;
+    }
+    // No value reads at all: every line is listed as skipped, under any order.
+    if (d.orders.empty()) d.order = DateOrder::kYearMonthDay;
+    if (d.marks.empty()) d.mark = DecimalMark::kPoint;
+}
+
+std::string verdict_text(const PreviewLine& line) {
+    const TextTable& t = texts();
+    switch (line.verdict) {
+        case Verdict::kNew: return {};
+        case Verdict::kImported: return t.imported_on + date_text(line.verdict_date);
+        case Verdict::kDeletedAfterImport: return t.deleted_after_import;
+        case Verdict::kTypedByHand: return t.typed_by_hand_on + date_text(line.verdict_date);
+    }
+    return {};
+}
+
+void show_counts() {
+    const ImportDraft& d = draft();
+    const TextTable& t = texts();
+    if (!d.order || !d.mark) {
+        ui::set_text(kCounts, t.conventions_wanted);
+        ui::disable_gadget(kOk, 1);
+        return;
+    }
+    const ImportPreview& preview = d.preview;
+    ui::set_text(kCounts,
+                 t.found_count +
+                     integer_text(static_cast<std::int64_t>(preview.lines.size() + preview.skipped.size())) +
+                     ": " + integer_text(preview.new_count()) + t.new_count +
+                     integer_text(preview.duplicate_count()) + t.duplicate_count +
+                     integer_text(static_cast<std::int64_t>(preview.skipped.size())) + t.refused_count +
+                     integer_text(preview.ticked_count()) + t.ticked_count);
+    ui::disable_gadget(kOk, preview.ticked_count() > 0 ? 0 : 1);
+}
+
+void fill_lists() {
+    const ImportDraft& d = draft();
+    const TextTable& t = texts();
+    ui::suspend_drawing(kPreview);
+    ui::clear_items(kPreview);
+    std::string row;
+    for (const PreviewLine& line : d.preview.lines) {
+        const StatementLine& s = line.line;
+        row = date_text(s.date) + '\n' + utf8_to_windows1252(s.number) + '\n' + utf8_to_windows1252(s.payee) +
+              '\n' + utf8_to_windows1252(s.description) + '\n' + t.kind_names[s.cents < 0 ? 1 : 0] + '\n' +
+              cents_text(s.cents < 0 ? -s.cents : s.cents) + '\n' + verdict_text(line);
+        ui::add_item(kPreview, -1, row);
+    }
+    for (std::size_t at = 0; at < d.preview.lines.size(); ++at)
+        ui::set_item_ticked(kPreview, static_cast<int>(at), d.preview.lines[at].ticked);
+    ui::resume_drawing(kPreview);
+    if (!d.preview.lines.empty()) ui::set_state(kPreview, 0);
+    ui::clear_items(kSkipped);
+    for (const SkippedLine& skipped : d.preview.skipped) {
+        ui::add_item(kSkipped, -1,
+                     integer_text(skipped.line) + '\n' +
+                         t.skip_reasons[static_cast<std::size_t>(skipped.reason)] + '\n' +
+                         utf8_to_windows1252(skipped.detail));
+    }
+    show_counts();
+}
+
+// The preview under the chosen conventions; false when the import history cannot be read (the
+// dialog then closes: nothing could tell what was imported before).
+bool build_preview() {
+    ImportDraft& d = draft();
+    d.preview.lines.clear();
+    d.preview.skipped.clear();
+    d.preview.earlier.reset();
+    if (d.order && d.mark) {
+        d.preview.file_name = d.file.path;
+        d.preview.format = format_name(d.file.format);
+        d.preview.fingerprint = d.file.fingerprint;
+        const IoStatus built =
+            preview_import(register_session(), finish_statement(d.file.raw, *d.order, *d.mark), d.preview);
+        if (!built) {
+            show_message(
+                kMessageStoreUnusable, kWindow,
+                file_and_cause(register_session().store_path(), cause_text(built, &texts().store_causes)));
+            return false;
+        }
+    }
+    fill_lists();
+    return true;
+}
+
+void close_import() {
+    close_dialog(kWindow);
+    app().import_draft.reset();
+}
+
+// The user changed a column, the lines to skip or the header box: the file is read again under the
+// new mapping.
+void remap() {
+    ImportDraft& d = draft();
+    CsvMapping mapping = d.file.mapping.value_or(CsvMapping{});
+    const auto columns = columns_of(mapping);
+    for (int at = 0; at < kColumnCount; ++at)
+        *columns[static_cast<std::size_t>(at)] = ui::get_state(kFirstColumn + at) - 1;
+    mapping.skip_top =
+        static_cast<int>(std::clamp<std::int64_t>(text_to_integer(ui::get_text(kSkipTop)), 0, 1000));
+    mapping.skip_bottom =
+        static_cast<int>(std::clamp<std::int64_t>(text_to_integer(ui::get_text(kSkipBottom)), 0, 1000));
+    const bool header_changed = mapping.header != (ui::get_state(kHeaderLine) == 1);
+    mapping.header = ui::get_state(kHeaderLine) == 1;
+    map_csv(d.file, mapping);
+    read_conventions(std::nullopt);
+    // The column names come from the header: they change with it.
+    if (header_changed) show_choices();
+    if (!build_preview()) close_import();
+}
+
+void choose_conventions() {
+    ImportDraft& d = draft();
+    const int order = ui::get_state(kDateOrder) - (d.orders.size() > 1 && !d.order ? 1 : 0);
+    if (order >= 0 && order < static_cast<int>(d.orders.size()))
+        d.order = d.orders[static_cast<std::size_t>(order)];
+    const int mark = ui::get_state(kMark) - (d.marks.size() > 1 && !d.mark ? 1 : 0);
+    if (mark >= 0 && mark < static_cast<int>(d.marks.size()))
+        d.mark = d.marks[static_cast<std::size_t>(mark)];
+    show_choices();
+    if (!build_preview()) close_import();
+}
+
+void set_all_ticks(bool ticked) {
+    for (PreviewLine& line : draft().preview.lines) line.ticked = ticked;
+    ui::set_item_ticked(kPreview, -1, ticked);
+    show_counts();
+}
+
+void note_tick() {
+    ImportDraft& d = draft();
+    const int row = ui::get_state(kPreview);
+    if (row < 0 || row >= static_cast<int>(d.preview.lines.size())) return;
+    d.preview.lines[static_cast<std::size_t>(row)].ticked = ui::is_item_ticked(kPreview, row);
+    show_counts();
+}
+
+// The mapping is kept for the next file with the same header, with the conventions the user chose.
+void save_mapping_profile() {
+    const ImportDraft& d = draft();
+    if (d.file.format != StatementFormat::kCsv || !d.file.mapping || !d.file.mapping->header) return;
+    const std::string signature = header_signature(d.file.table, *d.file.mapping);
+    if (signature.empty()) return;
+    CsvProfile profile;
+    profile.name = file_part(d.file.path);
+    profile.mapping = *d.file.mapping;
+    if (d.orders.size() > 1) profile.date_order = d.order;
+    if (d.marks.size() > 1) profile.mark = d.mark;
+    (void)save_profile(profiles_path(), signature, profile);
+}
+
+void import_ticked() {
+    ImportDraft& d = draft();
+    ImportBatch batch = batch_of(d.preview);
+    if (batch.records.empty()) return;
+    // What the pick lists learn, as from typed transactions: the latest last, so it stands first.
+    std::vector<TransactionRecord> learned = batch.records;
+    RowChange change;
+    const SessionResult imported = register_session().import(std::move(batch), change);
+    if (!imported.done()) {
+        if (imported.stale()) {
+            // Nothing was written; the register is read again, and so is what it already holds.
+            (void)show_session_result(imported, kWindow);
+            if (!build_preview()) close_import();
+            return;
+        }
+        const std::string file =
+            imported.in_store() ? register_session().store_path() : register_session().path();
+        show_message(kMessageImportFailed, kWindow,
+                     file_and_cause(file, cause_text(imported.cause(), &texts().store_causes)));
+        return;
+    }
+    AppState& state = app();
+    for (const TransactionRecord& record : learned) {
+        insert_into_pick_list(state.pick_lists[kTypeList], trim(record.type), true);
+        insert_into_pick_list(state.pick_lists[kPayeeList], trim(record.payee), true);
+        insert_into_pick_list(state.pick_lists[kDescriptionList], trim(record.description), true);
+    }
+    save_mapping_profile();
+    close_import();
+    show_row_change(change);
+}
+
+void create_gadgets() {
+    const TextTable& t = texts();
+    ui::create_text(kStatementCaption, 16, 18, 76, 18, t.statement_caption);
+    ui::create_string(kStatement, 96, 14, 648, 24, "", ui::kStringReadOnly);
+    ui::create_frame(kColumnsFrame, 16, 46, 728, 124, t.columns_frame);
+    for (int at = 0; at < kColumnCount; ++at) {
+        const int x = 28 + (at % 4) * 180;
+        const int y = 68 + (at / 4) * 32;
+        ui::create_text(kFirstColumnCaption + at, x, y + 4, 64, 18,
+                        t.column_captions[static_cast<std::size_t>(at)]);
+        ui::create_combo(kFirstColumn + at, x + 66, y, 106, 26);
+        ui::set_label_target(kFirstColumnCaption + at, kFirstColumn + at);
+    }
+    ui::create_text(kSkipTopCaption, 28, 136, 86, 18, t.skip_top_caption);
+    ui::create_string(kSkipTop, 116, 132, 50, 24, "0");
+    ui::create_text(kSkipBottomCaption, 208, 136, 100, 18, t.skip_bottom_caption);
+    ui::create_string(kSkipBottom, 310, 132, 50, 24, "0");
+    ui::set_label_target(kSkipTopCaption, kSkipTop);
+    ui::set_label_target(kSkipBottomCaption, kSkipBottom);
+    ui::create_check_box(kHeaderLine, 388, 136, 160, 18, t.header_box);
+    ui::create_text(kDateOrderCaption, 16, 186, 100, 18, t.date_order_caption);
+    ui::create_combo(kDateOrder, 118, 182, 170, 26);
+    ui::set_label_target(kDateOrderCaption, kDateOrder);
+    ui::create_text(kMarkCaption, 314, 186, 120, 18, t.mark_caption);
+    ui::create_combo(kMark, 436, 182, 220, 26);
+    ui::set_label_target(kMarkCaption, kMark);
+
+    const auto& titles = t.preview_titles;
+    ui::create_list(
+        kPreview, 16, 218, 728, 200, titles[0], 104,
+        ui::kListFullRowSelect | ui::kListGridLines | ui::kListAlwaysShowSelection | ui::kListTickBoxes);
+    const int widths[] = {104, 64, 150, 120, 78, 80, 126};
+    for (int column = 1; column < 7; ++column)
+        ui::add_column(kPreview, column, titles[static_cast<std::size_t>(column)], widths[column]);
+    ui::set_column_alignment(kPreview, 5, ui::kAlignRight);
+    ui::set_column_figures(kPreview, 5);
+    ui::create_text(kCounts, 16, 424, 728, 34, "");
+    const auto& skipped = t.skipped_titles;
+    ui::create_list(kSkipped, 16, 460, 728, 64, skipped[0], 56, ui::kListFullRowSelect | ui::kListGridLines);
+    ui::add_column(kSkipped, 1, skipped[1], 300);
+    ui::add_column(kSkipped, 2, skipped[2], 350);
+    ui::create_button(kTickAll, 16, 532, 100, 28, t.tick_all_button);
+    ui::create_button(kUntickAll, 124, 532, 100, 28, t.untick_all_button);
+    ui::create_button(kOk, 552, 532, 92, 28, t.import_button, ui::kButtonDefault);
+    ui::create_button(kCancel, 652, 532, 92, 28, t.cancel_button);
+}
+
+}  // namespace
+
+void start_import() {
+    AppState& state = app();
+    const TextTable& t = texts();
+    const std::string folder = state.import_folder.empty() ? state.program_folder : state.import_folder;
+    const std::string path =
+        ui::requesters().open_file(t.import_requester_title, folder, t.statement_pattern, 0);
+    if (path.empty()) return;
+    state.import_folder = folder_part(path);
+    ImportDraft d;
+    if (const IoStatus read = read_statement_file(path, d.file); !read) {
+        show_message(kMessageStatementUnreadable, main_ids::kMainWindow,
+                     file_and_cause(path, cause_text(read, &t.statement_causes)));
+        return;
+    }
+    state.import_draft = std::move(d);
+    std::optional<CsvProfile> profile;
+    ImportDraft& draft_now = draft();
+    if (draft_now.file.format == StatementFormat::kCsv) {
+        // A header seen before brings back the mapping chosen for it, also one whose names the
+        // import does not know by itself.
+        const CsvTable& table = draft_now.file.table;
+        if (draft_now.file.mapping)
+            profile = find_profile(profiles_path(), header_signature(table, *draft_now.file.mapping));
+        for (int top = 0; top < 10 && !profile && top < static_cast<int>(table.rows.size()); ++top) {
+            CsvMapping probe;
+            probe.skip_top = top;
+            profile = find_profile(profiles_path(), header_signature(table, probe));
+        }
+        if (profile) map_csv(draft_now.file, profile->mapping);
+        if (!draft_now.file.mapping) map_csv(draft_now.file, CsvMapping{});
+    }
+    read_conventions(profile);
+    open_dialog(kWindow, kWidth, kHeight, t.import_title);
+    create_gadgets();
+    ui::set_text(kStatement, ShownText::of_path(path));
+    show_choices();
+    install_dialog_shortcuts(kWindow, kPreview, kCancel, kHelp);
+    if (!build_preview()) {
+        close_import();
+        return;
+    }
+    if (draft().preview.earlier) {
+        show_message(kMessageImportedBefore, kWindow,
+                     ShownText::of_text(t.imported_on + date_text(draft().preview.earlier->imported_on)));
+    }
+}
+
+void handle_import_dialog(int kind) {
+    if (!app().import_draft) return;
+    if (kind == ui::kEventGadget) {
+        const int gadget = ui::event_gadget();
+        if (gadget >= kFirstColumn && gadget < kFirstColumn + kColumnCount) {
+            if (!draft().filling) remap();
+            return;
+        }
+        switch (gadget) {
+            case kSkipTop:
+            case kSkipBottom:
+            case kHeaderLine:
+                if (!draft().filling) remap();
+                break;
+            case kDateOrder:
+            case kMark:
+                if (!draft().filling) choose_conventions();
+                break;
+            case kPreview:
+                if (ui::event_type() == ui::kTicked) note_tick();
+                break;
+            case kTickAll: set_all_ticks(true); break;
+            case kUntickAll: set_all_ticks(false); break;
+            case kOk: import_ticked(); break;
+            case kCancel: close_import(); break;
+            default: break;
+        }
+        return;
+    }
+    if (kind != ui::kEventMenu) return;
+    switch (ui::event_menu()) {
+        case kCancel: close_import(); break;
+        case kHelp: open_help_topic(texts().import_help_topic); break;
+        case kDialogReturn: {
+            // Return imports, unless a button has the focus: then it is that button's.
+            const int focused = ui::get_focus();
+            if (focused == kTickAll || focused == kUntickAll || focused == kCancel) {
+                click_focused_gadget();
+            } else if (ui::is_gadget_enabled(kOk)) {
+                import_ticked();
+            }
+            break;
+        }
+        default: break;
+    }
+}
+
+}  // namespace quillet
