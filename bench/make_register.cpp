@@ -1,4 +1,5 @@
-// make_register PATH COUNT [SEED]: writes a realistic register of COUNT records to PATH.
+// make_register PATH COUNT [SEED] [--linked]: writes a realistic register of COUNT records to PATH;
+// with --linked, also a companion store that links every record to an import.
 #include <charconv>
 #include <cstdio>
 #include <string>
@@ -19,12 +20,19 @@ bool parse(std::string_view text, Number& value) {
 int main(int argc, char** argv) {
     std::int64_t count = 0;
     std::uint64_t seed = 1;
-    if (argc < 3 || argc > 4 || !parse(argv[2], count) || count < 0 || (argc == 4 && !parse(argv[3], seed))) {
-        std::fprintf(stderr, "usage: make_register PATH COUNT [SEED]\n");
+    const bool linked = argc >= 4 && std::string_view(argv[argc - 1]) == "--linked";
+    const int given = linked ? argc - 1 : argc;
+    if (given < 3 || given > 4 || !parse(argv[2], count) || count < 0 ||
+        (given == 4 && !parse(argv[3], seed))) {
+        std::fprintf(stderr, "usage: make_register PATH COUNT [SEED] [--linked]\n");
         return 2;
     }
     if (!quillet::bench::write_generated_register(argv[1], count, seed)) {
         std::fprintf(stderr, "make_register: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    if (linked && !quillet::bench::link_every_record(argv[1])) {
+        std::fprintf(stderr, "make_register: cannot write the store beside %s\n", argv[1]);
         return 1;
     }
     return 0;

@@ -2,10 +2,15 @@
 
 #include <array>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "core/register/record_fingerprint.h"
+#include "core/register/register_file.h"
 #include "core/runtime/atomic_replace.h"
 #include "core/runtime/dates.h"
+#include "core/runtime/file_access.h"
+#include "core/store/companion_store.h"
 
 namespace quillet::bench {
 namespace {
@@ -123,6 +128,27 @@ bool write_generated_register(const std::string& path, std::int64_t count, std::
         }
     }
     return file.write(block.data(), block.size()) && file.commit();
+}
+
+bool link_every_record(const std::string& register_path) {
+    std::unordered_map<std::uint64_t, std::int64_t> seen;
+    std::vector<StoredLink> links;
+    const IoStatus read = visit_records(register_path, [&](std::int64_t slot, const std::uint8_t* record) {
+        const std::uint64_t fingerprint = record_fingerprint(record);
+        links.push_back({"id:" + std::to_string(slot), {fingerprint, seen[fingerprint]++}, 0});
+        return true;
+    });
+    if (!read) return false;
+    (void)delete_file(store_path_of(register_path));
+    CompanionStore store;
+    if (!store.open(store_path_of(register_path), true)) return false;
+    StoredImport entry;
+    entry.file_name = "generated.csv";
+    entry.fingerprint = "0000000000000000";
+    entry.format = "CSV";
+    entry.imported_on = make_date(2026, 12, 8);
+    entry.added = static_cast<std::int64_t>(links.size());
+    return store.add_import(entry, links).ok();
 }
 
 }  // namespace quillet::bench

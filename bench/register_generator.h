@@ -16,4 +16,8 @@ TransactionRecord generated_record(std::uint64_t seed, std::int64_t index, std::
 // Writes a register of count records to path, replacing any file there. False on failure.
 bool write_generated_register(const std::string& path, std::int64_t count, std::uint64_t seed);
 
+// Writes the register's companion store as if every record of it had been imported from one file,
+// each with an identity of its own ("id:<slot>"). False on failure.
+bool link_every_record(const std::string& register_path);
+
 }  // namespace quillet::bench

@@ -3,7 +3,10 @@
 # of RECORDS transactions (Windows-1252 payees, 5% deleted, 2% void, 10% with a second date) named
 # in the settings file, opened from the start until the window is mapped and the process has used
 # no CPU for 0.4 s; the same for an empty start; the list's resident memory a row; and find over
-# every row (Ctrl+K, a text that matches nothing, Return) until quiet. Beside them, in the same run
+# every row (Ctrl+K, a text that matches nothing, Return) until quiet; and the same register with a
+# companion store that links every record, whose links are read once the list is painted: the
+# window must show as soon as without the store, and the links cost at most 0.5 s more. Beside them,
+# in the same run
 # and on the same register, the floor: a process that reads the file and builds every row's nine
 # texts with the exact balance into one arena. Medians of RUNS runs.
 #
@@ -30,6 +33,7 @@ mkdir -p "$XDG_RUNTIME_DIR" "$HOME"
 chmod 700 "$XDG_RUNTIME_DIR"
 cp "$build/bin/quillet" "$work/quillet"
 "$build/bench/make_register" "$work/Million.qlt" "$records" 20261208 >/dev/null
+"$build/bench/make_register" "$work/Linked.qlt" "$records" 20261208 --linked >/dev/null
 
 # CPU ticks the process has used, its threads' included.
 cpu_of() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
@@ -57,18 +61,23 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 seconds() { awk -v t="$1" -v hz="$ticks" 'BEGIN { printf "%.2f", t / hz }'; }
 
 # One start of the program with the settings file naming the register (or none); prints the CPU
-# ticks to quiet and the resident kB. With find, also the find's wall ms and CPU ticks.
+# ticks to quiet, the resident kB and the ms until the window showed. With find, also the find's
+# wall ms and CPU ticks.
 start_once() {
     local open=$1 find=${2:-}
     # The find's text is the last one searched: the dialog offers it selected, and Return searches.
     printf '[Files]\r\nOpen=%s\r\n[Mask List]\r\n1=no such text anywhere\r\n' "$open" >"$work/Quillet.ini"
+    local launched shown
+    launched=$(now_ms)
     "$work/quillet" >/dev/null 2>&1 &
     pid=$!
+    until xdotool search --onlyvisible --name "^Quillet" >/dev/null 2>&1; do sleep 0.01; done
+    shown=$(($(now_ms) - launched))
     wait_quiet >/dev/null
     local cpu rss
     cpu=$(cpu_of "$pid")
     rss=$(awk '/VmRSS/ { print $2 }' "/proc/$pid/status")
-    local result="$cpu $rss"
+    local result="$cpu $rss $shown"
     if [ -n "$find" ]; then
         local window
         window=$(xdotool search --onlyvisible --name "^Quillet - " | head -n 1)
@@ -100,17 +109,20 @@ start_once() {
     echo "$result"
 }
 
-floors=() empties=() opens=() empty_rss=() open_rss=() find_ms=() find_cpu=()
+floors=() empties=() opens=() empty_rss=() open_rss=() find_ms=() find_cpu=() shown=() linked=() linked_shown=()
 for _ in $(seq 1 "$runs"); do
     TIMEFORMAT=%3U+%3S
     floor=$({ time "$build/bench/floor" "$work/Million.qlt" >/dev/null; } 2>&1)
     floors+=("$(awk -v t="$floor" -v hz="$ticks" 'BEGIN { split(t, p, "+"); print (p[1] + p[2]) * hz }')")
     start_once "" >"$work/empty" || exit 1
-    read -r cpu rss <"$work/empty"
+    read -r cpu rss _ <"$work/empty"
     empties+=("$cpu") empty_rss+=("$rss")
     start_once "$work/Million.qlt" find >"$work/open" || exit 1
-    read -r cpu rss wall searched <"$work/open"
-    opens+=("$cpu") open_rss+=("$rss") find_ms+=("$wall") find_cpu+=("$searched")
+    read -r cpu rss ms wall searched <"$work/open"
+    opens+=("$cpu") open_rss+=("$rss") shown+=("$ms") find_ms+=("$wall") find_cpu+=("$searched")
+    start_once "$work/Linked.qlt" >"$work/linked" || exit 1
+    read -r cpu rss ms <"$work/linked"
+    linked+=("$cpu") linked_shown+=("$ms")
 done
 
 rows=$("$build/bench/floor" "$work/Million.qlt" | awk '{ print $1 }')
@@ -122,6 +134,9 @@ bytes=$(( ($(printf '%s\n' "${open_rss[@]}" | median) - $(printf '%s\n' "${empty
 wall=$(printf '%s\n' "${find_ms[@]}" | median)
 searched=$(printf '%s\n' "${find_cpu[@]}" | median)
 ratio=$(awk -v b="$beyond" -v f="$floor" 'BEGIN { printf "%.2f", (f > 0 ? b / f : 0) }')
+shown_ms=$(printf '%s\n' "${shown[@]}" | median)
+linked_ms=$(printf '%s\n' "${linked_shown[@]}" | median)
+links=$(( $(printf '%s\n' "${linked[@]}" | median) - open ))
 verdict() { [ "$1" = 1 ] && echo "within its goal" || echo "OVER ITS GOAL"; }
 echo "whole process, $records records ($rows rows), medians of $runs runs"
 echo "  floor (read the file, nine texts and the exact balance a row, one arena): $(seconds "$floor") s CPU"
@@ -131,3 +146,6 @@ echo "  open to a painted, quiet window: $(seconds "$open") s CPU, $(seconds "$b
 echo "  the list and what is kept beside it: $bytes bytes a row (goal 100, $(verdict "$((bytes <= 100))"))"
 echo "  find over every row, Return to quiet: ${wall} ms wall (goal 200), $(seconds "$searched") s CPU (goal 0.4," \
      "$(verdict "$(awk -v w="$wall" -v c="$searched" -v hz="$ticks" 'BEGIN { print w <= 200 && c / hz <= 0.4 }')"))"
+echo "  with a store linking every record: window shown after ${linked_ms} ms (${shown_ms} ms without it);" \
+     "the links read after painting cost $(seconds "$links") s CPU more (goal 0.5," \
+     "$(verdict "$(awk -v l="$links" -v hz="$ticks" 'BEGIN { print l / hz <= 0.5 }')"))"

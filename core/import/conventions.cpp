@@ -175,7 +175,9 @@ std::vector<DecimalMark> marks_fitting(const std::vector<std::string_view>& amou
     std::vector<DecimalMark> marks = {DecimalMark::kPoint, DecimalMark::kComma};
     const auto fits = [](std::string_view amount, DecimalMark mark) {
         const AmountReading::Status status = read_amount(amount, mark).status;
-        return status == AmountReading::Status::kOk || status == AmountReading::Status::kTooLarge;
+        // A number with too many decimals is still a number under the mark: its line is refused,
+        // but one such amount must not take the mark from all the others.
+        return status != AmountReading::Status::kNotANumber;
     };
     for (const std::string_view amount : amounts) {
         if (!fits(amount, DecimalMark::kPoint) && !fits(amount, DecimalMark::kComma)) continue;

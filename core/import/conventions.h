@@ -38,7 +38,8 @@ struct AmountReading {
 // own status; an amount that does not fit in 64-bit cents is too large.
 AmountReading read_amount(std::string_view text, DecimalMark mark);
 
-// The marks under which every amount text that any mark reads is read with at most two decimals.
+// The marks under which every amount text that any mark reads is a number (one with too many
+// decimals included: its line is refused, but it is a number under the mark).
 std::vector<DecimalMark> marks_fitting(const std::vector<std::string_view>& amounts);
 
 // The register's amount (a 32-bit float, never negative) for the cents, made as the transaction

@@ -1,8 +1,10 @@
 #include "core/import/import_preview.h"
 
 #include <algorithm>
+#include <array>
 #include <unordered_set>
 
+#include "core/import/conventions.h"
 #include "core/import/duplicate_finder.h"
 #include "core/import/import_records.h"
 #include "core/import/line_identity.h"
@@ -14,6 +16,13 @@ namespace quillet {
 using namespace record_format;
 
 namespace {
+
+// The amount's bytes as a record holds them.
+std::array<std::uint8_t, 4> encode_amount(std::int64_t cents) {
+    std::array<std::uint8_t, 4> bytes{};
+    put_f32(bytes.data(), register_amount(cents));
+    return bytes;
+}
 
 // Stage one: the lines the store knows, found by their identities.
 IoStatus judge_by_identity(RegisterSession& session, ImportPreview& preview) {
@@ -48,12 +57,16 @@ IoStatus judge_by_register(const RegisterSession& session, ImportPreview& previe
     std::vector<MatchCandidate> lines;
     std::vector<std::size_t> asked;
     std::unordered_set<std::int64_t> amounts;
+    // The register's amounts are floats made from their text as register_amount makes them: the
+    // same bits are the same amount, and most records are passed over by their bits alone.
+    std::unordered_set<std::uint32_t> amount_bits;
     for (std::size_t at = 0; at < preview.lines.size(); ++at) {
         const StatementLine& line = preview.lines[at].line;
         if (preview.lines[at].verdict != Verdict::kNew) continue;
         lines.push_back({line.date, line.cents, line.number});
         asked.push_back(at);
         amounts.insert(line.cents);
+        amount_bits.insert(get_u32(encode_amount(line.cents).data()));
     }
     if (lines.empty()) return {};
     std::vector<MatchCandidate> typed;
@@ -62,6 +75,7 @@ IoStatus judge_by_register(const RegisterSession& session, ImportPreview& previe
     const IoStatus read = visit_records(session.path(), [&](std::int64_t slot, const std::uint8_t* record) {
         if (record[kDeletedOffset] != kLive || record[kVoidOffset] == kVoid) return true;
         if (slot < places.slot_count() && places.imported(slot)) return true;
+        if (!amount_bits.contains(get_u32(record + kAmountOffset))) return true;
         const std::optional<std::int64_t> cents = amount_cents(get_f32(record + kAmountOffset));
         if (!cents) return true;
         const std::int64_t signed_cents = record[kKindOffset] == kWithdrawal ? -*cents : *cents;

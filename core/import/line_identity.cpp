@@ -12,23 +12,36 @@ namespace quillet {
 std::vector<std::string> line_identities(const std::vector<StatementLine>& lines) {
     std::vector<std::string> identities;
     identities.reserve(lines.size());
-    std::unordered_map<std::string, int> seen;
+    // Repeats are counted by the identity's hash; two identities that share one would only count
+    // on from each other, and stay apart all the same.
+    std::unordered_map<std::uint64_t, int> seen;
+    seen.reserve(lines.size());
     std::string text;
+    char hex[17];
     for (const StatementLine& line : lines) {
         std::string identity;
         if (!line.bank_id.empty()) {
             identity = "id:" + line.bank_id;
         } else {
             // Every field the line shows, each ended so that no two lines run together alike.
-            text = std::to_string(line.date) + '\n' + std::to_string(line.cents) + '\n' + line.number + '\n' +
-                   line.payee + '\n' + line.description;
-            char hex[17];
+            text.clear();
+            text += std::to_string(line.date);
+            text += '\n';
+            text += std::to_string(line.cents);
+            text += '\n';
+            text += line.number;
+            text += '\n';
+            text += line.payee;
+            text += '\n';
+            text += line.description;
             std::snprintf(hex, sizeof hex, "%016llx",
                           static_cast<unsigned long long>(XXH3_64bits(text.data(), text.size())));
             identity = std::string("line:") + hex;
         }
-        const int repeat = seen[identity]++;
-        identities.push_back(identity + ':' + integer_text(repeat));
+        const int repeat = seen[XXH3_64bits(identity.data(), identity.size())]++;
+        identity += ':';
+        identity += integer_text(repeat);
+        identities.push_back(std::move(identity));
     }
     return identities;
 }

@@ -9,6 +9,7 @@ void RecordPlaces::clear() {
     fingerprints_.clear();
     live_.clear();
     imported_.clear();
+    read_linked_.clear();
     linked_.clear();
 }
 
@@ -25,7 +26,11 @@ void RecordPlaces::push(std::uint64_t fingerprint, bool live) {
 }
 
 void RecordPlaces::put(std::int64_t slot, std::uint64_t fingerprint, bool live) {
-    if (slot >= slot_count()) {
+    if (slot == slot_count()) {
+        push(fingerprint, live);
+        return;
+    }
+    if (slot > slot_count()) {
         const auto size = static_cast<std::size_t>(slot + 1);
         fingerprints_.resize(size);
         live_.resize(size);
@@ -76,17 +81,19 @@ std::vector<RecordPlace> RecordPlaces::places_after_end(
 std::vector<std::int64_t> RecordPlaces::slots_at(const std::vector<RecordPlace>& places) const {
     if (places.empty()) return {};
     // Every slot by fingerprint, then by slot: a fingerprint's records stand together in file
-    // order, and a place is an offset into them. A few places need only their fingerprints' slots.
+    // order, and a place is an offset into them. Fewer places than slots need only their
+    // fingerprints' slots.
     std::vector<std::pair<std::uint64_t, std::int64_t>> by_print;
-    constexpr std::size_t kFewPlaces = 4096;
+    const bool few = places.size() * 4 < fingerprints_.size();
     std::unordered_set<std::uint64_t> wanted;
-    if (places.size() <= kFewPlaces) {
+    if (few) {
+        wanted.reserve(places.size());
         for (const RecordPlace& place : places) wanted.insert(place.fingerprint);
     }
-    by_print.reserve(places.size() <= kFewPlaces ? places.size() : fingerprints_.size());
+    by_print.reserve(few ? places.size() : fingerprints_.size());
     for (std::int64_t slot = 0; slot < slot_count(); ++slot) {
         const std::uint64_t fingerprint = fingerprints_[static_cast<std::size_t>(slot)];
-        if (wanted.empty() || wanted.contains(fingerprint)) by_print.emplace_back(fingerprint, slot);
+        if (!few || wanted.contains(fingerprint)) by_print.emplace_back(fingerprint, slot);
     }
     std::sort(by_print.begin(), by_print.end());
     std::vector<std::int64_t> result;
@@ -101,16 +108,46 @@ std::vector<std::int64_t> RecordPlaces::slots_at(const std::vector<RecordPlace>&
     return result;
 }
 
-void RecordPlaces::mark_links(const std::vector<LinkedPlace>& links) {
-    std::vector<RecordPlace> places;
-    places.reserve(links.size());
+RecordPlaces::PrintedSlots RecordPlaces::slots_by_fingerprint() const {
+    PrintedSlots slots;
+    slots.reserve(fingerprints_.size());
+    for (std::int64_t slot = 0; slot < slot_count(); ++slot)
+        slots.emplace_back(static_cast<std::int64_t>(fingerprints_[static_cast<std::size_t>(slot)]), slot);
+    std::sort(slots.begin(), slots.end());
+    return slots;
+}
+
+void RecordPlaces::mark_links(const std::vector<LinkedPlace>& links, const PrintedSlots& slots) {
+    // Both in fingerprint order: one walk through the two, a fingerprint's records counted off
+    // as its places.
+    auto slot = slots.begin();
+    std::int64_t current = 0;
+    std::int64_t place = 0;
+    bool started = false;
     for (const LinkedPlace& link : links) {
-        places.push_back(link.record);
-        linked_.insert(link.record.fingerprint);
+        const auto fingerprint = static_cast<std::int64_t>(link.record.fingerprint);
+        if (read_linked_.empty() || read_linked_.back() != link.record.fingerprint)
+            read_linked_.push_back(link.record.fingerprint);
+        if (!started || fingerprint != current) {
+            while (slot != slots.end() && slot->first < fingerprint) ++slot;
+            current = fingerprint;
+            place = 0;
+            started = true;
+        }
+        while (place < link.record.place && slot != slots.end() && slot->first == fingerprint) {
+            ++slot;
+            ++place;
+        }
+        if (place == link.record.place && slot != slots.end() && slot->first == fingerprint)
+            imported_[static_cast<std::size_t>(slot->second)] = true;
     }
-    for (const std::int64_t slot : slots_at(places)) {
-        if (slot >= 0) imported_[static_cast<std::size_t>(slot)] = true;
-    }
+    std::sort(read_linked_.begin(), read_linked_.end());
+    read_linked_.erase(std::unique(read_linked_.begin(), read_linked_.end()), read_linked_.end());
+}
+
+bool RecordPlaces::has_links_for(std::uint64_t fingerprint) const {
+    return linked_.contains(fingerprint) ||
+           std::binary_search(read_linked_.begin(), read_linked_.end(), fingerprint);
 }
 
 void RecordPlaces::set_imported(std::int64_t slot, bool imported) {
@@ -120,6 +157,7 @@ void RecordPlaces::set_imported(std::int64_t slot, bool imported) {
 
 std::size_t RecordPlaces::memory_bytes() const {
     return fingerprints_.capacity() * sizeof(std::uint64_t) + (live_.capacity() + imported_.capacity()) / 8 +
+           read_linked_.capacity() * sizeof(std::uint64_t) +
            linked_.size() * (sizeof(std::uint64_t) + 2 * sizeof(void*));
 }
 

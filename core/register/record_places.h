@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "core/store/companion_store.h"
@@ -38,11 +39,16 @@ class RecordPlaces {
     // The slot at each place, or -1 where the file has no such record.
     std::vector<std::int64_t> slots_at(const std::vector<RecordPlace>& places) const;
 
-    // Marks the records the links lead to as imported (and nothing else).
-    void mark_links(const std::vector<LinkedPlace>& links);
+    // Every slot with its fingerprint, ordered by fingerprint (as a signed number, the order the
+    // store keeps them in) and then by slot: a fingerprint's records together, in file order.
+    using PrintedSlots = std::vector<std::pair<std::int64_t, std::int64_t>>;
+    PrintedSlots slots_by_fingerprint() const;
+    // Marks the records the links lead to as imported (and nothing else). The links come ordered
+    // by fingerprint and place (CompanionStore::read_links), the slots from slots_by_fingerprint.
+    void mark_links(const std::vector<LinkedPlace>& links, const PrintedSlots& slots);
     void set_imported(std::int64_t slot, bool imported);
     // Whether a link may name a record with the fingerprint: its records' places matter to it.
-    bool has_links_for(std::uint64_t fingerprint) const { return linked_.contains(fingerprint); }
+    bool has_links_for(std::uint64_t fingerprint) const;
 
     std::size_t memory_bytes() const;
 
@@ -50,6 +56,8 @@ class RecordPlaces {
     std::vector<std::uint64_t> fingerprints_;
     std::vector<bool> live_;
     std::vector<bool> imported_;
+    // The fingerprints links were read for, in order, and those linked since.
+    std::vector<std::uint64_t> read_linked_;
     std::unordered_set<std::uint64_t> linked_;
 };
 

@@ -179,8 +179,9 @@ IoStatus append_records(const std::string& path, std::string records, std::int64
         put_i32(bytes + at + kRecordNumberOffset, static_cast<std::int32_t>(first + at / kRecordSize));
     const IoStatus written = write_at(file, length, bytes, static_cast<std::int64_t>(records.size()));
     if (!written) {
-        (void)truncate_file(file, length);
-        (void)flush_file(file);
+        // Cut back under the lock: the file is as listed again, and the caller may go on with it.
+        if (truncate_file(file, length) && flush_file(file) && closer.close() && check != nullptr)
+            check->after = file_stamp(path);
         return written;
     }
     if (const IoStatus closed = closer.close(); !closed) return closed;

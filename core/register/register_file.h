@@ -54,7 +54,7 @@ IoStatus append_record(const std::string& path, const TransactionRecord& record,
 
 // Appends the records (whole records, one after another) at the end that the file has under the
 // lock, in one write, their record numbers set to their slots from first on. A write that fails
-// cuts the file back to its old length.
+// cuts the file back to its old length (and then tells the file's stamp in the check's after).
 IoStatus append_records(const std::string& path, std::string records, std::int64_t& first,
                         WriteCheck* check = nullptr);
 

@@ -2,6 +2,7 @@
 // links in step with every change the session makes. The register is always written first and the
 // store after; when the store cannot follow, the register's change is taken back.
 #include <algorithm>
+#include <thread>
 
 #include "core/register/record_fingerprint.h"
 #include "core/register/register_session.h"
@@ -23,10 +24,18 @@ void RegisterSession::read_store() {
     if (!is_open()) return;
     CompanionStore store;
     const IoStatus opened = store.open(store_path(), false);
+    if (opened.error() == ENOENT) {
+        store_state_ = StoreState::kNone;
+        return;
+    }
+    // The slots are ordered by fingerprint on another core while the store is read.
+    RecordPlaces::PrintedSlots slots;
+    std::thread sorting([&] { slots = places_.slots_by_fingerprint(); });
     std::vector<LinkedPlace> links;
     const IoStatus read = opened ? store.read_links(links) : opened;
+    sorting.join();
     if (read) {
-        places_.mark_links(links);
+        places_.mark_links(links, slots);
         store_state_ = StoreState::kRead;
     } else if (read.error() == ENOENT) {
         store_state_ = StoreState::kNone;
@@ -64,10 +73,18 @@ SessionResult RegisterSession::import(ImportBatch batch, RowChange& change) {
     // an import must know what was imported before.
     if (store_state_ == StoreState::kUnread || store_state_ == StoreState::kUnusable) read_store();
     if (store_state_ == StoreState::kUnusable) return SessionResult::of_store(store_problem_);
-    // The store must be able to take the import before the register is written.
+    // The store must be able to take the import before the register is written. One made for it
+    // goes again when the import fails: both files are left as they were.
+    const bool store_was_missing = file_size(store_path()) < 0;
     CompanionStore store;
-    if (const IoStatus opened = open_store_for_writing(store); !opened)
+    const auto forget_new_store = [&] {
+        store.close();
+        if (store_was_missing) (void)delete_file(store_path());
+    };
+    if (const IoStatus opened = open_store_for_writing(store); !opened) {
+        forget_new_store();
         return SessionResult::of_store(opened);
+    }
     std::string bytes;
     bytes.reserve(batch.records.size() * kRecordSize);
     std::vector<std::uint64_t> fingerprints;
@@ -79,8 +96,11 @@ SessionResult RegisterSession::import(ImportBatch batch, RowChange& change) {
     }
     WriteCheck check = listed_check();
     std::int64_t first = 0;
-    if (const IoStatus written = append_records(path_, bytes, first, &check); !written)
+    if (const IoStatus written = append_records(path_, bytes, first, &check); !written) {
+        if (check.after.exists) note_written(check);
+        forget_new_store();
         return SessionResult::of(written);
+    }
     // The records as the file holds them, numbered.
     for (std::size_t at = 0; at < batch.records.size(); ++at) {
         put_i32(reinterpret_cast<std::uint8_t*>(bytes.data()) + at * kRecordSize + kRecordNumberOffset,
@@ -97,8 +117,10 @@ SessionResult RegisterSession::import(ImportBatch batch, RowChange& change) {
         // Both as they were: the records go again.
         WriteCheck back;
         back.listed = check.after;
-        (void)remove_appended_records(path_, first, bytes, &back);
-        stamp_ = file_stamp(path_);
+        // Cut again under the lock; should even that fail, the next change finds the file other
+        // than listed and has it read again.
+        if (remove_appended_records(path_, first, bytes, &back)) note_written(back);
+        forget_new_store();
         return SessionResult::of_store(stored);
     }
     for (StoredLink& link : note->links) link.import_id = note->entry.id;

@@ -81,7 +81,8 @@ class CompanionStore {
     void close();
     bool is_open() const { return db_ != nullptr; }
 
-    // Every live link's place; gone links are left out.
+    // Every live link's place, ordered by fingerprint (as a signed number) and place; gone links
+    // are left out.
     IoStatus read_links(std::vector<LinkedPlace>& links) const;
     // The identities' links, in their order (none for an identity never imported).
     IoStatus find_identities(const std::vector<std::string>& identities,

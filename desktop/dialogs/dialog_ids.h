@@ -131,8 +131,8 @@ inline constexpr int kHelp = 415;    // F1's menu event
 
 namespace import_ids {
 inline constexpr int kWindow = 209;
-inline constexpr int kWidth = 760;
-inline constexpr int kHeight = 570;
+inline constexpr int kWidth = 880;
+inline constexpr int kHeight = 616;
 inline constexpr int kStatementCaption = 400;
 inline constexpr int kStatement = 401;
 inline constexpr int kColumnsFrame = 402;

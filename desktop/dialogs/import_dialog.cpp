@@ -64,7 +64,6 @@ std::vector<std::string> column_names(const StatementFile& file, const CsvMappin
 void show_choices() {
     ImportDraft& d = draft();
     const TextTable& t = texts();
-    d.filling = true;
     const bool csv = d.file.format == StatementFormat::kCsv;
     CsvMapping mapping = d.file.mapping.value_or(CsvMapping{});
     const std::vector<std::string> names = csv ? column_names(d.file, mapping) : std::vector<std::string>();
@@ -103,7 +102,6 @@ void show_choices() {
     const auto mark_at = d.mark ? std::find(d.marks.begin(), d.marks.end(), *d.mark) - d.marks.begin() : 0;
     ui::set_state(kMark, static_cast<int>(mark_at));
     ui::disable_gadget(kMark, d.marks.size() > 1 ? 0 : 1);
-    d.filling = false;
 }
 
 // The conventions the file's values leave; a single one is taken, and so is the one the user chose
@@ -240,12 +238,18 @@ void remap() {
 
 void choose_conventions() {
     ImportDraft& d = draft();
-    const int order = ui::get_state(kDateOrder) - (d.orders.size() > 1 && !d.order ? 1 : 0);
-    if (order >= 0 && order < static_cast<int>(d.orders.size()))
-        d.order = d.orders[static_cast<std::size_t>(order)];
-    const int mark = ui::get_state(kMark) - (d.marks.size() > 1 && !d.mark ? 1 : 0);
-    if (mark >= 0 && mark < static_cast<int>(d.marks.size()))
-        d.mark = d.marks[static_cast<std::size_t>(mark)];
+    std::optional<DateOrder> order = d.order;
+    std::optional<DecimalMark> mark = d.mark;
+    const int order_at = ui::get_state(kDateOrder) - (d.orders.size() > 1 && !d.order ? 1 : 0);
+    if (order_at >= 0 && order_at < static_cast<int>(d.orders.size()))
+        order = d.orders[static_cast<std::size_t>(order_at)];
+    const int mark_at = ui::get_state(kMark) - (d.marks.size() > 1 && !d.mark ? 1 : 0);
+    if (mark_at >= 0 && mark_at < static_cast<int>(d.marks.size()))
+        mark = d.marks[static_cast<std::size_t>(mark_at)];
+    // Setting the combos raises their change events too: only a choice the user made counts.
+    if (order == d.order && mark == d.mark) return;
+    d.order = order;
+    d.mark = mark;
     show_choices();
     if (!build_preview()) close_import();
 }
@@ -313,48 +317,49 @@ void import_ticked() {
 void create_gadgets() {
     const TextTable& t = texts();
     ui::create_text(kStatementCaption, 16, 18, 76, 18, t.statement_caption);
-    ui::create_string(kStatement, 96, 14, 648, 24, "", ui::kStringReadOnly);
-    ui::create_frame(kColumnsFrame, 16, 46, 728, 124, t.columns_frame);
+    ui::create_string(kStatement, 96, 14, 768, 24, "", ui::kStringReadOnly);
+    // Each column's caption stands above its choice, so that a bank's long column names show.
+    ui::create_frame(kColumnsFrame, 16, 46, 848, 170, t.columns_frame);
     for (int at = 0; at < kColumnCount; ++at) {
-        const int x = 28 + (at % 4) * 180;
-        const int y = 68 + (at / 4) * 32;
-        ui::create_text(kFirstColumnCaption + at, x, y + 4, 64, 18,
+        const int x = 28 + (at % 4) * 208;
+        const int y = 66 + (at / 4) * 50;
+        ui::create_text(kFirstColumnCaption + at, x, y, 166, 18,
                         t.column_captions[static_cast<std::size_t>(at)]);
-        ui::create_combo(kFirstColumn + at, x + 66, y, 106, 26);
+        ui::create_combo(kFirstColumn + at, x, y + 18, 196, 26);
         ui::set_label_target(kFirstColumnCaption + at, kFirstColumn + at);
     }
-    ui::create_text(kSkipTopCaption, 28, 136, 86, 18, t.skip_top_caption);
-    ui::create_string(kSkipTop, 116, 132, 50, 24, "0");
-    ui::create_text(kSkipBottomCaption, 208, 136, 100, 18, t.skip_bottom_caption);
-    ui::create_string(kSkipBottom, 310, 132, 50, 24, "0");
+    ui::create_text(kSkipTopCaption, 28, 182, 86, 18, t.skip_top_caption);
+    ui::create_string(kSkipTop, 116, 178, 50, 24, "0");
+    ui::create_text(kSkipBottomCaption, 206, 182, 104, 18, t.skip_bottom_caption);
+    ui::create_string(kSkipBottom, 312, 178, 50, 24, "0");
     ui::set_label_target(kSkipTopCaption, kSkipTop);
     ui::set_label_target(kSkipBottomCaption, kSkipBottom);
-    ui::create_check_box(kHeaderLine, 388, 136, 160, 18, t.header_box);
-    ui::create_text(kDateOrderCaption, 16, 186, 100, 18, t.date_order_caption);
-    ui::create_combo(kDateOrder, 118, 182, 170, 26);
+    ui::create_check_box(kHeaderLine, 384, 182, 160, 18, t.header_box);
+    ui::create_text(kDateOrderCaption, 16, 232, 100, 18, t.date_order_caption);
+    ui::create_combo(kDateOrder, 118, 228, 170, 26);
     ui::set_label_target(kDateOrderCaption, kDateOrder);
-    ui::create_text(kMarkCaption, 314, 186, 120, 18, t.mark_caption);
-    ui::create_combo(kMark, 436, 182, 220, 26);
+    ui::create_text(kMarkCaption, 314, 232, 120, 18, t.mark_caption);
+    ui::create_combo(kMark, 436, 228, 220, 26);
     ui::set_label_target(kMarkCaption, kMark);
 
     const auto& titles = t.preview_titles;
     ui::create_list(
-        kPreview, 16, 218, 728, 200, titles[0], 104,
+        kPreview, 16, 264, 848, 200, titles[0], 104,
         ui::kListFullRowSelect | ui::kListGridLines | ui::kListAlwaysShowSelection | ui::kListTickBoxes);
-    const int widths[] = {104, 64, 150, 120, 78, 80, 126};
+    const int widths[] = {104, 64, 150, 110, 78, 80, 240};
     for (int column = 1; column < 7; ++column)
         ui::add_column(kPreview, column, titles[static_cast<std::size_t>(column)], widths[column]);
     ui::set_column_alignment(kPreview, 5, ui::kAlignRight);
     ui::set_column_figures(kPreview, 5);
-    ui::create_text(kCounts, 16, 424, 728, 34, "");
+    ui::create_text(kCounts, 16, 470, 848, 34, "");
     const auto& skipped = t.skipped_titles;
-    ui::create_list(kSkipped, 16, 460, 728, 64, skipped[0], 56, ui::kListFullRowSelect | ui::kListGridLines);
+    ui::create_list(kSkipped, 16, 506, 848, 64, skipped[0], 56, ui::kListFullRowSelect | ui::kListGridLines);
     ui::add_column(kSkipped, 1, skipped[1], 300);
-    ui::add_column(kSkipped, 2, skipped[2], 350);
-    ui::create_button(kTickAll, 16, 532, 100, 28, t.tick_all_button);
-    ui::create_button(kUntickAll, 124, 532, 100, 28, t.untick_all_button);
-    ui::create_button(kOk, 552, 532, 92, 28, t.import_button, ui::kButtonDefault);
-    ui::create_button(kCancel, 652, 532, 92, 28, t.cancel_button);
+    ui::add_column(kSkipped, 2, skipped[2], 470);
+    ui::create_button(kTickAll, 16, 578, 100, 28, t.tick_all_button);
+    ui::create_button(kUntickAll, 124, 578, 100, 28, t.untick_all_button);
+    ui::create_button(kOk, 672, 578, 92, 28, t.import_button, ui::kButtonDefault);
+    ui::create_button(kCancel, 772, 578, 92, 28, t.cancel_button);
 }
 
 }  // namespace
@@ -411,19 +416,15 @@ void handle_import_dialog(int kind) {
     if (kind == ui::kEventGadget) {
         const int gadget = ui::event_gadget();
         if (gadget >= kFirstColumn && gadget < kFirstColumn + kColumnCount) {
-            if (!draft().filling) remap();
+            remap();
             return;
         }
         switch (gadget) {
             case kSkipTop:
             case kSkipBottom:
-            case kHeaderLine:
-                if (!draft().filling) remap();
-                break;
+            case kHeaderLine: remap(); break;
             case kDateOrder:
-            case kMark:
-                if (!draft().filling) choose_conventions();
-                break;
+            case kMark: choose_conventions(); break;
             case kPreview:
                 if (ui::event_type() == ui::kTicked) note_tick();
                 break;

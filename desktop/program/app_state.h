@@ -26,7 +26,6 @@ struct ImportDraft {
     std::optional<DateOrder> order;  // chosen (or the only one)
     std::optional<DecimalMark> mark;
     ImportPreview preview;
-    bool filling = false;  // the dialog's gadgets are being set: their change events are not the user's
 };
 
 // The pick lists in the order of their settings sections.

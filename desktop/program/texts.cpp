@@ -177,7 +177,7 @@ void prepare_files(TextTable& t) {
 }
 
 void prepare_import(TextTable& t) {
-    t.import_requester_title = "Import a bank statement";
+    t.import_requester_title = "Choose the statement to import";
     t.statement_pattern =
         "Bank statements (*.csv *.qif)|*.csv;*.qif|CSV files|*.csv|QIF files|*.qif|All files|*";
     t.import_title = "Import a bank statement";

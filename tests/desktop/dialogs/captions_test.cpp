@@ -112,6 +112,12 @@ TEST_F(Captions, FitTheirGadgetsInEveryDialog) {
     ui::post_event(ui::kEventMenu, find_ids::kWindow, find_ids::kCancel);
     settle();
 
+    script->set_next_file_name(std::string(QUILLET_TEST_DATA) + "import/us_checking.csv");
+    trigger(kImport);
+    expect_captions_fit(import_ids::kWindow);
+    ui::post_event(ui::kEventMenu, import_ids::kWindow, import_ids::kCancel);
+    settle();
+
     trigger(kReport);
     expect_captions_fit(report_ids::kWindow);
     ui::post_event(ui::kEventMenu, report_ids::kWindow, report_ids::kCancel);

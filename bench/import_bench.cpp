@@ -1,0 +1,129 @@
+// Statement import at the sizes a user with years of history meets: a 100,000-row CSV download read
+// and matched against a register of a million transactions (half the download imported before,
+// some of the rest typed by hand), and a store that links a million records read after the list is
+// painted.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+
+#include "bench/register_generator.h"
+#include "core/import/import_preview.h"
+#include "core/import/statement_file.h"
+#include "core/register/register_file.h"
+#include "core/register/register_session.h"
+#include "core/runtime/dates.h"
+#include "core/runtime/file_access.h"
+#include "core/runtime/number_text.h"
+#include "tests/support/temp_folder.h"
+
+namespace quillet {
+namespace {
+
+constexpr std::int64_t kRegisterRecords = 1000000;
+constexpr std::int64_t kDownloadRows = 100000;
+
+testing::TempFolder& bench_folder() {
+    static testing::TempFolder folder;
+    return folder;
+}
+
+// Row index of the bank's history: a day, an amount and a payee of its own. Every seventh row of
+// the later half copies a transaction of the register, as one typed by hand.
+std::string history_row(std::int64_t index, const std::vector<TransactionRecord>& typed) {
+    char line[160];
+    if (index >= kDownloadRows && index % 7 == 0 && !typed.empty()) {
+        const TransactionRecord& record = typed[static_cast<std::size_t>(index) % typed.size()];
+        const std::int64_t cents = amount_cents(record.amount).value_or(0);
+        std::snprintf(line, sizeof line, "%02d/%02d/%04d,Typed %lld,%s\n", month_of(record.date),
+                      day_of(record.date), year_of(record.date), static_cast<long long>(index),
+                      cents_text(record.kind == record_format::kDeposit ? cents : -cents).c_str());
+        return line;
+    }
+    const DateValue date = make_date(2020, 1, 1) + static_cast<DateValue>(index / 40) * 86400;
+    std::snprintf(line, sizeof line, "%02d/%02d/%04d,Bank payee %lld,-%lld.%02lld\n", month_of(date),
+                  day_of(date), year_of(date), static_cast<long long>(index % 977),
+                  static_cast<long long>(index % 300 + 1), static_cast<long long>(index % 100));
+    return line;
+}
+
+std::string download(std::int64_t first, std::int64_t count, const std::vector<TransactionRecord>& typed) {
+    std::string text = "Date,Payee,Amount\n";
+    for (std::int64_t index = first; index < first + count; ++index) text += history_row(index, typed);
+    return text;
+}
+
+ImportPreview preview_of(RegisterSession& session, const std::string& path) {
+    ImportPreview preview;
+    StatementFile file;
+    if (!read_statement_file(path, file)) return preview;
+    const Conventions conventions = conventions_of(file.raw);
+    preview.fingerprint = file.fingerprint;
+    (void)preview_import(
+        session, finish_statement(file.raw, conventions.date_orders.front(), conventions.marks.front()),
+        preview);
+    return preview;
+}
+
+void BM_ReadAndMatchDownloadAgainstMillionRecords(benchmark::State& state) {
+    const std::string register_path = bench_folder().file("History.qlt");
+    if (!bench::write_generated_register(register_path, kRegisterRecords, 20261208)) {
+        state.SkipWithError("cannot write the register");
+        return;
+    }
+    std::vector<TransactionRecord> typed;
+    (void)visit_records(register_path, [&](std::int64_t slot, const std::uint8_t* record) {
+        if (slot % 97 == 0 && record[record_format::kDeletedOffset] == record_format::kLive &&
+            record[record_format::kVoidOffset] == record_format::kNotVoid)
+            typed.push_back(decode_record(record));
+        return true;
+    });
+    RegisterSession session;
+    session.open(register_path, kListFileOrder);
+    // The earlier download, imported: the new one overlaps half of it.
+    const std::string earlier =
+        bench_folder().write("earlier.csv", download(kDownloadRows / 2, kDownloadRows, typed));
+    RowChange change;
+    if (!session.import(batch_of(preview_of(session, earlier)), change).done()) {
+        state.SkipWithError("cannot import the earlier download");
+        return;
+    }
+    const std::string later =
+        bench_folder().write("later.csv", download(kDownloadRows, kDownloadRows, typed));
+    std::int64_t duplicates = 0;
+    for (auto _ : state) {
+        const ImportPreview preview = preview_of(session, later);
+        duplicates = preview.duplicate_count();
+        benchmark::DoNotOptimize(duplicates);
+    }
+    state.counters["rows"] = static_cast<double>(kDownloadRows);
+    state.counters["duplicates"] = static_cast<double>(duplicates);
+}
+BENCHMARK(BM_ReadAndMatchDownloadAgainstMillionRecords)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What the program does once the list is painted: the store's links read and marked on the rows.
+void BM_ReadMillionLinksAfterOpening(benchmark::State& state) {
+    const std::string register_path = bench_folder().file("Linked.qlt");
+    if (!bench::write_generated_register(register_path, kRegisterRecords, 20261208) ||
+        !bench::link_every_record(register_path)) {
+        state.SkipWithError("cannot write the register and its store");
+        return;
+    }
+    RegisterSession session;
+    std::int64_t imported = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        session.open(register_path, kListFileOrder);
+        state.ResumeTiming();
+        session.read_store();
+        imported = session.row_imported(session.row_count() - 1) ? 1 : 0;
+        benchmark::DoNotOptimize(imported);
+    }
+    if (session.store_state() != StoreState::kRead || imported != 1)
+        state.SkipWithError("the links were not read");
+    state.counters["links"] = static_cast<double>(kRegisterRecords);
+}
+BENCHMARK(BM_ReadMillionLinksAfterOpening)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+}  // namespace quillet

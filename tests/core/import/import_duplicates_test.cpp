@@ -1,0 +1,251 @@
+// Imports through the register session: duplicates found in both stages (imported before, deleted
+// after import, typed by hand), links that keep to their transactions through edits, compaction and
+// another program's append, one undo step for a whole import, and a companion store that is
+// damaged, newer or held by another program.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
+
+#include "core/import/import_preview.h"
+#include "core/import/statement_file.h"
+#include "core/register/register_session.h"
+#include "core/runtime/file_access.h"
+#include "tests/support/temp_folder.h"
+
+namespace quillet {
+namespace {
+
+using testing::read_file;
+using testing::TempFolder;
+
+TransactionRecord typed(DateValue date, float amount, const char* number, const char* payee,
+                        bool deleted = false) {
+    TransactionRecord record;
+    record.deleted = deleted ? 1 : 0;
+    record.date = date;
+    record.type = "Check";
+    record.number = number;
+    record.payee = payee;
+    record.amount = amount;
+    record.kind = record_format::kWithdrawal;
+    return record;
+}
+
+class Imports : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // A deleted record first (compaction then moves every other one), and two typed by hand
+        // that the US statement also holds.
+        std::string bytes;
+        for (const TransactionRecord& record : {typed(make_date(2024, 11, 1), 1.0f, "", "Gone", true),
+                                                typed(make_date(2024, 11, 30), 120.0f, "1043", "Landlord"),
+                                                typed(make_date(2024, 12, 4), 4.25f, "", "Coffee")}) {
+            const RecordBytes encoded = encode_record(record);
+            bytes.append(reinterpret_cast<const char*>(encoded.data()), encoded.size());
+        }
+        path = folder.write("Checking.qlt", bytes);
+        session.open(path, kListFileOrder);
+    }
+
+    ImportPreview preview_of(const std::string& statement_path) {
+        StatementFile file;
+        EXPECT_TRUE(read_statement_file(statement_path, file));
+        const Conventions conventions = conventions_of(file.raw);
+        ImportPreview preview;
+        preview.file_name = statement_path;
+        preview.fingerprint = file.fingerprint;
+        preview.format = format_name(file.format);
+        const IoStatus built = preview_import(
+            session, finish_statement(file.raw, conventions.date_orders.front(), conventions.marks.front()),
+            preview);
+        EXPECT_TRUE(built) << built.error();
+        return preview;
+    }
+    std::string sample(const char* name) { return std::string(QUILLET_TEST_DATA) + "import/" + name; }
+
+    // Each line's verdict: "new", "imported", "deleted", "typed 2024/11/30".
+    static std::vector<std::string> verdicts(const ImportPreview& preview) {
+        std::vector<std::string> all;
+        for (const PreviewLine& line : preview.lines) {
+            switch (line.verdict) {
+                case Verdict::kNew: all.push_back("new"); break;
+                case Verdict::kImported: all.push_back("imported"); break;
+                case Verdict::kDeletedAfterImport: all.push_back("deleted"); break;
+                case Verdict::kTypedByHand:
+                    all.push_back("typed " + format_date(kDisplayDateMask, line.verdict_date));
+                    break;
+            }
+        }
+        return all;
+    }
+
+    SessionResult import(const ImportPreview& preview) {
+        RowChange change;
+        return session.import(batch_of(preview), change);
+    }
+
+    TempFolder folder;
+    std::string path;
+    RegisterSession session;
+};
+
+TEST_F(Imports, DuplicatesAreFoundByIdentityThenAgainstTypedTransactions) {
+    // The check typed two days early and one of the two coffees (the nearer date first) were typed.
+    ImportPreview first = preview_of(sample("us_checking.csv"));
+    EXPECT_EQ(verdicts(first), (std::vector<std::string>{"new", "new", "typed 2024/11/30", "new",
+                                                         "typed 2024/12/04", "new", "new", "new"}));
+    EXPECT_EQ(first.ticked_count(), 6);
+    ASSERT_TRUE(import(first).done());
+    EXPECT_EQ(session.row_count(), 2 + 6);
+
+    // The same file again is known as a whole, and every line by its identity.
+    ImportPreview again = preview_of(sample("us_checking.csv"));
+    ASSERT_TRUE(again.earlier);
+    EXPECT_EQ(again.earlier->added, 6);
+    EXPECT_EQ(again.ticked_count(), 0);
+
+    // A later download overlaps: its first lines were imported, one since deleted; two identical
+    // coffees of one day stay two; the typed check stays typed.
+    const std::string overlap =
+        folder.write("overlap.csv",
+                     "Date,Description,Check Number,Amount\n12/02/2024,CHECK,1043,-120.00\n12/03/2024,COFFEE "
+                     "HOUSE,,-4.25\n"
+                     "12/03/2024,COFFEE HOUSE,,-4.25\n12/05/2024,\"ELECTRIC CO  \"\"AUTOPAY\"\"\",,-96.40\n"
+                     "12/13/2024,ATM WITHDRAWAL,,-60.00\n12/16/2024,BOOKSHOP,,-18.00\n");
+    const std::int64_t atm_row = session.row_count() - 1;
+    RowChange change;
+    ASSERT_TRUE(session.delete_row(atm_row, change).done());
+    EXPECT_EQ(verdicts(preview_of(overlap)),
+              (std::vector<std::string>{"typed 2024/11/30", "typed 2024/12/04", "imported", "imported",
+                                        "deleted", "new"}));
+}
+
+TEST_F(Imports, LinksKeepToTheirTransactionsThroughEditsCompactionAndAnotherProgramsAppend) {
+    ImportPreview first = preview_of(sample("statement.qif"));
+    ASSERT_EQ(first.ticked_count(), 4);
+    ASSERT_TRUE(import(first).done());
+    // An edit moves the link to the record's new bytes.
+    const std::int64_t row = session.row_count() - 1;
+    RecordBytes opened{};
+    ASSERT_TRUE(session.read(session.slot_of(row), opened));
+    TransactionRecord edited = decode_record(opened.data());
+    edited.description = "Monthly fee, December";
+    RowChange change;
+    ASSERT_TRUE(session.edit(session.slot_of(row), opened, edited, change).done());
+    // Compaction renumbers every record; another program appends one.
+    CompactionCounts counts;
+    ASSERT_TRUE(session.compact(counts, true).done());
+    ASSERT_EQ(counts.removed, 1);
+    std::int64_t slot = 0;
+    ASSERT_TRUE(append_record(path, typed(make_date(2025, 1, 6), 8.0f, "", "Bank Fee"), slot));
+
+    RegisterSession reopened;
+    reopened.open(path, kListNewestFirst);
+    reopened.read_store();
+    ASSERT_EQ(reopened.store_state(), StoreState::kRead);
+    std::vector<bool> imported;
+    for (std::int64_t each = 0; each < reopened.row_count(); ++each)
+        imported.push_back(reopened.row_imported(each));
+    // Newest first: the outside append, the four imported, the two typed.
+    EXPECT_EQ(imported, (std::vector<bool>{false, true, true, true, true, false, false}));
+    session.open(path, kListFileOrder);
+    EXPECT_EQ(verdicts(preview_of(sample("statement.qif"))),
+              (std::vector<std::string>{"imported", "imported", "imported", "imported"}));
+}
+
+TEST_F(Imports, UndoTakesAWholeImportBackAndAFailureLeavesBothFilesAsTheyWere) {
+    const std::string before = read_file(path);
+    ImportPreview preview = preview_of(sample("debit_credit.csv"));
+    ASSERT_EQ(preview.ticked_count(), 4);
+    EXPECT_EQ(preview.skipped.size(), 2u);  // too large for the register, and three decimals
+
+    // The register fails half way: nothing stays, in the register or in a store.
+    inject_record_write_fault();
+    EXPECT_TRUE(import(preview).failed());
+    EXPECT_EQ(read_file(path), before);
+    EXPECT_EQ(verdicts(preview_of(sample("debit_credit.csv")))[0], "new");
+
+    // The store cannot be written (its name is a folder's): the register is cut back.
+    ASSERT_TRUE(create_folders(session.store_path()));
+    SessionResult refused = import(preview);
+    EXPECT_TRUE(refused.failed());
+    EXPECT_TRUE(refused.in_store());
+    EXPECT_EQ(read_file(path), before);
+    ASSERT_EQ(::rmdir(session.store_path().c_str()), 0);
+
+    const SessionResult made = import(preview);
+    ASSERT_TRUE(made.done()) << made.cause().error() << " " << made.in_store();
+    RowChange change;
+    ASSERT_TRUE(session.undo(change).done());
+    EXPECT_EQ(change.kind, RowChange::Kind::kRowsChanged);
+    EXPECT_EQ(read_file(path), before);
+    EXPECT_EQ(session.row_count(), 2);
+    EXPECT_EQ(verdicts(preview_of(sample("debit_credit.csv"))),
+              (std::vector<std::string>{"new", "new", "new", "new"}));
+    ASSERT_TRUE(session.redo(false, change).done());
+    EXPECT_EQ(session.row_count(), 6);
+    EXPECT_EQ(verdicts(preview_of(sample("debit_credit.csv"))),
+              (std::vector<std::string>{"imported", "imported", "imported", "imported"}));
+}
+
+TEST_F(Imports, AStoreThatCannotBeUsedIsSaidAndNeverBlocksTheRegister) {
+    ASSERT_TRUE(import(preview_of(sample("statement.qif"))).done());
+    const std::string store = session.store_path();
+    const std::string register_bytes = read_file(path);
+    const auto set_version = [&](int version) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(store.c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, ("PRAGMA user_version = " + std::to_string(version)).c_str(), nullptr,
+                               nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+    };
+    struct Problem {
+        const char* name;
+        std::function<void()> make;
+        int error;
+    };
+    const std::string good = read_file(store);
+    const Problem problems[] = {
+        {"newer", [&] { set_version(kStoreSchemaVersion + 1); }, EPROTO},
+        {"damaged", [&] { TempFolder::write_bytes(store, "SQLite format 3" + std::string(4096, 'x')); },
+         EBADMSG},
+        {"another program's", [&] { TempFolder::write_bytes(store, "not a database at all"); }, EBADMSG},
+    };
+    for (const Problem& problem : problems) {
+        SCOPED_TRACE(problem.name);
+        TempFolder::write_bytes(store, good);
+        problem.make();
+        RegisterSession other;
+        other.open(path, kListFileOrder);
+        EXPECT_EQ(other.row_count(), 6);  // the register opens all the same
+        other.read_store();
+        EXPECT_EQ(other.store_state(), StoreState::kUnusable);
+        EXPECT_EQ(other.store_problem().error(), problem.error);
+        RowChange change;
+        const SessionResult refused =
+            other.import(ImportBatch{{typed(1, 1.0f, "", "X")}, {"id:x"}, {}}, change);
+        EXPECT_TRUE(refused.in_store());
+        EXPECT_EQ(refused.cause().error(), problem.error);
+        EXPECT_EQ(read_file(path), register_bytes);
+    }
+
+    // Held by another program: the import waits a moment, then says so; nothing is written.
+    TempFolder::write_bytes(store, good);
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open(store.c_str(), &holder), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    RegisterSession other;
+    other.open(path, kListFileOrder);
+    RowChange change;
+    const SessionResult held = other.import(ImportBatch{{typed(1, 1.0f, "", "X")}, {"id:x"}, {}}, change);
+    EXPECT_EQ(held.cause().error(), EWOULDBLOCK);
+    EXPECT_EQ(read_file(path), register_bytes);
+    sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(holder);
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,208 @@
+// Statements as the import reads them: each sample bank file against its golden preview (the
+// conventions its values leave, every transaction as the register would get it, every line skipped
+// and why), the files the import refuses, and the narrowing of date orders and decimal marks over a
+// whole column.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "core/import/conventions.h"
+#include "core/import/import_records.h"
+#include "core/import/statement_file.h"
+#include "core/import/statement_text.h"
+#include "core/runtime/atomic_replace.h"
+#include "core/runtime/number_text.h"
+#include "core/runtime/windows1252.h"
+#include "tests/support/temp_folder.h"
+
+namespace quillet {
+namespace {
+
+using testing::read_file;
+using testing::TempFolder;
+
+const char* const kOrderNames[] = {"d/m/y", "m/d/y", "y/m/d"};
+const char* const kMarkNames[] = {"point", "comma"};
+const char* const kReasonNames[] = {"bad date",      "bad amount", "too many decimals", "too large",
+                                    "missing field", "ragged row", "pending",           "other account"};
+
+// The statement as a reader sees it, then as the register would get it, line by line.
+std::string rendered(const StatementFile& file, const Conventions& conventions, DateOrder order,
+                     DecimalMark mark) {
+    std::string out = std::string("format ") + format_name(file.format) + "\norders";
+    for (const DateOrder each : conventions.date_orders)
+        out += std::string(" ") + kOrderNames[static_cast<int>(each)];
+    out += "\nmarks";
+    for (const DecimalMark each : conventions.marks)
+        out += std::string(" ") + kMarkNames[static_cast<int>(each)];
+    out += "\n";
+    const Statement statement = finish_statement(file.raw, order, mark);
+    for (const StatementLine& line : statement.lines) {
+        const TransactionRecord record = record_of(line);
+        out += "line " + integer_text(line.line) + ": " + format_date(kDisplayDateMask, line.date) + " | " +
+               cents_text(line.cents) + " | " + line.number + " | " + line.payee + " | " + line.description +
+               "\n  record: " + record.type + " | " + (record.kind == 0 ? "deposit " : "withdrawal ") +
+               amount_text(record.amount) + " | " + windows1252_to_utf8(record.payee) + "\n";
+    }
+    for (const SkippedLine& skipped : statement.skipped) {
+        out += "skipped line " + integer_text(skipped.line) + ": " +
+               kReasonNames[static_cast<int>(skipped.reason)] + " | " + skipped.detail + "\n";
+    }
+    return out;
+}
+
+std::string golden(const std::string& name, const std::string& made) {
+    const std::string file = std::string(QUILLET_TEST_DATA) + "import/" + name;
+    if (std::getenv("QUILLET_UPDATE_GOLDEN") != nullptr) {
+        EXPECT_TRUE(replace_file_contents(file, made));
+    }
+    return read_file(file);
+}
+
+// Each bank's shape: a US file (month first, decimal point, thousands commas, quoted texts), a
+// German one (Windows-1252, semicolons, day first, decimal commas, lines above the header and a
+// total below), one with debit and credit columns, a QIF file with ' years, and a file whose dates
+// no value decides (the order is then the user's).
+TEST(Statement, EachSampleReadsAsItsGoldenPreview) {
+    struct Sample {
+        const char* file;
+        std::optional<DateOrder> chosen_order;  // where the file leaves more than one
+    };
+    const Sample samples[] = {
+        {"us_checking.csv", {}},
+        {"german_giro.csv", {}},
+        {"debit_credit.csv", {}},
+        {"statement.qif", {}},
+        {"ambiguous.csv", DateOrder::kDayMonthYear},
+    };
+    for (const Sample& sample : samples) {
+        SCOPED_TRACE(sample.file);
+        StatementFile file;
+        ASSERT_TRUE(read_statement_file(std::string(QUILLET_TEST_DATA) + "import/" + sample.file, file));
+        const Conventions conventions = conventions_of(file.raw);
+        ASSERT_EQ(conventions.marks.size(), 1u);
+        ASSERT_EQ(conventions.date_orders.size(), sample.chosen_order ? 2u : 1u);
+        const DateOrder order = sample.chosen_order.value_or(conventions.date_orders.front());
+        const std::string made = rendered(file, conventions, order, conventions.marks.front());
+        EXPECT_EQ(made, golden(std::string(sample.file) + ".preview", made));
+    }
+}
+
+TEST(Statement, FilesThatAreNoStatementAreRefusedWithTheirCause) {
+    TempFolder folder;
+    struct Bad {
+        const char* name;
+        std::string bytes;
+        int error;
+    };
+    const Bad bad[] = {
+        {"empty.csv", "", ENODATA},
+        {"blank.csv", " \r\n\r\n", ENODATA},
+        {"binary.csv", std::string("PK\x03\x04\0\0", 6), EILSEQ},
+        {"statement.ofx.csv", "OFXHEADER:100\nDATA:OFXSGML\n<OFX>", ENOEXEC},
+        {"qif-named.csv", "!Type:Bank\nD1/1/24\nT-1\n^\n", ENOEXEC},
+        {"csv-named.qif", "Date,Amount\n1/1/24,-1\n", ENOEXEC},
+        {"investments.qif", "!Type:Invst\nD1/1/24\nT-1\n^\n", ENODATA},
+        {"missing.csv", "", ENOENT},
+    };
+    for (const Bad& each : bad) {
+        SCOPED_TRACE(each.name);
+        const std::string path = std::string(each.name) == "missing.csv"
+                                     ? folder.file(each.name)
+                                     : folder.write(each.name, each.bytes);
+        StatementFile file;
+        EXPECT_EQ(read_statement_file(path, file).error(), each.error);
+    }
+    // Far larger than a statement: refused before it is read.
+    const std::string huge = folder.file("huge.csv");
+    TempFolder::write_bytes(huge, "");
+    ASSERT_EQ(::truncate(huge.c_str(), kLargestStatement + 1), 0);
+    StatementFile file;
+    EXPECT_EQ(read_statement_file(huge, file).error(), EFBIG);
+}
+
+// A CSV row with too few fields, a QIF date no order reads and an amount that is no number are
+// listed as skipped with their lines; the rest is read.
+TEST(Statement, LinesThatCannotBeReadAreSkippedWithTheirLineAndWhy) {
+    TempFolder folder;
+    StatementFile csv;
+    ASSERT_TRUE(read_statement_file(folder.write("ragged.csv",
+                                                 "Date,Payee,Amount\n1/2/2024,A,-1.00\n1/3/2024\n"
+                                                 "1/4/2024,B,lots\n1/5/2024,C,2.00\n"),
+                                    csv));
+    Statement statement = finish_statement(csv.raw, DateOrder::kMonthDayYear, DecimalMark::kPoint);
+    ASSERT_EQ(statement.lines.size(), 2u);
+    ASSERT_EQ(statement.skipped.size(), 2u);
+    EXPECT_EQ(statement.skipped[0].line, 3);
+    EXPECT_EQ(statement.skipped[0].reason, SkipReason::kRaggedRow);
+    EXPECT_EQ(statement.skipped[1].line, 4);
+    EXPECT_EQ(statement.skipped[1].reason, SkipReason::kBadAmount);
+
+    StatementFile qif;
+    ASSERT_TRUE(read_statement_file(
+        folder.write("bad.qif", "!Type:Bank\nD13/45/2024\nT-1.00\n^\nD1/5/2024\nT-2.00\n^\n"), qif));
+    statement = finish_statement(qif.raw, DateOrder::kMonthDayYear, DecimalMark::kPoint);
+    ASSERT_EQ(statement.lines.size(), 1u);
+    ASSERT_EQ(statement.skipped.size(), 1u);
+    EXPECT_EQ(statement.skipped[0].line, 2);
+    EXPECT_EQ(statement.skipped[0].reason, SkipReason::kBadDate);
+}
+
+// A value drops every order or mark it contradicts; a value that fits none decides nothing; orders
+// that read every value alike leave nothing to choose.
+TEST(Conventions, AreNarrowedOverEveryValueOfTheColumn) {
+    using O = DateOrder;
+    using M = DecimalMark;
+    struct Case {
+        std::vector<std::string> dates;
+        std::vector<std::string> amounts;
+        std::vector<O> orders;
+        std::vector<M> marks;
+    };
+    const Case cases[] = {
+        // One day past twelve decides, wherever it stands in the column.
+        {{"03/04/2025", "05/06/2025", "07/18/2025"}, {"-1.50"}, {O::kMonthDayYear}, {M::kPoint}},
+        {{"03/04/2025", "18/06/2025"}, {"-1,50"}, {O::kDayMonthYear}, {M::kComma}},
+        // No value decides: both are left, and the user chooses.
+        {{"03/04/2025", "05/06/2025"},
+         {"1.234,56", "-7,8"},
+         {O::kDayMonthYear, O::kMonthDayYear},
+         {M::kComma}},
+        // Days that equal their months read alike either way.
+        {{"01/01/2025", "12/12/2025"}, {"12"}, {O::kDayMonthYear}, {M::kPoint}},
+        {{"2024-12-31", "31.12.2024"}, {"1,234.56", "-0.5"}, {}, {M::kPoint}},
+        // "1,234" is a thousand under a decimal point and three decimals under a comma: a number
+        // either way, so the user is asked; a text that is no date decides nothing.
+        {{"2024-12-31", "junk"}, {"1,234", "12"}, {O::kYearMonthDay}, {M::kPoint, M::kComma}},
+        // Three decimals are a number, refused on its line; a grouping of three digits is a
+        // thousands separator.
+        {{"12/31'24", "1/ 5'99"}, {"1.005", "2,000.50"}, {O::kMonthDayYear}, {M::kPoint}},
+        {{"12/31'24"}, {"1.234.567,00", "(12,00)", "12,00-"}, {O::kMonthDayYear}, {M::kComma}},
+    };
+    for (const Case& c : cases) {
+        RawStatement raw;
+        for (std::size_t at = 0; at < std::max(c.dates.size(), c.amounts.size()); ++at) {
+            RawLine line;
+            if (at < c.dates.size()) line.date = c.dates[at];
+            if (at < c.amounts.size()) line.amount = c.amounts[at];
+            raw.lines.push_back(line);
+        }
+        const Conventions found = conventions_of(raw);
+        EXPECT_EQ(found.date_orders, c.orders) << c.dates[0];
+        EXPECT_EQ(found.marks, c.marks) << c.amounts[0];
+    }
+    // Amounts are decimal text, never a float: every cent as written.
+    EXPECT_EQ(read_amount("1.234.567,89", M::kComma).cents, 123456789);
+    EXPECT_EQ(read_amount("(12.50)", M::kPoint).cents, -1250);
+    EXPECT_EQ(read_amount("$ 1,000,000.01", M::kPoint).cents, 100000001);
+    EXPECT_EQ(read_amount("1.005", M::kPoint).status, AmountReading::Status::kTooManyDecimals);
+    // The register keeps every cent up to 131,072.00; past it, only amounts its float holds.
+    EXPECT_TRUE(register_keeps(13107200));
+    EXPECT_FALSE(register_keeps(13107201));
+    EXPECT_TRUE(register_keeps(-9999999));
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,124 @@
+// The import as the user meets it: the requester, the preview with its tick boxes and counts, the
+// question a file's dates leave, Import adding the ticked lines (the list, the figures and the pick
+// lists follow) as one step that undo takes back, and the messages for a file or a store that
+// cannot be used.
+#include "core/store/companion_store.h"
+#include "desktop/dialogs/dialog_ids.h"
+#include "desktop/program/message_box.h"
+#include "desktop/program/undo_captions.h"
+#include "tests/support/app_fixture.h"
+#include "ui/bars.h"
+#include "ui/windows.h"
+
+namespace quillet::testing {
+namespace {
+
+using namespace import_ids;
+
+class Import : public Program {
+  protected:
+    void start(const char* sample) {
+        script->set_next_file_name(std::string(QUILLET_TEST_DATA) + "import/" + sample);
+        trigger(kImport);
+    }
+    static std::vector<std::string> preview_column(int column) {
+        std::vector<std::string> texts;
+        for (int row = 0; row < ui::count_items(kPreview); ++row)
+            texts.push_back(ui::get_item_text(kPreview, row, column));
+        return texts;
+    }
+};
+
+TEST_F(Import, AddsTheTickedLinesAndUndoTakesTheWholeImportBack) {
+    const std::string path = open_register({record(make_date(2024, 11, 30), 25.0f, 1)});
+    start("german_giro.csv");
+    ASSERT_TRUE(ui::is_window(kWindow));
+    EXPECT_EQ(preview_column(5), (std::vector<std::string>{"1234.56", "3105.00", "7.80", "950.00"}));
+    EXPECT_EQ(ui::count_items(kSkipped), 1);
+    EXPECT_EQ(ui::get_text(kCounts),
+              "Found 5: 4 new, 0 duplicates, 1 refused or skipped. 4 ticked to import.");
+
+    // Space unticks the current line (the rent), as a click on its box would.
+    activate(kWindow);
+    ui::set_focus(kPreview);
+    ui::set_state(kPreview, 3);
+    press(Qt::Key_Space);
+    EXPECT_FALSE(ui::is_item_ticked(kPreview, 3));
+    EXPECT_EQ(ui::get_text(kCounts),
+              "Found 5: 4 new, 0 duplicates, 1 refused or skipped. 3 ticked to import.");
+    ui::click_button(kOk);
+    settle();
+    EXPECT_FALSE(ui::is_window(kWindow));
+    EXPECT_EQ(count_records(path), 4);
+    EXPECT_EQ(ui::count_items(kRegisterList), 4);
+    EXPECT_EQ(ui::status_field_text(kStatusBar, 2), "Balance: 1837.64");
+    EXPECT_EQ(app().pick_lists[kPayeeList].front(),
+              "B\xE4"
+              "ckerei M\xFC"
+              "ller");
+    EXPECT_EQ(ui::menu_item_text(kMenuBar, kUndo), "&Undo import of 3 transactions\tAlt+Backspace");
+
+    trigger(kUndo);
+    EXPECT_EQ(count_records(path), 1);
+    EXPECT_EQ(ui::count_items(kRegisterList), 1);
+    EXPECT_EQ(ui::status_field_text(kStatusBar, 2), "Balance: -25.00");
+    trigger(kRedo);
+    EXPECT_EQ(ui::count_items(kRegisterList), 4);
+
+    // The same file again: said at once; only the line left out before is ticked.
+    start("german_giro.csv");
+    EXPECT_EQ(messages(), std::vector<int>{kMessageImportedBefore});
+    EXPECT_EQ(ui::get_text(kCounts),
+              "Found 5: 1 new, 3 duplicates, 1 refused or skipped. 1 ticked to import.");
+    EXPECT_TRUE(ui::is_item_ticked(kPreview, 3));
+    EXPECT_EQ(preview_column(6)[0], "imported on 2026/12/08");
+}
+
+TEST_F(Import, AFileWhoseDatesNoValueDecidesAsksAndTheChoiceIsKeptForTheBank) {
+    open_register({record(make_date(2024, 11, 30), 25.0f, 1)});
+    start("ambiguous.csv");
+    EXPECT_EQ(ui::count_items(kPreview), 0);
+    EXPECT_EQ(ui::get_text(kCounts), texts().conventions_wanted);
+    EXPECT_FALSE(ui::is_gadget_enabled(kOk));
+    EXPECT_EQ(ui::get_item_text(kDateOrder, 0), texts().choose_one);
+    ui::set_state(kDateOrder, 2);  // month/day/year
+    settle();
+    EXPECT_EQ(preview_column(0), (std::vector<std::string>{"2025/03/04", "2025/05/06", "2025/07/08"}));
+    ui::click_button(kOk);
+    settle();
+    EXPECT_EQ(ui::count_items(kRegisterList), 4);
+
+    // The next file with that header gets the columns and the order chosen, without a question.
+    start("ambiguous.csv");
+    script->forget_requests();
+    EXPECT_EQ(ui::get_item_text(kDateOrder, ui::get_state(kDateOrder)), "month/day/year");
+    EXPECT_EQ(ui::count_items(kPreview), 3);
+}
+
+TEST_F(Import, AStatementOrAStoreThatCannotBeReadIsSaidWithItsCause) {
+    const std::string path = open_register({record(make_date(2024, 11, 30), 25.0f, 1)});
+    const std::string binary = folder.write("photo.csv", std::string("\x89PNG\r\n\x1a\n\0\0", 10));
+    script->set_next_file_name(binary);
+    trigger(kImport);
+    EXPECT_NE(last_message_text().find("It is not a text file."), std::string::npos);
+    EXPECT_EQ(messages(), std::vector<int>{kMessageStatementUnreadable});
+    EXPECT_FALSE(ui::is_window(kWindow));
+
+    // A damaged store is said once when the register is painted; the register works on.
+    folder.write("Cash.qlt.qstore", "not a database");
+    ASSERT_TRUE(fill_register_view(path, kKeepOrder));
+    settle();
+    read_store_after_painting();
+    EXPECT_EQ(messages(), std::vector<int>{kMessageStoreUnusable});
+    ASSERT_TRUE(fill_register_view(path, kKeepOrder));
+    settle();
+    read_store_after_painting();
+    EXPECT_EQ(messages(), std::vector<int>{});
+    EXPECT_EQ(ui::count_items(kRegisterList), 1);
+    start("us_checking.csv");
+    EXPECT_EQ(messages(), std::vector<int>{kMessageStoreUnusable});
+    EXPECT_FALSE(ui::is_window(kWindow));
+}
+
+}  // namespace
+}  // namespace quillet::testing

@@ -1,0 +1,19 @@
+// The companion store: any file where the store should be is read without harm, refused with a
+// cause or read whole.
+#include "core/store/companion_store.h"
+#include "tests/fuzz/fuzz_file.h"
+
+using namespace quillet;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string path = fuzz::write_input("Fuzz.qlt.qstore", data, size);
+    CompanionStore store;
+    if (!store.open(path, false)) return 0;
+    std::vector<LinkedPlace> links;
+    (void)store.read_links(links);
+    std::vector<StoredImport> imports;
+    (void)store.read_imports(imports);
+    std::vector<std::optional<FoundIdentity>> found;
+    (void)store.find_identities({"id:1", "line:0000000000000000:0"}, found);
+    return 0;
+}
