@@ -38,6 +38,8 @@ void save_register_as(const std::string& path) {
     // file cannot be undone in this one.
     show_register_title(path);
     show_undo_captions();
+    // An import history that could not be copied along is said now.
+    read_store_after_painting();
 }
 
 void open_register(const std::string& path) {

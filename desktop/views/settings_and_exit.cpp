@@ -12,6 +12,7 @@
 #include "core/runtime/windows1252.h"
 #include "core/settings/launcher.h"
 #include "core/settings/settings_file.h"
+#include "core/store/companion_store.h"
 #include "desktop/program/app_state.h"
 #include "desktop/program/main_window.h"
 #include "desktop/program/main_window_ids.h"
@@ -112,8 +113,11 @@ void exit_actions() {
         const std::string backup = folder + file_part(path);
         SessionResult copied = SessionResult::of(create_folders(folder));
         if (copied.done()) copied = session.back_up(backup);
+        // The import history goes with the register's copy; when only it failed, its copy is named.
         if (!copied.done())
-            show_message(kMessageBackupFailed, kMainWindow, file_and_cause(backup, copied.cause()));
+            show_message(kMessageBackupFailed, kMainWindow,
+                         file_and_cause(copied.in_store() ? store_path_of(backup) : backup,
+                                        cause_text(copied.cause(), &texts().store_causes)));
     }
 }
 
