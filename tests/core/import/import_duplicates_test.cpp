@@ -153,6 +153,13 @@ TEST_F(Imports, LinksKeepToTheirTransactionsThroughEditsCompactionAndAnotherProg
     session.open(path, kListFileOrder);
     EXPECT_EQ(verdicts(preview_of(sample("statement.qif"))),
               (std::vector<std::string>{"imported", "imported", "imported", "imported"}));
+    // A copy saved under another name goes on with the links; one over a file that had a store of
+    // its own does not keep that one.
+    folder.write("Copy.qlt.qstore", "the store of the file the copy replaces");
+    ASSERT_TRUE(session.save_as(folder.file("Copy.qlt")).done());
+    EXPECT_EQ(read_file(folder.file("Copy.qlt.qstore")), read_file(path + ".qstore"));
+    session.open(folder.file("Copy.qlt"), kListFileOrder);
+    EXPECT_EQ(verdicts(preview_of(sample("statement.qif")))[0], "imported");
 }
 
 TEST_F(Imports, UndoTakesAWholeImportBackAndAFailureLeavesBothFilesAsTheyWere) {
