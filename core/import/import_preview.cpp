@@ -30,10 +30,13 @@ IoStatus judge_by_identity(RegisterSession& session, ImportPreview& preview) {
     identities.reserve(preview.lines.size());
     for (const PreviewLine& line : preview.lines) identities.push_back(line.identity);
     std::vector<std::optional<FoundIdentity>> found;
-    if (const IoStatus looked =
-            session.look_up_imports(identities, preview.fingerprint, found, preview.earlier);
-        !looked)
-        return looked;
+    std::vector<StoredImport> imports;
+    if (const IoStatus looked = session.look_up_imports(identities, found, imports); !looked) return looked;
+    for (const StoredImport& entry : imports) {
+        if (entry.fingerprint == preview.fingerprint && entry.account == preview.account)
+            preview.earlier = entry;
+        if (!entry.currency.empty()) preview.earlier_currency = entry.currency;
+    }
     std::vector<RecordPlace> places;
     std::vector<std::size_t> known;
     for (std::size_t at = 0; at < found.size(); ++at) {
@@ -116,6 +119,9 @@ IoStatus preview_import(RegisterSession& session, Statement statement, ImportPre
     preview.skipped = std::move(statement.skipped);
     preview.closing_cents = statement.closing_cents;
     preview.closing_date = statement.closing_date;
+    preview.account = statement.account;
+    preview.currency = statement.currency;
+    preview.earlier_currency.clear();
     const std::vector<std::string> identities = line_identities(statement.lines);
     preview.lines.reserve(statement.lines.size());
     for (std::size_t at = 0; at < statement.lines.size(); ++at)
@@ -146,6 +152,8 @@ ImportBatch batch_of(const ImportPreview& preview) {
     batch.entry.imported_on = current_date();
     batch.entry.closing_cents = preview.closing_cents;
     batch.entry.closing_date = preview.closing_date;
+    batch.entry.account = preview.account;
+    batch.entry.currency = preview.currency;
     return batch;
 }
 

@@ -38,7 +38,14 @@ struct ImportPreview {
     std::optional<StoredImport> earlier;  // the same file, imported before as a whole
     std::optional<std::int64_t> closing_cents;
     std::optional<DateValue> closing_date;
+    std::string account;
+    std::string currency;          // the statement's, when it says
+    std::string earlier_currency;  // of the statements imported before, when they said
 
+    // A statement in another currency than those imported before: said, never converted.
+    bool currency_differs() const {
+        return !currency.empty() && !earlier_currency.empty() && currency != earlier_currency;
+    }
     std::int64_t new_count() const;
     std::int64_t duplicate_count() const;
     std::int64_t ticked_count() const;

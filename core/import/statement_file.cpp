@@ -1,5 +1,9 @@
 #include "core/import/statement_file.h"
 
+#include <algorithm>
+
+#include "core/import/camt_statement.h"
+#include "core/import/ofx_statement.h"
 #include "core/import/qif_statement.h"
 #include "core/import/statement_text.h"
 #include "core/runtime/number_text.h"
@@ -8,26 +12,65 @@ namespace quillet {
 
 namespace {
 
-// What the text holds, from its first characters that are not blanks.
-enum class Content { kCsv, kQif, kMarkup };
+enum class Content { kCsv, kQif, kOfx, kCamt, kOtherMarkup };
 
+// What the text holds: QIF begins with "!", OFX with its header or its tag, CAMT is XML whose
+// statement element says so; any other markup is nothing the import reads.
 Content content_of(std::string_view text) {
     const std::size_t start = text.find_first_not_of(" \t\r\n");
     if (start == std::string_view::npos) return Content::kCsv;
-    const std::string_view head = text.substr(start, 16);
-    if (head.starts_with("!")) return Content::kQif;
-    // OFX (SGML or XML) and CAMT statements: markup the import does not read.
-    if (head.starts_with("<") || head.starts_with("OFXHEADER")) return Content::kMarkup;
-    return Content::kCsv;
+    const std::string_view rest = text.substr(start);
+    if (rest.starts_with("!")) return Content::kQif;
+    if (rest.starts_with("OFXHEADER")) return Content::kOfx;
+    if (!rest.starts_with("<")) return Content::kCsv;
+    const std::string_view head = rest.substr(0, 4096);
+    if (head.find("<OFX>") != std::string_view::npos || head.find("<?OFX") != std::string_view::npos)
+        return Content::kOfx;
+    if (head.find("BkToCstmrStmt") != std::string_view::npos ||
+        head.find("camt.053") != std::string_view::npos)
+        return Content::kCamt;
+    return Content::kOtherMarkup;
 }
 
-bool has_extension(const std::string& path, std::string_view extension) {
-    return ends_with_ignoring_ascii_case(path, extension);
+// The contents a name allows: a file named .qif must be QIF, .ofx or .qfx OFX, .xml OFX or CAMT,
+// and any other name (.csv, .txt) anything but markup it does not promise.
+bool name_allows(const std::string& path, Content content) {
+    if (ends_with_ignoring_ascii_case(path, ".qif")) return content == Content::kQif;
+    if (ends_with_ignoring_ascii_case(path, ".ofx") || ends_with_ignoring_ascii_case(path, ".qfx"))
+        return content == Content::kOfx;
+    if (ends_with_ignoring_ascii_case(path, ".xml"))
+        return content == Content::kOfx || content == Content::kCamt;
+    return content == Content::kCsv;
+}
+
+bool holds_anything(const std::vector<RawStatement>& accounts) {
+    return std::any_of(accounts.begin(), accounts.end(), [](const RawStatement& statement) {
+        return !statement.lines.empty() || !statement.skipped.empty();
+    });
+}
+
+IoStatus read_csv_file(std::string_view text, StatementFile& file) {
+    file.format = StatementFormat::kCsv;
+    std::optional<CsvTable> table = read_csv(text, guess_separator(text));
+    if (!table) return IoStatus::failure(EILSEQ);
+    file.table = std::move(*table);
+    if (file.table.rows.empty()) return IoStatus::failure(ENODATA);
+    file.mapping = mapping_from_header(file.table);
+    if (file.mapping) map_csv(file, *file.mapping);
+    return {};
 }
 
 }  // namespace
 
-const char* format_name(StatementFormat format) { return format == StatementFormat::kQif ? "QIF" : "CSV"; }
+const char* format_name(StatementFormat format) {
+    switch (format) {
+        case StatementFormat::kQif: return "QIF";
+        case StatementFormat::kOfx: return "OFX";
+        case StatementFormat::kCamt: return "CAMT.053";
+        case StatementFormat::kCsv: break;
+    }
+    return "CSV";
+}
 
 IoStatus read_statement_file(const std::string& path, StatementFile& file) {
     file = {};
@@ -37,30 +80,37 @@ IoStatus read_statement_file(const std::string& path, StatementFile& file) {
     if (text.find_first_not_of(" \t\r\n") == std::string::npos) return IoStatus::failure(ENODATA);
     file.fingerprint = file_fingerprint(text);
     const Content content = content_of(text);
-    const bool named_qif = has_extension(path, ".qif");
-    if (content == Content::kMarkup || (named_qif && content != Content::kQif) ||
-        (!named_qif && content == Content::kQif))
-        return IoStatus::failure(ENOEXEC);
-    if (content == Content::kQif) {
-        file.format = StatementFormat::kQif;
-        file.raw = read_qif(text);
-        if (file.raw.lines.empty()) return IoStatus::failure(ENODATA);
-        return {};
+    if (!name_allows(path, content)) return IoStatus::failure(ENOEXEC);
+    switch (content) {
+        case Content::kCsv: return read_csv_file(text, file);
+        case Content::kQif:
+            file.format = StatementFormat::kQif;
+            file.raw = read_qif(text);
+            return file.raw.lines.empty() ? IoStatus::failure(ENODATA) : IoStatus();
+        case Content::kOfx:
+        case Content::kCamt: {
+            file.format = content == Content::kOfx ? StatementFormat::kOfx : StatementFormat::kCamt;
+            const IoStatus read = content == Content::kOfx ? read_ofx(path, text, file.accounts)
+                                                           : read_camt(text, file.accounts);
+            if (!read) return read;
+            if (!holds_anything(file.accounts)) return IoStatus::failure(ENODATA);
+            choose_account(file, 0);
+            return {};
+        }
+        case Content::kOtherMarkup: break;
     }
-    file.format = StatementFormat::kCsv;
-    const char separator = guess_separator(text);
-    std::optional<CsvTable> table = read_csv(text, separator);
-    if (!table) return IoStatus::failure(EILSEQ);
-    file.table = std::move(*table);
-    if (file.table.rows.empty()) return IoStatus::failure(ENODATA);
-    file.mapping = mapping_from_header(file.table);
-    if (file.mapping) map_csv(file, *file.mapping);
-    return {};
+    return IoStatus::failure(ENOEXEC);
 }
 
 void map_csv(StatementFile& file, const CsvMapping& mapping) {
     file.mapping = mapping;
     file.raw = raw_statement_of(file.table, mapping);
+}
+
+void choose_account(StatementFile& file, std::size_t index) {
+    if (index >= file.accounts.size()) return;
+    file.account = index;
+    file.raw = file.accounts[index];
 }
 
 }  // namespace quillet

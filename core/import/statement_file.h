@@ -1,10 +1,12 @@
-// A statement file read for import: its text, its format (from its name, checked against what it
-// holds), and the statement as its reader found it. A CSV file also keeps its table, so that its
-// columns can be mapped again without reading the file anew.
+// A statement file read for import: its text, its format (from what it holds, checked against its
+// name), and the statement as its reader found it. A CSV file also keeps its table, so that its
+// columns can be mapped again without reading the file anew; an OFX or CAMT file may hold the
+// statements of several accounts, of which the user picks one.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/import/csv_statement.h"
 #include "core/import/raw_statement.h"
@@ -12,27 +14,32 @@
 
 namespace quillet {
 
-enum class StatementFormat { kCsv, kQif };
+enum class StatementFormat { kCsv, kQif, kOfx, kCamt };
 
 struct StatementFile {
     std::string path;
     StatementFormat format = StatementFormat::kCsv;
-    std::string fingerprint;            // of the file's text, to know it again
-    CsvTable table;                     // CSV only
-    std::optional<CsvMapping> mapping;  // CSV: what the header line names; none without one
-    RawStatement raw;                   // QIF at once; CSV once a mapping is chosen (map_csv)
+    std::string fingerprint;             // of the file's text, to know it again
+    CsvTable table;                      // CSV only
+    std::optional<CsvMapping> mapping;   // CSV: what the header line names; none without one
+    std::vector<RawStatement> accounts;  // OFX and CAMT: one for each account the file holds
+    std::size_t account = 0;             // the one chosen
+    RawStatement raw;  // the statement to import: QIF at once, CSV once mapped, else the chosen account's
 };
 
 // The format's name as the import history keeps it.
 const char* format_name(StatementFormat format);
 
 // Reads the file. Fails with the cause: the file's own (ENOENT, EACCES...), EFBIG for a file far
-// larger than a statement, EILSEQ for one that holds no text, ENOEXEC for a file of another kind
-// than its name says or than the import reads (an OFX or XML statement, a QIF file without bank
-// transactions named .csv...), ENODATA for a file that holds no transactions at all.
+// larger than a statement, EILSEQ for one that holds no text, EBADMSG for malformed OFX or XML,
+// ENOEXEC for a file of another kind than its name says or than the import reads (markup that is
+// no OFX or CAMT statement, QIF text named .csv...), ENODATA for a file that holds no
+// transactions at all.
 IoStatus read_statement_file(const std::string& path, StatementFile& file);
 
 // The CSV file's statement under the mapping.
 void map_csv(StatementFile& file, const CsvMapping& mapping);
+// The statement of the account at index (OFX, CAMT).
+void choose_account(StatementFile& file, std::size_t index);
 
 }  // namespace quillet

@@ -141,11 +141,11 @@ class RegisterSession {
     StoreState store_state() const { return store_state_; }
     const IoStatus& store_problem() const { return store_problem_; }
     std::string store_path() const;
-    // Looks the identities up in the store, and the file's fingerprint among its imports. A
-    // missing store knows none of them.
-    IoStatus look_up_imports(const std::vector<std::string>& identities, std::string_view file_fingerprint,
+    // Looks the identities up in the store, and reads its imports (oldest first). A missing store
+    // knows none of them.
+    IoStatus look_up_imports(const std::vector<std::string>& identities,
                              std::vector<std::optional<FoundIdentity>>& found,
-                             std::optional<StoredImport>& earlier);
+                             std::vector<StoredImport>& imports);
     // Appends the batch's records in one write and records the import and its links in the store
     // (made when missing), as one step that undo takes back whole. The rows go where the list's
     // order puts new ones. When the store cannot take the import, the records are cut again.

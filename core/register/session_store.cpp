@@ -46,17 +46,16 @@ void RegisterSession::read_store() {
 }
 
 IoStatus RegisterSession::look_up_imports(const std::vector<std::string>& identities,
-                                          std::string_view file_fingerprint,
                                           std::vector<std::optional<FoundIdentity>>& found,
-                                          std::optional<StoredImport>& earlier) {
+                                          std::vector<StoredImport>& imports) {
     found.assign(identities.size(), std::nullopt);
-    earlier.reset();
+    imports.clear();
     if (store_state_ == StoreState::kUnread) read_store();
     CompanionStore store;
     IoStatus status = store.open(store_path(), false);
     if (status.error() == ENOENT) return {};
     if (status) status = store.find_identities(identities, found);
-    if (status) status = store.find_import(file_fingerprint, earlier);
+    if (status) status = store.read_imports(imports);
     return status;
 }
 

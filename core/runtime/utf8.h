@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace quillet {
@@ -45,6 +46,26 @@ inline Utf8Piece next_utf8_piece(std::string_view text, std::size_t at) {
         return {Utf8Piece::Kind::kMalformed, 0, length};
     }
     return {Utf8Piece::Kind::kCharacter, code, length};
+}
+
+// Appends the code point's UTF-8 form (the caller passes a character: no surrogate, nothing past
+// Unicode).
+inline void append_utf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
 }
 
 // Whether every byte of the text belongs to a whole character.

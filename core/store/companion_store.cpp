@@ -40,7 +40,11 @@ CREATE INDEX links_by_record ON links(record, place, import_id);
 CREATE INDEX links_by_import ON links(import_id);
 )";
 // kMigrations[n] brings a store of version n + 1 to version n + 2.
-constexpr const char* kMigrations[] = {nullptr};
+constexpr const char* kMigrations[] = {
+    // 2: the account and the currency of each imported statement.
+    "ALTER TABLE imports ADD COLUMN account TEXT; ALTER TABLE imports ADD COLUMN currency TEXT;",
+};
+static_assert(std::size(kMigrations) == kStoreSchemaVersion - 1, "a step for every version after the first");
 
 // The cause of an SQLite failure as the program words causes.
 IoStatus cause_of(int code, sqlite3* db) {
@@ -77,19 +81,21 @@ class Statement {
 
     IoStatus status() const { return cause_of(code_, db_); }
     bool ok() const { return code_ == SQLITE_OK; }
-    void bind(int at, std::int64_t value) { sqlite3_bind_int64(statement_, at, value); }
+    // A value that cannot be bound fails the statement's next step.
+    void bind(int at, std::int64_t value) { note(sqlite3_bind_int64(statement_, at, value)); }
     void bind(int at, std::string_view text) {
-        sqlite3_bind_text(statement_, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        note(sqlite3_bind_text(statement_, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT));
     }
     void bind(int at, const std::optional<std::int64_t>& value) {
         if (value) {
             bind(at, *value);
         } else {
-            sqlite3_bind_null(statement_, at);
+            note(sqlite3_bind_null(statement_, at));
         }
     }
     // True for a row; false at the end or on failure (status() then tells).
     bool step() {
+        if (code_ != SQLITE_OK && code_ != SQLITE_ROW && code_ != SQLITE_DONE) return false;
         code_ = sqlite3_step(statement_);
         return code_ == SQLITE_ROW;
     }
@@ -118,6 +124,9 @@ class Statement {
     }
 
   private:
+    void note(int code) {
+        if (code != SQLITE_OK && code_ == SQLITE_OK) code_ = code;
+    }
     sqlite3* db_;
     sqlite3_stmt* statement_ = nullptr;
     int code_ = SQLITE_OK;
@@ -161,12 +170,18 @@ StoredImport import_of(const Statement& row) {
     entry.added = row.integer(5);
     if (!row.is_null(6)) entry.closing_cents = row.integer(6);
     if (!row.is_null(7)) entry.closing_date = static_cast<DateValue>(row.integer(7));
+    entry.account = row.text(8);
+    entry.currency = row.text(9);
     return entry;
 }
 
-constexpr const char* kImportColumns =
-    "SELECT id, file_name, fingerprint, format, imported_on, added, closing_cents, closing_date FROM "
-    "imports ";
+// A store of the first version, read without being written, has no account and currency yet.
+std::string import_query(int version, const char* rest) {
+    return std::string(
+               "SELECT id, file_name, fingerprint, format, imported_on, added, closing_cents, "
+               "closing_date, ") +
+           (version >= 2 ? "account, currency" : "NULL, NULL") + " FROM imports " + rest;
+}
 
 }  // namespace
 
@@ -224,6 +239,7 @@ IoStatus CompanionStore::open(const std::string& path, bool for_writing) {
     } else if (version < kStoreSchemaVersion && for_writing) {
         status = migrate(static_cast<int>(version));
     }
+    version_ = for_writing ? kStoreSchemaVersion : static_cast<int>(version);
     if (!status) close();
     return status;
 }
@@ -289,8 +305,7 @@ IoStatus CompanionStore::find_identities(const std::vector<std::string>& identit
 
 IoStatus CompanionStore::find_import(std::string_view fingerprint, std::optional<StoredImport>& found) const {
     found.reset();
-    Statement query(db_,
-                    (std::string(kImportColumns) + "WHERE fingerprint = ? ORDER BY id DESC LIMIT 1").c_str());
+    Statement query(db_, import_query(version_, "WHERE fingerprint = ? ORDER BY id DESC LIMIT 1").c_str());
     if (!query.ok()) return query.status();
     query.bind(1, fingerprint);
     if (query.step()) found = import_of(query);
@@ -299,7 +314,7 @@ IoStatus CompanionStore::find_import(std::string_view fingerprint, std::optional
 
 IoStatus CompanionStore::read_imports(std::vector<StoredImport>& imports) const {
     imports.clear();
-    Statement rows(db_, (std::string(kImportColumns) + "ORDER BY id").c_str());
+    Statement rows(db_, import_query(version_, "ORDER BY id").c_str());
     if (!rows.ok()) return rows.status();
     while (rows.step()) imports.push_back(import_of(rows));
     return rows.finished();
@@ -321,7 +336,7 @@ IoStatus CompanionStore::add_import(StoredImport& entry, const std::vector<Store
     Statement insert(
         db_,
         "INSERT INTO imports(id, file_name, fingerprint, format, imported_on, added, closing_cents, "
-        "closing_date) VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
+        "closing_date, account, currency) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     if (!insert.ok()) return insert.status();
     if (entry.id > 0) {
         insert.bind(1, entry.id);
@@ -335,6 +350,8 @@ IoStatus CompanionStore::add_import(StoredImport& entry, const std::vector<Store
     insert.bind(6, entry.added);
     insert.bind(7, entry.closing_cents);
     insert.bind(8, entry.closing_date ? std::optional<std::int64_t>(*entry.closing_date) : std::nullopt);
+    insert.bind(9, entry.account);
+    insert.bind(10, entry.currency);
     if (const IoStatus inserted = insert.run(); !inserted) return inserted;
     const std::int64_t id = sqlite3_last_insert_rowid(db_);
     // An identity imported before and gone from the register since is imported anew.

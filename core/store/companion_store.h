@@ -32,7 +32,7 @@ namespace quillet {
 inline constexpr std::string_view kStoreSuffix = ".qstore";
 // The version of the tables this program writes; older stores are brought up to it when opened
 // for writing, newer ones are refused.
-inline constexpr int kStoreSchemaVersion = 1;
+inline constexpr int kStoreSchemaVersion = 2;
 inline constexpr std::int64_t kGonePlace = -1;
 
 // The store beside the register at the path.
@@ -48,6 +48,8 @@ struct StoredImport {
     std::int64_t added = 0;
     std::optional<std::int64_t> closing_cents;
     std::optional<DateValue> closing_date;
+    std::string account;   // as the statement names it, when it does
+    std::string currency;  // ISO 4217, when the statement says
 };
 
 struct StoredLink {
@@ -109,6 +111,7 @@ class CompanionStore {
     IoStatus migrate(int from_version);
 
     sqlite3* db_ = nullptr;
+    int version_ = kStoreSchemaVersion;  // the tables' version as opened
 };
 
 // Copies the store beside source to beside destination in one step, so that a register's copy

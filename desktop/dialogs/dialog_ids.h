@@ -156,6 +156,8 @@ inline constexpr int kUntickAll = 432;
 inline constexpr int kOk = 433;
 inline constexpr int kCancel = 434;  // also Escape's menu event
 inline constexpr int kHelp = 435;    // F1's menu event
+inline constexpr int kAccountCaption = 436;
+inline constexpr int kAccount = 437;
 }  // namespace import_ids
 
 }  // namespace quillet

@@ -60,6 +60,19 @@ std::vector<std::string> column_names(const StatementFile& file, const CsvMappin
     return names;
 }
 
+// The accounts a file holds, its currency beside each; a choice only when there are several.
+void show_accounts() {
+    const ImportDraft& d = draft();
+    ui::clear_items(kAccount);
+    for (const RawStatement& account : d.file.accounts) {
+        std::string shown = utf8_to_windows1252(account.account);
+        if (!account.currency.empty()) shown += " (" + utf8_to_windows1252(account.currency) + ")";
+        ui::add_item(kAccount, -1, shown);
+    }
+    ui::set_state(kAccount, d.file.accounts.empty() ? -1 : static_cast<int>(d.file.account));
+    ui::disable_gadget(kAccount, d.file.accounts.size() > 1 ? 0 : 1);
+}
+
 // The dialog's gadgets show the draft's mapping and conventions.
 void show_choices() {
     ImportDraft& d = draft();
@@ -207,6 +220,15 @@ bool build_preview() {
         }
     }
     fill_lists();
+    // Another currency than before is said once, never converted.
+    if (d.preview.currency_differs() && !d.currency_told) {
+        d.currency_told = true;
+        const TextTable& t = texts();
+        show_message(
+            kMessageOtherCurrency, kWindow,
+            ShownText::of_text(t.other_currency + utf8_to_windows1252(d.preview.currency) +
+                               t.earlier_currency + utf8_to_windows1252(d.preview.earlier_currency) + "."));
+    }
     return true;
 }
 
@@ -219,6 +241,8 @@ void close_import() {
 // new mapping.
 void remap() {
     ImportDraft& d = draft();
+    // Only a CSV file has columns; the gadgets' own changes say nothing of other formats.
+    if (d.file.format != StatementFormat::kCsv) return;
     CsvMapping mapping = d.file.mapping.value_or(CsvMapping{});
     const auto columns = columns_of(mapping);
     for (int at = 0; at < kColumnCount; ++at)
@@ -233,6 +257,17 @@ void remap() {
     read_conventions(std::nullopt);
     // The column names come from the header: they change with it.
     if (header_changed) show_choices();
+    if (!build_preview()) close_import();
+}
+
+// Another account of the file: its statement, read under conventions of its own.
+void choose_statement_account() {
+    ImportDraft& d = draft();
+    const int chosen = ui::get_state(kAccount);
+    if (chosen < 0 || static_cast<std::size_t>(chosen) == d.file.account) return;
+    choose_account(d.file, static_cast<std::size_t>(chosen));
+    read_conventions(std::nullopt);
+    show_choices();
     if (!build_preview()) close_import();
 }
 
@@ -317,7 +352,11 @@ void import_ticked() {
 void create_gadgets() {
     const TextTable& t = texts();
     ui::create_text(kStatementCaption, 16, 18, 76, 18, t.statement_caption);
-    ui::create_string(kStatement, 96, 14, 768, 24, "", ui::kStringReadOnly);
+    ui::create_string(kStatement, 96, 14, 384, 24, "", ui::kStringReadOnly);
+    // Wide enough for an IBAN and its currency.
+    ui::create_text(kAccountCaption, 494, 18, 100, 18, t.account_caption);
+    ui::create_combo(kAccount, 596, 14, 268, 26);
+    ui::set_label_target(kAccountCaption, kAccount);
     // Each column's caption stands above its choice, so that a bank's long column names show.
     ui::create_frame(kColumnsFrame, 16, 46, 848, 170, t.columns_frame);
     for (int at = 0; at < kColumnCount; ++at) {
@@ -399,6 +438,7 @@ void start_import() {
     open_dialog(kWindow, kWidth, kHeight, t.import_title);
     create_gadgets();
     ui::set_text(kStatement, ShownText::of_path(path));
+    show_accounts();
     show_choices();
     install_dialog_shortcuts(kWindow, kPreview, kCancel, kHelp);
     if (!build_preview()) {
@@ -423,6 +463,7 @@ void handle_import_dialog(int kind) {
             case kSkipTop:
             case kSkipBottom:
             case kHeaderLine: remap(); break;
+            case kAccount: choose_statement_account(); break;
             case kDateOrder:
             case kMark: choose_conventions(); break;
             case kPreview:

@@ -26,6 +26,7 @@ struct ImportDraft {
     std::optional<DateOrder> order;  // chosen (or the only one)
     std::optional<DecimalMark> mark;
     ImportPreview preview;
+    bool currency_told = false;  // a currency other than the imports' before was said
 };
 
 // The pick lists in the order of their settings sections.

@@ -43,7 +43,8 @@ inline constexpr int kMessageStoreUnusable = 28;        // the import history ca
 inline constexpr int kMessageStatementUnreadable = 29;  // a statement to import cannot be read
 inline constexpr int kMessageImportedBefore = 30;       // the same file was imported as a whole
 inline constexpr int kMessageImportFailed = 31;         // the import was not made
-inline constexpr int kMessageCount = 32;
+inline constexpr int kMessageOtherCurrency = 32;        // a statement in another currency than before
+inline constexpr int kMessageCount = 33;
 
 // Shows the message, owned by the window; an extra text (a path, say) comes first, then the
 // separator, then the message's own text. Returns the answer: 6 for Yes; anything else means No.

@@ -179,9 +179,14 @@ void prepare_files(TextTable& t) {
 void prepare_import(TextTable& t) {
     t.import_requester_title = "Choose the statement to import";
     t.statement_pattern =
-        "Bank statements (*.csv *.qif)|*.csv;*.qif|CSV files|*.csv|QIF files|*.qif|All files|*";
+        "Bank statements|*.csv;*.qif;*.ofx;*.qfx;*.xml|CSV files|*.csv|QIF files|*.qif|OFX and QFX "
+        "files|*.ofx;*.qfx|"
+        "CAMT.053 statements|*.xml|All files|*";
     t.import_title = "Import a bank statement";
     t.statement_caption = "Statement:";
+    t.account_caption = "&Which account";
+    t.other_currency = "This statement is in ";
+    t.earlier_currency = "; the statements imported into this register before were in ";
     t.columns_frame = "Columns of the file";
     t.column_captions = {"&Date",   "&Payee", "&Memo",   "&Number",
                          "&Amount", "De&bit", "&Credit", "D&ebit/credit"};
@@ -222,10 +227,11 @@ void prepare_import(TextTable& t) {
         {EFBIG, "It is far larger than a bank statement can be (more than 64 MB)."},
         {EILSEQ, "It is not a text file."},
         {ENODATA, "It holds no transactions."},
+        {EBADMSG, "It is not well-formed: its OFX or XML could not be read."},
         {ENOEXEC,
-         "It is not a statement this import reads: CSV files and QIF bank, cash and credit card statements "
-         "are "
-         "read."},
+         "It is not a statement this import reads, or not the kind its name says: CSV files, QIF bank, cash "
+         "and "
+         "credit card statements, OFX and QFX files and CAMT.053 statements are read."},
     };
     t.store_causes = {
         {EBADMSG, "It is damaged, or it is not an import history of this program."},
@@ -279,6 +285,7 @@ void prepare_messages(TextTable& t) {
         "This statement was imported before as a whole. Its transactions are listed unticked; tick any you "
         "want to import again.",
         "The import could not be made. The register and its import history are as they were.",
+        "Its amounts are listed and imported as they are: Quillet converts no currency.",
     };
     t.message_separator = "\n\n";
     t.causes = {

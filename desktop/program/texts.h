@@ -84,6 +84,9 @@ struct TextTable {
     std::string reminder_title, add_reminder_button, reminder_added, reminder_help_topic;
     // The import: its file requester, its dialog, the names of its choices and verdicts.
     std::string import_requester_title, statement_pattern, import_title, statement_caption, columns_frame;
+    std::string account_caption;
+    // "This statement is in EUR; the statements imported into this register before were in USD."
+    std::string other_currency, earlier_currency;
     std::array<std::string, 8>
         column_captions;  // date, payee, memo, number, amount, debit, credit, indicator
     std::string skip_top_caption, skip_bottom_caption, header_box, date_order_caption, mark_caption,
@@ -125,7 +128,7 @@ struct TextTable {
     std::string shortcut_icon_name;    // the launcher's icon, a file name without extension
 
     // Numbered messages; message 7 is empty on purpose (its caller supplies the whole text).
-    std::array<std::string, 32> messages;
+    std::array<std::string, 33> messages;
     std::string message_separator;  // between a message's extra text and its own text
     // Why a file operation failed, by errno; other errors get other_cause and the system's words.
     std::vector<std::pair<int, std::string>> causes;

@@ -1,15 +1,19 @@
 // Bank statements: any text reads as CSV and as QIF without harm, the conventions left fit every
 // value that any convention reads, and every transaction taken is one the register keeps to the
-// cent on a real day, with an identity of its own.
+// cent on a real day, with an identity of its own. CAMT.053 reads through libxml2 the same way;
+// of OFX only the scan of the file's own text is fuzzed here (libofx is not built for fuzzing).
 #include <set>
 
+#include "core/import/camt_statement.h"
 #include "core/import/conventions.h"
 #include "core/import/csv_statement.h"
 #include "core/import/import_records.h"
 #include "core/import/line_identity.h"
+#include "core/import/ofx_statement.h"
 #include "core/import/qif_statement.h"
 #include "core/import/raw_statement.h"
 #include "core/import/statement_text.h"
+#include "core/runtime/utf8.h"
 #include "tests/fuzz/fuzz_file.h"
 
 using namespace quillet;
@@ -41,6 +45,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text =
         statement_text_as_utf8(std::string_view(reinterpret_cast<const char*>(data), size));
     check(read_qif(text));
+    std::vector<RawStatement> accounts;
+    if (read_camt(text, accounts)) {
+        for (const RawStatement& account : accounts) check(account);
+    }
+    const OfxText ofx = scan_ofx_text(text);
+    for (const OfxTextFields& fields : ofx.transactions) {
+        fuzz::require(is_valid_utf8(fields.name) && is_valid_utf8(fields.memo));
+    }
     const std::optional<CsvTable> table = read_csv(text, guess_separator(text));
     if (!table) return 0;
     CsvMapping mapping;

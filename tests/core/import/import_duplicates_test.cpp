@@ -12,6 +12,7 @@
 #include "core/import/statement_file.h"
 #include "core/register/register_session.h"
 #include "core/runtime/file_access.h"
+#include "core/store/companion_store.h"
 #include "tests/support/temp_folder.h"
 
 namespace quillet {
@@ -120,6 +121,56 @@ TEST_F(Imports, DuplicatesAreFoundByIdentityThenAgainstTypedTransactions) {
     EXPECT_EQ(verdicts(preview_of(overlap)),
               (std::vector<std::string>{"typed 2024/11/30", "typed 2024/12/04", "imported", "imported",
                                         "deleted", "new"}));
+}
+
+// The bank's own IDs decide: an overlapping OFX or CAMT statement adds only what it has anew, even
+// a line that looks like one imported before; the last statement's closing balance is kept.
+TEST_F(Imports, BankIdsFindEveryTransactionImportedBeforeAndTheClosingBalanceIsKept) {
+    ImportPreview first = preview_of(sample("checking.ofx"));
+    EXPECT_EQ(first.skipped.size(), 1u);  // three decimals
+    ASSERT_TRUE(import(first).done());
+    const ImportPreview next = preview_of(sample("checking_next.ofx"));
+    EXPECT_EQ(verdicts(next), (std::vector<std::string>{"imported", "imported", "new", "new"}));
+    ASSERT_TRUE(import(next).done());
+
+    ASSERT_TRUE(import(preview_of(sample("camt_same_day.xml"))).done());
+    EXPECT_EQ(verdicts(preview_of(sample("camt_same_day.xml"))),
+              (std::vector<std::string>{"imported", "imported", "imported"}));
+
+    CompanionStore store;
+    ASSERT_TRUE(store.open(session.store_path(), false));
+    std::vector<StoredImport> imports;
+    ASSERT_TRUE(store.read_imports(imports));
+    ASSERT_EQ(imports.size(), 3u);
+    EXPECT_EQ(imports[1].closing_cents, 169158);
+    EXPECT_EQ(imports[1].closing_date, make_date(2025, 1, 15));
+    EXPECT_EQ(imports[1].account, "4455667788");
+    EXPECT_EQ(imports[1].currency, "USD");
+    EXPECT_EQ(imports[2].closing_cents, 294210);
+    EXPECT_EQ(imports[2].format, "CAMT.053");
+}
+
+TEST_F(Imports, AStoreOfTheFirstVersionIsReadAsItIsAndBroughtUpWhenWritten) {
+    // Made by the first version: one CSV import of six transactions, without account or currency.
+    const std::string store = folder.write(
+        "Old.qstore", read_file(std::string(QUILLET_TEST_DATA) + "../fuzz/corpus/store/imported.qstore"));
+    for (const bool for_writing : {false, true}) {
+        CompanionStore old;
+        ASSERT_TRUE(old.open(store, for_writing));
+        std::vector<StoredImport> imports;
+        ASSERT_TRUE(old.read_imports(imports));
+        ASSERT_EQ(imports.size(), 1u);
+        EXPECT_EQ(imports[0].added, 6);
+        EXPECT_EQ(imports[0].account, "");
+    }
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(store.c_str(), &db), SQLITE_OK);
+    sqlite3_stmt* version = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &version, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(version), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(version, 0), kStoreSchemaVersion);
+    sqlite3_finalize(version);
+    sqlite3_close(db);
 }
 
 TEST_F(Imports, LinksKeepToTheirTransactionsThroughEditsCompactionAndAnotherProgramsAppend) {

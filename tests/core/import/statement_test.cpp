@@ -28,27 +28,42 @@ const char* const kMarkNames[] = {"point", "comma"};
 const char* const kReasonNames[] = {"bad date",      "bad amount", "too many decimals", "too large",
                                     "missing field", "ragged row", "pending",           "other account"};
 
-// The statement as a reader sees it, then as the register would get it, line by line.
-std::string rendered(const StatementFile& file, const Conventions& conventions, DateOrder order,
-                     DecimalMark mark) {
-    std::string out = std::string("format ") + format_name(file.format) + "\norders";
-    for (const DateOrder each : conventions.date_orders)
-        out += std::string(" ") + kOrderNames[static_cast<int>(each)];
-    out += "\nmarks";
-    for (const DecimalMark each : conventions.marks)
-        out += std::string(" ") + kMarkNames[static_cast<int>(each)];
-    out += "\n";
-    const Statement statement = finish_statement(file.raw, order, mark);
-    for (const StatementLine& line : statement.lines) {
-        const TransactionRecord record = record_of(line);
-        out += "line " + integer_text(line.line) + ": " + format_date(kDisplayDateMask, line.date) + " | " +
-               cents_text(line.cents) + " | " + line.number + " | " + line.payee + " | " + line.description +
-               "\n  record: " + record.type + " | " + (record.kind == 0 ? "deposit " : "withdrawal ") +
-               amount_text(record.amount) + " | " + windows1252_to_utf8(record.payee) + "\n";
-    }
-    for (const SkippedLine& skipped : statement.skipped) {
-        out += "skipped line " + integer_text(skipped.line) + ": " +
-               kReasonNames[static_cast<int>(skipped.reason)] + " | " + skipped.detail + "\n";
+// The statement as a reader sees it, then as the register would get it, line by line; for a file
+// of several accounts, each account's.
+std::string rendered(StatementFile& file, std::optional<DateOrder> chosen_order) {
+    std::string out = std::string("format ") + format_name(file.format) + "\n";
+    const std::size_t accounts = std::max<std::size_t>(1, file.accounts.size());
+    for (std::size_t account = 0; account < accounts; ++account) {
+        if (!file.accounts.empty()) choose_account(file, account);
+        const Conventions conventions = conventions_of(file.raw);
+        out += "account " + file.raw.account + " " + file.raw.currency + "\norders";
+        for (const DateOrder each : conventions.date_orders)
+            out += std::string(" ") + kOrderNames[static_cast<int>(each)];
+        out += "\nmarks";
+        for (const DecimalMark each : conventions.marks)
+            out += std::string(" ") + kMarkNames[static_cast<int>(each)];
+        out += "\n";
+        EXPECT_EQ(conventions.marks.size(), 1u);
+        EXPECT_EQ(conventions.date_orders.size(), chosen_order ? 2u : 1u);
+        const Statement statement = finish_statement(
+            file.raw, chosen_order.value_or(conventions.date_orders.front()), conventions.marks.front());
+        if (statement.closing_cents) {
+            out += "closing " + cents_text(*statement.closing_cents) + " on " +
+                   (statement.closing_date ? format_date(kDisplayDateMask, *statement.closing_date) : "?") +
+                   "\n";
+        }
+        for (const StatementLine& line : statement.lines) {
+            const TransactionRecord record = record_of(line);
+            out += "line " + integer_text(line.line) + ": " + format_date(kDisplayDateMask, line.date) +
+                   " | " + cents_text(line.cents) + " | " + line.number + " | " + line.payee + " | " +
+                   line.description + (line.bank_id.empty() ? "" : " | id " + line.bank_id) +
+                   "\n  record: " + record.type + " | " + (record.kind == 0 ? "deposit " : "withdrawal ") +
+                   amount_text(record.amount) + " | " + windows1252_to_utf8(record.payee) + "\n";
+        }
+        for (const SkippedLine& skipped : statement.skipped) {
+            out += "skipped line " + integer_text(skipped.line) + ": " +
+                   kReasonNames[static_cast<int>(skipped.reason)] + " | " + skipped.detail + "\n";
+        }
     }
     return out;
 }
@@ -63,8 +78,11 @@ std::string golden(const std::string& name, const std::string& made) {
 
 // Each bank's shape: a US file (month first, decimal point, thousands commas, quoted texts), a
 // German one (Windows-1252, semicolons, day first, decimal commas, lines above the header and a
-// total below), one with debit and credit columns, a QIF file with ' years, and a file whose dates
-// no value decides (the order is then the user's).
+// total below), one with debit and credit columns, a QIF file with ' years, a file whose dates no
+// value decides (the order is then the user's); OFX 1 SGML (a posting late in the evening of its
+// day, an amount of three decimals), OFX 2 XML with two accounts and a character reference, a QFX
+// with decimal commas; CAMT.053 with two entries of the same amount and day, and one with a
+// pending entry.
 TEST(Statement, EachSampleReadsAsItsGoldenPreview) {
     struct Sample {
         const char* file;
@@ -76,16 +94,17 @@ TEST(Statement, EachSampleReadsAsItsGoldenPreview) {
         {"debit_credit.csv", {}},
         {"statement.qif", {}},
         {"ambiguous.csv", DateOrder::kDayMonthYear},
+        {"checking.ofx", {}},
+        {"two_accounts.ofx", {}},
+        {"card.qfx", {}},
+        {"camt_same_day.xml", {}},
+        {"camt_pending.xml", {}},
     };
     for (const Sample& sample : samples) {
         SCOPED_TRACE(sample.file);
         StatementFile file;
         ASSERT_TRUE(read_statement_file(std::string(QUILLET_TEST_DATA) + "import/" + sample.file, file));
-        const Conventions conventions = conventions_of(file.raw);
-        ASSERT_EQ(conventions.marks.size(), 1u);
-        ASSERT_EQ(conventions.date_orders.size(), sample.chosen_order ? 2u : 1u);
-        const DateOrder order = sample.chosen_order.value_or(conventions.date_orders.front());
-        const std::string made = rendered(file, conventions, order, conventions.marks.front());
+        const std::string made = rendered(file, sample.chosen_order);
         EXPECT_EQ(made, golden(std::string(sample.file) + ".preview", made));
     }
 }
@@ -105,6 +124,16 @@ TEST(Statement, FilesThatAreNoStatementAreRefusedWithTheirCause) {
         {"qif-named.csv", "!Type:Bank\nD1/1/24\nT-1\n^\n", ENOEXEC},
         {"csv-named.qif", "Date,Amount\n1/1/24,-1\n", ENOEXEC},
         {"investments.qif", "!Type:Invst\nD1/1/24\nT-1\n^\n", ENODATA},
+        {"page.xml", "<html><body>a statement</body></html>", ENOEXEC},
+        {"statement.ofx.xml", "<?xml version=\"1.0\"?><Document><BkToCstmrStmt><Stmt>", EBADMSG},
+        {"empty.xml", "<Document><BkToCstmrStmt><Stmt><Acct/></Stmt></BkToCstmrStmt></Document>", ENODATA},
+        {"camt.csv", "<Document><BkToCstmrStmt/></Document>", ENOEXEC},
+        {"broken.ofx", "OFXHEADER:100\nDATA:OFXSGML\n\n<OFX><garbage", EBADMSG},
+        {"empty.ofx",
+         "OFXHEADER:100\nDATA:OFXSGML\nVERSION:102\n\n<OFX><BANKMSGSRSV1><STMTTRNRS><STMTRS><CURDEF>USD"
+         "<BANKACCTFROM><BANKID>1<ACCTID>2<ACCTTYPE>CHECKING</BANKACCTFROM><BANKTRANLIST></BANKTRANLIST>"
+         "</STMTRS></STMTTRNRS></BANKMSGSRSV1></OFX>",
+         ENODATA},
         {"missing.csv", "", ENOENT},
     };
     for (const Bad& each : bad) {

@@ -95,6 +95,26 @@ TEST_F(Import, AFileWhoseDatesNoValueDecidesAsksAndTheChoiceIsKeptForTheBank) {
     EXPECT_EQ(ui::count_items(kPreview), 3);
 }
 
+TEST_F(Import, AFileOfSeveralAccountsLetsTheUserChooseAndAnotherCurrencyIsSaid) {
+    const std::string path = open_register({record(make_date(2024, 11, 30), 25.0f, 1)});
+    start("two_accounts.ofx");
+    EXPECT_EQ(ui::count_items(kAccount), 2);
+    EXPECT_TRUE(ui::is_gadget_enabled(kAccount));
+    EXPECT_EQ(preview_column(2), (std::vector<std::string>{"Caf\xE9 Lumi\xE8re", "ATM WITHDRAWAL"}));
+    ui::set_state(kAccount, 1);
+    settle();
+    EXPECT_EQ(preview_column(2), std::vector<std::string>{"INTEREST PAID"});
+    ui::click_button(kOk);
+    settle();
+    EXPECT_EQ(count_records(path), 2);
+
+    // Euros after dollars: said, and the amounts stay as the file gives them.
+    start("camt_same_day.xml");
+    EXPECT_EQ(messages(), std::vector<int>{kMessageOtherCurrency});
+    EXPECT_EQ(ui::count_items(kPreview), 3);
+    EXPECT_FALSE(ui::is_gadget_enabled(kAccount));
+}
+
 TEST_F(Import, AStatementOrAStoreThatCannotBeReadIsSaidWithItsCause) {
     const std::string path = open_register({record(make_date(2024, 11, 30), 25.0f, 1)});
     const std::string binary = folder.write("photo.csv", std::string("\x89PNG\r\n\x1a\n\0\0", 10));
