@@ -67,6 +67,18 @@ class BalanceBook {
     // The running balance after the row; none for a void row or a row past the end.
     std::optional<Figure> running(std::int64_t row) const;
     const BalanceSummary& summary() const { return summary_; }
+    // The sum of the taken rows' amounts (void rows count nothing).
+    template <typename Taken>
+    Figure sum_of(Taken taken) const {
+        Figure sum;
+        for (std::size_t row = 0; row < rows_.size(); ++row) {
+            const Row& each = rows_[row];
+            if ((each.flags & kVoidFlag) != 0 || !taken(static_cast<std::int64_t>(row))) continue;
+            if ((each.flags & kOutOfRangeFlag) != 0) return Figure{0, true};
+            sum += Figure{each.deposit_cents - each.withdrawal_cents, false};
+        }
+        return sum;
+    }
     std::size_t memory_bytes() const { return rows_.capacity() * sizeof(Row); }
 
   private:

@@ -11,6 +11,8 @@ void RecordPlaces::clear() {
     imported_.clear();
     read_linked_.clear();
     linked_.clear();
+    marks_.clear();
+    marks_.shrink_to_fit();
 }
 
 void RecordPlaces::reserve(std::size_t slots) {
@@ -23,6 +25,7 @@ void RecordPlaces::push(std::uint64_t fingerprint, bool live) {
     fingerprints_.push_back(fingerprint);
     live_.push_back(live);
     imported_.push_back(false);
+    if (!marks_.empty()) marks_.push_back(0);
 }
 
 void RecordPlaces::put(std::int64_t slot, std::uint64_t fingerprint, bool live) {
@@ -35,6 +38,7 @@ void RecordPlaces::put(std::int64_t slot, std::uint64_t fingerprint, bool live) 
         fingerprints_.resize(size);
         live_.resize(size);
         imported_.resize(size);
+        if (!marks_.empty()) marks_.resize(size);
     }
     fingerprints_[static_cast<std::size_t>(slot)] = fingerprint;
     live_[static_cast<std::size_t>(slot)] = live;
@@ -45,11 +49,12 @@ void RecordPlaces::pop(std::int64_t count) {
     fingerprints_.resize(keep);
     live_.resize(keep);
     imported_.resize(keep);
+    if (!marks_.empty()) marks_.resize(keep);
 }
 
 void RecordPlaces::set_fingerprint(std::int64_t slot, std::uint64_t fingerprint) {
     fingerprints_[static_cast<std::size_t>(slot)] = fingerprint;
-    if (imported(slot)) linked_.insert(fingerprint);
+    if (imported(slot) || state(slot) != ClearState::kUncleared) linked_.insert(fingerprint);
 }
 
 void RecordPlaces::set_live(std::int64_t slot, bool live) { live_[static_cast<std::size_t>(slot)] = live; }
@@ -117,32 +122,60 @@ RecordPlaces::PrintedSlots RecordPlaces::slots_by_fingerprint() const {
     return slots;
 }
 
-void RecordPlaces::mark_links(const std::vector<LinkedPlace>& links, const PrintedSlots& slots) {
+template <typename Placed, typename Found>
+void RecordPlaces::walk_places(const std::vector<Placed>& placed, const PrintedSlots& slots, Found found) {
     // Both in fingerprint order: one walk through the two, a fingerprint's records counted off
     // as its places.
     auto slot = slots.begin();
     std::int64_t current = 0;
     std::int64_t place = 0;
     bool started = false;
-    for (const LinkedPlace& link : links) {
-        const auto fingerprint = static_cast<std::int64_t>(link.record.fingerprint);
-        if (read_linked_.empty() || read_linked_.back() != link.record.fingerprint)
-            read_linked_.push_back(link.record.fingerprint);
+    for (const Placed& each : placed) {
+        const auto fingerprint = static_cast<std::int64_t>(each.record.fingerprint);
+        if (read_linked_.empty() || read_linked_.back() != each.record.fingerprint)
+            read_linked_.push_back(each.record.fingerprint);
         if (!started || fingerprint != current) {
             while (slot != slots.end() && slot->first < fingerprint) ++slot;
             current = fingerprint;
             place = 0;
             started = true;
         }
-        while (place < link.record.place && slot != slots.end() && slot->first == fingerprint) {
+        while (place < each.record.place && slot != slots.end() && slot->first == fingerprint) {
             ++slot;
             ++place;
         }
-        if (place == link.record.place && slot != slots.end() && slot->first == fingerprint)
-            imported_[static_cast<std::size_t>(slot->second)] = true;
+        if (place == each.record.place && slot != slots.end() && slot->first == fingerprint)
+            found(each, slot->second);
     }
     std::sort(read_linked_.begin(), read_linked_.end());
     read_linked_.erase(std::unique(read_linked_.begin(), read_linked_.end()), read_linked_.end());
+}
+
+void RecordPlaces::mark_links(const std::vector<LinkedPlace>& links, const PrintedSlots& slots) {
+    walk_places(links, slots,
+                [&](const LinkedPlace&, std::int64_t slot) { imported_[static_cast<std::size_t>(slot)] = true; });
+}
+
+void RecordPlaces::mark_states(const std::vector<StoredMark>& marks, const PrintedSlots& slots) {
+    marks_.clear();
+    if (marks.empty()) {
+        marks_.shrink_to_fit();
+        return;
+    }
+    marks_.assign(fingerprints_.size(), 0);
+    walk_places(marks, slots, [&](const StoredMark& mark, std::int64_t slot) {
+        set_state(slot, mark.state, mark.statement_id);
+    });
+}
+
+void RecordPlaces::set_state(std::int64_t slot, ClearState state, std::int64_t statement_id) {
+    if (marks_.empty()) {
+        if (state == ClearState::kUncleared) return;
+        marks_.assign(fingerprints_.size(), 0);
+    }
+    const std::uint32_t statement = state == ClearState::kReconciled ? static_cast<std::uint32_t>(statement_id) : 0;
+    marks_[static_cast<std::size_t>(slot)] = static_cast<std::uint32_t>(state) | statement << 2;
+    if (state != ClearState::kUncleared) linked_.insert(fingerprint(slot));
 }
 
 bool RecordPlaces::has_links_for(std::uint64_t fingerprint) const {
@@ -158,7 +191,8 @@ void RecordPlaces::set_imported(std::int64_t slot, bool imported) {
 std::size_t RecordPlaces::memory_bytes() const {
     return fingerprints_.capacity() * sizeof(std::uint64_t) + (live_.capacity() + imported_.capacity()) / 8 +
            read_linked_.capacity() * sizeof(std::uint64_t) +
-           linked_.size() * (sizeof(std::uint64_t) + 2 * sizeof(void*));
+           linked_.size() * (sizeof(std::uint64_t) + 2 * sizeof(void*)) +
+           marks_.capacity() * sizeof(std::uint32_t);
 }
 
 }  // namespace quillet

@@ -1,5 +1,6 @@
 // What the session knows of every record of the file, deleted ones too, by slot: its fingerprint,
-// whether it is live, and whether an import made it (from the companion store's links). A record's
+// whether it is live, whether an import made it (from the companion store's links) and its state
+// against the bank's statements (from the store's marks). A record's
 // place is its rank among the records with the same fingerprint in file order, which is how the
 // store names the record a link leads to (companion_store.h).
 #pragma once
@@ -47,8 +48,22 @@ class RecordPlaces {
     // by fingerprint and place (CompanionStore::read_links), the slots from slots_by_fingerprint.
     void mark_links(const std::vector<LinkedPlace>& links, const PrintedSlots& slots);
     void set_imported(std::int64_t slot, bool imported);
-    // Whether a link may name a record with the fingerprint: its records' places matter to it.
+    // Whether a link or a mark may name a record with the fingerprint: its records' places matter
+    // to the store.
     bool has_links_for(std::uint64_t fingerprint) const;
+
+    ClearState state(std::int64_t slot) const {
+        return marks_.empty() ? ClearState::kUncleared
+                              : static_cast<ClearState>(marks_[static_cast<std::size_t>(slot)] & 3u);
+    }
+    // A reconciled record's statement, else 0.
+    std::int64_t statement_of(std::int64_t slot) const {
+        return marks_.empty() ? 0 : static_cast<std::int64_t>(marks_[static_cast<std::size_t>(slot)] >> 2);
+    }
+    void set_state(std::int64_t slot, ClearState state, std::int64_t statement_id = 0);
+    // Sets the records' states from the store's marks (ordered as links are), all others uncleared.
+    void mark_states(const std::vector<StoredMark>& marks, const PrintedSlots& slots);
+    bool has_marks() const { return !marks_.empty(); }
 
     std::size_t memory_bytes() const;
 
@@ -59,6 +74,12 @@ class RecordPlaces {
     // The fingerprints links were read for, in order, and those linked since.
     std::vector<std::uint64_t> read_linked_;
     std::unordered_set<std::uint64_t> linked_;
+    // A slot each once any record has a state: the state in the low two bits, a reconciled
+    // record's statement above them. Empty while every record is uncleared.
+    std::vector<std::uint32_t> marks_;
+    // The slot of each place in the sorted slots, in the order of places that come sorted too.
+    template <typename Placed, typename Found>
+    void walk_places(const std::vector<Placed>& placed, const PrintedSlots& slots, Found found);
 };
 
 }  // namespace quillet

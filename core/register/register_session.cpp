@@ -55,6 +55,7 @@ RegisterSession::Opened RegisterSession::open(const std::string& path, int list_
     places_.reserve(count);
     book_.reserve(count);
     store_state_ = StoreState::kUnread;
+    statements_.clear();
     store_problem_ = {};
     Opened opened;
     std::string payee;
@@ -200,7 +201,8 @@ SessionResult RegisterSession::edit(std::int64_t slot, const RecordBytes& opened
         places_.set_fingerprint(slot, record_fingerprint(opened.data()));
         return SessionResult::of_store(followed);
     }
-    history_.record({kind_of_edit(opened, after), slot, opened, after, {}, {}, {}, {}}, check);
+    history_.record({kind_of_edit(opened, after), slot, opened, after, {}, {}, {}, {}, {}}, check);
+    note_reconciled_change(slot);
     const std::int64_t row = row_of_slot(slot);
     if (row < 0) {
         // The record was written over its slot, but the list no longer shows it: read it again.
@@ -244,6 +246,7 @@ SessionResult RegisterSession::delete_row(std::int64_t row, RowChange& change) {
     // A deleted record keeps its place (deleted records count), so no link moves: a link to it now
     // tells that its transaction was deleted after the import.
     places_.set_live(slot, false);
+    note_reconciled_change(slot);
     step.kind = ChangeKind::kDelete;
     step.after = step.before;
     step.after[kDeletedOffset] = kDeleted;
@@ -332,6 +335,8 @@ SessionResult RegisterSession::apply_step(bool backward, bool at_top, RowChange&
         change.kind = RowChange::Kind::kClosed;
     } else if (applied.register_restored) {
         change.kind = RowChange::Kind::kReloaded;
+    } else if (step->kind == ChangeKind::kReconcile) {
+        change.kind = RowChange::Kind::kRowsChanged;
     } else if (step->kind == ChangeKind::kImport) {
         if (backward) {
             remove_appended_rows(applied.slot, step->records);

@@ -23,6 +23,7 @@
 #include "core/register/record.h"
 #include "core/register/record_places.h"
 #include "core/register/register_file.h"
+#include "core/register/register_lock.h"
 #include "core/register/undo_history.h"
 #include "core/runtime/file_access.h"
 #include "core/runtime/io_status.h"
@@ -151,6 +152,23 @@ class RegisterSession {
     // order puts new ones. When the store cannot take the import, the records are cut again.
     SessionResult import(ImportBatch batch, RowChange& change);
 
+    // The row's state against the bank's statements, and a reconciled row's statement (known once
+    // the store is read).
+    ClearState row_state(std::int64_t row) const;
+    std::int64_t row_statement(std::int64_t row) const;
+    // The statements reconciled, oldest first, as the store was read or our changes left it.
+    const std::vector<StoredStatement>& statements() const { return statements_; }
+    const StoredStatement* statement(std::int64_t id) const;
+    // The balance of the cleared and reconciled rows (void rows count nothing).
+    Figure cleared_balance() const;
+    // Sets the slots' records cleared or uncleared (reconciled ones stay as they are). The register
+    // must be as listed (else stale: the places would name other records); not an undo step.
+    SessionResult set_cleared(const std::vector<std::int64_t>& slots, const std::vector<bool>& cleared);
+    // Finishes a statement: the ticked slots' records become reconciled with it, the others of the
+    // statement's slots uncleared; the statement is recorded. One undo step.
+    SessionResult finish_statement(StoredStatement statement, const std::vector<std::int64_t>& slots,
+                                   const std::vector<bool>& ticked, RowChange& change);
+
     // Appends the record; its row goes at the top when at_top, else at the end.
     SessionResult add(TransactionRecord record, bool at_top, RowChange& change);
     // Rewrites the slot's record, which must still hold the bytes the edit was opened on.
@@ -196,6 +214,15 @@ class RegisterSession {
     IoStatus follow_in_store(std::int64_t slot, const RecordBytes& before, const RecordBytes& after);
     // After our compaction: the links forget the removed records and close up.
     void forget_in_store(std::vector<RecordPlace> removed);
+    // Reads the store's marks and statements (the slots sorted by fingerprint).
+    IoStatus read_marks(const CompanionStore& store, const RecordPlaces::PrintedSlots& slots);
+    // A reconciled record was changed or deleted: its statement is marked changed (as far as the
+    // store lets it: the change itself is made).
+    void note_reconciled_change(std::int64_t slot);
+    // The store's part of a finished statement, made or taken back.
+    IoStatus apply_reconcile(const ReconcileNote& note, bool backward, std::int64_t* made_id = nullptr);
+    // Fails with ESTALE unless the register is as listed; holds its lock meanwhile.
+    IoStatus check_as_listed(std::optional<RegisterLock>& lock) const;
     std::string path_;
     FileStamp stamp_;  // the file as listed, or as our last write left it
     int list_order_ = kListFileOrder;
@@ -204,6 +231,7 @@ class RegisterSession {
     RecordPlaces places_;
     StoreState store_state_ = StoreState::kUnread;
     IoStatus store_problem_;
+    std::vector<StoredStatement> statements_;
     BalanceBook book_;
     PayeeIndex payees_;
     UndoHistory history_;

@@ -32,10 +32,13 @@ void RegisterSession::read_store() {
     RecordPlaces::PrintedSlots slots;
     std::thread sorting([&] { slots = places_.slots_by_fingerprint(); });
     std::vector<LinkedPlace> links;
-    const IoStatus read = opened ? store.read_links(links) : opened;
+    IoStatus read = opened ? store.read_links(links) : opened;
     sorting.join();
     if (read) {
         places_.mark_links(links, slots);
+        read = read_marks(store, slots);
+    }
+    if (read) {
         store_state_ = StoreState::kRead;
     } else if (read.error() == ENOENT) {
         store_state_ = StoreState::kNone;
@@ -201,6 +204,11 @@ SessionResult RegisterSession::apply_store_step(const RegisterChange& step, bool
             return {};
         case ChangeKind::kDelete: places_.set_live(step.slot, backward); return {};
         case ChangeKind::kDeleteRegister: return {};
+        case ChangeKind::kReconcile: {
+            if (const IoStatus applied = apply_reconcile(*step.reconcile, backward); !applied)
+                return take_back(applied);
+            return {};
+        }
         case ChangeKind::kImport: {
             CompanionStore store;
             IoStatus stored = open_store_for_writing(store);

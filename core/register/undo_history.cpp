@@ -110,6 +110,12 @@ IoStatus UndoHistory::apply(const RegisterChange& step, bool backward, AppliedSt
             left.shown = !backward;
             break;
         }
+        case ChangeKind::kReconcile:
+            // Nothing of the register changes, but its records must still be where the marks were.
+            done = file_stamp(path_) == stamp_ ? IoStatus() : IoStatus::failure(ESTALE);
+            check.after = stamp_;
+            left.count = 0;
+            break;
         default:
             check.record = backward ? step.after : step.before;
             left.record = backward ? step.before : step.after;

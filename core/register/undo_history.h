@@ -25,12 +25,22 @@ enum class ChangeKind {
     kDelete,          // the deleted flag set
     kDeleteRegister,  // the last row deleted by removing the register file
     kImport,          // records appended from slot on by an import, with their links in the store
+    kReconcile,       // a statement finished: only the store changes
 };
 
 // What an import wrote to the companion store, to take it back and make it again.
 struct ImportNote {
     StoredImport entry;
     std::vector<StoredLink> links;
+};
+
+// What finishing a statement wrote to the store: the statement, and its transactions' marks
+// before and after (by slot and by place), to take it back and make it again.
+struct ReconcileNote {
+    StoredStatement statement;
+    std::vector<std::int64_t> slots;
+    std::vector<StoredMark> before;
+    std::vector<StoredMark> after;
 };
 
 struct RegisterChange {
@@ -42,6 +52,7 @@ struct RegisterChange {
     std::string removed_from;  // ...and the file it was (where a link at the register's path led)
     std::string records;       // kImport: the records appended, one after another (after: the first)
     std::shared_ptr<const ImportNote> import;  // kImport: the store's part
+    std::shared_ptr<const ReconcileNote> reconcile;  // kReconcile: the store's part
 };
 
 // An edit's kind: kVoid or kUnvoid when nothing but the void flag changed, else kEdit.

@@ -7,8 +7,11 @@
 
 #include "core/runtime/atomic_replace.h"
 #include "core/runtime/file_access.h"
+#include "core/store/sqlite_statement.h"
 
 namespace quillet {
+
+using namespace store_detail;
 
 namespace {
 
@@ -43,122 +46,26 @@ CREATE INDEX links_by_import ON links(import_id);
 constexpr const char* kMigrations[] = {
     // 2: the account and the currency of each imported statement.
     "ALTER TABLE imports ADD COLUMN account TEXT; ALTER TABLE imports ADD COLUMN currency TEXT;",
+    // 3: cleared and reconciled marks, and the statements reconciled. Marks are named by place as
+    // links are; places shift one by one while records move, so they are no key.
+    R"(
+CREATE TABLE marks(
+    record INTEGER NOT NULL,
+    place INTEGER NOT NULL,
+    state INTEGER NOT NULL,
+    statement_id INTEGER);
+CREATE INDEX marks_by_record ON marks(record, place, state, statement_id);
+CREATE TABLE statements(
+    id INTEGER PRIMARY KEY,
+    statement_date INTEGER NOT NULL,
+    opening_cents INTEGER NOT NULL,
+    ending_cents INTEGER NOT NULL,
+    finished_on INTEGER NOT NULL,
+    changed INTEGER NOT NULL DEFAULT 0);
+)",
 };
 static_assert(std::size(kMigrations) == kStoreSchemaVersion - 1, "a step for every version after the first");
 
-// The cause of an SQLite failure as the program words causes.
-IoStatus cause_of(int code, sqlite3* db) {
-    switch (code & 0xFF) {
-        case SQLITE_OK:
-        case SQLITE_DONE:
-        case SQLITE_ROW: return {};
-        case SQLITE_NOTADB:
-        case SQLITE_CORRUPT:
-        case SQLITE_FORMAT:
-        case SQLITE_SCHEMA: return IoStatus::failure(EBADMSG);
-        case SQLITE_BUSY:
-        case SQLITE_LOCKED: return IoStatus::failure(EWOULDBLOCK);
-        case SQLITE_FULL: return IoStatus::failure(ENOSPC);
-        case SQLITE_NOMEM: return IoStatus::failure(ENOMEM);
-        case SQLITE_READONLY:
-        case SQLITE_PERM: return IoStatus::failure(EACCES);
-        default: {
-            const int system = db != nullptr ? sqlite3_system_errno(db) : 0;
-            return IoStatus::failure(system != 0 ? system : EIO);
-        }
-    }
-}
-
-// A prepared statement, finalized when it goes.
-class Statement {
-  public:
-    Statement(sqlite3* db, const char* sql) : db_(db) {
-        code_ = sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr);
-    }
-    ~Statement() { sqlite3_finalize(statement_); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    IoStatus status() const { return cause_of(code_, db_); }
-    bool ok() const { return code_ == SQLITE_OK; }
-    // A value that cannot be bound fails the statement's next step.
-    void bind(int at, std::int64_t value) { note(sqlite3_bind_int64(statement_, at, value)); }
-    void bind(int at, std::string_view text) {
-        note(sqlite3_bind_text(statement_, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT));
-    }
-    void bind(int at, const std::optional<std::int64_t>& value) {
-        if (value) {
-            bind(at, *value);
-        } else {
-            note(sqlite3_bind_null(statement_, at));
-        }
-    }
-    // True for a row; false at the end or on failure (status() then tells).
-    bool step() {
-        if (code_ != SQLITE_OK && code_ != SQLITE_ROW && code_ != SQLITE_DONE) return false;
-        code_ = sqlite3_step(statement_);
-        return code_ == SQLITE_ROW;
-    }
-    // Runs a statement that gives no rows, ready to run again with other values.
-    IoStatus run() {
-        step();
-        const IoStatus result = code_ == SQLITE_DONE ? IoStatus() : status();
-        sqlite3_reset(statement_);
-        if (result) code_ = SQLITE_OK;
-        return result;
-    }
-    void reset() {
-        sqlite3_reset(statement_);
-        code_ = SQLITE_OK;
-    }
-    // Success at the end of the rows.
-    IoStatus finished() const { return code_ == SQLITE_DONE || code_ == SQLITE_OK ? IoStatus() : status(); }
-    std::int64_t integer(int column) const { return sqlite3_column_int64(statement_, column); }
-    bool is_null(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
-    std::string text(int column) const {
-        const auto* bytes = sqlite3_column_text(statement_, column);
-        return bytes == nullptr
-                   ? std::string()
-                   : std::string(reinterpret_cast<const char*>(bytes),
-                                 static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
-    }
-
-  private:
-    void note(int code) {
-        if (code != SQLITE_OK && code_ == SQLITE_OK) code_ = code;
-    }
-    sqlite3* db_;
-    sqlite3_stmt* statement_ = nullptr;
-    int code_ = SQLITE_OK;
-};
-
-// A write transaction, rolled back unless committed.
-class Transaction {
-  public:
-    explicit Transaction(sqlite3* db) : db_(db) {
-        code_ = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    }
-    ~Transaction() {
-        if (code_ == SQLITE_OK && !committed_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-    IoStatus status() const { return cause_of(code_, db_); }
-    IoStatus commit() {
-        const int code = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-        committed_ = code == SQLITE_OK;
-        return cause_of(code, db_);
-    }
-
-  private:
-    sqlite3* db_;
-    int code_ = SQLITE_OK;
-    bool committed_ = false;
-};
-
-// Fingerprints are unsigned; SQLite keeps signed 64-bit integers, bit for bit.
-std::int64_t stored(std::uint64_t fingerprint) { return static_cast<std::int64_t>(fingerprint); }
-std::uint64_t fingerprint_of(std::int64_t value) { return static_cast<std::uint64_t>(value); }
 
 StoredImport import_of(const Statement& row) {
     StoredImport entry;
@@ -388,11 +295,20 @@ IoStatus CompanionStore::move_record(const RecordPlace& from, const RecordPlace&
     if (from == to) return {};
     Transaction transaction(db_);
     if (!transaction.status()) return transaction.status();
-    // The moving link is parked at a place no record has while the others shift.
+    // Links and marks name records alike: both follow.
+    for (const std::string table : {"links", "marks"}) {
+        if (table == "marks" && version_ < 3) break;
+        if (const IoStatus moved = move_in(table, from, to); !moved) return moved;
+    }
+    return transaction.commit();
+}
+
+IoStatus CompanionStore::move_in(const std::string& table, const RecordPlace& from, const RecordPlace& to) {
+    // The moving row is parked at a place no record has while the others shift.
     constexpr std::int64_t kParked = -2;
-    Statement park(db_, "UPDATE links SET place = ? WHERE record = ? AND place = ?");
-    Statement shift(db_, "UPDATE links SET place = place + ? WHERE record = ? AND place >= ?");
-    Statement land(db_, "UPDATE links SET record = ?, place = ? WHERE record = ? AND place = ?");
+    Statement park(db_, ("UPDATE " + table + " SET place = ? WHERE record = ? AND place = ?").c_str());
+    Statement shift(db_, ("UPDATE " + table + " SET place = place + ? WHERE record = ? AND place >= ?").c_str());
+    Statement land(db_, ("UPDATE " + table + " SET record = ?, place = ? WHERE record = ? AND place = ?").c_str());
     for (const Statement* statement : {&park, &shift, &land}) {
         if (!statement->ok()) return statement->status();
     }
@@ -414,8 +330,7 @@ IoStatus CompanionStore::move_record(const RecordPlace& from, const RecordPlace&
     land.bind(2, to.place);
     land.bind(3, stored(from.fingerprint));
     land.bind(4, kParked);
-    if (const IoStatus landed = land.run(); !landed) return landed;
-    return transaction.commit();
+    return land.run();
 }
 
 IoStatus CompanionStore::forget_places(std::vector<RecordPlace> removed) {
@@ -447,7 +362,44 @@ IoStatus CompanionStore::forget_places(std::vector<RecordPlace> removed) {
             if (const IoStatus moved = update.run(); !moved) return moved;
         }
     }
+    if (version_ >= 3) {
+        if (const IoStatus forgotten = forget_marks(by_fingerprint); !forgotten) return forgotten;
+    }
     return transaction.commit();
+}
+
+IoStatus CompanionStore::forget_marks(const std::map<std::uint64_t, std::vector<std::int64_t>>& removed) {
+    // A mark of a record gone for good goes with it: it could only mislead another transaction.
+    Statement rows(db_, "SELECT rowid, place FROM marks WHERE record = ?");
+    Statement update(db_, "UPDATE marks SET place = ? WHERE rowid = ?");
+    Statement remove(db_, "DELETE FROM marks WHERE rowid = ?");
+    for (const Statement* statement : {&rows, &update, &remove}) {
+        if (!statement->ok()) return statement->status();
+    }
+    for (const auto& [fingerprint, places] : removed) {
+        rows.bind(1, stored(fingerprint));
+        std::vector<std::pair<std::int64_t, std::int64_t>> moves;  // rowid, new place or kGonePlace
+        while (rows.step()) {
+            const std::int64_t place = rows.integer(1);
+            const auto before = std::lower_bound(places.begin(), places.end(), place);
+            const bool gone = before != places.end() && *before == place;
+            const std::int64_t now = gone ? kGonePlace : place - (before - places.begin());
+            if (now != place) moves.emplace_back(rows.integer(0), now);
+        }
+        if (const IoStatus read = rows.finished(); !read) return read;
+        rows.reset();
+        for (const auto& [rowid, place] : moves) {
+            Statement& statement = place == kGonePlace ? remove : update;
+            if (place == kGonePlace) {
+                remove.bind(1, rowid);
+            } else {
+                update.bind(1, place);
+                update.bind(2, rowid);
+            }
+            if (const IoStatus moved = statement.run(); !moved) return moved;
+        }
+    }
+    return {};
 }
 
 IoStatus copy_store(const std::string& source_register, const std::string& destination_register) {

@@ -2,7 +2,8 @@
 // database beside the register (its file name with a fixed suffix), so that the register stays as
 // other programs read it. It holds the import history (each file's fingerprint, when, how many
 // transactions were added, the statement's closing balance) and every imported transaction's
-// identity with the record it became.
+// identity with the record it became, each transaction's state against the bank's statements
+// (cleared, reconciled) and the statements reconciled.
 //
 // A record is named by its fingerprint (record_fingerprint.h: its bytes without the deleted flag and
 // the record number) and its place among the register's records with that fingerprint, deleted
@@ -16,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,7 +34,7 @@ namespace quillet {
 inline constexpr std::string_view kStoreSuffix = ".qstore";
 // The version of the tables this program writes; older stores are brought up to it when opened
 // for writing, newer ones are refused.
-inline constexpr int kStoreSchemaVersion = 2;
+inline constexpr int kStoreSchemaVersion = 3;
 inline constexpr std::int64_t kGonePlace = -1;
 
 // The store beside the register at the path.
@@ -68,6 +70,29 @@ struct LinkedPlace {
 struct FoundIdentity {
     RecordPlace record;
     DateValue imported_on = kNoDate;
+};
+
+// A transaction's state against the bank's statements.
+enum class ClearState : std::uint8_t {
+    kUncleared = 0,
+    kCleared = 1,     // seen at the bank
+    kReconciled = 2,  // part of a finished statement
+};
+
+struct StoredMark {
+    RecordPlace record;
+    ClearState state = ClearState::kUncleared;
+    std::int64_t statement_id = 0;  // a reconciled transaction's statement
+};
+
+// A statement the register was reconciled with.
+struct StoredStatement {
+    std::int64_t id = 0;  // given by the store, unless set (a reconcile undone and made again)
+    DateValue date = kNoDate;
+    std::int64_t opening_cents = 0;
+    std::int64_t ending_cents = 0;
+    DateValue finished_on = kNoDate;
+    bool changed = false;  // one of its transactions was changed after it was finished
 };
 
 class CompanionStore {
@@ -106,9 +131,24 @@ class CompanionStore {
     // their links are gone, and later places of the same fingerprints close up.
     IoStatus forget_places(std::vector<RecordPlace> removed);
 
+    // Every cleared or reconciled record's mark, ordered as read_links orders links.
+    IoStatus read_marks(std::vector<StoredMark>& marks) const;
+    // The statements reconciled, oldest first.
+    IoStatus read_statements(std::vector<StoredStatement>& statements) const;
+    // Sets the records' states (an uncleared one loses its mark), all or none.
+    IoStatus set_marks(const std::vector<StoredMark>& marks);
+    // Records the statement and its transactions' marks in one transaction; reconciled marks
+    // without a statement get this one. Sets the statement's id when it had none.
+    IoStatus add_statement(StoredStatement& statement, std::vector<StoredMark> marks);
+    // Removes the statement and gives its transactions back the marks they had before.
+    IoStatus remove_statement(std::int64_t id, const std::vector<StoredMark>& before);
+    IoStatus set_statement_changed(std::int64_t id);
+
   private:
     IoStatus execute(const char* sql) const;
     IoStatus migrate(int from_version);
+    IoStatus move_in(const std::string& table, const RecordPlace& from, const RecordPlace& to);
+    IoStatus forget_marks(const std::map<std::uint64_t, std::vector<std::int64_t>>& removed);
 
     sqlite3* db_ = nullptr;
     int version_ = kStoreSchemaVersion;  // the tables' version as opened

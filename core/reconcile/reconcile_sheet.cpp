@@ -1,0 +1,102 @@
+#include "core/reconcile/reconcile_sheet.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "core/register/balance_book.h"
+#include "core/register/record_fingerprint.h"
+#include "core/register/record.h"
+
+namespace quillet {
+
+using namespace record_format;
+
+namespace {
+constexpr DateValue kSecondsADay = 86400;
+}  // namespace
+
+void ReconcileSheet::add(const SheetItem& item, bool ticked) {
+    items_.push_back(item);
+    ticks_.push_back(0);
+    tick(items_.size() - 1, ticked);
+}
+
+void ReconcileSheet::tick(std::size_t item, bool ticked) {
+    if (item >= items_.size() || (ticks_[item] != 0) == ticked) return;
+    ticks_[item] = ticked ? 1 : 0;
+    const std::int64_t cents = items_[item].cents;
+    ticked_cents_ += ticked ? cents : -cents;
+    ticked_count_ = ticked ? ticked_count_ + 1 : ticked_count_ - 1;
+}
+
+void ReconcileSheet::tick_all(bool ticked) {
+    for (std::size_t item = 0; item < items_.size(); ++item) tick(item, ticked);
+}
+
+void ReconcileSheet::tick_fingerprints(std::vector<std::uint64_t> ticked) {
+    std::unordered_map<std::uint64_t, std::int64_t> counts;
+    for (const std::uint64_t fingerprint : ticked) ++counts[fingerprint];
+    for (std::size_t item = 0; item < items_.size(); ++item) {
+        const auto found = counts.find(items_[item].fingerprint);
+        const bool wanted = found != counts.end() && found->second > 0;
+        if (wanted) --found->second;
+        tick(item, wanted);
+    }
+}
+
+std::vector<std::uint64_t> ReconcileSheet::ticked_fingerprints() const {
+    std::vector<std::uint64_t> prints;
+    for (std::size_t item = 0; item < items_.size(); ++item) {
+        if (ticks_[item] != 0) prints.push_back(items_[item].fingerprint);
+    }
+    return prints;
+}
+
+StatementProblem statement_problem(const RegisterSession& session, DateValue date) {
+    if (date == kNoDate) return StatementProblem::kNoDay;
+    const auto& statements = session.statements();
+    if (!statements.empty() && date / kSecondsADay < statements.back().date / kSecondsADay)
+        return StatementProblem::kBeforeLastStatement;
+    return StatementProblem::kNone;
+}
+
+std::int64_t opening_balance(const RegisterSession& session) {
+    return session.statements().empty() ? 0 : session.statements().back().ending_cents;
+}
+
+ProposedStatement proposed_statement(const std::vector<StoredImport>& imports) {
+    for (auto entry = imports.rbegin(); entry != imports.rend(); ++entry) {
+        if (entry->closing_cents && entry->closing_date) return {*entry->closing_date, entry->closing_cents};
+    }
+    return {};
+}
+
+IoStatus build_sheet(const RegisterSession& session, DateValue statement_date, std::int64_t ending_cents,
+                     ReconcileSheet& sheet) {
+    sheet = ReconcileSheet();
+    sheet.statement_date = statement_date;
+    sheet.ending_cents = ending_cents;
+    sheet.opening_cents = opening_balance(session);
+    const RecordPlaces& places = session.places();
+    bool as_listed = true;
+    const IoStatus read = visit_records(session.path(), [&](std::int64_t slot, const std::uint8_t* record) {
+        if (slot >= places.slot_count() || places.fingerprint(slot) != record_fingerprint(record) ||
+            places.live(slot) != (record[kDeletedOffset] == kLive)) {
+            as_listed = false;
+            return false;
+        }
+        if (!places.live(slot) || places.state(slot) == ClearState::kReconciled) return true;
+        const DateValue date = get_i32(record + kDateOffset);
+        if (date / kSecondsADay > statement_date / kSecondsADay) return true;  // by day, whatever the hour
+        const RowFigures figures = record_figures(record);
+        if (figures.is_void || figures.out_of_range) return true;
+        sheet.add({slot, date, figures.deposit_cents - figures.withdrawal_cents, places.fingerprint(slot)},
+                  places.state(slot) == ClearState::kCleared);
+        return true;
+    });
+    if (!read) return read;
+    if (!as_listed || count_records(session.path()) != places.slot_count()) return IoStatus::failure(ESTALE);
+    return {};
+}
+
+}  // namespace quillet

@@ -1,0 +1,80 @@
+// What the reconcile window works on: the transactions not yet reconciled up to the statement's
+// day, each ticked or not, and the figures they make, in exact cents. Ticking is O(1), so the
+// figures follow every tick at any size.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/register/register_session.h"
+#include "core/runtime/dates.h"
+#include "core/runtime/io_status.h"
+
+namespace quillet {
+
+struct SheetItem {
+    std::int64_t slot = 0;
+    DateValue date = kNoDate;
+    std::int64_t cents = 0;  // a deposit positive, a withdrawal negative
+    std::uint64_t fingerprint = 0;
+};
+
+class ReconcileSheet {
+  public:
+    DateValue statement_date = kNoDate;
+    std::int64_t opening_cents = 0;
+    std::int64_t ending_cents = 0;
+
+    const std::vector<SheetItem>& items() const { return items_; }
+    std::size_t size() const { return items_.size(); }
+    bool ticked(std::size_t item) const { return ticks_[item] != 0; }
+    void tick(std::size_t item, bool ticked);
+    void tick_all(bool ticked);
+    std::size_t ticked_count() const { return ticked_count_; }
+    std::int64_t ticked_cents() const { return ticked_cents_; }
+    std::int64_t cleared_balance() const { return opening_cents + ticked_cents_; }
+    // What the statement's ending balance is beyond the cleared balance; Finish needs 0.
+    std::int64_t difference() const { return ending_cents - cleared_balance(); }
+    // The ticks as a list of whether each item is ticked.
+    std::vector<bool> ticks() const { return {ticks_.begin(), ticks_.end()}; }
+    // Ticks the items with these fingerprints, as many of each as were ticked (the window's ticks
+    // kept through a reload).
+    void tick_fingerprints(std::vector<std::uint64_t> ticked);
+    std::vector<std::uint64_t> ticked_fingerprints() const;
+
+    void add(const SheetItem& item, bool ticked);
+
+  private:
+    std::vector<SheetItem> items_;
+    std::vector<std::uint8_t> ticks_;
+    std::size_t ticked_count_ = 0;
+    std::int64_t ticked_cents_ = 0;
+};
+
+// Why a statement cannot be reconciled as entered.
+enum class StatementProblem {
+    kNone,
+    kBeforeLastStatement,  // its day is before the last finished statement's
+    kNoDay,                // no statement day
+};
+StatementProblem statement_problem(const RegisterSession& session, DateValue date);
+
+// The last finished statement's ending balance, the next one's opening; 0 before the first.
+std::int64_t opening_balance(const RegisterSession& session);
+// The statement the last import brought, to propose: its closing balance and day.
+struct ProposedStatement {
+    DateValue date = kNoDate;
+    std::optional<std::int64_t> ending_cents;
+};
+ProposedStatement proposed_statement(const std::vector<StoredImport>& imports);
+
+// The register's live transactions that are not void and not reconciled, dated up to the
+// statement's day, in file order, the cleared ones ticked. Fails with ESTALE when the file is no
+// longer as the session listed it (another program changed it: read it again).
+IoStatus build_sheet(const RegisterSession& session, DateValue statement_date, std::int64_t ending_cents,
+                     ReconcileSheet& sheet);
+
+}  // namespace quillet

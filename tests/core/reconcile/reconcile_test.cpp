@@ -1,0 +1,171 @@
+// Reconciling: the difference finder's cases, and states that stay on their transactions through
+// an edit, compaction, undo and another program's append, with the statement's rules.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/reconcile/difference_finder.h"
+#include "core/reconcile/reconcile_sheet.h"
+#include "core/register/register_session.h"
+#include "tests/support/temp_folder.h"
+
+namespace quillet {
+namespace {
+
+using testing::TempFolder;
+
+TEST(DifferenceFinder, NamesEveryTransactionThatExplainsTheDifferenceAndNeverGuesses) {
+    struct Case {
+        const char* name;
+        std::vector<std::int64_t> amounts;  // cents; all ticked
+        std::int64_t ending;
+        std::vector<std::pair<ClueKind, std::vector<std::size_t>>> clues;
+    };
+    const std::vector<Case> cases = {
+        {"one left out", {10000, -2550, -1999}, 10000 - 2550, {{ClueKind::kAmount, {2}}}},
+        {"a withdrawal typed as a deposit", {10000, 4200}, 10000 - 4200, {{ClueKind::kHalf, {1}}}},
+        {"two digits swapped", {10000, -5400}, 10000 - 4500, {{ClueKind::kTransposed, {1}}}},
+        {"several of the amount", {10000, -1234, -1234}, 10000 - 1234 - 1234 - 1234, {{ClueKind::kAmount, {1, 2}}}},
+        {"none", {10000, -2550}, 10000 - 2550 + 7, {}},
+        {"zero", {10000}, 10000, {}},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.name);
+        ReconcileSheet sheet;
+        sheet.ending_cents = each.ending;
+        for (const std::int64_t cents : each.amounts) sheet.add({0, kNoDate, cents, 0}, true);
+        std::vector<std::pair<ClueKind, std::vector<std::size_t>>> found;
+        for (const DifferenceClue& clue : find_difference(sheet)) found.emplace_back(clue.kind, clue.items);
+        EXPECT_EQ(found, each.clues);
+    }
+    EXPECT_TRUE(transposition_explains(123456, 123456 - 124356));
+    EXPECT_FALSE(transposition_explains(1000, 90));  // only 10.00 to 1.00 (9.00)
+}
+
+TransactionRecord typed(int day, float amount, const char* payee, std::uint8_t kind = record_format::kWithdrawal) {
+    TransactionRecord record;
+    record.date = make_date(2025, 1, day);
+    record.type = "Check";
+    record.payee = payee;
+    record.amount = amount;
+    record.kind = kind;
+    return record;
+}
+
+class Reconcile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string bytes;
+        TransactionRecord gone = typed(1, 1.0f, "Gone");
+        gone.deleted = 1;
+        for (const TransactionRecord& record :
+             {gone, typed(2, 500.0f, "Salary", record_format::kDeposit), typed(3, 20.25f, "Grocer"),
+              typed(3, 20.25f, "Grocer"), typed(20, 75.5f, "Power"), typed(28, 9.99f, "Late")}) {
+            const RecordBytes encoded = encode_record(record);
+            bytes.append(reinterpret_cast<const char*>(encoded.data()), encoded.size());
+        }
+        path = folder.write("Checking.qlt", bytes);
+        session.open(path, kListFileOrder);
+    }
+    std::vector<ClearState> states() const {
+        std::vector<ClearState> all;
+        for (std::int64_t row = 0; row < session.row_count(); ++row) all.push_back(session.row_state(row));
+        return all;
+    }
+    ReconcileSheet sheet_to(int day, std::int64_t ending) const {
+        ReconcileSheet sheet;
+        EXPECT_TRUE(build_sheet(session, make_date(2025, 1, day), ending, sheet));
+        return sheet;
+    }
+    TempFolder folder;
+    std::string path;
+    RegisterSession session;
+};
+
+constexpr ClearState U = ClearState::kUncleared;
+constexpr ClearState C = ClearState::kCleared;
+constexpr ClearState R = ClearState::kReconciled;
+
+TEST_F(Reconcile, StatesStayOnTheirTransactionsThroughEditsCompactionUndoAndAnotherProgramsAppend) {
+    // The second of the two same grocer rows and the power bill are cleared.
+    ASSERT_TRUE(session.set_cleared({3, 4}, {true, true}).done());
+    EXPECT_EQ(states(), (std::vector<ClearState>{U, U, C, C, U}));
+    EXPECT_EQ(session.cleared_balance().cents, -2025 - 7550);
+
+    // A statement to the 25th: 500.00 - 20.25 - 75.50 = 404.25 with the salary and one grocer.
+    ReconcileSheet sheet = sheet_to(25, 40425);
+    ASSERT_EQ(sheet.size(), 4u);
+    EXPECT_EQ(sheet.difference(), 40425 + 2025 + 7550);
+    sheet.tick(0, true);
+    EXPECT_EQ(sheet.difference(), 2025 + 7550 - 50000 + 40425);
+    sheet.tick(3, false);  // the power bill was not on this statement after all...
+    sheet.tick(3, true);   // ...it was
+    EXPECT_EQ(sheet.difference(), 0);
+    RowChange change;
+    ASSERT_TRUE(session.finish_statement({0, sheet.statement_date, sheet.opening_cents, sheet.ending_cents,
+                                          make_date(2025, 2, 1), false},
+                                         {sheet.items()[0].slot, sheet.items()[1].slot, sheet.items()[2].slot,
+                                          sheet.items()[3].slot},
+                                         sheet.ticks(), change)
+                    .done());
+    EXPECT_EQ(states(), (std::vector<ClearState>{R, U, R, R, U}));
+    EXPECT_EQ(opening_balance(session), 40425);
+    EXPECT_EQ(statement_problem(session, make_date(2025, 1, 24)), StatementProblem::kBeforeLastStatement);
+    EXPECT_EQ(sheet_to(31, 0).size(), 2u);  // the grocer left out and the late one
+
+    // Undo takes the statement back whole, redo makes it again.
+    ASSERT_TRUE(session.undo(change).done());
+    EXPECT_EQ(states(), (std::vector<ClearState>{U, U, C, C, U}));
+    EXPECT_TRUE(session.statements().empty());
+    ASSERT_TRUE(session.redo(false, change).done());
+    EXPECT_EQ(states(), (std::vector<ClearState>{R, U, R, R, U}));
+
+    // Editing a reconciled transaction moves its mark along and marks its statement changed.
+    RecordBytes opened{};
+    ASSERT_TRUE(session.read(session.slot_of(3), opened));
+    TransactionRecord edited = decode_record(opened.data());
+    edited.payee = "Power & Light";
+    ASSERT_TRUE(session.edit(session.slot_of(3), opened, edited, change).done());
+    ASSERT_EQ(session.statements().size(), 1u);
+    EXPECT_TRUE(session.statements()[0].changed);
+
+    // Compaction moves every record; another program appends one; the marks are where they were.
+    CompactionCounts counts;
+    ASSERT_TRUE(session.compact(counts, true).done());
+    std::int64_t slot = 0;
+    ASSERT_TRUE(append_record(path, typed(29, 3.0f, "Fee"), slot));
+    RegisterSession reopened;
+    reopened.open(path, kListFileOrder);
+    reopened.read_store();
+    std::vector<ClearState> after;
+    for (std::int64_t row = 0; row < reopened.row_count(); ++row) after.push_back(reopened.row_state(row));
+    EXPECT_EQ(after, (std::vector<ClearState>{R, U, R, R, U, U}));
+    EXPECT_TRUE(reopened.statements().at(0).changed);
+
+    // A sheet over a file another program changed since it was listed is refused: read it again.
+    ASSERT_TRUE(append_record(path, typed(30, 4.0f, "Fee"), slot));
+    ReconcileSheet stale;
+    EXPECT_EQ(build_sheet(reopened, make_date(2025, 1, 31), 0, stale).error(), ESTALE);
+    EXPECT_TRUE(reopened.set_cleared({1}, {true}).stale());
+}
+
+TEST_F(Reconcile, TicksAreKeptByFingerprintAndAnImportProposesItsStatement) {
+    ReconcileSheet sheet = sheet_to(31, 0);
+    sheet.tick(2, true);  // the second grocer row: the same bytes as the first
+    sheet.tick(3, true);
+    ReconcileSheet again = sheet_to(31, 0);
+    again.tick_fingerprints(sheet.ticked_fingerprints());
+    EXPECT_EQ(again.ticked_count(), 2u);
+    EXPECT_EQ(again.ticked_cents(), sheet.ticked_cents());
+
+    std::vector<StoredImport> imports(2);
+    imports[0].closing_cents = 100;
+    imports[0].closing_date = make_date(2025, 1, 15);
+    const ProposedStatement proposed = proposed_statement(imports);
+    EXPECT_EQ(proposed.date, make_date(2025, 1, 15));
+    EXPECT_EQ(proposed.ending_cents, 100);
+}
+
+}  // namespace
+}  // namespace quillet
