@@ -240,7 +240,11 @@ namespace {
 // Shows the text in the field, the whole text as its tool tip when the shown one is not all of it.
 void show_in_field(QLabel* label, const QString& shown, const QString& whole, int alignment) {
     label->setText(shown);
-    label->setToolTip(shown == whole ? QString() : plain_tool_tip(whole));
+    // A note below the whole text, when the program gives one (set_status_field_note).
+    const QString note = label->property("tip_note").toString();
+    label->setToolTip(!note.isEmpty()  ? plain_tool_tip(whole + QLatin1Char('\n') + note)
+                      : shown == whole ? QString()
+                                       : plain_tool_tip(whole));
     label->setProperty("whole_text", whole);
     const Qt::Alignment horizontal = alignment == kAlignCentre  ? Qt::AlignHCenter
                                      : alignment == kAlignRight ? Qt::AlignRight
@@ -275,6 +279,19 @@ void set_status_field_figure(int number, int field, const std::string& label_tex
     const QString amount = to_qt(figure);
     show_in_field(label, fitted_figure(label->fontMetrics(), caption, amount, field_room(label)),
                   caption + amount, alignment);
+}
+
+void set_status_field_note(int number, int field, const std::string& note) {
+    QLabel* label = status_field(number, field);
+    if (label == nullptr) return;
+    label->setProperty("tip_note", to_qt(note));
+    show_in_field(label, label->text(), label->property("whole_text").toString(),
+                  status_field_alignment(number, field));
+}
+
+std::string status_field_tip(int number, int field) {
+    const QLabel* label = status_field(number, field);
+    return label == nullptr ? std::string() : from_qt(label->toolTip());
 }
 
 std::string status_field_text(int number, int field) {

@@ -40,6 +40,9 @@ void set_status_field_text(int number, int field, const std::string& text, int a
 // "#" marks stand for the figure), and the whole text is the tool tip when it does not fit.
 void set_status_field_figure(int number, int field, const std::string& label, const std::string& figure,
                              int alignment = kAlignLeft);
+// A line the field's tool tip shows below its whole text; empty for none.
+void set_status_field_note(int number, int field, const std::string& note);
+std::string status_field_tip(int number, int field);
 std::string status_field_text(int number, int field);
 int status_field_alignment(int number, int field);
 

@@ -666,6 +666,10 @@ void set_item_ticked(int number, int row, bool ticked) {
     if (ListView* view = list_view(number)) view->rows().set_ticked(row, ticked);
 }
 
+void set_item_ticks(int number, const std::vector<bool>& ticked) {
+    if (ListView* view = list_view(number)) view->rows().set_ticks(ticked);
+}
+
 void set_item_state(int number, int row, int item_state) {
     ListView* view = list_view(number);
     if (view == nullptr) return;
@@ -701,6 +705,13 @@ void set_column_alignment(int number, int column, int alignment) {
 
 void set_column_figures(int number, int column) {
     if (ListView* view = list_view(number)) view->show_figures(column);
+}
+
+void set_row_states(int number, std::function<int(int row)> state_of, std::vector<int> quiet_columns) {
+    if (ListView* view = list_view(number)) {
+        view->show_states();
+        view->rows().set_row_states(std::move(state_of), std::move(quiet_columns));
+    }
 }
 
 int column_alignment(int number, int column) {

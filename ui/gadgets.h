@@ -112,6 +112,8 @@ void set_item_state(int number, int row, int state);
 // A list with tick boxes: whether the row is ticked; row -1 sets every row.
 bool is_item_ticked(int number, int row);
 void set_item_ticked(int number, int row, bool ticked);
+// Every row's tick at once, in row order.
+void set_item_ticks(int number, const std::vector<bool>& ticked);
 
 void add_column(int number, int position, const std::string& title, int width);
 int count_columns(int number);
@@ -120,6 +122,9 @@ void set_column_alignment(int number, int column, int alignment);
 // A list column of figures (amounts, balances): never cut; one too wide for its cell shows "#"
 // marks and the whole figure as the cell's tool tip.
 void set_column_figures(int number, int column);
+// Each row's state, asked when the row is painted: 0 none, 1 cleared (a short mark at the left of
+// the first cell), 2 reconciled (a full mark, and the quiet columns in a quieter colour).
+void set_row_states(int number, std::function<int(int row)> state_of, std::vector<int> quiet_columns);
 int column_alignment(int number, int column);
 // row -1: every row; column -1: every column.
 void set_item_colour(int number, int row, int which, int colour, int column = -1);

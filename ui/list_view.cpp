@@ -2,6 +2,7 @@
 
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -60,9 +61,13 @@ QVariant RowModel::data(const QModelIndex& index, int role) const {
         case Qt::TextAlignmentRole: return QVariant::fromValue(qt_alignment(alignment(index.column())));
         case Qt::ForegroundRole:
         case Qt::BackgroundRole: {
-            const int chosen = colour(index.row(), index.column(), role == Qt::ForegroundRole);
+            int chosen = colour(index.row(), index.column(), role == Qt::ForegroundRole);
+            if (role == Qt::ForegroundRole && state_of_) {
+                if (const int quiet = quiet_colour(index.row(), index.column()); quiet >= 0) chosen = quiet;
+            }
             return chosen < 0 ? QVariant() : QVariant(to_qt_colour(chosen));
         }
+        case kStateRole: return state_of_ && index.column() == 0 ? state_of_(index.row()) : 0;
         default: return {};
     }
 }
@@ -90,6 +95,25 @@ bool RowModel::setData(const QModelIndex& index, const QVariant& value, int role
     return true;
 }
 
+void RowModel::set_row_states(StateOf state_of, std::vector<int> quiet_columns) {
+    state_of_ = std::move(state_of);
+    quiet_columns_ = std::move(quiet_columns);
+    if (count() > 0) Q_EMIT dataChanged(index(0, 0), index(count() - 1, column_count() - 1));
+}
+
+int RowModel::quiet_colour(int row, int column) const {
+    if (std::find(quiet_columns_.begin(), quiet_columns_.end(), column) == quiet_columns_.end() ||
+        state_of_(row) < 2)
+        return -1;
+    // Halfway from the text's colour to the background's: quieter, and still readable on both.
+    const QPalette palette = QGuiApplication::palette();
+    const QColor text = default_front_ >= 0 ? to_qt_colour(default_front_) : palette.color(QPalette::Text);
+    const QColor back = default_back_ >= 0 ? to_qt_colour(default_back_) : palette.color(QPalette::Base);
+    const auto mix = [](int a, int b) { return (a + b) / 2; };
+    return from_qt_colour(
+        QColor(mix(text.red(), back.red()), mix(text.green(), back.green()), mix(text.blue(), back.blue())));
+}
+
 void RowModel::set_tickable(std::function<void(int row)> on_ticked) {
     on_ticked_ = std::move(on_ticked);
     ticks_.assign(rows_.size(), 0);
@@ -104,11 +128,19 @@ void RowModel::set_ticked(int row, bool ticked) {
     if (!tickable() || row >= count()) return;
     if (row < 0) {
         std::fill(ticks_.begin(), ticks_.end(), ticked ? 1 : 0);
-        if (count() > 0) emit dataChanged(index(0, 0), index(count() - 1, 0), {Qt::CheckStateRole});
+        if (count() > 0) Q_EMIT dataChanged(index(0, 0), index(count() - 1, 0), {Qt::CheckStateRole});
         return;
     }
     ticks_[static_cast<std::size_t>(row)] = ticked ? 1 : 0;
-    emit dataChanged(index(row, 0), index(row, 0), {Qt::CheckStateRole});
+    Q_EMIT dataChanged(index(row, 0), index(row, 0), {Qt::CheckStateRole});
+}
+
+void RowModel::set_ticks(const std::vector<bool>& ticked) {
+    if (!tickable()) return;
+    ticks_.assign(static_cast<std::size_t>(count()), 0);
+    for (std::size_t row = 0; row < ticks_.size() && row < ticked.size(); ++row)
+        ticks_[row] = ticked[row] ? 1 : 0;
+    if (count() > 0) Q_EMIT dataChanged(index(0, 0), index(count() - 1, 0), {Qt::CheckStateRole});
 }
 
 void RowModel::toggle_tick(int row) {
@@ -183,6 +215,7 @@ void RowModel::supply(int count, Supplier supplier) {
     forget_supplied_texts();
     supplier_ = std::move(supplier);
     supplied_count_ = count;
+    if (tickable()) ticks_.assign(static_cast<std::size_t>(count), 0);
     if (!bulk_) endResetModel();
 }
 
@@ -242,7 +275,7 @@ void RowModel::set_row_backs(const std::vector<std::uint8_t>& marked, int colour
         }
         bulk_ = was_bulk;
     }
-    if (!bulk_ && count() > 0) emit dataChanged(index(0, 0), index(count() - 1, column_count() - 1));
+    if (!bulk_ && count() > 0) Q_EMIT dataChanged(index(0, 0), index(count() - 1, column_count() - 1));
 }
 
 std::string RowModel::stored_cell(int row, int column) const {
@@ -292,8 +325,8 @@ void RowModel::provided_cells_changed() {
     if (bulk_ || count() == 0) return;
     for (std::size_t column = 0; column < providers_.size(); ++column) {
         if (providers_[column] && static_cast<int>(column) < column_count()) {
-            emit dataChanged(index(0, static_cast<int>(column)), index(count() - 1, static_cast<int>(column)),
-                             {Qt::DisplayRole});
+            Q_EMIT dataChanged(index(0, static_cast<int>(column)),
+                               index(count() - 1, static_cast<int>(column)), {Qt::DisplayRole});
         }
     }
 }
@@ -346,15 +379,15 @@ void RowModel::add_column(int position, const QString& title) {
 void RowModel::set_title(int column, const QString& title) {
     if (column < 0 || column >= column_count()) return;
     columns_[static_cast<std::size_t>(column)].title = title;
-    if (!bulk_) emit headerDataChanged(Qt::Horizontal, column, column);
+    if (!bulk_) Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
 }
 
 void RowModel::set_alignment(int column, int alignment) {
     if (column < 0 || column >= column_count()) return;
     columns_[static_cast<std::size_t>(column)].alignment = alignment;
     if (!bulk_ && count() > 0)
-        emit dataChanged(index(0, column), index(count() - 1, column), {Qt::TextAlignmentRole});
-    if (!bulk_) emit headerDataChanged(Qt::Horizontal, column, column);
+        Q_EMIT dataChanged(index(0, column), index(count() - 1, column), {Qt::TextAlignmentRole});
+    if (!bulk_) Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
 }
 
 int RowModel::alignment(int column) const {
@@ -375,7 +408,7 @@ void RowModel::set_colour(int row, int column, bool front, int colour) {
             (front ? columns_[static_cast<std::size_t>(c)].front
                    : columns_[static_cast<std::size_t>(c)].back) = colour;
         }
-        if (!bulk_ && count() > 0) emit dataChanged(index(0, 0), index(count() - 1, column_count() - 1));
+        if (!bulk_ && count() > 0) Q_EMIT dataChanged(index(0, 0), index(count() - 1, column_count() - 1));
         return;
     }
     if (!valid_row(row)) return;
@@ -430,11 +463,11 @@ int RowModel::colour(int row, int column, bool front) const {
 
 void RowModel::set_default_colour(bool front, int colour) {
     (front ? default_front_ : default_back_) = colour;
-    if (!bulk_ && count() > 0) emit dataChanged(index(0, 0), index(count() - 1, column_count() - 1));
+    if (!bulk_ && count() > 0) Q_EMIT dataChanged(index(0, 0), index(count() - 1, column_count() - 1));
 }
 
 void RowModel::changed(int row) {
-    if (!bulk_ && column_count() > 0) emit dataChanged(index(row, 0), index(row, column_count() - 1));
+    if (!bulk_ && column_count() > 0) Q_EMIT dataChanged(index(row, 0), index(row, column_count() - 1));
 }
 
 ListView::ListView(int number, QWidget* parent) : QTableView(parent), number_(number) {

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 #include "ui/figure_delegate.h"
+#include "ui/state_mark_delegate.h"
 
 namespace quillet::ui::detail {
 
@@ -52,6 +53,7 @@ class RowModel : public QAbstractTableModel {
     // row -1: every row. Told to nobody: the program changed it.
     void set_ticked(int row, bool ticked);
     void toggle_tick(int row);
+    void set_ticks(const std::vector<bool>& ticked);
     // position < 0 or beyond the end appends; returns the row's position.
     int insert_row(int position, std::string_view text);
     void remove_row(int row);
@@ -78,6 +80,13 @@ class RowModel : public QAbstractTableModel {
     void set_provider(int column, CellProvider provider);
     // Every provided cell may have changed.
     void provided_cells_changed();
+    // Each row's state as the program tells it: 0 none, 1 cleared, 2 reconciled. A reconciled row's
+    // quiet columns are written in a colour between the text's and the background's; the first
+    // column shows the state's mark (StateMarkDelegate).
+    static constexpr int kStateRole = Qt::UserRole + 7;
+    using StateOf = std::function<int(int row)>;
+    void set_row_states(StateOf state_of, std::vector<int> quiet_columns);
+
     // The bytes the rows take, for the benchmarks.
     std::size_t memory_bytes() const;
 
@@ -121,6 +130,9 @@ class RowModel : public QAbstractTableModel {
     int default_back_ = -1;
     bool bulk_ = false;
     std::function<void(int row)> on_ticked_;
+    StateOf state_of_;
+    std::vector<int> quiet_columns_;
+    int quiet_colour(int row, int column) const;
     std::vector<std::uint8_t> ticks_;  // a row each, in a list with tick boxes
 
     Supplier supplier_;
@@ -147,6 +159,7 @@ class ListView : public QTableView {
     void resume();
     // The column's texts are figures: never cut (ui/figure_delegate.h).
     void show_figures(int column) { setItemDelegateForColumn(column, &figures_); }
+    void show_states() { setItemDelegateForColumn(0, &states_); }
     void accept_file_drops() {
         setAcceptDrops(true);
         viewport()->setAcceptDrops(true);
@@ -169,6 +182,7 @@ class ListView : public QTableView {
     int number_;
     RowModel model_;
     FigureDelegate figures_;
+    StateMarkDelegate states_;
     int suspended_ = 0;
     int pending_selection_ = -1;
 };

@@ -4,8 +4,8 @@
 #include <unordered_map>
 
 #include "core/register/balance_book.h"
-#include "core/register/record_fingerprint.h"
 #include "core/register/record.h"
+#include "core/register/record_fingerprint.h"
 
 namespace quillet {
 
@@ -27,6 +27,10 @@ void ReconcileSheet::tick(std::size_t item, bool ticked) {
     const std::int64_t cents = items_[item].cents;
     ticked_cents_ += ticked ? cents : -cents;
     ticked_count_ = ticked ? ticked_count_ + 1 : ticked_count_ - 1;
+    if (cents > 0) {
+        ticked_deposit_cents_ += ticked ? cents : -cents;
+        ticked_deposits_ = ticked ? ticked_deposits_ + 1 : ticked_deposits_ - 1;
+    }
 }
 
 void ReconcileSheet::tick_all(bool ticked) {

@@ -34,6 +34,8 @@ class ReconcileSheet {
     void tick(std::size_t item, bool ticked);
     void tick_all(bool ticked);
     std::size_t ticked_count() const { return ticked_count_; }
+    std::size_t ticked_deposits() const { return ticked_deposits_; }
+    std::int64_t ticked_deposit_cents() const { return ticked_deposit_cents_; }
     std::int64_t ticked_cents() const { return ticked_cents_; }
     std::int64_t cleared_balance() const { return opening_cents + ticked_cents_; }
     // What the statement's ending balance is beyond the cleared balance; Finish needs 0.
@@ -52,6 +54,8 @@ class ReconcileSheet {
     std::vector<std::uint8_t> ticks_;
     std::size_t ticked_count_ = 0;
     std::int64_t ticked_cents_ = 0;
+    std::size_t ticked_deposits_ = 0;
+    std::int64_t ticked_deposit_cents_ = 0;
 };
 
 // Why a statement cannot be reconciled as entered.

@@ -28,8 +28,8 @@ class PayeeIndex {
   private:
     struct Payee {
         std::uint64_t hash = 0;
-        std::string key;                      // empty: a free place
-        std::vector<std::int32_t> slot_list;  // not "slots", which Qt defines as a word of its own
+        std::string key;  // empty: a free place
+        std::vector<std::int32_t> slot_list;
     };
     // The place of the payee's entry, or the free place for it; with the payee's hash.
     std::size_t place_of(std::string_view payee, std::uint64_t& hash) const;

@@ -152,8 +152,9 @@ void RecordPlaces::walk_places(const std::vector<Placed>& placed, const PrintedS
 }
 
 void RecordPlaces::mark_links(const std::vector<LinkedPlace>& links, const PrintedSlots& slots) {
-    walk_places(links, slots,
-                [&](const LinkedPlace&, std::int64_t slot) { imported_[static_cast<std::size_t>(slot)] = true; });
+    walk_places(links, slots, [&](const LinkedPlace&, std::int64_t slot) {
+        imported_[static_cast<std::size_t>(slot)] = true;
+    });
 }
 
 void RecordPlaces::mark_states(const std::vector<StoredMark>& marks, const PrintedSlots& slots) {
@@ -173,7 +174,8 @@ void RecordPlaces::set_state(std::int64_t slot, ClearState state, std::int64_t s
         if (state == ClearState::kUncleared) return;
         marks_.assign(fingerprints_.size(), 0);
     }
-    const std::uint32_t statement = state == ClearState::kReconciled ? static_cast<std::uint32_t>(statement_id) : 0;
+    const std::uint32_t statement =
+        state == ClearState::kReconciled ? static_cast<std::uint32_t>(statement_id) : 0;
     marks_[static_cast<std::size_t>(slot)] = static_cast<std::uint32_t>(state) | statement << 2;
     if (state != ClearState::kUncleared) linked_.insert(fingerprint(slot));
 }

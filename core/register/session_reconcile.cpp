@@ -46,7 +46,8 @@ IoStatus RegisterSession::check_as_listed(std::optional<RegisterLock>& lock) con
     return file_stamp(path_) == stamp_ ? IoStatus() : IoStatus::failure(ESTALE);
 }
 
-SessionResult RegisterSession::set_cleared(const std::vector<std::int64_t>& slots, const std::vector<bool>& cleared) {
+SessionResult RegisterSession::set_cleared(const std::vector<std::int64_t>& slots,
+                                           const std::vector<bool>& cleared) {
     if (slots.size() != cleared.size()) return SessionResult::of(IoStatus::failure(EINVAL));
     if (store_state_ == StoreState::kUnread) read_store();
     if (store_state_ == StoreState::kUnusable) return SessionResult::of_store(store_problem_);
@@ -56,7 +57,8 @@ SessionResult RegisterSession::set_cleared(const std::vector<std::int64_t>& slot
     std::vector<std::size_t> taken;
     for (std::size_t at = 0; at < slots.size(); ++at) {
         const std::int64_t slot = slots[at];
-        if (slot < 0 || slot >= places_.slot_count() || places_.state(slot) == ClearState::kReconciled) continue;
+        if (slot < 0 || slot >= places_.slot_count() || places_.state(slot) == ClearState::kReconciled)
+            continue;
         const ClearState state = cleared[at] ? ClearState::kCleared : ClearState::kUncleared;
         if (places_.state(slot) == state) continue;
         marks.push_back({places_.place_of(slot), state, 0});
@@ -77,7 +79,8 @@ SessionResult RegisterSession::set_cleared(const std::vector<std::int64_t>& slot
     return {};
 }
 
-SessionResult RegisterSession::finish_statement(StoredStatement statement, const std::vector<std::int64_t>& slots,
+SessionResult RegisterSession::finish_statement(StoredStatement statement,
+                                                const std::vector<std::int64_t>& slots,
                                                 const std::vector<bool>& ticked, RowChange& change) {
     change = {};
     if (slots.size() != ticked.size()) return SessionResult::of(IoStatus::failure(EINVAL));
@@ -92,7 +95,7 @@ SessionResult RegisterSession::finish_statement(StoredStatement statement, const
             places_.state(slot) == ClearState::kReconciled)
             continue;
         const RecordPlace place = places_.place_of(slot);
-        note->slots.push_back(slot);
+        note->record_slots.push_back(slot);
         note->before.push_back({place, places_.state(slot), 0});
         note->after.push_back({place, ticked[at] ? ClearState::kReconciled : ClearState::kUncleared, 0});
     }
@@ -103,7 +106,7 @@ SessionResult RegisterSession::finish_statement(StoredStatement statement, const
         return SessionResult::of_store(made);
     RegisterChange step;
     step.kind = ChangeKind::kReconcile;
-    step.slot = note->slots.empty() ? 0 : note->slots.front();
+    step.slot = note->record_slots.empty() ? 0 : note->record_slots.front();
     step.reconcile = std::move(note);
     WriteCheck check = listed_check();
     check.after = stamp_;
@@ -128,8 +131,9 @@ IoStatus RegisterSession::apply_reconcile(const ReconcileNote& note, bool backwa
     }
     if (made_id != nullptr) *made_id = statement.id;
     const std::vector<StoredMark>& marks = backward ? note.before : note.after;
-    for (std::size_t at = 0; at < note.slots.size(); ++at)
-        places_.set_state(note.slots[at], marks[at].state, marks[at].state == ClearState::kReconciled ? statement.id : 0);
+    for (std::size_t at = 0; at < note.record_slots.size(); ++at)
+        places_.set_state(note.record_slots[at], marks[at].state,
+                          marks[at].state == ClearState::kReconciled ? statement.id : 0);
     if (backward) {
         std::erase_if(statements_, [&](const StoredStatement& each) { return each.id == statement.id; });
     } else {

@@ -38,7 +38,7 @@ struct ImportNote {
 // before and after (by slot and by place), to take it back and make it again.
 struct ReconcileNote {
     StoredStatement statement;
-    std::vector<std::int64_t> slots;
+    std::vector<std::int64_t> record_slots;
     std::vector<StoredMark> before;
     std::vector<StoredMark> after;
 };
@@ -51,7 +51,7 @@ struct RegisterChange {
     std::string removed_file;  // kDeleteRegister: every byte of the removed file...
     std::string removed_from;  // ...and the file it was (where a link at the register's path led)
     std::string records;       // kImport: the records appended, one after another (after: the first)
-    std::shared_ptr<const ImportNote> import;  // kImport: the store's part
+    std::shared_ptr<const ImportNote> import;        // kImport: the store's part
     std::shared_ptr<const ReconcileNote> reconcile;  // kReconcile: the store's part
 };
 

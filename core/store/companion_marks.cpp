@@ -25,7 +25,7 @@ IoStatus write_marks(sqlite3* db, const std::vector<StoredMark>& marks, std::int
         insert.bind(2, mark.record.place);
         insert.bind(3, static_cast<std::int64_t>(mark.state));
         insert.bind(4, reconciled ? std::optional<std::int64_t>(mark.statement_id > 0 ? mark.statement_id
-                                                                                     : statement_id)
+                                                                                      : statement_id)
                                   : std::nullopt);
         if (const IoStatus inserted = insert.run(); !inserted) return inserted;
     }
@@ -60,7 +60,8 @@ IoStatus CompanionStore::read_statements(std::vector<StoredStatement>& statement
     if (!rows.ok()) return rows.status();
     while (rows.step()) {
         statements.push_back({rows.integer(0), static_cast<DateValue>(rows.integer(1)), rows.integer(2),
-                              rows.integer(3), static_cast<DateValue>(rows.integer(4)), rows.integer(5) != 0});
+                              rows.integer(3), static_cast<DateValue>(rows.integer(4)),
+                              rows.integer(5) != 0});
     }
     return rows.finished();
 }

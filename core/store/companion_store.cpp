@@ -66,7 +66,6 @@ CREATE TABLE statements(
 };
 static_assert(std::size(kMigrations) == kStoreSchemaVersion - 1, "a step for every version after the first");
 
-
 StoredImport import_of(const Statement& row) {
     StoredImport entry;
     entry.id = row.integer(0);
@@ -307,8 +306,10 @@ IoStatus CompanionStore::move_in(const std::string& table, const RecordPlace& fr
     // The moving row is parked at a place no record has while the others shift.
     constexpr std::int64_t kParked = -2;
     Statement park(db_, ("UPDATE " + table + " SET place = ? WHERE record = ? AND place = ?").c_str());
-    Statement shift(db_, ("UPDATE " + table + " SET place = place + ? WHERE record = ? AND place >= ?").c_str());
-    Statement land(db_, ("UPDATE " + table + " SET record = ?, place = ? WHERE record = ? AND place = ?").c_str());
+    Statement shift(db_,
+                    ("UPDATE " + table + " SET place = place + ? WHERE record = ? AND place >= ?").c_str());
+    Statement land(db_,
+                   ("UPDATE " + table + " SET record = ?, place = ? WHERE record = ? AND place = ?").c_str());
     for (const Statement* statement : {&park, &shift, &land}) {
         if (!statement->ok()) return statement->status();
     }

@@ -7,6 +7,7 @@
 #include "desktop/dialogs/import_dialog.h"
 #include "desktop/dialogs/new_register_dialog.h"
 #include "desktop/dialogs/options_dialog.h"
+#include "desktop/dialogs/reconcile_dialog.h"
 #include "desktop/dialogs/reminder_dialog.h"
 #include "desktop/dialogs/report_dialog.h"
 #include "desktop/dialogs/transaction_dialog.h"
@@ -27,6 +28,7 @@ int dispatch_event(int kind) {
         case about_ids::kWindow: handle_about_window(kind); break;
         case reminder_ids::kWindow: handle_reminder_dialog(kind); break;
         case import_ids::kWindow: handle_import_dialog(kind); break;
+        case reconcile_ids::kWindow: handle_reconcile_window(kind); break;
         default: break;
     }
     return app().running;

@@ -4,6 +4,7 @@
 #include "core/runtime/number_text.h"
 #include "core/runtime/program_start.h"
 #include "desktop/dialogs/about_window.h"
+#include "desktop/dialogs/cleared_command.h"
 #include "desktop/dialogs/command_guards.h"
 #include "desktop/dialogs/delete_command.h"
 #include "desktop/dialogs/dialog_pattern.h"
@@ -11,6 +12,7 @@
 #include "desktop/dialogs/import_dialog.h"
 #include "desktop/dialogs/new_register_dialog.h"
 #include "desktop/dialogs/options_dialog.h"
+#include "desktop/dialogs/reconcile_dialog.h"
 #include "desktop/dialogs/register_requester.h"
 #include "desktop/dialogs/reminder_dialog.h"
 #include "desktop/dialogs/report_dialog.h"
@@ -62,13 +64,20 @@ void run_menu_command(int item) {
             }
             break;
         case kEditTransaction:
-            if (row_command_guards()) {
+            if (row_command_guards() && reconciled_change_allowed(app().current_row)) {
                 open_transaction_dialog(kEditMode, register_session().slot_of(app().current_row),
                                         texts().edit_transaction_title);
             }
             break;
         case kDeleteTransaction:
-            if (row_command_guards()) delete_transaction(app().current_row);
+            if (row_command_guards() && reconciled_change_allowed(app().current_row))
+                delete_transaction(app().current_row);
+            break;
+        case kCleared:
+            if (row_command_guards()) toggle_cleared(app().current_row);
+            break;
+        case kReconcile:
+            if (command_guard(Guard::kRegisterWithRecords)) open_reconcile_window();
             break;
         case kFind:
             if (command_guard(Guard::kRegisterWithRecords)) open_find_dialog();

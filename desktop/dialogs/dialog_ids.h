@@ -160,4 +160,27 @@ inline constexpr int kAccountCaption = 436;
 inline constexpr int kAccount = 437;
 }  // namespace import_ids
 
+namespace reconcile_ids {
+inline constexpr int kWindow = 210;
+inline constexpr int kWidth = 760;
+inline constexpr int kHeight = 560;
+inline constexpr int kDateCaption = 440;
+inline constexpr int kDate = 441;
+inline constexpr int kEndingCaption = 442;
+inline constexpr int kEnding = 443;
+inline constexpr int kOpening = 444;
+inline constexpr int kChangedNote = 445;
+inline constexpr int kList = 446;
+inline constexpr int kFigures = 447;
+inline constexpr int kCounts = 448;
+inline constexpr int kClues = 449;
+inline constexpr int kTickAll = 450;
+inline constexpr int kUntickAll = 451;
+inline constexpr int kAdjust = 452;
+inline constexpr int kFinish = 453;
+inline constexpr int kLater = 454;      // also Escape's menu event: the ticks are kept
+inline constexpr int kHelp = 455;       // F1's menu event
+inline constexpr int kFindClues = 456;  // posted after ticks: the difference finder runs once
+}  // namespace reconcile_ids
+
 }  // namespace quillet

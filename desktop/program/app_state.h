@@ -11,6 +11,7 @@
 #include "core/import/conventions.h"
 #include "core/import/import_preview.h"
 #include "core/import/statement_file.h"
+#include "core/reconcile/reconcile_sheet.h"
 #include "core/register/register_session.h"
 #include "core/settings/options.h"
 #include "core/settings/pick_lists.h"
@@ -27,6 +28,13 @@ struct ImportDraft {
     std::optional<DecimalMark> mark;
     ImportPreview preview;
     bool currency_told = false;  // a currency other than the imports' before was said
+};
+
+// The reconcile window's work: the statement's transactions with their ticks.
+struct ReconcileDraft {
+    ReconcileSheet sheet;
+    bool ending_valid = true;
+    bool clues_asked = false;  // the difference finder runs once the ticks come to rest
 };
 
 // The pick lists in the order of their settings sections.
@@ -51,9 +59,10 @@ struct AppState {
     // The open register (its path is empty while none is open): every change goes through it.
     RegisterSession session;
     std::array<PickList, kPickListCount> pick_lists;
-    std::optional<ImportDraft> import_draft;  // while the import dialog is open
-    std::string import_folder;                // where the last statement was imported from
-    std::string store_told;                   // the register whose unusable store was last said
+    std::optional<ImportDraft> import_draft;        // while the import dialog is open
+    std::string import_folder;                      // where the last statement was imported from
+    std::optional<ReconcileDraft> reconcile_draft;  // while the reconcile window is open
+    std::string store_told;                         // the register whose unusable store was last said
 };
 
 AppState& app();

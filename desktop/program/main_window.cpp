@@ -59,6 +59,9 @@ void build_menus() {
     ui::menu_item(kDeleteTransaction, t.delete_transaction);
     ui::menu_item(kFind, t.find);
     ui::menu_separator();
+    ui::menu_item(kCleared, t.cleared);
+    ui::menu_item(kReconcile, t.reconcile);
+    ui::menu_separator();
     ui::open_sub_menu(t.order_menu);
     ui::menu_item(kFileOrderItem, t.file_order);
     ui::menu_item(kReverseOrderItem, t.reverse_order);
@@ -79,6 +82,7 @@ void build_menus() {
     ui::menu_item(kEditTransaction, t.popup_edit);
     ui::menu_item(kDeleteTransaction, t.popup_delete);
     ui::menu_item(kFind, t.popup_find);
+    ui::menu_item(kCleared, t.popup_cleared);
     ui::menu_separator();
     ui::open_sub_menu(t.popup_order);
     ui::menu_item(kFileOrderItem, t.popup_file_order);
@@ -138,6 +142,8 @@ void add_shortcuts() {
         {ui::kKeyReturn, kEditTransaction},
         {ui::kKeyDelete, kDeleteTransaction},
         {ui::kControl | 'K', kFind},
+        {ui::kControl | 'L', kCleared},
+        {ui::kControl | 'R', kReconcile},
         {ui::kControl | 'A', kFileOrderItem},
         {ui::kControl | 'Z', kReverseOrderItem},
         {ui::kControl | 'T', kWindowPicture},

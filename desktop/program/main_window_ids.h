@@ -42,6 +42,8 @@ inline constexpr int kSecondHelpTopic = 325;
 inline constexpr int kUndo = 329;
 inline constexpr int kRedo = 330;
 inline constexpr int kImport = 331;
+inline constexpr int kCleared = 332;
+inline constexpr int kReconcile = 333;
 // Raised by the register list, not by a menu: a painted row's record is no longer the one listed.
 inline constexpr int kReadRegisterAgain = 340;
 // Raised after the list is painted: the companion store's links are read.

@@ -13,7 +13,8 @@ static_assert(std::tuple_size_v<decltype(TextTable::messages)> == kMessageCount,
 
 bool is_question(int number) {
     return number == kMessageConfirmDelete || number == kMessageConfirmReplace ||
-           number == kMessageConfirmCompact || number == kMessageConfirmDeleteLast;
+           number == kMessageConfirmCompact || number == kMessageConfirmDeleteLast ||
+           number == kMessageReconciledChange || number == kMessageConfirmAdjustment;
 }
 
 }  // namespace

@@ -44,7 +44,12 @@ inline constexpr int kMessageStatementUnreadable = 29;  // a statement to import
 inline constexpr int kMessageImportedBefore = 30;       // the same file was imported as a whole
 inline constexpr int kMessageImportFailed = 31;         // the import was not made
 inline constexpr int kMessageOtherCurrency = 32;        // a statement in another currency than before
-inline constexpr int kMessageCount = 33;
+inline constexpr int kMessageReconciledChange = 33;     // a question: change a reconciled transaction?
+inline constexpr int kMessageStatementRefused = 34;     // the statement's day or ending balance is wrong
+inline constexpr int kMessageReconcileReread = 35;      // another program changed the register: ticks kept
+inline constexpr int kMessageReconcileFailed = 36;      // nothing was finished
+inline constexpr int kMessageConfirmAdjustment = 37;    // a question: book the difference?
+inline constexpr int kMessageCount = 38;
 
 // Shows the message, owned by the window; an extra text (a path, say) comes first, then the
 // separator, then the message's own text. Returns the answer: 6 for Yes; anything else means No.

@@ -36,7 +36,8 @@ void prepare_menus(TextTable& t) {
     t.redo_keys = "\tCtrl+Y";
     t.nothing_to_undo = "Nothing to &undo";
     t.nothing_to_redo = "Nothing to &redo";
-    t.change_names = {"add", "edit", "void", "un-void", "delete", "delete", "import"};
+    t.change_names = {"add", "edit", "void", "un-void", "delete", "delete", "import", "reconcile"};
+    t.statement_of = "statement ";
     t.imported_count = " transactions";
     t.history_ended = {"", " since another register was opened", " since the register was created",
                        " since the register was compacted", " since another program changed the register"};
@@ -240,6 +241,41 @@ void prepare_import(TextTable& t) {
     };
 }
 
+void prepare_reconcile(TextTable& t) {
+    t.cleared = "C&leared\tCtrl+L";
+    t.popup_cleared = "Cleared at the bank";
+    t.reconcile = "Reco&ncile...\tCtrl+R";
+    t.cleared_balance_label = "Cleared balance: ";
+    t.reconcile_title = "Reconcile with the bank statement";
+    t.statement_date_caption = "Statement &date";
+    t.ending_balance_caption = "&Ending balance";
+    t.opening_balance_label = "Opening balance: ";
+    t.difference_label = "Difference: ";
+    t.statement_changed_before = "A transaction of the statement of ";
+    t.statement_changed_after = " was changed after it was finished.";
+    t.reconcile_titles = {"Date", "Number", "Payee", "Memo", "Deposit", "Payment"};
+    t.ticked_of = " of ";
+    t.ticked_label = " ticked: ";
+    t.deposits_count = " deposits ";
+    t.payments_count = " payments ";
+    t.finish_button = "&Finish";
+    t.later_button = "&Later";
+    t.adjust_button = "&Adjust...";
+    t.reconcile_help_topic = "reconcile";
+    t.clue_texts = {"Its amount is the difference: ", "Half the difference (entered as the wrong kind?): ",
+                    "Two digits swapped?: "};
+    t.no_clue = "No single transaction explains it.";
+    t.clue_more = " and more";
+    t.adjustment_type = "Adjustment";
+    t.adjustment_payee = "Reconcile adjustment";
+    t.adjustment_memo = "Statement of ";
+    t.ending_balance_wrong = "The ending balance is not an amount to the cent: ";
+    t.ending_balance_wanted = "Type the ending balance the statement shows.";
+    t.statement_date_wrong = "The statement's day is before that of the last statement reconciled: ";
+    t.reconciled_stays =
+        " holds this transaction, reconciled. It stays reconciled; edit the transaction to change it.";
+}
+
 void prepare_messages(TextTable& t) {
     t.messages = {
         "Open or create a register with at least one transaction first.",
@@ -286,6 +322,14 @@ void prepare_messages(TextTable& t) {
         "want to import again.",
         "The import could not be made. The register and its import history are as they were.",
         "Its amounts are listed and imported as they are: Quillet converts no currency.",
+        "This transaction was reconciled with the bank's statement. Change it all the same? The statement "
+        "is then shown as changed when you next reconcile.",
+        "The statement cannot be finished as it stands.",
+        "Another program changed this register while the reconcile window was open. The window shows the "
+        "register as it now is, with your ticks kept; check the difference before you finish.",
+        "Nothing was finished: the register and its marks are as they were.",
+        "The difference is booked as a transaction of its own, which you can see and delete in the list "
+        "like any other. Book it?",
     };
     t.message_separator = "\n\n";
     t.causes = {
@@ -337,6 +381,7 @@ void prepare_texts() {
     prepare_files(t);
     prepare_messages(t);
     prepare_import(t);
+    prepare_reconcile(t);
 }
 
 const TextTable& texts() { return table(); }

@@ -29,8 +29,9 @@ struct TextTable {
         file_order, reverse_order;
     // Undo and redo: "<undo_prefix><change name><change_of><payee> <amount><undo_keys>".
     std::string undo_prefix, redo_prefix, change_of, undo_keys, redo_keys, nothing_to_undo, nothing_to_redo;
-    // add, edit, void, un-void, delete, delete (the last row), import
-    std::array<std::string, 7> change_names;
+    // add, edit, void, un-void, delete, delete (the last row), import, reconcile
+    std::array<std::string, 8> change_names;
+    std::string statement_of;    // a reconcile's step name, before the statement's day
     std::string imported_count;  // an import's step name, after the count of transactions
     // After nothing_to_undo: none, opened, created, compacted, changed elsewhere.
     std::array<std::string, 5> history_ended;
@@ -107,6 +108,19 @@ struct TextTable {
     // Why a statement cannot be read, by errno, before the general causes.
     std::vector<std::pair<int, std::string>> statement_causes;
     std::vector<std::pair<int, std::string>> store_causes;
+    // Reconciling: the commands, the balance field's note, and the reconcile window.
+    std::string cleared, popup_cleared, reconcile, cleared_balance_label;
+    std::string reconcile_title, statement_date_caption, ending_balance_caption, opening_balance_label,
+        difference_label, statement_changed_before, statement_changed_after;
+    std::array<std::string, 6> reconcile_titles;  // date, number, payee, memo, deposit, payment
+    // "3 of 12 ticked: 2 deposits 1,250.00, 1 payment 48.50"
+    std::string ticked_of, ticked_label, deposits_count, payments_count;
+    std::string finish_button, later_button, adjust_button, reconcile_help_topic;
+    // The difference finder's clues, each followed by the transactions it names.
+    std::array<std::string, 3> clue_texts;  // the difference, half of it, two digits swapped
+    std::string no_clue, clue_more;
+    std::string adjustment_type, adjustment_payee, adjustment_memo;
+    std::string ending_balance_wrong, ending_balance_wanted, statement_date_wrong, reconciled_stays;
     // The window picture.
     std::string picture_extension, picture_filter, save_picture_title;
     // The programs a saved CSV report is opened with, the first found on PATH: each an argument
@@ -128,7 +142,7 @@ struct TextTable {
     std::string shortcut_icon_name;    // the launcher's icon, a file name without extension
 
     // Numbered messages; message 7 is empty on purpose (its caller supplies the whole text).
-    std::array<std::string, 33> messages;
+    std::array<std::string, 38> messages;
     std::string message_separator;  // between a message's extra text and its own text
     // Why a file operation failed, by errno; other errors get other_cause and the system's words.
     std::vector<std::pair<int, std::string>> causes;

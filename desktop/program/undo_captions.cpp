@@ -1,5 +1,6 @@
 #include "desktop/program/undo_captions.h"
 
+#include "core/runtime/dates.h"
 #include "core/runtime/number_text.h"
 #include "desktop/program/app_state.h"
 #include "desktop/program/main_window_ids.h"
@@ -14,6 +15,8 @@ namespace {
 
 // "Groceries 48.50", with a payee's "&" doubled so that the menu shows it.
 std::string step_name(const RegisterChange& change) {
+    if (change.kind == ChangeKind::kReconcile)
+        return texts().statement_of + format_date(kDisplayDateMask, change.reconcile->statement.date);
     if (change.kind == ChangeKind::kImport)
         return integer_text(static_cast<std::int64_t>(change.records.size() / record_format::kRecordSize)) +
                texts().imported_count;

@@ -105,6 +105,14 @@ void supply_rows() {
         });
 }
 
+// Each row's state against the bank's statements: a mark in its date cell, and a reconciled row's
+// texts (not its figures) in a quieter colour.
+void show_row_states() {
+    ui::set_row_states(kRegisterList,
+                       [](int row) { return static_cast<int>(register_session().row_state(row)); },
+                       {kDateColumn, 1, 2, 3, 4, kSecondDateColumn});
+}
+
 }  // namespace
 
 RegisterSession& register_session() { return app().session; }
@@ -121,6 +129,7 @@ bool fill_register_view(const std::string& path, int order_mode) {
     const RegisterSession::Opened opened = register_session().open(path, state.list_order);
     state.store_read_asked = false;
     supply_rows();
+    show_row_states();
     provide_balances();
     show_balances();
     select_register_row(0);
@@ -149,6 +158,16 @@ void show_balances() {
     const RegisterSession& session = register_session();
     ui::refresh_provided_cells(kRegisterList);
     write_status_fields(session.balances().summary(), month_of(current_date()));
+    // The cleared balance, once the marks are read.
+    const bool marked = session.store_state() == StoreState::kRead;
+    ui::set_status_field_note(
+        kStatusBar, kBalanceField,
+        marked ? texts().cleared_balance_label + figure_text(session.cleared_balance()) : std::string());
+}
+
+void show_row_states_again() {
+    show_row_states();
+    show_balances();
 }
 
 void show_row_change(const RowChange& change) {
@@ -210,7 +229,10 @@ void show_no_register() {
 void read_store_after_painting() {
     RegisterSession& session = register_session();
     if (!session.is_open()) return;
-    if (session.store_state() == StoreState::kUnread) session.read_store();
+    if (session.store_state() == StoreState::kUnread) {
+        session.read_store();
+        show_row_states_again();
+    }
     // Said once for a register, not at every reload; the register works on without the store.
     AppState& state = app();
     if (session.store_state() == StoreState::kUnusable && state.store_told != session.path()) {

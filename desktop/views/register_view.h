@@ -30,6 +30,8 @@ void show_register_title(const std::string& path);
 // Shows the running balance of every row and the status fields of the figures, as the session
 // worked them out.
 void show_balances();
+// The rows' cleared and reconciled marks changed: the list and the cleared balance show them.
+void show_row_states_again();
 
 // Shows what a change did to the rows, with the balance, and selects the row it touched.
 void show_row_change(const RowChange& change);

@@ -26,7 +26,10 @@ TEST(DifferenceFinder, NamesEveryTransactionThatExplainsTheDifferenceAndNeverGue
         {"one left out", {10000, -2550, -1999}, 10000 - 2550, {{ClueKind::kAmount, {2}}}},
         {"a withdrawal typed as a deposit", {10000, 4200}, 10000 - 4200, {{ClueKind::kHalf, {1}}}},
         {"two digits swapped", {10000, -5400}, 10000 - 4500, {{ClueKind::kTransposed, {1}}}},
-        {"several of the amount", {10000, -1234, -1234}, 10000 - 1234 - 1234 - 1234, {{ClueKind::kAmount, {1, 2}}}},
+        {"several of the amount",
+         {10000, -1234, -1234},
+         10000 - 1234 - 1234 - 1234,
+         {{ClueKind::kAmount, {1, 2}}}},
         {"none", {10000, -2550}, 10000 - 2550 + 7, {}},
         {"zero", {10000}, 10000, {}},
     };
@@ -43,7 +46,8 @@ TEST(DifferenceFinder, NamesEveryTransactionThatExplainsTheDifferenceAndNeverGue
     EXPECT_FALSE(transposition_explains(1000, 90));  // only 10.00 to 1.00 (9.00)
 }
 
-TransactionRecord typed(int day, float amount, const char* payee, std::uint8_t kind = record_format::kWithdrawal) {
+TransactionRecord typed(int day, float amount, const char* payee,
+                        std::uint8_t kind = record_format::kWithdrawal) {
     TransactionRecord record;
     record.date = make_date(2025, 1, day);
     record.type = "Check";
@@ -103,11 +107,12 @@ TEST_F(Reconcile, StatesStayOnTheirTransactionsThroughEditsCompactionUndoAndAnot
     sheet.tick(3, true);   // ...it was
     EXPECT_EQ(sheet.difference(), 0);
     RowChange change;
-    ASSERT_TRUE(session.finish_statement({0, sheet.statement_date, sheet.opening_cents, sheet.ending_cents,
-                                          make_date(2025, 2, 1), false},
-                                         {sheet.items()[0].slot, sheet.items()[1].slot, sheet.items()[2].slot,
-                                          sheet.items()[3].slot},
-                                         sheet.ticks(), change)
+    ASSERT_TRUE(session
+                    .finish_statement({0, sheet.statement_date, sheet.opening_cents, sheet.ending_cents,
+                                       make_date(2025, 2, 1), false},
+                                      {sheet.items()[0].slot, sheet.items()[1].slot, sheet.items()[2].slot,
+                                       sheet.items()[3].slot},
+                                      sheet.ticks(), change)
                     .done());
     EXPECT_EQ(states(), (std::vector<ClearState>{R, U, R, R, U}));
     EXPECT_EQ(opening_balance(session), 40425);

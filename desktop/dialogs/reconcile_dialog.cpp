@@ -1,0 +1,365 @@
+#include "desktop/dialogs/reconcile_dialog.h"
+
+#include <algorithm>
+
+#include "core/import/conventions.h"
+#include "core/reconcile/difference_finder.h"
+#include "core/runtime/dates.h"
+#include "core/runtime/number_text.h"
+#include "desktop/dialogs/dialog_ids.h"
+#include "desktop/dialogs/dialog_pattern.h"
+#include "desktop/program/app_state.h"
+#include "desktop/program/main_window_ids.h"
+#include "desktop/program/message_box.h"
+#include "desktop/program/texts.h"
+#include "desktop/views/register_view.h"
+#include "ui/events.h"
+#include "ui/gadgets.h"
+#include "ui/requesters.h"
+
+namespace quillet {
+
+using namespace reconcile_ids;
+
+namespace {
+
+ReconcileDraft& draft() { return *app().reconcile_draft; }
+
+std::string day_text(DateValue date) {
+    return date == kNoDate ? std::string() : format_date(kDisplayDateMask, date);
+}
+
+// The statement's day as the date field holds it, at midnight.
+DateValue chosen_day() {
+    const DateValue value = ui::get_state(kDate);
+    return value <= 0 ? kNoDate : make_date(year_of(value), month_of(value), day_of(value));
+}
+
+// The ending balance as typed: whole cents, or none (then the reason is shown).
+std::optional<std::int64_t> typed_ending() {
+    const AmountReading reading = read_amount(trim(ui::get_text(kEnding)), DecimalMark::kPoint);
+    if (reading.status != AmountReading::Status::kOk) return std::nullopt;
+    return reading.cents;
+}
+
+// The row's six texts from its record: date, number, payee, memo, deposit, payment.
+void supply_row(int row, std::string& text) {
+    text.clear();
+    const auto& items = draft().sheet.items();
+    if (row < 0 || static_cast<std::size_t>(row) >= items.size()) return;
+    const SheetItem& item = items[static_cast<std::size_t>(row)];
+    RecordBytes bytes{};
+    TransactionRecord record;
+    if (register_session().read(item.slot, bytes)) record = decode_record(bytes.data());
+    const std::string amount = cents_text(item.cents < 0 ? -item.cents : item.cents);
+    text = day_text(item.date) + '\n' + trim(record.number) + '\n' + trim(record.payee) + '\n' +
+           trim(record.description) + '\n' + (item.cents > 0 ? amount : "") + '\n' +
+           (item.cents < 0 ? amount : "");
+}
+
+void ask_for_clues() {
+    ReconcileDraft& d = draft();
+    ui::set_text(kClues, "");
+    if (d.clues_asked || !d.ending_valid || d.sheet.difference() == 0) return;
+    d.clues_asked = true;
+    ui::post_event(ui::kEventMenu, kWindow, kFindClues);
+}
+
+// The cleared balance, the difference and the counts, after every tick; Finish only at zero.
+void show_figures() {
+    ReconcileDraft& d = draft();
+    const TextTable& t = texts();
+    const ReconcileSheet& sheet = d.sheet;
+    const DateValue day = chosen_day();
+    const StatementProblem problem = statement_problem(register_session(), day);
+    std::string figures;
+    if (problem == StatementProblem::kBeforeLastStatement) {
+        figures = t.statement_date_wrong + day_text(register_session().statements().back().date);
+    } else if (!d.ending_valid) {
+        const std::string typed = trim(ui::get_text(kEnding));
+        figures = typed.empty() ? t.ending_balance_wanted : t.ending_balance_wrong + typed;
+    } else {
+        figures = t.cleared_balance_label + cents_text(sheet.cleared_balance()) + "     " +
+                  t.difference_label + cents_text(sheet.difference());
+    }
+    ui::set_text(kFigures, figures);
+    const std::size_t payments = sheet.ticked_count() - sheet.ticked_deposits();
+    ui::set_text(kCounts, integer_text(static_cast<std::int64_t>(sheet.ticked_count())) + t.ticked_of +
+                              integer_text(static_cast<std::int64_t>(sheet.size())) + t.ticked_label +
+                              integer_text(static_cast<std::int64_t>(sheet.ticked_deposits())) +
+                              t.deposits_count + cents_text(sheet.ticked_deposit_cents()) + ", " +
+                              integer_text(static_cast<std::int64_t>(payments)) + t.payments_count +
+                              cents_text(sheet.ticked_deposit_cents() - sheet.ticked_cents()));
+    const bool usable = problem == StatementProblem::kNone && d.ending_valid;
+    ui::disable_gadget(kFinish, usable && sheet.difference() == 0 ? 0 : 1);
+    ui::disable_gadget(kAdjust, usable && sheet.difference() != 0 ? 0 : 1);
+    ask_for_clues();
+}
+
+// The difference's likely causes, each with up to three of the transactions it names.
+void show_clues() {
+    ReconcileDraft& d = draft();
+    d.clues_asked = false;
+    if (!d.ending_valid || d.sheet.difference() == 0) return;
+    const TextTable& t = texts();
+    const std::vector<DifferenceClue> clues = find_difference(d.sheet);
+    std::string text;
+    for (const DifferenceClue& clue : clues) {
+        if (!text.empty()) text += '\n';
+        text += t.clue_texts[static_cast<std::size_t>(clue.kind)];
+        for (std::size_t at = 0; at < clue.items.size() && at < 3; ++at) {
+            const SheetItem& item = d.sheet.items()[clue.items[at]];
+            std::string row;
+            supply_row(static_cast<int>(clue.items[at]), row);
+            const std::size_t payee_start = row.find('\n', row.find('\n') + 1) + 1;
+            text += (at > 0 ? "; " : "") + day_text(item.date) + ' ' +
+                    row.substr(payee_start, row.find('\n', payee_start) - payee_start) + ' ' +
+                    cents_text(item.cents < 0 ? -item.cents : item.cents);
+        }
+        if (clue.items.size() > 3) text += t.clue_more;
+    }
+    ui::set_text(kClues, clues.empty() ? t.no_clue : text);
+    // The first candidate is where the user looks first.
+    if (!clues.empty()) ui::set_state(kList, static_cast<int>(clues.front().items.front()));
+}
+
+void fill_list() {
+    ReconcileDraft& d = draft();
+    ui::suspend_drawing(kList);
+    ui::supply_rows(kList, static_cast<int>(d.sheet.size()), supply_row);
+    ui::set_item_ticks(kList, d.sheet.ticks());
+    ui::resume_drawing(kList);
+    if (d.sheet.size() > 0) ui::set_state(kList, 0);
+    show_figures();
+}
+
+// The sheet for the chosen day anew, with the ticks the user made kept by fingerprint. A register
+// another program changed is read again first, and the user is told.
+void rebuild(bool keep_ticks) {
+    ReconcileDraft& d = draft();
+    const std::vector<std::uint64_t> ticked = d.sheet.ticked_fingerprints();
+    const std::int64_t ending = typed_ending().value_or(0);
+    IoStatus built = build_sheet(register_session(), chosen_day(), ending, d.sheet);
+    if (built.error() == ESTALE) {
+        fill_register_view(register_session().path(), kKeepOrder);
+        register_session().read_store();
+        show_row_states_again();
+        built = build_sheet(register_session(), chosen_day(), ending, d.sheet);
+        show_message(kMessageReconcileReread, kWindow, ShownText::of_path(register_session().path()));
+    }
+    if (keep_ticks) d.sheet.tick_fingerprints(ticked);
+    if (!built) show_message(kMessageReadOnly, kWindow, file_and_cause(register_session().path(), built));
+    ui::set_text(kOpening, texts().opening_balance_label + cents_text(d.sheet.opening_cents));
+    fill_list();
+}
+
+void close_reconcile() {
+    close_dialog(kWindow);
+    app().reconcile_draft.reset();
+}
+
+// A failure of the session's part: stale has the register read again with the ticks kept.
+bool reconcile_result(const SessionResult& result) {
+    if (result.done()) return true;
+    if (result.stale()) {
+        rebuild(true);
+        return false;
+    }
+    const std::string file = result.in_store() ? register_session().store_path() : register_session().path();
+    show_message(kMessageReconcileFailed, kWindow,
+                 file_and_cause(file, cause_text(result.cause(), &texts().store_causes)));
+    return false;
+}
+
+std::vector<std::int64_t> sheet_slots() {
+    std::vector<std::int64_t> slots;
+    for (const SheetItem& item : draft().sheet.items()) slots.push_back(item.slot);
+    return slots;
+}
+
+void finish() {
+    ReconcileDraft& d = draft();
+    if (ui::is_gadget_enabled(kFinish) == false) {
+        show_message(kMessageStatementRefused, kWindow, ShownText::of_text(ui::get_text(kFigures)));
+        return;
+    }
+    StoredStatement statement;
+    statement.date = d.sheet.statement_date;
+    statement.opening_cents = d.sheet.opening_cents;
+    statement.ending_cents = d.sheet.ending_cents;
+    statement.finished_on = current_date();
+    RowChange change;
+    if (!reconcile_result(
+            register_session().finish_statement(statement, sheet_slots(), d.sheet.ticks(), change)))
+        return;
+    close_reconcile();
+    show_row_change(change);
+    show_row_states_again();
+}
+
+// Later: the ticks stay as cleared marks for the next time.
+void later() {
+    if (!reconcile_result(register_session().set_cleared(sheet_slots(), draft().sheet.ticks()))) return;
+    close_reconcile();
+    show_row_states_again();
+}
+
+// The difference booked as a transaction of its own, that the user sees and confirms.
+void adjust() {
+    ReconcileDraft& d = draft();
+    const std::int64_t difference = d.sheet.difference();
+    if (difference == 0 || !register_keeps(difference)) return;
+    const TextTable& t = texts();
+    TransactionRecord record;
+    record.date = d.sheet.statement_date;
+    record.type = t.adjustment_type;
+    record.payee = t.adjustment_payee;
+    record.description = t.adjustment_memo + day_text(d.sheet.statement_date);
+    record.amount = register_amount(difference < 0 ? -difference : difference);
+    record.kind = difference > 0 ? record_format::kDeposit : record_format::kWithdrawal;
+    const std::string shown = t.adjustment_payee + ": " + t.kind_names[difference > 0 ? 0 : 1] + ' ' +
+                              cents_text(difference < 0 ? -difference : difference) + ", " +
+                              day_text(record.date);
+    if (show_message(kMessageConfirmAdjustment, kWindow, ShownText::of_text(shown)) != ui::kAnswerYes) return;
+    RowChange change;
+    const bool at_top = app().list_order == 1;
+    const SessionResult added = register_session().add(record, at_top, change);
+    if (!reconcile_result(added)) return;
+    show_row_change(change);
+    // The adjustment comes ticked with the rest.
+    std::vector<std::uint64_t> ticked = d.sheet.ticked_fingerprints();
+    RecordBytes bytes{};
+    const std::int64_t slot = register_session().slot_of(change.row);
+    if (slot >= 0 && register_session().read(slot, bytes))
+        ticked.push_back(register_session().fingerprint_of(change.row));
+    const std::int64_t ending = d.sheet.ending_cents;
+    (void)build_sheet(register_session(), d.sheet.statement_date, ending, d.sheet);
+    d.sheet.tick_fingerprints(ticked);
+    fill_list();
+}
+
+void note_tick() {
+    ReconcileDraft& d = draft();
+    const int row = ui::get_state(kList);
+    if (row < 0 || static_cast<std::size_t>(row) >= d.sheet.size()) return;
+    d.sheet.tick(static_cast<std::size_t>(row), ui::is_item_ticked(kList, row));
+    show_figures();
+}
+
+void set_all_ticks(bool ticked) {
+    draft().sheet.tick_all(ticked);
+    ui::set_item_ticked(kList, -1, ticked);
+    show_figures();
+}
+
+void ending_changed() {
+    ReconcileDraft& d = draft();
+    const std::optional<std::int64_t> ending = typed_ending();
+    d.ending_valid = ending.has_value();
+    if (ending) d.sheet.ending_cents = *ending;
+    show_figures();
+}
+
+void create_gadgets(DateValue day, const std::string& ending) {
+    const TextTable& t = texts();
+    ui::create_text(kDateCaption, 16, 18, 104, 18, t.statement_date_caption);
+    ui::create_date(kDate, 122, 14, 150, 26, std::string(kDisplayDateMask), day);
+    ui::set_label_target(kDateCaption, kDate);
+    ui::create_text(kEndingCaption, 292, 18, 104, 18, t.ending_balance_caption);
+    ui::create_string(kEnding, 398, 14, 120, 26, ending);
+    ui::set_label_target(kEndingCaption, kEnding);
+    ui::create_text(kOpening, 536, 18, 208, 18, "");
+    ui::create_text(kChangedNote, 16, 46, 728, 18, "");
+    const auto& titles = t.reconcile_titles;
+    ui::create_list(
+        kList, 16, 68, 728, 300, titles[0], 112,
+        ui::kListFullRowSelect | ui::kListGridLines | ui::kListAlwaysShowSelection | ui::kListTickBoxes);
+    const int widths[] = {112, 70, 170, 170, 90, 90};
+    for (int column = 1; column < 6; ++column)
+        ui::add_column(kList, column, titles[static_cast<std::size_t>(column)], widths[column]);
+    for (const int column : {4, 5}) {
+        ui::set_column_alignment(kList, column, ui::kAlignRight);
+        ui::set_column_figures(kList, column);
+    }
+    ui::create_text(kFigures, 16, 376, 728, 20, "");
+    ui::create_text(kCounts, 16, 398, 728, 20, "");
+    ui::create_text(kClues, 16, 422, 728, 80, "");
+    ui::create_button(kTickAll, 16, 516, 100, 28, t.tick_all_button);
+    ui::create_button(kUntickAll, 124, 516, 100, 28, t.untick_all_button);
+    ui::create_button(kAdjust, 232, 516, 100, 28, t.adjust_button);
+    ui::create_button(kFinish, 552, 516, 92, 28, t.finish_button, ui::kButtonDefault);
+    ui::create_button(kLater, 652, 516, 92, 28, t.later_button);
+}
+
+}  // namespace
+
+void open_reconcile_window() {
+    RegisterSession& session = register_session();
+    if (session.store_state() == StoreState::kUnread) session.read_store();
+    const TextTable& t = texts();
+    if (session.store_state() == StoreState::kUnusable) {
+        show_message(
+            kMessageStoreUnusable, main_ids::kMainWindow,
+            file_and_cause(session.store_path(), cause_text(session.store_problem(), &t.store_causes)));
+        return;
+    }
+    // The last import's statement is proposed; else today and an ending balance to type.
+    std::vector<std::optional<FoundIdentity>> found;
+    std::vector<StoredImport> imports;
+    (void)session.look_up_imports({}, found, imports);
+    ProposedStatement proposed = proposed_statement(imports);
+    if (proposed.date != kNoDate && statement_problem(session, proposed.date) != StatementProblem::kNone)
+        proposed = {};
+    const DateValue today = current_date();
+    const DateValue day =
+        proposed.date != kNoDate ? proposed.date : make_date(year_of(today), month_of(today), day_of(today));
+    app().reconcile_draft.emplace();
+    open_dialog(kWindow, kWidth, kHeight, t.reconcile_title);
+    create_gadgets(day, proposed.ending_cents ? cents_text(*proposed.ending_cents) : std::string());
+    for (const StoredStatement& statement : session.statements()) {
+        if (statement.changed)
+            ui::set_text(kChangedNote,
+                         t.statement_changed_before + day_text(statement.date) + t.statement_changed_after);
+    }
+    install_dialog_shortcuts(kWindow, proposed.ending_cents ? kList : kEnding, kLater, kHelp);
+    draft().ending_valid = typed_ending().has_value();
+    rebuild(false);
+}
+
+void handle_reconcile_window(int kind) {
+    if (!app().reconcile_draft) return;
+    if (kind == ui::kEventGadget) {
+        switch (ui::event_gadget()) {
+            case kDate: rebuild(true); break;
+            case kEnding: ending_changed(); break;
+            case kList:
+                if (ui::event_type() == ui::kTicked) note_tick();
+                break;
+            case kTickAll: set_all_ticks(true); break;
+            case kUntickAll: set_all_ticks(false); break;
+            case kAdjust: adjust(); break;
+            case kFinish: finish(); break;
+            case kLater: later(); break;
+            default: break;
+        }
+        return;
+    }
+    if (kind != ui::kEventMenu) return;
+    switch (ui::event_menu()) {
+        case kLater: later(); break;
+        case kFindClues: show_clues(); break;
+        case kHelp: open_help_topic(texts().reconcile_help_topic); break;
+        case kDialogReturn: {
+            const int focused = ui::get_focus();
+            if (focused == kTickAll || focused == kUntickAll || focused == kAdjust || focused == kLater) {
+                click_focused_gadget();
+            } else {
+                finish();
+            }
+            break;
+        }
+        default: break;
+    }
+}
+
+}  // namespace quillet

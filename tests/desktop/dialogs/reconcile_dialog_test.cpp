@@ -1,0 +1,72 @@
+// Reconciling as the user meets it: Ctrl+L clears a row, the reconcile window's figures follow the
+// ticks, Finish waits for a difference of zero, and a reconciled transaction asks before it changes.
+#include "desktop/dialogs/dialog_ids.h"
+#include "desktop/program/message_box.h"
+#include "tests/support/app_fixture.h"
+#include "ui/bars.h"
+#include "ui/windows.h"
+
+namespace quillet::testing {
+namespace {
+
+using namespace reconcile_ids;
+
+class Reconciling : public Program {
+  protected:
+    std::vector<int> states() {
+        std::vector<int> all;
+        for (std::int64_t row = 0; row < register_session().row_count(); ++row)
+            all.push_back(static_cast<int>(register_session().row_state(row)));
+        return all;
+    }
+};
+
+TEST_F(Reconciling, AFullReconcileFinishesOnlyAtZeroAndGuardsItsTransactions) {
+    open_register({record(make_date(2025, 1, 2), 500.0f, 0), record(make_date(2025, 1, 3), 20.25f, 1),
+                   record(make_date(2025, 1, 20), 75.5f, 1), record(make_date(2025, 1, 28), 9.99f, 1)});
+    ui::set_state(kRegisterList, 1);
+    app().current_row = 1;
+    trigger(kCleared);
+    EXPECT_EQ(states(), (std::vector<int>{0, 1, 0, 0}));
+    EXPECT_NE(ui::status_field_tip(kStatusBar, kBalanceField).find("Cleared balance: -20.25"),
+              std::string::npos);
+
+    trigger(kReconcile);
+    ASSERT_TRUE(ui::is_window(kWindow));
+    ui::set_state(kDate, make_date(2025, 1, 25));
+    ui::set_text(kEnding, "404.25");
+    settle();
+    EXPECT_EQ(ui::count_items(kList), 3);  // the 28th is after the statement
+    EXPECT_EQ(ui::get_text(kFigures), "Cleared balance: -20.25     Difference: 424.50");
+    EXPECT_FALSE(ui::is_gadget_enabled(kFinish));
+    ui::set_text(kEnding, "404.255");
+    settle();
+    EXPECT_EQ(ui::get_text(kFigures), "The ending balance is not an amount to the cent: 404.255");
+    ui::set_text(kEnding, "404.25");
+    ui::click_button(kTickAll);
+    settle();
+    EXPECT_EQ(ui::get_text(kFigures), "Cleared balance: 404.25     Difference: .00");
+    ASSERT_TRUE(ui::is_gadget_enabled(kFinish));
+    ui::click_button(kFinish);
+    settle();
+    EXPECT_FALSE(ui::is_window(kWindow));
+    EXPECT_EQ(states(), (std::vector<int>{2, 2, 2, 0}));
+    EXPECT_EQ(ui::menu_item_text(kMenuBar, kUndo), "&Undo reconcile of statement 2025/01/25\tAlt+Backspace");
+
+    // Editing a reconciled transaction asks first; No leaves it as it is.
+    app().current_row = 2;
+    ui::set_state(kRegisterList, 2);
+    trigger(kEditTransaction);
+    EXPECT_EQ(messages(), std::vector<int>{kMessageReconciledChange});
+    EXPECT_FALSE(ui::is_window(transaction_ids::kWindow));
+    // The next statement opens where this one ended, and names a difference one transaction explains.
+    trigger(kReconcile);
+    ui::set_state(kDate, make_date(2025, 1, 31));
+    ui::set_text(kEnding, "394.26");
+    settle();
+    EXPECT_EQ(ui::get_text(kOpening), "Opening balance: 404.25");
+    EXPECT_EQ(ui::get_text(kClues), "Its amount is the difference: 2025/01/28 Payee 9.99");
+}
+
+}  // namespace
+}  // namespace quillet::testing
