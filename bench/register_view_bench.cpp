@@ -14,6 +14,8 @@
 #include "desktop/app/dispatcher.h"
 #include "desktop/app/startup.h"
 #include "desktop/dialogs/dialog_ids.h"
+#include "desktop/dialogs/dialog_pattern.h"
+#include "desktop/dialogs/reconcile_dialog.h"
 #include "desktop/dialogs/transaction_dialog.h"
 #include "desktop/program/app_state.h"
 #include "desktop/program/main_window_ids.h"
@@ -166,6 +168,45 @@ void BM_PayeeAutofill(benchmark::State& state) {
     while (ui::queued_event_count() > 0) dispatch_event(ui::wait_event());
 }
 BENCHMARK(BM_PayeeAutofill)->Unit(benchmark::kMicrosecond);
+
+// The reconcile window over a million transactions, every one of them up to the statement's day:
+// the sheet read from the file, the list supplied, its ticks set, the figures shown and the
+// difference finder run once the ticks are at rest.
+void BM_OpenReconcileWindow(benchmark::State& state) {
+    start_program_once();
+    fill_register_view(register_path(), kKeepOrder);
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        open_reconcile_window();
+        while (ui::queued_event_count() > 0) dispatch_event(ui::wait_event());
+        rows = static_cast<std::size_t>(ui::count_items(reconcile_ids::kList));
+        state.PauseTiming();
+        close_dialog(reconcile_ids::kWindow);
+        app().reconcile_draft.reset();
+        state.ResumeTiming();
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_OpenReconcileWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One tick in that window: the figures and the counts follow (the finder runs later, at rest).
+void BM_TickInReconcileWindow(benchmark::State& state) {
+    start_program_once();
+    fill_register_view(register_path(), kKeepOrder);
+    open_reconcile_window();
+    while (ui::queued_event_count() > 0) dispatch_event(ui::wait_event());
+    int row = 0;
+    for (auto _ : state) {
+        ui::set_state(reconcile_ids::kList, row);
+        ui::set_item_ticked(reconcile_ids::kList, row, !ui::is_item_ticked(reconcile_ids::kList, row));
+        ui::post_event(ui::kEventGadget, reconcile_ids::kWindow, reconcile_ids::kList, ui::kTicked);
+        dispatch_event(ui::wait_event());
+        row = (row + 7919) % 1000000;
+    }
+    close_dialog(reconcile_ids::kWindow);
+    app().reconcile_draft.reset();
+}
+BENCHMARK(BM_TickInReconcileWindow)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace quillet

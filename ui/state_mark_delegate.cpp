@@ -15,7 +15,7 @@ void StateMarkDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const QColor colour = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Highlight);
     const QRect cell = option.rect;
     const int height = state >= 2 ? cell.height() - 4 : cell.height() / 2;
-    painter->fillRect(QRect(cell.left() + 1, cell.top() + (cell.height() - height) / 2, 2, height), colour);
+    painter->fillRect(QRect(cell.left() + 1, cell.top() + (cell.height() - height) / 2, 3, height), colour);
 }
 
 }  // namespace quillet::ui::detail

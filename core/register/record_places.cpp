@@ -68,6 +68,33 @@ RecordPlace RecordPlaces::place_of(std::int64_t slot) const {
     return {wanted, place};
 }
 
+std::vector<RecordPlace> RecordPlaces::places_of(const std::vector<std::int64_t>& slots) const {
+    std::vector<RecordPlace> places;
+    places.reserve(slots.size());
+    if (slots.size() <= 4) {
+        for (const std::int64_t slot : slots) places.push_back(place_of(slot));
+        return places;
+    }
+    // Each wanted fingerprint's records counted off in file order; a wanted slot takes the count.
+    std::unordered_map<std::uint64_t, std::int64_t> counts;
+    std::unordered_map<std::int64_t, std::int64_t> place_at;
+    counts.reserve(slots.size());
+    place_at.reserve(slots.size());
+    for (const std::int64_t slot : slots) {
+        counts.emplace(fingerprint(slot), 0);
+        place_at.emplace(slot, 0);
+    }
+    for (std::int64_t slot = 0; slot < slot_count(); ++slot) {
+        const auto counted = counts.find(fingerprints_[static_cast<std::size_t>(slot)]);
+        if (counted == counts.end()) continue;
+        if (const auto wanted = place_at.find(slot); wanted != place_at.end())
+            wanted->second = counted->second;
+        ++counted->second;
+    }
+    for (const std::int64_t slot : slots) places.push_back({fingerprint(slot), place_at[slot]});
+    return places;
+}
+
 std::vector<RecordPlace> RecordPlaces::places_after_end(
     const std::vector<std::uint64_t>& fingerprints) const {
     std::unordered_map<std::uint64_t, std::int64_t> counts;

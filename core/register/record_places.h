@@ -35,6 +35,8 @@ class RecordPlaces {
     bool imported(std::int64_t slot) const { return imported_[static_cast<std::size_t>(slot)]; }
 
     RecordPlace place_of(std::int64_t slot) const;
+    // The places of many slots, in one pass over the file's records.
+    std::vector<RecordPlace> places_of(const std::vector<std::int64_t>& slots) const;
     // The places of records yet to be appended with these fingerprints, in order.
     std::vector<RecordPlace> places_after_end(const std::vector<std::uint64_t>& fingerprints) const;
     // The slot at each place, or -1 where the file has no such record.

@@ -54,17 +54,19 @@ SessionResult RegisterSession::set_cleared(const std::vector<std::int64_t>& slot
     std::optional<RegisterLock> lock;
     if (const IoStatus listed = check_as_listed(lock); !listed) return SessionResult::of(listed);
     std::vector<StoredMark> marks;
-    std::vector<std::size_t> taken;
+    std::vector<std::int64_t> changed;
     for (std::size_t at = 0; at < slots.size(); ++at) {
         const std::int64_t slot = slots[at];
         if (slot < 0 || slot >= places_.slot_count() || places_.state(slot) == ClearState::kReconciled)
             continue;
         const ClearState state = cleared[at] ? ClearState::kCleared : ClearState::kUncleared;
         if (places_.state(slot) == state) continue;
-        marks.push_back({places_.place_of(slot), state, 0});
-        taken.push_back(at);
+        marks.push_back({{}, state, 0});
+        changed.push_back(slot);
     }
     if (marks.empty()) return {};
+    const std::vector<RecordPlace> places = places_.places_of(changed);
+    for (std::size_t at = 0; at < marks.size(); ++at) marks[at].record = places[at];
     const bool store_was_missing = file_size(store_path()) < 0;
     CompanionStore store;
     IoStatus written = open_store_for_writing(store);
@@ -74,7 +76,7 @@ SessionResult RegisterSession::set_cleared(const std::vector<std::int64_t>& slot
         if (store_was_missing) (void)delete_file(store_path());
         return SessionResult::of_store(written);
     }
-    for (std::size_t at = 0; at < taken.size(); ++at) places_.set_state(slots[taken[at]], marks[at].state);
+    for (std::size_t at = 0; at < changed.size(); ++at) places_.set_state(changed[at], marks[at].state);
     store_state_ = StoreState::kRead;
     return {};
 }
@@ -89,15 +91,20 @@ SessionResult RegisterSession::finish_statement(StoredStatement statement,
     std::optional<RegisterLock> lock;
     if (const IoStatus listed = check_as_listed(lock); !listed) return SessionResult::of(listed);
     auto note = std::make_shared<ReconcileNote>();
+    std::vector<bool> taken_ticks;
     for (std::size_t at = 0; at < slots.size(); ++at) {
         const std::int64_t slot = slots[at];
         if (slot < 0 || slot >= places_.slot_count() || !places_.live(slot) ||
             places_.state(slot) == ClearState::kReconciled)
             continue;
-        const RecordPlace place = places_.place_of(slot);
         note->record_slots.push_back(slot);
-        note->before.push_back({place, places_.state(slot), 0});
-        note->after.push_back({place, ticked[at] ? ClearState::kReconciled : ClearState::kUncleared, 0});
+        taken_ticks.push_back(ticked[at]);
+    }
+    const std::vector<RecordPlace> places = places_.places_of(note->record_slots);
+    for (std::size_t at = 0; at < places.size(); ++at) {
+        note->before.push_back({places[at], places_.state(note->record_slots[at]), 0});
+        note->after.push_back(
+            {places[at], taken_ticks[at] ? ClearState::kReconciled : ClearState::kUncleared, 0});
     }
     note->statement = std::move(statement);
     note->statement.id = 0;

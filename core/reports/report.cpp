@@ -116,6 +116,11 @@ class RowTexts {
 
 }  // namespace
 
+bool ReportRequest::has_states() const {
+    return states != nullptr &&
+           std::any_of(states->begin(), states->end(), [](std::uint8_t state) { return state != 0; });
+}
+
 bool report_includes(const ReportRequest& request, DateValue date) {
     switch (request.range) {
         case ReportRange::kAll: return true;
@@ -145,7 +150,8 @@ IoStatus write_report(const std::string& register_path, const ReportRequest& req
     std::int64_t balance_cents = 0;
     bool balance_out_of_range = false;  // once a sum does not fit, the balance is unknown from there on
     RowTexts texts;
-    const IoStatus read = visit_records(register_path, [&](std::int64_t, const std::uint8_t* record) {
+    const std::vector<std::uint8_t>* states = request.has_states() ? request.states : nullptr;
+    const IoStatus read = visit_records(register_path, [&](std::int64_t slot, const std::uint8_t* record) {
         if (record[kDeletedOffset] != kLive) return true;
         const float amount = get_f32(record + kAmountOffset);
         const bool deposit = record[kKindOffset] == kDeposit;
@@ -158,9 +164,12 @@ IoStatus write_report(const std::string& register_path, const ReportRequest& req
             }
         }
         if (!report_includes(request, get_i32(record + kDateOffset))) return true;
-        writer->row(out, texts.make(record, deposit, amount, is_void,
-                                    balance_out_of_range ? std::nullopt
-                                                         : std::optional<std::int64_t>(balance_cents)));
+        ReportRow row =
+            texts.make(record, deposit, amount, is_void,
+                       balance_out_of_range ? std::nullopt : std::optional<std::int64_t>(balance_cents));
+        if (states != nullptr && slot < static_cast<std::int64_t>(states->size()))
+            row.state = (*states)[static_cast<std::size_t>(slot)];
+        writer->row(out, row);
         return out.size() < kPieceSize || pass_on();
     });
     if (!read) return read;

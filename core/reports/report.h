@@ -10,11 +10,13 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/runtime/dates.h"
 #include "core/runtime/io_status.h"
@@ -35,6 +37,12 @@ struct ReportRequest {
     DateValue last = 0;
     DateValue today = 0;  // the month of kThisMonth and the date under the report
     std::string title;    // the register's file name without folder and extension
+    // Each slot's state against the bank's statements (0 uncleared, 1 cleared, 2 reconciled); none
+    // or all 0: the report is as it always was.
+    const std::vector<std::uint8_t>* states = nullptr;
+    bool state_column = false;  // CSV: a tenth field, "State"
+
+    bool has_states() const;
 };
 
 // What a format calls its files.
@@ -53,6 +61,7 @@ struct ReportRow {
     bool is_void = false;
     std::string_view balance;      // the running balance after this transaction
     std::string_view second_date;  // empty when there is none
+    std::uint8_t state = 0;        // as ReportRequest::states
 };
 
 // A format: what stands before the rows, each row, and what stands after them.

@@ -46,6 +46,12 @@ constexpr std::string_view kBalanceCell = "<td>";
 constexpr std::string_view kEmptySecondDateCell = "<td>";
 constexpr std::string_view kSecondDateCell = "<td>";
 constexpr std::string_view kRowEnd = "\n";
+// Only a register with marks: the mark after the date, quiet.
+constexpr std::string_view kStateStyle =
+    "<style>\n.state { color: #999; font-size: 8pt; margin-left: 0.5em; }\n</style>\n";
+constexpr std::array<std::string_view, 3> kStateMarks = {
+    "", "<span class=\"state\" title=\"cleared\">c</span>",
+    "<span class=\"state\" title=\"reconciled\">R</span>"};
 }  // namespace html
 
 // A plain listing, eight labelled lines a transaction and an empty line after each. Its lines end
@@ -66,6 +72,7 @@ constexpr std::string_view kSecondDateLabel = "Second date: ";
 constexpr std::string_view kNoSecondDate = "none";
 constexpr std::string_view kFooterStart = "Made with Quillet on ";
 constexpr std::string_view kFooterEnd = ".";
+constexpr std::string_view kStateLabel = "State:       ";  // only for a cleared or reconciled one
 }  // namespace text
 
 // Comma-separated values as spreadsheets read them (RFC 4180).
@@ -73,7 +80,14 @@ namespace csv {
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr char kSeparator = ',';
 constexpr std::string_view kHeader = "Date,Type,Number,Payee,Memo,Deposit,Payment,Balance,Second date";
+constexpr std::string_view kStateHeader = ",State";
 }  // namespace csv
+
+// The states as the text listing and the CSV name them.
+constexpr std::array<std::string_view, 3> kStateNames = {"", "cleared", "reconciled"};
+std::string_view state_name(std::uint8_t state) {
+    return state < kStateNames.size() ? kStateNames[state] : "";
+}
 
 // The bytes that a CSV field cannot hold as they are.
 constexpr std::array<bool, 256> kNeedsQuotes = [] {
@@ -147,17 +161,26 @@ class HtmlWriter : public ReportWriter {
         write_row(out, 6 * request.title.size(), [&](Cursor& cursor) { cursor.put_html(request.title); });
         out += kStyleAndHeading;
         write_row(out, 6 * request.title.size(), [&](Cursor& cursor) { cursor.put_html(request.title); });
-        out += kTableHead;
+        if (request.has_states()) {
+            // A second style sheet after the heading, so that a page without marks stays as it was.
+            constexpr std::size_t kHeadingEnd = std::string_view("</h1>\n").size();
+            out += kTableHead.substr(0, kHeadingEnd);
+            out += kStateStyle;
+            out += kTableHead.substr(kHeadingEnd);
+        } else {
+            out += kTableHead;
+        }
     }
     void row(std::string& out, const ReportRow& row) override {
         using namespace html;
         // Room for the longest the row can be: every text byte an entity of six.
         std::size_t room =
-            128 + row.date.size() + row.amount.size() + row.balance.size() + row.second_date.size();
+            192 + row.date.size() + row.amount.size() + row.balance.size() + row.second_date.size();
         for (const std::string_view text : row.texts) room += kTextCell.size() + 6 * text.size();
         write_row(out, room, [&row](Cursor& cursor) {
             cursor.put(kRowStart);
             cursor.put(row.date);
+            if (row.state < kStateMarks.size()) cursor.put(kStateMarks[row.state]);
             for (const std::string_view text : row.texts) {
                 cursor.put(kTextCell);
                 cursor.put_html(text);
@@ -204,6 +227,7 @@ class TextWriter : public ReportWriter {
         for (std::size_t i = 0; i < 4; ++i) out.append(labels[i]).append(row.texts[i]).append(kLineEnd);
         out.append(row.deposit ? kDepositLabel : kPaymentLabel).append(row.amount).append(kLineEnd);
         out.append(kBalanceLabel).append(row.is_void ? kVoidMark : row.balance).append(kLineEnd);
+        if (row.state != 0) out.append(kStateLabel).append(state_name(row.state)).append(kLineEnd);
         out.append(kSecondDateLabel)
             .append(row.second_date.empty() ? kNoSecondDate : row.second_date)
             .append(kBlankLine)
@@ -219,16 +243,19 @@ class TextWriter : public ReportWriter {
 
 class CsvWriter : public ReportWriter {
   public:
-    void header(std::string& out, const ReportRequest&) override {
-        out.append(csv::kHeader).append(csv::kLineEnd);
+    void header(std::string& out, const ReportRequest& request) override {
+        state_column_ = request.state_column;
+        out.append(csv::kHeader);
+        if (state_column_) out.append(csv::kStateHeader);
+        out.append(csv::kLineEnd);
     }
     void row(std::string& out, const ReportRow& row) override {
         using namespace csv;
         // Room for the longest the row can be: every text quoted with every byte a quote.
         std::size_t room = row.date.size() + row.amount.size() + row.balance.size() + row.second_date.size() +
-                           kVoidMark.size() + kLineEnd.size() + 8;
+                           kVoidMark.size() + kLineEnd.size() + 24;
         for (const std::string_view text : row.texts) room += 2 * text.size() + 4;
-        write_row(out, room, [&row](Cursor& cursor) {
+        write_row(out, room, [&row, state_column = state_column_](Cursor& cursor) {
             cursor.put(row.date);
             for (const std::string_view text : row.texts) {
                 cursor.put(kSeparator);
@@ -243,10 +270,17 @@ class CsvWriter : public ReportWriter {
             cursor.put(row.is_void ? kVoidMark : row.balance);
             cursor.put(kSeparator);
             cursor.put(row.second_date);
+            if (state_column) {
+                cursor.put(kSeparator);
+                cursor.put(state_name(row.state));
+            }
             cursor.put(kLineEnd);
         });
     }
     void footer(std::string&, const ReportRequest&) override {}
+
+  private:
+    bool state_column_ = false;
 };
 
 }  // namespace

@@ -109,7 +109,7 @@ inline constexpr int kTextLimit = 48;
 
 namespace report_ids {
 inline constexpr int kWindow = 205;
-inline constexpr int kWidth = 278;
+inline constexpr int kWidth = 292;
 inline constexpr int kHeight = 262;
 inline constexpr int kRangeFrame = 400;
 inline constexpr int kAll = 401;
@@ -127,6 +127,7 @@ inline constexpr int kOpenAfter = 412;
 inline constexpr int kOk = 413;
 inline constexpr int kCancel = 414;  // also Escape's menu event
 inline constexpr int kHelp = 415;    // F1's menu event
+inline constexpr int kStateColumn = 416;
 }  // namespace report_ids
 
 namespace import_ids {

@@ -84,12 +84,12 @@ void show_figures() {
     }
     ui::set_text(kFigures, figures);
     const std::size_t payments = sheet.ticked_count() - sheet.ticked_deposits();
-    ui::set_text(kCounts, integer_text(static_cast<std::int64_t>(sheet.ticked_count())) + t.ticked_of +
-                              integer_text(static_cast<std::int64_t>(sheet.size())) + t.ticked_label +
-                              integer_text(static_cast<std::int64_t>(sheet.ticked_deposits())) +
-                              t.deposits_count + cents_text(sheet.ticked_deposit_cents()) + ", " +
-                              integer_text(static_cast<std::int64_t>(payments)) + t.payments_count +
-                              cents_text(sheet.ticked_deposit_cents() - sheet.ticked_cents()));
+    const auto count = [](std::size_t number) { return integer_text(static_cast<std::int64_t>(number)); };
+    ui::set_text(kCounts, count(sheet.ticked_count()) + t.ticked_of + count(sheet.size()) + t.ticked_label +
+                              t.deposits_count + count(sheet.ticked_deposits()) + " (" +
+                              cents_text(sheet.ticked_deposit_cents()) + "), " + t.payments_count +
+                              count(payments) + " (" +
+                              cents_text(sheet.ticked_deposit_cents() - sheet.ticked_cents()) + ")");
     const bool usable = problem == StatementProblem::kNone && d.ending_valid;
     ui::disable_gadget(kFinish, usable && sheet.difference() == 0 ? 0 : 1);
     ui::disable_gadget(kAdjust, usable && sheet.difference() != 0 ? 0 : 1);

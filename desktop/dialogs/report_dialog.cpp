@@ -31,6 +31,8 @@ int set_option(int first, int last) {
     return 0;
 }
 
+void show_state_column() { ui::disable_gadget(kStateColumn, ui::get_state(kCsv) == 1 ? 0 : 1); }
+
 void make_report() {
     const DateValue one = parse_date(kDisplayDateMask, ui::get_text(kFirstDate));
     const DateValue other = parse_date(kDisplayDateMask, ui::get_text(kLastDate));
@@ -38,7 +40,8 @@ void make_report() {
     const int range = set_option(kAll, kDates);
     if (format == 0 || range == 0) return;
     export_report(static_cast<ReportFormat>(format - kHtml), static_cast<ReportRange>(range - kAll),
-                  std::min(one, other), std::max(one, other), ui::get_state(kOpenAfter) == 1, kWindow);
+                  std::min(one, other), std::max(one, other), ui::get_state(kOpenAfter) == 1,
+                  format == kCsv && ui::get_state(kStateColumn) == 1, kWindow);
 }
 
 void create_gadgets() {
@@ -58,7 +61,9 @@ void create_gadgets() {
     ui::create_option(kHtml, 196, 38, 46, 16, t.html_option);
     ui::create_option(kText, 196, 62, 46, 16, t.text_option);
     ui::create_option(kCsv, 196, 86, 46, 16, t.csv_option);
-    ui::create_check_box(kOpenAfter, 182, 148, 80, 16, t.open_after_box);
+    ui::create_check_box(kOpenAfter, 182, 130, 80, 16, t.open_after_box);
+    // Only a CSV file takes the states as a column; the page and the listing show them anyway.
+    ui::create_check_box(kStateColumn, 182, 154, 104, 16, t.state_column_box);
     ui::create_button(kOk, 86, 218, 80, 28, t.report_button);
     ui::create_button(kCancel, 182, 218, 80, 28, t.close_button);
 }
@@ -72,6 +77,7 @@ void open_report_dialog() {
     ui::set_state(kHtml, 1);
     ui::set_state(kOpenAfter, 1);
     update_dates();
+    show_state_column();
     install_dialog_shortcuts(kWindow, kAll, kCancel, kHelp);
 }
 
@@ -81,6 +87,9 @@ void handle_report_dialog(int kind) {
             case kAll:
             case kThisMonth:
             case kDates: update_dates(); break;
+            case kHtml:
+            case kText:
+            case kCsv: show_state_column(); break;
             case kOk: make_report(); break;
             case kCancel: close_dialog(kWindow); break;
             default: break;
@@ -97,6 +106,7 @@ void handle_report_dialog(int kind) {
                 update_dates();
             } else if (focused >= kHtml && focused <= kCsv) {
                 cycle_options(kHtml, kCsv);
+                show_state_column();
             }
             break;
         case kCancel: close_dialog(kWindow); break;

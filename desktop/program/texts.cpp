@@ -119,6 +119,7 @@ void prepare_dialogs(TextTable& t) {
     t.text_option = "&Text";
     t.csv_option = "&CSV";
     t.open_after_box = "O&pen it";
+    t.state_column_box = "Stat&e column";
     t.report_button = "&Save...";
     t.close_button = "Close";
     t.report_help_topic = "report";
@@ -256,10 +257,10 @@ void prepare_reconcile(TextTable& t) {
     t.reconcile_titles = {"Date", "Number", "Payee", "Memo", "Deposit", "Payment"};
     t.ticked_of = " of ";
     t.ticked_label = " ticked: ";
-    t.deposits_count = " deposits ";
-    t.payments_count = " payments ";
+    t.deposits_count = "deposits ";
+    t.payments_count = "payments ";
     t.finish_button = "&Finish";
-    t.later_button = "&Later";
+    t.later_button = "La&ter";
     t.adjust_button = "&Adjust...";
     t.reconcile_help_topic = "reconcile";
     t.clue_texts = {"Its amount is the difference: ", "Half the difference (entered as the wrong kind?): ",

@@ -70,8 +70,9 @@ struct TextTable {
     std::string find_title, inverse_box, find_button, find_help_topic;
     // The report dialog and the saving of a report.
     std::string report_title, range_frame, all_option, month_option, dates_option, first_date_caption,
-        last_date_caption, format_frame, html_option, text_option, csv_option, open_after_box, report_button,
-        close_button, report_help_topic, save_report_title, report_work_file_name;
+        last_date_caption, format_frame, html_option, text_option, csv_option, open_after_box,
+        state_column_box, report_button, close_button, report_help_topic, save_report_title,
+        report_work_file_name;
     // The options dialog.
     std::string options_title;
     std::array<std::string, 7> option_boxes;  // in the order of the options' fields

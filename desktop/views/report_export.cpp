@@ -85,9 +85,20 @@ std::string report_work_path() {
 }
 
 void export_report(ReportFormat format, ReportRange range, DateValue first, DateValue last, bool open_after,
-                   int owner_window) {
-    const AppState& state = app();
+                   bool state_column, int owner_window) {
+    AppState& state = app();
+    // Each record's state, by slot, from the marks the session read.
+    if (state.session.store_state() == StoreState::kUnread) state.session.read_store();
+    const RecordPlaces& places = state.session.places();
+    std::vector<std::uint8_t> states;
+    if (places.has_marks()) {
+        states.resize(static_cast<std::size_t>(places.slot_count()));
+        for (std::int64_t slot = 0; slot < places.slot_count(); ++slot)
+            states[static_cast<std::size_t>(slot)] = static_cast<std::uint8_t>(places.state(slot));
+    }
     ReportRequest request;
+    request.states = &states;
+    request.state_column = state_column;
     request.format = format;
     request.range = range;
     request.first = first;

@@ -76,8 +76,11 @@ std::vector<Entry> statement() {
 
 class Report : public ::testing::Test {
   protected:
-    std::string make(ReportFormat format, ReportRange range, DateValue first = 0, DateValue last = 0) {
+    std::string make(ReportFormat format, ReportRange range, DateValue first = 0, DateValue last = 0,
+                     const std::vector<std::uint8_t>* states = nullptr, bool state_column = false) {
         ReportRequest request;
+        request.states = states;
+        request.state_column = state_column;
         request.format = format;
         request.range = range;
         request.first = first;
@@ -111,6 +114,23 @@ TEST_F(Report, EachFormatMatchesItsGoldenFile) {
     EXPECT_EQ(listing, golden("statement.txt", listing));
     const std::string values = make(ReportFormat::kCsv, ReportRange::kAll);
     EXPECT_EQ(values, golden("statement.csv", values));
+}
+
+// Cleared and reconciled marks show in each format; a register without marks gets the reports it
+// always got, byte for byte.
+TEST_F(Report, StatesShowOnlyWhereThereAreMarks) {
+    const std::vector<std::uint8_t> none(7, 0);
+    EXPECT_EQ(make(ReportFormat::kHtml, ReportRange::kAll, 0, 0, &none),
+              read_file(std::string(QUILLET_TEST_DATA) + "reports/statement.htm"));
+    EXPECT_EQ(make(ReportFormat::kCsv, ReportRange::kAll, 0, 0, &none),
+              read_file(std::string(QUILLET_TEST_DATA) + "reports/statement.csv"));
+    const std::vector<std::uint8_t> marked = {2, 2, 1, 0, 1};  // the last two have no state yet
+    const std::string page = make(ReportFormat::kHtml, ReportRange::kAll, 0, 0, &marked);
+    EXPECT_EQ(page, golden("marked.htm", page));
+    const std::string listing = make(ReportFormat::kText, ReportRange::kThisMonth, 0, 0, &marked);
+    EXPECT_EQ(listing, golden("marked.txt", listing));
+    const std::string values = make(ReportFormat::kCsv, ReportRange::kAll, 0, 0, &marked, true);
+    EXPECT_EQ(values, golden("marked.csv", values));
 }
 
 // A range of one day holds that day's transactions whatever their time of day.

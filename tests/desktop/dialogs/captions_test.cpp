@@ -118,6 +118,11 @@ TEST_F(Captions, FitTheirGadgetsInEveryDialog) {
     ui::post_event(ui::kEventMenu, import_ids::kWindow, import_ids::kCancel);
     settle();
 
+    trigger(kReconcile);
+    expect_captions_fit(reconcile_ids::kWindow);
+    ui::post_event(ui::kEventMenu, reconcile_ids::kWindow, reconcile_ids::kLater);
+    settle();
+
     trigger(kReport);
     expect_captions_fit(report_ids::kWindow);
     ui::post_event(ui::kEventMenu, report_ids::kWindow, report_ids::kCancel);
