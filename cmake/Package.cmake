@@ -7,6 +7,7 @@ set(QUILLET_APP_ID org.quillet.quillet)
 # This version's release date, for the metadata and the package's changelog.
 set(QUILLET_RELEASE_DATE 2026-12-08)
 set(QUILLET_CHANGELOG_DATE "Tue, 08 Dec 2026 12:00:00 +0000")
+set(QUILLET_RELEASE_EPOCH 1796731200)
 # A placeholder in a domain reserved for examples: set the real contact before publishing.
 set(QUILLET_MAINTAINER "Quillet developers <quillet@example.org>" CACHE STRING "The package maintainer")
 
@@ -48,7 +49,11 @@ Transactions are added, edited, voided, deleted and found in dialogs, and
 every change can be undone and redone. A repeated payment to a known payee
 takes a few keys. Reports of all transactions, of this month or of a range
 of dates are made as a web page, a text listing or CSV. One-line reminders
-for calendar days show in the status bar on their day.")
+for calendar days show in the status bar on their day.
+.
+Bank statements (CSV, QIF, OFX, QFX and CAMT.053) are imported without
+duplicates, and the register is reconciled with the bank's statement.
+quillet-cli does the same from scripts.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QUILLET_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

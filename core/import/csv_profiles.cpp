@@ -1,5 +1,7 @@
 #include "core/import/csv_profiles.h"
 
+#include "core/import/statement_text.h"
+
 #include <xxhash.h>
 
 #include <cstdio>
@@ -59,6 +61,24 @@ std::optional<CsvProfile> find_profile(const std::string& profiles_path, const s
     if (mark >= 0 && mark <= static_cast<int>(DecimalMark::kComma))
         profile.mark = static_cast<DecimalMark>(mark);
     return profile;
+}
+
+std::optional<CsvProfile> find_profile_named(const std::string& profiles_path, std::string_view name) {
+    std::string text;
+    if (!read_statement_text(profiles_path, text)) return std::nullopt;
+    PreferenceStore store;
+    if (!store.open(profiles_path, preference_output::kCompactKeys)) return std::nullopt;
+    // Each profile's group, as the file lists them.
+    for (std::size_t at = text.find("[CSV "); at != std::string::npos; at = text.find("[CSV ", at + 1)) {
+        if (at > 0 && text[at - 1] != '\n') continue;
+        const std::size_t end = text.find(']', at);
+        if (end == std::string::npos) break;
+        if (!store.select_group(std::string_view(text).substr(at + 1, end - at - 1)) ||
+            store.read_path("Name") != name)
+            continue;
+        return find_profile(profiles_path, store.read_path("Header"));
+    }
+    return std::nullopt;
 }
 
 IoStatus save_profile(const std::string& profiles_path, const std::string& signature,

@@ -24,6 +24,9 @@ struct CsvProfile {
 // The profile saved for the header signature (csv_statement.h), if any.
 std::optional<CsvProfile> find_profile(const std::string& profiles_path, const std::string& signature);
 
+// The profile saved under the name (the file it was made for), if any.
+std::optional<CsvProfile> find_profile_named(const std::string& profiles_path, std::string_view name);
+
 // Saves the profile for the header signature, replacing one saved before.
 IoStatus save_profile(const std::string& profiles_path, const std::string& signature,
                       const CsvProfile& profile);

@@ -21,7 +21,8 @@ id=org.quillet.quillet
 DESTDIR="$top/root" cmake --install "$build" --prefix /usr >/dev/null || fail "the install failed"
 root=$top/root/usr
 for file in bin/quillet share/quillet/quillet.html share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-            share/icons/hicolor/256x256/apps/$id.png share/man/man1/quillet.1.gz share/doc/quillet/copyright; do
+            share/icons/hicolor/256x256/apps/$id.png share/man/man1/quillet.1.gz share/doc/quillet/copyright \
+            bin/quillet-cli share/man/man1/quillet-cli.1.gz; do
     [ -f "$root/$file" ] || fail "$file was not installed"
 done
 desktop-file-validate "$root/share/applications/$id.desktop" || fail "the desktop entry is not valid"
@@ -54,6 +55,7 @@ cpack -G DEB -B "$top/package" --config "$build/CPackConfig.cmake" >"$top/cpack.
     { cat "$top/cpack.log"; fail "cpack failed"; }
 deb=$(ls "$top"/package/quillet_*.deb)
 dpkg-deb -c "$deb" >"$top/contents" && grep -q "./usr/bin/quillet$" "$top/contents" || fail "the package holds no program"
+grep -q "./usr/bin/quillet-cli$" "$top/contents" || fail "the package holds no quillet-cli"
 depends=$(dpkg-deb -f "$deb" Depends)
 for needed in fonts-dejavu-core qt6-qpa-plugins libqt6widgets6; do
     [[ "$depends" == *"$needed"* ]] || fail "the package does not depend on $needed: $depends"

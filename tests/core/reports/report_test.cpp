@@ -108,6 +108,9 @@ class Report : public ::testing::Test {
 // The golden files show each format whole: all transactions as a page and as CSV, this month as a
 // listing (last month's deposit is not shown but moves the balance).
 TEST_F(Report, EachFormatMatchesItsGoldenFile) {
+    // The register itself is kept beside the documents, for the command-line tool's test.
+    const std::string bytes = register_bytes(statement());
+    EXPECT_EQ(bytes, golden("statement.qlt", bytes));
     const std::string page = make(ReportFormat::kHtml, ReportRange::kAll);
     EXPECT_EQ(page, golden("statement.htm", page));
     const std::string listing = make(ReportFormat::kText, ReportRange::kThisMonth);

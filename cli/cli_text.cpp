@@ -1,0 +1,85 @@
+#include "cli/cli_text.h"
+
+#include <cstring>
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "cli/exit_codes.h"
+#include "core/import/conventions.h"
+#include "core/reports/report.h"
+
+namespace quillet::cli {
+
+std::optional<DateValue> parse_day(std::string_view text) {
+    if (text.size() > 10 && (text[10] == 'T' || text[10] == ' ')) text = text.substr(0, 10);
+    for (const std::string_view mask :
+         {std::string_view("%yyyy/%mm/%dd"), std::string_view("%yyyy-%mm-%dd")}) {
+        if (text.size() != 10) break;
+        const DateValue date = parse_date(mask, text);
+        if (date != kNoDate) return date;
+    }
+    return std::nullopt;
+}
+
+std::string display_day(DateValue date) {
+    return date == kNoDate || date <= 0 ? std::string() : format_date(kDisplayDateMask, date);
+}
+
+std::string iso_day(DateValue date) {
+    return date == kNoDate || date <= 0 ? std::string() : format_date("%yyyy-%mm-%dd", date);
+}
+
+std::optional<std::int64_t> parse_cents(std::string_view text) {
+    // The program's own form: a point before at most two decimals, no thousands separators.
+    if (text.empty() || text.find(',') != std::string_view::npos) return std::nullopt;
+    const AmountReading reading = read_amount(text, DecimalMark::kPoint);
+    if (reading.status != AmountReading::Status::kOk) return std::nullopt;
+    return reading.cents;
+}
+
+void append_csv_field(std::string& out, std::string_view text) {
+    const bool formula = looks_like_formula(text);
+    if (!formula && text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    if (formula) out += '\'';
+    for (const char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+void append_json_string(std::string& out, std::string_view utf8) {
+    out += nlohmann::json(std::string(utf8)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+std::string cause_of(const IoStatus& status) {
+    switch (status.error()) {
+        case ESTALE: return "another program changed it meanwhile; nothing was written";
+        case EWOULDBLOCK: return "another program is writing it; try again in a moment";
+        case EBADMSG: return "it is damaged, or not what it should be";
+        case EPROTO: return "a newer version of Quillet wrote it";
+        case ENODATA: return "it holds no transactions";
+        case ENOEXEC: return "it is not a statement this import reads";
+        case EFBIG: return "it is far larger than a bank statement can be";
+        case EILSEQ: return "it is not a text file";
+        default: break;
+    }
+    char buffer[256];
+    return ::strerror_r(status.error(), buffer, sizeof buffer);
+}
+
+int say_failed(const std::string& file, const IoStatus& status) {
+    std::cerr << "quillet-cli: " << file << ": " << cause_of(status) << '\n';
+    return exit_code_of(status);
+}
+
+int say_refused(const std::string& message, int code) {
+    std::cerr << "quillet-cli: " << message << '\n';
+    return code;
+}
+
+}  // namespace quillet::cli

@@ -1,0 +1,38 @@
+// What the command-line tool reads from its arguments and how it writes: dates in the program's
+// form (yyyy/mm/dd) or ISO 8601, amounts in exact cents, CSV fields guarded as the CSV report guards
+// them, JSON strings, and the one way every error is said (on standard error, naming the file and
+// the cause).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/runtime/dates.h"
+#include "core/runtime/io_status.h"
+
+namespace quillet::cli {
+
+// "2025/01/31" or "2025-01-31" (a time after it is left aside); none for anything else.
+std::optional<DateValue> parse_day(std::string_view text);
+std::string display_day(DateValue date);  // yyyy/mm/dd; empty for none
+std::string iso_day(DateValue date);      // yyyy-mm-dd; empty for none
+
+// An amount as written on the command line: digits and at most two decimals after a point.
+std::optional<std::int64_t> parse_cents(std::string_view text);
+
+// A CSV field: quoted when it holds a separator, quote or line break, and a text a spreadsheet
+// would run as a formula quoted with an apostrophe before it.
+void append_csv_field(std::string& out, std::string_view text);
+// A JSON string, quoted and escaped.
+void append_json_string(std::string& out, std::string_view utf8);
+
+// Why an operation on a file failed, in words.
+std::string cause_of(const IoStatus& status);
+// Says "quillet-cli: <file>: <cause>" on standard error and gives the exit code for the failure.
+int say_failed(const std::string& file, const IoStatus& status);
+// Says "quillet-cli: <message>" on standard error; gives code.
+int say_refused(const std::string& message, int code);
+
+}  // namespace quillet::cli

@@ -1,0 +1,144 @@
+#include "cli/import_command.h"
+
+#include <iostream>
+#include <optional>
+
+#include "cli/cli_text.h"
+#include "cli/exit_codes.h"
+#include "cli/register_access.h"
+#include "core/import/csv_profiles.h"
+#include "core/import/import_preview.h"
+#include "core/import/statement_file.h"
+#include "core/runtime/file_access.h"
+#include "core/runtime/number_text.h"
+#include "core/runtime/program_folders.h"
+
+namespace quillet::cli {
+
+namespace {
+
+constexpr const char* kSkipReasons[] = {
+    "no date in the order chosen", "not an amount",
+    "more than two decimals",      "too large for the register to keep to the cent",
+    "no date or no amount",        "fewer fields than the columns chosen",
+    "not booked by the bank yet",  "another account's"};
+constexpr const char* kOrderNames[] = {"day/month/year", "month/day/year", "year/month/day"};
+constexpr const char* kMarkNames[] = {"decimal point", "decimal comma"};
+
+// The profiles file the import dialog keeps, beside the program's settings.
+std::string profiles_path() {
+    return choose_program_folder(folder_part(program_file_path()), "Quillet.ini") +
+           std::string(kProfilesFileName);
+}
+
+std::string verdict_text(const PreviewLine& line) {
+    switch (line.verdict) {
+        case Verdict::kNew: return "new";
+        case Verdict::kImported: return "imported on " + display_day(line.verdict_date);
+        case Verdict::kDeletedAfterImport: return "deleted after import";
+        case Verdict::kTypedByHand: return "probably typed by hand on " + display_day(line.verdict_date);
+    }
+    return {};
+}
+
+template <typename Choice, std::size_t N>
+std::string names_of(const std::vector<Choice>& choices, const char* const (&names)[N]) {
+    std::string all;
+    for (const Choice choice : choices)
+        all += (all.empty() ? "" : " or ") + std::string(names[static_cast<std::size_t>(choice)]);
+    return all;
+}
+
+}  // namespace
+
+int run_import(const ImportOptions& options) {
+    if (const std::optional<int> refused = register_refused(options.path, !options.dry_run)) return *refused;
+    StatementFile file;
+    if (const IoStatus read = read_statement_file(options.statement, file); !read)
+        return say_failed(options.statement, read);
+    if (file.format == StatementFormat::kCsv) {
+        std::optional<CsvProfile> profile;
+        if (!options.profile.empty()) {
+            profile = find_profile_named(profiles_path(), options.profile);
+            if (!profile)
+                return say_refused("no CSV profile is named " + options.profile + " in " + profiles_path(),
+                                   kRefused);
+        } else if (file.mapping) {
+            profile = find_profile(profiles_path(), header_signature(file.table, *file.mapping));
+        }
+        if (profile) map_csv(file, profile->mapping);
+        if (!file.mapping)
+            return say_refused(options.statement +
+                                   ": its columns are not known; choose them once in the import dialog and "
+                                   "give its --profile",
+                               kRefused);
+    }
+    if (file.accounts.size() > 1) {
+        std::size_t chosen = file.accounts.size();
+        std::string all;
+        for (std::size_t at = 0; at < file.accounts.size(); ++at) {
+            all += (at > 0 ? ", " : "") + file.accounts[at].account;
+            if (file.accounts[at].account == options.account) chosen = at;
+        }
+        if (chosen == file.accounts.size())
+            return say_refused(
+                options.statement + " holds several accounts (" + all + "): give one with --account",
+                kRefused);
+        choose_account(file, chosen);
+    }
+    const Conventions conventions = conventions_of(file.raw);
+    if (!options.yes && (conventions.date_orders.size() > 1 || conventions.marks.size() > 1)) {
+        return say_refused(options.statement + ": its values fit more than one reading (dates as " +
+                               names_of(conventions.date_orders, kOrderNames) + "; amounts with a " +
+                               names_of(conventions.marks, kMarkNames) +
+                               "). Give --yes to take the first, or choose in the import dialog",
+                           kRefused);
+    }
+    const DateOrder order =
+        conventions.date_orders.empty() ? DateOrder::kYearMonthDay : conventions.date_orders.front();
+    const DecimalMark mark = conventions.marks.empty() ? DecimalMark::kPoint : conventions.marks.front();
+    RegisterSession session;
+    if (const std::optional<int> failed = open_register(session, options.path)) return *failed;
+    ImportPreview preview;
+    preview.file_name = options.statement;
+    preview.format = format_name(file.format);
+    preview.fingerprint = file.fingerprint;
+    if (const IoStatus built = preview_import(session, finish_statement(file.raw, order, mark), preview);
+        !built)
+        return say_failed(session.store_path(), built);
+    if (preview.currency_differs()) {
+        std::cerr << "quillet-cli: " << options.statement << " is in " << preview.currency
+                  << "; the statements imported before were in " << preview.earlier_currency
+                  << ". Its amounts are imported as they are.\n";
+    }
+    if (options.dry_run) {
+        for (const PreviewLine& line : preview.lines) {
+            std::cout << (line.ticked ? "add  " : "skip ") << display_day(line.line.date) << ' '
+                      << cents_text(line.line.cents) << ' ' << line.line.payee;
+            if (line.verdict != Verdict::kNew) std::cout << " (" << verdict_text(line) << ')';
+            std::cout << '\n';
+        }
+        for (const SkippedLine& skipped : preview.skipped) {
+            std::cout << "line " << skipped.line
+                      << " left out: " << kSkipReasons[static_cast<std::size_t>(skipped.reason)] << " ("
+                      << skipped.detail << ")\n";
+        }
+        std::cout << preview.ticked_count() << " would be added, " << preview.duplicate_count()
+                  << " duplicates, " << preview.skipped.size() << " left out\n";
+        return kDone;
+    }
+    ImportBatch batch = batch_of(preview);
+    if (batch.records.empty()) {
+        std::cout << "Nothing to add: " << preview.duplicate_count() << " duplicates, "
+                  << preview.skipped.size() << " left out\n";
+        return kDone;
+    }
+    RowChange change;
+    const SessionResult imported = session.import(std::move(batch), change);
+    if (!imported.done()) return say_session_failed(session, imported);
+    std::cout << "Added " << preview.ticked_count() << ", " << preview.duplicate_count() << " duplicates, "
+              << preview.skipped.size() << " left out\n";
+    return kDone;
+}
+
+}  // namespace quillet::cli

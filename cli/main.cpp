@@ -1,0 +1,122 @@
+// quillet-cli: the register from scripts, on the core library and the register session alone.
+#include <CLI/CLI.hpp>
+#include <csignal>
+#include <iostream>
+
+#include "cli/exit_codes.h"
+#include "cli/import_command.h"
+#include "cli/read_commands.h"
+#include "cli/write_commands.h"
+
+using namespace quillet::cli;
+
+namespace {
+
+constexpr const char* kExitCodes =
+    "Exit codes: 0 done; 1 refused input (bad arguments, a value out of range, an answer wanted); 2 file "
+    "trouble (missing, unreadable, damaged, read-only, locked too long); 3 changed by another program while "
+    "working (nothing written). Errors go to standard error, naming the file and the cause.";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // A write past the file-size limit fails with EFBIG instead of killing the tool.
+    std::signal(SIGXFSZ, SIG_IGN);
+    CLI::App app{"Reads and changes Quillet registers from scripts.", "quillet-cli"};
+    app.footer(kExitCodes);
+    app.set_version_flag("--version", std::string("quillet-cli ") + QUILLET_VERSION);
+    app.require_subcommand(1);
+    int result = kDone;
+
+    std::string path;
+    auto* check = app.add_subcommand("check", "Checks that a file is a register Quillet can open.");
+    check->add_option("REGISTER", path, "The register file")->required();
+    check->callback([&] { result = run_check(path); });
+
+    ListOptions list_options;
+    auto* list = app.add_subcommand("list", "Lists the transactions in file order with the running balance.");
+    list->add_option("REGISTER", list_options.path, "The register file")->required();
+    list->add_option("--from", list_options.from, "The first day (yyyy/mm/dd or yyyy-mm-dd)");
+    list->add_option("--to", list_options.to, "The last day");
+    list->add_option("--payee", list_options.payee, "Only payees holding this text (letter case aside)");
+    list->add_option("--format", list_options.format, "table, csv or json")
+        ->check(CLI::IsMember({"table", "csv", "json"}));
+    list->callback([&] { result = run_list(list_options); });
+
+    bool cleared = false;
+    bool json = false;
+    auto* balance = app.add_subcommand("balance", "Prints the balance and this month's figures.");
+    balance->add_option("REGISTER", path, "The register file")->required();
+    balance->add_flag("--cleared", cleared, "Only the cleared balance (cleared and reconciled transactions)");
+    balance->add_flag("--json", json, "As JSON, amounts as strings of exact cents");
+    balance->callback([&] { result = run_balance(path, cleared, json); });
+
+    ReportOptions report_options;
+    auto* report = app.add_subcommand("report", "Makes a report as the report dialog does.");
+    report->add_option("REGISTER", report_options.path, "The register file")->required();
+    report->add_option("--format", report_options.format, "html, txt or csv")
+        ->required()
+        ->check(CLI::IsMember({"html", "txt", "csv"}));
+    report->add_option("--range", report_options.range, "all, month, or FROM..TO");
+    report->add_option("-o,--output", report_options.output, "The file to write (else standard output)");
+    report->callback([&] { result = run_report(report_options); });
+
+    AddOptions add_options;
+    auto* add = app.add_subcommand("add", "Adds a transaction, checked as the transaction dialog adds one.");
+    add->add_option("REGISTER", add_options.path, "The register file")->required();
+    add->add_option("--date", add_options.date, "The day (yyyy/mm/dd or yyyy-mm-dd)")->required();
+    add->add_option("--type", add_options.type, "The type (Check, Deposit...)")->required();
+    add->add_option("--number", add_options.number, "The number")->required();
+    add->add_option("--payee", add_options.payee, "The payee")->required();
+    add->add_option("--description", add_options.description, "The memo")->required();
+    add->add_option("--amount", add_options.amount, "The amount, with a point before the cents")->required();
+    auto* deposit = add->add_flag("--deposit", add_options.deposit, "Money in");
+    auto* withdrawal = add->add_flag("--withdrawal", add_options.withdrawal, "Money out");
+    deposit->excludes(withdrawal);
+    add->add_flag("--void", add_options.is_void, "Added void");
+    add->callback([&] { result = run_add(add_options); });
+
+    std::int64_t row = 0;
+    bool yes = false;
+    auto* void_command = app.add_subcommand("void", "Voids a transaction.");
+    void_command->add_option("REGISTER", path, "The register file")->required();
+    void_command->add_option("--row", row, "The row as list numbers it")->required();
+    void_command->add_flag("--yes", yes, "Also a transaction reconciled with a statement");
+    void_command->callback([&] { result = run_void(path, row, yes); });
+
+    auto* delete_command =
+        app.add_subcommand("delete", "Deletes a transaction (the last one deletes the file).");
+    delete_command->add_option("REGISTER", path, "The register file")->required();
+    delete_command->add_option("--row", row, "The row as list numbers it")->required();
+    delete_command->add_flag("--yes", yes, "Also the last transaction, or a reconciled one");
+    delete_command->callback([&] { result = run_delete(path, row, yes); });
+
+    auto* compact = app.add_subcommand("compact", "Removes the deleted transactions from the file for good.");
+    compact->add_option("REGISTER", path, "The register file")->required();
+    compact->callback([&] { result = run_compact(path); });
+
+    ImportOptions import_options;
+    auto* import = app.add_subcommand("import", "Imports a bank statement (CSV, QIF, OFX, QFX, CAMT.053).");
+    import->add_option("REGISTER", import_options.path, "The register file")->required();
+    import->add_option("FILE", import_options.statement, "The statement")->required();
+    import->add_flag("--dry-run", import_options.dry_run,
+                     "Prints what would be added and the duplicates; writes nothing");
+    import->add_flag("--yes", import_options.yes,
+                     "Takes the first reading of dates or amounts that fit several");
+    import->add_option("--profile", import_options.profile,
+                       "A CSV profile the import dialog saved, by its name");
+    import->add_option("--account", import_options.account, "The account, in a file that holds several");
+    import->callback([&] { result = run_import(import_options);
+});
+
+// The exit codes are told once, below the overview, not under every subcommand.
+for (CLI::App* subcommand : app.get_subcommands({})) subcommand->footer("");
+try {
+    app.parse(argc, argv);
+} catch (const CLI::ParseError& error) {
+    // --help and --version are "errors" that exit 0; a bad argument is refused input.
+    const int code = app.exit(error);
+    return code == 0 ? kDone : kRefused;
+}
+return result;
+}

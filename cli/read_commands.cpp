@@ -1,0 +1,287 @@
+#include "cli/read_commands.h"
+
+#include <cstdio>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <optional>
+
+#include "cli/cli_text.h"
+#include "cli/exit_codes.h"
+#include "cli/register_access.h"
+#include "core/register/balance_book.h"
+#include "core/register/register_file.h"
+#include "core/register/row_text.h"
+#include "core/reports/report.h"
+#include "core/runtime/file_access.h"
+#include "core/runtime/number_text.h"
+#include "core/runtime/windows1252.h"
+
+namespace quillet::cli {
+
+using namespace record_format;
+
+namespace {
+
+constexpr DateValue kSecondsADay = 86400;
+constexpr std::size_t kFlushSize = 1 << 20;
+
+void flush(std::string& out) {
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    out.clear();
+}
+
+std::string figure_text(const Figure& figure) {
+    return figure.out_of_range ? std::string(kOutOfRangeText) : cents_text(figure.cents);
+}
+
+// A stored text as the list shows it, in UTF-8.
+std::string shown_text(const std::uint8_t* field) {
+    std::string text;
+    append_shown_text(text, field);
+    return windows1252_to_utf8(text);
+}
+
+std::string folded(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = lower_ascii(c);
+    return out;
+}
+
+// Each slot's state, when the register has a companion store with marks.
+std::vector<std::uint8_t> states_of(const std::string& path) {
+    std::vector<std::uint8_t> states;
+    if (file_size(store_path_of(path)) < 0) return states;
+    RegisterSession session;
+    if (open_register(session, path)) return states;
+    session.read_store();
+    const RecordPlaces& places = session.places();
+    if (!places.has_marks()) return states;
+    states.resize(static_cast<std::size_t>(places.slot_count()));
+    for (std::int64_t slot = 0; slot < places.slot_count(); ++slot)
+        states[static_cast<std::size_t>(slot)] = static_cast<std::uint8_t>(places.state(slot));
+    return states;
+}
+
+constexpr const char* kStateNames[] = {"uncleared", "cleared", "reconciled"};
+
+// A text cut or padded to the width, for the table.
+void append_cell(std::string& out, const std::string& text, std::size_t width, bool right = false) {
+    std::size_t shown = 0;  // characters, not bytes: UTF-8 continuation bytes take no room
+    std::string cell;
+    for (const char c : text) {
+        const bool starts = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        if (starts && shown == width) break;
+        if (starts) ++shown;
+        cell += c;
+    }
+    const std::string padding(width - shown, ' ');
+    out += right ? padding + cell : cell + padding;
+    out += ' ';
+}
+
+}  // namespace
+
+int run_check(const std::string& path) {
+    if (const std::optional<int> refused = register_refused(path, false)) return *refused;
+    const std::int64_t count = count_records(path);
+    std::int64_t live = 0;
+    const IoStatus read = visit_records(path, [&](std::int64_t, const std::uint8_t* record) {
+        if (record[kDeletedOffset] == kLive) ++live;
+        return true;
+    });
+    if (!read) return say_failed(path, read);
+    std::cout << path << ": a register of " << live << " transactions (" << count - live << " deleted)"
+              << (is_read_only(path) ? ", read-only" : "") << '\n';
+    return kDone;
+}
+
+int run_list(const ListOptions& options) {
+    const std::optional<DateValue> from =
+        options.from.empty() ? std::optional<DateValue>(0) : parse_day(options.from);
+    const std::optional<DateValue> to =
+        options.to.empty() ? std::optional<DateValue>(kLatestDate) : parse_day(options.to);
+    if (!from || !to) return say_refused("a date is written yyyy/mm/dd or yyyy-mm-dd", kRefused);
+    if (const std::optional<int> refused = register_refused(options.path, false)) return *refused;
+    const std::string payee = folded(options.payee);
+    const bool json = options.format == "json";
+    const bool csv = options.format == "csv";
+    const std::vector<std::uint8_t> states = json ? states_of(options.path) : std::vector<std::uint8_t>();
+    std::string out;
+    out.reserve(kFlushSize + 4096);
+    if (csv) out += "Row,Date,Type,Number,Payee,Memo,Deposit,Payment,Balance,Second date\r\n";
+    if (json) out += "[";
+    if (!csv && !json) {
+        out +=
+            "    Row Date       Type         Number   Payee                    Memo                     "
+            "     Deposit      Payment      Balance Second date\n";
+    }
+    Figure balance;
+    std::int64_t row = 0;
+    bool first = true;
+    const IoStatus read = visit_records(options.path, [&](std::int64_t slot, const std::uint8_t* record) {
+        if (record[kDeletedOffset] != kLive) return true;
+        ++row;
+        const RowFigures figures = record_figures(record);
+        if (!figures.is_void)
+            balance += Figure{figures.deposit_cents - figures.withdrawal_cents, figures.out_of_range};
+        const DateValue date = get_i32(record + kDateOffset);
+        const DateValue day = date / kSecondsADay;
+        if (day < *from / kSecondsADay || day > *to / kSecondsADay) return true;
+        const std::string payee_text = shown_text(record + kPayeeOffset);
+        if (!payee.empty() && folded(payee_text).find(payee) == std::string::npos) return true;
+        const bool deposit = record[kKindOffset] == kDeposit;
+        const std::string amount =
+            figures.out_of_range ? std::string(kOutOfRangeText)
+                                 : cents_text(deposit ? figures.deposit_cents : figures.withdrawal_cents);
+        const std::string shown_balance = figures.is_void ? std::string(kVoidMark) : figure_text(balance);
+        const DateValue second = get_i32(record + kSecondDateOffset);
+        const std::string texts[] = {shown_text(record + kTypeOffset), shown_text(record + kNumberOffset),
+                                     payee_text, shown_text(record + kDescriptionOffset)};
+        if (json) {
+            out += first ? "\n" : ",\n";
+            out += "{\"row\":" + integer_text(row) + ",\"date\":";
+            append_json_string(out, iso_day(date));
+            const char* keys[] = {"type", "number", "payee", "memo"};
+            for (std::size_t at = 0; at < 4; ++at) {
+                out += ",\"";
+                out += keys[at];
+                out += "\":";
+                append_json_string(out, texts[at]);
+            }
+            out += deposit ? ",\"kind\":\"deposit\",\"amount\":\"" : ",\"kind\":\"withdrawal\",\"amount\":\"";
+            out += amount + "\",\"void\":" + (figures.is_void ? "true" : "false") + ",\"balance\":";
+            out += figures.is_void || balance.out_of_range ? "null" : "\"" + cents_text(balance.cents) + "\"";
+            out += ",\"second_date\":";
+            if (second > 0) {
+                append_json_string(out, iso_day(second));
+            } else {
+                out += "null";
+            }
+            const std::uint8_t state =
+                static_cast<std::size_t>(slot) < states.size() ? states[static_cast<std::size_t>(slot)] : 0;
+            out += ",\"state\":\"";
+            out += kStateNames[state < 3 ? state : 0];
+            out += "\"}";
+        } else if (csv) {
+            out += integer_text(row) + ',' + display_day(date);
+            for (const std::string& text : texts) {
+                out += ',';
+                append_csv_field(out, text);
+            }
+            out += ',' + (deposit ? amount : "") + ',' + (deposit ? "" : amount) + ',' + shown_balance + ',' +
+                   (second > 0 ? display_day(second) : "") + "\r\n";
+        } else {
+            append_cell(out, integer_text(row), 7, true);
+            append_cell(out, display_day(date), 10);
+            append_cell(out, texts[0], 12);
+            append_cell(out, texts[1], 8);
+            append_cell(out, texts[2], 24);
+            append_cell(out, texts[3], 24);
+            append_cell(out, deposit ? amount : "", 12, true);
+            append_cell(out, deposit ? "" : amount, 12, true);
+            append_cell(out, shown_balance, 12, true);
+            out += second > 0 ? display_day(second) : "";
+            while (!out.empty() && out.back() == ' ') out.pop_back();
+            out += '\n';
+        }
+        first = false;
+        if (out.size() > kFlushSize) flush(out);
+        return true;
+    });
+    if (!read) return say_failed(options.path, read);
+    if (json) out += first ? "]\n" : "\n]\n";
+    flush(out);
+    return std::fflush(stdout) == 0 ? kDone : say_failed("standard output", IoStatus::failure(errno));
+}
+
+int run_balance(const std::string& path, bool cleared_only, bool json) {
+    if (const std::optional<int> refused = register_refused(path, false)) return *refused;
+    BalanceBook book;
+    const IoStatus read = visit_records(path, [&](std::int64_t, const std::uint8_t* record) {
+        if (record[kDeletedOffset] == kLive) book.insert(-1, record_figures(record));
+        return true;
+    });
+    if (!read) return say_failed(path, read);
+    const DateValue today = current_date();
+    book.recompute(kListFileOrder, year_of(today), month_of(today));
+    const BalanceSummary& summary = book.summary();
+    // The cleared balance needs the marks, and so the records' places: only when asked or wanted.
+    std::optional<Figure> cleared;
+    if ((cleared_only || json) && file_size(store_path_of(path)) >= 0) {
+        RegisterSession session;
+        if (const std::optional<int> failed = open_register(session, path)) return *failed;
+        session.read_store();
+        if (session.store_state() == StoreState::kUnusable)
+            return say_failed(session.store_path(), session.store_problem());
+        cleared = session.cleared_balance();
+    }
+    if (cleared_only) {
+        std::cout << figure_text(cleared.value_or(Figure{})) << '\n';
+        return kDone;
+    }
+    if (json) {
+        nlohmann::ordered_json figures;
+        figures["register"] = path;
+        figures["transactions"] = summary.rows;
+        figures["balance"] = figure_text(summary.balance);
+        figures["cleared_balance"] = figure_text(cleared.value_or(Figure{}));
+        figures["month"] = format_date("%yyyy-%mm", today);
+        figures["month_deposits"] = figure_text(summary.month_deposits);
+        figures["month_withdrawals"] = figure_text(summary.month_withdrawals);
+        figures["month_average"] = figure_text(summary.month_average);
+        std::cout << figures.dump(2) << '\n';
+        return kDone;
+    }
+    std::cout << "Balance: " << figure_text(summary.balance) << '\n'
+              << format_date("%yyyy/%mm", today) << " deposits: " << figure_text(summary.month_deposits)
+              << '\n'
+              << format_date("%yyyy/%mm", today) << " withdrawals: " << figure_text(summary.month_withdrawals)
+              << '\n'
+              << format_date("%yyyy/%mm", today) << " average balance: " << figure_text(summary.month_average)
+              << '\n';
+    return kDone;
+}
+
+int run_report(const ReportOptions& options) {
+    ReportRequest request;
+    request.today = current_date();
+    if (options.format == "html") {
+        request.format = ReportFormat::kHtml;
+    } else if (options.format == "txt") {
+        request.format = ReportFormat::kText;
+    } else {
+        request.format = ReportFormat::kCsv;
+    }
+    if (options.range == "all") {
+        request.range = ReportRange::kAll;
+    } else if (options.range == "month") {
+        request.range = ReportRange::kThisMonth;
+    } else {
+        const std::size_t dots = options.range.find("..");
+        const std::optional<DateValue> first =
+            dots == std::string::npos ? std::nullopt : parse_day(options.range.substr(0, dots));
+        const std::optional<DateValue> last =
+            dots == std::string::npos ? std::nullopt : parse_day(options.range.substr(dots + 2));
+        if (!first || !last)
+            return say_refused("--range is all, month or FROM..TO (yyyy/mm/dd..yyyy/mm/dd)", kRefused);
+        request.range = ReportRange::kDates;
+        request.first = std::min(*first, *last);
+        request.last = std::max(*first, *last);
+    }
+    if (const std::optional<int> refused = register_refused(options.path, false)) return *refused;
+    request.title = file_part(options.path, kCutExtension);
+    const std::vector<std::uint8_t> states = states_of(options.path);
+    request.states = &states;
+    if (!options.output.empty()) {
+        const IoStatus written = write_report_file(options.path, request, options.output);
+        return written ? kDone : say_failed(options.output, written);
+    }
+    const IoStatus written = write_report(options.path, request, [](std::string_view piece) {
+        return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size() ? IoStatus()
+                                                                                  : IoStatus::failure(EIO);
+    });
+    if (!written) return say_failed(options.path, written);
+    return std::fflush(stdout) == 0 ? kDone : say_failed("standard output", IoStatus::failure(errno));
+}
+
+}  // namespace quillet::cli

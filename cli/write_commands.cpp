@@ -1,0 +1,132 @@
+#include "cli/write_commands.h"
+
+#include <iostream>
+#include <optional>
+
+#include "cli/cli_text.h"
+#include "cli/exit_codes.h"
+#include "cli/register_access.h"
+#include "core/import/conventions.h"
+#include "core/register/record.h"
+#include "core/runtime/number_text.h"
+#include "core/runtime/windows1252.h"
+
+namespace quillet::cli {
+
+using namespace record_format;
+
+namespace {
+
+// A text for a record field: in the register's letters, at most the field's width.
+std::optional<std::string> field_text(const std::string& utf8, const char* name, std::string& refusal) {
+    const std::string text = utf8_to_windows1252(utf8);
+    if (text.size() > kTextWidth) {
+        refusal = std::string("--") + name + " is longer than " + std::to_string(kTextWidth) + " characters";
+        return std::nullopt;
+    }
+    return text;
+}
+
+// The session's row for N, or the exit code when there is none.
+std::optional<int> row_refused(const RegisterSession& session, std::int64_t row) {
+    if (row >= 1 && row <= session.row_count()) return std::nullopt;
+    return say_refused("--row " + std::to_string(row) + " is not a row of " + session.path() + " (it has " +
+                           std::to_string(session.row_count()) + ")",
+                       kRefused);
+}
+
+std::optional<int> reconciled_refused(RegisterSession& session, std::int64_t row, bool yes) {
+    session.read_store();
+    if (yes || session.row_state(row) != ClearState::kReconciled) return std::nullopt;
+    return say_refused("row " + std::to_string(row + 1) +
+                           " was reconciled with a bank statement; give --yes to change it all the same",
+                       kRefused);
+}
+
+int done_or_failed(const RegisterSession& session, const SessionResult& result) {
+    return result.done() ? kDone : say_session_failed(session, result);
+}
+
+}  // namespace
+
+int run_add(const AddOptions& options) {
+    std::string refusal;
+    const std::optional<DateValue> date = parse_day(options.date);
+    const std::optional<std::int64_t> cents = parse_cents(options.amount);
+    if (!date) refusal = "--date is written yyyy/mm/dd or yyyy-mm-dd";
+    if (refusal.empty() && (!cents || *cents <= 0 || !register_keeps(*cents)))
+        refusal =
+            "--amount is a positive amount with at most two decimals that the register keeps to the cent";
+    if (refusal.empty() && options.deposit == options.withdrawal)
+        refusal = "give one of --deposit and --withdrawal";
+    TransactionRecord record;
+    const std::pair<const std::string*, std::string*> fields[] = {
+        {&options.type, &record.type},
+        {&options.number, &record.number},
+        {&options.payee, &record.payee},
+        {&options.description, &record.description}};
+    const char* names[] = {"type", "number", "payee", "description"};
+    for (std::size_t at = 0; at < 4 && refusal.empty(); ++at) {
+        if (const std::optional<std::string> text = field_text(*fields[at].first, names[at], refusal))
+            *fields[at].second = *text;
+    }
+    if (!refusal.empty()) return say_refused(refusal, kRefused);
+    if (const std::optional<int> refused = register_refused(options.path, true)) return *refused;
+    RegisterSession session;
+    if (const std::optional<int> failed = open_register(session, options.path)) return *failed;
+    record.date = *date;
+    record.amount = register_amount(*cents);
+    record.kind = options.deposit ? kDeposit : kWithdrawal;
+    record.void_flag = options.is_void ? kVoid : kNotVoid;
+    RowChange change;
+    const SessionResult added = session.add(record, false, change);
+    if (!added.done()) return say_session_failed(session, added);
+    std::cout << "Added row " << session.row_count() << '\n';
+    return kDone;
+}
+
+int run_void(const std::string& path, std::int64_t row, bool yes) {
+    if (const std::optional<int> refused = register_refused(path, true)) return *refused;
+    RegisterSession session;
+    if (const std::optional<int> failed = open_register(session, path)) return *failed;
+    if (const std::optional<int> refused = row_refused(session, row)) return *refused;
+    if (const std::optional<int> refused = reconciled_refused(session, row - 1, yes)) return *refused;
+    const std::int64_t slot = session.slot_of(row - 1);
+    RecordBytes opened{};
+    if (const IoStatus read = session.read(slot, opened); !read) return say_failed(path, read);
+    TransactionRecord record = decode_record(opened.data());
+    if (record.void_flag == kVoid)
+        return say_refused("row " + std::to_string(row) + " is void already", kRefused);
+    record.void_flag = kVoid;
+    RowChange change;
+    return done_or_failed(session, session.edit(slot, opened, record, change));
+}
+
+int run_delete(const std::string& path, std::int64_t row, bool yes) {
+    if (const std::optional<int> refused = register_refused(path, true)) return *refused;
+    RegisterSession session;
+    if (const std::optional<int> failed = open_register(session, path)) return *failed;
+    if (const std::optional<int> refused = row_refused(session, row)) return *refused;
+    if (session.row_count() == 1 && !yes) {
+        return say_refused("row " + std::to_string(row) +
+                               " is the register's last transaction: deleting it deletes the register file. "
+                               "Give --yes to go on",
+                           kRefused);
+    }
+    if (const std::optional<int> refused = reconciled_refused(session, row - 1, yes)) return *refused;
+    RowChange change;
+    return done_or_failed(session, session.delete_row(row - 1, change));
+}
+
+int run_compact(const std::string& path) {
+    if (const std::optional<int> refused = register_refused(path, true)) return *refused;
+    RegisterSession session;
+    if (const std::optional<int> failed = open_register(session, path)) return *failed;
+    CompactionCounts counts;
+    const SessionResult compacted = session.compact(counts, true);
+    if (!compacted.done()) return say_session_failed(session, compacted);
+    std::cout << "Kept " << counts.kept << " transactions, removed " << counts.removed << " deleted ones\n";
+    return kDone;
+}
+
+}  // namespace quillet::cli

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# quillet-cli through the real binary: each subcommand's exit code and output on a small register,
+# the report writers' golden files, and the refusals scripts rely on.
+# $1 = quillet-cli, $2 = the test data folder.
+set -u
+cli=$1
+data=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+# expect CODE WANTED ARGS...: runs the tool; its exit code must be CODE and its standard output
+# (or, for a failure, its standard error) must hold WANTED.
+expect() {
+    local code=$1 wanted=$2
+    shift 2
+    "$cli" "$@" >"$work/out" 2>"$work/err"
+    local got=$?
+    local said
+    said=$(cat "$work/out" "$work/err")
+    if [ "$got" -ne "$code" ] || ! grep -qF -- "$wanted" <<<"$said"; then
+        echo "FAIL: quillet-cli $* gave $got (wanted $code and \"$wanted\"):"
+        echo "$said" | head -5
+        failures=$((failures + 1))
+    fi
+}
+
+cp "$data/reports/statement.qlt" "$work/Household.qlt"
+reg=$work/Household.qlt
+
+expect 0 "import" --help
+expect 0 "--format" list --help
+expect 0 "a register of 6 transactions (1 deleted)" check "$reg"
+expect 2 "it does not exist" check "$work/none.qlt"
+printf 'short' >"$work/damaged.qlt"
+expect 2 "not a whole number of transactions" check "$work/damaged.qlt"
+expect 1 "" frobnicate "$reg"
+
+# The same writers as the report dialog: the CSV report is the report test's golden file.
+"$cli" report "$reg" --format csv -o "$work/report.csv" && cmp -s "$work/report.csv" "$data/reports/statement.csv" ||
+    { echo "FAIL: the CSV report differs from reports/statement.csv"; failures=$((failures + 1)); }
+expect 1 "--range" report "$reg" --format txt --range 2026/13/01..2026/12/31
+expect 0 "Refund" report "$reg" --format txt --range 2026-12-02..2026-12-02
+
+expect 0 '"balance":"999999.93"' list "$reg" --format json
+expect 0 "\"'=HYPERLINK(" list "$reg" --format csv
+expect 0 "999939.08" list "$reg" --payee "café"
+expect 0 "Balance: 999938.08" balance "$reg"
+expect 0 '"cleared_balance": ".00"' balance "$reg" --json
+
+expect 0 "Added row 7" add "$reg" --date 2026-12-09 --type Check --number 1007 --payee Baker --description Bread \
+    --amount 3.40 --withdrawal
+expect 1 "--amount" add "$reg" --date 2026/12/09 --type Check --number 1 --payee P --description D --amount 1.005 --deposit
+expect 1 "--date" add "$reg" --date 09.12.2026 --type Check --number 1 --payee P --description D --amount 1 --deposit
+expect 0 "999934.68" list "$reg" --from 2026/12/09
+expect 0 "" void "$reg" --row 7
+expect 0 "Void" list "$reg" --from 2026/12/09
+expect 1 "not a row" delete "$reg" --row 99
+expect 0 "" delete "$reg" --row 7
+expect 0 "removed 2 deleted" compact "$reg"
+
+# A read-only register is read, never written.
+cp "$reg" "$work/ReadOnly.qlt"
+chmod a-w "$work/ReadOnly.qlt"
+expect 2 "read-only" add "$work/ReadOnly.qlt" --date 2026-12-09 --type T --number 1 --payee P --description D \
+    --amount 1 --deposit
+expect 0 "read-only" check "$work/ReadOnly.qlt"
+expect 0 "Balance:" balance "$work/ReadOnly.qlt"
+
+# The last row takes the file with it, and only when the script says so.
+cp "$reg" "$work/Two.qlt"
+for row in 6 5 4 3 2; do "$cli" delete "$work/Two.qlt" --row "$row" >/dev/null; done
+expect 1 "--yes" delete "$work/Two.qlt" --row 1
+expect 0 "" delete "$work/Two.qlt" --row 1 --yes
+[ -e "$work/Two.qlt" ] && { echo "FAIL: the last delete left the register file"; failures=$((failures + 1)); }
+
+# Imports: an ambiguous file is refused without --yes; a statement adds once.
+expect 1 "more than one reading" import "$reg" "$data/import/ambiguous.csv"
+expect 0 "would be added" import "$reg" "$data/import/ambiguous.csv" --dry-run --yes
+expect 0 "Added 4" import "$reg" "$data/import/checking.ofx"
+expect 0 "Nothing to add" import "$reg" "$data/import/checking.ofx"
+expect 1 "--account" import "$reg" "$data/import/two_accounts.ofx"
+expect 0 "INTEREST PAID" import "$reg" "$data/import/two_accounts.ofx" --account 9988776655 --dry-run
+
+[ "$failures" -eq 0 ] || exit 1
+echo "quillet-cli: every case passed"
