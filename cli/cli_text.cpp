@@ -1,5 +1,6 @@
 #include "cli/cli_text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -7,6 +8,7 @@
 #include "cli/exit_codes.h"
 #include "core/import/conventions.h"
 #include "core/reports/report.h"
+#include "core/runtime/utf8.h"
 
 namespace quillet::cli {
 
@@ -53,6 +55,16 @@ void append_csv_field(std::string& out, std::string_view text) {
 }
 
 void append_json_string(std::string& out, std::string_view utf8) {
+    // Most texts need no escape at all: those go as they are; the rest through the JSON library.
+    const bool plain = std::all_of(utf8.begin(), utf8.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x20 && c != '"' && c != '\\' && c != 0x7F;
+    });
+    if (plain && is_valid_utf8(utf8)) {
+        out += '"';
+        out += utf8;
+        out += '"';
+        return;
+    }
     out += nlohmann::json(std::string(utf8)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 

@@ -2,11 +2,14 @@
 
 #include <cstdio>
 #include <iostream>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <thread>
 
 #include "cli/cli_text.h"
 #include "cli/exit_codes.h"
+#include "cli/mapped_register.h"
 #include "cli/register_access.h"
 #include "core/register/balance_book.h"
 #include "core/register/register_file.h"
@@ -149,8 +152,15 @@ int run_list(const ListOptions& options) {
                 append_json_string(out, texts[at]);
             }
             out += deposit ? ",\"kind\":\"deposit\",\"amount\":\"" : ",\"kind\":\"withdrawal\",\"amount\":\"";
-            out += amount + "\",\"void\":" + (figures.is_void ? "true" : "false") + ",\"balance\":";
-            out += figures.is_void || balance.out_of_range ? "null" : "\"" + cents_text(balance.cents) + "\"";
+            out += amount;
+            out += figures.is_void ? "\",\"void\":true,\"balance\":" : "\",\"void\":false,\"balance\":";
+            if (figures.is_void || balance.out_of_range) {
+                out += "null";
+            } else {
+                out += '"';
+                append_cents_text(out, balance.cents);
+                out += '"';
+            }
             out += ",\"second_date\":";
             if (second > 0) {
                 append_json_string(out, iso_day(second));
@@ -196,15 +206,23 @@ int run_list(const ListOptions& options) {
 
 int run_balance(const std::string& path, bool cleared_only, bool json) {
     if (const std::optional<int> refused = register_refused(path, false)) return *refused;
-    BalanceBook book;
-    const IoStatus read = visit_records(path, [&](std::int64_t, const std::uint8_t* record) {
-        if (record[kDeletedOffset] == kLive) book.insert(-1, record_figures(record));
-        return true;
-    });
-    if (!read) return say_failed(path, read);
+    // The file mapped, its figures tallied as the list tallies them: nothing is kept a row.
+    MappedRegister mapped;
+    if (const IoStatus opened = mapped.open(path); !opened) return say_failed(path, opened);
     const DateValue today = current_date();
-    book.recompute(kListFileOrder, year_of(today), month_of(today));
-    const BalanceSummary& summary = book.summary();
+    BalanceTally tally(year_of(today), month_of(today));
+    for (std::int64_t slot = 0; slot < mapped.count(); ++slot) {
+        const std::uint8_t* record = mapped.record(slot);
+        if (record[kDeletedOffset] != kLive) continue;
+        const RowFigures figures = record_figures(record);
+        if (figures.is_void) {
+            tally.count_row();
+        } else {
+            tally.add(figures.deposit_cents, figures.withdrawal_cents, figures.out_of_range, figures.year,
+                      figures.month);
+        }
+    }
+    const BalanceSummary summary = tally.summary();
     // The cleared balance needs the marks, and so the records' places: only when asked or wanted.
     std::optional<Figure> cleared;
     if ((cleared_only || json) && file_size(store_path_of(path)) >= 0) {

@@ -77,44 +77,57 @@ void BalanceBook::remove(std::int64_t row, std::int64_t count) {
 // what 64 bits hold, while their average does not.
 __extension__ using WideCents = __int128;
 
-void BalanceBook::recompute(int list_order, std::int32_t year, std::int32_t month) {
-    BalanceSummary summary;
-    summary.rows = size();
-    WideCents balance_sum = 0;
-    bool sum_out_of_range = false;
-    const std::int64_t count = size();
-    for (std::int64_t step = 0; step < count; ++step) {
-        Row& row = rows_[static_cast<std::size_t>(list_order == 1 ? count - 1 - step : step)];
-        if ((row.flags & kVoidFlag) != 0) continue;
-        const bool out_of_range = (row.flags & kOutOfRangeFlag) != 0;
-        // The change as a figure: a negated withdrawal cannot overflow, as -INT64_MIN is never read.
-        Figure change{row.deposit_cents, out_of_range};
-        change += Figure{-row.withdrawal_cents, false};
-        summary.balance += change;
-        row.running_cents = summary.balance.cents;
-        row.flags = static_cast<std::uint8_t>((row.flags & ~kRunningOutOfRangeFlag) |
-                                              (summary.balance.out_of_range ? kRunningOutOfRangeFlag : 0));
-        if (row.year == year && row.month == month) {
-            ++summary.month_rows;
-            summary.month_deposits += Figure{row.deposit_cents, out_of_range};
-            summary.month_withdrawals += Figure{row.withdrawal_cents, out_of_range};
-            balance_sum += row.running_cents;
-            sum_out_of_range = sum_out_of_range || summary.balance.out_of_range;
-        }
+const Figure& BalanceTally::add(std::int64_t deposit_cents, std::int64_t withdrawal_cents, bool out_of_range,
+                                std::int32_t year, std::int32_t month) {
+    ++rows_;
+    // The change as a figure: a negated withdrawal cannot overflow, as -INT64_MIN is never read.
+    Figure change{deposit_cents, out_of_range};
+    change += Figure{-withdrawal_cents, false};
+    summary_.balance += change;
+    if (year == year_ && month == month_) {
+        ++summary_.month_rows;
+        summary_.month_deposits += Figure{deposit_cents, out_of_range};
+        summary_.month_withdrawals += Figure{withdrawal_cents, out_of_range};
+        balance_sum_ += summary_.balance.cents;
+        sum_out_of_range_ = sum_out_of_range_ || summary_.balance.out_of_range;
     }
+    return summary_.balance;
+}
+
+BalanceSummary BalanceTally::summary() const {
+    BalanceSummary summary = summary_;
+    summary.rows = rows_;
     if (summary.month_rows > 0) {
         // Rounded half away from zero to the cent, without a step that could overflow.
         const std::int64_t rows = summary.month_rows;
-        const auto quotient = static_cast<std::int64_t>(balance_sum / rows);
-        const auto remainder = static_cast<std::int64_t>(balance_sum % rows);
+        const auto quotient = static_cast<std::int64_t>(balance_sum_ / rows);
+        const auto remainder = static_cast<std::int64_t>(balance_sum_ % rows);
         const std::int64_t away = remainder < 0 ? -1 : 1;
-        summary.month_average.out_of_range = sum_out_of_range;
+        summary.month_average.out_of_range = sum_out_of_range_;
         if (__builtin_add_overflow(quotient, 2 * (remainder * away) >= rows ? away : 0,
                                    &summary.month_average.cents)) {
             summary.month_average.out_of_range = true;
         }
     }
-    summary_ = summary;
+    return summary;
+}
+
+void BalanceBook::recompute(int list_order, std::int32_t year, std::int32_t month) {
+    BalanceTally tally(year, month);
+    const std::int64_t count = size();
+    for (std::int64_t step = 0; step < count; ++step) {
+        Row& row = rows_[static_cast<std::size_t>(list_order == 1 ? count - 1 - step : step)];
+        if ((row.flags & kVoidFlag) != 0) {
+            tally.count_row();
+            continue;
+        }
+        const Figure& running = tally.add(row.deposit_cents, row.withdrawal_cents,
+                                          (row.flags & kOutOfRangeFlag) != 0, row.year, row.month);
+        row.running_cents = running.cents;
+        row.flags = static_cast<std::uint8_t>((row.flags & ~kRunningOutOfRangeFlag) |
+                                              (running.out_of_range ? kRunningOutOfRangeFlag : 0));
+    }
+    summary_ = tally.summary();
 }
 
 std::optional<Figure> BalanceBook::running(std::int64_t row) const {

@@ -49,6 +49,28 @@ struct BalanceSummary {
     Figure month_average;  // rounded to the cent, 0 without month rows
 };
 
+// The balance and this month's figures worked out row by row, in list order: the book's recompute,
+// and the command-line tool's balance straight from the file.
+class BalanceTally {
+  public:
+    BalanceTally(std::int32_t year, std::int32_t month) : year_(year), month_(month) {}
+    // Adds a row that is not void (a void row counts for nothing but the rows); gives the running
+    // balance after it.
+    const Figure& add(std::int64_t deposit_cents, std::int64_t withdrawal_cents, bool out_of_range,
+                      std::int32_t year, std::int32_t month);
+    void count_row() { ++rows_; }
+    // The figures so far, this month's average rounded half away from zero to the cent.
+    BalanceSummary summary() const;
+
+  private:
+    std::int32_t year_;
+    std::int32_t month_;
+    std::int64_t rows_ = 0;
+    BalanceSummary summary_;
+    __extension__ __int128 balance_sum_ = 0;
+    bool sum_out_of_range_ = false;
+};
+
 class BalanceBook {
   public:
     void clear();

@@ -1,5 +1,7 @@
 #include "core/register/register_file.h"
 
+#include <limits>
+
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -308,18 +310,23 @@ RegisterCheck check_register_file(const std::string& path, IoStatus* cause) {
                                                                          : RegisterCheck::kDamagedFirstRecord;
 }
 
-IoStatus visit_records(const std::string& path, const RecordVisitor& visit, bool backward) {
+namespace {
+
+IoStatus visit_slots(const std::string& path, std::int64_t start, std::int64_t end,
+                     const RecordVisitor& visit, bool backward) {
     IoStatus opened;
     const int file = read_open_file(kAnyFileNumber, path, kRegisterOpenFlags, &opened);
     if (file < 0) return opened;
     FileCloser closer(file);
-    const std::int64_t count = file_length(file) / kRecordBytes;
+    start = std::max<std::int64_t>(0, start);
+    const std::int64_t count =
+        std::max<std::int64_t>(0, std::min(end, file_length(file) / kRecordBytes) - start);
     std::vector<std::uint8_t> block(
         static_cast<std::size_t>(std::min(count, kRecordsPerBlock) * kRecordBytes));
     const std::int64_t blocks = (count + kRecordsPerBlock - 1) / kRecordsPerBlock;
     for (std::int64_t b = 0; b < blocks; ++b) {
-        const std::int64_t first = (backward ? blocks - 1 - b : b) * kRecordsPerBlock;
-        const std::int64_t records = std::min(kRecordsPerBlock, count - first);
+        const std::int64_t first = start + (backward ? blocks - 1 - b : b) * kRecordsPerBlock;
+        const std::int64_t records = std::min(kRecordsPerBlock, start + count - first);
         if (!seek_file(file, first * kRecordBytes) ||
             read_bytes(file, block.data(), records * kRecordBytes) != records * kRecordBytes) {
             return IoStatus::failure(EIO);
@@ -330,6 +337,17 @@ IoStatus visit_records(const std::string& path, const RecordVisitor& visit, bool
         }
     }
     return {};
+}
+
+}  // namespace
+
+IoStatus visit_records(const std::string& path, const RecordVisitor& visit, bool backward) {
+    return visit_slots(path, 0, std::numeric_limits<std::int64_t>::max(), visit, backward);
+}
+
+IoStatus visit_record_range(const std::string& path, std::int64_t first, std::int64_t end,
+                            const RecordVisitor& visit) {
+    return visit_slots(path, first, end, visit, false);
 }
 
 IoStatus create_new_register(const std::string& path, std::string_view opening_amount_text, std::uint8_t kind,

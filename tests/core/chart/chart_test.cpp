@@ -1,0 +1,94 @@
+// The balance chart's figures: the balance at each day's end and the month sums in exact cents from
+// a register (void counting nothing, deleted not there), a range that starts from the true balance,
+// and the reduction that keeps every pixel column's lowest and highest balance.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/chart/chart_figures.h"
+#include "core/register/record.h"
+#include "tests/support/temp_folder.h"
+
+namespace quillet {
+namespace {
+
+std::int32_t day(std::int32_t year, std::int32_t month, std::int32_t day_of_month) {
+    return make_date(year, month, day_of_month) / 86400;
+}
+
+TEST(ChartFigures, DailyBalanceAndMonthSumsInExactCents) {
+    std::string bytes;
+    const auto add = [&](DateValue date, float amount, std::uint8_t kind, std::uint8_t void_flag = 0,
+                         std::uint8_t deleted = 0) {
+        TransactionRecord record;
+        record.date = date;
+        record.amount = amount;
+        record.kind = kind;
+        record.void_flag = void_flag;
+        record.deleted = deleted;
+        const RecordBytes encoded = encode_record(record);
+        bytes.append(reinterpret_cast<const char*>(encoded.data()), encoded.size());
+    };
+    add(make_date(2025, 11, 30, 18), 1000000.0f, record_format::kDeposit);  // a float sum would be cents off
+    add(make_date(2025, 12, 1), 0.07f, record_format::kWithdrawal);
+    add(make_date(2025, 12, 1, 23), 0.10f, record_format::kWithdrawal);
+    add(make_date(2025, 12, 2), 500.0f, record_format::kDeposit, 1);     // void
+    add(make_date(2025, 12, 3), 999.0f, record_format::kDeposit, 0, 1);  // deleted
+    add(make_date(2026, 2, 14), 12.35f, record_format::kWithdrawal);
+    testing::TempFolder folder;
+    std::vector<ChartEntry> entries;
+    ASSERT_TRUE(read_chart_entries(folder.write("Chart.qlt", bytes), entries));
+    ASSERT_EQ(entries.size(), 5u);
+
+    const ChartFigures all = chart_figures(entries, ChartRange::kAll, make_date(2026, 12, 9));
+    ASSERT_EQ(all.balance.size(), 4u);
+    EXPECT_EQ(all.balance[0].day, day(2025, 11, 30));
+    EXPECT_EQ(all.balance[1].cents, 100000000 - 17);
+    EXPECT_EQ(all.balance[2].cents, 100000000 - 17);  // the void deposit's day: nothing moved
+    EXPECT_EQ(all.balance[3].cents, 100000000 - 17 - 1235);
+    ASSERT_EQ(all.months.size(), 3u);
+    EXPECT_EQ(all.months[1].month, 12);
+    EXPECT_EQ(all.months[1].deposits, 0);
+    EXPECT_EQ(all.months[1].withdrawals, 17);
+    EXPECT_EQ(all.months[2].year, 2026);
+
+    // This year: only February, from the balance the earlier transactions left.
+    const ChartFigures year = chart_figures(entries, ChartRange::kThisYear, make_date(2026, 12, 9));
+    ASSERT_EQ(year.balance.size(), 1u);
+    EXPECT_EQ(year.balance[0].cents, 100000000 - 17 - 1235);
+    EXPECT_EQ(chart_figures(entries, ChartRange::kLastTwelveMonths, make_date(2026, 11, 30)).months.size(),
+              2u);
+}
+
+TEST(ChartFigures, TheReducedLineKeepsEachColumnsLowestAndHighestBalance) {
+    std::mt19937 random(20261209);
+    std::vector<DayBalance> line;
+    std::int64_t cents = 0;
+    for (std::int32_t d = 0; d < 20000; ++d) {
+        cents += static_cast<std::int64_t>(random() % 20001) - 10000;
+        line.push_back({d, cents});
+    }
+    constexpr int kColumns = 300;
+    const std::vector<DayBalance> reduced = reduce_to_columns(line, kColumns);
+    ASSERT_LE(reduced.size(), 2u * kColumns);
+    for (int column = 0; column < kColumns; ++column) {
+        const double start = 20000.0 * column / kColumns;
+        const double end = 20000.0 * (column + 1) / kColumns;
+        std::int64_t low = INT64_MAX, high = INT64_MIN, kept_low = INT64_MAX, kept_high = INT64_MIN;
+        for (const DayBalance& point : line) {
+            if (point.day >= start && point.day < end)
+                low = std::min(low, point.cents), high = std::max(high, point.cents);
+        }
+        for (const DayBalance& point : reduced) {
+            if (point.day >= start && point.day < end)
+                kept_low = std::min(kept_low, point.cents), kept_high = std::max(kept_high, point.cents);
+        }
+        ASSERT_EQ(kept_low, low) << "column " << column;
+        ASSERT_EQ(kept_high, high) << "column " << column;
+    }
+    EXPECT_TRUE(std::is_sorted(reduced.begin(), reduced.end(),
+                               [](const DayBalance& a, const DayBalance& b) { return a.day < b.day; }));
+}
+
+}  // namespace
+}  // namespace quillet
