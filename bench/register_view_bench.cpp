@@ -2,7 +2,9 @@
 // building the row texts alone (the floor), in the same run; and single transactions added,
 // edited and deleted in that list with the balance worked out again.
 #include <benchmark/benchmark.h>
+
 #include <stdlib.h>
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <string>
@@ -13,6 +15,7 @@
 #include "core/register/row_text.h"
 #include "desktop/app/dispatcher.h"
 #include "desktop/app/startup.h"
+#include "desktop/dialogs/chart_dialog.h"
 #include "desktop/dialogs/dialog_ids.h"
 #include "desktop/dialogs/dialog_pattern.h"
 #include "desktop/dialogs/reconcile_dialog.h"
@@ -23,6 +26,7 @@
 #include "desktop/views/register_view.h"
 #include "desktop/views/settings_and_exit.h"
 #include "tests/support/temp_folder.h"
+#include "ui/charts.h"
 #include "ui/events.h"
 #include "ui/gadgets.h"
 #include "ui/windows.h"
@@ -207,6 +211,26 @@ void BM_TickInReconcileWindow(benchmark::State& state) {
     app().reconcile_draft.reset();
 }
 BENCHMARK(BM_TickInReconcileWindow)->Unit(benchmark::kMicrosecond);
+
+// The balance chart over a million transactions: the records read, the daily balance and the month
+// sums worked out, the line reduced to the chart's pixel columns and both charts filled.
+void BM_OpenChartWindow(benchmark::State& state) {
+    start_program_once();
+    fill_register_view(register_path(), kKeepOrder);
+    int points = 0;
+    for (auto _ : state) {
+        open_chart_window();
+        while (ui::queued_event_count() > 0) dispatch_event(ui::wait_event());
+        QCoreApplication::processEvents();
+        points = ui::line_point_count(chart_ids::kLine);
+        state.PauseTiming();
+        ui::post_event(ui::kEventMenu, chart_ids::kWindow, chart_ids::kClose);
+        while (ui::queued_event_count() > 0) dispatch_event(ui::wait_event());
+        state.ResumeTiming();
+    }
+    state.counters["points"] = points;
+}
+BENCHMARK(BM_OpenChartWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace quillet

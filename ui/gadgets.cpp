@@ -301,6 +301,13 @@ bool create_picture(int number, int x, int y, int image) {
     return true;
 }
 
+namespace detail {
+QWidget* parent_for_gadget(int number) { return prepare(number); }
+bool record_gadget(int number, GadgetKind kind, QWidget* widget, int x, int y, int width, int height) {
+    return add_gadget(number, kind, widget, x, y, width, height);
+}
+}  // namespace detail
+
 bool create_text(int number, int x, int y, int width, int height, const std::string& text, int flags) {
     QWidget* parent = prepare(number);
     if (parent == nullptr) return false;

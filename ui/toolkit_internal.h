@@ -109,7 +109,8 @@ enum class GadgetKind {
     kDate,
     kCalendar,
     kContainer,
-    kHyperlink
+    kHyperlink,
+    kChart
 };
 
 class ListView;
@@ -198,6 +199,10 @@ WindowRecord* find_window(int number);
 WindowWidget* window_widget(int number);
 GadgetRecord* find_gadget(int number);
 QWidget* gadget_widget(int number);
+// For gadgets made outside gadgets.cpp: the parent a new gadget goes into (the number freed first),
+// and the gadget recorded at its place.
+QWidget* parent_for_gadget(int number);
+bool record_gadget(int number, GadgetKind kind, QWidget* widget, int x, int y, int width, int height);
 ListView* list_view(int number);
 // The window that holds the widget, or -1.
 int window_of(QWidget* widget);

@@ -69,6 +69,10 @@ ChartFigures chart_figures(const std::vector<ChartEntry>& entries, ChartRange ra
         balance += net[at];
         const std::int32_t day = low + static_cast<std::int32_t>(at);
         if (!active[at] || day < first) continue;
+        // Between two days with transactions the balance stays as it was: a point on the day
+        // before keeps the line flat over the days without any.
+        if (!figures.balance.empty() && figures.balance.back().day < day - 1)
+            figures.balance.push_back({day - 1, figures.balance.back().cents});
         figures.balance.push_back({day, balance});
         const DateValue date = static_cast<DateValue>(day) * kSecondsADay;
         const std::int32_t entry_year = year_of(date);

@@ -38,8 +38,10 @@ struct MonthSums {
 };
 
 struct ChartFigures {
-    std::vector<DayBalance> balance;  // in day order, only days with transactions
-    std::vector<MonthSums> months;    // in order, every month of the range that has transactions
+    // In day order: each day with transactions, and the day before one that follows days without
+    // any, so that a line through the points stays flat where nothing happened.
+    std::vector<DayBalance> balance;
+    std::vector<MonthSums> months;  // in order, every month of the range that has transactions
 };
 
 // The figures of the range; today decides what the last twelve months and this year are.

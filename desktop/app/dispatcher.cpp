@@ -2,6 +2,7 @@
 
 #include "desktop/app/main_commands.h"
 #include "desktop/dialogs/about_window.h"
+#include "desktop/dialogs/chart_dialog.h"
 #include "desktop/dialogs/dialog_ids.h"
 #include "desktop/dialogs/find_dialog.h"
 #include "desktop/dialogs/import_dialog.h"
@@ -29,6 +30,7 @@ int dispatch_event(int kind) {
         case reminder_ids::kWindow: handle_reminder_dialog(kind); break;
         case import_ids::kWindow: handle_import_dialog(kind); break;
         case reconcile_ids::kWindow: handle_reconcile_window(kind); break;
+        case chart_ids::kWindow: handle_chart_window(kind); break;
         default: break;
     }
     return app().running;

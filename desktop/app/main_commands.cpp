@@ -4,6 +4,7 @@
 #include "core/runtime/number_text.h"
 #include "core/runtime/program_start.h"
 #include "desktop/dialogs/about_window.h"
+#include "desktop/dialogs/chart_dialog.h"
 #include "desktop/dialogs/cleared_command.h"
 #include "desktop/dialogs/command_guards.h"
 #include "desktop/dialogs/delete_command.h"
@@ -75,6 +76,9 @@ void run_menu_command(int item) {
             break;
         case kCleared:
             if (row_command_guards()) toggle_cleared(app().current_row);
+            break;
+        case kChart:
+            if (command_guard(Guard::kRegisterWithRecords)) open_chart_window();
             break;
         case kReconcile:
             if (command_guard(Guard::kRegisterWithRecords)) open_reconcile_window();

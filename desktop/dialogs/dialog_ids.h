@@ -184,4 +184,18 @@ inline constexpr int kHelp = 455;       // F1's menu event
 inline constexpr int kFindClues = 456;  // posted after ticks: the difference finder runs once
 }  // namespace reconcile_ids
 
+namespace chart_ids {
+inline constexpr int kWindow = 211;
+inline constexpr int kWidth = 760;
+inline constexpr int kHeight = 600;
+inline constexpr int kRangeCaption = 460;
+inline constexpr int kRange = 461;
+inline constexpr int kFigures = 462;
+inline constexpr int kLine = 463;
+inline constexpr int kBars = 464;
+inline constexpr int kSavePicture = 465;
+inline constexpr int kClose = 466;  // also Escape's menu event
+inline constexpr int kHelp = 467;   // F1's menu event
+}  // namespace chart_ids
+
 }  // namespace quillet

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/chart/chart_figures.h"
 #include "core/import/conventions.h"
 #include "core/import/import_preview.h"
 #include "core/import/statement_file.h"
@@ -62,6 +63,7 @@ struct AppState {
     std::optional<ImportDraft> import_draft;        // while the import dialog is open
     std::string import_folder;                      // where the last statement was imported from
     std::optional<ReconcileDraft> reconcile_draft;  // while the reconcile window is open
+    std::vector<ChartEntry> chart_entries;          // the register's, while the chart is open
     std::string store_told;                         // the register whose unusable store was last said
 };
 

@@ -69,6 +69,7 @@ void build_menus() {
     ui::menu_title(t.tools_menu);
     ui::menu_item(kWindowPicture, t.window_picture);
     ui::menu_item(kReminder, t.reminder);
+    ui::menu_item(kChart, t.chart);
     ui::menu_item(kToolProgram, t.tool_program);
     ui::menu_separator();
     ui::menu_item(kOptions, t.options);
@@ -144,6 +145,7 @@ void add_shortcuts() {
         {ui::kControl | 'K', kFind},
         {ui::kControl | 'L', kCleared},
         {ui::kControl | 'R', kReconcile},
+        {ui::kControl | 'G', kChart},
         {ui::kControl | 'A', kFileOrderItem},
         {ui::kControl | 'Z', kReverseOrderItem},
         {ui::kControl | 'T', kWindowPicture},

@@ -44,6 +44,7 @@ inline constexpr int kRedo = 330;
 inline constexpr int kImport = 331;
 inline constexpr int kCleared = 332;
 inline constexpr int kReconcile = 333;
+inline constexpr int kChart = 334;
 // Raised by the register list, not by a menu: a painted row's record is no longer the one listed.
 inline constexpr int kReadRegisterAgain = 340;
 // Raised after the list is painted: the companion store's links are read.

@@ -277,6 +277,20 @@ void prepare_reconcile(TextTable& t) {
         " holds this transaction, reconciled. It stays reconciled; edit the transaction to change it.";
 }
 
+void prepare_chart(TextTable& t) {
+    t.chart = "C&hart\tCtrl+G";
+    t.chart_title = "Balance chart";
+    t.range_caption = "&Show";
+    t.chart_ranges = {"All transactions", "The last 12 months", "This year"};
+    t.balance_series = "Balance at the end of the day";
+    t.deposits_series = "Deposits";
+    t.withdrawals_series = "Payments";
+    t.save_picture_button = "Save &picture...";
+    t.chart_picture_suffix = " chart";
+    t.chart_help_topic = "chart";
+    t.no_transactions = "No transactions in this range.";
+}
+
 void prepare_messages(TextTable& t) {
     t.messages = {
         "Open or create a register with at least one transaction first.",
@@ -383,6 +397,7 @@ void prepare_texts() {
     prepare_messages(t);
     prepare_import(t);
     prepare_reconcile(t);
+    prepare_chart(t);
 }
 
 const TextTable& texts() { return table(); }

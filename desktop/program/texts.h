@@ -122,6 +122,10 @@ struct TextTable {
     std::string no_clue, clue_more;
     std::string adjustment_type, adjustment_payee, adjustment_memo;
     std::string ending_balance_wrong, ending_balance_wanted, statement_date_wrong, reconciled_stays;
+    // The balance chart.
+    std::string chart, chart_title, range_caption, balance_series, deposits_series, withdrawals_series,
+        save_picture_button, chart_picture_suffix, chart_help_topic, no_transactions;
+    std::array<std::string, 3> chart_ranges;  // all, the last 12 months, this year
     // The window picture.
     std::string picture_extension, picture_filter, save_picture_title;
     // The programs a saved CSV report is opened with, the first found on PATH: each an argument

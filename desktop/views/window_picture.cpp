@@ -20,21 +20,21 @@ std::string picture_path_with_extension(const std::string& chosen) {
     return ends_with_ignoring_ascii_case(chosen, extension) ? chosen : chosen + extension;
 }
 
-void save_window_picture() {
+void save_window_picture(int window, const std::string& name_suffix) {
     const TextTable& t = texts();
     // Taken before the requester covers the window: what the screen shows now, overlaps and all.
-    if (!ui::grab_window_image(kWindowPictureImage, kMainWindow)) return;
+    if (!ui::grab_window_image(kWindowPictureImage, window)) return;
     const AppState& state = app();
     const std::string proposed = state.program_folder + file_part(state.session.path(), kCutExtension) +
-                                 path_from_text(t.picture_extension);
+                                 path_from_text(name_suffix) + path_from_text(t.picture_extension);
     const std::string chosen =
         ui::requesters().save_file(t.save_picture_title, proposed, t.picture_filter, 0);
     // The extension comes first, so that the question is asked about the file that is written.
     const std::string path = trim(chosen).empty() ? std::string() : picture_path_with_extension(chosen);
-    if (!path.empty() && (file_size(path) < 0 || show_message(kMessageConfirmReplace, kMainWindow,
+    if (!path.empty() && (file_size(path) < 0 || show_message(kMessageConfirmReplace, window,
                                                               ShownText::of_path(path)) == ui::kAnswerYes)) {
         if (const IoStatus saved = ui::save_image_png(kWindowPictureImage, path); !saved) {
-            show_message(kMessagePictureNotSaved, kMainWindow, file_and_cause(path, saved));
+            show_message(kMessagePictureNotSaved, window, file_and_cause(path, saved));
         } else if (program_starter().open(path) == 0) {
             say_not_opened(path);
         }

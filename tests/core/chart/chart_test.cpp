@@ -41,11 +41,13 @@ TEST(ChartFigures, DailyBalanceAndMonthSumsInExactCents) {
     ASSERT_EQ(entries.size(), 5u);
 
     const ChartFigures all = chart_figures(entries, ChartRange::kAll, make_date(2026, 12, 9));
-    ASSERT_EQ(all.balance.size(), 4u);
+    ASSERT_EQ(all.balance.size(), 5u);
     EXPECT_EQ(all.balance[0].day, day(2025, 11, 30));
     EXPECT_EQ(all.balance[1].cents, 100000000 - 17);
     EXPECT_EQ(all.balance[2].cents, 100000000 - 17);  // the void deposit's day: nothing moved
-    EXPECT_EQ(all.balance[3].cents, 100000000 - 17 - 1235);
+    EXPECT_EQ(all.balance[3].day, day(2026, 2, 13));  // flat until the next transaction
+    EXPECT_EQ(all.balance[3].cents, 100000000 - 17);
+    EXPECT_EQ(all.balance[4].cents, 100000000 - 17 - 1235);
     ASSERT_EQ(all.months.size(), 3u);
     EXPECT_EQ(all.months[1].month, 12);
     EXPECT_EQ(all.months[1].deposits, 0);

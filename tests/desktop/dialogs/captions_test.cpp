@@ -118,6 +118,11 @@ TEST_F(Captions, FitTheirGadgetsInEveryDialog) {
     ui::post_event(ui::kEventMenu, import_ids::kWindow, import_ids::kCancel);
     settle();
 
+    trigger(kChart);
+    expect_captions_fit(chart_ids::kWindow);
+    ui::post_event(ui::kEventMenu, chart_ids::kWindow, chart_ids::kClose);
+    settle();
+
     trigger(kReconcile);
     expect_captions_fit(reconcile_ids::kWindow);
     ui::post_event(ui::kEventMenu, reconcile_ids::kWindow, reconcile_ids::kLater);

@@ -1,0 +1,117 @@
+#include "desktop/dialogs/chart_dialog.h"
+
+#include "core/chart/chart_figures.h"
+#include "core/runtime/dates.h"
+#include "core/runtime/number_text.h"
+#include "core/runtime/windows1252.h"
+#include "desktop/dialogs/dialog_ids.h"
+#include "desktop/dialogs/dialog_pattern.h"
+#include "desktop/program/app_state.h"
+#include "desktop/program/main_window_ids.h"
+#include "desktop/program/message_box.h"
+#include "desktop/program/texts.h"
+#include "desktop/views/register_view.h"
+#include "desktop/views/window_picture.h"
+#include "ui/charts.h"
+#include "ui/events.h"
+#include "ui/gadgets.h"
+
+namespace quillet {
+
+using namespace chart_ids;
+
+namespace {
+
+// The line's room in pixels: two points a column are all it can show.
+constexpr int kLineColumns = 700;
+
+std::string day_text(std::int32_t day) {
+    return format_date(kDisplayDateMask, static_cast<DateValue>(day) * 86400);
+}
+
+std::string month_text(const MonthSums& sums) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d/%02d", sums.year, sums.month);
+    return text;
+}
+
+void show_figures() {
+    const TextTable& t = texts();
+    const int chosen = std::max(0, ui::get_state(kRange));
+    const ChartFigures figures =
+        chart_figures(app().chart_entries, static_cast<ChartRange>(chosen), current_date());
+    std::vector<ui::LinePoint> points;
+    for (const DayBalance& day : reduce_to_columns(figures.balance, kLineColumns)) {
+        points.push_back({day.day, static_cast<double>(day.cents) / 100.0,
+                          day_text(day.day) + ": " + cents_text(day.cents)});
+    }
+    ui::set_line_points(kLine, points, windows1252_to_utf8(t.balance_series));
+    std::vector<ui::BarPair> bars;
+    for (const MonthSums& month : figures.months) {
+        const std::string name = month_text(month);
+        bars.push_back(
+            {name, static_cast<double>(month.deposits) / 100.0,
+             static_cast<double>(month.withdrawals) / 100.0,
+             name + " " + windows1252_to_utf8(t.deposits_series) + ": " + cents_text(month.deposits),
+             name + " " + windows1252_to_utf8(t.withdrawals_series) + ": " + cents_text(month.withdrawals)});
+    }
+    ui::set_bar_pairs(kBars, bars, windows1252_to_utf8(t.deposits_series),
+                      windows1252_to_utf8(t.withdrawals_series));
+    // The range's figures in words too: its first and last balance.
+    ui::set_text(kFigures, figures.balance.empty() ? t.no_transactions
+                                                   : day_text(figures.balance.front().day) + ": " +
+                                                         cents_text(figures.balance.front().cents) + "   " +
+                                                         day_text(figures.balance.back().day) + ": " +
+                                                         cents_text(figures.balance.back().cents));
+}
+
+void close_chart() {
+    close_dialog(kWindow);
+    app().chart_entries.clear();
+    app().chart_entries.shrink_to_fit();
+}
+
+}  // namespace
+
+void open_chart_window() {
+    const TextTable& t = texts();
+    RegisterSession& session = register_session();
+    if (const IoStatus read = read_chart_entries(session.path(), app().chart_entries); !read) {
+        show_message(kMessageReadOnly, main_ids::kMainWindow, file_and_cause(session.path(), read));
+        return;
+    }
+    open_dialog(kWindow, kWidth, kHeight, t.chart_title);
+    ui::create_text(kRangeCaption, 16, 18, 50, 18, t.range_caption);
+    ui::create_combo(kRange, 68, 14, 200, 26);
+    for (const std::string& range : t.chart_ranges) ui::add_item(kRange, -1, range);
+    ui::set_state(kRange, 0);
+    ui::set_label_target(kRangeCaption, kRange);
+    ui::create_text(kFigures, 290, 18, 454, 18, "");
+    ui::create_line_chart(kLine, 16, 48, 728, 300);
+    ui::create_bar_chart(kBars, 16, 354, 728, 196);
+    ui::create_button(kSavePicture, 16, 558, 130, 28, t.save_picture_button);
+    ui::create_button(kClose, 652, 558, 92, 28, t.close_button, ui::kButtonDefault);
+    install_dialog_shortcuts(kWindow, kRange, kClose, kHelp);
+    show_figures();
+}
+
+void handle_chart_window(int kind) {
+    if (kind == ui::kEventGadget) {
+        switch (ui::event_gadget()) {
+            case kRange: show_figures(); break;
+            case kSavePicture: save_window_picture(kWindow, texts().chart_picture_suffix); break;
+            case kClose: close_chart(); break;
+            default: break;
+        }
+        return;
+    }
+    if (kind != ui::kEventMenu) return;
+    switch (ui::event_menu()) {
+        case kClose: close_chart(); break;
+        case kHelp: open_help_topic(texts().chart_help_topic); break;
+        case kDialogReturn: click_focused_gadget(); break;
+        default: break;
+    }
+}
+
+}  // namespace quillet

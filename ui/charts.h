@@ -1,0 +1,36 @@
+// Chart gadgets (Qt Charts): a line of a figure over days, and bars of two figures a category side
+// by side. The program hands over what to draw, already reduced to what the pixels can show, with
+// each point's and bar's hover text (its date and exact figure): the chart works out nothing.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quillet::ui {
+
+struct LinePoint {
+    std::int32_t day = 0;  // days since 1970-01-01
+    double value = 0;      // where it is drawn
+    std::string label;     // what the hover shows, UTF-8
+};
+
+struct BarPair {
+    std::string category;  // under the bars
+    double first = 0;
+    double second = 0;
+    std::string first_label;  // what the hover shows, UTF-8
+    std::string second_label;
+};
+
+bool create_line_chart(int number, int x, int y, int width, int height);
+void set_line_points(int number, const std::vector<LinePoint>& points, const std::string& name);
+bool create_bar_chart(int number, int x, int y, int width, int height);
+void set_bar_pairs(int number, const std::vector<BarPair>& pairs, const std::string& first_name,
+                   const std::string& second_name);
+// The text the hover shows now (for tests), empty when none.
+std::string chart_hover_text(int number);
+// The points the line holds now.
+int line_point_count(int number);
+
+}  // namespace quillet::ui
