@@ -37,6 +37,19 @@ std::string figure_text(const Figure& figure) {
     return figure.out_of_range ? std::string(kOutOfRangeText) : cents_text(figure.cents);
 }
 
+// JSON's amounts: exact cents with a digit before the point ("0.05", "-0.05"), as a string.
+std::string json_cents(std::int64_t cents) {
+    std::string text = cents_text(cents);
+    const std::size_t point = text.front() == '-' ? 1 : 0;
+    if (text[point] == '.') text.insert(point, "0");
+    return text;
+}
+
+// A figure for JSON: its cents, or null when it is out of range.
+nlohmann::ordered_json json_figure(const Figure& figure) {
+    return figure.out_of_range ? nlohmann::ordered_json() : nlohmann::ordered_json(json_cents(figure.cents));
+}
+
 // A stored text as the list shows it, in UTF-8.
 std::string shown_text(const std::uint8_t* field) {
     std::string text;
@@ -133,9 +146,10 @@ int run_list(const ListOptions& options) {
         const std::string payee_text = shown_text(record + kPayeeOffset);
         if (!payee.empty() && folded(payee_text).find(payee) == std::string::npos) return true;
         const bool deposit = record[kKindOffset] == kDeposit;
-        const std::string amount =
-            figures.out_of_range ? std::string(kOutOfRangeText)
-                                 : cents_text(deposit ? figures.deposit_cents : figures.withdrawal_cents);
+        const std::int64_t amount_cents = deposit ? figures.deposit_cents : figures.withdrawal_cents;
+        const std::string amount = figures.out_of_range ? std::string(kOutOfRangeText)
+                                   : json               ? json_cents(amount_cents)
+                                                        : cents_text(amount_cents);
         const std::string shown_balance = figures.is_void ? std::string(kVoidMark) : figure_text(balance);
         const DateValue second = get_i32(record + kSecondDateOffset);
         const std::string texts[] = {shown_text(record + kTypeOffset), shown_text(record + kNumberOffset),
@@ -158,7 +172,7 @@ int run_list(const ListOptions& options) {
                 out += "null";
             } else {
                 out += '"';
-                append_cents_text(out, balance.cents);
+                out += json_cents(balance.cents);
                 out += '"';
             }
             out += ",\"second_date\":";
@@ -241,12 +255,12 @@ int run_balance(const std::string& path, bool cleared_only, bool json) {
         nlohmann::ordered_json figures;
         figures["register"] = path;
         figures["transactions"] = summary.rows;
-        figures["balance"] = figure_text(summary.balance);
-        figures["cleared_balance"] = figure_text(cleared.value_or(Figure{}));
+        figures["balance"] = json_figure(summary.balance);
+        figures["cleared_balance"] = json_figure(cleared.value_or(Figure{}));
         figures["month"] = format_date("%yyyy-%mm", today);
-        figures["month_deposits"] = figure_text(summary.month_deposits);
-        figures["month_withdrawals"] = figure_text(summary.month_withdrawals);
-        figures["month_average"] = figure_text(summary.month_average);
+        figures["month_deposits"] = json_figure(summary.month_deposits);
+        figures["month_withdrawals"] = json_figure(summary.month_withdrawals);
+        figures["month_average"] = json_figure(summary.month_average);
         std::cout << figures.dump(2) << '\n';
         return kDone;
     }

@@ -46,7 +46,7 @@ expect 0 '"balance":"999999.93"' list "$reg" --format json
 expect 0 "\"'=HYPERLINK(" list "$reg" --format csv
 expect 0 "999939.08" list "$reg" --payee "café"
 expect 0 "Balance: 999938.08" balance "$reg"
-expect 0 '"cleared_balance": ".00"' balance "$reg" --json
+expect 0 '"cleared_balance": "0.00"' balance "$reg" --json
 
 expect 0 "Added row 7" add "$reg" --date 2026-12-09 --type Check --number 1007 --payee Baker --description Bread \
     --amount 3.40 --withdrawal
