@@ -15,5 +15,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)store.read_imports(imports);
     std::vector<std::optional<FoundIdentity>> found;
     (void)store.find_identities({"id:1", "line:0000000000000000:0"}, found);
+    // Marks come back with a state this program knows, or not at all.
+    std::vector<StoredMark> marks;
+    if (store.read_marks(marks)) {
+        for (const StoredMark& mark : marks)
+            fuzz::require(mark.state == ClearState::kCleared || mark.state == ClearState::kReconciled);
+    }
+    std::vector<StoredStatement> statements;
+    (void)store.read_statements(statements);
     return 0;
 }
