@@ -4,6 +4,7 @@
 #include "desktop/program/message_box.h"
 #include "tests/support/app_fixture.h"
 #include "ui/bars.h"
+#include "ui/requesters.h"
 #include "ui/windows.h"
 
 namespace quillet::testing {
@@ -66,6 +67,20 @@ TEST_F(Reconciling, AFullReconcileFinishesOnlyAtZeroAndGuardsItsTransactions) {
     settle();
     EXPECT_EQ(ui::get_text(kOpening), "Opening balance: 404.25");
     EXPECT_EQ(ui::get_text(kClues), "Its amount is the difference: 2025/01/28 Payee 9.99");
+
+    // A difference booked anyway is a transaction of its own, asked first, ticked with the rest.
+    ui::set_text(kEnding, "394.00");
+    settle();
+    ui::click_button(kAdjust);  // No: nothing is added
+    settle();
+    EXPECT_EQ(register_session().row_count(), 4);
+    script->set_next_answer(ui::kAnswerYes);
+    ui::click_button(kAdjust);
+    settle();
+    EXPECT_EQ(messages(), (std::vector<int>{kMessageConfirmAdjustment, kMessageConfirmAdjustment}));
+    EXPECT_EQ(register_session().row_count(), 5);
+    EXPECT_EQ(ui::get_text(kFigures), "Cleared balance: 394.00     Difference: .00");
+    EXPECT_TRUE(ui::is_gadget_enabled(kFinish));
 }
 
 }  // namespace
