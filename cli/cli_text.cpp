@@ -7,7 +7,6 @@
 
 #include "cli/exit_codes.h"
 #include "core/import/conventions.h"
-#include "core/reports/report.h"
 #include "core/runtime/utf8.h"
 
 namespace quillet::cli {
@@ -37,21 +36,6 @@ std::optional<std::int64_t> parse_cents(std::string_view text) {
     const AmountReading reading = read_amount(text, DecimalMark::kPoint);
     if (reading.status != AmountReading::Status::kOk) return std::nullopt;
     return reading.cents;
-}
-
-void append_csv_field(std::string& out, std::string_view text) {
-    const bool formula = looks_like_formula(text);
-    if (!formula && text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out += text;
-        return;
-    }
-    out += '"';
-    if (formula) out += '\'';
-    for (const char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
 }
 
 void append_json_string(std::string& out, std::string_view utf8) {

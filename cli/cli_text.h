@@ -1,7 +1,6 @@
 // What the command-line tool reads from its arguments and how it writes: dates in the program's
-// form (yyyy/mm/dd) or ISO 8601, amounts in exact cents, CSV fields guarded as the CSV report guards
-// them, JSON strings, and the one way every error is said (on standard error, naming the file and
-// the cause).
+// form (yyyy/mm/dd) or ISO 8601, amounts in exact cents, JSON strings, and the one way every error
+// is said (on standard error, naming the file and the cause).
 #pragma once
 
 #include <cstdint>
@@ -22,9 +21,6 @@ std::string iso_day(DateValue date);      // yyyy-mm-dd; empty for none
 // An amount as written on the command line: digits and at most two decimals after a point.
 std::optional<std::int64_t> parse_cents(std::string_view text);
 
-// A CSV field: quoted when it holds a separator, quote or line break, and a text a spreadsheet
-// would run as a formula quoted with an apostrophe before it.
-void append_csv_field(std::string& out, std::string_view text);
 // A JSON string, quoted and escaped.
 void append_json_string(std::string& out, std::string_view utf8);
 

@@ -17,13 +17,9 @@ namespace quillet::cli {
 
 namespace {
 
-constexpr const char* kSkipReasons[] = {
-    "no date in the order chosen", "not an amount",
-    "more than two decimals",      "too large for the register to keep to the cent",
-    "no date or no amount",        "fewer fields than the columns chosen",
-    "not booked by the bank yet",  "another account's"};
-constexpr const char* kOrderNames[] = {"day/month/year", "month/day/year", "year/month/day"};
-constexpr const char* kMarkNames[] = {"decimal point", "decimal comma"};
+std::string_view mark_text(DecimalMark mark) {
+    return mark == DecimalMark::kPoint ? "decimal point" : "decimal comma";
+}
 
 // The profiles file the import dialog keeps, beside the program's settings.
 std::string profiles_path() {
@@ -41,11 +37,10 @@ std::string verdict_text(const PreviewLine& line) {
     return {};
 }
 
-template <typename Choice, std::size_t N>
-std::string names_of(const std::vector<Choice>& choices, const char* const (&names)[N]) {
+template <typename Choice, typename Name>
+std::string names_of(const std::vector<Choice>& choices, Name name) {
     std::string all;
-    for (const Choice choice : choices)
-        all += (all.empty() ? "" : " or ") + std::string(names[static_cast<std::size_t>(choice)]);
+    for (const Choice choice : choices) all += (all.empty() ? "" : " or ") + std::string(name(choice));
     return all;
 }
 
@@ -89,8 +84,8 @@ int run_import(const ImportOptions& options) {
     const Conventions conventions = conventions_of(file.raw);
     if (!options.yes && (conventions.date_orders.size() > 1 || conventions.marks.size() > 1)) {
         return say_refused(options.statement + ": its values fit more than one reading (dates as " +
-                               names_of(conventions.date_orders, kOrderNames) + "; amounts with a " +
-                               names_of(conventions.marks, kMarkNames) +
+                               names_of(conventions.date_orders, date_order_text) + "; amounts with a " +
+                               names_of(conventions.marks, mark_text) +
                                "). Give --yes to take the first, or choose in the import dialog",
                            kRefused);
     }
@@ -119,8 +114,7 @@ int run_import(const ImportOptions& options) {
             std::cout << '\n';
         }
         for (const SkippedLine& skipped : preview.skipped) {
-            std::cout << "line " << skipped.line
-                      << " left out: " << kSkipReasons[static_cast<std::size_t>(skipped.reason)] << " ("
+            std::cout << "line " << skipped.line << " left out: " << skip_reason_text(skipped.reason) << " ("
                       << skipped.detail << ")\n";
         }
         std::cout << preview.ticked_count() << " would be added, " << preview.duplicate_count()

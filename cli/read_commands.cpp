@@ -25,7 +25,6 @@ using namespace record_format;
 
 namespace {
 
-constexpr DateValue kSecondsADay = 86400;
 constexpr std::size_t kFlushSize = 1 << 20;
 
 void flush(std::string& out) {
@@ -70,12 +69,7 @@ std::vector<std::uint8_t> states_of(const std::string& path) {
     RegisterSession session;
     if (open_register(session, path)) return states;
     session.read_store();
-    const RecordPlaces& places = session.places();
-    if (!places.has_marks()) return states;
-    states.resize(static_cast<std::size_t>(places.slot_count()));
-    for (std::int64_t slot = 0; slot < places.slot_count(); ++slot)
-        states[static_cast<std::size_t>(slot)] = static_cast<std::uint8_t>(places.state(slot));
-    return states;
+    return session.places().states_by_slot();
 }
 
 constexpr const char* kStateNames[] = {"uncleared", "cleared", "reconciled"};
@@ -141,8 +135,10 @@ int run_list(const ListOptions& options) {
         if (!figures.is_void)
             balance += Figure{figures.deposit_cents - figures.withdrawal_cents, figures.out_of_range};
         const DateValue date = get_i32(record + kDateOffset);
-        const DateValue day = date / kSecondsADay;
-        if (day < *from / kSecondsADay || day > *to / kSecondsADay) return true;
+        const DateValue day = day_of_value(date);
+        if ((!options.from.empty() && day < day_of_value(*from)) ||
+            (!options.to.empty() && day > day_of_value(*to)))
+            return true;
         const std::string payee_text = shown_text(record + kPayeeOffset);
         if (!payee.empty() && folded(payee_text).find(payee) == std::string::npos) return true;
         const bool deposit = record[kKindOffset] == kDeposit;

@@ -64,20 +64,12 @@ FigureChartView* chart_view(int number) {
                : nullptr;
 }
 
+}  // namespace
+
 bool create_chart(int number, int x, int y, int width, int height) {
     QWidget* parent = parent_for_gadget(number);
     if (parent == nullptr) return false;
     return record_gadget(number, GadgetKind::kChart, new FigureChartView(parent), x, y, width, height);
-}
-
-}  // namespace
-
-bool create_line_chart(int number, int x, int y, int width, int height) {
-    return create_chart(number, x, y, width, height);
-}
-
-bool create_bar_chart(int number, int x, int y, int width, int height) {
-    return create_chart(number, x, y, width, height);
 }
 
 void set_line_points(int number, const std::vector<LinePoint>& points, const std::string& name) {

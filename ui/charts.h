@@ -23,9 +23,9 @@ struct BarPair {
     std::string second_label;
 };
 
-bool create_line_chart(int number, int x, int y, int width, int height);
+// An empty chart; set_line_points or set_bar_pairs fills it (again).
+bool create_chart(int number, int x, int y, int width, int height);
 void set_line_points(int number, const std::vector<LinePoint>& points, const std::string& name);
-bool create_bar_chart(int number, int x, int y, int width, int height);
 void set_bar_pairs(int number, const std::vector<BarPair>& pairs, const std::string& first_name,
                    const std::string& second_name);
 // The text the hover shows now (for tests), empty when none.

@@ -13,8 +13,6 @@ using namespace record_format;
 
 namespace {
 
-constexpr std::int32_t kSecondsADay = 86400;
-
 std::int32_t day_of_date(DateValue date) { return date / kSecondsADay; }
 
 std::int32_t first_day_of(std::int32_t year, std::int32_t month) {

@@ -196,4 +196,13 @@ bool register_keeps(std::int64_t cents) {
     return magnitude >= 0 && amount_cents(register_amount(magnitude)) == magnitude;
 }
 
+std::string_view date_order_text(DateOrder order) {
+    switch (order) {
+        case DateOrder::kDayMonthYear: return "day/month/year";
+        case DateOrder::kMonthDayYear: return "month/day/year";
+        case DateOrder::kYearMonthDay: break;
+    }
+    return "year/month/day";
+}
+
 }  // namespace quillet

@@ -21,6 +21,8 @@ enum class DecimalMark { kPoint, kComma };  // the other is the thousands separa
 // ("31.12.2024", "12/31'24", "1/ 5'99", "2024-12-31"), a two-digit year from 1970 to 2069. None
 // when the text is no valid date in that order.
 std::optional<DateValue> read_date(std::string_view text, DateOrder order);
+// "day/month/year", "month/day/year" or "year/month/day".
+std::string_view date_order_text(DateOrder order);
 
 // The orders under which every date text that any order reads is a valid date. A text that no
 // order reads decides nothing (its line is skipped as a bad date).

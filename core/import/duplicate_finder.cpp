@@ -7,7 +7,6 @@ namespace quillet {
 
 namespace {
 
-constexpr DateValue kDay = 86400;
 // A line whose amount is everywhere (a monthly fee of the same amount in a register of years)
 // weighs only its nearest candidates.
 constexpr std::size_t kMostPairsPerLine = 64;
@@ -52,15 +51,15 @@ std::vector<std::int64_t> match_typed_by_hand(const std::vector<MatchCandidate>&
         if (found == by_amount.end()) continue;
         const std::vector<std::int64_t>& same = found->second;
         // The window of dates, found by halving.
-        const auto first =
-            std::lower_bound(same.begin(), same.end(), line.date - kMatchDays * kDay - kDay + 1,
-                             [&](std::int64_t index, std::int64_t date) {
-                                 return typed[static_cast<std::size_t>(index)].date < date;
-                             });
+        const auto first = std::lower_bound(same.begin(), same.end(),
+                                            line.date - kMatchDays * kSecondsADay - kSecondsADay + 1,
+                                            [&](std::int64_t index, std::int64_t date) {
+                                                return typed[static_cast<std::size_t>(index)].date < date;
+                                            });
         line_pairs.clear();
         for (auto it = first; it != same.end(); ++it) {
             const MatchCandidate& candidate = typed[static_cast<std::size_t>(*it)];
-            const std::int64_t days = candidate.date / kDay - line.date / kDay;
+            const std::int64_t days = candidate.date / kSecondsADay - line.date / kSecondsADay;
             if (days > kMatchDays) break;
             if (days < -kMatchDays || !numbers_agree(line.number, candidate.number)) continue;
             line_pairs.push_back({days < 0 ? -days : days, at, *it});

@@ -172,4 +172,14 @@ Statement finish_statement(const RawStatement& raw, DateOrder order, DecimalMark
     return statement;
 }
 
+std::string_view skip_reason_text(SkipReason reason) {
+    static constexpr std::string_view kTexts[kSkipReasonCount] = {
+        "no date in the order chosen", "not an amount",
+        "more than two decimals",      "too large for the register to keep to the cent",
+        "no date or no amount",        "fewer fields than the columns chosen",
+        "not booked by the bank yet",  "another account's"};
+    const auto at = static_cast<std::size_t>(reason);
+    return at < kSkipReasonCount ? kTexts[at] : std::string_view();
+}
+
 }  // namespace quillet

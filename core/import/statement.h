@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/runtime/dates.h"
@@ -23,6 +24,10 @@ enum class SkipReason {
     kPending,          // an entry the bank has not booked yet
     kOtherAccount,     // an entry of another account than the one chosen
 };
+
+inline constexpr std::size_t kSkipReasonCount = 8;
+// Why a line was left out, in words, for the import dialog and the command-line tool alike.
+std::string_view skip_reason_text(SkipReason reason);
 
 struct SkippedLine {
     std::int64_t line = 0;

@@ -11,10 +11,6 @@ namespace quillet {
 
 using namespace record_format;
 
-namespace {
-constexpr DateValue kSecondsADay = 86400;
-}  // namespace
-
 void ReconcileSheet::add(const SheetItem& item, bool ticked) {
     items_.push_back(item);
     ticks_.push_back(0);
@@ -59,7 +55,7 @@ std::vector<std::uint64_t> ReconcileSheet::ticked_fingerprints() const {
 StatementProblem statement_problem(const RegisterSession& session, DateValue date) {
     if (date == kNoDate) return StatementProblem::kNoDay;
     const auto& statements = session.statements();
-    if (!statements.empty() && date / kSecondsADay < statements.back().date / kSecondsADay)
+    if (!statements.empty() && day_of_value(date) < day_of_value(statements.back().date))
         return StatementProblem::kBeforeLastStatement;
     return StatementProblem::kNone;
 }
@@ -91,7 +87,7 @@ IoStatus build_sheet(const RegisterSession& session, DateValue statement_date, s
         }
         if (!places.live(slot) || places.state(slot) == ClearState::kReconciled) return true;
         const DateValue date = get_i32(record + kDateOffset);
-        if (date / kSecondsADay > statement_date / kSecondsADay) return true;  // by day, whatever the hour
+        if (day_of_value(date) > day_of_value(statement_date)) return true;  // by day, whatever the hour
         const RowFigures figures = record_figures(record);
         if (figures.is_void || figures.out_of_range) return true;
         sheet.add({slot, date, figures.deposit_cents - figures.withdrawal_cents, places.fingerprint(slot)},

@@ -196,6 +196,13 @@ void RecordPlaces::mark_states(const std::vector<StoredMark>& marks, const Print
     });
 }
 
+std::vector<std::uint8_t> RecordPlaces::states_by_slot() const {
+    std::vector<std::uint8_t> states(marks_.size());
+    for (std::size_t slot = 0; slot < marks_.size(); ++slot)
+        states[slot] = static_cast<std::uint8_t>(marks_[slot] & 3u);
+    return states;
+}
+
 void RecordPlaces::set_state(std::int64_t slot, ClearState state, std::int64_t statement_id) {
     if (marks_.empty()) {
         if (state == ClearState::kUncleared) return;

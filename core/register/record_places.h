@@ -66,6 +66,9 @@ class RecordPlaces {
     // Sets the records' states from the store's marks (ordered as links are), all others uncleared.
     void mark_states(const std::vector<StoredMark>& marks, const PrintedSlots& slots);
     bool has_marks() const { return !marks_.empty(); }
+    // Each slot's state as a byte (0 uncleared, 1 cleared, 2 reconciled), as the reports take them;
+    // empty while no record has a state.
+    std::vector<std::uint8_t> states_by_slot() const;
 
     std::size_t memory_bytes() const;
 

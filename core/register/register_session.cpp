@@ -144,6 +144,13 @@ WriteCheck RegisterSession::listed_check() const {
 
 void RegisterSession::note_written(const WriteCheck& check) { stamp_ = check.after; }
 
+IoStatus RegisterSession::check_as_listed(std::optional<RegisterLock>& lock) const {
+    if (!is_open()) return IoStatus::failure(EINVAL);
+    lock.emplace(path_);
+    if (!lock->held()) return lock->status();
+    return file_stamp(path_) == stamp_ ? IoStatus() : IoStatus::failure(ESTALE);
+}
+
 void RegisterSession::insert_row(std::int64_t row, std::int64_t slot, const std::uint8_t* record) {
     const auto at = static_cast<std::ptrdiff_t>(row);
     slots_.insert(slots_.begin() + at, static_cast<std::int32_t>(slot));
@@ -280,9 +287,8 @@ SessionResult RegisterSession::save_as(const std::string& destination) {
     // own name, there is nothing to copy, but the list must still be the file's.
     const WriteCheck check = listed_check();
     if (destination == path_) {
-        const RegisterLock lock(path_);
-        if (!lock.held()) return SessionResult::of(lock.status());
-        if (file_stamp(path_) != stamp_) return SessionResult::of(IoStatus::failure(ESTALE));
+        std::optional<RegisterLock> lock;
+        if (const IoStatus listed = check_as_listed(lock); !listed) return SessionResult::of(listed);
     } else if (const IoStatus copied = copy_register(path_, destination, &check); !copied) {
         return SessionResult::of(copied);
     }

@@ -209,6 +209,9 @@ class RegisterSession {
     SessionResult apply_store_step(const RegisterChange& step, bool backward);
     // The store for a change, opened for writing (made when missing); none for a read-only register.
     IoStatus open_store_for_writing(CompanionStore& store) const;
+    // Makes one change to the store, opened for writing; a store made for a change that fails goes
+    // again, so that a failure leaves no file behind.
+    IoStatus change_store(const std::function<IoStatus(CompanionStore&)>& change) const;
     // The record at slot now has other bytes: a link to it, and the places of its old and new
     // fingerprints' other records, follow in the store.
     IoStatus follow_in_store(std::int64_t slot, const RecordBytes& before, const RecordBytes& after);

@@ -15,6 +15,10 @@ namespace quillet {
 
 inline constexpr int kRegisterColumns = 9;
 inline constexpr int kDateColumn = 0;
+inline constexpr int kTypeColumn = 1;
+inline constexpr int kNumberColumn = 2;
+inline constexpr int kPayeeColumn = 3;
+inline constexpr int kMemoColumn = 4;
 inline constexpr int kDepositColumn = 5;
 inline constexpr int kWithdrawalColumn = 6;
 inline constexpr int kBalanceColumn = 7;

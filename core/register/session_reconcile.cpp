@@ -39,13 +39,6 @@ IoStatus RegisterSession::read_marks(const CompanionStore& store, const RecordPl
     return {};
 }
 
-IoStatus RegisterSession::check_as_listed(std::optional<RegisterLock>& lock) const {
-    if (!is_open()) return IoStatus::failure(EINVAL);
-    lock.emplace(path_);
-    if (!lock->held()) return lock->status();
-    return file_stamp(path_) == stamp_ ? IoStatus() : IoStatus::failure(ESTALE);
-}
-
 SessionResult RegisterSession::set_cleared(const std::vector<std::int64_t>& slots,
                                            const std::vector<bool>& cleared) {
     if (slots.size() != cleared.size()) return SessionResult::of(IoStatus::failure(EINVAL));
@@ -67,15 +60,9 @@ SessionResult RegisterSession::set_cleared(const std::vector<std::int64_t>& slot
     if (marks.empty()) return {};
     const std::vector<RecordPlace> places = places_.places_of(changed);
     for (std::size_t at = 0; at < marks.size(); ++at) marks[at].record = places[at];
-    const bool store_was_missing = file_size(store_path()) < 0;
-    CompanionStore store;
-    IoStatus written = open_store_for_writing(store);
-    if (written) written = store.set_marks(marks);
-    if (!written) {
-        store.close();
-        if (store_was_missing) (void)delete_file(store_path());
+    if (const IoStatus written = change_store([&](CompanionStore& store) { return store.set_marks(marks); });
+        !written)
         return SessionResult::of_store(written);
-    }
     for (std::size_t at = 0; at < changed.size(); ++at) places_.set_state(changed[at], marks[at].state);
     store_state_ = StoreState::kRead;
     return {};
@@ -123,19 +110,13 @@ SessionResult RegisterSession::finish_statement(StoredStatement statement,
 }
 
 IoStatus RegisterSession::apply_reconcile(const ReconcileNote& note, bool backward, std::int64_t* made_id) {
-    const bool store_was_missing = file_size(store_path()) < 0;
-    CompanionStore store;
-    IoStatus written = open_store_for_writing(store);
     StoredStatement statement = note.statement;
-    if (written) {
-        written = backward ? store.remove_statement(statement.id, note.before)
-                           : store.add_statement(statement, note.after);
-    }
-    if (!written) {
-        store.close();
-        if (store_was_missing) (void)delete_file(store_path());
+    if (const IoStatus written = change_store([&](CompanionStore& store) {
+            return backward ? store.remove_statement(statement.id, note.before)
+                            : store.add_statement(statement, note.after);
+        });
+        !written)
         return written;
-    }
     if (made_id != nullptr) *made_id = statement.id;
     const std::vector<StoredMark>& marks = backward ? note.before : note.after;
     for (std::size_t at = 0; at < note.record_slots.size(); ++at)
@@ -153,8 +134,7 @@ IoStatus RegisterSession::apply_reconcile(const ReconcileNote& note, bool backwa
 void RegisterSession::note_reconciled_change(std::int64_t slot) {
     if (slot < 0 || slot >= places_.slot_count() || places_.state(slot) != ClearState::kReconciled) return;
     const std::int64_t id = places_.statement_of(slot);
-    CompanionStore store;
-    if (open_store_for_writing(store) && store.set_statement_changed(id)) {
+    if (change_store([&](CompanionStore& store) { return store.set_statement_changed(id); })) {
         for (StoredStatement& each : statements_) {
             if (each.id == id) each.changed = true;
         }

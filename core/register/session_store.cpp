@@ -67,6 +67,18 @@ IoStatus RegisterSession::open_store_for_writing(CompanionStore& store) const {
     return store.open(store_path(), true);
 }
 
+IoStatus RegisterSession::change_store(const std::function<IoStatus(CompanionStore&)>& change) const {
+    const bool store_was_missing = file_size(store_path()) < 0;
+    CompanionStore store;
+    IoStatus changed = open_store_for_writing(store);
+    if (changed) changed = change(store);
+    if (!changed) {
+        store.close();
+        if (store_was_missing) (void)delete_file(store_path());
+    }
+    return changed;
+}
+
 SessionResult RegisterSession::import(ImportBatch batch, RowChange& change) {
     change = {};
     if (batch.records.empty() || batch.records.size() != batch.identities.size())
@@ -210,13 +222,11 @@ SessionResult RegisterSession::apply_store_step(const RegisterChange& step, bool
             return {};
         }
         case ChangeKind::kImport: {
-            CompanionStore store;
-            IoStatus stored = open_store_for_writing(store);
-            if (stored && backward) stored = store.remove_import(step.import->entry.id);
-            if (stored && !backward) {
+            const IoStatus stored = change_store([&](CompanionStore& store) {
+                if (backward) return store.remove_import(step.import->entry.id);
                 StoredImport entry = step.import->entry;
-                stored = store.add_import(entry, step.import->links);
-            }
+                return store.add_import(entry, step.import->links);
+            });
             if (!stored) return take_back(stored);
             return {};
         }
@@ -242,17 +252,14 @@ IoStatus RegisterSession::follow_in_store(std::int64_t slot, const RecordBytes& 
     if (store_state_ != StoreState::kRead ||
         (!places_.has_links_for(old_print) && !places_.has_links_for(new_print)))
         return {};
-    CompanionStore store;
-    IoStatus moved = open_store_for_writing(store);
-    if (moved) moved = store.move_record(from, places_.place_of(slot));
-    return moved;
+    const RecordPlace to = places_.place_of(slot);
+    return change_store([&](CompanionStore& store) { return store.move_record(from, to); });
 }
 
 void RegisterSession::forget_in_store(std::vector<RecordPlace> removed) {
     if (removed.empty() || file_size(store_path()) < 0) return;
-    CompanionStore store;
-    IoStatus forgotten = open_store_for_writing(store);
-    if (forgotten) forgotten = store.forget_places(std::move(removed));
+    const IoStatus forgotten =
+        change_store([&](CompanionStore& store) { return store.forget_places(std::move(removed)); });
     if (!forgotten) {
         // The register is compacted all the same; the links of records that had deleted twins
         // before them may now be off by those twins, which are the same transaction to the byte.

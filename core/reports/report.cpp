@@ -21,11 +21,6 @@ namespace {
 // The document goes to the sink in pieces of about this size.
 constexpr std::size_t kPieceSize = 256 * 1024;
 
-constexpr DateValue kSecondsPerDay = 86400;
-
-// The day of a date value: what the display mask shows of it, read back (the time of day dropped).
-DateValue day_of_value(DateValue value) { return value < 0 ? kNoDate : value - value % kSecondsPerDay; }
-
 // Appends a record's stored text, decoded and in UTF-8. Plain ASCII, the common case, is decoded
 // straight into place.
 void append_text(std::string& out, const std::uint8_t* field) {
@@ -50,7 +45,7 @@ void append_text(std::string& out, const std::uint8_t* field) {
 class DayText {
   public:
     void append(std::string& out, DateValue value) {
-        const DateValue day = value < 0 ? kNoDate : value / kSecondsPerDay;
+        const DateValue day = value < 0 ? kNoDate : value / kSecondsADay;
         if (day != day_ || text_.empty()) {
             day_ = day;
             text_.clear();

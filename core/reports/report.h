@@ -89,6 +89,9 @@ IoStatus write_report_file(const std::string& register_path, const ReportRequest
 // Whether a spreadsheet would run the text as a formula: it begins with "=", "+", "-", "@", a tab or
 // a carriage return. Every CSV the program writes guards such a text.
 bool looks_like_formula(std::string_view text);
+// Appends the text as a CSV field: quoted when it holds a comma, quote or line break, and a text a
+// spreadsheet would run as a formula quoted with an apostrophe before it.
+void append_csv_field(std::string& out, std::string_view text);
 
 // Whether a transaction dated date belongs to the request's range.
 bool report_includes(const ReportRequest& request, DateValue date);

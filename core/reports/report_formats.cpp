@@ -289,6 +289,10 @@ bool looks_like_formula(std::string_view text) {
     return !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
 }
 
+void append_csv_field(std::string& out, std::string_view text) {
+    write_row(out, 2 * text.size() + 4, [text](Cursor& cursor) { cursor.put_csv_field(text); });
+}
+
 ReportFormatInfo report_format_info(ReportFormat format) {
     switch (format) {
         case ReportFormat::kHtml: return {".htm", "Web pages|*.htm;*.html"};

@@ -8,7 +8,7 @@
 namespace quillet {
 namespace {
 
-constexpr std::int64_t kSecondsPerDay = 86400;
+constexpr std::int64_t kSecondsPerDay = kSecondsADay;
 
 Clock& installed_clock() {
     static Clock clock;

@@ -16,6 +16,12 @@ namespace quillet {
 using DateValue = std::int32_t;
 
 inline constexpr DateValue kNoDate = -1;
+inline constexpr DateValue kSecondsADay = 86400;
+// The day a value falls on, as the value of its midnight (the time of day dropped); kNoDate for a
+// value that is no date.
+constexpr DateValue day_of_value(DateValue value) {
+    return value < 0 ? kNoDate : value - value % kSecondsADay;
+}
 // 2038-01-19 03:14:07, the last moment a signed 32-bit count of seconds can hold.
 inline constexpr DateValue kLatestDate = 2147483647;
 

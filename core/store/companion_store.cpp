@@ -66,6 +66,14 @@ CREATE TABLE statements(
 };
 static_assert(std::size(kMigrations) == kStoreSchemaVersion - 1, "a step for every version after the first");
 
+// Where a record's place is after compaction removed the (sorted) places of its fingerprint: up by
+// the removed ones before it, or kGonePlace when it was removed itself.
+std::int64_t place_after_removal(std::int64_t place, const std::vector<std::int64_t>& removed) {
+    const auto before = std::lower_bound(removed.begin(), removed.end(), place);
+    if (before != removed.end() && *before == place) return kGonePlace;
+    return place - (before - removed.begin());
+}
+
 StoredImport import_of(const Statement& row) {
     StoredImport entry;
     entry.id = row.integer(0);
@@ -350,9 +358,7 @@ IoStatus CompanionStore::forget_places(std::vector<RecordPlace> removed) {
         std::vector<std::pair<std::string, std::int64_t>> moves;
         while (rows.step()) {
             const std::int64_t place = rows.integer(1);
-            const auto before = std::lower_bound(places.begin(), places.end(), place);
-            const bool gone = before != places.end() && *before == place;
-            const std::int64_t now = gone ? kGonePlace : place - (before - places.begin());
+            const std::int64_t now = place_after_removal(place, places);
             if (now != place) moves.emplace_back(rows.text(0), now);
         }
         if (const IoStatus read = rows.finished(); !read) return read;
@@ -382,9 +388,7 @@ IoStatus CompanionStore::forget_marks(const std::map<std::uint64_t, std::vector<
         std::vector<std::pair<std::int64_t, std::int64_t>> moves;  // rowid, new place or kGonePlace
         while (rows.step()) {
             const std::int64_t place = rows.integer(1);
-            const auto before = std::lower_bound(places.begin(), places.end(), place);
-            const bool gone = before != places.end() && *before == place;
-            const std::int64_t now = gone ? kGonePlace : place - (before - places.begin());
+            const std::int64_t now = place_after_removal(place, places);
             if (now != place) moves.emplace_back(rows.integer(0), now);
         }
         if (const IoStatus read = rows.finished(); !read) return read;

@@ -26,7 +26,7 @@ namespace {
 constexpr int kLineColumns = 700;
 
 std::string day_text(std::int32_t day) {
-    return format_date(kDisplayDateMask, static_cast<DateValue>(day) * 86400);
+    return format_date(kDisplayDateMask, static_cast<DateValue>(day) * kSecondsADay);
 }
 
 std::string month_text(const MonthSums& sums) {
@@ -87,8 +87,8 @@ void open_chart_window() {
     ui::set_state(kRange, 0);
     ui::set_label_target(kRangeCaption, kRange);
     ui::create_text(kFigures, 290, 18, 454, 18, "");
-    ui::create_line_chart(kLine, 16, 48, 728, 300);
-    ui::create_bar_chart(kBars, 16, 354, 728, 196);
+    ui::create_chart(kLine, 16, 48, 728, 300);
+    ui::create_chart(kBars, 16, 354, 728, 196);
     ui::create_button(kSavePicture, 16, 558, 130, 28, t.save_picture_button);
     ui::create_button(kClose, 652, 558, 92, 28, t.close_button, ui::kButtonDefault);
     install_dialog_shortcuts(kWindow, kRange, kClose, kHelp);

@@ -42,15 +42,19 @@ std::optional<std::int64_t> typed_ending() {
     return reading.cents;
 }
 
+// The item's record as the file holds it (empty texts when it cannot be read).
+TransactionRecord record_of(const SheetItem& item) {
+    RecordBytes bytes{};
+    return register_session().read(item.slot, bytes) ? decode_record(bytes.data()) : TransactionRecord();
+}
+
 // The row's six texts from its record: date, number, payee, memo, deposit, payment.
 void supply_row(int row, std::string& text) {
     text.clear();
     const auto& items = draft().sheet.items();
     if (row < 0 || static_cast<std::size_t>(row) >= items.size()) return;
     const SheetItem& item = items[static_cast<std::size_t>(row)];
-    RecordBytes bytes{};
-    TransactionRecord record;
-    if (register_session().read(item.slot, bytes)) record = decode_record(bytes.data());
+    const TransactionRecord record = record_of(item);
     const std::string amount = cents_text(item.cents < 0 ? -item.cents : item.cents);
     text = day_text(item.date) + '\n' + trim(record.number) + '\n' + trim(record.payee) + '\n' +
            trim(record.description) + '\n' + (item.cents > 0 ? amount : "") + '\n' +
@@ -109,11 +113,7 @@ void show_clues() {
         text += t.clue_texts[static_cast<std::size_t>(clue.kind)];
         for (std::size_t at = 0; at < clue.items.size() && at < 3; ++at) {
             const SheetItem& item = d.sheet.items()[clue.items[at]];
-            std::string row;
-            supply_row(static_cast<int>(clue.items[at]), row);
-            const std::size_t payee_start = row.find('\n', row.find('\n') + 1) + 1;
-            text += (at > 0 ? "; " : "") + day_text(item.date) + ' ' +
-                    row.substr(payee_start, row.find('\n', payee_start) - payee_start) + ' ' +
+            text += (at > 0 ? "; " : "") + day_text(item.date) + ' ' + trim(record_of(item).payee) + ' ' +
                     cents_text(item.cents < 0 ? -item.cents : item.cents);
         }
         if (clue.items.size() > 3) text += t.clue_more;
@@ -135,9 +135,10 @@ void fill_list() {
 
 // The sheet for the chosen day anew, with the ticks the user made kept by fingerprint. A register
 // another program changed is read again first, and the user is told.
-void rebuild(bool keep_ticks) {
+void rebuild(bool keep_ticks, std::optional<std::uint64_t> also_ticked = std::nullopt) {
     ReconcileDraft& d = draft();
-    const std::vector<std::uint64_t> ticked = d.sheet.ticked_fingerprints();
+    std::vector<std::uint64_t> ticked = d.sheet.ticked_fingerprints();
+    if (also_ticked) ticked.push_back(*also_ticked);
     const std::int64_t ending = typed_ending().value_or(0);
     IoStatus built = build_sheet(register_session(), chosen_day(), ending, d.sheet);
     if (built.error() == ESTALE) {
@@ -227,15 +228,7 @@ void adjust() {
     if (!reconcile_result(added)) return;
     show_row_change(change);
     // The adjustment comes ticked with the rest.
-    std::vector<std::uint64_t> ticked = d.sheet.ticked_fingerprints();
-    RecordBytes bytes{};
-    const std::int64_t slot = register_session().slot_of(change.row);
-    if (slot >= 0 && register_session().read(slot, bytes))
-        ticked.push_back(register_session().fingerprint_of(change.row));
-    const std::int64_t ending = d.sheet.ending_cents;
-    (void)build_sheet(register_session(), d.sheet.statement_date, ending, d.sheet);
-    d.sheet.tick_fingerprints(ticked);
-    fill_list();
+    rebuild(true, register_session().fingerprint_of(change.row));
 }
 
 void note_tick() {

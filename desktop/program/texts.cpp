@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "core/import/conventions.h"
+#include "core/import/statement.h"
 #include "core/register/row_text.h"
 
 namespace quillet {
@@ -201,7 +203,9 @@ void prepare_import(TextTable& t) {
     t.column_prefix = "Column ";
     t.choose_one = "(choose one)";
     t.none_fits = "(no value fits)";
-    t.date_order_names = {"day/month/year", "month/day/year", "year/month/day"};
+    for (const DateOrder order :
+         {DateOrder::kDayMonthYear, DateOrder::kMonthDayYear, DateOrder::kYearMonthDay})
+        t.date_order_names[static_cast<std::size_t>(order)] = date_order_text(order);
     t.mark_names = {"1,234.56 (decimal point)", "1.234,56 (decimal comma)"};
     t.preview_titles = {"Date", "Number", "Payee", "Memo", "Kind", "Amount", "Duplicate"};
     t.skipped_titles = {"Line", "Why it was skipped", "What it says"};
@@ -209,10 +213,8 @@ void prepare_import(TextTable& t) {
     t.imported_on = "imported on ";
     t.deleted_after_import = "deleted after import";
     t.typed_by_hand_on = "probably typed by hand on ";
-    t.skip_reasons = {"no date in the order chosen", "not an amount",
-                      "more than two decimals",      "too large for the register to keep to the cent",
-                      "no date or no amount",        "fewer fields than the columns chosen",
-                      "not booked by the bank yet",  "another account's"};
+    for (std::size_t reason = 0; reason < kSkipReasonCount; ++reason)
+        t.skip_reasons[reason] = skip_reason_text(static_cast<SkipReason>(reason));
     t.found_count = "Found ";
     t.new_count = " new, ";
     t.duplicate_count = " duplicates, ";

@@ -100,7 +100,7 @@ struct TextTable {
     std::array<std::string, 2> kind_names;        // deposit, withdrawal
     // Verdicts: "imported on <date>", "deleted after import", "probably typed by hand on <date>".
     std::string imported_on, deleted_after_import, typed_by_hand_on;
-    std::array<std::string, 8> skip_reasons;  // in the order of SkipReason
+    std::array<std::string, 8> skip_reasons;  // in the order of SkipReason (skip_reason_text)
     // "Found 12: 10 new, 2 duplicates, 1 refused or skipped. 10 ticked to import."
     std::string found_count, new_count, duplicate_count, refused_count, ticked_count;
     std::string conventions_wanted;  // while the file's date order or decimal mark is not chosen

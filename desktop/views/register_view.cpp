@@ -108,9 +108,9 @@ void supply_rows() {
 // Each row's state against the bank's statements: a mark in its date cell, and a reconciled row's
 // texts (not its figures) in a quieter colour.
 void show_row_states() {
-    ui::set_row_states(kRegisterList,
-                       [](int row) { return static_cast<int>(register_session().row_state(row)); },
-                       {kDateColumn, 1, 2, 3, 4, kSecondDateColumn});
+    ui::set_row_states(
+        kRegisterList, [](int row) { return static_cast<int>(register_session().row_state(row)); },
+        {kDateColumn, kTypeColumn, kNumberColumn, kPayeeColumn, kMemoColumn, kSecondDateColumn});
 }
 
 }  // namespace

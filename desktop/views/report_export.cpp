@@ -89,13 +89,7 @@ void export_report(ReportFormat format, ReportRange range, DateValue first, Date
     AppState& state = app();
     // Each record's state, by slot, from the marks the session read.
     if (state.session.store_state() == StoreState::kUnread) state.session.read_store();
-    const RecordPlaces& places = state.session.places();
-    std::vector<std::uint8_t> states;
-    if (places.has_marks()) {
-        states.resize(static_cast<std::size_t>(places.slot_count()));
-        for (std::int64_t slot = 0; slot < places.slot_count(); ++slot)
-            states[static_cast<std::size_t>(slot)] = static_cast<std::uint8_t>(places.state(slot));
-    }
+    const std::vector<std::uint8_t> states = state.session.places().states_by_slot();
     ReportRequest request;
     request.states = &states;
     request.state_column = state_column;
