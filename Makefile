@@ -69,7 +69,7 @@ fuzz:
 # The long runs of the kill and shared-register tests, for a change to how files are written.
 soak: build
 	QUILLET_KILL_TRIALS=$(SOAK_KILLS) $(BUILD_DIR)/tests/core/kill_tests --gtest_filter='Killed*'
-	$(BUILD_DIR)/tests/core/register/register_tests --gtest_filter='SharedRegister*' --gtest_repeat=$(SOAK_ROUNDS)
+	$(BUILD_DIR)/tests/core/session/session_tests --gtest_filter='SharedRegister*' --gtest_repeat=$(SOAK_ROUNDS)
 
 format:
 	@command -v clang-format >/dev/null || { DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang-format >/dev/null; }

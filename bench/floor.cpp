@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "core/list/row_text.h"
 #include "core/register/register_file.h"
-#include "core/register/row_text.h"
 #include "core/runtime/number_text.h"
 
 int main(int argc, char** argv) {

@@ -11,10 +11,11 @@
 #include "core/import/import_preview.h"
 #include "core/import/statement_file.h"
 #include "core/register/register_file.h"
-#include "core/register/register_session.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/file_access.h"
 #include "core/runtime/number_text.h"
+#include "core/session/import_statement.h"
+#include "core/session/register_session.h"
 #include "tests/support/temp_folder.h"
 
 namespace quillet {
@@ -84,7 +85,8 @@ void BM_ReadAndMatchDownloadAgainstMillionRecords(benchmark::State& state) {
     const std::string earlier =
         bench_folder().write("earlier.csv", download(kDownloadRows / 2, kDownloadRows, typed));
     RowChange change;
-    if (!session.import(batch_of(preview_of(session, earlier)), change).done()) {
+    if (!session.apply(std::make_shared<ImportStatement>(batch_of(preview_of(session, earlier))), change)
+             .done()) {
         state.SkipWithError("cannot import the earlier download");
         return;
     }
@@ -115,8 +117,7 @@ void BM_ReadMillionLinksAfterOpening(benchmark::State& state) {
         state.PauseTiming();
         session.open(register_path, kListFileOrder);
         state.ResumeTiming();
-        session.read_store();
-        imported = session.row_imported(session.row_count() - 1) ? 1 : 0;
+        imported = session.places().imported(session.slot_of(session.row_count() - 1)) ? 1 : 0;
         benchmark::DoNotOptimize(imported);
     }
     if (session.store_state() != StoreState::kRead || imported != 1)

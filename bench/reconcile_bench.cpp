@@ -6,7 +6,8 @@
 #include "bench/register_generator.h"
 #include "core/reconcile/difference_finder.h"
 #include "core/reconcile/reconcile_sheet.h"
-#include "core/register/register_session.h"
+#include "core/session/register_session.h"
+#include "core/session/set_cleared.h"
 #include "tests/support/temp_folder.h"
 
 namespace quillet {
@@ -29,7 +30,10 @@ Prepared& prepared() {
         std::vector<std::int64_t> slots;
         for (std::int64_t row = 0; row < p->session.row_count(); row += 3)
             slots.push_back(p->session.slot_of(row));
-        p->ok = p->session.set_cleared(slots, std::vector<bool>(slots.size(), true)).done();
+        RowChange rows;
+        p->ok =
+            p->session.apply(std::make_shared<SetCleared>(slots, std::vector<bool>(slots.size(), true)), rows)
+                .done();
         return p;
     }();
     return *made;

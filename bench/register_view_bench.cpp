@@ -10,9 +10,12 @@
 #include <string>
 
 #include "bench/register_generator.h"
+#include "core/list/row_search.h"
+#include "core/list/row_text.h"
 #include "core/register/register_file.h"
-#include "core/register/row_search.h"
-#include "core/register/row_text.h"
+#include "core/session/add_transaction.h"
+#include "core/session/delete_register.h"
+#include "core/session/rewrite_record.h"
 #include "desktop/app/dispatcher.h"
 #include "desktop/app/startup.h"
 #include "desktop/dialogs/chart_dialog.h"
@@ -122,17 +125,20 @@ void BM_AddEditDeleteOneTransaction(benchmark::State& state) {
     RegisterSession& session = register_session();
     for (auto _ : state) {
         RowChange change;
-        if (!session.add(new_transaction(), false, change).done()) state.SkipWithError("the add failed");
+        if (!session.apply(std::make_shared<AddTransaction>(new_transaction(), false), change).done())
+            state.SkipWithError("the add failed");
         show_row_change(change);
         const std::int64_t row = change.row;
         const std::int64_t slot = session.slot_of(row);
         RecordBytes opened{};
         TransactionRecord edited = new_transaction();
         edited.amount = 43.21f;
-        if (!session.read(slot, opened) || !session.edit(slot, opened, edited, change).done())
+        if (!session.read(slot, opened) ||
+            !session.apply(edit_transaction(slot, opened, edited), change).done())
             state.SkipWithError("the edit failed");
         show_row_change(change);
-        if (!session.delete_row(row, change).done()) state.SkipWithError("the delete failed");
+        if (!session.apply(delete_row(session.list(), row, session.fingerprint_of(row)), change).done())
+            state.SkipWithError("the delete failed");
         show_row_change(change);
         ui::repaint_window(main_ids::kMainWindow);
     }
@@ -148,7 +154,7 @@ void BM_FindOverEveryRow(benchmark::State& state) {
     std::size_t marked = 0;
     for (auto _ : state) {
         const std::vector<std::uint8_t> marks =
-            rows_holding(register_session(), "no such text anywhere", false);
+            rows_holding(register_session().list(), "no such text anywhere", false);
         marked = static_cast<std::size_t>(std::count(marks.begin(), marks.end(), 1));
     }
     state.counters["marked"] = static_cast<double>(marked);

@@ -128,8 +128,8 @@ int run_import(const ImportOptions& options) {
         return kDone;
     }
     RowChange change;
-    const SessionResult imported = session.import(std::move(batch), change);
-    if (!imported.done()) return say_session_failed(session, imported);
+    const SessionResult imported = session.apply(std::make_shared<ImportStatement>(std::move(batch)), change);
+    if (!imported.done()) return say_session_failed(imported);
     std::cout << "Added " << preview.ticked_count() << ", " << preview.duplicate_count() << " duplicates, "
               << preview.skipped.size() << " left out\n";
     return kDone;

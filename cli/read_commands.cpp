@@ -11,9 +11,9 @@
 #include "cli/exit_codes.h"
 #include "cli/mapped_register.h"
 #include "cli/register_access.h"
-#include "core/register/balance_book.h"
+#include "core/list/balance_book.h"
+#include "core/list/row_text.h"
 #include "core/register/register_file.h"
-#include "core/register/row_text.h"
 #include "core/reports/report.h"
 #include "core/runtime/file_access.h"
 #include "core/runtime/number_text.h"
@@ -68,8 +68,7 @@ std::vector<std::uint8_t> states_of(const std::string& path) {
     if (file_size(store_path_of(path)) < 0) return states;
     RegisterSession session;
     if (open_register(session, path)) return states;
-    session.read_store();
-    return session.places().states_by_slot();
+    return session.states_by_slot();
 }
 
 constexpr const char* kStateNames[] = {"uncleared", "cleared", "reconciled"};
@@ -238,10 +237,9 @@ int run_balance(const std::string& path, bool cleared_only, bool json) {
     if ((cleared_only || json) && file_size(store_path_of(path)) >= 0) {
         RegisterSession session;
         if (const std::optional<int> failed = open_register(session, path)) return *failed;
-        session.read_store();
+        cleared = session.cleared_balance();
         if (session.store_state() == StoreState::kUnusable)
             return say_failed(session.store_path(), session.store_problem());
-        cleared = session.cleared_balance();
     }
     if (cleared_only) {
         std::cout << figure_text(cleared.value_or(Figure{})) << '\n';

@@ -9,7 +9,7 @@ namespace quillet::cli {
 std::optional<int> register_refused(const std::string& path, bool for_writing) {
     IoStatus cause;
     const char* why = nullptr;
-    switch (check_register_file(path, &cause)) {
+    switch (settle_and_check(path, &cause)) {
         case RegisterCheck::kAccepted: return std::nullopt;
         case RegisterCheck::kReadOnly:
             if (!for_writing) return std::nullopt;
@@ -35,8 +35,6 @@ std::optional<int> open_register(RegisterSession& session, const std::string& pa
     return std::nullopt;
 }
 
-int say_session_failed(const RegisterSession& session, const SessionResult& result) {
-    return say_failed(result.in_store() ? session.store_path() : session.path(), result.cause());
-}
+int say_session_failed(const SessionResult& result) { return say_failed(result.file(), result.cause()); }
 
 }  // namespace quillet::cli

@@ -1,11 +1,11 @@
-// The register a subcommand works on: checked as the program checks a register before it opens
-// one, and opened into a session. A read-only file may be read, never written.
+// The register a subcommand works on: settled and checked as the program checks a register before
+// it opens one, and opened into a session. A read-only file may be read, never written.
 #pragma once
 
 #include <optional>
 #include <string>
 
-#include "core/register/register_session.h"
+#include "core/session/register_session.h"
 
 namespace quillet::cli {
 
@@ -15,7 +15,7 @@ std::optional<int> register_refused(const std::string& path, bool for_writing);
 // Opens the register in file order; the exit code when it cannot be read whole, or none.
 std::optional<int> open_register(RegisterSession& session, const std::string& path);
 
-// The session's failed change said, with its exit code.
-int say_session_failed(const RegisterSession& session, const SessionResult& result);
+// The session's failed change said (the file that failed, and why), with its exit code.
+int say_session_failed(const SessionResult& result);
 
 }  // namespace quillet::cli

@@ -10,6 +10,10 @@
 #include "core/register/record.h"
 #include "core/runtime/number_text.h"
 #include "core/runtime/windows1252.h"
+#include "core/session/add_transaction.h"
+#include "core/session/compaction.h"
+#include "core/session/delete_register.h"
+#include "core/session/rewrite_record.h"
 
 namespace quillet::cli {
 
@@ -36,16 +40,13 @@ std::optional<int> row_refused(const RegisterSession& session, std::int64_t row)
 }
 
 std::optional<int> reconciled_refused(RegisterSession& session, std::int64_t row, bool yes) {
-    session.read_store();
     if (yes || session.row_state(row) != ClearState::kReconciled) return std::nullopt;
     return say_refused("row " + std::to_string(row + 1) +
                            " was reconciled with a bank statement; give --yes to change it all the same",
                        kRefused);
 }
 
-int done_or_failed(const RegisterSession& session, const SessionResult& result) {
-    return result.done() ? kDone : say_session_failed(session, result);
-}
+int done_or_failed(const SessionResult& result) { return result.done() ? kDone : say_session_failed(result); }
 
 }  // namespace
 
@@ -79,8 +80,8 @@ int run_add(const AddOptions& options) {
     record.kind = options.deposit ? kDeposit : kWithdrawal;
     record.void_flag = options.is_void ? kVoid : kNotVoid;
     RowChange change;
-    const SessionResult added = session.add(record, false, change);
-    if (!added.done()) return say_session_failed(session, added);
+    const SessionResult added = session.apply(std::make_shared<AddTransaction>(record, false), change);
+    if (!added.done()) return say_session_failed(added);
     std::cout << "Added row " << session.row_count() << '\n';
     return kDone;
 }
@@ -99,7 +100,7 @@ int run_void(const std::string& path, std::int64_t row, bool yes) {
         return say_refused("row " + std::to_string(row) + " is void already", kRefused);
     record.void_flag = kVoid;
     RowChange change;
-    return done_or_failed(session, session.edit(slot, opened, record, change));
+    return done_or_failed(session.apply(edit_transaction(slot, opened, record), change));
 }
 
 int run_delete(const std::string& path, std::int64_t row, bool yes) {
@@ -115,17 +116,20 @@ int run_delete(const std::string& path, std::int64_t row, bool yes) {
     }
     if (const std::optional<int> refused = reconciled_refused(session, row - 1, yes)) return *refused;
     RowChange change;
-    return done_or_failed(session, session.delete_row(row - 1, change));
+    return done_or_failed(
+        session.apply(delete_row(session.list(), row - 1, session.fingerprint_of(row - 1)), change));
 }
 
 int run_compact(const std::string& path) {
     if (const std::optional<int> refused = register_refused(path, true)) return *refused;
     RegisterSession session;
     if (const std::optional<int> failed = open_register(session, path)) return *failed;
-    CompactionCounts counts;
-    const SessionResult compacted = session.compact(counts, true);
-    if (!compacted.done()) return say_session_failed(session, compacted);
-    std::cout << "Kept " << counts.kept << " transactions, removed " << counts.removed << " deleted ones\n";
+    const auto compaction = std::make_shared<Compaction>(true);
+    RowChange change;
+    const SessionResult compacted = session.apply(compaction, change);
+    if (!compacted.done()) return say_session_failed(compacted);
+    std::cout << "Kept " << compaction->counts().kept << " transactions, removed "
+              << compaction->counts().removed << " deleted ones\n";
     return kDone;
 }
 

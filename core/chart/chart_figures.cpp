@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "core/register/balance_book.h"
+#include "core/list/balance_book.h"
 #include "core/register/record.h"
 #include "core/register/register_file.h"
 

@@ -8,7 +8,7 @@
 #include "core/import/duplicate_finder.h"
 #include "core/import/import_records.h"
 #include "core/import/line_identity.h"
-#include "core/register/row_text.h"
+#include "core/list/row_text.h"
 #include "core/runtime/number_text.h"
 
 namespace quillet {
@@ -56,7 +56,7 @@ IoStatus judge_by_identity(RegisterSession& session, ImportPreview& preview) {
 
 // Stage two: the register's transactions that no import made, with the amounts of the lines still
 // new; and the lines that match one of them.
-IoStatus judge_by_register(const RegisterSession& session, ImportPreview& preview) {
+IoStatus judge_by_register(RegisterSession& session, ImportPreview& preview) {
     std::vector<MatchCandidate> lines;
     std::vector<std::size_t> asked;
     std::unordered_set<std::int64_t> amounts;

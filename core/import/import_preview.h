@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "core/import/statement.h"
-#include "core/register/register_session.h"
+#include "core/session/import_statement.h"
+#include "core/session/register_session.h"
 
 namespace quillet {
 

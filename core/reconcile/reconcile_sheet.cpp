@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "core/register/balance_book.h"
+#include "core/list/balance_book.h"
 #include "core/register/record.h"
 #include "core/register/record_fingerprint.h"
 
@@ -52,7 +52,7 @@ std::vector<std::uint64_t> ReconcileSheet::ticked_fingerprints() const {
     return prints;
 }
 
-StatementProblem statement_problem(const RegisterSession& session, DateValue date) {
+StatementProblem statement_problem(RegisterSession& session, DateValue date) {
     if (date == kNoDate) return StatementProblem::kNoDay;
     const auto& statements = session.statements();
     if (!statements.empty() && day_of_value(date) < day_of_value(statements.back().date))
@@ -60,7 +60,7 @@ StatementProblem statement_problem(const RegisterSession& session, DateValue dat
     return StatementProblem::kNone;
 }
 
-std::int64_t opening_balance(const RegisterSession& session) {
+std::int64_t opening_balance(RegisterSession& session) {
     return session.statements().empty() ? 0 : session.statements().back().ending_cents;
 }
 
@@ -71,7 +71,7 @@ ProposedStatement proposed_statement(const std::vector<StoredImport>& imports) {
     return {};
 }
 
-IoStatus build_sheet(const RegisterSession& session, DateValue statement_date, std::int64_t ending_cents,
+IoStatus build_sheet(RegisterSession& session, DateValue statement_date, std::int64_t ending_cents,
                      ReconcileSheet& sheet) {
     sheet = ReconcileSheet();
     sheet.statement_date = statement_date;

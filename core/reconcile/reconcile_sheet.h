@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "core/register/register_session.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/io_status.h"
+#include "core/session/register_session.h"
 
 namespace quillet {
 
@@ -64,10 +64,10 @@ enum class StatementProblem {
     kBeforeLastStatement,  // its day is before the last finished statement's
     kNoDay,                // no statement day
 };
-StatementProblem statement_problem(const RegisterSession& session, DateValue date);
+StatementProblem statement_problem(RegisterSession& session, DateValue date);
 
 // The last finished statement's ending balance, the next one's opening; 0 before the first.
-std::int64_t opening_balance(const RegisterSession& session);
+std::int64_t opening_balance(RegisterSession& session);
 // The statement the last import brought, to propose: its closing balance and day.
 struct ProposedStatement {
     DateValue date = kNoDate;
@@ -78,7 +78,7 @@ ProposedStatement proposed_statement(const std::vector<StoredImport>& imports);
 // The register's live transactions that are not void and not reconciled, dated up to the
 // statement's day, in file order, the cleared ones ticked. Fails with ESTALE when the file is no
 // longer as the session listed it (another program changed it: read it again).
-IoStatus build_sheet(const RegisterSession& session, DateValue statement_date, std::int64_t ending_cents,
+IoStatus build_sheet(RegisterSession& session, DateValue statement_date, std::int64_t ending_cents,
                      ReconcileSheet& sheet);
 
 }  // namespace quillet

@@ -59,8 +59,7 @@ void RecordPlaces::set_fingerprint(std::int64_t slot, std::uint64_t fingerprint)
 
 void RecordPlaces::set_live(std::int64_t slot, bool live) { live_[static_cast<std::size_t>(slot)] = live; }
 
-RecordPlace RecordPlaces::place_of(std::int64_t slot) const {
-    const std::uint64_t wanted = fingerprint(slot);
+RecordPlace RecordPlaces::place_as(std::int64_t slot, std::uint64_t wanted) const {
     std::int64_t place = 0;
     for (std::int64_t other = 0; other < slot; ++other) {
         if (fingerprints_[static_cast<std::size_t>(other)] == wanted) ++place;

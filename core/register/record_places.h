@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/store/companion_store.h"
+#include "core/register/record_states.h"
 
 namespace quillet {
 
@@ -34,7 +34,9 @@ class RecordPlaces {
     bool live(std::int64_t slot) const { return live_[static_cast<std::size_t>(slot)]; }
     bool imported(std::int64_t slot) const { return imported_[static_cast<std::size_t>(slot)]; }
 
-    RecordPlace place_of(std::int64_t slot) const;
+    RecordPlace place_of(std::int64_t slot) const { return place_as(slot, fingerprint(slot)); }
+    // The place the slot's record would have with the fingerprint (once rewritten to other bytes).
+    RecordPlace place_as(std::int64_t slot, std::uint64_t fingerprint) const;
     // The places of many slots, in one pass over the file's records.
     std::vector<RecordPlace> places_of(const std::vector<std::int64_t>& slots) const;
     // The places of records yet to be appended with these fingerprints, in order.

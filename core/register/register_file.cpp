@@ -57,27 +57,16 @@ IoStatus write_at(int file, std::int64_t offset, const std::uint8_t* bytes, std:
     return written;
 }
 
-// A write that finds the file other than the caller listed it (another program changed it).
+// A write that finds the record other than the caller expects it (another program changed it).
 IoStatus changed_meanwhile() { return IoStatus::failure(ESTALE); }
 
-bool still_as_listed(const std::string& path, const WriteCheck* check) {
-    return check == nullptr || !check->listed || file_stamp(path) == *check->listed;
-}
-
-// Whether the record found where a write goes is the one the caller expects there.
-bool record_as_expected(const WriteCheck* check, const RecordBytes& found, bool whole) {
-    if (check == nullptr) return true;
-    if ((check->record || check->fingerprint) && !whole) return false;
-    if (check->record && found != *check->record) return false;
-    return !check->fingerprint || record_fingerprint(found.data()) == *check->fingerprint;
-}
-
-// Writes the bytes at index (kAppend: at the end, with the record's number set to its slot) and
-// syncs them to the disk: the user's record is safe once the write reports success. A write that
-// fails puts back what it replaced and cuts the file to its old length, so that a full disk never
-// leaves part of a record behind. The caller holds the register's lock.
-IoStatus write_locked(const std::string& path, std::int64_t index, RecordBytes bytes, WriteCheck* check,
-                      std::int64_t* written_index) {
+// Writes the bytes at index (kAppendRecord: at the end, with the record's number set to its slot)
+// and syncs them to the disk: the user's record is safe once the write reports success. With
+// expected, the record written over must hold those bytes. A write that fails puts back what it
+// replaced and cuts the file to its old length, so that a full disk never leaves part of a record
+// behind. The caller holds the register's lock.
+IoStatus write_locked(const std::string& path, std::int64_t index, RecordBytes bytes,
+                      const RecordBytes* expected, std::int64_t* written_index) {
     IoStatus opened;
     const int file = open_existing_file(kAnyFileNumber, path, kRegisterOpenFlags, &opened);
     if (file < 0) return opened;
@@ -96,7 +85,7 @@ IoStatus write_locked(const std::string& path, std::int64_t index, RecordBytes b
     if (old_count > 0 && (!seek_file(file, offset) || read_bytes(file, old.data(), old_count) != old_count))
         return IoStatus::failure(EIO);
     // A write goes over the record it was meant for, or not at all.
-    if (!record_as_expected(check, old, old_count == kRecordBytes)) return changed_meanwhile();
+    if (expected != nullptr && (old_count != kRecordBytes || old != *expected)) return changed_meanwhile();
     const IoStatus written = write_at(file, offset, bytes.data(), kRecordBytes);
     if (!written) {
         if (old_count > 0) (void)write_at(file, offset, old.data(), old_count);
@@ -105,18 +94,15 @@ IoStatus write_locked(const std::string& path, std::int64_t index, RecordBytes b
         return written;
     }
     if (const IoStatus closed = closer.close(); !closed) return closed;
-    if (check != nullptr) check->after = file_stamp(path);
     if (written_index != nullptr) *written_index = index;
     return {};
 }
 
-// Takes the lock and the checks every write begins with.
-IoStatus begin_write(const std::string& path, std::int64_t index, const RegisterLock& lock,
-                     const WriteCheck* check) {
+// The checks every write begins with, the lock held.
+IoStatus begin_write(const std::string& path, std::int64_t index, const RegisterLock& lock) {
     if (index < kAppendRecord) return IoStatus::failure(EINVAL);
     if (!lock.held()) return lock.status();
     if (is_read_only(path)) return read_only_cause(path);
-    if (!still_as_listed(path, check)) return changed_meanwhile();
     return {};
 }
 
@@ -149,26 +135,42 @@ IoStatus read_record(const std::string& path, std::int64_t index, TransactionRec
     return {};
 }
 
-IoStatus write_record(const std::string& path, std::int64_t index, const TransactionRecord& record,
-                      WriteCheck* check) {
+IoStatus write_record(const std::string& path, std::int64_t index, const TransactionRecord& record) {
     if (index < 0) return IoStatus::failure(EINVAL);
     const RegisterLock lock(path);
-    if (const IoStatus begun = begin_write(path, index, lock, check); !begun) return begun;
-    return write_locked(path, index, encode_record(record), check, nullptr);
+    if (const IoStatus begun = begin_write(path, index, lock); !begun) return begun;
+    return write_locked(path, index, encode_record(record), nullptr, nullptr);
 }
 
-IoStatus append_record(const std::string& path, const TransactionRecord& record, std::int64_t& index,
-                       WriteCheck* check) {
+IoStatus append_record(const std::string& path, const TransactionRecord& record, std::int64_t& index) {
     const RegisterLock lock(path);
-    if (const IoStatus begun = begin_write(path, kAppendRecord, lock, check); !begun) return begun;
-    return write_locked(path, kAppendRecord, encode_record(record), check, &index);
+    if (const IoStatus begun = begin_write(path, kAppendRecord, lock); !begun) return begun;
+    return write_locked(path, kAppendRecord, encode_record(record), nullptr, &index);
 }
 
-IoStatus append_records(const std::string& path, std::string records, std::int64_t& first,
-                        WriteCheck* check) {
-    if (records.size() % kRecordSize != 0) return IoStatus::failure(EINVAL);
+IoStatus set_deleted_flag(const std::string& path, std::int64_t index, std::uint8_t value) {
+    if (index < 0) return IoStatus::failure(EINVAL);
     const RegisterLock lock(path);
-    if (const IoStatus begun = begin_write(path, kAppendRecord, lock, check); !begun) return begun;
+    if (const IoStatus begun = begin_write(path, index, lock); !begun) return begun;
+    // Read and written back under the one lock: nothing can come in between. Only the flag's byte
+    // changes, whatever the others hold.
+    RecordBytes bytes{};
+    if (const IoStatus read = read_record_bytes(path, index, bytes); !read) return read;
+    bytes[kDeletedOffset] = value;
+    return write_locked(path, index, bytes, nullptr, nullptr);
+}
+
+IoStatus write_record_locked(const RegisterLock& lock, const std::string& path, std::int64_t index,
+                             const RecordBytes& bytes, const RecordBytes& expected) {
+    if (index < 0) return IoStatus::failure(EINVAL);
+    if (const IoStatus begun = begin_write(path, index, lock); !begun) return begun;
+    return write_locked(path, index, bytes, &expected, nullptr);
+}
+
+IoStatus append_records_locked(const RegisterLock& lock, const std::string& path, std::string& records,
+                               std::int64_t& first) {
+    if (records.empty() || records.size() % kRecordSize != 0) return IoStatus::failure(EINVAL);
+    if (const IoStatus begun = begin_write(path, kAppendRecord, lock); !begun) return begun;
     IoStatus opened;
     const int file = open_existing_file(kAnyFileNumber, path, kRegisterOpenFlags, &opened);
     if (file < 0) return opened;
@@ -181,109 +183,45 @@ IoStatus append_records(const std::string& path, std::string records, std::int64
         put_i32(bytes + at + kRecordNumberOffset, static_cast<std::int32_t>(first + at / kRecordSize));
     const IoStatus written = write_at(file, length, bytes, static_cast<std::int64_t>(records.size()));
     if (!written) {
-        // Cut back under the lock: the file is as listed again, and the caller may go on with it.
-        if (truncate_file(file, length) && flush_file(file) && closer.close() && check != nullptr)
-            check->after = file_stamp(path);
+        (void)truncate_file(file, length);
+        (void)flush_file(file);
         return written;
     }
-    if (const IoStatus closed = closer.close(); !closed) return closed;
-    if (check != nullptr) check->after = file_stamp(path);
-    return {};
+    return closer.close();
 }
 
-IoStatus remove_appended_records(const std::string& path, std::int64_t first, std::string_view records,
-                                 WriteCheck* check) {
-    if (first < 0 || records.empty() || records.size() % kRecordSize != 0) return IoStatus::failure(EINVAL);
-    const RegisterLock lock(path);
-    if (const IoStatus begun = begin_write(path, first, lock, check); !begun) return begun;
+IoStatus cut_records_locked(const RegisterLock& lock, const std::string& path, std::int64_t first,
+                            std::string_view expected) {
+    if (first < 0 || expected.empty() || expected.size() % kRecordSize != 0) return IoStatus::failure(EINVAL);
+    if (const IoStatus begun = begin_write(path, first, lock); !begun) return begun;
     IoStatus opened;
     const int file = open_existing_file(kAnyFileNumber, path, kRegisterOpenFlags, &opened);
     if (file < 0) return opened;
     FileCloser closer(file);
-    const auto count = static_cast<std::int64_t>(records.size());
+    const auto count = static_cast<std::int64_t>(expected.size());
     if (file_length(file) != first * kRecordBytes + count) return changed_meanwhile();
-    std::string found(records.size(), '\0');
+    std::string found(expected.size(), '\0');
     if (!seek_file(file, first * kRecordBytes) || read_bytes(file, found.data(), count) != count)
         return IoStatus::failure(EIO);
-    if (found != records) return changed_meanwhile();
+    if (found != expected) return changed_meanwhile();
     if (const IoStatus cut = truncate_file(file, first * kRecordBytes); !cut) return cut;
     if (const IoStatus flushed = flush_file(file); !flushed) return flushed;
-    if (const IoStatus closed = closer.close(); !closed) return closed;
-    if (check != nullptr) check->after = file_stamp(path);
-    return {};
+    return closer.close();
 }
 
-IoStatus write_record_bytes(const std::string& path, std::int64_t index, const RecordBytes& bytes,
-                            WriteCheck* check) {
-    if (index < 0) return IoStatus::failure(EINVAL);
-    const RegisterLock lock(path);
-    if (const IoStatus begun = begin_write(path, index, lock, check); !begun) return begun;
-    return write_locked(path, index, bytes, check, nullptr);
-}
-
-IoStatus set_deleted_flag(const std::string& path, std::int64_t index, std::uint8_t value, WriteCheck* check,
-                          RecordBytes* replaced) {
-    if (index < 0) return IoStatus::failure(EINVAL);
-    const RegisterLock lock(path);
-    if (const IoStatus begun = begin_write(path, index, lock, check); !begun) return begun;
-    // Read and written back under the one lock: nothing can come in between. Only the flag's byte
-    // changes, whatever the others hold.
-    RecordBytes bytes{};
-    if (const IoStatus read = read_record_bytes(path, index, bytes); !read) return read;
-    if (replaced != nullptr) *replaced = bytes;
-    bytes[kDeletedOffset] = value;
-    return write_locked(path, index, bytes, check, nullptr);
-}
-
-IoStatus remove_last_record(const std::string& path, std::int64_t index, WriteCheck* check) {
-    if (index < 0) return IoStatus::failure(EINVAL);
-    const RegisterLock lock(path);
-    if (const IoStatus begun = begin_write(path, index, lock, check); !begun) return begun;
-    IoStatus opened;
-    const int file = open_existing_file(kAnyFileNumber, path, kRegisterOpenFlags, &opened);
-    if (file < 0) return opened;
-    FileCloser closer(file);
-    if (file_length(file) != (index + 1) * kRecordBytes) return changed_meanwhile();
-    if (check != nullptr && check->record) {
-        RecordBytes last{};
-        if (!seek_file(file, index * kRecordBytes) ||
-            read_bytes(file, last.data(), kRecordBytes) != kRecordBytes)
-            return IoStatus::failure(EIO);
-        if (last != *check->record) return changed_meanwhile();
-    }
-    if (const IoStatus cut = truncate_file(file, index * kRecordBytes); !cut) return cut;
-    if (const IoStatus flushed = flush_file(file); !flushed) return flushed;
-    if (const IoStatus closed = closer.close(); !closed) return closed;
-    if (check != nullptr) check->after = file_stamp(path);
-    return {};
-}
-
-IoStatus copy_register(const std::string& source, const std::string& destination, const WriteCheck* check) {
+IoStatus copy_register(const std::string& source, const std::string& destination) {
     // The copy is of a whole file: no write of another program is half in it.
     const RegisterLock lock(source);
     if (!lock.held()) return lock.status();
-    if (!still_as_listed(source, check)) return changed_meanwhile();
     return copy_file(source, destination);
 }
 
-IoStatus remove_register(const std::string& path, std::int64_t slot, WriteCheck* check,
-                         RemovedRegister& removed) {
-    const RegisterLock lock(path);
-    if (!lock.held()) return lock.status();
-    if (!still_as_listed(path, check)) return changed_meanwhile();
-    RecordBytes record{};
-    if (const IoStatus read = read_record_bytes(path, slot, record); !read) return read;
-    if (!record_as_expected(check, record, true)) return changed_meanwhile();
-    removed = {};
-    if (const IoStatus resolved = link_target(path, removed.file); !resolved) return resolved;
-    const IoStatus read = visit_records(path, [&removed](std::int64_t, const std::uint8_t* bytes) {
-        removed.bytes.append(reinterpret_cast<const char*>(bytes), kRecordSize);
+IoStatus read_whole_register(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    return visit_records(path, [&bytes](std::int64_t, const std::uint8_t* record) {
+        bytes.append(reinterpret_cast<const char*>(record), kRecordSize);
         return true;
     });
-    if (!read) return read;
-    if (const IoStatus deleted = delete_file(removed.file, kDeleteReadOnly); !deleted) return deleted;
-    if (check != nullptr) check->after = file_stamp(path);
-    return {};
 }
 
 RegisterCheck check_register_file(const std::string& path, IoStatus* cause) {
@@ -358,6 +296,11 @@ IoStatus create_new_register(const std::string& path, std::string_view opening_a
         lock.emplace(path);
         if (!lock->held()) return lock->status();
     }
+    return write_whole_register(path, {opening_record(opening_amount_text, kind, texts)});
+}
+
+TransactionRecord opening_record(std::string_view opening_amount_text, std::uint8_t kind,
+                                 const RecordTexts& texts) {
     TransactionRecord opening;
     opening.date = current_date();
     opening.second_date = opening.date;
@@ -367,7 +310,7 @@ IoStatus create_new_register(const std::string& path, std::string_view opening_a
     opening.description = texts.description;
     opening.amount = text_to_number(opening_amount_text);
     opening.kind = kind;
-    return write_whole_register(path, {opening});
+    return opening;
 }
 
 IoStatus create_sample_register(const std::string& path, const RecordTexts (&texts)[kSampleRecordCount]) {
@@ -396,18 +339,24 @@ std::int64_t CompactionCounts::percent_removed() const {
     return before > 0 ? removed * 100 / before : 0;
 }
 
-IoStatus compact_register(const std::string& path, CompactionCounts& counts, WriteCheck* check,
-                          std::vector<RecordPlace>* removed) {
+IoStatus compact_register(const std::string& path, CompactionCounts& counts) {
     // Held until the compacted file is renamed into place: no append can come in between and be
     // lost with the old file.
     const RegisterLock lock(path);
     if (!lock.held()) return lock.status();
-    if (!still_as_listed(path, check)) return changed_meanwhile();
+    AtomicReplace compacted(path);
+    if (const IoStatus written = compact_into_locked(lock, path, compacted, counts, nullptr); !written)
+        return written;
+    return compacted.commit();
+}
+
+IoStatus compact_into_locked(const RegisterLock& lock, const std::string& path, AtomicReplace& compacted,
+                             CompactionCounts& counts, std::vector<RecordPlace>* removed) {
+    if (!lock.held()) return lock.status();
     const std::int64_t size = file_size(path);
     if (size == -1) return IoStatus::failure(ENOENT);
     if (size < 0) return IoStatus::failure(EISDIR);
     if (size % kRecordBytes != 0) return IoStatus::failure(EINVAL);
-    AtomicReplace compacted(path);
     if (!compacted.ok()) return compacted.status();
 
     // The live records, renumbered, go out a block at a time.
@@ -442,8 +391,6 @@ IoStatus compact_register(const std::string& path, CompactionCounts& counts, Wri
     if (!read) return read;
     if (!flush() || !compacted.ok()) return compacted.status();
     if (counts.kept + counts.removed != size / kRecordBytes) return changed_meanwhile();
-    if (const IoStatus committed = compacted.commit(); !committed) return committed;
-    if (check != nullptr) check->after = file_stamp(path);
     return {};
 }
 

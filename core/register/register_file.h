@@ -15,6 +15,8 @@
 
 #include "core/register/record.h"
 #include "core/register/record_fingerprint.h"
+#include "core/register/register_lock.h"
+#include "core/runtime/atomic_replace.h"
 #include "core/runtime/file_access.h"
 #include "core/runtime/io_status.h"
 
@@ -30,71 +32,46 @@ IoStatus read_record_bytes(const std::string& path, std::int64_t index, RecordBy
 // (ESPIPE).
 IoStatus read_record(const std::string& path, std::int64_t index, TransactionRecord& record);
 
-// What a write expects of the register, and what it learns of it. A register may be shared with
-// other processes; every write holds the register's lock (core/register/register_lock.h) and, with a
-// check, writes nothing (ESTALE) when the file is no longer as the caller listed it.
-struct WriteCheck {
-    std::optional<FileStamp> listed;           // the file must still have this stamp
-    std::optional<RecordBytes> record;         // the record written over must still hold these bytes
-    std::optional<std::uint64_t> fingerprint;  // ...or have this fingerprint (record_fingerprint.h)
-    FileStamp after;                           // the file's stamp after the write, for the next check
-};
-
 // Writes the record at index; index = count_records() appends. Fails when the file is missing,
 // read-only (EACCES) or cannot be written, or when index would leave a gap (EINVAL). A write that
 // fails half way (a full disk) puts the file back to its old bytes and length, so that it stays a
-// whole number of records.
-IoStatus write_record(const std::string& path, std::int64_t index, const TransactionRecord& record,
-                      WriteCheck* check = nullptr);
+// whole number of records. Every write holds the register's lock (register_lock.h).
+IoStatus write_record(const std::string& path, std::int64_t index, const TransactionRecord& record);
 
 // Appends the record at the end that the file has under the lock, its record number set to that
 // slot, which index tells.
-IoStatus append_record(const std::string& path, const TransactionRecord& record, std::int64_t& index,
-                       WriteCheck* check = nullptr);
-
-// Appends the records (whole records, one after another) at the end that the file has under the
-// lock, in one write, their record numbers set to their slots from first on. A write that fails
-// cuts the file back to its old length (and then tells the file's stamp in the check's after).
-IoStatus append_records(const std::string& path, std::string records, std::int64_t& first,
-                        WriteCheck* check = nullptr);
-
-// Cuts the records appended at first, which must be the file's last records and still hold these
-// bytes (else ESTALE, and the file is left alone): an import taken back.
-IoStatus remove_appended_records(const std::string& path, std::int64_t first, std::string_view records,
-                                 WriteCheck* check = nullptr);
-
-// Writes the bytes as they are at index, like write_record (undo puts records back byte for byte).
-IoStatus write_record_bytes(const std::string& path, std::int64_t index, const RecordBytes& bytes,
-                            WriteCheck* check = nullptr);
+IoStatus append_record(const std::string& path, const TransactionRecord& record, std::int64_t& index);
 
 // Sets the deleted byte of record index to value, under one lock, leaving every other byte as it
-// is; with replaced, tells the record's bytes before.
-IoStatus set_deleted_flag(const std::string& path, std::int64_t index, std::uint8_t value,
-                          WriteCheck* check = nullptr, RecordBytes* replaced = nullptr);
+// is.
+IoStatus set_deleted_flag(const std::string& path, std::int64_t index, std::uint8_t value);
 
-// Cuts record index, which must be the last, from the end of the file (undoing an append). With a
-// check, the record must still hold its bytes; a file of another length is left alone (ESTALE).
-IoStatus remove_last_record(const std::string& path, std::int64_t index, WriteCheck* check = nullptr);
+// The writes of a caller that holds the register's lock already (the register session's change
+// path, which checks that the file is as listed itself): each checks what it writes over, writes
+// nothing when that is not what the caller expects (ESTALE), syncs what it wrote, and puts the
+// file back as it was when it fails. None takes the lock again, which would wait for ourselves.
+//
+// Writes the bytes over record index, which must hold expected.
+IoStatus write_record_locked(const RegisterLock& lock, const std::string& path, std::int64_t index,
+                             const RecordBytes& bytes, const RecordBytes& expected);
+// Appends the records (whole records, one after another) in one write, their record numbers set
+// to their slots from first on, which first tells. A write that fails cuts the file back.
+IoStatus append_records_locked(const RegisterLock& lock, const std::string& path, std::string& records,
+                               std::int64_t& first);
+// Cuts the records from first on, which must be the file's last records and hold these bytes.
+IoStatus cut_records_locked(const RegisterLock& lock, const std::string& path, std::int64_t first,
+                            std::string_view expected);
 
 // Test seam: the next write of a record stops half way and fails (EIO), as a failing disk would,
 // so that its putting back can be seen. Used up by the write it hits.
 void inject_record_write_fault();
 
 // Copies the register while holding its lock, so that no write of another program is half in the
-// copy. The destination is replaced in one step. With a check, the source must still be as listed
-// (ESTALE: nothing is copied).
-IoStatus copy_register(const std::string& source, const std::string& destination,
-                       const WriteCheck* check = nullptr);
+// copy. The destination is replaced in one step.
+IoStatus copy_register(const std::string& source, const std::string& destination);
 
-// What removing a register took away, so that it can be put back.
-struct RemovedRegister {
-    std::string bytes;  // every byte the file held
-    std::string file;   // the file removed: the path, or the file a link at the path led to
-};
-// Removes the register file (the last row was deleted) under its lock, after the check: the file
-// as listed, the record at slot as the list showed it. A link stays; the file it leads to goes.
-IoStatus remove_register(const std::string& path, std::int64_t slot, WriteCheck* check,
-                         RemovedRegister& removed);
+// Reads every byte of the register (a caller that holds its lock).
+IoStatus read_whole_register(const std::string& path, std::string& bytes);
 
 // Removes temporary files of this program that killed writes left beside the register (older than
 // an hour), under the register's lock. Called when a register is opened.
@@ -134,6 +111,10 @@ struct RecordTexts {
 
 // Replaces the file with a one-record register: the opening record, dated now, holding the
 // opening amount read from its text, the kind and the texts.
+// The opening record of a new register: dated now, holding the opening amount read from its text,
+// the kind and the texts.
+TransactionRecord opening_record(std::string_view opening_amount_text, std::uint8_t kind,
+                                 const RecordTexts& texts);
 IoStatus create_new_register(const std::string& path, std::string_view opening_amount_text, std::uint8_t kind,
                              const RecordTexts& texts);
 
@@ -155,9 +136,11 @@ struct CompactionCounts {
 // counts what was kept and removed. The new file is written beside the register and renamed over
 // it in one step: on any failure the register stays byte for byte as it was. A file whose length
 // is not a whole multiple of the record size is refused (EINVAL). The lock is held until the new
-// file is in place, so that no append of another process is lost. With removed, tells the places
-// the removed records had (what the companion store's links must forget).
-IoStatus compact_register(const std::string& path, CompactionCounts& counts, WriteCheck* check = nullptr,
-                          std::vector<RecordPlace>* removed = nullptr);
+// file is in place, so that no append of another process is lost.
+IoStatus compact_register(const std::string& path, CompactionCounts& counts);
+// The compacted register written into the replacement, which the caller (holding the lock) commits;
+// with removed, the places the removed records had (what the companion store must forget).
+IoStatus compact_into_locked(const RegisterLock& lock, const std::string& path, AtomicReplace& compacted,
+                             CompactionCounts& counts, std::vector<RecordPlace>* removed);
 
 }  // namespace quillet

@@ -4,10 +4,10 @@
 #include <optional>
 #include <ostream>
 
+#include "core/list/row_text.h"
 #include "core/register/format.h"
 #include "core/register/record.h"
 #include "core/register/register_file.h"
-#include "core/register/row_text.h"
 #include "core/runtime/atomic_replace.h"
 #include "core/runtime/number_text.h"
 #include "core/runtime/windows1252.h"

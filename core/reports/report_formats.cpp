@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "core/register/row_text.h"
+#include "core/list/row_text.h"
 #include "core/reports/report.h"
 
 namespace quillet {

@@ -1,6 +1,7 @@
 #include "core/runtime/atomic_replace.h"
 
 #include "core/runtime/file_access.h"
+#include "core/runtime/file_calls.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -47,6 +48,7 @@ mode_t default_file_mode() {
 bool sync_folder(const std::string& folder) {
     const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0) return false;
+    before_file_change();
     const bool synced = ::fsync(descriptor) == 0;
     ::close(descriptor);
     return synced;
@@ -114,6 +116,7 @@ AtomicReplace::AtomicReplace(std::string target_path) : target_path_(std::move(t
         failure_ = IoStatus::failure(EACCES);
         return;
     }
+    before_file_change();
     descriptor_ = ::mkostemp(buffer.data(), O_CLOEXEC);
     if (descriptor_ >= 0) {
         temporary_path_ = buffer.data();
@@ -134,7 +137,10 @@ AtomicReplace::~AtomicReplace() {
 void AtomicReplace::abandon() {
     if (descriptor_ >= 0) ::close(descriptor_);
     descriptor_ = -1;
-    if (!temporary_path_.empty()) ::unlink(temporary_path_.c_str());
+    if (!temporary_path_.empty()) {
+        before_file_change();
+        ::unlink(temporary_path_.c_str());
+    }
     temporary_path_.clear();
     if (failure_.ok()) failure_ = IoStatus::failure(ECANCELED);
 }
@@ -147,6 +153,7 @@ IoStatus AtomicReplace::write(const void* data, std::size_t size) {
     }
     const char* bytes = static_cast<const char*>(data);
     while (size > 0) {
+        before_file_change();
         const ssize_t written = ::write(descriptor_, bytes, size);
         if (written < 0 && errno == EINTR) continue;
         if (written <= 0) {
@@ -166,10 +173,12 @@ IoStatus AtomicReplace::commit() {
     const mode_t mode =
         ::stat(target_path_.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : default_file_mode();
     IoStatus done;
+    before_file_change();
     if (::fchmod(descriptor_, mode) != 0 || ::fsync(descriptor_) != 0) done = IoStatus::from_errno();
     if (::close(descriptor_) != 0) done &= IoStatus::from_errno();
     descriptor_ = -1;
     if (done && take_fault(ReplaceFault::kRename)) done = IoStatus::failure(ENOENT);
+    if (done) before_file_change();
     if (done && ::rename(temporary_path_.c_str(), target_path_.c_str()) != 0) done = IoStatus::from_errno();
     if (!done) {
         failure_ = done;
@@ -205,11 +214,13 @@ IoStatus replace_or_rewrite_in_place(const std::string& target_path, std::string
     IoStatus written;
     std::size_t done = 0;
     while (written && done < contents.size()) {
+        before_file_change();
         const ssize_t put = ::write(descriptor, contents.data() + done, contents.size() - done);
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) written = put < 0 ? IoStatus::from_errno() : IoStatus::failure(ENOSPC);
         if (put > 0) done += static_cast<std::size_t>(put);
     }
+    if (written) before_file_change();
     if (written && ::ftruncate(descriptor, static_cast<off_t>(contents.size())) != 0)
         written = IoStatus::from_errno();
     if (written && ::fsync(descriptor) != 0) written = IoStatus::from_errno();

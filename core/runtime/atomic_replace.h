@@ -64,6 +64,9 @@ void remove_stale_temporaries(const std::string& path);
 // Removes the file if it is a regular file older than an hour (a work file a killed program left).
 bool remove_if_stale(const std::string& path);
 
+// Writes the file's bytes into the replacement (which the caller commits).
+IoStatus copy_into(const std::string& source_path, AtomicReplace& destination);
+
 // Replaces the target's contents with the text in one step; on failure the target is untouched.
 IoStatus replace_file_contents(const std::string& target_path, std::string_view contents);
 

@@ -1,4 +1,5 @@
 #include "core/runtime/file_access.h"
+#include "core/runtime/file_calls.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -56,6 +57,7 @@ std::int64_t pread_fully(int descriptor, char* buffer, std::int64_t count, std::
 IoStatus pwrite_fully(int descriptor, const char* data, std::int64_t count, std::int64_t offset) {
     std::int64_t done = 0;
     while (done < count) {
+        before_file_change();
         const ssize_t put =
             ::pwrite(descriptor, data + done, static_cast<std::size_t>(count - done), offset + done);
         if (put < 0 && errno == EINTR) continue;
@@ -104,6 +106,7 @@ int open_with(int number, const std::string& path, int open_flags, int flags, Io
         return -1;
     };
     if (path.empty()) return fail(IoStatus::failure(ENOENT));
+    if ((open_flags & (O_CREAT | O_TRUNC)) != 0) before_file_change();
     // Never blocks: a named pipe would otherwise hold the program in open() until a writer comes.
     const int descriptor = ::open(path.c_str(), open_flags | O_CLOEXEC | O_NONBLOCK, 0666);
     if (descriptor < 0) return fail(IoStatus::from_errno());
@@ -307,6 +310,7 @@ IoStatus flush_file(int number) {
     if (file == nullptr) return IoStatus::failure(EBADF);
     (void)write_pending(*file);  // a failure is kept in file->failure
     IoStatus flushed = file->failure;
+    if (flushed) before_file_change();
     if (flushed && ::fsync(file->descriptor) != 0) flushed = IoStatus::from_errno();
     return flushed;
 }
@@ -317,6 +321,7 @@ IoStatus truncate_file(int number, std::int64_t length) {
     if (!file->writable || length < 0) return IoStatus::failure(EINVAL);
     if (const IoStatus written = write_pending(*file); !written) return written;
     file->read_ahead.clear();
+    before_file_change();
     while (::ftruncate(file->descriptor, length) != 0) {
         if (errno != EINTR) return IoStatus::from_errno();
     }

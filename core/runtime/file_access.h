@@ -138,6 +138,11 @@ IoStatus rename_file(const std::string& old_path, const std::string& new_path);
 // Copies the file, replacing the destination in one step; an existing destination stays as it
 // was when the copy fails.
 IoStatus copy_file(const std::string& source_path, const std::string& destination_path);
+// Gives the file a second name (a hard link); fails where the file system has none (EPERM, EXDEV).
+IoStatus link_file(const std::string& existing_path, const std::string& new_path);
+// Whether anything has the name: a file, a folder, or a symbolic link, even one that leads nowhere.
+bool names_anything(const std::string& path);
+bool is_symbolic_link(const std::string& path);
 
 // The text up to and including the last "/"; a leading double quote is left out.
 std::string folder_part(std::string_view path);

@@ -10,6 +10,7 @@
 
 #include "core/runtime/atomic_replace.h"
 #include "core/runtime/file_access.h"
+#include "core/runtime/file_calls.h"
 
 namespace quillet {
 namespace {
@@ -80,6 +81,7 @@ IoStatus delete_file(const std::string& path, int options) {
         if ((options & kDeleteReadOnly) == 0) return IoStatus::failure(EACCES);
         ::chmod(path.c_str(), (status.st_mode & 07777) | S_IWUSR);
     }
+    before_file_change();
     if (::unlink(path.c_str()) != 0) return IoStatus::from_errno();
     return {};
 }
@@ -100,16 +102,24 @@ IoStatus create_folders(const std::string& folder, unsigned mode) {
 
 IoStatus rename_file(const std::string& old_path, const std::string& new_path) {
     if (old_path.empty() || new_path.empty()) return IoStatus::failure(ENOENT);
+    before_file_change();
     if (::rename(old_path.c_str(), new_path.c_str()) == 0) return {};
     if (errno != EXDEV) return IoStatus::from_errno();
     // Another file system: copy, then remove the original only once the copy stands.
     if (const IoStatus copied = copy_file(old_path, new_path); !copied) return copied;
+    before_file_change();
     if (::unlink(old_path.c_str()) != 0) return IoStatus::from_errno();
     return {};
 }
 
 IoStatus copy_file(const std::string& source_path, const std::string& destination_path) {
     if (destination_path.empty()) return IoStatus::failure(ENOENT);
+    AtomicReplace destination(destination_path);
+    if (const IoStatus copied = copy_into(source_path, destination); !copied) return copied;
+    return destination.commit();
+}
+
+IoStatus copy_into(const std::string& source_path, AtomicReplace& destination) {
     const int source = ::open(source_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (source < 0) return IoStatus::from_errno();
     struct stat status {};
@@ -117,7 +127,6 @@ IoStatus copy_file(const std::string& source_path, const std::string& destinatio
         ::close(source);
         return IoStatus::failure(S_ISDIR(status.st_mode) ? EISDIR : ENXIO);
     }
-    AtomicReplace destination(destination_path);
     std::vector<char> block(kCopyBlock);
     IoStatus copied = destination.status();
     while (copied) {
@@ -128,8 +137,22 @@ IoStatus copy_file(const std::string& source_path, const std::string& destinatio
         copied = destination.write(block.data(), static_cast<std::size_t>(got));
     }
     ::close(source);
-    if (!copied) return copied;
-    return destination.commit();
+    return copied;
+}
+
+IoStatus link_file(const std::string& existing_path, const std::string& new_path) {
+    before_file_change();
+    return ::link(existing_path.c_str(), new_path.c_str()) == 0 ? IoStatus() : IoStatus::from_errno();
+}
+
+bool names_anything(const std::string& path) {
+    struct stat status {};
+    return !path.empty() && ::lstat(path.c_str(), &status) == 0;
+}
+
+bool is_symbolic_link(const std::string& path) {
+    struct stat status {};
+    return !path.empty() && ::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
 }
 
 std::string folder_part(std::string_view path) {

@@ -1,6 +1,7 @@
 #include "core/store/companion_store.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <map>
@@ -63,6 +64,8 @@ CREATE TABLE statements(
     finished_on INTEGER NOT NULL,
     changed INTEGER NOT NULL DEFAULT 0);
 )",
+    // 4: the number of the last change written, which tells an interrupted change made or not.
+    "CREATE TABLE last_change(id INTEGER NOT NULL);",
 };
 static_assert(std::size(kMigrations) == kStoreSchemaVersion - 1, "a step for every version after the first");
 
@@ -100,7 +103,9 @@ std::string import_query(int version, const char* rest) {
 }  // namespace
 
 std::string store_path_of(const std::string& register_path) {
-    return register_path + std::string(kStoreSuffix);
+    std::string file;
+    if (!link_target(register_path, file)) file = register_path;
+    return file + std::string(kStoreSuffix);
 }
 
 CompanionStore::~CompanionStore() { close(); }
@@ -115,13 +120,30 @@ IoStatus CompanionStore::execute(const char* sql) const {
 }
 
 IoStatus CompanionStore::open(const std::string& path, bool for_writing) {
+    return open_as(path, for_writing ? Access::kWrite : Access::kRead);
+}
+
+IoStatus CompanionStore::open_to_settle(const std::string& path) { return open_as(path, Access::kSettle); }
+
+IoStatus CompanionStore::open_as(const std::string& path, Access access) {
     close();
-    if (!for_writing && file_size(path) < 0) return IoStatus::failure(ENOENT);
-    if (file_size(path) == -2) return IoStatus::failure(EISDIR);
-    if (file_size(path) >= 0 && !is_regular_file(path)) return IoStatus::failure(ENXIO);
-    const int flags = (for_writing ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY) |
-                      SQLITE_OPEN_NOMUTEX;
-    const int code = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
+    const bool for_writing = access == Access::kWrite;
+    // Opened where a link leads (SQLite's journal goes beside the file itself); a link that leads
+    // nowhere is said as such, never taken for a missing store nor made anew.
+    std::string file;
+    struct stat named {};
+    if (::lstat(path.c_str(), &named) == 0 && S_ISLNK(named.st_mode) &&
+        (!link_target(path, file) || file_size(file) == -1))
+        return IoStatus::failure(ENOLINK);
+    if (!link_target(path, file)) file = path;
+    if (!for_writing && file_size(file) < 0) return IoStatus::failure(ENOENT);
+    // Settling may roll back a hot journal SQLite finds, which reading alone could not.
+    const int mode = for_writing                 ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+                     : access == Access::kSettle ? SQLITE_OPEN_READWRITE
+                                                 : SQLITE_OPEN_READONLY;
+    if (file_size(file) == -2) return IoStatus::failure(EISDIR);
+    if (file_size(file) >= 0 && !is_regular_file(file)) return IoStatus::failure(ENXIO);
+    const int code = sqlite3_open_v2(file.c_str(), &db_, mode | SQLITE_OPEN_NOMUTEX, nullptr);
     if (code != SQLITE_OK) {
         const IoStatus cause = cause_of(code, db_);
         close();
@@ -407,36 +429,38 @@ IoStatus CompanionStore::forget_marks(const std::map<std::uint64_t, std::vector<
     return {};
 }
 
-IoStatus copy_store(const std::string& source_register, const std::string& destination_register) {
-    const std::string source = store_path_of(source_register);
-    const std::string destination = store_path_of(destination_register);
-    if (file_size(source) < 0) {
-        if (file_size(destination) < 0) return {};
-        return delete_file(destination);
-    }
+IoStatus CompanionStore::write_change(const std::function<IoStatus(CompanionStore&)>& writes,
+                                      std::uint64_t change_id) {
+    Transaction transaction(db_);
+    if (!transaction.status()) return transaction.status();
+    if (const IoStatus written = writes(*this); !written) return written;
+    if (const IoStatus cleared = execute("DELETE FROM last_change"); !cleared) return cleared;
+    Statement note(db_, "INSERT INTO last_change(id) VALUES(?)");
+    if (!note.ok()) return note.status();
+    note.bind(1, stored(change_id));
+    if (const IoStatus noted = note.run(); !noted) return noted;
+    return transaction.commit();
+}
+
+IoStatus CompanionStore::last_change(std::uint64_t& change_id) const {
+    change_id = 0;
+    if (version_ < 4) return {};
+    Statement row(db_, "SELECT id FROM last_change");
+    if (!row.ok()) return row.status();
+    if (row.step()) change_id = fingerprint_of(row.integer(0));
+    return row.finished();
+}
+
+IoStatus copy_store_into(const std::string& store_path, AtomicReplace& copy) {
     // Read under the store's shared lock, so that no write is half in the copy.
     sqlite3* db = nullptr;
-    int code = sqlite3_open_v2(source.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    int code = sqlite3_open_v2(store_path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     if (code == SQLITE_OK) {
         sqlite3_busy_timeout(db, kBusyMilliseconds);
         code = sqlite3_exec(db, "BEGIN; SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
     }
     IoStatus status = cause_of(code, db);
-    if (status) {
-        IoStatus opened;
-        const int file = read_open_file(kAnyFileNumber, source, file_flags::kNoBuffering, &opened);
-        status = opened;
-        if (file >= 0) {
-            FileCloser closer(file);
-            AtomicReplace copy(destination);
-            std::string block(1 << 16, '\0');
-            std::int64_t got = 0;
-            while (copy.ok() &&
-                   (got = read_bytes(file, block.data(), static_cast<std::int64_t>(block.size()))) > 0)
-                (void)copy.write(block.data(), static_cast<std::size_t>(got));
-            status = got < 0 ? IoStatus::failure(EIO) : copy.commit();
-        }
-    }
+    if (status) status = copy_into(store_path, copy);
     sqlite3_close_v2(db);
     return status;
 }

@@ -12,11 +12,14 @@
 // identity with the place kGonePlace and is never applied to another transaction.
 //
 // Failures carry their cause: EBADMSG for a file that is damaged or no store of this program,
-// EPROTO for one a newer version wrote, EWOULDBLOCK while another program holds it, else the
-// system's own. Each write is one SQLite transaction: all of it or nothing.
+// EPROTO for one a newer version wrote, EWOULDBLOCK while another program holds it, ENOLINK when
+// its name is a symbolic link that leads nowhere (a disk not mounted), else the system's own. Each
+// write is one SQLite transaction: all of it or nothing. A store named by a link is written where
+// the link leads, and the link stays.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -24,6 +27,8 @@
 #include <vector>
 
 #include "core/register/record_fingerprint.h"
+#include "core/register/record_states.h"
+#include "core/runtime/atomic_replace.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/io_status.h"
 
@@ -34,10 +39,11 @@ namespace quillet {
 inline constexpr std::string_view kStoreSuffix = ".qstore";
 // The version of the tables this program writes; older stores are brought up to it when opened
 // for writing, newer ones are refused.
-inline constexpr int kStoreSchemaVersion = 3;
+inline constexpr int kStoreSchemaVersion = 4;
 inline constexpr std::int64_t kGonePlace = -1;
 
-// The store beside the register at the path.
+// The store beside the register at the path: beside the file the path names, so that a register
+// opened through a symbolic link finds the same store as when it is opened by its own name.
 std::string store_path_of(const std::string& register_path);
 
 // A statement file imported into the register.
@@ -60,29 +66,10 @@ struct StoredLink {
     std::int64_t import_id = 0;
 };
 
-// A link as the list needs it, without its identity (read for every record at open).
-struct LinkedPlace {
-    RecordPlace record;
-    std::int64_t import_id = 0;
-};
-
 // An identity found in the store, with the day its import was made.
 struct FoundIdentity {
     RecordPlace record;
     DateValue imported_on = kNoDate;
-};
-
-// A transaction's state against the bank's statements.
-enum class ClearState : std::uint8_t {
-    kUncleared = 0,
-    kCleared = 1,     // seen at the bank
-    kReconciled = 2,  // part of a finished statement
-};
-
-struct StoredMark {
-    RecordPlace record;
-    ClearState state = ClearState::kUncleared;
-    std::int64_t statement_id = 0;  // a reconciled transaction's statement
 };
 
 // A statement the register was reconciled with.
@@ -103,8 +90,13 @@ class CompanionStore {
     CompanionStore& operator=(const CompanionStore&) = delete;
 
     // Opens the store at the path. For reading, a missing store is ENOENT; for writing, it is made
-    // (and an older one brought up to this version).
+    // (and an older one brought up to this version). A link that leads nowhere is ENOLINK either
+    // way: the store it led to is somewhere, and must not be taken for none.
     IoStatus open(const std::string& path, bool for_writing);
+    // Opens an existing store to tell whether an interrupted change was made (last_change), as
+    // it is: nothing is made or brought up, and a half-written transaction of SQLite's is rolled
+    // back.
+    IoStatus open_to_settle(const std::string& path);
     void close();
     bool is_open() const { return db_ != nullptr; }
 
@@ -144,7 +136,15 @@ class CompanionStore {
     IoStatus remove_statement(std::int64_t id, const std::vector<StoredMark>& before);
     IoStatus set_statement_changed(std::int64_t id);
 
+    // Makes the writes in one transaction that also records the change's number, so that a change
+    // interrupted by a kill can later be told made (the store holds its number) or not.
+    IoStatus write_change(const std::function<IoStatus(CompanionStore&)>& writes, std::uint64_t change_id);
+    // The number of the last change written with write_change, 0 for none.
+    IoStatus last_change(std::uint64_t& change_id) const;
+
   private:
+    enum class Access { kRead, kWrite, kSettle };
+    IoStatus open_as(const std::string& path, Access access);
     IoStatus execute(const char* sql) const;
     IoStatus migrate(int from_version);
     IoStatus move_in(const std::string& table, const RecordPlace& from, const RecordPlace& to);
@@ -154,9 +154,8 @@ class CompanionStore {
     int version_ = kStoreSchemaVersion;  // the tables' version as opened
 };
 
-// Copies the store beside source to beside destination in one step, so that a register's copy
-// keeps its links; with no store beside source, one beside destination is removed (it belonged to
-// the file the copy replaces).
-IoStatus copy_store(const std::string& source_register, const std::string& destination_register);
+// Writes the store's bytes into the replacement, which the caller commits: a copy taken under the
+// store's shared lock, so that no write of another program is half in it.
+IoStatus copy_store_into(const std::string& store_path, AtomicReplace& copy);
 
 }  // namespace quillet

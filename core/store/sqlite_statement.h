@@ -101,26 +101,29 @@ class Statement {
     int code_ = SQLITE_OK;
 };
 
-// A write transaction, rolled back unless committed.
+// A write transaction, rolled back unless committed. Inside another one it is a savepoint of it,
+// so that several writes of the store make one transaction that commits or fails as a whole.
 class Transaction {
   public:
-    explicit Transaction(sqlite3* db) : db_(db) {
-        code_ = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    explicit Transaction(sqlite3* db) : db_(db), nested_(sqlite3_get_autocommit(db) == 0) {
+        code_ = sqlite3_exec(db, nested_ ? "SAVEPOINT part" : "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     }
     ~Transaction() {
-        if (code_ == SQLITE_OK && !committed_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (code_ != SQLITE_OK || committed_) return;
+        sqlite3_exec(db_, nested_ ? "ROLLBACK TO part; RELEASE part" : "ROLLBACK", nullptr, nullptr, nullptr);
     }
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     IoStatus status() const { return cause_of(code_, db_); }
     IoStatus commit() {
-        const int code = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        const int code = sqlite3_exec(db_, nested_ ? "RELEASE part" : "COMMIT", nullptr, nullptr, nullptr);
         committed_ = code == SQLITE_OK;
         return cause_of(code, db_);
     }
 
   private:
     sqlite3* db_;
+    bool nested_;
     int code_ = SQLITE_OK;
     bool committed_ = false;
 };

@@ -3,6 +3,7 @@
 #include "core/register/register_file.h"
 #include "core/runtime/number_text.h"
 #include "core/runtime/program_start.h"
+#include "core/session/compaction.h"
 #include "desktop/dialogs/about_window.h"
 #include "desktop/dialogs/chart_dialog.h"
 #include "desktop/dialogs/cleared_command.h"
@@ -128,13 +129,18 @@ void open_dropped_register() {
 void compact_register_interactively() {
     if (show_message(kMessageConfirmCompact, kMainWindow) != ui::kAnswerYes) return;
     const std::string path = register_session().path();
-    CompactionCounts counts;
-    const SessionResult compacted = register_session().compact(counts, true);
+    const auto compaction = std::make_shared<Compaction>(true);
+    RowChange rows;
+    const SessionResult compacted = register_session().apply(compaction, rows);
     if (compacted.failed()) {
         // The register is as it was: compaction writes a new file and only then replaces the old.
-        show_message(kMessageCompactFailed, kMainWindow, file_and_cause(path, compacted.cause()));
+        show_message(kMessageCompactFailed, kMainWindow,
+                     file_and_cause(compacted.file(),
+                                    cause_text(compacted.cause(),
+                                               compacted.in_store() ? &texts().store_causes : nullptr)));
         return;
     }
+    const CompactionCounts& counts = compaction->counts();
     if (!show_session_result(compacted, kMainWindow)) return;
     fill_register_view(path, kKeepOrder);
     if (counts.removed == 0) {

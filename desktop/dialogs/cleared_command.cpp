@@ -1,6 +1,7 @@
 #include "desktop/dialogs/cleared_command.h"
 
 #include "core/runtime/dates.h"
+#include "core/session/set_cleared.h"
 #include "desktop/program/app_state.h"
 #include "desktop/program/main_window_ids.h"
 #include "desktop/program/message_box.h"
@@ -17,7 +18,7 @@ namespace {
 
 // "The statement of 2025/01/31" for a reconciled row.
 ShownText statement_name(int row) {
-    const RegisterSession& session = register_session();
+    RegisterSession& session = register_session();
     const StoredStatement* statement = session.statement(session.row_statement(row));
     return ShownText::of_text(texts().adjustment_memo +
                               (statement != nullptr ? format_date(kDisplayDateMask, statement->date) : "?"));
@@ -27,20 +28,17 @@ ShownText statement_name(int row) {
 
 void toggle_cleared(int row) {
     RegisterSession& session = register_session();
-    if (session.store_state() == StoreState::kUnread) session.read_store();
     const ClearState state = session.row_state(row);
     if (state == ClearState::kReconciled) {
         // Reconciled stays reconciled: only a change to the transaction itself touches it.
         show_message(kMessageNotice, kMainWindow, statement_name(row).add_text(texts().reconciled_stays));
         return;
     }
+    RowChange rows;
     const SessionResult result =
-        session.set_cleared({session.slot_of(row)}, {state == ClearState::kUncleared});
-    if (result.in_store()) {
-        show_message(kMessageRegisterNotChanged, kMainWindow,
-                     file_and_cause(session.store_path(), cause_text(result.cause(), &texts().store_causes)));
-        return;
-    }
+        session.apply(std::make_shared<SetCleared>(std::vector<std::int64_t>{session.slot_of(row)},
+                                                   std::vector<bool>{state == ClearState::kUncleared}),
+                      rows);
     if (!show_session_result(result, kMainWindow)) return;
     ui::supplied_row_changed(kRegisterList, row);
     show_balances();
@@ -48,7 +46,6 @@ void toggle_cleared(int row) {
 
 bool reconciled_change_allowed(int row) {
     RegisterSession& session = register_session();
-    if (session.store_state() == StoreState::kUnread) session.read_store();
     if (session.row_state(row) != ClearState::kReconciled) return true;
     return show_message(kMessageReconciledChange, kMainWindow, statement_name(row)) == ui::kAnswerYes;
 }

@@ -1,5 +1,6 @@
 #include "desktop/dialogs/delete_command.h"
 
+#include "core/session/delete_register.h"
 #include "desktop/program/main_window_ids.h"
 #include "desktop/program/message_box.h"
 #include "desktop/views/register_view.h"
@@ -17,7 +18,9 @@ void delete_transaction(int row) {
         return;
     // A register file that will not go stays open and shown, so that nothing seems lost that is not.
     RowChange change;
-    if (!show_session_result(session.delete_row(row, change), kMainWindow)) return;
+    const SessionResult deleted =
+        session.apply(delete_row(session.list(), row, session.fingerprint_of(row)), change);
+    if (!show_session_result(deleted, kMainWindow)) return;
     show_row_change(change);
     if (!last) select_register_row(0);
 }

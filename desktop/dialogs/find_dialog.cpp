@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "core/register/row_search.h"
+#include "core/list/row_search.h"
 #include "core/runtime/number_text.h"
 #include "core/settings/pick_lists.h"
 #include "desktop/dialogs/dialog_ids.h"
@@ -35,7 +35,8 @@ void search() {
     ui::set_state(list, -1);
     // The register's records are searched, not the list's cells one by one: a million rows in a
     // moment.
-    ui::set_row_backgrounds(list, rows_holding(app().session, wanted, inverse), state.options.find_highlight);
+    ui::set_row_backgrounds(list, rows_holding(app().session.list(), wanted, inverse),
+                            state.options.find_highlight);
     insert_into_pick_list(state.pick_lists[kMaskList], wanted, true);
 }
 

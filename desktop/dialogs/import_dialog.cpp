@@ -324,7 +324,8 @@ void import_ticked() {
     // What the pick lists learn, as from typed transactions: the latest last, so it stands first.
     std::vector<TransactionRecord> learned = batch.records;
     RowChange change;
-    const SessionResult imported = register_session().import(std::move(batch), change);
+    const SessionResult imported =
+        register_session().apply(std::make_shared<ImportStatement>(std::move(batch)), change);
     if (!imported.done()) {
         if (imported.stale()) {
             // Nothing was written; the register is read again, and so is what it already holds.
@@ -332,10 +333,8 @@ void import_ticked() {
             if (!build_preview()) close_import();
             return;
         }
-        const std::string file =
-            imported.in_store() ? register_session().store_path() : register_session().path();
         show_message(kMessageImportFailed, kWindow,
-                     file_and_cause(file, cause_text(imported.cause(), &texts().store_causes)));
+                     file_and_cause(imported.file(), cause_text(imported.cause(), &texts().store_causes)));
         return;
     }
     AppState& state = app();

@@ -46,11 +46,10 @@ void create() {
         ui::get_state(kWithdrawal) == 1 ? record_format::kWithdrawal : record_format::kDeposit;
     // The new file replaces the old one in one step, so a failure leaves the old file as it was;
     // the dialog stays open with what the user typed.
-    if (const SessionResult created = register_session().create(
-            path, amount, kind,
-            {t.opening_texts[0], t.opening_texts[1], t.opening_texts[2], t.opening_amount_caption});
-        !created.done()) {
-        show_message(kMessageRegisterNotChanged, kWindow, file_and_cause(path, created.cause()));
+    const TransactionRecord opening = opening_record(
+        amount, kind, {t.opening_texts[0], t.opening_texts[1], t.opening_texts[2], t.opening_amount_caption});
+    if (const SessionResult created = register_session().create(path, opening); !created.done()) {
+        show_message(kMessageRegisterNotChanged, kWindow, file_and_cause(created.file(), created.cause()));
         return;
     }
     close_dialog(kWindow);

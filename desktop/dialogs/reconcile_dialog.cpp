@@ -6,6 +6,9 @@
 #include "core/reconcile/difference_finder.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/number_text.h"
+#include "core/session/add_transaction.h"
+#include "core/session/finish_statement.h"
+#include "core/session/set_cleared.h"
 #include "desktop/dialogs/dialog_ids.h"
 #include "desktop/dialogs/dialog_pattern.h"
 #include "desktop/program/app_state.h"
@@ -143,7 +146,6 @@ void rebuild(bool keep_ticks, std::optional<std::uint64_t> also_ticked = std::nu
     IoStatus built = build_sheet(register_session(), chosen_day(), ending, d.sheet);
     if (built.error() == ESTALE) {
         fill_register_view(register_session().path(), kKeepOrder);
-        register_session().read_store();
         show_row_states_again();
         built = build_sheet(register_session(), chosen_day(), ending, d.sheet);
         show_message(kMessageReconcileReread, kWindow, ShownText::of_path(register_session().path()));
@@ -166,9 +168,8 @@ bool reconcile_result(const SessionResult& result) {
         rebuild(true);
         return false;
     }
-    const std::string file = result.in_store() ? register_session().store_path() : register_session().path();
     show_message(kMessageReconcileFailed, kWindow,
-                 file_and_cause(file, cause_text(result.cause(), &texts().store_causes)));
+                 file_and_cause(result.file(), cause_text(result.cause(), &texts().store_causes)));
     return false;
 }
 
@@ -190,8 +191,8 @@ void finish() {
     statement.ending_cents = d.sheet.ending_cents;
     statement.finished_on = current_date();
     RowChange change;
-    if (!reconcile_result(
-            register_session().finish_statement(statement, sheet_slots(), d.sheet.ticks(), change)))
+    if (!reconcile_result(register_session().apply(
+            std::make_shared<FinishStatement>(statement, sheet_slots(), d.sheet.ticks()), change)))
         return;
     close_reconcile();
     show_row_change(change);
@@ -200,7 +201,10 @@ void finish() {
 
 // Later: the ticks stay as cleared marks for the next time.
 void later() {
-    if (!reconcile_result(register_session().set_cleared(sheet_slots(), draft().sheet.ticks()))) return;
+    RowChange change;
+    if (!reconcile_result(register_session().apply(
+            std::make_shared<SetCleared>(sheet_slots(), draft().sheet.ticks()), change)))
+        return;
     close_reconcile();
     show_row_states_again();
 }
@@ -224,7 +228,8 @@ void adjust() {
     if (show_message(kMessageConfirmAdjustment, kWindow, ShownText::of_text(shown)) != ui::kAnswerYes) return;
     RowChange change;
     const bool at_top = app().list_order == 1;
-    const SessionResult added = register_session().add(record, at_top, change);
+    const SessionResult added =
+        register_session().apply(std::make_shared<AddTransaction>(record, at_top), change);
     if (!reconcile_result(added)) return;
     show_row_change(change);
     // The adjustment comes ticked with the rest.
@@ -288,8 +293,8 @@ void create_gadgets(DateValue day, const std::string& ending) {
 
 void open_reconcile_window() {
     RegisterSession& session = register_session();
-    if (session.store_state() == StoreState::kUnread) session.read_store();
     const TextTable& t = texts();
+    const std::vector<StoredStatement>& statements = session.statements();
     if (session.store_state() == StoreState::kUnusable) {
         show_message(
             kMessageStoreUnusable, main_ids::kMainWindow,
@@ -309,7 +314,7 @@ void open_reconcile_window() {
     app().reconcile_draft.emplace();
     open_dialog(kWindow, kWidth, kHeight, t.reconcile_title);
     create_gadgets(day, proposed.ending_cents ? cents_text(*proposed.ending_cents) : std::string());
-    for (const StoredStatement& statement : session.statements()) {
+    for (const StoredStatement& statement : statements) {
         if (statement.changed)
             ui::set_text(kChangedNote,
                          t.statement_changed_before + day_text(statement.date) + t.statement_changed_after);

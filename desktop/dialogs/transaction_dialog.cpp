@@ -4,6 +4,8 @@
 #include "core/register/register_file.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/number_text.h"
+#include "core/session/add_transaction.h"
+#include "core/session/rewrite_record.h"
 #include "core/settings/pick_lists.h"
 #include "desktop/dialogs/amount_filter.h"
 #include "desktop/dialogs/dialog_ids.h"
@@ -68,7 +70,7 @@ int kind_shown() {
 void fill_from_payee() {
     if (app().dialog_mode != kNewMode) return;
     const RegisterSession& session = register_session();
-    const std::optional<std::int64_t> slot = session.latest_slot_of_payee(ui::get_text(kPayee));
+    const std::optional<std::int64_t> slot = session.list().latest_slot_of_payee(ui::get_text(kPayee));
     RecordBytes bytes{};
     if (!slot || !session.read(*slot, bytes)) return;
     const TransactionRecord latest = decode_record(bytes.data());
@@ -170,8 +172,10 @@ void save() {
     // shows over the dialog and everything the user typed is still there to save again.
     RegisterSession& session = register_session();
     RowChange change;
-    const SessionResult saved = editing ? session.edit(edited().slot, edited().bytes, record, change)
-                                        : session.add(record, state.options.list_order == 1, change);
+    const SessionResult saved = session.apply(
+        editing ? std::shared_ptr<Change>(edit_transaction(edited().slot, edited().bytes, record))
+                : std::make_shared<AddTransaction>(record, state.options.list_order == 1),
+        change);
     if (!show_session_result(saved, kWindow)) return;
     close_dialog(kWindow);
     show_row_change(change);

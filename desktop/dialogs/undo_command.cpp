@@ -17,7 +17,7 @@ void undo_register_change() {
 
 void redo_register_change() {
     RowChange change;
-    const SessionResult redone = register_session().redo(app().options.list_order == 1, change);
+    const SessionResult redone = register_session().redo(change);
     if (show_session_result(redone, kMainWindow, kMessageUndoRefused)) show_row_change(change);
 }
 

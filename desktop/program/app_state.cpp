@@ -10,6 +10,8 @@ AppState& app() {
     return state;
 }
 
+RegisterSession& register_session() { return app().session; }
+
 void reset_app_state(const std::string& program_folder) {
     AppState& state = app();
     state = AppState{};

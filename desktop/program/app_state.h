@@ -13,7 +13,7 @@
 #include "core/import/import_preview.h"
 #include "core/import/statement_file.h"
 #include "core/reconcile/reconcile_sheet.h"
-#include "core/register/register_session.h"
+#include "core/session/register_session.h"
 #include "core/settings/options.h"
 #include "core/settings/pick_lists.h"
 #include "core/settings/settings_file.h"
@@ -68,6 +68,8 @@ struct AppState {
 };
 
 AppState& app();
+// The open register; every change to it goes through here.
+RegisterSession& register_session();
 
 // Gives the state its start-up values for a program living in the folder (ending in "/").
 void reset_app_state(const std::string& program_folder);

@@ -1,6 +1,6 @@
 #include "desktop/program/main_window.h"
 
-#include "core/register/row_text.h"
+#include "core/list/row_text.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 
 #include "core/import/conventions.h"
 #include "core/import/statement.h"
-#include "core/register/row_text.h"
+#include "core/list/row_text.h"
 
 namespace quillet {
 namespace {

@@ -14,13 +14,12 @@ using namespace main_ids;
 namespace {
 
 // "Groceries 48.50", with a payee's "&" doubled so that the menu shows it.
-std::string step_name(const RegisterChange& change) {
-    if (change.kind == ChangeKind::kReconcile)
-        return texts().statement_of + format_date(kDisplayDateMask, change.reconcile->statement.date);
-    if (change.kind == ChangeKind::kImport)
-        return integer_text(static_cast<std::int64_t>(change.records.size() / record_format::kRecordSize)) +
-               texts().imported_count;
-    const TransactionRecord record = named_record(change);
+std::string step_name(const Change& change) {
+    const StepName named = change.step_name();
+    if (named.statement_day != kNoDate)
+        return texts().statement_of + format_date(kDisplayDateMask, named.statement_day);
+    if (!named.record) return integer_text(named.count) + texts().imported_count;
+    const TransactionRecord& record = *named.record;
     std::string name;
     for (const char c : trim(record.payee)) {
         if (c == '&') name += '&';
@@ -30,10 +29,10 @@ std::string step_name(const RegisterChange& change) {
     return name + amount_text(record.amount);
 }
 
-std::string step_caption(const std::string& prefix, const RegisterChange& change, const std::string& keys) {
+std::string step_caption(const std::string& prefix, const Change& change, const std::string& keys) {
     const TextTable& t = texts();
-    return prefix + t.change_names[static_cast<std::size_t>(change.kind)] + t.change_of + step_name(change) +
-           keys;
+    return prefix + t.change_names[static_cast<std::size_t>(change.kind())] + t.change_of +
+           step_name(change) + keys;
 }
 
 }  // namespace
@@ -41,8 +40,8 @@ std::string step_caption(const std::string& prefix, const RegisterChange& change
 void show_undo_captions() {
     const TextTable& t = texts();
     const UndoHistory& history = app().session.history();
-    const RegisterChange* undo = history.next_undo();
-    const RegisterChange* redo = history.next_redo();
+    const std::shared_ptr<Change> undo = history.next_undo();
+    const std::shared_ptr<Change> redo = history.next_redo();
     ui::set_menu_item_text(
         kMenuBar, kUndo,
         undo != nullptr

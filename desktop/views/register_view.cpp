@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "core/list/row_text.h"
 #include "core/register/register_file.h"
-#include "core/register/row_text.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/file_access.h"
 #include "core/runtime/number_text.h"
@@ -65,7 +65,7 @@ void write_status_fields(const BalanceSummary& summary, std::int32_t month) {
 // Checks the file; a refusal says why, but for a damaged first record, which is refused silently.
 bool refuse(const std::string& path) {
     IoStatus cause;
-    const RegisterCheck check = check_register_file(path, &cause);
+    const RegisterCheck check = settle_and_check(path, &cause);
     const TextTable& t = texts();
     int message = kMessageReadOnly;
     ShownText why;
@@ -109,13 +109,11 @@ void supply_rows() {
 // texts (not its figures) in a quieter colour.
 void show_row_states() {
     ui::set_row_states(
-        kRegisterList, [](int row) { return static_cast<int>(register_session().row_state(row)); },
+        kRegisterList, [](int row) { return static_cast<int>(register_session().shown_state(row)); },
         {kDateColumn, kTypeColumn, kNumberColumn, kPayeeColumn, kMemoColumn, kSecondDateColumn});
 }
 
 }  // namespace
-
-RegisterSession& register_session() { return app().session; }
 
 bool fill_register_view(const std::string& path, int order_mode) {
     if (refuse(path)) return false;
@@ -155,7 +153,7 @@ void show_register_title(const std::string& path) {
 
 void show_balances() {
     // The session works the figures out whenever it reads or changes the register.
-    const RegisterSession& session = register_session();
+    RegisterSession& session = register_session();
     ui::refresh_provided_cells(kRegisterList);
     write_status_fields(session.balances().summary(), month_of(current_date()));
     // The cleared balance, once the marks are read.
@@ -204,7 +202,11 @@ bool show_session_result(const SessionResult& result, int owner_window, int stal
         show_message(stale_message < 0 ? kMessageChangedElsewhere : stale_message, owner_window,
                      ShownText::of_path(path));
     } else {
-        show_message(kMessageRegisterNotChanged, owner_window, file_and_cause(path, result.cause()));
+        // The file that failed, the register or its store, and why.
+        const auto* store_causes = result.in_store() ? &texts().store_causes : nullptr;
+        show_message(kMessageRegisterNotChanged, owner_window,
+                     file_and_cause(result.file().empty() ? path : result.file(),
+                                    cause_text(result.cause(), store_causes)));
     }
     show_undo_captions();
     return false;

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/register/register_session.h"
+#include "core/session/register_session.h"
+#include "desktop/program/app_state.h"
 
 namespace quillet {
 
@@ -15,9 +16,6 @@ inline constexpr int kKeepOrder = 0;
 inline constexpr int kFileOrder = 1;
 inline constexpr int kReverseOrder = 2;
 inline constexpr int kToggleOrder = 3;
-
-// The open register; every change to it goes through here.
-RegisterSession& register_session();
 
 // Checks the file and rebuilds the list from it (deleted records leave no row), works out the
 // balance, selects row 0 and sets the window title. A refused file has shown its message, if it has

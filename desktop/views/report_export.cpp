@@ -88,8 +88,7 @@ void export_report(ReportFormat format, ReportRange range, DateValue first, Date
                    bool state_column, int owner_window) {
     AppState& state = app();
     // Each record's state, by slot, from the marks the session read.
-    if (state.session.store_state() == StoreState::kUnread) state.session.read_store();
-    const std::vector<std::uint8_t> states = state.session.places().states_by_slot();
+    const std::vector<std::uint8_t> states = state.session.states_by_slot();
     ReportRequest request;
     request.states = &states;
     request.state_column = state_column;

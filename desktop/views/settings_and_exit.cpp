@@ -2,14 +2,15 @@
 
 #include <vector>
 
+#include "core/list/row_text.h"
 #include "core/register/format.h"
 #include "core/register/register_file.h"
-#include "core/register/row_text.h"
 #include "core/runtime/atomic_replace.h"
 #include "core/runtime/file_access.h"
 #include "core/runtime/help_viewer.h"
 #include "core/runtime/program_start.h"
 #include "core/runtime/windows1252.h"
+#include "core/session/compaction.h"
 #include "core/settings/launcher.h"
 #include "core/settings/settings_file.h"
 #include "core/store/companion_store.h"
@@ -104,9 +105,13 @@ void exit_actions() {
     // A failure is said: the user counts on these at every exit. The file is compacted as it is now,
     // whatever another program wrote since it was listed.
     if (state.options.compact_at_exit == 1) {
-        CompactionCounts counts;
-        if (const SessionResult compacted = session.compact(counts, false); !compacted.done())
-            show_message(kMessageCompactFailed, kMainWindow, file_and_cause(path, compacted.cause()));
+        RowChange rows;
+        if (const SessionResult compacted = session.apply(std::make_shared<Compaction>(false), rows);
+            !compacted.done())
+            show_message(kMessageCompactFailed, kMainWindow,
+                         file_and_cause(compacted.file(),
+                                        cause_text(compacted.cause(),
+                                                   compacted.in_store() ? &texts().store_causes : nullptr)));
     }
     if (state.options.backup_at_exit == 1) {
         const std::string folder = folder_part(path) + path_from_text(texts().backup_infix);
@@ -116,7 +121,7 @@ void exit_actions() {
         // The import history goes with the register's copy; when only it failed, its copy is named.
         if (!copied.done())
             show_message(kMessageBackupFailed, kMainWindow,
-                         file_and_cause(copied.in_store() ? store_path_of(backup) : backup,
+                         file_and_cause(copied.file().empty() ? backup : copied.file(),
                                         cause_text(copied.cause(), &texts().store_causes)));
     }
 }

@@ -16,12 +16,13 @@
 #include <thread>
 
 #include "core/register/register_file.h"
-#include "core/register/register_session.h"
 #include "core/reminders/reminders.h"
 #include "core/reports/report.h"
 #include "core/runtime/atomic_replace.h"
 #include "core/runtime/file_access.h"
+#include "core/session/register_session.h"
 #include "core/settings/settings_file.h"
+#include "tests/support/session_changes.h"
 #include "tests/support/temp_folder.h"
 
 namespace quillet {
@@ -129,11 +130,11 @@ TEST_F(Killed, SessionChangesLeaveEveryRecordOldOrAsWritten) {
             (void)session.open(path, kListFileOrder);
             RowChange change;
             RecordBytes opened{};
-            if (session.read(3, opened)) (void)session.edit(3, opened, edited, change);
-            (void)session.delete_row(session.row_of_slot(5), change);
+            if (session.read(3, opened)) (void)testing::edit(session, 3, opened, edited, change);
+            (void)testing::delete_row(session, session.row_of_slot(5), change);
             (void)session.undo(change);
             (void)session.undo(change);
-            (void)session.redo(false, change);
+            (void)session.redo(change);
             (void)session.undo(change);
         },
         [&](int trial) {
@@ -161,7 +162,7 @@ TEST_F(Killed, ARegisterDeletedAndPutBackIsWholeOrAbsent) {
             if (file_size(path) < 0) (void)replace_file_contents(path, old);
             (void)session.open(path, kListFileOrder);
             RowChange change;
-            (void)session.delete_row(0, change);
+            (void)testing::delete_row(session, 0, change);
             (void)session.undo(change);
         },
         [&](int trial) {

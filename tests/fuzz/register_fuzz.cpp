@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "core/register/balance_book.h"
+#include "core/list/balance_book.h"
+#include "core/list/row_text.h"
 #include "core/register/register_file.h"
-#include "core/register/row_text.h"
 #include "core/reports/report.h"
 #include "core/runtime/number_text.h"
 #include "tests/fuzz/fuzz_file.h"

@@ -34,6 +34,11 @@ cases=(
     'cli/planted.cpp|#include "ui/gadgets.h"'
     'cli/planted.cpp|#include "desktop/program/texts.h"'
     'ui/planted.cpp|#include "desktop/program/texts.h"'
+    'core/store/planted.cpp|#include "core/session/register_session.h"'
+    'core/register/planted.cpp|#include "core/store/companion_store.h"'
+    'core/list/planted.cpp|#include "core/session/change.h"'
+    'core/session/planted.cpp|#include "core/import/import_preview.h"'
+    'desktop/views/planted.cpp|#include "desktop/dialogs/dialog_ids.h"'
 )
 
 failed=0

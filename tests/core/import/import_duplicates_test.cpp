@@ -10,9 +10,10 @@
 
 #include "core/import/import_preview.h"
 #include "core/import/statement_file.h"
-#include "core/register/register_session.h"
 #include "core/runtime/file_access.h"
+#include "core/session/register_session.h"
 #include "core/store/companion_store.h"
+#include "tests/support/session_changes.h"
 #include "tests/support/temp_folder.h"
 
 namespace quillet {
@@ -84,7 +85,7 @@ class Imports : public ::testing::Test {
 
     SessionResult import(const ImportPreview& preview) {
         RowChange change;
-        return session.import(batch_of(preview), change);
+        return testing::import(session, batch_of(preview), change);
     }
 
     TempFolder folder;
@@ -117,7 +118,7 @@ TEST_F(Imports, DuplicatesAreFoundByIdentityThenAgainstTypedTransactions) {
                      "12/13/2024,ATM WITHDRAWAL,,-60.00\n12/16/2024,BOOKSHOP,,-18.00\n");
     const std::int64_t atm_row = session.row_count() - 1;
     RowChange change;
-    ASSERT_TRUE(session.delete_row(atm_row, change).done());
+    ASSERT_TRUE(testing::delete_row(session, atm_row, change).done());
     EXPECT_EQ(verdicts(preview_of(overlap)),
               (std::vector<std::string>{"typed 2024/11/30", "typed 2024/12/04", "imported", "imported",
                                         "deleted", "new"}));
@@ -184,10 +185,10 @@ TEST_F(Imports, LinksKeepToTheirTransactionsThroughEditsCompactionAndAnotherProg
     TransactionRecord edited = decode_record(opened.data());
     edited.description = "Monthly fee, December";
     RowChange change;
-    ASSERT_TRUE(session.edit(session.slot_of(row), opened, edited, change).done());
+    ASSERT_TRUE(testing::edit(session, session.slot_of(row), opened, edited, change).done());
     // Compaction renumbers every record; another program appends one.
     CompactionCounts counts;
-    ASSERT_TRUE(session.compact(counts, true).done());
+    ASSERT_TRUE(testing::compact(session, counts, true).done());
     ASSERT_EQ(counts.removed, 1);
     std::int64_t slot = 0;
     ASSERT_TRUE(append_record(path, typed(make_date(2025, 1, 6), 8.0f, "", "Bank Fee"), slot));
@@ -198,7 +199,7 @@ TEST_F(Imports, LinksKeepToTheirTransactionsThroughEditsCompactionAndAnotherProg
     ASSERT_EQ(reopened.store_state(), StoreState::kRead);
     std::vector<bool> imported;
     for (std::int64_t each = 0; each < reopened.row_count(); ++each)
-        imported.push_back(reopened.row_imported(each));
+        imported.push_back(reopened.places().imported(reopened.slot_of(each)));
     // Newest first: the outside append, the four imported, the two typed.
     EXPECT_EQ(imported, (std::vector<bool>{false, true, true, true, true, false, false}));
     session.open(path, kListFileOrder);
@@ -242,7 +243,7 @@ TEST_F(Imports, UndoTakesAWholeImportBackAndAFailureLeavesBothFilesAsTheyWere) {
     EXPECT_EQ(session.row_count(), 2);
     EXPECT_EQ(verdicts(preview_of(sample("debit_credit.csv"))),
               (std::vector<std::string>{"new", "new", "new", "new"}));
-    ASSERT_TRUE(session.redo(false, change).done());
+    ASSERT_TRUE(session.redo(change).done());
     EXPECT_EQ(session.row_count(), 6);
     EXPECT_EQ(verdicts(preview_of(sample("debit_credit.csv"))),
               (std::vector<std::string>{"imported", "imported", "imported", "imported"}));
@@ -284,7 +285,7 @@ TEST_F(Imports, AStoreThatCannotBeUsedIsSaidAndNeverBlocksTheRegister) {
         EXPECT_EQ(other.store_problem().error(), problem.error);
         RowChange change;
         const SessionResult refused =
-            other.import(ImportBatch{{typed(1, 1.0f, "", "X")}, {"id:x"}, {}}, change);
+            testing::import(other, ImportBatch{{typed(1, 1.0f, "", "X")}, {"id:x"}, {}}, change);
         EXPECT_TRUE(refused.in_store());
         EXPECT_EQ(refused.cause().error(), problem.error);
         EXPECT_EQ(read_file(path), register_bytes);
@@ -298,7 +299,8 @@ TEST_F(Imports, AStoreThatCannotBeUsedIsSaidAndNeverBlocksTheRegister) {
     RegisterSession other;
     other.open(path, kListFileOrder);
     RowChange change;
-    const SessionResult held = other.import(ImportBatch{{typed(1, 1.0f, "", "X")}, {"id:x"}, {}}, change);
+    const SessionResult held =
+        testing::import(other, ImportBatch{{typed(1, 1.0f, "", "X")}, {"id:x"}, {}}, change);
     EXPECT_EQ(held.cause().error(), EWOULDBLOCK);
     EXPECT_EQ(read_file(path), register_bytes);
     sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);

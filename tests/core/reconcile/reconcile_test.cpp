@@ -7,7 +7,8 @@
 
 #include "core/reconcile/difference_finder.h"
 #include "core/reconcile/reconcile_sheet.h"
-#include "core/register/register_session.h"
+#include "core/session/register_session.h"
+#include "tests/support/session_changes.h"
 #include "tests/support/temp_folder.h"
 
 namespace quillet {
@@ -72,12 +73,12 @@ class Reconcile : public ::testing::Test {
         path = folder.write("Checking.qlt", bytes);
         session.open(path, kListFileOrder);
     }
-    std::vector<ClearState> states() const {
+    std::vector<ClearState> states() {
         std::vector<ClearState> all;
         for (std::int64_t row = 0; row < session.row_count(); ++row) all.push_back(session.row_state(row));
         return all;
     }
-    ReconcileSheet sheet_to(int day, std::int64_t ending) const {
+    ReconcileSheet sheet_to(int day, std::int64_t ending) {
         ReconcileSheet sheet;
         EXPECT_TRUE(build_sheet(session, make_date(2025, 1, day), ending, sheet));
         return sheet;
@@ -93,7 +94,7 @@ constexpr ClearState R = ClearState::kReconciled;
 
 TEST_F(Reconcile, StatesStayOnTheirTransactionsThroughEditsCompactionUndoAndAnotherProgramsAppend) {
     // The second of the two same grocer rows and the power bill are cleared.
-    ASSERT_TRUE(session.set_cleared({3, 4}, {true, true}).done());
+    ASSERT_TRUE(testing::set_cleared(session, {3, 4}, {true, true}).done());
     EXPECT_EQ(states(), (std::vector<ClearState>{U, U, C, C, U}));
     EXPECT_EQ(session.cleared_balance().cents, -2025 - 7550);
 
@@ -107,13 +108,13 @@ TEST_F(Reconcile, StatesStayOnTheirTransactionsThroughEditsCompactionUndoAndAnot
     sheet.tick(3, true);   // ...it was
     EXPECT_EQ(sheet.difference(), 0);
     RowChange change;
-    ASSERT_TRUE(session
-                    .finish_statement({0, sheet.statement_date, sheet.opening_cents, sheet.ending_cents,
-                                       make_date(2025, 2, 1), false},
-                                      {sheet.items()[0].slot, sheet.items()[1].slot, sheet.items()[2].slot,
-                                       sheet.items()[3].slot},
-                                      sheet.ticks(), change)
-                    .done());
+    ASSERT_TRUE(
+        testing::finish_statement(
+            session,
+            {0, sheet.statement_date, sheet.opening_cents, sheet.ending_cents, make_date(2025, 2, 1), false},
+            {sheet.items()[0].slot, sheet.items()[1].slot, sheet.items()[2].slot, sheet.items()[3].slot},
+            sheet.ticks(), change)
+            .done());
     EXPECT_EQ(states(), (std::vector<ClearState>{R, U, R, R, U}));
     EXPECT_EQ(opening_balance(session), 40425);
     EXPECT_EQ(statement_problem(session, make_date(2025, 1, 24)), StatementProblem::kBeforeLastStatement);
@@ -123,7 +124,7 @@ TEST_F(Reconcile, StatesStayOnTheirTransactionsThroughEditsCompactionUndoAndAnot
     ASSERT_TRUE(session.undo(change).done());
     EXPECT_EQ(states(), (std::vector<ClearState>{U, U, C, C, U}));
     EXPECT_TRUE(session.statements().empty());
-    ASSERT_TRUE(session.redo(false, change).done());
+    ASSERT_TRUE(session.redo(change).done());
     EXPECT_EQ(states(), (std::vector<ClearState>{R, U, R, R, U}));
 
     // Editing a reconciled transaction moves its mark along and marks its statement changed.
@@ -131,13 +132,13 @@ TEST_F(Reconcile, StatesStayOnTheirTransactionsThroughEditsCompactionUndoAndAnot
     ASSERT_TRUE(session.read(session.slot_of(3), opened));
     TransactionRecord edited = decode_record(opened.data());
     edited.payee = "Power & Light";
-    ASSERT_TRUE(session.edit(session.slot_of(3), opened, edited, change).done());
+    ASSERT_TRUE(testing::edit(session, session.slot_of(3), opened, edited, change).done());
     ASSERT_EQ(session.statements().size(), 1u);
     EXPECT_TRUE(session.statements()[0].changed);
 
     // Compaction moves every record; another program appends one; the marks are where they were.
     CompactionCounts counts;
-    ASSERT_TRUE(session.compact(counts, true).done());
+    ASSERT_TRUE(testing::compact(session, counts, true).done());
     std::int64_t slot = 0;
     ASSERT_TRUE(append_record(path, typed(29, 3.0f, "Fee"), slot));
     RegisterSession reopened;
@@ -152,7 +153,7 @@ TEST_F(Reconcile, StatesStayOnTheirTransactionsThroughEditsCompactionUndoAndAnot
     ASSERT_TRUE(append_record(path, typed(30, 4.0f, "Fee"), slot));
     ReconcileSheet stale;
     EXPECT_EQ(build_sheet(reopened, make_date(2025, 1, 31), 0, stale).error(), ESTALE);
-    EXPECT_TRUE(reopened.set_cleared({1}, {true}).stale());
+    EXPECT_TRUE(testing::set_cleared(reopened, {1}, {true}).stale());
 }
 
 TEST_F(Reconcile, TicksAreKeptByFingerprintAndAnImportProposesItsStatement) {

@@ -1,6 +1,6 @@
 #include <sys/stat.h>
 
-#include "core/register/row_search.h"
+#include "core/list/row_search.h"
 #include "core/runtime/file_access.h"
 #include "desktop/dialogs/delete_command.h"
 #include "desktop/dialogs/dialog_ids.h"

@@ -6,6 +6,7 @@
 
 #include "core/runtime/number_text.h"
 #include "tests/support/app_fixture.h"
+#include "tests/support/session_changes.h"
 #include "ui/bars.h"
 #include "ui/windows.h"
 
@@ -112,7 +113,7 @@ TEST_F(RegisterView, ANewRowLandsAtTheEndWhenOnlyTheLiveOrderWasReversed) {
     added.type = "  ATM  ";
     added.payee = "Bank";
     RowChange change;
-    ASSERT_TRUE(register_session().add(added, false, change).done());
+    ASSERT_TRUE(testing::add(register_session(), added, false, change).done());
     show_row_change(change);
     EXPECT_EQ(ui::count_items(kRegisterList), 3);
     EXPECT_EQ(cell(2, 6), "1.25");
@@ -135,11 +136,11 @@ TEST_F(RegisterView, EditingReplacesTheCurrentRowAndRemovingKeepsTheBalanceInSte
     RecordBytes opened{};
     ASSERT_TRUE(session.read(1, opened));
     RowChange change;
-    ASSERT_TRUE(session.edit(1, opened, edited, change).done());
+    ASSERT_TRUE(testing::edit(session, 1, opened, edited, change).done());
     show_row_change(change);
     EXPECT_EQ(column(7), (std::vector<std::string>{"100.00", "Void", "95.00"}));
     EXPECT_EQ(cell(1, 8), "2026/12/09") << "the row shows the record as the file holds it";
-    ASSERT_TRUE(session.delete_row(0, change).done());
+    ASSERT_TRUE(testing::delete_row(session, 0, change).done());
     show_row_change(change);
     EXPECT_EQ(column(7), (std::vector<std::string>{"Void", "-5.00"}));
     EXPECT_EQ(status_fields()[0], "Count: 2");

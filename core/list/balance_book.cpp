@@ -1,4 +1,4 @@
-#include "core/register/balance_book.h"
+#include "core/list/balance_book.h"
 
 #include <algorithm>
 

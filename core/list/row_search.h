@@ -7,15 +7,15 @@
 #include <string_view>
 #include <vector>
 
-#include "core/register/register_session.h"
+#include "core/list/register_list.h"
 
 namespace quillet {
 
 bool contains_ignoring_case(std::string_view text, std::string_view wanted);
 
-// A mark a row of the session's list: 1 where the row holds the text (with inverse, where it does
+// A mark a row of the list: 1 where the row holds the text (with inverse, where it does
 // not). The register's records are read once, in as many pieces as the machine has cores, each
 // searched on a core of its own. Rows whose records cannot be read stay unmarked.
-std::vector<std::uint8_t> rows_holding(const RegisterSession& session, std::string_view wanted, bool inverse);
+std::vector<std::uint8_t> rows_holding(const RegisterList& list, std::string_view wanted, bool inverse);
 
 }  // namespace quillet

@@ -1,4 +1,4 @@
-#include "core/register/row_search.h"
+#include "core/list/row_search.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,8 +9,8 @@
 #include <string>
 #include <thread>
 
+#include "core/list/row_text.h"
 #include "core/register/format.h"
-#include "core/register/row_text.h"
 #include "core/runtime/number_text.h"
 
 namespace quillet {
@@ -30,10 +30,10 @@ constexpr std::int64_t kRecordsPerRead = 4096;
 
 // Searches the records of slots first..end, marking the rows they are listed in. The piece has a
 // file of its own: the program's numbered files are not to be shared between threads.
-void search_piece(const RegisterSession& session, const std::vector<std::int32_t>& row_of_slot,
-                  std::int64_t first, std::int64_t end, const std::string& wanted, bool inverse,
+void search_piece(const RegisterList& list, const std::vector<std::int32_t>& row_of_slot, std::int64_t first,
+                  std::int64_t end, const std::string& wanted, bool inverse,
                   std::vector<std::uint8_t>& marks) {
-    const int file = ::open(session.path().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int file = ::open(list.path().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (file < 0) return;
     const std::string void_mark = folded(kVoidMark);
     const std::string out_of_range = folded(kOutOfRangeText);
@@ -54,7 +54,7 @@ void search_piece(const RegisterSession& session, const std::vector<std::int32_t
             append_folded_row_text(text, block.data() + at * static_cast<std::int64_t>(kRecordSize),
                                    void_mark);
             // The balance cell shows the running balance, which the row's texts leave to the list.
-            if (const std::optional<Figure> balance = session.balances().running(row)) {
+            if (const std::optional<Figure> balance = list.balances().running(row)) {
                 std::size_t cell = 0;
                 for (int column = 0; column < kBalanceColumn; ++column) cell = text.find('\n', cell) + 1;
                 text.insert(
@@ -75,25 +75,24 @@ bool contains_ignoring_case(std::string_view text, std::string_view wanted) {
     return folded(text).find(folded(wanted)) != std::string::npos;
 }
 
-std::vector<std::uint8_t> rows_holding(const RegisterSession& session, std::string_view wanted_text,
-                                       bool inverse) {
+std::vector<std::uint8_t> rows_holding(const RegisterList& list, std::string_view wanted_text, bool inverse) {
     const std::string wanted = folded(wanted_text);
-    const std::int64_t rows = session.row_count();
+    const std::int64_t rows = list.row_count();
     std::vector<std::uint8_t> marks(static_cast<std::size_t>(rows), 0);
     std::int64_t slots = 0;
-    for (std::int64_t row = 0; row < rows; ++row) slots = std::max(slots, session.slot_of(row) + 1);
+    for (std::int64_t row = 0; row < rows; ++row) slots = std::max(slots, list.slot_of(row) + 1);
     std::vector<std::int32_t> row_of_slot(static_cast<std::size_t>(slots), -1);
     for (std::int64_t row = 0; row < rows; ++row)
-        row_of_slot[static_cast<std::size_t>(session.slot_of(row))] = static_cast<std::int32_t>(row);
+        row_of_slot[static_cast<std::size_t>(list.slot_of(row))] = static_cast<std::int32_t>(row);
     // Each piece marks rows of its own slots only: the pieces never write the same mark.
     const std::int64_t pieces = std::clamp<std::int64_t>(std::thread::hardware_concurrency(), 1,
                                                          std::max<std::int64_t>(1, slots / kRecordsPerRead));
     std::vector<std::thread> threads;
     for (std::int64_t piece = 1; piece < pieces; ++piece) {
-        threads.emplace_back(search_piece, std::cref(session), std::cref(row_of_slot), slots * piece / pieces,
+        threads.emplace_back(search_piece, std::cref(list), std::cref(row_of_slot), slots * piece / pieces,
                              slots * (piece + 1) / pieces, std::cref(wanted), inverse, std::ref(marks));
     }
-    search_piece(session, row_of_slot, 0, slots / pieces, wanted, inverse, marks);
+    search_piece(list, row_of_slot, 0, slots / pieces, wanted, inverse, marks);
     for (std::thread& thread : threads) thread.join();
     return marks;
 }

@@ -1,4 +1,4 @@
-#include "core/register/payee_index.h"
+#include "core/list/payee_index.h"
 
 #include <gtest/gtest.h>
 

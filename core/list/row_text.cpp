@@ -1,4 +1,4 @@
-#include "core/register/row_text.h"
+#include "core/list/row_text.h"
 
 #include <algorithm>
 #include <array>

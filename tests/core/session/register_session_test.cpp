@@ -2,7 +2,7 @@
 // another program appended to, compacted or truncated since it was listed, and writes nothing then;
 // each puts back what it changed when its write fails; and undo gives back the file byte for byte.
 // Then the three ways a second process once made us lose records.
-#include "core/register/register_session.h"
+#include "core/session/register_session.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/runtime/atomic_replace.h"
+#include "tests/support/session_changes.h"
 #include "tests/support/temp_folder.h"
 
 namespace quillet {
@@ -76,7 +77,7 @@ SessionResult edit_bravo(RegisterSession& session, RowChange& change, bool void_
     TransactionRecord record = decode_record(opened.data());
     if (void_it) record.void_flag = 1;
     if (!void_it) record.description = "Edited";
-    return session.edit(2, opened, record, change);
+    return testing::edit(session, 2, opened, record, change);
 }
 
 void edit_then(RegisterSession& session, bool undo) {
@@ -89,16 +90,16 @@ void edit_then(RegisterSession& session, bool undo) {
 
 const std::vector<Kind>& kinds() {
     static const std::vector<Kind> all = {
-        {"add", [](RegisterSession& s, RowChange& c) { return s.add(named("Delta"), false, c); }},
+        {"add", [](RegisterSession& s, RowChange& c) { return testing::add(s, named("Delta"), false, c); }},
         {"edit", [](RegisterSession& s, RowChange& c) { return edit_bravo(s, c); }},
         {"void", [](RegisterSession& s, RowChange& c) { return edit_bravo(s, c, true); }},
-        {"delete", [](RegisterSession& s, RowChange& c) { return s.delete_row(0, c); }},
-        {"delete the last row", [](RegisterSession& s, RowChange& c) { return s.delete_row(0, c); },
+        {"delete", [](RegisterSession& s, RowChange& c) { return testing::delete_row(s, 0, c); }},
+        {"delete the last row", [](RegisterSession& s, RowChange& c) { return testing::delete_row(s, 0, c); },
          Fault::kNone, true, true},
         {"compact",
          [](RegisterSession& s, RowChange&) {
              CompactionCounts counts;
-             return s.compact(counts, true);
+             return testing::compact(s, counts, true);
          },
          Fault::kReplacement, false},
         {"save as",
@@ -108,8 +109,8 @@ const std::vector<Kind>& kinds() {
          Fault::kNone, false},
         {"undo", [](RegisterSession& s, RowChange& c) { return s.undo(c); }, Fault::kRecordWrite, true, false,
          "", [](RegisterSession& s) { edit_then(s, false); }},
-        {"redo", [](RegisterSession& s, RowChange& c) { return s.redo(false, c); }, Fault::kRecordWrite, true,
-         false, "", [](RegisterSession& s) { edit_then(s, true); }},
+        {"redo", [](RegisterSession& s, RowChange& c) { return s.redo(c); }, Fault::kRecordWrite, true, false,
+         "", [](RegisterSession& s) { edit_then(s, true); }},
     };
     return all;
 }
@@ -215,19 +216,19 @@ TEST_F(Session, RowsFollowEveryChange) {
     (void)session.open(path, kListNewestFirst);
     EXPECT_EQ(session.slot_of(0), 3) << "newest first";
     RowChange change;
-    ASSERT_TRUE(session.add(named("Delta"), true, change).done());
+    ASSERT_TRUE(testing::add(session, named("Delta"), true, change).done());
     EXPECT_EQ(change.kind, RowChange::Kind::kInserted);
     EXPECT_EQ(change.row, 0);
     EXPECT_EQ(session.slot_of(0), 4);
-    EXPECT_EQ(session.latest_slot_of_payee("  delta "), 4);
-    ASSERT_TRUE(session.delete_row(1, change).done());  // Charlie
+    EXPECT_EQ(session.list().latest_slot_of_payee("  delta "), 4);
+    ASSERT_TRUE(testing::delete_row(session, 1, change).done());  // Charlie
     EXPECT_EQ(change.kind, RowChange::Kind::kRemoved);
     EXPECT_EQ(session.row_count(), 3);
-    EXPECT_FALSE(session.latest_slot_of_payee("Charlie"));
+    EXPECT_FALSE(session.list().latest_slot_of_payee("Charlie"));
     ASSERT_TRUE(session.undo(change).done());
     EXPECT_EQ(change.kind, RowChange::Kind::kInserted);
     EXPECT_EQ(change.row, 1) << "back in its place in the list's order";
-    EXPECT_EQ(session.latest_slot_of_payee("charlie"), 3);
+    EXPECT_EQ(session.list().latest_slot_of_payee("charlie"), 3);
     EXPECT_EQ(session.balances().summary().balance.cents, -5000);
 }
 
@@ -252,7 +253,7 @@ TEST_F(Session, TheLastRowIsNotDeletedWithARecordAnotherProgramAppended) {
         ASSERT_TRUE(append_record(path, named("Theirs"), slot));
     });
     RowChange change;
-    EXPECT_TRUE(session.delete_row(0, change).stale());
+    EXPECT_TRUE(testing::delete_row(session, 0, change).stale());
     EXPECT_EQ(payees_in(path), (std::vector<std::string>{"Zero", "Theirs"}));
 }
 
@@ -274,7 +275,7 @@ TEST_F(Session, SaveAsAfterAnotherProgramCompactedCopiesNothingAndTheNextDeleteH
         // Read again, as the program does after a refusal: row 0 is Alpha, wherever it now stands.
         (void)session.open(path, kListFileOrder);
         RowChange change;
-        ASSERT_TRUE(session.delete_row(0, change).done());
+        ASSERT_TRUE(testing::delete_row(session, 0, change).done());
         EXPECT_EQ(payees_in(path), (std::vector<std::string>{"-Alpha", "Bravo", "Charlie"}));
     }
 }
@@ -287,10 +288,10 @@ TEST_F(Session, ARegisterReachedThroughALinkStaysTheLinksTarget) {
     RegisterSession session;
     (void)session.open(link, kListFileOrder);
     CompactionCounts counts;
-    ASSERT_TRUE(session.compact(counts, true).done());
+    ASSERT_TRUE(testing::compact(session, counts, true).done());
     (void)session.open(link, kListFileOrder);
     RowChange change;
-    ASSERT_TRUE(session.add(named("Delta"), false, change).done());
+    ASSERT_TRUE(testing::add(session, named("Delta"), false, change).done());
     struct stat status {};
     ASSERT_EQ(::lstat(link.c_str(), &status), 0);
     EXPECT_TRUE(S_ISLNK(status.st_mode));
@@ -300,7 +301,7 @@ TEST_F(Session, ARegisterReachedThroughALinkStaysTheLinksTarget) {
     const std::string one_link = folder.file("One.qlt");
     ASSERT_EQ(::symlink(one.c_str(), one_link.c_str()), 0);
     (void)session.open(one_link, kListFileOrder);
-    ASSERT_TRUE(session.delete_row(0, change).done());
+    ASSERT_TRUE(testing::delete_row(session, 0, change).done());
     EXPECT_EQ(file_size(one), -1);
     ASSERT_TRUE(session.undo(change).done());
     EXPECT_EQ(read_file(one), four_records(1));

@@ -1,0 +1,94 @@
+#include "core/session/import_statement.h"
+
+#include "core/register/record_fingerprint.h"
+
+namespace quillet {
+
+using namespace record_format;
+
+namespace {
+
+std::int64_t count_of(const std::string& records) {
+    return static_cast<std::int64_t>(records.size() / kRecordSize);
+}
+
+const std::uint8_t* record_at(const std::string& records, std::int64_t at) {
+    return reinterpret_cast<const std::uint8_t*>(records.data()) +
+           at * static_cast<std::int64_t>(kRecordSize);
+}
+
+// The imported records cut again and the import gone from the store.
+class CutImported : public Change {
+  public:
+    CutImported(std::int64_t first, std::string records, std::int64_t import_id)
+        : first_(first), records_(std::move(records)), import_id_(import_id) {}
+    ChangeKind kind() const override { return ChangeKind::kImport; }
+    bool undoable() const override { return false; }
+    IoStatus plan(const SessionState&, const RegisterLock*, ChangePlan& plan) override {
+        plan.cut_from = first_;
+        plan.cut = records_;
+        const std::int64_t id = import_id_;
+        plan.store = [id](CompanionStore& store) { return store.remove_import(id); };
+        return {};
+    }
+    void applied(SessionState& state, ChangePlan&, RowChange& rows) override {
+        state.list.remove_appended(first_, records_);
+        state.places.pop(count_of(records_));
+        rows = {RowChange::Kind::kRowsChanged, -1};
+    }
+
+  private:
+    std::int64_t first_;
+    std::string records_;
+    std::int64_t import_id_;
+};
+
+}  // namespace
+
+ImportStatement::ImportStatement(ImportBatch batch)
+    : identities_(std::move(batch.identities)), entry_(std::move(batch.entry)) {
+    records_.reserve(batch.records.size() * kRecordSize);
+    for (const TransactionRecord& record : batch.records) {
+        const RecordBytes encoded = encode_record(record);
+        records_.append(reinterpret_cast<const char*>(encoded.data()), encoded.size());
+    }
+    entry_.added = count_of(records_);
+}
+
+IoStatus ImportStatement::plan(const SessionState& state, const RegisterLock*, ChangePlan& plan) {
+    if (records_.empty() || identities_.size() != static_cast<std::size_t>(count_of(records_)))
+        return IoStatus::failure(EINVAL);
+    plan.appended = records_;
+    // The records go last among their fingerprints' records: their places follow the file's.
+    std::vector<std::uint64_t> fingerprints;
+    fingerprints.reserve(identities_.size());
+    for (std::int64_t at = 0; at < count_of(records_); ++at)
+        fingerprints.push_back(record_fingerprint(record_at(records_, at)));
+    const std::vector<RecordPlace> places = state.places.places_after_end(fingerprints);
+    auto links = std::make_shared<std::vector<StoredLink>>();
+    links->reserve(places.size());
+    for (std::size_t at = 0; at < places.size(); ++at) links->push_back({identities_[at], places[at], 0});
+    plan.store = [this, links](CompanionStore& store) { return store.add_import(entry_, *links); };
+    plan.store_made_when_missing = true;
+    return {};
+}
+
+void ImportStatement::applied(SessionState& state, ChangePlan& plan, RowChange& rows) {
+    first_ = plan.first_appended;
+    records_ = std::move(plan.appended);  // numbered at their slots by the write
+    for (std::int64_t at = 0; at < count_of(records_); ++at) {
+        state.places.push(record_fingerprint(record_at(records_, at)), true);
+        state.places.set_imported(first_ + at, true);
+    }
+    state.list.insert_appended(first_, records_);
+    state.store_state = StoreState::kRead;
+    rows = {RowChange::Kind::kRowsChanged, -1};
+}
+
+std::shared_ptr<Change> ImportStatement::inverse() const {
+    return std::make_shared<CutImported>(first_, records_, entry_.id);
+}
+
+StepName ImportStatement::step_name() const { return {std::nullopt, count_of(records_), kNoDate}; }
+
+}  // namespace quillet

@@ -1,0 +1,72 @@
+// The register session's reading of the companion store: the links that tell which records an
+// import made, the cleared and reconciled marks, the statements, and the identities an import
+// looks up. Only the session reads the store; what changes it is a change value's store part.
+#include <thread>
+
+#include "core/session/register_session.h"
+
+namespace quillet {
+
+void adopt_store_beside_link(const std::string& register_path) {
+    const std::string beside_link = register_path + std::string(kStoreSuffix);
+    const std::string beside_file = store_path_of(register_path);
+    if (beside_link == beside_file || names_anything(beside_file) || !names_anything(beside_link) ||
+        is_symbolic_link(beside_link))
+        return;
+    (void)rename_file(beside_link, beside_file);
+}
+
+void RegisterSession::read_store() {
+    if (!is_open()) return;
+    CompanionStore store;
+    const IoStatus opened = store.open(store_path(), false);
+    if (opened.error() == ENOENT) {
+        state_.store_state = StoreState::kNone;
+        return;
+    }
+    // The slots are ordered by fingerprint on another core while the store is read.
+    RecordPlaces::PrintedSlots slots;
+    std::thread sorting([&] { slots = state_.places.slots_by_fingerprint(); });
+    std::vector<LinkedPlace> links;
+    std::vector<StoredMark> marks;
+    IoStatus read = opened ? store.read_links(links) : opened;
+    if (read) read = store.read_marks(marks);
+    if (read) read = store.read_statements(state_.statements);
+    sorting.join();
+    if (read) {
+        state_.places.mark_links(links, slots);
+        state_.places.mark_states(marks, slots);
+        state_.store_state = StoreState::kRead;
+        state_.store_problem = {};
+    } else if (read.error() == ENOENT) {
+        state_.store_state = StoreState::kNone;
+    } else {
+        state_.store_state = StoreState::kUnusable;
+        state_.store_problem = read;
+    }
+}
+
+void RegisterSession::ensure_store_read() {
+    if (state_.store_state == StoreState::kUnread) read_store();
+}
+
+const RecordPlaces& RegisterSession::places() {
+    ensure_store_read();
+    return state_.places;
+}
+
+IoStatus RegisterSession::look_up_imports(const std::vector<std::string>& identities,
+                                          std::vector<std::optional<FoundIdentity>>& found,
+                                          std::vector<StoredImport>& imports) {
+    found.assign(identities.size(), std::nullopt);
+    imports.clear();
+    ensure_store_read();
+    CompanionStore store;
+    IoStatus status = store.open(store_path(), false);
+    if (status.error() == ENOENT) return {};
+    if (status) status = store.find_identities(identities, found);
+    if (status) status = store.read_imports(imports);
+    return status;
+}
+
+}  // namespace quillet
