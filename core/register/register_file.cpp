@@ -44,7 +44,12 @@ bool& record_write_fault() {
     return fault;
 }
 
-IoStatus write_at(int file, std::int64_t offset, const std::uint8_t* bytes, std::int64_t count) {
+// Large appends go out in pieces of this many bytes, then one sync: the kernel may stop any write
+// at a page boundary anyway, so a piece's end inside a record is what a kill can leave in any case.
+constexpr std::int64_t kAppendPiece = std::int64_t{4} << 20;
+
+// Writes the bytes at the offset, without syncing.
+IoStatus write_unsynced(int file, std::int64_t offset, const std::uint8_t* bytes, std::int64_t count) {
     if (!seek_file(file, offset)) return IoStatus::failure(EINVAL);
     if (record_write_fault()) {
         record_write_fault() = false;
@@ -52,7 +57,13 @@ IoStatus write_at(int file, std::int64_t offset, const std::uint8_t* bytes, std:
         (void)flush_file(file);
         return IoStatus::failure(EIO);
     }
-    IoStatus written = write_bytes(file, bytes, count);
+    return write_bytes(file, bytes, count);
+}
+
+IoStatus write_at(int file, std::int64_t offset, const std::uint8_t* bytes, std::int64_t count) {
+    IoStatus written;
+    for (std::int64_t done = 0; written && done < count; done += kAppendPiece)
+        written = write_unsynced(file, offset + done, bytes + done, std::min(kAppendPiece, count - done));
     if (written) written = flush_file(file);
     return written;
 }

@@ -4,15 +4,21 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace quillet {
 
+// Whose call it is: the program's own, one of SQLite's steps (a create, sync or removal of its
+// journal), or one of SQLite's page writes, of which a store's large change makes thousands.
+enum class FileCall : char { kOwn = 'o', kStoreStep = 's', kStorePage = 'p' };
+
 // Counts one call; kills the process (SIGKILL) when it is the one a test stops before.
-void before_file_change();
-// The process is killed before its nth file change from now on (n >= 1); 0 never.
+void before_file_change(FileCall call = FileCall::kOwn);
+// From now on the calls are counted and noted, and the process is killed before the nth (n >= 1;
+// 0: never).
 void stop_before_file_change(std::int64_t n);
-// The file changes counted since the count was last reset.
+// The file changes counted since the count was last started, and whose each was, in order.
 std::int64_t file_changes_counted();
-void reset_file_change_count();
+const std::string& file_changes_noted();
 
 }  // namespace quillet

@@ -180,12 +180,17 @@ IoStatus keep_file(const std::string& file, const std::string& kept) {
 }
 
 IoStatus finish_intent(const std::string& register_path, const Intent& intent) {
+    // The intent goes first: for a change without a store part, that is what makes it made. A kept
+    // file a kill leaves after it is no longer named by anything, and goes at the next settling.
+    if (names_anything(intent_path_of(register_path))) {
+        if (const IoStatus gone = delete_file(intent_path_of(register_path)); !gone) return gone;
+    }
     for (const Intent::Kept& kept : intent.kept) {
         if (!kept.kept.empty() && names_anything(kept.kept)) {
             if (const IoStatus gone = delete_file(kept.kept, kDeleteReadOnly); !gone) return gone;
         }
     }
-    return delete_file(intent_path_of(register_path));
+    return {};
 }
 
 IoStatus roll_back(const std::string& register_path, const Intent& intent) {
@@ -195,7 +200,10 @@ IoStatus roll_back(const std::string& register_path, const Intent& intent) {
             // The change made this file: it goes again.
             if (names_anything(kept->file)) back = delete_file(kept->file, kDeleteReadOnly);
         } else if (names_anything(kept->kept)) {
-            back = rename_file(kept->kept, kept->file);
+            // Still the same file (the change stopped before it replaced it): a rename of a file
+            // over another name of itself does nothing, so the kept name simply goes.
+            back = file_stamp(kept->kept) == file_stamp(kept->file) ? delete_file(kept->kept, kDeleteReadOnly)
+                                                                    : rename_file(kept->kept, kept->file);
         }
         // No kept file: the change stopped before it kept one, and the file is untouched.
         if (!back) return back;
@@ -204,8 +212,27 @@ IoStatus roll_back(const std::string& register_path, const Intent& intent) {
     return delete_file(intent_path_of(register_path));
 }
 
+// Removes the kept files no intent names (a kill came between removing an intent and them), under
+// the register's lock, so that a change of another program that is keeping them keeps them.
+IoStatus remove_unnamed_kept_files(const std::string& register_path) {
+    const std::string kept[] = {kept_path_of(register_path, 0), kept_path_of(register_path, 1)};
+    if (!names_anything(kept[0]) && !names_anything(kept[1])) return {};
+    std::optional<RegisterLock> lock;
+    if (file_size(register_path) >= 0) {
+        lock.emplace(register_path);
+        if (!lock->held()) return lock->status();
+    }
+    if (names_anything(intent_path_of(register_path))) return {};
+    for (const std::string& file : kept) {
+        if (names_anything(file)) {
+            if (const IoStatus gone = delete_file(file, kDeleteReadOnly); !gone) return gone;
+        }
+    }
+    return {};
+}
+
 IoStatus settle_register(const std::string& register_path) {
-    if (!names_anything(intent_path_of(register_path))) return {};
+    if (!names_anything(intent_path_of(register_path))) return remove_unnamed_kept_files(register_path);
     std::optional<RegisterLock> lock;
     if (file_size(register_path) >= 0) {
         lock.emplace(register_path);

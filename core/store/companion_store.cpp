@@ -157,7 +157,11 @@ IoStatus CompanionStore::open_as(const std::string& path, Access access) {
                        "(SELECT count(*) FROM sqlite_schema)");
     if (!versions.ok() || !versions.step()) {
         const IoStatus cause = versions.status();
+        const bool half_written = versions.code() == SQLITE_READONLY_ROLLBACK;
         close();
+        // A write of another program was killed half way: SQLite takes it back, which a reader may
+        // not, so the store is opened to be settled (nothing else is written).
+        if (half_written && access == Access::kRead) return open_as(path, Access::kSettle);
         return cause;
     }
     const std::int64_t application = versions.integer(0);

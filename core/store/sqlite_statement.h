@@ -50,6 +50,7 @@ class Statement {
 
     IoStatus status() const { return cause_of(code_, db_); }
     bool ok() const { return code_ == SQLITE_OK; }
+    int code() const { return code_; }
     // A value that cannot be bound fails the statement's next step.
     void bind(int at, std::int64_t value) { note(sqlite3_bind_int64(statement_, at, value)); }
     void bind(int at, std::string_view text) {
