@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
 # quillet-cli through the real binary: each subcommand's exit code and output on a small register,
 # the report writers' golden files, and the refusals scripts rely on.
-# $1 = quillet-cli, $2 = the test data folder.
+# $1 = quillet-cli, $2 = the test data folder, $3 = the library that changes the register elsewhere.
 set -u
 cli=$1
 data=$2
+elsewhere=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 
 # expect CODE WANTED ARGS...: runs the tool; its exit code must be CODE and its standard output
 # (or, for a failure, its standard error) must hold WANTED.
+runner=("$cli")
 expect() {
     local code=$1 wanted=$2
     shift 2
-    "$cli" "$@" >"$work/out" 2>"$work/err"
+    "${runner[@]}" "$@" >"$work/out" 2>"$work/err"
     local got=$?
     local said
     said=$(cat "$work/out" "$work/err")
@@ -81,6 +83,19 @@ expect 0 "Added 4" import "$reg" "$data/import/checking.ofx"
 expect 0 "Nothing to add" import "$reg" "$data/import/checking.ofx"
 expect 1 "--account" import "$reg" "$data/import/two_accounts.ofx"
 expect 0 "INTEREST PAID" import "$reg" "$data/import/two_accounts.ofx" --account 9988776655 --dry-run
+
+# Another program appends just before each change takes the register's lock (the second lock: the
+# first is the opening's tidying): nothing is written, and the code is 3.
+runner=(env "LD_PRELOAD=$elsewhere" QUILLET_TEST_CHANGE_AT_LOCK=2 ASAN_OPTIONS=verify_asan_link_order=0 "$cli")
+for change in "add $reg --date 2026-12-09 --type T --number 1 --payee P --description D --amount 1 --deposit" \
+    "void $reg --row 1" "delete $reg --row 1" "compact $reg" "import $reg $data/import/statement.qif"; do
+    before=$(stat -c %s "$reg")
+    # shellcheck disable=SC2086
+    expect 3 "another program changed it meanwhile" $change
+    [ "$(stat -c %s "$reg")" = $((before + 211)) ] ||
+        { echo "FAIL: quillet-cli $change wrote besides the other program"; failures=$((failures + 1)); }
+done
+runner=("$cli")
 
 [ "$failures" -eq 0 ] || exit 1
 echo "quillet-cli: every case passed"

@@ -272,6 +272,14 @@ TEST_F(Imports, AStoreThatCannotBeUsedIsSaidAndNeverBlocksTheRegister) {
         {"damaged", [&] { TempFolder::write_bytes(store, "SQLite format 3" + std::string(4096, 'x')); },
          EBADMSG},
         {"another program's", [&] { TempFolder::write_bytes(store, "not a database at all"); }, EBADMSG},
+        // Where the store lives on a disk that is not mounted now: the import is refused, and the
+        // link stays, so that the next import finds every earlier link again.
+        {"a link that leads nowhere",
+         [&] {
+             ASSERT_TRUE(delete_file(store));
+             ASSERT_EQ(::symlink(folder.file("unmounted/Checking.qstore").c_str(), store.c_str()), 0);
+         },
+         ENOLINK},
     };
     for (const Problem& problem : problems) {
         SCOPED_TRACE(problem.name);
@@ -288,8 +296,11 @@ TEST_F(Imports, AStoreThatCannotBeUsedIsSaidAndNeverBlocksTheRegister) {
             testing::import(other, ImportBatch{{typed(1, 1.0f, "", "X")}, {"id:x"}, {}}, change);
         EXPECT_TRUE(refused.in_store());
         EXPECT_EQ(refused.cause().error(), problem.error);
+        EXPECT_EQ(refused.file(), store);
         EXPECT_EQ(read_file(path), register_bytes);
+        EXPECT_TRUE(names_anything(store)) << "the store, or the link to it, stays";
     }
+    ASSERT_TRUE(delete_file(store));
 
     // Held by another program: the import waits a moment, then says so; nothing is written.
     TempFolder::write_bytes(store, good);

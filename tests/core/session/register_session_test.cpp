@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/runtime/atomic_replace.h"
+#include "core/session/intent.h"
 #include "tests/support/session_changes.h"
 #include "tests/support/temp_folder.h"
 
@@ -109,6 +110,20 @@ const std::vector<Kind>& kinds() {
          Fault::kNone, false},
         {"undo", [](RegisterSession& s, RowChange& c) { return s.undo(c); }, Fault::kRecordWrite, true, false,
          "", [](RegisterSession& s) { edit_then(s, false); }},
+        {"import",
+         [](RegisterSession& s, RowChange& c) {
+             return testing::import(s, ImportBatch{{named("Bank"), named("Fee")}, {"id-1", "id-2"}, {}}, c);
+         }},
+        {"set cleared",
+         [](RegisterSession& s, RowChange&) {
+             return testing::set_cleared(s, {1, 2}, {true, true});
+         },
+         Fault::kNone, false},
+        {"finish a statement",
+         [](RegisterSession& s, RowChange& c) {
+             return testing::finish_statement(s, {0, 1, 0, 0, 2, false}, {1, 2}, {true, false}, c);
+         },
+         Fault::kNone},
         {"redo", [](RegisterSession& s, RowChange& c) { return s.redo(c); }, Fault::kRecordWrite, true, false,
          "", [](RegisterSession& s) { edit_then(s, true); }},
     };
@@ -287,6 +302,21 @@ TEST_F(Session, ARegisterReachedThroughALinkStaysTheLinksTarget) {
     ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
     RegisterSession session;
     (void)session.open(link, kListFileOrder);
+    // The store goes beside the register itself, where it is found however the register is opened.
+    ASSERT_TRUE(testing::set_cleared(session, {1}, {true}).done());
+    EXPECT_EQ(session.store_path(), target + ".qstore");
+    EXPECT_FALSE(names_anything(link + ".qstore"));
+    RegisterSession by_name;
+    (void)by_name.open(target, kListFileOrder);
+    EXPECT_EQ(by_name.row_state(0), ClearState::kCleared);
+    // One that an earlier version made beside the link moves beside the register when opened.
+    const std::string old = folder.write("synced/Old.qlt", four_records());
+    ASSERT_EQ(::symlink(old.c_str(), folder.file("Old.qlt").c_str()), 0);
+    const std::string beside_link = folder.write("Old.qlt.qstore", read_file(session.store_path()));
+    (void)session.open(folder.file("Old.qlt"), kListFileOrder);
+    EXPECT_FALSE(names_anything(beside_link));
+    EXPECT_EQ(session.row_state(0), ClearState::kCleared);
+    (void)session.open(link, kListFileOrder);
     CompactionCounts counts;
     ASSERT_TRUE(testing::compact(session, counts, true).done());
     (void)session.open(link, kListFileOrder);
@@ -307,6 +337,22 @@ TEST_F(Session, ARegisterReachedThroughALinkStaysTheLinksTarget) {
     EXPECT_EQ(read_file(one), four_records(1));
     ASSERT_EQ(::lstat(one_link.c_str(), &status), 0);
     EXPECT_TRUE(S_ISLNK(status.st_mode));
+}
+
+// A register a killed append left ending in part of a record: cut back only when an intent names
+// the tail, refused (never cut) when nothing does.
+TEST_F(Session, OnlyATailAnIntentNamesIsCutBack) {
+    const std::string whole = four_records();
+    const std::string path = folder.write("Cash.qlt", whole + std::string(300, 'x'));
+    EXPECT_EQ(settle_and_check(path), RegisterCheck::kWrongLength);
+    EXPECT_EQ(read_file(path).size(), whole.size() + 300) << "never cut";
+    Intent intent;
+    intent.number = 1;
+    intent.old_length = static_cast<std::int64_t>(whole.size());
+    ASSERT_TRUE(write_intent(path, intent));
+    EXPECT_EQ(settle_and_check(path), RegisterCheck::kAccepted);
+    EXPECT_EQ(read_file(path), whole);
+    EXPECT_FALSE(names_anything(intent_path_of(path)));
 }
 
 }  // namespace

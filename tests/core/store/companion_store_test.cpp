@@ -1,0 +1,169 @@
+// The companion store on its own: stores of every earlier version brought up with what they hold,
+// a change written whole with its number or not at all, a store named by a link written where the
+// link leads (and one leading nowhere refused, the link kept), and a transaction a killed program
+// left half written taken back for a reader.
+#include "core/store/companion_store.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "core/runtime/file_access.h"
+#include "tests/support/temp_folder.h"
+
+namespace quillet {
+namespace {
+
+using testing::read_file;
+using testing::TempFolder;
+
+std::string corpus(const char* name) {
+    return read_file(std::string(QUILLET_TEST_DATA) + "../fuzz/corpus/store/" + name);
+}
+
+void run_sql(const std::string& path, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+struct Held {
+    std::size_t imports = 0;
+    std::size_t links = 0;
+    std::size_t marks = 0;
+    std::size_t statements = 0;
+    bool operator==(const Held&) const = default;
+};
+
+Held held_by(CompanionStore& store) {
+    Held held;
+    std::vector<StoredImport> imports;
+    std::vector<LinkedPlace> links;
+    std::vector<StoredMark> marks;
+    std::vector<StoredStatement> statements;
+    EXPECT_TRUE(store.read_imports(imports));
+    EXPECT_TRUE(store.read_links(links));
+    EXPECT_TRUE(store.read_marks(marks));
+    EXPECT_TRUE(store.read_statements(statements));
+    return {imports.size(), links.size(), marks.size(), statements.size()};
+}
+
+TEST(CompanionStore, EveryEarlierVersionIsBroughtUpWithWhatItHolds) {
+    TempFolder folder;
+    struct Version {
+        const char* name;
+        std::string path;
+    };
+    const Version versions[] = {
+        {"1", folder.write("one.qstore", corpus("imported.qstore"))},
+        {"2", folder.write("two.qstore", corpus("imported.qstore"))},
+        {"3", folder.write("three.qstore", corpus("reconciled.qstore"))},
+    };
+    // The second version added an imported statement's account and currency.
+    run_sql(versions[1].path,
+            "ALTER TABLE imports ADD COLUMN account TEXT; ALTER TABLE imports ADD COLUMN currency TEXT; "
+            "PRAGMA user_version = 2");
+    for (const Version& version : versions) {
+        SCOPED_TRACE(version.name);
+        CompanionStore read_only;
+        ASSERT_TRUE(read_only.open(version.path, false));
+        const Held before = held_by(read_only);
+        std::uint64_t last = 1;
+        ASSERT_TRUE(read_only.last_change(last));
+        EXPECT_EQ(last, 0u) << "an older store names no change";
+        read_only.close();
+        CompanionStore store;
+        ASSERT_TRUE(store.open(version.path, true));
+        EXPECT_EQ(held_by(store), before);
+        EXPECT_GT(before.imports, 0u);
+        ASSERT_TRUE(store.write_change([](CompanionStore&) { return IoStatus(); }, 77));
+        ASSERT_TRUE(store.last_change(last));
+        EXPECT_EQ(last, 77u);
+    }
+}
+
+TEST(CompanionStore, AChangeIsWrittenWholeWithItsNumberOrNotAtAll) {
+    TempFolder folder;
+    CompanionStore store;
+    ASSERT_TRUE(store.open(folder.file("Cash.qlt.qstore"), true));
+    const auto import_then = [](IoStatus end) {
+        return [end](CompanionStore& changed) {
+            StoredImport entry;
+            entry.file_name = "statement.qif";
+            if (const IoStatus added = changed.add_import(entry, {{"id-1", {42, 0}, 0}}); !added)
+                return added;
+            return changed.set_marks({{{42, 0}, ClearState::kCleared, 0}}) ? end : IoStatus::failure(EIO);
+        };
+    };
+    EXPECT_EQ(store.write_change(import_then(IoStatus::failure(ENOSPC)), 5).error(), ENOSPC);
+    EXPECT_EQ(held_by(store), Held{});
+    std::uint64_t last = 0;
+    ASSERT_TRUE(store.last_change(last));
+    EXPECT_EQ(last, 0u);
+    ASSERT_TRUE(store.write_change(import_then(IoStatus()), 6));
+    EXPECT_EQ(held_by(store), (Held{1, 1, 1, 0}));
+    ASSERT_TRUE(store.last_change(last));
+    EXPECT_EQ(last, 6u);
+}
+
+TEST(CompanionStore, ALinkIsWrittenWhereItLeadsAndOneLeadingNowhereIsRefusedAndKept) {
+    TempFolder folder;
+    ASSERT_TRUE(create_folders(folder.file("mounted")));
+    const std::string target = folder.write("mounted/Cash.qstore", corpus("reconciled.qstore"));
+    const std::string link = folder.file("Cash.qlt.qstore");
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+    {
+        CompanionStore store;
+        ASSERT_TRUE(store.open(link, true));
+        ASSERT_TRUE(store.write_change([](CompanionStore&) { return IoStatus(); }, 9));
+    }
+    EXPECT_TRUE(is_symbolic_link(link));
+    CompanionStore at_target;
+    ASSERT_TRUE(at_target.open(target, false));
+    std::uint64_t last = 0;
+    ASSERT_TRUE(at_target.last_change(last));
+    EXPECT_EQ(last, 9u) << "written where the link leads";
+    at_target.close();
+
+    // The disk it led to is not mounted now: never a missing store, never made anew, never removed.
+    const std::string nowhere = folder.file("Other.qlt.qstore");
+    ASSERT_EQ(::symlink(folder.file("unmounted/Other.qstore").c_str(), nowhere.c_str()), 0);
+    for (const bool for_writing : {false, true}) {
+        CompanionStore store;
+        EXPECT_EQ(store.open(nowhere, for_writing).error(), ENOLINK);
+        EXPECT_TRUE(is_symbolic_link(nowhere));
+    }
+}
+
+TEST(CompanionStore, ATransactionAKilledProgramLeftHalfWrittenIsTakenBackForAReader) {
+    TempFolder folder;
+    const std::string path = folder.write("Cash.qlt.qstore", corpus("reconciled.qstore"));
+    CompanionStore before;
+    ASSERT_TRUE(before.open(path, false));
+    const Held held = held_by(before);
+    before.close();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // A small cache: the transaction's pages reach the file before it commits.
+        sqlite3* db = nullptr;
+        sqlite3_open(path.c_str(), &db);
+        sqlite3_exec(db, "PRAGMA cache_size = 2; BEGIN", nullptr, nullptr, nullptr);
+        for (int i = 0; i < 3000; ++i)
+            sqlite3_exec(db, "INSERT INTO marks VALUES (1, 1, 1, NULL)", nullptr, nullptr, nullptr);
+        ::kill(::getpid(), SIGKILL);
+    }
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    ASSERT_GE(file_size(path + "-journal"), 0) << "a journal SQLite must roll back";
+    CompanionStore reader;
+    ASSERT_TRUE(reader.open(path, false));
+    EXPECT_EQ(held_by(reader), held);
+}
+
+}  // namespace
+}  // namespace quillet
