@@ -80,6 +80,7 @@ class WindowWidget : public QWidget {
     void fit_menu_bar();
     // Centres the window, frame and all, on its owner or on the screen; again once the window
     // manager has framed it, and until then after every change of its size.
+    QPoint centred_position() const;
     void centre();
 
   protected:

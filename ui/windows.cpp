@@ -54,12 +54,14 @@ void WindowWidget::fit_menu_bar() {
     if (centring_) centre();
 }
 
-void WindowWidget::centre() {
+QPoint WindowWidget::centred_position() const {
     const QWidget* owner = parentWidget();
     const QRect area = owner != nullptr ? owner->frameGeometry() : screen()->availableGeometry();
     const QSize outer = frameGeometry().size();
-    move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+    return {area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2};
 }
+
+void WindowWidget::centre() { move(centred_position()); }
 
 // A window manager frames a window shortly after it shows, without moving it: the window is
 // centred again, frame and all, as soon as its frame is known (for a second at most; without a
@@ -70,11 +72,10 @@ void WindowWidget::showEvent(QShowEvent* event) {
     if (style_ == WindowStyle::kDialog) ask_for_title_bar_only(this);
     if (!centring_) return;
     auto* watch = new QTimer(this);
+    // The window manager may place the frame again after our move (its own placement comes late):
+    // the frame is centred whenever it is not, until the second is over.
     connect(watch, &QTimer::timeout, this, [this, watch, ticks = 0]() mutable {
-        if (frameGeometry() != geometry()) {
-            centre();
-            centring_ = false;
-        }
+        if (frameGeometry() != geometry() && frameGeometry().topLeft() != centred_position()) centre();
         if (++ticks >= 50) centring_ = false;
         if (!centring_) watch->deleteLater();
     });
