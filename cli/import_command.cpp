@@ -6,12 +6,11 @@
 #include "cli/cli_text.h"
 #include "cli/exit_codes.h"
 #include "cli/register_access.h"
-#include "core/import/csv_profiles.h"
-#include "core/import/import_preview.h"
-#include "core/import/statement_file.h"
+#include "core/import/import_draft.h"
 #include "core/runtime/file_access.h"
 #include "core/runtime/number_text.h"
 #include "core/runtime/program_folders.h"
+#include "core/session/import_statement.h"
 
 namespace quillet::cli {
 
@@ -48,20 +47,14 @@ std::string names_of(const std::vector<Choice>& choices, Name name) {
 
 int run_import(const ImportOptions& options) {
     if (const std::optional<int> refused = register_refused(options.path, !options.dry_run)) return *refused;
-    StatementFile file;
-    if (const IoStatus read = read_statement_file(options.statement, file); !read)
+    ImportDraft draft;
+    if (const IoStatus read = begin_import(options.statement, profiles_path(), options.profile, draft); !read)
         return say_failed(options.statement, read);
+    StatementFile& file = draft.file;
     if (file.format == StatementFormat::kCsv) {
-        std::optional<CsvProfile> profile;
-        if (!options.profile.empty()) {
-            profile = find_profile_named(profiles_path(), options.profile);
-            if (!profile)
-                return say_refused("no CSV profile is named " + options.profile + " in " + profiles_path(),
-                                   kRefused);
-        } else if (file.mapping) {
-            profile = find_profile(profiles_path(), header_signature(file.table, *file.mapping));
-        }
-        if (profile) map_csv(file, profile->mapping);
+        if (!options.profile.empty() && !draft.profile)
+            return say_refused("no CSV profile is named " + options.profile + " in " + profiles_path(),
+                               kRefused);
         if (!file.mapping)
             return say_refused(options.statement +
                                    ": its columns are not known; choose them once in the import dialog and "
@@ -79,28 +72,24 @@ int run_import(const ImportOptions& options) {
             return say_refused(
                 options.statement + " holds several accounts (" + all + "): give one with --account",
                 kRefused);
-        choose_account(file, chosen);
+        choose_statement_account(draft, chosen);
     }
-    const Conventions conventions = conventions_of(file.raw);
-    if (!options.yes && (conventions.date_orders.size() > 1 || conventions.marks.size() > 1)) {
-        return say_refused(options.statement + ": its values fit more than one reading (dates as " +
-                               names_of(conventions.date_orders, date_order_text) + "; amounts with a " +
-                               names_of(conventions.marks, mark_text) +
-                               "). Give --yes to take the first, or choose in the import dialog",
-                           kRefused);
+    if (!draft.conventions_chosen()) {
+        if (!options.yes) {
+            return say_refused(options.statement + ": its values fit more than one reading (dates as " +
+                                   names_of(draft.orders, date_order_text) + "; amounts with a " +
+                                   names_of(draft.marks, mark_text) +
+                                   "). Give --yes to take the first, or choose in the import dialog",
+                               kRefused);
+        }
+        if (!draft.order) draft.order = draft.orders.front();
+        if (!draft.mark) draft.mark = draft.marks.front();
     }
-    const DateOrder order =
-        conventions.date_orders.empty() ? DateOrder::kYearMonthDay : conventions.date_orders.front();
-    const DecimalMark mark = conventions.marks.empty() ? DecimalMark::kPoint : conventions.marks.front();
     RegisterSession session;
     if (const std::optional<int> failed = open_register(session, options.path)) return *failed;
-    ImportPreview preview;
-    preview.file_name = options.statement;
-    preview.format = format_name(file.format);
-    preview.fingerprint = file.fingerprint;
-    if (const IoStatus built = preview_import(session, finish_statement(file.raw, order, mark), preview);
-        !built)
+    if (const IoStatus built = build_preview(session, draft); !built)
         return say_failed(session.store_path(), built);
+    const ImportPreview& preview = draft.preview;
     if (preview.currency_differs()) {
         std::cerr << "quillet-cli: " << options.statement << " is in " << preview.currency
                   << "; the statements imported before were in " << preview.earlier_currency

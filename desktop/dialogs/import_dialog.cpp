@@ -117,31 +117,6 @@ void show_choices() {
     ui::disable_gadget(kMark, d.marks.size() > 1 ? 0 : 1);
 }
 
-// The conventions the file's values leave; a single one is taken, and so is the one the user chose
-// for this bank's files before, when it is still among them. Anything else waits for the user.
-void read_conventions(const std::optional<CsvProfile>& profile) {
-    ImportDraft& d = draft();
-    const Conventions conventions = conventions_of(d.file.raw);
-    d.orders = conventions.date_orders;
-    d.marks = conventions.marks;
-    const auto kept = [](const auto& choices, const auto& chosen) {
-        return chosen && std::find(choices.begin(), choices.end(), *chosen) != choices.end();
-    };
-    if (d.orders.size() == 1) {
-        d.order = d.orders.front();
-    } else if (!kept(d.orders, d.order)) {
-        d.order = profile && kept(d.orders, profile->date_order) ? profile->date_order : std::nullopt;
-    }
-    if (d.marks.size() == 1) {
-        d.mark = d.marks.front();
-    } else if (!kept(d.marks, d.mark)) {
-        d.mark = profile && kept(d.marks, profile->mark) ? profile->mark : std::nullopt;
-    }
-    // No value reads at all: every line is listed as skipped, under any order.
-    if (d.orders.empty()) d.order = DateOrder::kYearMonthDay;
-    if (d.marks.empty()) d.mark = DecimalMark::kPoint;
-}
-
 std::string verdict_text(const PreviewLine& line) {
     const TextTable& t = texts();
     switch (line.verdict) {
@@ -201,28 +176,18 @@ void fill_lists() {
 
 // The preview under the chosen conventions; false when the import history cannot be read (the
 // dialog then closes: nothing could tell what was imported before).
-bool build_preview() {
+bool show_preview() {
     ImportDraft& d = draft();
-    d.preview.lines.clear();
-    d.preview.skipped.clear();
-    d.preview.earlier.reset();
-    if (d.order && d.mark) {
-        d.preview.file_name = d.file.path;
-        d.preview.format = format_name(d.file.format);
-        d.preview.fingerprint = d.file.fingerprint;
-        const IoStatus built =
-            preview_import(register_session(), finish_statement(d.file.raw, *d.order, *d.mark), d.preview);
-        if (!built) {
-            show_message(
-                kMessageStoreUnusable, kWindow,
-                file_and_cause(register_session().store_path(), cause_text(built, &texts().store_causes)));
-            return false;
-        }
+    if (const IoStatus built = build_preview(register_session(), d); !built) {
+        show_message(
+            kMessageStoreUnusable, kWindow,
+            file_and_cause(register_session().store_path(), cause_text(built, &texts().store_causes)));
+        return false;
     }
     fill_lists();
     // Another currency than before is said once, never converted.
-    if (d.preview.currency_differs() && !d.currency_told) {
-        d.currency_told = true;
+    if (d.preview.currency_differs() && !app().import_currency_told) {
+        app().import_currency_told = true;
         const TextTable& t = texts();
         show_message(
             kMessageOtherCurrency, kWindow,
@@ -253,11 +218,10 @@ void remap() {
         static_cast<int>(std::clamp<std::int64_t>(text_to_integer(ui::get_text(kSkipBottom)), 0, 1000));
     const bool header_changed = mapping.header != (ui::get_state(kHeaderLine) == 1);
     mapping.header = ui::get_state(kHeaderLine) == 1;
-    map_csv(d.file, mapping);
-    read_conventions(std::nullopt);
+    map_columns(d, mapping);
     // The column names come from the header: they change with it.
     if (header_changed) show_choices();
-    if (!build_preview()) close_import();
+    if (!show_preview()) close_import();
 }
 
 // Another account of the file: its statement, read under conventions of its own.
@@ -265,10 +229,9 @@ void choose_statement_account() {
     ImportDraft& d = draft();
     const int chosen = ui::get_state(kAccount);
     if (chosen < 0 || static_cast<std::size_t>(chosen) == d.file.account) return;
-    choose_account(d.file, static_cast<std::size_t>(chosen));
-    read_conventions(std::nullopt);
+    choose_statement_account(d, static_cast<std::size_t>(chosen));
     show_choices();
-    if (!build_preview()) close_import();
+    if (!show_preview()) close_import();
 }
 
 void choose_conventions() {
@@ -286,7 +249,7 @@ void choose_conventions() {
     d.order = order;
     d.mark = mark;
     show_choices();
-    if (!build_preview()) close_import();
+    if (!show_preview()) close_import();
 }
 
 void set_all_ticks(bool ticked) {
@@ -303,20 +266,6 @@ void note_tick() {
     show_counts();
 }
 
-// The mapping is kept for the next file with the same header, with the conventions the user chose.
-void save_mapping_profile() {
-    const ImportDraft& d = draft();
-    if (d.file.format != StatementFormat::kCsv || !d.file.mapping || !d.file.mapping->header) return;
-    const std::string signature = header_signature(d.file.table, *d.file.mapping);
-    if (signature.empty()) return;
-    CsvProfile profile;
-    profile.name = file_part(d.file.path);
-    profile.mapping = *d.file.mapping;
-    if (d.orders.size() > 1) profile.date_order = d.order;
-    if (d.marks.size() > 1) profile.mark = d.mark;
-    (void)save_profile(profiles_path(), signature, profile);
-}
-
 void import_ticked() {
     ImportDraft& d = draft();
     ImportBatch batch = batch_of(d.preview);
@@ -330,7 +279,7 @@ void import_ticked() {
         if (imported.stale()) {
             // Nothing was written; the register is read again, and so is what it already holds.
             (void)show_session_result(imported, kWindow);
-            if (!build_preview()) close_import();
+            if (!show_preview()) close_import();
             return;
         }
         show_message(kMessageImportFailed, kWindow,
@@ -343,7 +292,8 @@ void import_ticked() {
         insert_into_pick_list(state.pick_lists[kPayeeList], trim(record.payee), true);
         insert_into_pick_list(state.pick_lists[kDescriptionList], trim(record.description), true);
     }
-    save_mapping_profile();
+    // The mapping is kept for the next file with the same header, with the conventions chosen.
+    (void)save_import_profile(profiles_path(), d);
     close_import();
     show_row_change(change);
 }
@@ -411,36 +361,22 @@ void start_import() {
     if (path.empty()) return;
     state.import_folder = folder_part(path);
     ImportDraft d;
-    if (const IoStatus read = read_statement_file(path, d.file); !read) {
+    if (const IoStatus read = begin_import(path, profiles_path(), "", d); !read) {
         show_message(kMessageStatementUnreadable, main_ids::kMainWindow,
                      file_and_cause(path, cause_text(read, &t.statement_causes)));
         return;
     }
+    // Columns the import does not know by themselves are chosen in the dialog.
+    if (d.file.format == StatementFormat::kCsv && !d.file.mapping) map_columns(d, CsvMapping{});
     state.import_draft = std::move(d);
-    std::optional<CsvProfile> profile;
-    ImportDraft& draft_now = draft();
-    if (draft_now.file.format == StatementFormat::kCsv) {
-        // A header seen before brings back the mapping chosen for it, also one whose names the
-        // import does not know by itself.
-        const CsvTable& table = draft_now.file.table;
-        if (draft_now.file.mapping)
-            profile = find_profile(profiles_path(), header_signature(table, *draft_now.file.mapping));
-        for (int top = 0; top < 10 && !profile && top < static_cast<int>(table.rows.size()); ++top) {
-            CsvMapping probe;
-            probe.skip_top = top;
-            profile = find_profile(profiles_path(), header_signature(table, probe));
-        }
-        if (profile) map_csv(draft_now.file, profile->mapping);
-        if (!draft_now.file.mapping) map_csv(draft_now.file, CsvMapping{});
-    }
-    read_conventions(profile);
+    state.import_currency_told = false;
     open_dialog(kWindow, kWidth, kHeight, t.import_title);
     create_gadgets();
     ui::set_text(kStatement, ShownText::of_path(path));
     show_accounts();
     show_choices();
     install_dialog_shortcuts(kWindow, kPreview, kCancel, kHelp);
-    if (!build_preview()) {
+    if (!show_preview()) {
         close_import();
         return;
     }

@@ -9,9 +9,7 @@
 #include <vector>
 
 #include "core/chart/chart_figures.h"
-#include "core/import/conventions.h"
-#include "core/import/import_preview.h"
-#include "core/import/statement_file.h"
+#include "core/import/import_draft.h"
 #include "core/reconcile/reconcile_sheet.h"
 #include "core/session/register_session.h"
 #include "core/settings/options.h"
@@ -19,17 +17,6 @@
 #include "core/settings/settings_file.h"
 
 namespace quillet {
-
-// A statement being imported: the file, the choices made for it, and what it would add.
-struct ImportDraft {
-    StatementFile file;
-    std::vector<DateOrder> orders;  // what the file's dates leave; more than one: the user chooses
-    std::vector<DecimalMark> marks;
-    std::optional<DateOrder> order;  // chosen (or the only one)
-    std::optional<DecimalMark> mark;
-    ImportPreview preview;
-    bool currency_told = false;  // a currency other than the imports' before was said
-};
 
 // The reconcile window's work: the statement's transactions with their ticks.
 struct ReconcileDraft {
@@ -61,6 +48,7 @@ struct AppState {
     RegisterSession session;
     std::array<PickList, kPickListCount> pick_lists;
     std::optional<ImportDraft> import_draft;        // while the import dialog is open
+    bool import_currency_told = false;              // its currency, other than the imports' before, was said
     std::string import_folder;                      // where the last statement was imported from
     std::optional<ReconcileDraft> reconcile_draft;  // while the reconcile window is open
     std::vector<ChartEntry> chart_entries;          // the register's, while the chart is open
