@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/import/conventions.h"
+#include "core/import/import_draft.h"
 #include "core/import/import_records.h"
 #include "core/import/statement_file.h"
 #include "core/import/statement_text.h"
@@ -231,6 +232,27 @@ TEST(Conventions, AreNarrowedOverEveryValueOfTheColumn) {
     EXPECT_TRUE(register_keeps(13107200));
     EXPECT_FALSE(register_keeps(13107201));
     EXPECT_TRUE(register_keeps(-9999999));
+}
+
+// The date order the user chose for a bank's file is the profile's: the next file with that header
+// reads the same, found by its header or by the profile's name, whoever imports it.
+TEST(ImportDraft, AProfilesChoicesHoldForTheNextFileWithItsHeader) {
+    TempFolder folder;
+    const std::string profiles = folder.file("Import profiles.ini");
+    const std::string statement = std::string(QUILLET_TEST_DATA) + "import/ambiguous.csv";
+    ImportDraft draft;
+    ASSERT_TRUE(begin_import(statement, profiles, "", draft));
+    ASSERT_GT(draft.orders.size(), 1u);
+    EXPECT_FALSE(draft.conventions_chosen()) << "more than one reading: a choice is wanted";
+    draft.order = draft.orders.back();
+    draft.mark = draft.marks.front();
+    ASSERT_TRUE(save_import_profile(profiles, draft));
+    for (const std::string named : {"", "ambiguous.csv"}) {
+        ImportDraft next;
+        ASSERT_TRUE(begin_import(statement, profiles, named, next));
+        EXPECT_EQ(next.order, draft.orders.back()) << "named \"" << named << '"';
+        EXPECT_EQ(next.mark, draft.marks.front());
+    }
 }
 
 }  // namespace
