@@ -28,9 +28,10 @@ IoStatus read_chart_entries(const std::string& register_path, std::vector<ChartE
         if (record[kDeletedOffset] != kLive) return true;
         const DateValue date = get_i32(record + kDateOffset);
         const RowFigures figures = record_figures(record);
-        if (date < 0 || figures.out_of_range) return true;
-        entries.push_back(
-            {day_of_date(date), figures.is_void ? 0 : figures.deposit_cents - figures.withdrawal_cents});
+        if (date < 0) return true;
+        entries.push_back({day_of_date(date),
+                           figures.is_void ? 0 : figures.deposit_cents - figures.withdrawal_cents,
+                           !figures.is_void && figures.out_of_range});
         return true;
     });
 }
@@ -46,14 +47,14 @@ ChartFigures chart_figures(const std::vector<ChartEntry>& entries, ChartRange ra
         high = std::max(high, entry.day);
     }
     const auto days = static_cast<std::size_t>(high - low + 1);
-    std::vector<std::int64_t> net(days, 0);
-    std::vector<std::int64_t> in(days, 0);
-    std::vector<std::int64_t> out(days, 0);
+    std::vector<Figure> in(days);
+    std::vector<Figure> out(days);
     std::vector<std::uint8_t> active(days, 0);
     for (const ChartEntry& entry : entries) {
         const auto at = static_cast<std::size_t>(entry.day - low);
-        net[at] += entry.cents;
-        (entry.cents >= 0 ? in[at] : out[at]) += entry.cents >= 0 ? entry.cents : -entry.cents;
+        // A withdrawal as a positive sum: -INT64_MIN is never read from a record.
+        (entry.cents >= 0 ? in[at] : out[at]) +=
+            Figure{entry.cents >= 0 ? entry.cents : -entry.cents, entry.out_of_range};
         active[at] = 1;
     }
     std::int32_t first = low;
@@ -62,16 +63,17 @@ ChartFigures chart_figures(const std::vector<ChartEntry>& entries, ChartRange ra
     if (range == ChartRange::kThisYear) first = first_day_of(year, 1);
     if (range == ChartRange::kLastTwelveMonths)
         first = first_day_of(month == 12 ? year : year - 1, month % 12 + 1);
-    std::int64_t balance = 0;
+    RunningBalance balance;
     for (std::size_t at = 0; at < days; ++at) {
-        balance += net[at];
+        balance.add(in[at].cents, out[at].cents, in[at].out_of_range || out[at].out_of_range);
         const std::int32_t day = low + static_cast<std::int32_t>(at);
         if (!active[at] || day < first) continue;
         // Between two days with transactions the balance stays as it was: a point on the day
         // before keeps the line flat over the days without any.
-        if (!figures.balance.empty() && figures.balance.back().day < day - 1)
+        if (!figures.balance_out_of_range && !figures.balance.empty() && figures.balance.back().day < day - 1)
             figures.balance.push_back({day - 1, figures.balance.back().cents});
-        figures.balance.push_back({day, balance});
+        figures.balance_out_of_range = balance.figure().out_of_range;
+        if (!figures.balance_out_of_range) figures.balance.push_back({day, balance.figure().cents});
         const DateValue date = static_cast<DateValue>(day) * kSecondsADay;
         const std::int32_t entry_year = year_of(date);
         const std::int32_t entry_month = month_of(date);

@@ -1,13 +1,15 @@
 // The figures of the balance chart: the balance at the end of each day that has transactions, and
 // each month's deposits and withdrawals, in exact cents, over a range of days; and the line reduced
 // to what a chart's pixel columns can show. A void transaction counts nothing and a deleted one is
-// not there, as in the list's balance.
+// not there, as in the list's balance; the balance and the sums are summed as the list's are
+// (running_balance.h), so that a balance out of range in the list is out of range here too.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "core/list/running_balance.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/io_status.h"
 
@@ -15,12 +17,12 @@ namespace quillet {
 
 // One transaction as the chart counts it.
 struct ChartEntry {
-    std::int32_t day = 0;    // days since 1970-01-01
-    std::int64_t cents = 0;  // a deposit positive, a withdrawal negative; 0 for a void one
+    std::int32_t day = 0;       // days since 1970-01-01
+    std::int64_t cents = 0;     // a deposit positive, a withdrawal negative; 0 for a void one
+    bool out_of_range = false;  // an amount the register cannot hold to the cent
 };
 
-// The register's live transactions (deleted ones left out, void ones as 0). Figures a transaction
-// cannot hold to the cent (an amount out of range) are left out too.
+// The register's live transactions (deleted ones left out, void ones as 0).
 IoStatus read_chart_entries(const std::string& register_path, std::vector<ChartEntry>& entries);
 
 enum class ChartRange { kAll, kLastTwelveMonths, kThisYear };
@@ -33,14 +35,16 @@ struct DayBalance {
 struct MonthSums {
     std::int32_t year = 0;
     std::int32_t month = 0;  // 1..12
-    std::int64_t deposits = 0;
-    std::int64_t withdrawals = 0;  // as a positive sum
+    Figure deposits;
+    Figure withdrawals;  // as a positive sum
 };
 
 struct ChartFigures {
     // In day order: each day with transactions, and the day before one that follows days without
-    // any, so that a line through the points stays flat where nothing happened.
+    // any, so that a line through the points stays flat where nothing happened. The line ends
+    // before a day whose balance is out of range, and then says so.
     std::vector<DayBalance> balance;
+    bool balance_out_of_range = false;
     std::vector<MonthSums> months;  // in order, every month of the range that has transactions
 };
 

@@ -29,11 +29,6 @@ RowFigures row_figures(std::string_view date_text, std::string_view deposit_text
     return figures;
 }
 
-Figure& Figure::operator+=(const Figure& more) {
-    out_of_range = out_of_range || more.out_of_range || __builtin_add_overflow(cents, more.cents, &cents);
-    return *this;
-}
-
 void BalanceBook::clear() {
     rows_.clear();
     summary_ = {};
@@ -73,21 +68,16 @@ void BalanceBook::remove(std::int64_t row, std::int64_t count) {
     rows_.erase(rows_.begin() + row, rows_.begin() + row + count);
 }
 
-// The sum behind the month's average: a million running balances of a thousand billion cents pass
-// what 64 bits hold, while their average does not.
-__extension__ using WideCents = __int128;
-
 const Figure& BalanceTally::add(std::int64_t deposit_cents, std::int64_t withdrawal_cents, bool out_of_range,
                                 std::int32_t year, std::int32_t month) {
     ++rows_;
-    // The change as a figure: a negated withdrawal cannot overflow, as -INT64_MIN is never read.
-    Figure change{deposit_cents, out_of_range};
-    change += Figure{-withdrawal_cents, false};
-    summary_.balance += change;
+    summary_.balance = balance_.add(deposit_cents, withdrawal_cents, out_of_range);
     if (year == year_ && month == month_) {
         ++summary_.month_rows;
         summary_.month_deposits += Figure{deposit_cents, out_of_range};
         summary_.month_withdrawals += Figure{withdrawal_cents, out_of_range};
+        // A million running balances of a thousand billion cents pass what 64 bits hold, while
+        // their average does not.
         balance_sum_ += summary_.balance.cents;
         sum_out_of_range_ = sum_out_of_range_ || summary_.balance.out_of_range;
     }

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/list/running_balance.h"
+
 namespace quillet {
 
 struct RowFigures {
@@ -29,16 +31,6 @@ RowFigures row_figures(std::string_view date_text, std::string_view deposit_text
 // The same figures, read from the record's bytes without making its row's texts (a million-row
 // fill makes none): what the row shows, the list's figures stay exact.
 RowFigures record_figures(const std::uint8_t* record);
-
-// A figure: whole cents, or out of range when it does not fit in 64 bits (the sum of a million
-// deposits of 9999999.00 in one month already passes 5e20 cents). Out of range stays out of range.
-struct Figure {
-    std::int64_t cents = 0;
-    bool out_of_range = false;
-    // Adds with a check; a sum that does not fit is out of range from then on.
-    Figure& operator+=(const Figure& more);
-    bool operator==(const Figure&) const = default;
-};
 
 struct BalanceSummary {
     std::int64_t rows = 0;  // void rows included
@@ -67,7 +59,8 @@ class BalanceTally {
     std::int32_t month_;
     std::int64_t rows_ = 0;
     BalanceSummary summary_;
-    __extension__ __int128 balance_sum_ = 0;
+    RunningBalance balance_;
+    WideCents balance_sum_ = 0;
     bool sum_out_of_range_ = false;
 };
 

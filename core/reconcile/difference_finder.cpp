@@ -1,6 +1,7 @@
 #include "core/reconcile/difference_finder.h"
 
 #include <cstdlib>
+#include <limits>
 
 namespace quillet {
 
@@ -21,10 +22,13 @@ bool transposition_explains(std::int64_t amount_cents, std::int64_t difference_c
 }
 
 std::vector<DifferenceClue> find_difference(const ReconcileSheet& sheet) {
-    const std::int64_t difference = sheet.difference();
+    const Figure difference = sheet.difference();
     std::vector<DifferenceClue> clues;
-    if (difference == 0) return clues;
-    const std::int64_t wanted = std::llabs(difference);
+    // No transaction the sheet holds can explain a difference beyond what 64 bits hold.
+    if (difference.cents == 0 || difference.out_of_range ||
+        difference.cents == std::numeric_limits<std::int64_t>::min())
+        return clues;
+    const std::int64_t wanted = std::llabs(difference.cents);
     DifferenceClue amount{ClueKind::kAmount, {}};
     DifferenceClue half{ClueKind::kHalf, {}};
     DifferenceClue transposed{ClueKind::kTransposed, {}};

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/list/running_balance.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/io_status.h"
 #include "core/session/register_session.h"
@@ -35,11 +36,14 @@ class ReconcileSheet {
     void tick_all(bool ticked);
     std::size_t ticked_count() const { return ticked_count_; }
     std::size_t ticked_deposits() const { return ticked_deposits_; }
-    std::int64_t ticked_deposit_cents() const { return ticked_deposit_cents_; }
-    std::int64_t ticked_cents() const { return ticked_cents_; }
-    std::int64_t cleared_balance() const { return opening_cents + ticked_cents_; }
+    // The sums of the ticked items, kept exact as ticks come and go (running_balance.h).
+    Figure ticked_deposit_cents() const { return figure_of(ticked_deposit_cents_); }
+    Figure ticked_withdrawal_cents() const { return figure_of(ticked_deposit_cents_ - ticked_cents_); }
+    Figure ticked_cents() const { return figure_of(ticked_cents_); }
+    Figure cleared_balance() const { return figure_of(WideCents{opening_cents} + ticked_cents_); }
     // What the statement's ending balance is beyond the cleared balance; Finish needs 0.
-    std::int64_t difference() const { return ending_cents - cleared_balance(); }
+    Figure difference() const { return figure_of(WideCents{ending_cents} - opening_cents - ticked_cents_); }
+    bool balanced() const { return difference() == Figure{}; }
     // The ticks as a list of whether each item is ticked.
     std::vector<bool> ticks() const { return {ticks_.begin(), ticks_.end()}; }
     // Ticks the items with these fingerprints, as many of each as were ticked (the window's ticks
@@ -53,9 +57,9 @@ class ReconcileSheet {
     std::vector<SheetItem> items_;
     std::vector<std::uint8_t> ticks_;
     std::size_t ticked_count_ = 0;
-    std::int64_t ticked_cents_ = 0;
+    WideCents ticked_cents_ = 0;
     std::size_t ticked_deposits_ = 0;
-    std::int64_t ticked_deposit_cents_ = 0;
+    WideCents ticked_deposit_cents_ = 0;
 };
 
 // Why a statement cannot be reconciled as entered.

@@ -4,6 +4,7 @@
 #include <optional>
 #include <ostream>
 
+#include "core/list/balance_book.h"
 #include "core/list/row_text.h"
 #include "core/register/format.h"
 #include "core/register/record.h"
@@ -142,8 +143,7 @@ IoStatus write_report(const std::string& register_path, const ReportRequest& req
     };
     writer->header(out, request);
 
-    std::int64_t balance_cents = 0;
-    bool balance_out_of_range = false;  // once a sum does not fit, the balance is unknown from there on
+    RunningBalance balance;
     RowTexts texts;
     const std::vector<std::uint8_t>* states = request.has_states() ? request.states : nullptr;
     const IoStatus read = visit_records(register_path, [&](std::int64_t slot, const std::uint8_t* record) {
@@ -153,15 +153,13 @@ IoStatus write_report(const std::string& register_path, const ReportRequest& req
         const bool is_void = record[kVoidOffset] == kVoid;
         // Every transaction moves the balance, reported or not, so each row shows the true one.
         if (!is_void) {
-            const std::optional<std::int64_t> cents = amount_cents(amount);
-            if (!cents || __builtin_add_overflow(balance_cents, deposit ? *cents : -*cents, &balance_cents)) {
-                balance_out_of_range = true;
-            }
+            const RowFigures figures = record_figures(record);
+            balance.add(figures.deposit_cents, figures.withdrawal_cents, figures.out_of_range);
         }
         if (!report_includes(request, get_i32(record + kDateOffset))) return true;
-        ReportRow row =
-            texts.make(record, deposit, amount, is_void,
-                       balance_out_of_range ? std::nullopt : std::optional<std::int64_t>(balance_cents));
+        const Figure& now = balance.figure();
+        ReportRow row = texts.make(record, deposit, amount, is_void,
+                                   now.out_of_range ? std::nullopt : std::optional<std::int64_t>(now.cents));
         if (states != nullptr && slot < static_cast<std::int64_t>(states->size()))
             row.state = (*states)[static_cast<std::size_t>(slot)];
         writer->row(out, row);

@@ -49,20 +49,27 @@ void show_figures() {
     std::vector<ui::BarPair> bars;
     for (const MonthSums& month : figures.months) {
         const std::string name = month_text(month);
+        // A sum out of range has no bar, and says so when pointed at.
+        const auto height = [](const Figure& sum) {
+            return sum.out_of_range ? 0.0 : static_cast<double>(sum.cents) / 100.0;
+        };
         bars.push_back(
-            {name, static_cast<double>(month.deposits) / 100.0,
-             static_cast<double>(month.withdrawals) / 100.0,
-             name + " " + windows1252_to_utf8(t.deposits_series) + ": " + cents_text(month.deposits),
-             name + " " + windows1252_to_utf8(t.withdrawals_series) + ": " + cents_text(month.withdrawals)});
+            {name, height(month.deposits), height(month.withdrawals),
+             name + " " + windows1252_to_utf8(t.deposits_series) + ": " + figure_text(month.deposits),
+             name + " " + windows1252_to_utf8(t.withdrawals_series) + ": " + figure_text(month.withdrawals)});
     }
     ui::set_bar_pairs(kBars, bars, windows1252_to_utf8(t.deposits_series),
                       windows1252_to_utf8(t.withdrawals_series));
-    // The range's figures in words too: its first and last balance.
-    ui::set_text(kFigures, figures.balance.empty() ? t.no_transactions
-                                                   : day_text(figures.balance.front().day) + ": " +
-                                                         cents_text(figures.balance.front().cents) + "   " +
-                                                         day_text(figures.balance.back().day) + ": " +
-                                                         cents_text(figures.balance.back().cents));
+    // The range's figures in words too: its first and last balance, or where the balance went out
+    // of range.
+    std::string words = t.no_transactions;
+    if (!figures.balance.empty()) {
+        words = day_text(figures.balance.front().day) + ": " + cents_text(figures.balance.front().cents) +
+                "   " + day_text(figures.balance.back().day) + ": " +
+                cents_text(figures.balance.back().cents);
+    }
+    if (figures.balance_out_of_range) words += (figures.balance.empty() ? "" : "   ") + t.out_of_range;
+    ui::set_text(kFigures, words);
 }
 
 void close_chart() {

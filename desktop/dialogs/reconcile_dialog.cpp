@@ -67,7 +67,7 @@ void supply_row(int row, std::string& text) {
 void ask_for_clues() {
     ReconcileDraft& d = draft();
     ui::set_text(kClues, "");
-    if (d.clues_asked || !d.ending_valid || d.sheet.difference() == 0) return;
+    if (d.clues_asked || !d.ending_valid || d.sheet.balanced()) return;
     d.clues_asked = true;
     ui::post_event(ui::kEventMenu, kWindow, kFindClues);
 }
@@ -86,20 +86,19 @@ void show_figures() {
         const std::string typed = trim(ui::get_text(kEnding));
         figures = typed.empty() ? t.ending_balance_wanted : t.ending_balance_wrong + typed;
     } else {
-        figures = t.cleared_balance_label + cents_text(sheet.cleared_balance()) + "     " +
-                  t.difference_label + cents_text(sheet.difference());
+        figures = t.cleared_balance_label + figure_text(sheet.cleared_balance()) + "     " +
+                  t.difference_label + figure_text(sheet.difference());
     }
     ui::set_text(kFigures, figures);
     const std::size_t payments = sheet.ticked_count() - sheet.ticked_deposits();
     const auto count = [](std::size_t number) { return integer_text(static_cast<std::int64_t>(number)); };
     ui::set_text(kCounts, count(sheet.ticked_count()) + t.ticked_of + count(sheet.size()) + t.ticked_label +
                               t.deposits_count + count(sheet.ticked_deposits()) + " (" +
-                              cents_text(sheet.ticked_deposit_cents()) + "), " + t.payments_count +
-                              count(payments) + " (" +
-                              cents_text(sheet.ticked_deposit_cents() - sheet.ticked_cents()) + ")");
+                              figure_text(sheet.ticked_deposit_cents()) + "), " + t.payments_count +
+                              count(payments) + " (" + figure_text(sheet.ticked_withdrawal_cents()) + ")");
     const bool usable = problem == StatementProblem::kNone && d.ending_valid;
-    ui::disable_gadget(kFinish, usable && sheet.difference() == 0 ? 0 : 1);
-    ui::disable_gadget(kAdjust, usable && sheet.difference() != 0 ? 0 : 1);
+    ui::disable_gadget(kFinish, usable && sheet.balanced() ? 0 : 1);
+    ui::disable_gadget(kAdjust, usable && !sheet.balanced() && !sheet.difference().out_of_range ? 0 : 1);
     ask_for_clues();
 }
 
@@ -107,7 +106,7 @@ void show_figures() {
 void show_clues() {
     ReconcileDraft& d = draft();
     d.clues_asked = false;
-    if (!d.ending_valid || d.sheet.difference() == 0) return;
+    if (!d.ending_valid || d.sheet.balanced()) return;
     const TextTable& t = texts();
     const std::vector<DifferenceClue> clues = find_difference(d.sheet);
     std::string text;
@@ -212,8 +211,9 @@ void later() {
 // The difference booked as a transaction of its own, that the user sees and confirms.
 void adjust() {
     ReconcileDraft& d = draft();
-    const std::int64_t difference = d.sheet.difference();
-    if (difference == 0 || !register_keeps(difference)) return;
+    const Figure owed = d.sheet.difference();
+    const std::int64_t difference = owed.cents;
+    if (owed.out_of_range || difference == 0 || !register_keeps(difference)) return;
     const TextTable& t = texts();
     TransactionRecord record;
     record.date = d.sheet.statement_date;

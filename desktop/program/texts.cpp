@@ -5,6 +5,7 @@
 #include "core/import/conventions.h"
 #include "core/import/statement.h"
 #include "core/list/row_text.h"
+#include "core/runtime/number_text.h"
 
 namespace quillet {
 namespace {
@@ -403,5 +404,9 @@ void prepare_texts() {
 }
 
 const TextTable& texts() { return table(); }
+
+std::string figure_text(const Figure& figure) {
+    return figure.out_of_range ? texts().out_of_range : cents_text(figure.cents);
+}
 
 }  // namespace quillet

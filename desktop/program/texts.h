@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/list/running_balance.h"
+
 namespace quillet {
 
 struct TextTable {
@@ -162,5 +164,8 @@ struct TextTable {
 // Fills the table; called once by start-up before any text is used.
 void prepare_texts();
 const TextTable& texts();
+
+// A figure's amount text, or the out-of-range text for one too large to hold.
+std::string figure_text(const Figure& figure);
 
 }  // namespace quillet

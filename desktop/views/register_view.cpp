@@ -27,11 +27,6 @@ namespace {
 constexpr int kRed = 0x0000FF;  // 0x00BBGGRR
 constexpr int kBlue = 0xFF0000;
 
-// A figure's amount text, or the out-of-range text for one too large to hold.
-std::string figure_text(const Figure& figure) {
-    return figure.out_of_range ? texts().out_of_range : cents_text(figure.cents);
-}
-
 // The balance column shows the running balance, worked out when it is painted or read.
 void provide_balances() {
     ui::set_column_provider(kRegisterList, kBalanceColumn, [](int row) -> std::optional<std::string> {

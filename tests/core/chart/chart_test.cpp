@@ -50,8 +50,8 @@ TEST(ChartFigures, DailyBalanceAndMonthSumsInExactCents) {
     EXPECT_EQ(all.balance[4].cents, 100000000 - 17 - 1235);
     ASSERT_EQ(all.months.size(), 3u);
     EXPECT_EQ(all.months[1].month, 12);
-    EXPECT_EQ(all.months[1].deposits, 0);
-    EXPECT_EQ(all.months[1].withdrawals, 17);
+    EXPECT_EQ(all.months[1].deposits, Figure{});
+    EXPECT_EQ(all.months[1].withdrawals, (Figure{17, false}));
     EXPECT_EQ(all.months[2].year, 2026);
 
     // This year: only February, from the balance the earlier transactions left.
@@ -60,6 +60,16 @@ TEST(ChartFigures, DailyBalanceAndMonthSumsInExactCents) {
     EXPECT_EQ(year.balance[0].cents, 100000000 - 17 - 1235);
     EXPECT_EQ(chart_figures(entries, ChartRange::kLastTwelveMonths, make_date(2026, 11, 30)).months.size(),
               2u);
+
+    // Summed as the list sums: two deposits past what 64-bit cents hold end the line out of range,
+    // as the list's balance is, and their month's sum with it.
+    add(make_date(2026, 3, 1), 5e16f, record_format::kDeposit);
+    add(make_date(2026, 3, 2), 5e16f, record_format::kDeposit);
+    ASSERT_TRUE(read_chart_entries(folder.write("Chart.qlt", bytes), entries));
+    const ChartFigures passed = chart_figures(entries, ChartRange::kAll, make_date(2026, 12, 9));
+    EXPECT_TRUE(passed.balance_out_of_range);
+    EXPECT_EQ(passed.balance.back().day, day(2026, 3, 1)) << "the line ends before the day it passed";
+    EXPECT_TRUE(passed.months.back().deposits.out_of_range);
 }
 
 TEST(ChartFigures, TheReducedLineKeepsEachColumnsLowestAndHighestBalance) {
