@@ -79,7 +79,7 @@ ChartFigures chart_figures(const std::vector<ChartEntry>& entries, ChartRange ra
         const std::int32_t entry_month = month_of(date);
         if (figures.months.empty() || figures.months.back().year != entry_year ||
             figures.months.back().month != entry_month)
-            figures.months.push_back({entry_year, entry_month, 0, 0});
+            figures.months.push_back({entry_year, entry_month, {}, {}});
         figures.months.back().deposits += in[at];
         figures.months.back().withdrawals += out[at];
     }
