@@ -294,11 +294,6 @@ IoStatus visit_records(const std::string& path, const RecordVisitor& visit, bool
     return visit_slots(path, 0, std::numeric_limits<std::int64_t>::max(), visit, backward);
 }
 
-IoStatus visit_record_range(const std::string& path, std::int64_t first, std::int64_t end,
-                            const RecordVisitor& visit) {
-    return visit_slots(path, first, end, visit, false);
-}
-
 IoStatus create_new_register(const std::string& path, std::string_view opening_amount_text, std::uint8_t kind,
                              const RecordTexts& texts) {
     // A register that is there already is replaced under its lock, like every write.

@@ -96,10 +96,6 @@ RegisterCheck check_register_file(const std::string& path, IoStatus* cause = nul
 // be read. With backward, the records are visited from the last to the first.
 using RecordVisitor = std::function<bool(std::int64_t index, const std::uint8_t* bytes)>;
 IoStatus visit_records(const std::string& path, const RecordVisitor& visit, bool backward = false);
-// The records of slots first to end (not included, and no further than the file's end), in order:
-// pieces of one file may be read on several cores at once.
-IoStatus visit_record_range(const std::string& path, std::int64_t first, std::int64_t end,
-                            const RecordVisitor& visit);
 
 // The four texts of a record that the program writes by itself.
 struct RecordTexts {

@@ -34,8 +34,6 @@ void stop_before_file_change(std::int64_t n) {
     noted().clear();
 }
 
-std::int64_t file_changes_counted() { return counted.load(); }
-
 const std::string& file_changes_noted() { return noted(); }
 
 }  // namespace quillet

@@ -17,8 +17,7 @@ void before_file_change(FileCall call = FileCall::kOwn);
 // From now on the calls are counted and noted, and the process is killed before the nth (n >= 1;
 // 0: never).
 void stop_before_file_change(std::int64_t n);
-// The file changes counted since the count was last started, and whose each was, in order.
-std::int64_t file_changes_counted();
+// Whose each file change was since the count was last started, in order.
 const std::string& file_changes_noted();
 
 }  // namespace quillet

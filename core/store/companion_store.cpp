@@ -243,30 +243,11 @@ IoStatus CompanionStore::find_identities(const std::vector<std::string>& identit
     return {};
 }
 
-IoStatus CompanionStore::find_import(std::string_view fingerprint, std::optional<StoredImport>& found) const {
-    found.reset();
-    Statement query(db_, import_query(version_, "WHERE fingerprint = ? ORDER BY id DESC LIMIT 1").c_str());
-    if (!query.ok()) return query.status();
-    query.bind(1, fingerprint);
-    if (query.step()) found = import_of(query);
-    return query.finished();
-}
-
 IoStatus CompanionStore::read_imports(std::vector<StoredImport>& imports) const {
     imports.clear();
     Statement rows(db_, import_query(version_, "ORDER BY id").c_str());
     if (!rows.ok()) return rows.status();
     while (rows.step()) imports.push_back(import_of(rows));
-    return rows.finished();
-}
-
-IoStatus CompanionStore::read_links_of(std::int64_t import_id, std::vector<StoredLink>& links) const {
-    links.clear();
-    Statement rows(db_, "SELECT identity, record, place FROM links WHERE import_id = ?");
-    if (!rows.ok()) return rows.status();
-    rows.bind(1, import_id);
-    while (rows.step())
-        links.push_back({rows.text(0), {fingerprint_of(rows.integer(1)), rows.integer(2)}, import_id});
     return rows.finished();
 }
 

@@ -106,11 +106,7 @@ class CompanionStore {
     // The identities' links, in their order (none for an identity never imported).
     IoStatus find_identities(const std::vector<std::string>& identities,
                              std::vector<std::optional<FoundIdentity>>& found) const;
-    // The last import of a file with this fingerprint, if any.
-    IoStatus find_import(std::string_view fingerprint, std::optional<StoredImport>& found) const;
     IoStatus read_imports(std::vector<StoredImport>& imports) const;
-    // The links of one import (to make it again after an undo).
-    IoStatus read_links_of(std::int64_t import_id, std::vector<StoredLink>& links) const;
 
     // Records the import and its links in one transaction; sets the import's id when it had none.
     IoStatus add_import(StoredImport& entry, const std::vector<StoredLink>& links);
