@@ -32,6 +32,7 @@ RowFigures row_figures(std::string_view date_text, std::string_view deposit_text
 void BalanceBook::clear() {
     rows_.clear();
     summary_ = {};
+    tally_.reset();
 }
 
 BalanceBook::Row BalanceBook::packed(const RowFigures& figures) {
@@ -51,10 +52,12 @@ void BalanceBook::insert(std::int64_t position, const RowFigures& figures) {
 }
 
 void BalanceBook::replace(std::int64_t row, const RowFigures& figures) {
+    tally_.reset();
     if (row >= 0 && row < size()) rows_[static_cast<std::size_t>(row)] = packed(figures);
 }
 
 void BalanceBook::insert(std::int64_t position, const std::vector<RowFigures>& figures) {
+    tally_.reset();
     if (position < 0 || position > size()) position = size();
     std::vector<Row> packed_rows;
     packed_rows.reserve(figures.size());
@@ -63,6 +66,7 @@ void BalanceBook::insert(std::int64_t position, const std::vector<RowFigures>& f
 }
 
 void BalanceBook::remove(std::int64_t row, std::int64_t count) {
+    tally_.reset();
     if (row < 0 || row >= size()) return;
     count = std::min(count, size() - row);
     rows_.erase(rows_.begin() + row, rows_.begin() + row + count);
@@ -102,22 +106,36 @@ BalanceSummary BalanceTally::summary() const {
     return summary;
 }
 
+void BalanceBook::tally_row(BalanceTally& tally, Row& row) {
+    if ((row.flags & kVoidFlag) != 0) {
+        tally.count_row();
+        return;
+    }
+    const Figure& running = tally.add(row.deposit_cents, row.withdrawal_cents,
+                                      (row.flags & kOutOfRangeFlag) != 0, row.year, row.month);
+    row.running_cents = running.cents;
+    row.flags = static_cast<std::uint8_t>((row.flags & ~kRunningOutOfRangeFlag) |
+                                          (running.out_of_range ? kRunningOutOfRangeFlag : 0));
+}
+
 void BalanceBook::recompute(int list_order, std::int32_t year, std::int32_t month) {
     BalanceTally tally(year, month);
     const std::int64_t count = size();
-    for (std::int64_t step = 0; step < count; ++step) {
-        Row& row = rows_[static_cast<std::size_t>(list_order == 1 ? count - 1 - step : step)];
-        if ((row.flags & kVoidFlag) != 0) {
-            tally.count_row();
-            continue;
-        }
-        const Figure& running = tally.add(row.deposit_cents, row.withdrawal_cents,
-                                          (row.flags & kOutOfRangeFlag) != 0, row.year, row.month);
-        row.running_cents = running.cents;
-        row.flags = static_cast<std::uint8_t>((row.flags & ~kRunningOutOfRangeFlag) |
-                                              (running.out_of_range ? kRunningOutOfRangeFlag : 0));
-    }
+    for (std::int64_t step = 0; step < count; ++step)
+        tally_row(tally, rows_[static_cast<std::size_t>(list_order == 1 ? count - 1 - step : step)]);
     summary_ = tally.summary();
+    tally_ = tally;
+}
+
+void BalanceBook::recompute_after_insert(std::int64_t row, int list_order, std::int32_t year,
+                                         std::int32_t month) {
+    const bool last_in_order = list_order == 1 ? row == 0 : row == size() - 1;
+    if (!last_in_order || !tally_ || tally_->rows() != size() - 1 || !tally_->counts_month(year, month)) {
+        recompute(list_order, year, month);
+        return;
+    }
+    tally_row(*tally_, rows_[static_cast<std::size_t>(row)]);
+    summary_ = tally_->summary();
 }
 
 std::optional<Figure> BalanceBook::running(std::int64_t row) const {

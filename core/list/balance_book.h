@@ -46,6 +46,10 @@ struct BalanceSummary {
 class BalanceTally {
   public:
     BalanceTally(std::int32_t year, std::int32_t month) : year_(year), month_(month) {}
+    bool counts_month(std::int32_t year, std::int32_t month) const {
+        return year == year_ && month == month_;
+    }
+    std::int64_t rows() const { return rows_; }
     // Adds a row that is not void (a void row counts for nothing but the rows); gives the running
     // balance after it.
     const Figure& add(std::int64_t deposit_cents, std::int64_t withdrawal_cents, bool out_of_range,
@@ -79,6 +83,10 @@ class BalanceBook {
     // Works out every row's running balance, visiting the rows from the top in list order 0 and
     // from the bottom in list order 1, and this month's figures for the year and month.
     void recompute(int list_order, std::int32_t year, std::int32_t month);
+    // The same after a row was inserted: one at the end of the running order (the list's end in
+    // file order, its top newest first: where a new transaction goes) is worked out from the
+    // balance before it, without a pass over every row.
+    void recompute_after_insert(std::int64_t row, int list_order, std::int32_t year, std::int32_t month);
     // The running balance after the row; none for a void row or a row past the end.
     std::optional<Figure> running(std::int64_t row) const;
     const BalanceSummary& summary() const { return summary_; }
@@ -110,8 +118,10 @@ class BalanceBook {
     static constexpr std::uint8_t kOutOfRangeFlag = 2;         // an amount out of range
     static constexpr std::uint8_t kRunningOutOfRangeFlag = 4;  // the running balance out of range
     static Row packed(const RowFigures& figures);
+    void tally_row(BalanceTally& tally, Row& row);
     std::vector<Row> rows_;
     BalanceSummary summary_;
+    std::optional<BalanceTally> tally_;  // the last pass's, to go on from; gone once a row changes
 };
 
 }  // namespace quillet

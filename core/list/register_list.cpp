@@ -80,7 +80,8 @@ void RegisterList::insert(std::int64_t row, std::int64_t slot, const std::uint8_
     slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(row), static_cast<std::int32_t>(slot));
     book_.insert(row, record_figures(record));
     payees_.add(shown_payee(record), slot);
-    recompute();
+    const DateValue today = current_date();
+    book_.recompute_after_insert(row, order_, year_of(today), month_of(today));
 }
 
 void RegisterList::replace(std::int64_t row, const std::uint8_t* before, const std::uint8_t* after) {

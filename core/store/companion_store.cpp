@@ -151,6 +151,9 @@ IoStatus CompanionStore::open_as(const std::string& path, Access access) {
     }
     sqlite3_busy_timeout(db_, kBusyMilliseconds);
     sqlite3_extended_result_codes(db_, 1);
+    // Room for 64 MB of pages: 100,000 links added to a store of a million walk three indexes at
+    // random, and with SQLite's 2 MB they took twice as long, reading pages again and again.
+    sqlite3_exec(db_, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
     Statement versions(db_,
                        "SELECT (SELECT application_id FROM pragma_application_id), "
                        "(SELECT user_version FROM pragma_user_version), "

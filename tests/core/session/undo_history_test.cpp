@@ -7,6 +7,7 @@
 
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/session/register_session.h"
@@ -108,6 +109,11 @@ TEST(UndoHistory, RandomChangesUndoneAndRedoneGiveBackEveryFileByteForByte) {
             EXPECT_EQ(fresh.slot_of(row), session.slot_of(row)) << "seed " << seed;
             EXPECT_EQ(fresh.balances().running(row), session.balances().running(row)) << "seed " << seed;
         }
+        const BalanceSummary& kept = session.balances().summary();
+        const BalanceSummary& read = fresh.balances().summary();
+        EXPECT_EQ(std::tie(kept.rows, kept.balance, kept.month_rows, kept.month_deposits, kept.month_average),
+                  std::tie(read.rows, read.balance, read.month_rows, read.month_deposits, read.month_average))
+            << "seed " << seed;
     }
 }
 
