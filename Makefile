@@ -11,6 +11,8 @@ FUZZ_TMPDIR ?= $(if $(wildcard /dev/shm/.),/dev/shm,/tmp)
 # Trials of each kill test and rounds of the shared-register tests in `make soak`.
 SOAK_KILLS ?= 1000
 SOAK_ROUNDS ?= 20
+# SQLite page writes of a large change killed before in `make soak` (every other call always is).
+SOAK_PAGES ?= 60
 GENERATOR := -G Ninja
 # Warnings are errors whenever CI is set, whatever an earlier configure left in the cache.
 WERROR := $(if $(CI),ON,OFF)
@@ -66,9 +68,10 @@ fuzz:
 	    { tail -n 60 $(FUZZ_DIR)/$$name.log; exit 1; }; \
 	done
 
-# The long runs of the kill and shared-register tests, for a change to how files are written.
+# The long runs of the kill and shared-register tests, for a change to how files are written:
+# every change killed before each of its calls (and 60 of a large change's SQLite page writes).
 soak: build
-	QUILLET_KILL_TRIALS=$(SOAK_KILLS) $(BUILD_DIR)/tests/core/kill_tests --gtest_filter='Killed*'
+	QUILLET_KILL_TRIALS=$(SOAK_KILLS) QUILLET_KILL_PAGES=$(SOAK_PAGES) $(BUILD_DIR)/tests/core/kill_tests --gtest_filter='Killed*:*/Killed*'
 	$(BUILD_DIR)/tests/core/session/session_tests --gtest_filter='SharedRegister*' --gtest_repeat=$(SOAK_ROUNDS)
 
 format:
