@@ -106,7 +106,7 @@ BalanceSummary BalanceTally::summary() const {
     return summary;
 }
 
-void BalanceBook::tally_row(BalanceTally& tally, Row& row) {
+inline void BalanceBook::tally_row(BalanceTally& tally, Row& row) {
     if ((row.flags & kVoidFlag) != 0) {
         tally.count_row();
         return;

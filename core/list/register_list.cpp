@@ -32,14 +32,6 @@ void RegisterList::clear() {
     payees_.clear();
 }
 
-void RegisterList::add_read(std::int64_t slot, const std::uint8_t* record) {
-    slots_.push_back(static_cast<std::int32_t>(slot));
-    book_.insert(-1, record_figures(record));
-    fill_payee_.clear();
-    append_shown_text(fill_payee_, record + kPayeeOffset);
-    payees_.add(fill_payee_, slot);
-}
-
 void RegisterList::finish_fill() {
     payees_.shrink();
     recompute();

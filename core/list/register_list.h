@@ -16,6 +16,8 @@
 #include "core/list/balance_book.h"
 #include "core/list/payee_index.h"
 #include "core/list/row_change.h"
+#include "core/list/row_text.h"
+#include "core/register/format.h"
 
 namespace quillet {
 
@@ -24,8 +26,14 @@ class RegisterList {
     // Empties the list for the register at path, in the order, with room for the rows.
     void start(const std::string& path, int order, std::size_t rows);
     void clear();
-    // The next row of a fill, in list order.
-    void add_read(std::int64_t slot, const std::uint8_t* record);
+    // The next row of a fill, in list order (here, so that a million of them are no calls).
+    void add_read(std::int64_t slot, const std::uint8_t* record) {
+        slots_.push_back(static_cast<std::int32_t>(slot));
+        book_.insert(-1, record_figures(record));
+        fill_payee_.clear();
+        append_shown_text(fill_payee_, record + record_format::kPayeeOffset);
+        payees_.add(fill_payee_, slot);
+    }
     // The fill is done: the figures are worked out.
     void finish_fill();
     // The register goes on under another name (save-as): the rows are the same.
