@@ -58,6 +58,7 @@ std::string cause_of(const IoStatus& status) {
         case EWOULDBLOCK: return "another program is writing it; try again in a moment";
         case EBADMSG: return "it is damaged, or not what it should be";
         case EPROTO: return "a newer version of Quillet wrote it";
+        case ENOLINK: return "it is a link to a file that is not there now (is the disk it is on mounted?)";
         case ENODATA: return "it holds no transactions";
         case ENOEXEC: return "it is not a statement this import reads";
         case EFBIG: return "it is far larger than a bank statement can be";

@@ -242,6 +242,7 @@ void prepare_import(TextTable& t) {
         {EBADMSG, "It is damaged, or it is not an import history of this program."},
         {EPROTO, "A newer version of Quillet wrote it."},
         {EWOULDBLOCK, "Another program is using it; try again in a moment."},
+        {ENOLINK, "It is a link to a file that is not there now: is the disk it is on mounted?"},
     };
 }
 
