@@ -134,10 +134,7 @@ void compact_register_interactively() {
     const SessionResult compacted = register_session().apply(compaction, rows);
     if (compacted.failed()) {
         // The register is as it was: compaction writes a new file and only then replaces the old.
-        show_message(kMessageCompactFailed, kMainWindow,
-                     file_and_cause(compacted.file(),
-                                    cause_text(compacted.cause(),
-                                               compacted.in_store() ? &texts().store_causes : nullptr)));
+        show_message(kMessageCompactFailed, kMainWindow, failure_text(compacted));
         return;
     }
     const CompactionCounts& counts = compaction->counts();

@@ -282,8 +282,7 @@ void import_ticked() {
             if (!show_preview()) close_import();
             return;
         }
-        show_message(kMessageImportFailed, kWindow,
-                     file_and_cause(imported.file(), cause_text(imported.cause(), &texts().store_causes)));
+        show_message(kMessageImportFailed, kWindow, failure_text(imported));
         return;
     }
     AppState& state = app();

@@ -49,7 +49,7 @@ void create() {
     const TransactionRecord opening = opening_record(
         amount, kind, {t.opening_texts[0], t.opening_texts[1], t.opening_texts[2], t.opening_amount_caption});
     if (const SessionResult created = register_session().create(path, opening); !created.done()) {
-        show_message(kMessageRegisterNotChanged, kWindow, file_and_cause(created.file(), created.cause()));
+        show_message(kMessageRegisterNotChanged, kWindow, failure_text(created));
         return;
     }
     close_dialog(kWindow);

@@ -167,8 +167,7 @@ bool reconcile_result(const SessionResult& result) {
         rebuild(true);
         return false;
     }
-    show_message(kMessageReconcileFailed, kWindow,
-                 file_and_cause(result.file(), cause_text(result.cause(), &texts().store_causes)));
+    show_message(kMessageReconcileFailed, kWindow, failure_text(result));
     return false;
 }
 

@@ -30,7 +30,7 @@ void save_register_as(const std::string& path) {
     // program changed since it was listed is read again, and nothing is copied.
     const SessionResult saved = register_session().save_as(path);
     if (saved.failed()) {
-        show_message(kMessageRegisterNotChanged, kMainWindow, file_and_cause(saved.file(), saved.cause()));
+        show_message(kMessageRegisterNotChanged, kMainWindow, failure_text(saved));
         return;
     }
     if (!show_session_result(saved, kMainWindow)) return;

@@ -49,6 +49,11 @@ ShownText cause_text(const IoStatus& status, const std::vector<std::pair<int, st
         .add_utf8(::strerror_r(status.error(), buffer, sizeof buffer));
 }
 
+ShownText failure_text(const SessionResult& result) {
+    return file_and_cause(result.file(),
+                          cause_text(result.cause(), result.in_store() ? &texts().store_causes : nullptr));
+}
+
 ShownText file_and_cause(const std::string& path, const ShownText& cause) {
     return ShownText::of_path(path).add_text(texts().before_cause).add(cause);
 }

@@ -7,6 +7,7 @@
 
 #include "core/runtime/io_status.h"
 #include "core/runtime/shown_text.h"
+#include "core/session/session_result.h"
 
 namespace quillet {
 
@@ -65,6 +66,9 @@ ShownText cause_text(const IoStatus& status, const std::vector<std::pair<int, st
 
 // The extra text of a message about a file: the path, and on the next line why it failed.
 ShownText file_and_cause(const std::string& path, const ShownText& cause);
+// A failed change of the register session: the file that failed (the register or its store) and
+// why, a store's causes in its own words.
+ShownText failure_text(const SessionResult& result);
 inline ShownText file_and_cause(const std::string& path, const IoStatus& status) {
     return file_and_cause(path, cause_text(status));
 }

@@ -197,11 +197,7 @@ bool show_session_result(const SessionResult& result, int owner_window, int stal
         show_message(stale_message < 0 ? kMessageChangedElsewhere : stale_message, owner_window,
                      ShownText::of_path(path));
     } else {
-        // The file that failed, the register or its store, and why.
-        const auto* store_causes = result.in_store() ? &texts().store_causes : nullptr;
-        show_message(kMessageRegisterNotChanged, owner_window,
-                     file_and_cause(result.file().empty() ? path : result.file(),
-                                    cause_text(result.cause(), store_causes)));
+        show_message(kMessageRegisterNotChanged, owner_window, failure_text(result));
     }
     show_undo_captions();
     return false;

@@ -108,21 +108,15 @@ void exit_actions() {
         RowChange rows;
         if (const SessionResult compacted = session.apply(std::make_shared<Compaction>(false), rows);
             !compacted.done())
-            show_message(kMessageCompactFailed, kMainWindow,
-                         file_and_cause(compacted.file(),
-                                        cause_text(compacted.cause(),
-                                                   compacted.in_store() ? &texts().store_causes : nullptr)));
+            show_message(kMessageCompactFailed, kMainWindow, failure_text(compacted));
     }
     if (state.options.backup_at_exit == 1) {
         const std::string folder = folder_part(path) + path_from_text(texts().backup_infix);
         const std::string backup = folder + file_part(path);
-        SessionResult copied = SessionResult::of(create_folders(folder));
+        SessionResult copied = SessionResult::of(create_folders(folder), folder);
         if (copied.done()) copied = session.back_up(backup);
         // The import history goes with the register's copy; when only it failed, its copy is named.
-        if (!copied.done())
-            show_message(kMessageBackupFailed, kMainWindow,
-                         file_and_cause(copied.file().empty() ? backup : copied.file(),
-                                        cause_text(copied.cause(), &texts().store_causes)));
+        if (!copied.done()) show_message(kMessageBackupFailed, kMainWindow, failure_text(copied));
     }
 }
 

@@ -428,6 +428,8 @@ INSTANTIATE_TEST_SUITE_P(EveryChange, KilledBeforeFileCall, ::testing::ValuesIn(
 
 // An import of 100,000 lines into a register of 1,000 records, its undo and its redo: one write
 // the kernel may stop at any page, which only the intent tells apart from damage.
+// The short pass kills the import at four points; the undo and the redo, whose every run imports
+// the 100,000 lines first, are left to make soak.
 TEST(KilledBeforeFileCall, ALargeImportItsUndoAndItsRedoAreWholeOrNotAtAll) {
     // Made once: each child applies it as it is.
     const auto big = std::make_shared<ImportStatement>(batch(100000, "big"));
@@ -435,10 +437,13 @@ TEST(KilledBeforeFileCall, ALargeImportItsUndoAndItsRedoAreWholeOrNotAtAll) {
         RowChange rows;
         return work.session.apply(big, rows);
     };
-    for (const Scenario& scenario :
-         {Scenario{"import of 100,000 lines", thousand, import_big, {}, {"Cash.qlt"}, 6},
-          Scenario{"undo of it", thousand, undo, done(import_big, false), {"Cash.qlt"}, 3},
-          Scenario{"redo of it", thousand, redo, done(import_big, true), {"Cash.qlt"}, 3}}) {
+    std::vector<Scenario> scenarios = {
+        {"import of 100,000 lines", thousand, import_big, {}, {"Cash.qlt"}, 4}};
+    if (std::getenv("QUILLET_KILL_PAGES") != nullptr) {
+        scenarios.push_back({"undo of it", thousand, undo, done(import_big, false)});
+        scenarios.push_back({"redo of it", thousand, redo, done(import_big, true)});
+    }
+    for (const Scenario& scenario : scenarios) {
         kill_at_every_point(scenario);
         if (HasFailure()) return;
     }
