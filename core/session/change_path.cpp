@@ -1,5 +1,9 @@
 // The writing half of the session's one change path: the register's part of a plan, then the
 // store's, tied by an intent when the change is more than one step (intent.h).
+#include <unistd.h>
+
+#include <algorithm>
+
 #include "core/register/register_file.h"
 #include "core/session/intent.h"
 #include "core/session/register_session.h"
@@ -10,10 +14,23 @@ using namespace record_format;
 
 namespace {
 
-// One step the file system makes at once needs no intent: a record written, one appended or cut,
-// a file renamed, written whole or removed.
-bool several_steps(const ChangePlan& plan) {
-    return plan.writes.size() > 1 || plan.appended.size() > kRecordSize || plan.cut.size() > kRecordSize;
+// Whether the bytes lie in one page of the file. A kill stops a write between two pages, never
+// inside one: a record that straddles a page boundary can be left part old, part new.
+bool within_one_page(std::int64_t offset, std::size_t size) {
+    static const std::int64_t page = std::max<long>(::sysconf(_SC_PAGESIZE), 4096);
+    return offset / page == (offset + static_cast<std::int64_t>(size) - 1) / page;
+}
+
+// One step the file system makes at once needs no intent: a record written or appended within one
+// page, one record cut, a file renamed, written whole or removed.
+bool several_steps(const ChangePlan& plan, const std::string& path) {
+    if (plan.writes.size() > 1 || plan.appended.size() > kRecordSize || plan.cut.size() > kRecordSize)
+        return true;
+    const auto record_at = [](std::int64_t slot) { return slot * static_cast<std::int64_t>(kRecordSize); };
+    if (plan.writes.size() == 1 && !within_one_page(record_at(plan.writes.front().slot), kRecordSize))
+        return true;
+    // The lock is held: the register's length is where the record will go.
+    return !plan.appended.empty() && !within_one_page(file_size(path), kRecordSize);
 }
 
 IoStatus write_register_part(ChangePlan& plan, const RegisterLock* lock, const std::string& path) {
@@ -85,7 +102,7 @@ SessionResult RegisterSession::write(ChangePlan& plan, const RegisterLock* lock,
         plan.store && (plan.store_made_when_missing || names_anything(store_path_of(path)));
     const bool register_part = plan.writes_register();
     std::optional<Intent> intent;
-    if (register_part && (store_part || several_steps(plan))) {
+    if (register_part && (store_part || several_steps(plan, path))) {
         intent.emplace();
         if (const IoStatus made = make_intent(plan, path, store_part, *intent); !made) {
             (void)finish_intent(path, *intent);

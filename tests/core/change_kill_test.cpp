@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <random>
 #include <string>
@@ -446,6 +447,68 @@ TEST(KilledBeforeFileCall, ALargeImportItsUndoAndItsRedoAreWholeOrNotAtAll) {
     for (const Scenario& scenario : scenarios) {
         kill_at_every_point(scenario);
         if (HasFailure()) return;
+    }
+}
+
+// A kill stops a write between two pages: a record that straddles a page boundary is left part
+// written. Such a write is made under an intent, so that what the kill left is taken back: each
+// change is killed just after its register write, and that write torn at the page boundary.
+TEST(KilledBeforeFileCall, ARecordTornAtAPageBoundaryIsTakenBack) {
+    constexpr std::size_t kPage = 4096;
+    const std::vector<Scenario> scenarios = {
+        // The 20th record starts at 4009 and ends past 4096.
+        {"add across a page boundary",
+         [](const std::string& folder) { make_register(folder, "Cash.qlt", 19, false); }, add_one},
+        {"edit across a page boundary", cash_without_store,
+         [](Work& work) {
+             RecordBytes opened{};
+             if (!work.session.read(19, opened)) return SessionResult::of(IoStatus::failure(EIO));
+             TransactionRecord record = decode_record(opened.data());
+             record.type = "Edited";  // before the page boundary, the payee after it
+             record.payee = "Edited";
+             RowChange rows;
+             return testing::edit(work.session, 19, opened, record, rows);
+         }},
+    };
+    for (const Scenario& scenario : scenarios) {
+        SCOPED_TRACE(scenario.name);
+        TempFolder made;
+        TempFolder work;
+        scenario.make(made.path());
+        const std::string path = work.path() + "Cash.qlt";
+        restore(made.path(), work.path());
+        const std::string old_bytes = read_file(path);
+        const std::string old_state = settled_state(scenario, work.path());
+        restore(made.path(), work.path());
+        const Ran whole = run_child(scenario, work.path(), 0, true);
+        ASSERT_EQ(whole.code, 0);
+        const std::string new_bytes = read_file(path);
+        const std::string new_state = settled_state(scenario, work.path());
+        // The first call after which the register holds the new bytes follows its write.
+        std::int64_t after_write = 0;
+        for (std::int64_t point = 1; point <= static_cast<std::int64_t>(whole.calls.size()); ++point) {
+            restore(made.path(), work.path());
+            run_child(scenario, work.path(), point, true);
+            if (read_file(path) != old_bytes) {
+                after_write = point;
+                break;
+            }
+        }
+        ASSERT_GT(after_write, 1) << "the register is written at the last call or before the first";
+        // Killed before the write, then given the write's first page only, as a kill inside it leaves.
+        restore(made.path(), work.path());
+        run_child(scenario, work.path(), after_write - 1, true);
+        std::size_t first = 0;
+        while (first < old_bytes.size() && old_bytes[first] == new_bytes[first]) ++first;
+        const std::size_t start = first - first % kRecordSize;
+        const std::size_t torn_end = std::min(start + kRecordSize, (start / kPage + 1) * kPage);
+        std::string torn = old_bytes;
+        torn.resize(std::max(torn.size(), torn_end));
+        torn.replace(start, torn_end - start, new_bytes, start, torn_end - start);
+        ASSERT_TRUE(torn != old_bytes && torn != new_bytes) << "the write lies in one page";
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << torn;
+        const std::string state = settled_state(scenario, work.path());
+        EXPECT_TRUE(state == old_state || state == new_state);
     }
 }
 
