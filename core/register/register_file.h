@@ -32,6 +32,11 @@ IoStatus read_record_bytes(const std::string& path, std::int64_t index, RecordBy
 // (ESPIPE).
 IoStatus read_record(const std::string& path, std::int64_t index, TransactionRecord& record);
 
+// The three writes below change one record on their own, with no intent: a kill inside one that
+// straddles a page boundary leaves part of it. A user's change goes through the register session's
+// change path (core/session/register_session.h), which writes such a record under an intent; these
+// serve the tests, as another program's writes.
+//
 // Writes the record at index; index = count_records() appends. Fails when the file is missing,
 // read-only (EACCES) or cannot be written, or when index would leave a gap (EINVAL). A write that
 // fails half way (a full disk) puts the file back to its old bytes and length, so that it stays a
