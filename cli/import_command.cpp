@@ -1,5 +1,6 @@
 #include "cli/import_command.h"
 
+#include <algorithm>
 #include <iostream>
 #include <optional>
 
@@ -32,6 +33,8 @@ std::string verdict_text(const PreviewLine& line) {
         case Verdict::kImported: return "imported on " + display_day(line.verdict_date);
         case Verdict::kDeletedAfterImport: return "deleted after import";
         case Verdict::kTypedByHand: return "probably typed by hand on " + display_day(line.verdict_date);
+        case Verdict::kImportedElsewhere:
+            return "probably imported from " + file_part(line.verdict_file) + " on " + display_day(line.verdict_date);
     }
     return {};
 }
@@ -43,6 +46,63 @@ std::string names_of(const std::vector<Choice>& choices, Name name) {
     return all;
 }
 
+// "1 duplicate", "2 duplicates".
+std::string counted(std::int64_t count, std::string_view one, std::string_view many) {
+    return integer_text(count) + ' ' + std::string(count == 1 ? one : many);
+}
+
+constexpr std::pair<std::string_view, DateOrder> kOrderOptions[] = {
+    {"dmy", DateOrder::kDayMonthYear}, {"mdy", DateOrder::kMonthDayYear}, {"ymd", DateOrder::kYearMonthDay}};
+
+std::string order_options(const std::vector<DateOrder>& orders) {
+    std::string all;
+    for (const auto& [name, order] : kOrderOptions) {
+        if (std::find(orders.begin(), orders.end(), order) != orders.end())
+            all += (all.empty() ? "" : " or ") + std::string(name);
+    }
+    return all;
+}
+
+char separator_of(std::string_view option) {
+    if (option == "comma" || option == ",") return ',';
+    if (option == "semicolon" || option == ";") return ';';
+    if (option == "tab") return '\t';
+    return '|';
+}
+
+// The readings the options give; a refusal's message when the file's values rule one out.
+std::optional<std::string> take_readings(const ImportOptions& options, ImportDraft& draft) {
+    if (!options.dates.empty()) {
+        const auto order = std::find_if(std::begin(kOrderOptions), std::end(kOrderOptions),
+                                        [&](const auto& each) { return each.first == options.dates; });
+        if (!choose_date_order(draft, order->second))
+            return "its dates cannot be read as " + std::string(date_order_text(order->second)) +
+                   " (they fit " + order_options(draft.orders) + ")";
+    }
+    if (!options.decimal.empty()) {
+        const DecimalMark mark = options.decimal == "comma" ? DecimalMark::kComma : DecimalMark::kPoint;
+        // OFX and CAMT write amounts one way: the option has nothing to choose there.
+        if (!writes_amounts_one_way(draft.file.format) && !choose_decimal_mark(draft, mark))
+            return "its amounts cannot be read with a " + std::string(mark_text(mark));
+    }
+    if (!options.sign.empty() && draft.signs_unsaid)
+        draft.plain = options.sign == "out" ? PlainAmounts::kMoneyOut : PlainAmounts::kMoneyIn;
+    return std::nullopt;
+}
+
+// What is still open, with the options that settle it.
+std::string readings_wanted(const ImportDraft& draft) {
+    std::string wanted;
+    const auto add = [&](const std::string& text) { wanted += (wanted.empty() ? "" : "; ") + text; };
+    if (!draft.order)
+        add("dates fit " + names_of(draft.orders, date_order_text) + " (give --dates " + order_options(draft.orders) +
+            ")");
+    if (!draft.mark) add("amounts fit a decimal point or comma (give --decimal point or comma)");
+    if (draft.signs_unsaid && !draft.plain)
+        add("no amount has a sign and no column says debit or credit (give --sign in or out)");
+    return wanted;
+}
+
 }  // namespace
 
 int run_import(const ImportOptions& options) {
@@ -52,9 +112,20 @@ int run_import(const ImportOptions& options) {
         return say_failed(options.statement, read);
     StatementFile& file = draft.file;
     if (file.format == StatementFormat::kCsv) {
-        if (!options.profile.empty() && !draft.profile)
+        const std::optional<CsvProfile> named = draft.profile;
+        if (!options.profile.empty() && !named)
             return say_refused("no CSV profile is named " + options.profile + " in " + profiles_path(),
                                kRefused);
+        if (!options.separator.empty()) {
+            if (!choose_separator(draft, separator_of(options.separator)))
+                return say_refused(options.statement + ": its quotes do not close when its fields are split by " +
+                                       options.separator,
+                                   kRefused);
+            if (!options.profile.empty()) {
+                draft.profile = named;
+                map_columns(draft, named->mapping);
+            }
+        }
         if (!file.mapping)
             return say_refused(options.statement +
                                    ": its columns are not known; choose them once in the import dialog and "
@@ -65,8 +136,9 @@ int run_import(const ImportOptions& options) {
         std::size_t chosen = file.accounts.size();
         std::string all;
         for (std::size_t at = 0; at < file.accounts.size(); ++at) {
-            all += (at > 0 ? ", " : "") + file.accounts[at].account;
-            if (file.accounts[at].account == options.account) chosen = at;
+            const std::string& name = file.accounts[at].account;
+            all += (at > 0 ? ", " : "") + (name.empty() ? std::string("(no name)") : name);
+            if (name == options.account) chosen = at;
         }
         if (chosen == file.accounts.size())
             return say_refused(
@@ -74,22 +146,22 @@ int run_import(const ImportOptions& options) {
                 kRefused);
         choose_statement_account(draft, chosen);
     }
-    if (!draft.conventions_chosen()) {
-        if (!options.yes) {
-            return say_refused(options.statement + ": its values fit more than one reading (dates as " +
-                                   names_of(draft.orders, date_order_text) + "; amounts with a " +
-                                   names_of(draft.marks, mark_text) +
-                                   "). Give --yes to take the first, or choose in the import dialog",
-                               kRefused);
-        }
-        if (!draft.order) draft.order = draft.orders.front();
-        if (!draft.mark) draft.mark = draft.marks.front();
-    }
+    if (const std::optional<std::string> ruled_out = take_readings(options, draft))
+        return say_refused(options.statement + ": " + *ruled_out, kRefused);
+    if (!draft.conventions_chosen())
+        return say_refused(options.statement + ": its values can be read more than one way: " +
+                               readings_wanted(draft) + ". Or choose in the import dialog and give its --profile",
+                           kRefused);
     RegisterSession session;
     if (const std::optional<int> failed = open_register(session, options.path)) return *failed;
     if (const IoStatus built = build_preview(session, draft); !built)
         return say_failed(session.store_path(), built);
     const ImportPreview& preview = draft.preview;
+    if (preview.earlier) {
+        std::cerr << "quillet-cli: " << options.statement << " was imported on "
+                  << display_day(preview.earlier->imported_on)
+                  << "; what it added then is known, and only what is new is added.\n";
+    }
     if (preview.currency_differs()) {
         std::cerr << "quillet-cli: " << options.statement << " is in " << preview.currency
                   << "; the statements imported before were in " << preview.earlier_currency
@@ -106,21 +178,23 @@ int run_import(const ImportOptions& options) {
             std::cout << "line " << skipped.line << " left out: " << skip_reason_text(skipped.reason) << " ("
                       << skipped.detail << ")\n";
         }
-        std::cout << preview.ticked_count() << " would be added, " << preview.duplicate_count()
-                  << " duplicates, " << preview.skipped.size() << " left out\n";
+        std::cout << preview.ticked_count() << " would be added, "
+                  << counted(preview.duplicate_count(), "duplicate", "duplicates") << ", "
+                  << static_cast<std::int64_t>(preview.skipped.size()) << " left out\n";
         return kDone;
     }
     ImportBatch batch = batch_of(preview);
     if (batch.records.empty()) {
-        std::cout << "Nothing to add: " << preview.duplicate_count() << " duplicates, "
-                  << preview.skipped.size() << " left out\n";
+        std::cout << "Nothing to add: " << counted(preview.duplicate_count(), "duplicate", "duplicates") << ", "
+                  << static_cast<std::int64_t>(preview.skipped.size()) << " left out\n";
         return kDone;
     }
     RowChange change;
     const SessionResult imported = session.apply(std::make_shared<ImportStatement>(std::move(batch)), change);
     if (!imported.done()) return say_session_failed(imported);
-    std::cout << "Added " << preview.ticked_count() << ", " << preview.duplicate_count() << " duplicates, "
-              << preview.skipped.size() << " left out\n";
+    std::cout << "Added " << preview.ticked_count() << ", "
+              << counted(preview.duplicate_count(), "duplicate", "duplicates") << ", "
+              << static_cast<std::int64_t>(preview.skipped.size()) << " left out\n";
     return kDone;
 }
 

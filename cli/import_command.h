@@ -10,9 +10,14 @@ struct ImportOptions {
     std::string path;
     std::string statement;
     bool dry_run = false;
-    bool yes = false;     // takes the first reading when the file's dates or amounts fit several
+    bool yes = false;     // kept for older scripts: it chooses no reading of a file's values
     std::string profile;  // a CSV profile saved by the import dialog, by name
     std::string account;  // of a file with several accounts
+    // The readings a file's values may leave open, as the options give them ("" when not given).
+    std::string dates;      // dmy, mdy, ymd
+    std::string decimal;    // point, comma
+    std::string separator;  // comma, semicolon, tab, pipe (or the character)
+    std::string sign;       // in, out: what an amount without a sign is
 };
 int run_import(const ImportOptions& options);
 

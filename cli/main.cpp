@@ -96,16 +96,31 @@ int main(int argc, char** argv) {
     compact->callback([&] { result = run_compact(path); });
 
     ImportOptions import_options;
-    auto* import = app.add_subcommand("import", "Imports a bank statement (CSV, QIF, OFX, QFX, CAMT.053).");
+    auto* import = app.add_subcommand(
+        "import",
+        "Imports a bank statement (CSV, QIF, OFX, QFX, CAMT.053). A transaction imported before is known "
+        "again, whichever file it comes in; a file whose dates, amounts or separator could be read more "
+        "than one way is refused until --dates, --decimal, --separator or --sign (or a --profile) says how.");
     import->add_option("REGISTER", import_options.path, "The register file")->required();
     import->add_option("FILE", import_options.statement, "The statement")->required();
     import->add_flag("--dry-run", import_options.dry_run,
                      "Prints what would be added and the duplicates; writes nothing");
     import->add_flag("--yes", import_options.yes,
-                     "Takes the first reading of dates or amounts that fit several");
+                     "Accepted for older scripts; it chooses no reading of the file's values");
     import->add_option("--profile", import_options.profile,
-                       "A CSV profile the import dialog saved, by its name");
-    import->add_option("--account", import_options.account, "The account, in a file that holds several");
+                       "A CSV profile the import dialog saved, by its name: its columns, separator and "
+                       "readings");
+    import->add_option("--account", import_options.account,
+                       "The account, in a file that holds several (OFX, CAMT.053, QIF)");
+    import->add_option("--dates", import_options.dates, "How the file writes its dates")
+        ->check(CLI::IsMember({"dmy", "mdy", "ymd"}));
+    import->add_option("--decimal", import_options.decimal, "The file's decimal mark (CSV, QIF)")
+        ->check(CLI::IsMember({"point", "comma"}));
+    import->add_option("--separator", import_options.separator, "The separator of a CSV file's fields")
+        ->check(CLI::IsMember({"comma", "semicolon", "tab", "pipe", ",", ";", "|"}));
+    import->add_option("--sign", import_options.sign,
+                       "What a CSV amount without a sign is, where no column says: money in or out")
+        ->check(CLI::IsMember({"in", "out"}));
     import->callback([&] { result = run_import(import_options);
 });
 

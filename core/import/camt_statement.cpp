@@ -3,6 +3,7 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -144,7 +145,25 @@ IoStatus read_camt(std::string_view utf8, std::vector<RawStatement>& accounts) {
     const xmlNode* root = xmlDocGetRootElement(document.get());
     const xmlNode* statements = named(root, "Document") ? child(root, "BkToCstmrStmt") : nullptr;
     if (statements == nullptr) return IoStatus::failure(ENOEXEC);
-    for (const xmlNode* stmt : children(statements, "Stmt")) accounts.push_back(statement_of(stmt));
+    for (const xmlNode* stmt : children(statements, "Stmt")) {
+        RawStatement statement = statement_of(stmt);
+        // Statements of one account (a month's, and the next) are imported together; the closing
+        // balance is the latest of them.
+        const auto same = std::find_if(accounts.begin(), accounts.end(), [&](const RawStatement& each) {
+            return each.account == statement.account && each.currency == statement.currency;
+        });
+        if (same == accounts.end()) {
+            accounts.push_back(std::move(statement));
+            continue;
+        }
+        same->lines.insert(same->lines.end(), std::make_move_iterator(statement.lines.begin()),
+                           std::make_move_iterator(statement.lines.end()));
+        same->skipped.insert(same->skipped.end(), statement.skipped.begin(), statement.skipped.end());
+        if (statement.closing_amount && (!same->closing_date || statement.closing_date >= same->closing_date)) {
+            same->closing_amount = statement.closing_amount;
+            same->closing_date = statement.closing_date;
+        }
+    }
     if (accounts.empty()) return IoStatus::failure(ENODATA);
     return {};
 }

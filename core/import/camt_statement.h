@@ -1,5 +1,5 @@
 // Statements as ISO 20022 CAMT.053 files (bank to customer statements, any version of the schema),
-// read with libxml2: one statement for each account (Stmt), its booked entries (Ntry) with their
+// read with libxml2: one statement for each account (the Stmt elements of one account together), its booked entries (Ntry) with their
 // credit/debit indicator, booking day, entry reference as identity, the counterparty as payee,
 // the remittance information as description and a check number where one is given, and the
 // closing booked balance (CLBD) with its day. Pending entries are listed as skipped. The XML is

@@ -65,7 +65,8 @@ std::string_view trimmed_amount(std::string_view text) {
 
 }  // namespace
 
-std::optional<DateValue> read_date(std::string_view text, DateOrder order) {
+std::optional<DateValue> read_date(std::string_view text, DateOrder order, bool* no_such_day) {
+    if (no_such_day != nullptr) *no_such_day = false;
     const std::optional<DatePieces> pieces = date_pieces(text);
     if (!pieces) return std::nullopt;
     const auto& n = pieces->numbers;
@@ -91,7 +92,10 @@ std::optional<DateValue> read_date(std::string_view text, DateOrder order) {
     const DateValue value =
         make_date(*year, static_cast<std::int32_t>(month), static_cast<std::int32_t>(day));
     // make_date accepts a day past the month's end by moving on: such a date is no date here.
-    if (value == kNoDate || day_of(value) != day) return std::nullopt;
+    if (value == kNoDate || day_of(value) != day) {
+        if (no_such_day != nullptr) *no_such_day = value != kNoDate;
+        return std::nullopt;
+    }
     return value;
 }
 
@@ -154,7 +158,8 @@ AmountReading read_amount(std::string_view text, DecimalMark mark) {
     for (const char c : fraction) {
         if (!is_digit(c)) return reading;
     }
-    if (fraction.size() > 2) {
+    // A fraction of a cent is refused; noughts past the cents are only how the file writes them.
+    if (fraction.size() > 2 && fraction.substr(2).find_first_not_of('0') != std::string_view::npos) {
         reading.status = AmountReading::Status::kTooManyDecimals;
         return reading;
     }

@@ -16,11 +16,15 @@ namespace quillet {
 
 enum class DateOrder { kDayMonthYear, kMonthDayYear, kYearMonthDay };
 enum class DecimalMark { kPoint, kComma };  // the other is the thousands separator (or a blank, or ')
+// What an amount written without a minus means, in a file whose amounts alone cannot say: money
+// in (a current account's export), or money out (a card's charges; a minus is then a payment in).
+enum class PlainAmounts { kMoneyIn, kMoneyOut };
 
 // The day a date text names under the order: three numbers with any separators between them
 // ("31.12.2024", "12/31'24", "1/ 5'99", "2024-12-31"), a two-digit year from 1970 to 2069. None
-// when the text is no valid date in that order.
-std::optional<DateValue> read_date(std::string_view text, DateOrder order);
+// when the text is no valid date in that order; no_such_day then says whether it is one but for a
+// day its month does not have ("2012-02-31").
+std::optional<DateValue> read_date(std::string_view text, DateOrder order, bool* no_such_day = nullptr);
 // "day/month/year", "month/day/year" or "year/month/day".
 std::string_view date_order_text(DateOrder order);
 
@@ -36,8 +40,9 @@ struct AmountReading {
 
 // An amount text under the mark: digits with thousands separators in groups of three, at most one
 // decimal mark, a sign in front or behind ("-12.50", "12.50-", "(12.50)", "+12.50"), currency
-// signs and blanks around it left aside. Cents exactly as written; more than two decimals is its
-// own status; an amount that does not fit in 64-bit cents is too large.
+// signs and blanks around it left aside. Cents exactly as written: decimals past the second are
+// taken when they are noughts ("8.850"), and a fraction of a cent is its own status; an amount
+// that does not fit in 64-bit cents is too large.
 AmountReading read_amount(std::string_view text, DecimalMark mark);
 
 // The marks under which every amount text that any mark reads is a number (one with too many

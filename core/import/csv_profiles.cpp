@@ -60,6 +60,13 @@ std::optional<CsvProfile> find_profile(const std::string& profiles_path, const s
     const int mark = store.read_integer("Decimal mark", kUnset);
     if (mark >= 0 && mark <= static_cast<int>(DecimalMark::kComma))
         profile.mark = static_cast<DecimalMark>(mark);
+    const int plain = store.read_integer("Plain amounts", kUnset);
+    if (plain >= 0 && plain <= static_cast<int>(PlainAmounts::kMoneyOut))
+        profile.plain = static_cast<PlainAmounts>(plain);
+    const int separator = store.read_integer("Separator", kUnset);
+    for (const char each : kCsvSeparators) {
+        if (separator == each) profile.separator = each;
+    }
     return profile;
 }
 
@@ -94,6 +101,8 @@ IoStatus save_profile(const std::string& profiles_path, const std::string& signa
     for (const Column& column : kColumns) store.write_integer(column.key, profile.mapping.*column.field);
     if (profile.date_order) store.write_integer("Date order", static_cast<int>(*profile.date_order));
     if (profile.mark) store.write_integer("Decimal mark", static_cast<int>(*profile.mark));
+    if (profile.plain) store.write_integer("Plain amounts", static_cast<int>(*profile.plain));
+    if (profile.separator != 0) store.write_integer("Separator", profile.separator);
     return store.close();
 }
 

@@ -1,6 +1,7 @@
 // CSV profiles: the column mapping a user chose for a bank's files, kept in a profiles file beside
 // the settings file and chosen again for the next file with the same header line. A profile also
-// keeps the date order and decimal mark the user chose when a file's values left more than one.
+// keeps the separator, the date order and decimal mark the user chose when a file's values left more
+// than one, and whether amounts without a sign were money in or out.
 #pragma once
 
 #include <optional>
@@ -19,6 +20,8 @@ struct CsvProfile {
     CsvMapping mapping;
     std::optional<DateOrder> date_order;
     std::optional<DecimalMark> mark;
+    std::optional<PlainAmounts> plain;  // what an unsigned amount is, when the file's could not say
+    char separator = 0;                 // 0: the one the file's lines suggest (profiles of old)
 };
 
 // The profile saved for the header signature (csv_statement.h), if any.

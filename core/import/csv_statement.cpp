@@ -6,6 +6,7 @@
 #include <array>
 #include <map>
 
+#include "core/import/folded_text.h"
 #include "core/runtime/number_text.h"
 
 namespace quillet {
@@ -33,55 +34,83 @@ void take_row(int, void* gathered_pointer) {
     gathered.row.clear();
 }
 
-// A column name as the names below are written: lower case, umlauts spelt out, blanks and quotes
-// around it gone.
+// A column name as the names below are written: folded (folded_text.h), blanks and quotes around
+// it gone, runs of blanks made one and none around a slash or a hyphen ("Auftraggeber / Empfänger"
+// is "auftraggeber/empfaenger").
 std::string normalized(std::string_view name) {
+    const std::string folded = folded_text(name);
     std::string text;
-    for (std::size_t at = 0; at < name.size(); ++at) {
-        const std::string_view rest = name.substr(at);
-        if (rest.starts_with("\xC3\xA4") || rest.starts_with("\xC3\x84")) {
-            text += "ae";
-            ++at;
-        } else if (rest.starts_with("\xC3\xB6") || rest.starts_with("\xC3\x96")) {
-            text += "oe";
-            ++at;
-        } else if (rest.starts_with("\xC3\xBC") || rest.starts_with("\xC3\x9C")) {
-            text += "ue";
-            ++at;
-        } else {
-            text += lower_ascii(name[at]);
+    for (const char c : folded) {
+        const bool blank = c == ' ' || c == '\t' || c == '"' || c == '\'' || c == '\r' || c == '\n';
+        if (blank) {
+            if (!text.empty() && text.back() != ' ' && text.back() != '/' && text.back() != '-') text += ' ';
+            continue;
         }
+        if ((c == '/' || c == '-') && !text.empty() && text.back() == ' ') text.pop_back();
+        text += c == '_' ? ' ' : c;
     }
-    const std::size_t first = text.find_first_not_of(" \t\"'");
-    const std::size_t last = text.find_last_not_of(" \t\"'");
-    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
 }
 
-// Column names banks use, by what the column holds, most telling first.
+// Column names banks use, by what the column holds, most telling first: English, German and French
+// banks' words, and the forms their converters write.
 enum Role { kDate, kPayee, kDescription, kNumber, kAmount, kDebit, kCredit, kIndicator, kRoles };
 const std::array<std::vector<std::string_view>, kRoles> kNames = {{
-    {"date", "buchungstag", "buchungsdatum", "datum", "transaction date", "posting date", "posted date",
-     "booking date", "valuta", "wertstellung"},
-    {"payee", "name", "beguenstigter/zahlungspflichtiger", "auftraggeber/empfaenger", "empfaenger",
-     "zahlungsempfaenger", "name zahlungsbeteiligter", "merchant", "counterparty", "recipient"},
-    {"memo", "description", "verwendungszweck", "buchungstext", "details", "purpose", "notes", "reference"},
-    {"number", "check number", "check", "check or slip #", "checknum", "num", "no.", "cheque number"},
-    {"amount", "betrag", "umsatz", "transaction amount", "value"},
-    {"debit", "withdrawal", "withdrawals", "soll", "ausgang", "money out", "paid out", "debit amount"},
-    {"credit", "deposit", "deposits", "haben", "eingang", "money in", "paid in", "credit amount"},
-    {"debit/credit", "d/c", "cr/dr", "dr/cr", "soll/haben", "s/h", "credit/debit", "debit or credit"},
+    {"date", "buchungstag", "buchungsdatum", "datum", "transaction date", "trans. date", "trans date",
+     "posting date", "posted date", "date posted", "booking date", "booked date", "date operation",
+     "date de l'operation", "date d'operation", "date comptable", "transaktionsdatum", "valuta",
+     "valutadatum", "wertstellung", "value date", "date de valeur"},
+    {"payee", "payee name", "name", "partner name", "partnername", "beguenstigter/zahlungspflichtiger",
+     "zahlungspflichtiger/beguenstigter", "auftraggeber/empfaenger", "empfaenger/auftraggeber",
+     "auftraggeber/beguenstigter", "name zahlungsbeteiligter", "zahlungsempfaenger", "empfaenger",
+     "auftraggeber", "beguenstigter", "gegenpartei", "merchant", "merchant name", "counterparty",
+     "counterparty name", "counter party", "recipient", "beneficiary", "beneficiaire", "tiers",
+     "destinataire"},
+    {"memo", "description", "desc", "transaction description", "verwendungszweck", "details", "purpose",
+     "notes", "note", "payment reference", "zahlungsreferenz", "reference", "referenz", "narrative",
+     "communication", "libelle", "libelle operation", "libelle de l'operation", "motif", "buchungstext",
+     "umsatzart"},
+    {"number", "check number", "check", "check or slip #", "checknum", "check no", "check no.", "num",
+     "no.", "cheque number", "cheque no", "cheque", "scheck", "schecknummer", "numero de cheque"},
+    {"amount", "betrag", "umsatz", "transaction amount", "value", "montant", "amount in", "betrag in"},
+    {"debit", "withdrawal", "withdrawals", "soll", "ausgang", "money out", "paid out", "debit amount",
+     "debits", "lastschrift", "ausgaben"},
+    {"credit", "deposit", "deposits", "haben", "eingang", "money in", "paid in", "credit amount", "credits",
+     "gutschrift", "einnahmen"},
+    {"debit/credit", "d/c", "cr/dr", "dr/cr", "c/d", "soll/haben", "s/h", "credit/debit", "debit or credit",
+     "transaction type", "type", "credit debit indicator", "debit credit indicator", "debit/credit indicator",
+     "soll/haben-kennzeichen", "kennzeichen", "sens", "debit/credit code"},
 }};
 
-// The rank of the name among a role's names (lower is more telling), or none. "Betrag (EUR)" is
-// "betrag".
+// The name without the currency banks write after it: "betrag (eur)", "amount [$]", "umsatz in eur",
+// "amount eur" are "betrag", "amount", "umsatz" and "amount".
+std::string_view without_currency(std::string_view name) {
+    if (!name.empty() && (name.back() == ')' || name.back() == ']')) {
+        const std::size_t open = name.find_last_of(name.back() == ')' ? '(' : '[');
+        if (open != std::string_view::npos && open > 0) name = name.substr(0, open);
+        while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+        return name;
+    }
+    static constexpr std::string_view kCurrencies[] = {"eur", "usd", "gbp", "chf", "cad", "aud", "jpy", "sek",
+                                                       "nok", "dkk", "pln", "czk", "huf", "\xE2\x82\xAC", "$", "\xC2\xA3"};
+    for (const std::string_view currency : kCurrencies) {
+        if (!name.ends_with(currency) || name.size() <= currency.size() + 1) continue;
+        std::string_view rest = name.substr(0, name.size() - currency.size());
+        if (rest.back() != ' ') continue;
+        rest.remove_suffix(1);
+        if (rest.ends_with(" in")) rest.remove_suffix(3);
+        return rest;
+    }
+    return name;
+}
+
+// The rank of the name among a role's names (lower is more telling), or none.
 std::optional<std::size_t> rank_of(const std::string& name, Role role) {
     const std::vector<std::string_view>& names = kNames[role];
+    const std::string_view base = without_currency(name);
     for (std::size_t rank = 0; rank < names.size(); ++rank) {
-        const std::string_view wanted = names[rank];
-        if (name == wanted || (name.starts_with(wanted) && name.size() > wanted.size() &&
-                               (name[wanted.size()] == ' ' || name[wanted.size()] == '('))) {
-            return rank;
-        }
+        if (name == names[rank] || base == names[rank]) return rank;
     }
     return std::nullopt;
 }
@@ -128,51 +157,131 @@ std::optional<CsvTable> read_csv(std::string_view utf8, char separator, std::int
     return table;
 }
 
-char guess_separator(std::string_view utf8) {
-    char best = ',';
-    std::int64_t best_rows = 0;
-    for (const char separator : {',', ';', '\t'}) {
-        const std::optional<CsvTable> table = read_csv(utf8, separator);
+std::optional<CsvTable> read_csv_guessing_separator(std::string_view utf8) {
+    std::optional<CsvTable> best;
+    std::array<std::int64_t, 3> best_score{-1, -1, -1};
+    for (const char separator : kCsvSeparators) {
+        std::optional<CsvTable> table = read_csv(utf8, separator);
         if (!table) continue;
-        // The most rows sharing one number of fields greater than one.
+        // The number of fields most rows have (more than one), and how many have it.
         std::map<std::size_t, std::int64_t> widths;
         for (const auto& row : table->rows) {
             if (row.size() > 1) ++widths[row.size()];
         }
-        for (const auto& [width, rows] : widths) {
-            if (rows > best_rows) {
-                best_rows = rows;
-                best = separator;
-            }
+        std::int64_t rows = 0;
+        std::size_t width = 0;
+        for (const auto& [each, count] : widths) {
+            if (count >= rows) rows = count, width = each;
+        }
+        const std::array<std::int64_t, 3> score{mapping_from_header(*table) ? 1 : 0, rows,
+                                                static_cast<std::int64_t>(width)};
+        if (score > best_score) {
+            best_score = score;
+            best = std::move(table);
         }
     }
     return best;
 }
 
+int lines_above_row(const CsvTable& table, int rows) {
+    if (rows <= 0) return 0;
+    if (static_cast<std::size_t>(rows) < table.lines.size())
+        return static_cast<int>(table.lines[static_cast<std::size_t>(rows)] - 1);
+    return table.lines.empty() ? 0 : static_cast<int>(table.lines.back());
+}
+
+int rows_within_lines(const CsvTable& table, int lines) {
+    return static_cast<int>(std::upper_bound(table.lines.begin(), table.lines.end(), lines) -
+                            table.lines.begin());
+}
+
 std::optional<CsvMapping> mapping_from_header(const CsvTable& table) {
     for (std::size_t at = 0; at < table.rows.size() && at < 10; ++at) {
-        CsvMapping mapping;
-        mapping.skip_top = static_cast<int>(at);
-        std::array<std::size_t, kRoles> best_rank{};
-        best_rank.fill(SIZE_MAX);
-        std::array<int*, kRoles> columns = {&mapping.date,   &mapping.payee,    &mapping.description,
-                                            &mapping.number, &mapping.amount,   &mapping.debit,
-                                            &mapping.credit, &mapping.indicator};
+        // Every column that bears a role's name, by rank.
+        std::array<std::vector<std::pair<std::size_t, int>>, kRoles> named;
         const auto& row = table.rows[at];
         for (std::size_t column = 0; column < row.size(); ++column) {
             const std::string name = normalized(row[column]);
             for (int role = 0; role < kRoles; ++role) {
-                const std::optional<std::size_t> rank = rank_of(name, static_cast<Role>(role));
-                if (rank && *rank < best_rank[static_cast<std::size_t>(role)]) {
-                    best_rank[static_cast<std::size_t>(role)] = *rank;
-                    *columns[static_cast<std::size_t>(role)] = static_cast<int>(column);
+                if (const std::optional<std::size_t> rank = rank_of(name, static_cast<Role>(role))) {
+                    named[static_cast<std::size_t>(role)].emplace_back(*rank, static_cast<int>(column));
                     break;  // a column holds one thing
                 }
             }
         }
-        // A bank that names only a description has its payee there.
-        if (mapping.payee < 0 && mapping.description >= 0) std::swap(mapping.payee, mapping.description);
-        if (mapping.complete()) return mapping;
+        for (auto& columns : named) std::sort(columns.begin(), columns.end());
+        const auto best = [&](Role role) { return named[role].empty() ? -1 : named[role].front().second; };
+        CsvMapping mapping;
+        mapping.skip_top = static_cast<int>(at);
+        mapping.date = best(kDate);
+        mapping.amount = best(kAmount);
+        mapping.debit = best(kDebit);
+        mapping.credit = best(kCredit);
+        mapping.number = best(kNumber);
+        if (!mapping.complete()) continue;
+        const std::size_t body = at + 1;
+        const auto holds_text = [&](int column) {
+            for (std::size_t each = body; each < table.rows.size(); ++each) {
+                if (field(table.rows[each], column).find_first_not_of(" \t\r\n") != std::string::npos) return true;
+            }
+            return false;
+        };
+        // Of the columns named alike, the first that holds text; the best named when none does.
+        const auto with_text = [&](const std::vector<std::pair<std::size_t, int>>& columns, int other) {
+            int chosen = -1;
+            for (const auto& [rank, column] : columns) {
+                if (column == other) continue;
+                if (chosen < 0) chosen = column;
+                if (holds_text(column)) return column;
+            }
+            return chosen;
+        };
+        mapping.payee = with_text(named[kPayee], -1);
+        if (mapping.payee < 0 || !holds_text(mapping.payee)) {
+            // No payee column with text: a description holds it, the one a bank puts names in first.
+            static constexpr std::string_view kPayeeFirst[] = {"description", "desc", "transaction description",
+                                                               "libelle", "narrative", "details"};
+            std::vector<std::pair<std::size_t, int>> ordered;
+            for (const auto& [rank, column] : named[kDescription]) {
+                const std::string name(without_currency(normalized(row[static_cast<std::size_t>(column)])));
+                const auto first = std::find(std::begin(kPayeeFirst), std::end(kPayeeFirst), name);
+                ordered.emplace_back(static_cast<std::size_t>(first - std::begin(kPayeeFirst)) * 100 + rank, column);
+            }
+            std::sort(ordered.begin(), ordered.end());
+            if (const int taken = with_text(ordered, -1); taken >= 0 && holds_text(taken)) mapping.payee = taken;
+        }
+        mapping.description = with_text(named[kDescription], mapping.payee);
+        // An amount without a sign takes its direction from a column whose every value says it.
+        if (mapping.amount >= 0 && mapping.debit < 0 && mapping.credit < 0) {
+            bool signed_amounts = false;
+            for (std::size_t each = body; each < table.rows.size() && !signed_amounts; ++each)
+                signed_amounts = field(table.rows[each], mapping.amount).find_first_of("-+(") != std::string::npos;
+            const auto says_direction = [&](int column) {
+                bool any = false;
+                for (std::size_t each = body; each < table.rows.size(); ++each) {
+                    const std::string value = field(table.rows[each], column);
+                    if (value.find_first_not_of(" \t\r") == std::string::npos) continue;
+                    if (indicator_direction(value) == Direction::kUnknown) return false;
+                    any = true;
+                }
+                return any;
+            };
+            std::vector<int> candidates;
+            for (const auto& [rank, column] : named[kIndicator]) candidates.push_back(column);
+            for (int column = 0; column < static_cast<int>(row.size()); ++column) candidates.push_back(column);
+            const std::array<int, 6> taken = {mapping.date,   mapping.amount,      mapping.payee,
+                                              mapping.number, mapping.description, -1};
+            if (!signed_amounts) {
+                for (const int column : candidates) {
+                    if (std::find(taken.begin(), taken.end(), column) != taken.end()) continue;
+                    if (says_direction(column)) {
+                        mapping.indicator = column;
+                        break;
+                    }
+                }
+            }
+        }
+        return mapping;
     }
     return std::nullopt;
 }
@@ -199,12 +308,18 @@ RawStatement raw_statement_of(const CsvTable& table, const CsvMapping& mapping) 
     for (std::size_t at = first; at < end; ++at) {
         const auto& row = table.rows[at];
         if (blank_row(row)) continue;
+        std::string text;
+        for (const std::string& cell : row) {
+            if (&cell != &row.front()) text += table.separator;
+            text += cell;
+        }
         if (static_cast<int>(row.size()) <= needed) {
-            raw.skipped.push_back({table.lines[at], SkipReason::kRaggedRow, std::to_string(row.size())});
+            raw.skipped.push_back({table.lines[at], SkipReason::kRaggedRow, std::move(text)});
             continue;
         }
         RawLine line;
         line.line = table.lines[at];
+        line.text = std::move(text);
         line.date = field(row, mapping.date);
         line.amount = field(row, mapping.amount);
         line.debit = field(row, mapping.debit);

@@ -24,9 +24,14 @@ struct CsvTable {
 // never closed), with the line where it stopped.
 std::optional<CsvTable> read_csv(std::string_view utf8, char separator, std::int64_t* bad_line = nullptr);
 
-// The separator that splits the most rows into the same number of fields, more than one: comma,
-// semicolon or tab. A comma when none does.
-char guess_separator(std::string_view utf8);
+// The separators a CSV file may use, as the import dialog offers them.
+inline constexpr char kCsvSeparators[] = {',', ';', '\t', '|'};
+
+// The table of the text under the separator that makes it a table: one under which a header line
+// names the columns wins; among the rest, the one that splits the most rows into one number of
+// fields, more than one (lines above and below the table, a balance or a total, are outvoted by
+// the rows of the table itself). None when the text is malformed under every separator.
+std::optional<CsvTable> read_csv_guessing_separator(std::string_view utf8);
 
 // Which column holds what; -1 for none.
 struct CsvMapping {
@@ -46,8 +51,15 @@ struct CsvMapping {
 };
 
 // The first row, at most the first ten, that names a date column and an amount (or debit or credit)
-// column, as the mapping those names give; none when no row does.
+// column, as the mapping those names give; none when no row does. Where several columns bear a
+// payee's or a memo's name, one that holds text is taken over one left empty; an amount without a
+// sign gets the column whose every value says debit or credit, whatever its name.
 std::optional<CsvMapping> mapping_from_header(const CsvTable& table);
+
+// "Skip at top" as the file's line numbers count it, blank lines included: the lines above the
+// first row kept, and the rows that stand on or above a line.
+int lines_above_row(const CsvTable& table, int rows);
+int rows_within_lines(const CsvTable& table, int lines);
 
 // The header row's names joined, to know a bank's files again ("Date;Payee;Amount").
 std::string header_signature(const CsvTable& table, const CsvMapping& mapping);

@@ -3,9 +3,32 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "core/import/folded_text.h"
+
 namespace quillet {
 
 namespace {
+
+// The words of a payee: runs of letters and digits, folded, without the ones of digits alone (a
+// store's or a card's number).
+std::vector<std::string> words_of(std::string_view payee) {
+    std::vector<std::string> words;
+    std::string word;
+    bool letters = false;
+    const std::string folded = folded_text(payee) + ' ';
+    for (const char c : folded) {
+        const bool letter = (c >= 'a' && c <= 'z') || static_cast<unsigned char>(c) >= 0x80;
+        if (letter || (c >= '0' && c <= '9')) {
+            word += c;
+            letters = letters || letter;
+            continue;
+        }
+        if (letters && word.size() >= 3) words.push_back(word);
+        word.clear();
+        letters = false;
+    }
+    return words;
+}
 
 // A line whose amount is everywhere (a monthly fee of the same amount in a register of years)
 // weighs only its nearest candidates.
@@ -32,8 +55,9 @@ struct Pair {
 
 }  // namespace
 
-std::vector<std::int64_t> match_typed_by_hand(const std::vector<MatchCandidate>& lines,
-                                              const std::vector<MatchCandidate>& typed) {
+std::vector<std::int64_t> match_candidates(const std::vector<MatchCandidate>& lines,
+                                           const std::vector<MatchCandidate>& typed,
+                                           const std::function<bool(std::size_t, std::size_t)>& may_match) {
     // The typed transactions by amount, each amount's in date order.
     std::unordered_map<std::int64_t, std::vector<std::int64_t>> by_amount;
     for (std::int64_t at = 0; at < static_cast<std::int64_t>(typed.size()); ++at)
@@ -62,6 +86,7 @@ std::vector<std::int64_t> match_typed_by_hand(const std::vector<MatchCandidate>&
             const std::int64_t days = candidate.date / kSecondsADay - line.date / kSecondsADay;
             if (days > kMatchDays) break;
             if (days < -kMatchDays || !numbers_agree(line.number, candidate.number)) continue;
+            if (may_match && !may_match(static_cast<std::size_t>(at), static_cast<std::size_t>(*it))) continue;
             line_pairs.push_back({days < 0 ? -days : days, at, *it});
         }
         if (line_pairs.size() > kMostPairsPerLine) {
@@ -86,6 +111,21 @@ std::vector<std::int64_t> match_typed_by_hand(const std::vector<MatchCandidate>&
         taken[static_cast<std::size_t>(pair.typed)] = true;
     }
     return matched;
+}
+
+bool payees_alike(std::string_view one, std::string_view other) {
+    const std::vector<std::string> first = words_of(one);
+    const std::vector<std::string> second = words_of(other);
+    if (first.empty() || second.empty()) return true;
+    for (const std::string& word : first) {
+        if (std::find(second.begin(), second.end(), word) != second.end()) return true;
+    }
+    // One written short of the other: "AMZN" and "AMZN MKTP", "STADTWERKE" and "STADTWERKEMUENCHEN".
+    std::string joined_first;
+    std::string joined_second;
+    for (const std::string& word : first) joined_first += word;
+    for (const std::string& word : second) joined_second += word;
+    return joined_first.starts_with(joined_second) || joined_second.starts_with(joined_first);
 }
 
 }  // namespace quillet

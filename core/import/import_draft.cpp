@@ -30,19 +30,56 @@ std::optional<CsvProfile> profile_of_header(const std::string& profiles_path, co
     return std::nullopt;
 }
 
+// The profile's separator and mapping, on a file that has its header.
+void apply_profile(ImportDraft& draft) {
+    if (!draft.profile) return;
+    if (draft.profile->separator != 0 && draft.profile->separator != draft.file.table.separator)
+        (void)split_csv(draft.file, draft.profile->separator);
+    map_csv(draft.file, draft.profile->mapping);
+}
+
 }  // namespace
 
 IoStatus begin_import(const std::string& statement_path, const std::string& profiles_path,
                       const std::string& profile_name, ImportDraft& draft) {
     draft = {};
+    draft.profiles_path = profiles_path;
     if (const IoStatus read = read_statement_file(statement_path, draft.file); !read) return read;
     if (draft.file.format == StatementFormat::kCsv) {
         draft.profile = profile_name.empty() ? profile_of_header(profiles_path, draft.file)
                                              : find_profile_named(profiles_path, profile_name);
-        if (draft.profile) map_csv(draft.file, draft.profile->mapping);
+        apply_profile(draft);
     }
     read_conventions(draft);
     return {};
+}
+
+bool choose_separator(ImportDraft& draft, char separator) {
+    if (draft.file.format != StatementFormat::kCsv) return false;
+    if (separator == draft.file.table.separator) return true;
+    StatementFile file = draft.file;
+    if (!split_csv(file, separator)) return false;
+    draft.file = std::move(file);
+    draft.profile = profile_of_header(draft.profiles_path, draft.file);
+    if (draft.profile && draft.profile->separator != 0 && draft.profile->separator != separator)
+        draft.profile.reset();
+    if (draft.profile) map_csv(draft.file, draft.profile->mapping);
+    read_conventions(draft);
+    return true;
+}
+
+bool choose_date_order(ImportDraft& draft, DateOrder order) {
+    if (!draft.orders.empty() && std::find(draft.orders.begin(), draft.orders.end(), order) == draft.orders.end())
+        return false;
+    draft.order = order;
+    return true;
+}
+
+bool choose_decimal_mark(ImportDraft& draft, DecimalMark mark) {
+    if (!draft.marks.empty() && std::find(draft.marks.begin(), draft.marks.end(), mark) == draft.marks.end())
+        return false;
+    draft.mark = mark;
+    return true;
 }
 
 void map_columns(ImportDraft& draft, const CsvMapping& mapping) {
@@ -57,9 +94,21 @@ void choose_statement_account(ImportDraft& draft, std::size_t account) {
 }
 
 void read_conventions(ImportDraft& draft) {
-    const Conventions conventions = conventions_of(draft.file.raw);
-    draft.orders = conventions.date_orders;
-    draft.marks = conventions.marks;
+    if (writes_amounts_one_way(draft.file.format)) {
+        // Days as year, month, day and amounts with a decimal point, whatever the values look like.
+        draft.orders = {DateOrder::kYearMonthDay};
+        draft.marks = {DecimalMark::kPoint};
+    } else {
+        const Conventions conventions = conventions_of(draft.file.raw);
+        draft.orders = conventions.date_orders;
+        draft.marks = conventions.marks;
+    }
+    draft.signs_unsaid = draft.file.format == StatementFormat::kCsv && signs_unsaid(draft.file.raw);
+    if (!draft.signs_unsaid) {
+        draft.plain.reset();
+    } else if (!draft.plain && draft.profile) {
+        draft.plain = draft.profile->plain;
+    }
     const std::optional<DateOrder> saved_order = draft.profile ? draft.profile->date_order : std::nullopt;
     const std::optional<DecimalMark> saved_mark = draft.profile ? draft.profile->mark : std::nullopt;
     if (draft.orders.size() == 1) {
@@ -86,7 +135,10 @@ IoStatus build_preview(RegisterSession& session, ImportDraft& draft) {
     preview.file_name = draft.file.path;
     preview.format = format_name(draft.file.format);
     preview.fingerprint = draft.file.fingerprint;
-    return preview_import(session, finish_statement(draft.file.raw, *draft.order, *draft.mark), preview);
+    return preview_import(
+        session,
+        finish_statement(draft.file.raw, *draft.order, *draft.mark, draft.plain.value_or(PlainAmounts::kMoneyIn)),
+        preview);
 }
 
 IoStatus save_import_profile(const std::string& profiles_path, const ImportDraft& draft) {
@@ -99,6 +151,8 @@ IoStatus save_import_profile(const std::string& profiles_path, const ImportDraft
     profile.mapping = *draft.file.mapping;
     if (draft.orders.size() > 1) profile.date_order = draft.order;
     if (draft.marks.size() > 1) profile.mark = draft.mark;
+    if (draft.signs_unsaid) profile.plain = draft.plain;
+    profile.separator = draft.file.table.separator;
     return save_profile(profiles_path, signature, profile);
 }
 

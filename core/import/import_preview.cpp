@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "core/import/conventions.h"
@@ -10,6 +12,7 @@
 #include "core/import/line_identity.h"
 #include "core/list/row_text.h"
 #include "core/runtime/number_text.h"
+#include "core/runtime/windows1252.h"
 
 namespace quillet {
 
@@ -24,8 +27,14 @@ std::array<std::uint8_t, 4> encode_amount(std::int64_t cents) {
     return bytes;
 }
 
+// What the earlier stages leave to the later ones.
+struct Judged {
+    std::map<std::int64_t, StoredImport> imports;  // by id
+    std::unordered_set<std::int64_t> claimed;      // records a line of this file is known as
+};
+
 // Stage one: the lines the store knows, found by their identities.
-IoStatus judge_by_identity(RegisterSession& session, ImportPreview& preview) {
+IoStatus judge_by_identity(RegisterSession& session, ImportPreview& preview, Judged& judged) {
     std::vector<std::string> identities;
     identities.reserve(preview.lines.size());
     for (const PreviewLine& line : preview.lines) identities.push_back(line.identity);
@@ -36,6 +45,7 @@ IoStatus judge_by_identity(RegisterSession& session, ImportPreview& preview) {
         if (entry.fingerprint == preview.fingerprint && entry.account == preview.account)
             preview.earlier = entry;
         if (!entry.currency.empty()) preview.earlier_currency = entry.currency;
+        judged.imports[entry.id] = entry;
     }
     std::vector<RecordPlace> places;
     std::vector<std::size_t> known;
@@ -50,51 +60,111 @@ IoStatus judge_by_identity(RegisterSession& session, ImportPreview& preview) {
         const bool there = slots[at] >= 0 && session.places().live(slots[at]);
         line.verdict = there ? Verdict::kImported : Verdict::kDeletedAfterImport;
         line.verdict_date = found[known[at]]->imported_on;
+        if (there) judged.claimed.insert(slots[at]);
     }
     return {};
 }
 
-// Stage two: the register's transactions that no import made, with the amounts of the lines still
-// new; and the lines that match one of them.
-IoStatus judge_by_register(RegisterSession& session, ImportPreview& preview) {
+bool is_bank_identity(std::string_view identity) { return identity.starts_with("id:"); }
+
+// Stages two and three: the register's transactions with the amounts of the lines still new, those
+// no import made and those imported from elsewhere apart; and the lines that match one of them.
+IoStatus judge_by_register(RegisterSession& session, ImportPreview& preview, const Judged& judged) {
     std::vector<MatchCandidate> lines;
     std::vector<std::size_t> asked;
-    std::unordered_set<std::int64_t> amounts;
+    // The days of the lines of each amount, to pass over imported records far from all of them.
+    std::unordered_map<std::int64_t, std::vector<DateValue>> days_by_amount;
     // The register's amounts are floats made from their text as register_amount makes them: the
     // same bits are the same amount, and most records are passed over by their bits alone.
     std::unordered_set<std::uint32_t> amount_bits;
     for (std::size_t at = 0; at < preview.lines.size(); ++at) {
         const StatementLine& line = preview.lines[at].line;
         if (preview.lines[at].verdict != Verdict::kNew) continue;
-        lines.push_back({line.date, line.cents, line.number});
+        lines.push_back({line.date, line.cents, line.number, line.payee});
         asked.push_back(at);
-        amounts.insert(line.cents);
+        days_by_amount[line.cents].push_back(line.date);
         amount_bits.insert(get_u32(encode_amount(line.cents).data()));
     }
     if (lines.empty()) return {};
+    for (auto& [cents, days] : days_by_amount) std::sort(days.begin(), days.end());
+    const auto near_a_line = [&](std::int64_t cents, DateValue date) {
+        const auto found = days_by_amount.find(cents);
+        if (found == days_by_amount.end()) return false;
+        const auto next = std::lower_bound(found->second.begin(), found->second.end(),
+                                           date - (kMatchDays + 1) * kSecondsADay);
+        return next != found->second.end() && *next <= date + (kMatchDays + 1) * kSecondsADay;
+    };
     std::vector<MatchCandidate> typed;
+    std::vector<MatchCandidate> imported;
+    std::vector<std::int64_t> imported_slots;
     const RecordPlaces& places = session.places();
     std::string number;
     const IoStatus read = visit_records(session.path(), [&](std::int64_t slot, const std::uint8_t* record) {
         if (record[kDeletedOffset] != kLive || record[kVoidOffset] == kVoid) return true;
-        if (slot < places.slot_count() && places.imported(slot)) return true;
         if (!amount_bits.contains(get_u32(record + kAmountOffset))) return true;
+        const bool by_import = slot < places.slot_count() && places.imported(slot);
+        if (by_import && judged.claimed.contains(slot)) return true;
         const std::optional<std::int64_t> cents = amount_cents(get_f32(record + kAmountOffset));
         if (!cents) return true;
         const std::int64_t signed_cents = record[kKindOffset] == kWithdrawal ? -*cents : *cents;
-        if (!amounts.contains(signed_cents)) return true;
+        const DateValue date = get_i32(record + kDateOffset);
+        if (!by_import && !days_by_amount.contains(signed_cents)) return true;
+        if (by_import && !near_a_line(signed_cents, date)) return true;
         number.clear();
         append_shown_text(number, record + kNumberOffset);
-        typed.push_back({get_i32(record + kDateOffset), signed_cents, number});
+        if (!by_import) {
+            typed.push_back({date, signed_cents, number, {}});
+            return true;
+        }
+        std::string payee;
+        append_shown_text(payee, record + kPayeeOffset);
+        imported.push_back({date, signed_cents, number, windows1252_to_utf8(payee)});
+        imported_slots.push_back(slot);
         return true;
     });
     if (!read) return read;
-    const std::vector<std::int64_t> matched = match_typed_by_hand(lines, typed);
+    const std::vector<std::int64_t> matched = match_candidates(lines, typed);
+    std::vector<MatchCandidate> left;
+    std::vector<std::size_t> left_asked;
     for (std::size_t at = 0; at < matched.size(); ++at) {
-        if (matched[at] < 0) continue;
+        if (matched[at] < 0) {
+            left.push_back(std::move(lines[at]));
+            left_asked.push_back(asked[at]);
+            continue;
+        }
         PreviewLine& line = preview.lines[asked[at]];
         line.verdict = Verdict::kTypedByHand;
         line.verdict_date = typed[static_cast<std::size_t>(matched[at])].date;
+    }
+    if (left.empty() || imported.empty()) return {};
+    // Which import made each record, and by which identity.
+    std::vector<std::optional<StoredLink>> links;
+    if (const IoStatus looked = session.look_up_links(places.places_of(imported_slots), links); !looked)
+        return looked;
+    const auto import_of = [&](std::size_t candidate) -> const StoredImport* {
+        if (!links[candidate]) return nullptr;
+        const auto found = judged.imports.find(links[candidate]->import_id);
+        return found == judged.imports.end() ? nullptr : &found->second;
+    };
+    const auto may_match = [&](std::size_t line, std::size_t candidate) {
+        const StoredImport* entry = import_of(candidate);
+        if (entry == nullptr) return false;
+        // An identity that could have matched did not: the same format's bank IDs (or line
+        // fingerprints) tell two transactions apart, however alike they look.
+        const bool could_have_matched =
+            entry->format == preview.format &&
+            is_bank_identity(links[candidate]->identity) ==
+                is_bank_identity(preview.lines[left_asked[line]].identity);
+        return !could_have_matched && payees_alike(left[line].payee, imported[candidate].payee);
+    };
+    const std::vector<std::int64_t> elsewhere = match_candidates(left, imported, may_match);
+    for (std::size_t at = 0; at < elsewhere.size(); ++at) {
+        if (elsewhere[at] < 0) continue;
+        const StoredImport* entry = import_of(static_cast<std::size_t>(elsewhere[at]));
+        PreviewLine& line = preview.lines[left_asked[at]];
+        line.verdict = Verdict::kImportedElsewhere;
+        line.verdict_date = entry->imported_on;
+        line.verdict_file = entry->file_name;
     }
     return {};
 }
@@ -126,8 +196,9 @@ IoStatus preview_import(RegisterSession& session, Statement statement, ImportPre
     preview.lines.reserve(statement.lines.size());
     for (std::size_t at = 0; at < statement.lines.size(); ++at)
         preview.lines.push_back({std::move(statement.lines[at]), identities[at]});
-    if (const IoStatus known = judge_by_identity(session, preview); !known) return known;
-    if (const IoStatus typed = judge_by_register(session, preview); !typed) return typed;
+    Judged judged;
+    if (const IoStatus known = judge_by_identity(session, preview, judged); !known) return known;
+    if (const IoStatus typed = judge_by_register(session, preview, judged); !typed) return typed;
     for (PreviewLine& line : preview.lines) line.ticked = line.verdict == Verdict::kNew;
     return {};
 }

@@ -1,7 +1,10 @@
 // What an import would add, before anything is written: every line of the statement with its
-// verdict. Duplicates are found in two stages: first by identity in the companion store (imported
-// before, or imported and deleted since), then against the register's transactions that no import
-// made (duplicate_finder.h). Duplicates start unticked; the user may tick any line.
+// verdict. Duplicates are found in three stages: first by identity in the companion store
+// (imported before, or imported and deleted since), then against the register's transactions that
+// no import made, then against those imported from another file whose identities could not match
+// this file's (the same days in another format: duplicate_finder.h). A transaction imported
+// before is so known again, whichever file it comes in. Duplicates start unticked; the user may
+// tick any line.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +23,7 @@ enum class Verdict {
     kImported,            // its identity is in the store and its record in the register
     kDeletedAfterImport,  // imported, and its record deleted since
     kTypedByHand,         // it matches a transaction typed into the register
+    kImportedElsewhere,   // it matches a transaction imported from another file, in another form
 };
 
 struct PreviewLine {
@@ -27,6 +31,7 @@ struct PreviewLine {
     std::string identity;
     Verdict verdict = Verdict::kNew;
     DateValue verdict_date = kNoDate;  // the import's day, or the typed transaction's
+    std::string verdict_file;          // the other file a transaction was imported from
     bool ticked = true;
 };
 

@@ -181,18 +181,23 @@ int take_transaction(const OfxTransactionData data, void* gathered) {
     RawLine line;
     line.line = ++g.line;  // the transaction's number in the file: OFX has no lines to speak of
     OfxTextFields text;
-    if (data.fi_id_valid != 0) {
-        line.bank_id = statement_text_as_utf8(data.fi_id);
-        auto& waiting = g.text_by_fitid[data.fi_id];
-        if (!waiting.empty()) {
-            text = std::move(waiting.front());
-            waiting.pop_front();
-        }
+    if (data.fi_id_valid != 0) line.bank_id = statement_text_as_utf8(data.fi_id);
+    // Transactions without a FITID are matched to their text by their order.
+    auto& waiting = g.text_by_fitid[data.fi_id_valid != 0 ? data.fi_id : ""];
+    if (!waiting.empty()) {
+        text = std::move(waiting.front());
+        text.found = true;
+        waiting.pop_front();
     }
+    // The day is the file's own: a transaction whose text gives none has none (libofx would make
+    // one of the epoch), and its line is left out.
     line.date = day_text(text.posted);
-    if (line.date.empty() && data.date_posted_valid != 0) line.date = day_of_moment(data.date_posted);
+    if (!text.found && data.date_posted_valid != 0) line.date = day_of_moment(data.date_posted);
     line.amount = data.amount_valid != 0 ? amount_text_of(data.amount) : std::string();
-    if (data.check_number_valid != 0) line.number = statement_text_as_utf8(data.check_number);
+    // A check number of 0 names no check.
+    if (data.check_number_valid != 0 &&
+        std::string_view(data.check_number).find_first_not_of("0 ") != std::string_view::npos)
+        line.number = statement_text_as_utf8(data.check_number);
     line.payee = !text.name.empty()     ? text.name
                  : data.name_valid != 0 ? statement_text_as_utf8(data.name)
                                         : "";
@@ -204,6 +209,29 @@ int take_transaction(const OfxTransactionData data, void* gathered) {
 }
 
 }  // namespace
+
+bool looks_like_ofx(std::string_view text) {
+    const std::size_t element = find_folded(text.substr(0, 8192), "<OFX>");
+    if (element == std::string_view::npos) return false;
+    // Only header lines, XML declarations and comments stand before it.
+    std::string_view before = text.substr(0, element);
+    while (!before.empty()) {
+        const std::size_t end = before.find('\n');
+        std::string_view line = before.substr(0, end);
+        before = end == std::string_view::npos ? std::string_view() : before.substr(end + 1);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+            line.remove_suffix(1);
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\t' || line.front() == '\xEF' ||
+                                 line.front() == '\xBB' || line.front() == '\xBF'))
+            line.remove_prefix(1);
+        if (line.empty() || line.starts_with("<?") || line.starts_with("<!--")) continue;
+        const std::size_t colon = line.find(':');
+        if (colon == std::string_view::npos || colon == 0 ||
+            line.substr(0, colon).find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string_view::npos)
+            return false;
+    }
+    return true;
+}
 
 OfxText scan_ofx_text(std::string_view utf8) {
     OfxText text;
@@ -218,6 +246,10 @@ OfxText scan_ofx_text(std::string_view utf8) {
 
 IoStatus read_ofx(const std::string& path, std::string_view utf8, std::vector<RawStatement>& accounts) {
     accounts.clear();
+    // Trades, holdings and prices are no register's transactions: refused whole, never in part.
+    for (const std::string_view investment : {"<INVSTMTRS>", "<INVSTMTMSGSRSV1>", "<INVTRANLIST>"}) {
+        if (find_folded(utf8, investment) != std::string_view::npos) return IoStatus::failure(ENOTSUP);
+    }
     // libofx's messages go to the console: nothing of them belongs to the user's.
     ofx_PARSER_msg = ofx_DEBUG_msg = ofx_DEBUG1_msg = ofx_DEBUG2_msg = ofx_DEBUG3_msg = ofx_DEBUG4_msg =
         ofx_DEBUG5_msg = ofx_STATUS_msg = ofx_INFO_msg = ofx_WARNING_msg = ofx_ERROR_msg = 0;
@@ -234,8 +266,14 @@ IoStatus read_ofx(const std::string& path, std::string_view utf8, std::vector<Ra
     // libofx says little of what it could not read; what it could is what counts.
     (void)libofx_proc_file(context, path.c_str(), AUTODETECT);
     libofx_free_context(context);
-    if (accounts.empty()) return IoStatus::failure(EBADMSG);
-    return {};
+    if (!accounts.empty()) return {};
+    // Nothing read: a file cut short, or one that holds no statement at all.
+    if (find_folded(utf8, "</OFX>") == std::string_view::npos) return IoStatus::failure(EBADMSG);
+    if (find_folded(utf8, "<STMTRS>") != std::string_view::npos ||
+        find_folded(utf8, "<CCSTMTRS>") != std::string_view::npos)
+        return IoStatus::failure(EBADMSG);
+    if (find_folded(utf8, "<SEVERITY>ERROR") != std::string_view::npos) return IoStatus::failure(EREMOTEIO);
+    return IoStatus::failure(ENOMSG);
 }
 
 }  // namespace quillet

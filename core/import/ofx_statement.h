@@ -17,8 +17,16 @@
 
 namespace quillet {
 
+// Whether the text is OFX, whatever its first line: SGML header lines ("OFXHEADER:100",
+// "DATA:OFXSGML", in any order, some converters leave the first out) or markup, and the <OFX>
+// element.
+bool looks_like_ofx(std::string_view text);
+
 // The accounts' statements of the OFX file at path, whose text (in UTF-8) is utf8. Fails with
-// EBADMSG when libofx finds nothing it can read.
+// EBADMSG when the file is cut short or libofx finds nothing it can read, ENOTSUP for an
+// investment account's statement (its trades are no register's transactions), ENOMSG for a file
+// that holds no statement (a sign-on alone, an empty <OFX>), EREMOTEIO for one that holds the
+// bank's error instead of a statement.
 IoStatus read_ofx(const std::string& path, std::string_view utf8, std::vector<RawStatement>& accounts);
 
 // What the file's own text says of each transaction and each closing balance, in file order: the
@@ -28,6 +36,7 @@ struct OfxTextFields {
     std::string posted;  // YYYYMMDD...
     std::string name;    // the name or the payee's name, references decoded
     std::string memo;
+    bool found = false;  // matched to a transaction libofx read
 };
 struct OfxText {
     std::vector<OfxTextFields> transactions;

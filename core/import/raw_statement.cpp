@@ -32,7 +32,8 @@ SkipReason reason_of(AmountReading::Status status) {
 }
 
 // The line's money, signed: in positive, out negative.
-std::optional<std::int64_t> cents_of(const RawLine& line, DecimalMark mark, SkippedLine& skipped) {
+std::optional<std::int64_t> cents_of(const RawLine& line, DecimalMark mark, PlainAmounts plain,
+                                     SkippedLine& skipped) {
     const auto read = [&](const std::string& text) -> std::optional<std::int64_t> {
         const AmountReading reading = read_amount(text, mark);
         if (reading.status == AmountReading::Status::kOk) return reading.cents;
@@ -41,7 +42,7 @@ std::optional<std::int64_t> cents_of(const RawLine& line, DecimalMark mark, Skip
         return std::nullopt;
     };
     if (blank(line.amount) && blank(line.debit) && blank(line.credit)) {
-        skipped.reason = SkipReason::kMissingField;
+        skipped.reason = SkipReason::kAmountMissing;
         skipped.detail.clear();
         return std::nullopt;
     }
@@ -50,8 +51,17 @@ std::optional<std::int64_t> cents_of(const RawLine& line, DecimalMark mark, Skip
         const std::optional<std::int64_t> amount = read(line.amount);
         if (!amount) return std::nullopt;
         cents = *amount;
-        if (!blank(line.indicator) && indicator_means_debit(line.indicator)) cents = -std::abs(cents);
-        if (!blank(line.indicator) && !indicator_means_debit(line.indicator)) cents = std::abs(cents);
+        if (!blank(line.indicator)) {
+            const Direction direction = indicator_direction(line.indicator);
+            if (direction == Direction::kUnknown) {
+                skipped.reason = SkipReason::kNoDirection;
+                skipped.detail = line.indicator;
+                return std::nullopt;
+            }
+            cents = direction == Direction::kOut ? -std::abs(cents) : std::abs(cents);
+        } else if (plain == PlainAmounts::kMoneyOut) {
+            cents = -cents;
+        }
     } else {
         // A debit is money out whatever its sign is written as, a credit money in.
         const std::optional<std::int64_t> debit =
@@ -127,38 +137,68 @@ Conventions conventions_of(const RawStatement& raw) {
     return conventions;
 }
 
-bool indicator_means_debit(std::string_view indicator) {
+Direction indicator_direction(std::string_view indicator) {
     std::string word;
     for (const char c : indicator) {
         if (c != ' ' && c != '\t') word += lower_ascii(c);
     }
-    return word == "d" || word == "dr" || word == "dbit" || word == "debit" || word == "s" ||
-           word == "soll" || word == "-" || word == "out" || word == "withdrawal" || word == "payment";
+    static constexpr std::string_view kOut[] = {"d",   "dr",  "dbit",       "debit",   "s",
+                                                "soll", "-",  "out",        "withdrawal", "payment",
+                                                "debit card", "lastschrift", "belastung"};
+    static constexpr std::string_view kIn[] = {"c",  "cr", "crdt",    "credit", "h",          "haben",
+                                               "+",  "in", "deposit", "gutschrift", "einzahlung"};
+    if (std::find(std::begin(kOut), std::end(kOut), word) != std::end(kOut)) return Direction::kOut;
+    if (std::find(std::begin(kIn), std::end(kIn), word) != std::end(kIn)) return Direction::kIn;
+    return Direction::kUnknown;
 }
 
-Statement finish_statement(const RawStatement& raw, DateOrder order, DecimalMark mark) {
+bool signs_unsaid(const RawStatement& raw) {
+    bool any = false;
+    for (const RawLine& line : raw.lines) {
+        if (!blank(line.indicator) || !blank(line.debit) || !blank(line.credit)) return false;
+        if (blank(line.amount)) continue;
+        if (line.amount.find_first_of("-+(") != std::string::npos) return false;
+        any = true;
+    }
+    return any;
+}
+
+Statement finish_statement(const RawStatement& raw, DateOrder order, DecimalMark mark, PlainAmounts plain) {
     Statement statement;
     statement.skipped = raw.skipped;
     statement.account = raw.account;
     statement.currency = raw.currency;
     for (const RawLine& line : raw.lines) {
         SkippedLine skipped{line.line, SkipReason::kBadDate, line.date};
+        const auto skip = [&] {
+            // A CSV row is shown whole: the value alone seldom tells which line it was.
+            if (!line.text.empty()) skipped.detail = line.text;
+            statement.skipped.push_back(skipped);
+        };
         if (blank(line.date)) {
-            skipped.reason = SkipReason::kMissingField;
-            statement.skipped.push_back(skipped);
+            skipped.reason = SkipReason::kDateMissing;
+            skip();
             continue;
         }
-        const std::optional<DateValue> date = read_date(line.date, order);
+        bool no_such_day = false;
+        const std::optional<DateValue> date = read_date(line.date, order, &no_such_day);
         if (!date) {
-            statement.skipped.push_back(skipped);
+            if (no_such_day) skipped.reason = SkipReason::kNoSuchDay;
+            skip();
             continue;
         }
-        const std::optional<std::int64_t> cents = cents_of(line, mark, skipped);
+        const std::optional<std::int64_t> cents = cents_of(line, mark, plain, skipped);
         if (!cents) {
-            statement.skipped.push_back(skipped);
+            skip();
             continue;
         }
-        if (*cents == 0) continue;  // nothing moved: no transaction for the register
+        if (*cents == 0) {
+            // Nothing moved: no transaction for the register, but the line is said.
+            skipped.reason = SkipReason::kZeroAmount;
+            skipped.detail = blank(line.amount) ? line.debit + line.credit : line.amount;
+            skip();
+            continue;
+        }
         statement.lines.push_back({line.line, *date, *cents, clean_text(line.number), clean_text(line.payee),
                                    clean_text(line.description), clean_text(line.bank_id)});
     }
@@ -174,10 +214,18 @@ Statement finish_statement(const RawStatement& raw, DateOrder order, DecimalMark
 
 std::string_view skip_reason_text(SkipReason reason) {
     static constexpr std::string_view kTexts[kSkipReasonCount] = {
-        "no date in the order chosen", "not an amount",
-        "more than two decimals",      "too large for the register to keep to the cent",
-        "no date or no amount",        "fewer fields than the columns chosen",
-        "not booked by the bank yet",  "another account's"};
+        "no date in the order chosen",
+        "not an amount",
+        "a fraction of a cent",
+        "too large for the register to keep to the cent",
+        "no date",
+        "fewer fields than the columns chosen",
+        "not booked by the bank yet",
+        "another account's",
+        "a day that does not exist",
+        "no amount",
+        "an amount of nothing",
+        "says neither money in nor money out"};
     const auto at = static_cast<std::size_t>(reason);
     return at < kSkipReasonCount ? kTexts[at] : std::string_view();
 }

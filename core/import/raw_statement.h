@@ -26,6 +26,7 @@ struct RawLine {
     std::string payee;
     std::string description;
     std::string bank_id;
+    std::string text;  // a CSV row as the file has it, shown when the line is left out
 };
 
 struct RawStatement {
@@ -45,11 +46,19 @@ struct Conventions {
 };
 Conventions conventions_of(const RawStatement& raw);
 
-// Whether an indicator means money out: "D", "DR", "DBIT", "Debit", "S" (Soll), "-" and the like,
-// in any letter case; anything else means money in.
-bool indicator_means_debit(std::string_view indicator);
+// Which way an indicator says the money went: "D", "DR", "DBIT", "Debit", "S" (Soll), "-" and the
+// like are out, "C", "CR", "CRDT", "Credit", "H" (Haben), "+" and the like in, in any letter case
+// and language the banks use; any other text says nothing.
+enum class Direction { kIn, kOut, kUnknown };
+Direction indicator_direction(std::string_view indicator);
+
+// Whether no line says which way its money went: each has one amount, none with a sign, and no
+// indicator, debit or credit beside it. Such amounts are all in or all out, and only the user
+// knows which.
+bool signs_unsaid(const RawStatement& raw);
 
 // Every line under the chosen conventions: a transaction, or a skipped line with its reason.
-Statement finish_statement(const RawStatement& raw, DateOrder order, DecimalMark mark);
+Statement finish_statement(const RawStatement& raw, DateOrder order, DecimalMark mark,
+                           PlainAmounts plain = PlainAmounts::kMoneyIn);
 
 }  // namespace quillet

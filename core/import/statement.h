@@ -17,22 +17,26 @@ namespace quillet {
 enum class SkipReason {
     kBadDate,          // a date no convention reads
     kBadAmount,        // an amount that is not a number
-    kTooManyDecimals,  // more than two decimals: a cent is the smallest amount
+    kTooManyDecimals,  // a fraction of a cent: a cent is the smallest amount
     kTooLarge,         // an amount the register's figures would not keep to the cent
-    kMissingField,     // no date or no amount at all
+    kDateMissing,      // no date at all
     kRaggedRow,        // a CSV row with fewer fields than the mapping needs
     kPending,          // an entry the bank has not booked yet
     kOtherAccount,     // an entry of another account than the one chosen
+    kNoSuchDay,        // a date whose day its month does not have (31 February)
+    kAmountMissing,    // no amount at all
+    kZeroAmount,       // an amount of nothing: no money moved
+    kNoDirection,      // an indicator that says neither money in nor money out
 };
 
-inline constexpr std::size_t kSkipReasonCount = 8;
+inline constexpr std::size_t kSkipReasonCount = 12;
 // Why a line was left out, in words, for the import dialog and the command-line tool alike.
 std::string_view skip_reason_text(SkipReason reason);
 
 struct SkippedLine {
     std::int64_t line = 0;
     SkipReason reason = SkipReason::kBadAmount;
-    std::string detail;  // UTF-8
+    std::string detail;  // UTF-8: the value not understood, or a CSV row's whole text
 };
 
 // One transaction of the statement. Texts are UTF-8 as the file gave them; the register gets them

@@ -14,18 +14,17 @@ namespace {
 
 enum class Content { kCsv, kQif, kOfx, kCamt, kOtherMarkup };
 
-// What the text holds: QIF begins with "!", OFX with its header or its tag, CAMT is XML whose
-// statement element says so; any other markup is nothing the import reads.
+// What the text holds: QIF begins with "!", OFX has its header lines or markup and its element,
+// CAMT is XML whose statement element says so; any other markup is nothing the import reads.
 Content content_of(std::string_view text) {
     const std::size_t start = text.find_first_not_of(" \t\r\n");
     if (start == std::string_view::npos) return Content::kCsv;
     const std::string_view rest = text.substr(start);
     if (rest.starts_with("!")) return Content::kQif;
-    if (rest.starts_with("OFXHEADER")) return Content::kOfx;
+    if (rest.starts_with("OFXHEADER") || looks_like_ofx(rest)) return Content::kOfx;
     if (!rest.starts_with("<")) return Content::kCsv;
     const std::string_view head = rest.substr(0, 4096);
-    if (head.find("<OFX>") != std::string_view::npos || head.find("<?OFX") != std::string_view::npos)
-        return Content::kOfx;
+    if (head.find("<?OFX") != std::string_view::npos) return Content::kOfx;
     if (head.find("BkToCstmrStmt") != std::string_view::npos ||
         head.find("camt.053") != std::string_view::npos)
         return Content::kCamt;
@@ -49,11 +48,12 @@ bool holds_anything(const std::vector<RawStatement>& accounts) {
     });
 }
 
-IoStatus read_csv_file(std::string_view text, StatementFile& file) {
+IoStatus read_csv_file(std::string text, StatementFile& file) {
     file.format = StatementFormat::kCsv;
-    std::optional<CsvTable> table = read_csv(text, guess_separator(text));
+    std::optional<CsvTable> table = read_csv_guessing_separator(text);
     if (!table) return IoStatus::failure(EILSEQ);
     file.table = std::move(*table);
+    file.text = std::move(text);
     if (file.table.rows.empty()) return IoStatus::failure(ENODATA);
     file.mapping = mapping_from_header(file.table);
     if (file.mapping) map_csv(file, *file.mapping);
@@ -82,11 +82,13 @@ IoStatus read_statement_file(const std::string& path, StatementFile& file) {
     const Content content = content_of(text);
     if (!name_allows(path, content)) return IoStatus::failure(ENOEXEC);
     switch (content) {
-        case Content::kCsv: return read_csv_file(text, file);
-        case Content::kQif:
+        case Content::kCsv: return read_csv_file(std::move(text), file);
+        case Content::kQif: {
             file.format = StatementFormat::kQif;
-            file.raw = read_qif(text);
-            return file.raw.lines.empty() ? IoStatus::failure(ENODATA) : IoStatus();
+            if (const IoStatus read = read_qif(text, file.accounts); !read) return read;
+            choose_account(file, 0);
+            return {};
+        }
         case Content::kOfx:
         case Content::kCamt: {
             file.format = content == Content::kOfx ? StatementFormat::kOfx : StatementFormat::kCamt;
@@ -100,6 +102,20 @@ IoStatus read_statement_file(const std::string& path, StatementFile& file) {
         case Content::kOtherMarkup: break;
     }
     return IoStatus::failure(ENOEXEC);
+}
+
+bool split_csv(StatementFile& file, char separator) {
+    if (file.format != StatementFormat::kCsv) return false;
+    std::optional<CsvTable> table = read_csv(file.text, separator);
+    if (!table) return false;
+    file.table = std::move(*table);
+    file.mapping = mapping_from_header(file.table);
+    file.raw = file.mapping ? raw_statement_of(file.table, *file.mapping) : RawStatement{};
+    return true;
+}
+
+bool writes_amounts_one_way(StatementFormat format) {
+    return format == StatementFormat::kOfx || format == StatementFormat::kCamt;
 }
 
 void map_csv(StatementFile& file, const CsvMapping& mapping) {

@@ -20,9 +20,10 @@ struct StatementFile {
     std::string path;
     StatementFormat format = StatementFormat::kCsv;
     std::string fingerprint;             // of the file's text, to know it again
+    std::string text;                    // CSV only: the text, to split it again by another separator
     CsvTable table;                      // CSV only
     std::optional<CsvMapping> mapping;   // CSV: what the header line names; none without one
-    std::vector<RawStatement> accounts;  // OFX and CAMT: one for each account the file holds
+    std::vector<RawStatement> accounts;  // QIF, OFX and CAMT: one for each account the file holds
     std::size_t account = 0;             // the one chosen
     RawStatement raw;  // the statement to import: QIF at once, CSV once mapped, else the chosen account's
 };
@@ -34,8 +35,16 @@ const char* format_name(StatementFormat format);
 // larger than a statement, EILSEQ for one that holds no text, EBADMSG for malformed OFX or XML,
 // ENOEXEC for a file of another kind than its name says or than the import reads (markup that is
 // no OFX or CAMT statement, QIF text named .csv...), ENODATA for a file that holds no
-// transactions at all.
+// transactions at all, ENOTSUP for an investment account's statement, ENOMSG for an OFX file that
+// holds no statement, EREMOTEIO for one that holds the bank's error instead.
 IoStatus read_statement_file(const std::string& path, StatementFile& file);
+
+// The CSV file split again by the separator, its columns mapped anew by its header; false when the
+// text is malformed under it (the file is then as it was).
+bool split_csv(StatementFile& file, char separator);
+// Whether the format writes its dates and amounts one way only (OFX, CAMT): the file's values
+// then choose nothing, and no reading is asked for.
+bool writes_amounts_one_way(StatementFormat format);
 
 // The CSV file's statement under the mapping.
 void map_csv(StatementFile& file, const CsvMapping& mapping);

@@ -69,4 +69,15 @@ IoStatus RegisterSession::look_up_imports(const std::vector<std::string>& identi
     return status;
 }
 
+IoStatus RegisterSession::look_up_links(const std::vector<RecordPlace>& places,
+                                        std::vector<std::optional<StoredLink>>& found) {
+    found.assign(places.size(), std::nullopt);
+    if (places.empty()) return {};
+    CompanionStore store;
+    IoStatus status = store.open(store_path(), false);
+    if (status.error() == ENOENT) return {};
+    if (status) status = store.find_links(places, found);
+    return status;
+}
+
 }  // namespace quillet

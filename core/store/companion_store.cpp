@@ -246,6 +246,30 @@ IoStatus CompanionStore::find_identities(const std::vector<std::string>& identit
     return {};
 }
 
+IoStatus CompanionStore::find_links(const std::vector<RecordPlace>& places,
+                                    std::vector<std::optional<StoredLink>>& found) const {
+    found.assign(places.size(), std::nullopt);
+    if (places.empty()) return {};
+    if (const IoStatus begun = execute("BEGIN"); !begun) return begun;
+    struct Ender {
+        const CompanionStore* store;
+        ~Ender() { (void)store->execute("COMMIT"); }
+    } ender{this};
+    Statement query(db_, "SELECT identity, import_id FROM links WHERE record = ? AND place = ?");
+    if (!query.ok()) return query.status();
+    for (std::size_t at = 0; at < places.size(); ++at) {
+        query.bind(1, stored(places[at].fingerprint));
+        query.bind(2, places[at].place);
+        if (query.step()) {
+            found[at] = StoredLink{query.text(0), places[at], query.integer(1)};
+        } else if (const IoStatus failed = query.finished(); !failed) {
+            return failed;
+        }
+        query.reset();
+    }
+    return {};
+}
+
 IoStatus CompanionStore::read_imports(std::vector<StoredImport>& imports) const {
     imports.clear();
     Statement rows(db_, import_query(version_, "ORDER BY id").c_str());

@@ -159,6 +159,10 @@ inline constexpr int kCancel = 434;  // also Escape's menu event
 inline constexpr int kHelp = 435;    // F1's menu event
 inline constexpr int kAccountCaption = 436;
 inline constexpr int kAccount = 437;
+inline constexpr int kSeparatorCaption = 438;
+inline constexpr int kSeparator = 439;
+inline constexpr int kPlainCaption = 398;
+inline constexpr int kPlain = 399;
 }  // namespace import_ids
 
 namespace reconcile_ids {

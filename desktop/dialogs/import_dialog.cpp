@@ -90,11 +90,26 @@ void show_choices() {
         ui::disable_gadget(combo, csv ? 0 : 1);
         ui::disable_gadget(kFirstColumnCaption + at, csv ? 0 : 1);
     }
-    ui::set_text(kSkipTop, integer_text(mapping.skip_top));
+    // Lines as the file numbers them, blank ones too: the table counts only rows.
+    ui::set_text(kSkipTop, integer_text(lines_above_row(d.file.table, mapping.skip_top)));
     ui::set_text(kSkipBottom, integer_text(mapping.skip_bottom));
     ui::set_state(kHeaderLine, mapping.header ? 1 : 0);
-    for (const int gadget : {kSkipTop, kSkipBottom, kHeaderLine, kSkipTopCaption, kSkipBottomCaption})
+    for (const int gadget : {kSkipTop, kSkipBottom, kHeaderLine, kSkipTopCaption, kSkipBottomCaption,
+                             kSeparatorCaption, kSeparator})
         ui::disable_gadget(gadget, csv ? 0 : 1);
+    ui::clear_items(kSeparator);
+    for (const std::string& name : t.separator_names) ui::add_item(kSeparator, -1, name);
+    const auto separator_at = std::find(std::begin(kCsvSeparators), std::end(kCsvSeparators),
+                                        d.file.table.separator) - std::begin(kCsvSeparators);
+    ui::set_state(kSeparator, csv ? static_cast<int>(separator_at) : -1);
+
+    // Amounts without a sign are asked about only where no column says which way they went.
+    ui::clear_items(kPlain);
+    if (d.signs_unsaid && !d.plain) ui::add_item(kPlain, -1, t.choose_one);
+    for (const std::string& name : t.plain_names) ui::add_item(kPlain, -1, name);
+    ui::set_state(kPlain, !d.signs_unsaid ? -1 : d.plain ? static_cast<int>(*d.plain) : 0);
+    ui::disable_gadget(kPlain, d.signs_unsaid ? 0 : 1);
+    ui::disable_gadget(kPlainCaption, d.signs_unsaid ? 0 : 1);
 
     // A choice is offered only between the conventions the file's values leave.
     ui::clear_items(kDateOrder);
@@ -124,6 +139,9 @@ std::string verdict_text(const PreviewLine& line) {
         case Verdict::kImported: return t.imported_on + date_text(line.verdict_date);
         case Verdict::kDeletedAfterImport: return t.deleted_after_import;
         case Verdict::kTypedByHand: return t.typed_by_hand_on + date_text(line.verdict_date);
+        case Verdict::kImportedElsewhere:
+            return t.imported_from + utf8_to_windows1252(file_part(line.verdict_file)) + t.imported_from_on +
+                   date_text(line.verdict_date);
     }
     return {};
 }
@@ -131,7 +149,7 @@ std::string verdict_text(const PreviewLine& line) {
 void show_counts() {
     const ImportDraft& d = draft();
     const TextTable& t = texts();
-    if (!d.order || !d.mark) {
+    if (!d.conventions_chosen()) {
         ui::set_text(kCounts, t.conventions_wanted);
         ui::disable_gadget(kOk, 1);
         return;
@@ -141,7 +159,8 @@ void show_counts() {
                  t.found_count +
                      integer_text(static_cast<std::int64_t>(preview.lines.size() + preview.skipped.size())) +
                      ": " + integer_text(preview.new_count()) + t.new_count +
-                     integer_text(preview.duplicate_count()) + t.duplicate_count +
+                     integer_text(preview.duplicate_count()) +
+                     (preview.duplicate_count() == 1 ? t.duplicate_one : t.duplicate_count) +
                      integer_text(static_cast<std::int64_t>(preview.skipped.size())) + t.refused_count +
                      integer_text(preview.ticked_count()) + t.ticked_count);
     ui::disable_gadget(kOk, preview.ticked_count() > 0 ? 0 : 1);
@@ -212,8 +231,8 @@ void remap() {
     const auto columns = columns_of(mapping);
     for (int at = 0; at < kColumnCount; ++at)
         *columns[static_cast<std::size_t>(at)] = ui::get_state(kFirstColumn + at) - 1;
-    mapping.skip_top =
-        static_cast<int>(std::clamp<std::int64_t>(text_to_integer(ui::get_text(kSkipTop)), 0, 1000));
+    mapping.skip_top = rows_within_lines(
+        d.file.table, static_cast<int>(std::clamp<std::int64_t>(text_to_integer(ui::get_text(kSkipTop)), 0, 100000)));
     mapping.skip_bottom =
         static_cast<int>(std::clamp<std::int64_t>(text_to_integer(ui::get_text(kSkipBottom)), 0, 1000));
     const bool header_changed = mapping.header != (ui::get_state(kHeaderLine) == 1);
@@ -234,10 +253,28 @@ void choose_statement_account() {
     if (!show_preview()) close_import();
 }
 
+// Another separator: the file is split again, its columns named anew by its header.
+void take_separator() {
+    ImportDraft& d = draft();
+    const int chosen = ui::get_state(kSeparator);
+    if (chosen < 0 || chosen >= static_cast<int>(std::size(kCsvSeparators))) return;
+    const char separator = kCsvSeparators[chosen];
+    if (separator == d.file.table.separator) return;
+    // A file whose quotes do not close under the separator keeps the one it had.
+    (void)choose_separator(d, separator);
+    if (d.file.format == StatementFormat::kCsv && !d.file.mapping) map_columns(d, CsvMapping{});
+    show_choices();
+    if (!show_preview()) close_import();
+}
+
 void choose_conventions() {
     ImportDraft& d = draft();
     std::optional<DateOrder> order = d.order;
     std::optional<DecimalMark> mark = d.mark;
+    std::optional<PlainAmounts> plain = d.plain;
+    const int plain_at = ui::get_state(kPlain) - (d.signs_unsaid && !d.plain ? 1 : 0);
+    if (d.signs_unsaid && plain_at >= 0 && plain_at <= static_cast<int>(PlainAmounts::kMoneyOut))
+        plain = static_cast<PlainAmounts>(plain_at);
     const int order_at = ui::get_state(kDateOrder) - (d.orders.size() > 1 && !d.order ? 1 : 0);
     if (order_at >= 0 && order_at < static_cast<int>(d.orders.size()))
         order = d.orders[static_cast<std::size_t>(order_at)];
@@ -245,9 +282,10 @@ void choose_conventions() {
     if (mark_at >= 0 && mark_at < static_cast<int>(d.marks.size()))
         mark = d.marks[static_cast<std::size_t>(mark_at)];
     // Setting the combos raises their change events too: only a choice the user made counts.
-    if (order == d.order && mark == d.mark) return;
+    if (order == d.order && mark == d.mark && plain == d.plain) return;
     d.order = order;
     d.mark = mark;
+    d.plain = plain;
     show_choices();
     if (!show_preview()) close_import();
 }
@@ -321,13 +359,19 @@ void create_gadgets() {
     ui::create_string(kSkipBottom, 312, 178, 50, 24, "0");
     ui::set_label_target(kSkipTopCaption, kSkipTop);
     ui::set_label_target(kSkipBottomCaption, kSkipBottom);
-    ui::create_check_box(kHeaderLine, 384, 182, 160, 18, t.header_box);
+    ui::create_check_box(kHeaderLine, 384, 182, 150, 18, t.header_box);
+    ui::create_text(kSeparatorCaption, 560, 182, 116, 18, t.separator_caption);
+    ui::create_combo(kSeparator, 678, 178, 174, 26);
+    ui::set_label_target(kSeparatorCaption, kSeparator);
     ui::create_text(kDateOrderCaption, 16, 232, 100, 18, t.date_order_caption);
     ui::create_combo(kDateOrder, 118, 228, 170, 26);
     ui::set_label_target(kDateOrderCaption, kDateOrder);
     ui::create_text(kMarkCaption, 314, 232, 120, 18, t.mark_caption);
     ui::create_combo(kMark, 436, 228, 220, 26);
     ui::set_label_target(kMarkCaption, kMark);
+    ui::create_text(kPlainCaption, 672, 232, 96, 18, t.plain_caption);
+    ui::create_combo(kPlain, 768, 228, 96, 26);
+    ui::set_label_target(kPlainCaption, kPlain);
 
     const auto& titles = t.preview_titles;
     ui::create_list(
@@ -354,7 +398,8 @@ void create_gadgets() {
 void start_import() {
     AppState& state = app();
     const TextTable& t = texts();
-    const std::string folder = state.import_folder.empty() ? state.program_folder : state.import_folder;
+    // The folder of the last statement; the user's home the first time, never the program's data.
+    const std::string folder = state.import_folder.empty() ? profile_folder() : state.import_folder;
     const std::string path =
         ui::requesters().open_file(t.import_requester_title, folder, t.statement_pattern, 0);
     if (path.empty()) return;
@@ -398,8 +443,10 @@ void handle_import_dialog(int kind) {
             case kSkipBottom:
             case kHeaderLine: remap(); break;
             case kAccount: choose_statement_account(); break;
+            case kSeparator: take_separator(); break;
             case kDateOrder:
-            case kMark: choose_conventions(); break;
+            case kMark:
+            case kPlain: choose_conventions(); break;
             case kPreview:
                 if (ui::event_type() == ui::kTicked) note_tick();
                 break;

@@ -50,6 +50,7 @@ struct AppState {
     std::optional<ImportDraft> import_draft;        // while the import dialog is open
     bool import_currency_told = false;              // its currency, other than the imports' before, was said
     std::string import_folder;                      // where the last statement was imported from
+    std::string picture_folder;                     // where the last window picture was saved
     std::optional<ReconcileDraft> reconcile_draft;  // while the reconcile window is open
     std::vector<ChartEntry> chart_entries;          // the register's, while the chart is open
     std::string store_told;                         // the register whose unusable store was last said

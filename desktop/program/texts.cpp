@@ -208,21 +208,29 @@ void prepare_import(TextTable& t) {
          {DateOrder::kDayMonthYear, DateOrder::kMonthDayYear, DateOrder::kYearMonthDay})
         t.date_order_names[static_cast<std::size_t>(order)] = date_order_text(order);
     t.mark_names = {"1,234.56 (decimal point)", "1.234,56 (decimal comma)"};
+    t.separator_caption = "Fields split b&y";
+    t.separator_names = {"Comma ,", "Semicolon ;", "Tab", "Pipe |"};
+    t.plain_caption = "Without si&gn";
+    t.plain_names = {"Money in", "Money out"};
     t.preview_titles = {"Date", "Number", "Payee", "Memo", "Kind", "Amount", "Duplicate"};
     t.skipped_titles = {"Line", "Why it was skipped", "What it says"};
     t.kind_names = {"Deposit", "Withdrawal"};
     t.imported_on = "imported on ";
     t.deleted_after_import = "deleted after import";
     t.typed_by_hand_on = "probably typed by hand on ";
+    t.imported_from = "probably imported from ";
+    t.imported_from_on = " on ";
     for (std::size_t reason = 0; reason < kSkipReasonCount; ++reason)
         t.skip_reasons[reason] = skip_reason_text(static_cast<SkipReason>(reason));
     t.found_count = "Found ";
     t.new_count = " new, ";
     t.duplicate_count = " duplicates, ";
+    t.duplicate_one = " duplicate, ";
     t.refused_count = " refused or skipped. ";
     t.ticked_count = " ticked to import.";
     t.conventions_wanted =
-        "Choose how the file's dates or amounts are written: its values fit more than one way.";
+        "Choose how the file's values are read: its dates or amounts fit more than one way, or its amounts "
+        "have no sign and no column says debit or credit.";
     t.tick_all_button = "Tick a&ll";
     t.untick_all_button = "&Untick all";
     t.import_button = "&Import";
@@ -233,6 +241,11 @@ void prepare_import(TextTable& t) {
         {EILSEQ, "It is not a text file."},
         {ENODATA, "It holds no transactions."},
         {EBADMSG, "It is not well-formed: its OFX or XML could not be read."},
+        {ENOTSUP,
+         "It is an investment account's statement: its trades and holdings are no register's transactions. "
+         "Bank, cash and card statements are read."},
+        {ENOMSG, "It holds no statement: only the bank's sign-on, or nothing at all."},
+        {EREMOTEIO, "It holds an error from the bank's server instead of a statement: download it again."},
         {ENOEXEC,
          "It is not a statement this import reads, or not the kind its name says: CSV files, QIF bank, cash "
          "and "

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/import/statement.h"
 #include "core/list/running_balance.h"
 
 namespace quillet {
@@ -97,14 +98,20 @@ struct TextTable {
         no_column, column_prefix, choose_one, none_fits;
     std::array<std::string, 3> date_order_names;  // day/month/year, month/day/year, year/month/day
     std::array<std::string, 2> mark_names;        // decimal point, decimal comma
+    // The separator's choice (comma, semicolon, tab, pipe), and what amounts without a sign are.
+    std::string separator_caption, plain_caption;
+    std::array<std::string, 4> separator_names;
+    std::array<std::string, 2> plain_names;  // money in, money out
     std::array<std::string, 7> preview_titles;    // date, number, payee, memo, kind, amount, duplicate
     std::array<std::string, 3> skipped_titles;    // line, why, what it says
     std::array<std::string, 2> kind_names;        // deposit, withdrawal
     // Verdicts: "imported on <date>", "deleted after import", "probably typed by hand on <date>".
     std::string imported_on, deleted_after_import, typed_by_hand_on;
-    std::array<std::string, 8> skip_reasons;  // in the order of SkipReason (skip_reason_text)
+    // "probably imported from <file> on <date>"
+    std::string imported_from, imported_from_on;
+    std::array<std::string, kSkipReasonCount> skip_reasons;  // in the order of SkipReason (skip_reason_text)
     // "Found 12: 10 new, 2 duplicates, 1 refused or skipped. 10 ticked to import."
-    std::string found_count, new_count, duplicate_count, refused_count, ticked_count;
+    std::string found_count, new_count, duplicate_count, duplicate_one, refused_count, ticked_count;
     std::string conventions_wanted;  // while the file's date order or decimal mark is not chosen
     std::string tick_all_button, untick_all_button, import_button, import_help_topic;
     std::string profiles_file_name;

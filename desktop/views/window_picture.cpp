@@ -24,13 +24,16 @@ void save_window_picture(int window, const std::string& name_suffix) {
     const TextTable& t = texts();
     // Taken before the requester covers the window: what the screen shows now, overlaps and all.
     if (!ui::grab_window_image(kWindowPictureImage, window)) return;
-    const AppState& state = app();
-    const std::string proposed = state.program_folder + file_part(state.session.path(), kCutExtension) +
+    AppState& state = app();
+    // The folder of the last picture; the user's home the first time, never the program's data.
+    const std::string folder = state.picture_folder.empty() ? profile_folder() : state.picture_folder;
+    const std::string proposed = folder + file_part(state.session.path(), kCutExtension) +
                                  path_from_text(name_suffix) + path_from_text(t.picture_extension);
     const std::string chosen =
         ui::requesters().save_file(t.save_picture_title, proposed, t.picture_filter, 0);
     // The extension comes first, so that the question is asked about the file that is written.
     const std::string path = trim(chosen).empty() ? std::string() : picture_path_with_extension(chosen);
+    if (!path.empty()) state.picture_folder = folder_part(path);
     if (!path.empty() && (file_size(path) < 0 || show_message(kMessageConfirmReplace, window,
                                                               ShownText::of_path(path)) == ui::kAnswerYes)) {
         if (const IoStatus saved = ui::save_image_png(kWindowPictureImage, path); !saved) {

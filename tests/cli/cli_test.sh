@@ -76,9 +76,12 @@ expect 1 "--yes" delete "$work/Two.qlt" --row 1
 expect 0 "" delete "$work/Two.qlt" --row 1 --yes
 [ -e "$work/Two.qlt" ] && { echo "FAIL: the last delete left the register file"; failures=$((failures + 1)); }
 
-# Imports: an ambiguous file is refused without --yes; a statement adds once.
-expect 1 "more than one reading" import "$reg" "$data/import/ambiguous.csv"
-expect 0 "would be added" import "$reg" "$data/import/ambiguous.csv" --dry-run --yes
+# Imports: an ambiguous file is refused until an option says how to read it (--yes chooses
+# nothing); a statement adds once.
+expect 1 "give --dates dmy or mdy" import "$reg" "$data/import/ambiguous.csv"
+expect 1 "give --dates dmy or mdy" import "$reg" "$data/import/ambiguous.csv" --yes
+expect 1 "cannot be read as year/month/day" import "$reg" "$data/import/ambiguous.csv" --dates ymd
+expect 0 "would be added" import "$reg" "$data/import/ambiguous.csv" --dry-run --dates mdy
 expect 0 "Added 4" import "$reg" "$data/import/checking.ofx"
 expect 0 "Nothing to add" import "$reg" "$data/import/checking.ofx"
 expect 1 "--account" import "$reg" "$data/import/two_accounts.ofx"

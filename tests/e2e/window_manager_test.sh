@@ -57,10 +57,10 @@ kill -0 "$pid" 2>/dev/null || fail "the program ended with the dialog"
 "$window_tool" wait "Save a picture of the window" 10 || fail "Ctrl+T asked for no file name"
 sleep 0.5
 "$window_tool" key "Save a picture of the window" Return || fail "no Return to the requester"
-for _ in $(seq 1 50); do [ -s "$folder/Cash.png" ] && break; sleep 0.1; done
-[ -s "$folder/Cash.png" ] || fail "no picture was saved"
+for _ in $(seq 1 50); do [ -s "$HOME/Cash.png" ] && break; sleep 0.1; done
+[ -s "$HOME/Cash.png" ] || fail "no picture was saved in the home folder"
 read -r _ _ fw fh _ _ <<<"$("$window_tool" geometry "Quillet - Cash")"
-size=$(pngtopnm "$folder/Cash.png" | head -c 64 | sed -n 2p)
+size=$(pngtopnm "$HOME/Cash.png" | head -c 64 | sed -n 2p)
 [ "$size" = "$fw $fh" ] || fail "the picture is $size, the framed window $fw $fh"
 # Nothing here opens a picture: the program says so, naming the file, and the user says OK.
 "$window_tool" wait "Quillet" 10 || fail "no word that the picture could not be opened"

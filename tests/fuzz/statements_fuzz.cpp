@@ -24,7 +24,8 @@ void check(const RawStatement& raw) {
     const Conventions conventions = conventions_of(raw);
     for (const DateOrder order : conventions.date_orders) {
         for (const DecimalMark mark : conventions.marks) {
-            const Statement statement = finish_statement(raw, order, mark);
+            const Statement statement = finish_statement(
+                raw, order, mark, raw.lines.size() % 2 == 0 ? PlainAmounts::kMoneyIn : PlainAmounts::kMoneyOut);
             fuzz::require(statement.lines.size() + statement.skipped.size() <=
                           raw.lines.size() + raw.skipped.size());
             for (const StatementLine& line : statement.lines) {
@@ -44,16 +45,19 @@ void check(const RawStatement& raw) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text =
         statement_text_as_utf8(std::string_view(reinterpret_cast<const char*>(data), size));
-    check(read_qif(text));
     std::vector<RawStatement> accounts;
+    if (read_qif(text, accounts)) {
+        for (const RawStatement& account : accounts) check(account);
+    }
     if (read_camt(text, accounts)) {
         for (const RawStatement& account : accounts) check(account);
     }
+    (void)looks_like_ofx(text);
     const OfxText ofx = scan_ofx_text(text);
     for (const OfxTextFields& fields : ofx.transactions) {
         fuzz::require(is_valid_utf8(fields.name) && is_valid_utf8(fields.memo));
     }
-    const std::optional<CsvTable> table = read_csv(text, guess_separator(text));
+    const std::optional<CsvTable> table = read_csv_guessing_separator(text);
     if (!table) return 0;
     CsvMapping mapping;
     if (const std::optional<CsvMapping> named = mapping_from_header(*table)) mapping = *named;

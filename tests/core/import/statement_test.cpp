@@ -26,8 +26,9 @@ using testing::TempFolder;
 
 const char* const kOrderNames[] = {"d/m/y", "m/d/y", "y/m/d"};
 const char* const kMarkNames[] = {"point", "comma"};
-const char* const kReasonNames[] = {"bad date",      "bad amount", "too many decimals", "too large",
-                                    "missing field", "ragged row", "pending",           "other account"};
+const char* const kReasonNames[] = {"bad date",  "bad amount",   "too many decimals", "too large",
+                                    "no date",   "ragged row",   "pending",           "other account",
+                                    "no such day", "no amount", "zero amount",       "no direction"};
 
 // The statement as a reader sees it, then as the register would get it, line by line; for a file
 // of several accounts, each account's.
@@ -124,7 +125,7 @@ TEST(Statement, FilesThatAreNoStatementAreRefusedWithTheirCause) {
         {"statement.ofx.csv", "OFXHEADER:100\nDATA:OFXSGML\n<OFX>", ENOEXEC},
         {"qif-named.csv", "!Type:Bank\nD1/1/24\nT-1\n^\n", ENOEXEC},
         {"csv-named.qif", "Date,Amount\n1/1/24,-1\n", ENOEXEC},
-        {"investments.qif", "!Type:Invst\nD1/1/24\nT-1\n^\n", ENODATA},
+        {"investments.qif", "!Type:Invst\nD1/1/24\nT-1\n^\n", ENOTSUP},
         {"page.xml", "<html><body>a statement</body></html>", ENOEXEC},
         {"statement.ofx.xml", "<?xml version=\"1.0\"?><Document><BkToCstmrStmt><Stmt>", EBADMSG},
         {"empty.xml", "<Document><BkToCstmrStmt><Stmt><Acct/></Stmt></BkToCstmrStmt></Document>", ENODATA},

@@ -179,7 +179,8 @@ TEST_F(WindowPicture, IsProposedUnderTheRegistersNameAndSavedAsAPng) {
     script->set_next_file_name(folder.file("shot.PNG"));
     trigger(kWindowPicture);
     ASSERT_EQ(script->requests().size(), 1u);
-    EXPECT_EQ(script->requests()[0].proposed_path, folder.file("Savings.png")) << "in the program folder";
+    EXPECT_EQ(script->requests()[0].proposed_path, profile_folder() + "Savings.png")
+        << "in the user's home the first time, never the program's hidden folder";
     const std::string png = read_file(folder.file("shot.PNG"));
     const auto picture = decode_png(reinterpret_cast<const std::uint8_t*>(png.data()), png.size());
     ASSERT_TRUE(picture.has_value()) << "no second extension, and a PNG";
@@ -188,10 +189,13 @@ TEST_F(WindowPicture, IsProposedUnderTheRegistersNameAndSavedAsAPng) {
     EXPECT_EQ(starter->opened, std::vector<std::string>{folder.file("shot.PNG")});
     script->forget_requests();
 
-    // The extension is added before the overwrite question, which asks about that file.
+    // The extension is added before the overwrite question, which asks about that file; the
+    // folder is the one the last picture went to.
     folder.write("shot.png", "old");
     script->set_next_file_name(folder.file("shot"));
     trigger(kWindowPicture);
+    ASSERT_FALSE(script->requests().empty());
+    EXPECT_EQ(script->requests()[0].proposed_path, folder.file("Savings.png"));
     EXPECT_EQ(last_message_text(),
               folder.file("shot.png") + "\n\n" + texts().messages[kMessageConfirmReplace]);
     EXPECT_EQ(read_file(folder.file("shot.png")), "old") << "answered No";
