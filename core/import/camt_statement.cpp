@@ -135,7 +135,7 @@ RawStatement statement_of(const xmlNode* stmt) {
 
 }  // namespace
 
-IoStatus read_camt(std::string_view utf8, std::vector<RawStatement>& accounts) {
+IoStatus read_camt(std::string_view utf8, std::vector<RawStatement>& accounts, std::string* version) {
     accounts.clear();
     // Nothing is fetched and no external entity is read: the file is read as the text it is.
     const Document document(xmlReadMemory(utf8.data(), static_cast<int>(utf8.size()), "statement.xml",
@@ -145,6 +145,12 @@ IoStatus read_camt(std::string_view utf8, std::vector<RawStatement>& accounts) {
     const xmlNode* root = xmlDocGetRootElement(document.get());
     const xmlNode* statements = named(root, "Document") ? child(root, "BkToCstmrStmt") : nullptr;
     if (statements == nullptr) return IoStatus::failure(ENOEXEC);
+    if (version != nullptr) {
+        const std::string_view space =
+            root->ns != nullptr && root->ns->href != nullptr ? reinterpret_cast<const char*>(root->ns->href) : "";
+        const std::size_t at = space.find("camt.053.");
+        *version = at == std::string_view::npos ? std::string() : std::string(space.substr(at + 9));
+    }
     for (const xmlNode* stmt : children(statements, "Stmt")) {
         RawStatement statement = statement_of(stmt);
         // Statements of one account (a month's, and the next) are imported together; the closing

@@ -6,6 +6,7 @@
 // read without fetching anything from the network and without expanding external entities.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,6 +17,7 @@ namespace quillet {
 
 // Fails with EBADMSG for text that is not well-formed XML, ENOEXEC for XML that is no
 // bank-to-customer statement.
-IoStatus read_camt(std::string_view utf8, std::vector<RawStatement>& accounts);
+// The version is the schema's ("001.08" of camt.053.001.08), empty when the file names none.
+IoStatus read_camt(std::string_view utf8, std::vector<RawStatement>& accounts, std::string* version = nullptr);
 
 }  // namespace quillet

@@ -93,7 +93,9 @@ std::optional<DateValue> read_date(std::string_view text, DateOrder order, bool*
         make_date(*year, static_cast<std::int32_t>(month), static_cast<std::int32_t>(day));
     // make_date accepts a day past the month's end by moving on: such a date is no date here.
     if (value == kNoDate || day_of(value) != day) {
-        if (no_such_day != nullptr) *no_such_day = value != kNoDate;
+        // Month and day are each in range here: a year the register keeps whose month lacks the day.
+        if (no_such_day != nullptr)
+            *no_such_day = make_date(*year, static_cast<std::int32_t>(month), 1) != kNoDate;
         return std::nullopt;
     }
     return value;

@@ -133,7 +133,7 @@ IoStatus build_preview(RegisterSession& session, ImportDraft& draft) {
     preview.earlier.reset();
     if (!draft.conventions_chosen()) return {};
     preview.file_name = draft.file.path;
-    preview.format = format_name(draft.file.format);
+    preview.format = recorded_format(draft.file);
     preview.fingerprint = draft.file.fingerprint;
     return preview_import(
         session,

@@ -72,6 +72,12 @@ const char* format_name(StatementFormat format) {
     return "CSV";
 }
 
+std::string recorded_format(const StatementFile& file) {
+    std::string name = format_name(file.format);
+    if (file.format == StatementFormat::kCamt && !file.version.empty()) name += "." + file.version;
+    return name;
+}
+
 IoStatus read_statement_file(const std::string& path, StatementFile& file) {
     file = {};
     file.path = path;
@@ -93,7 +99,7 @@ IoStatus read_statement_file(const std::string& path, StatementFile& file) {
         case Content::kCamt: {
             file.format = content == Content::kOfx ? StatementFormat::kOfx : StatementFormat::kCamt;
             const IoStatus read = content == Content::kOfx ? read_ofx(path, text, file.accounts)
-                                                           : read_camt(text, file.accounts);
+                                                           : read_camt(text, file.accounts, &file.version);
             if (!read) return read;
             if (!holds_anything(file.accounts)) return IoStatus::failure(ENODATA);
             choose_account(file, 0);

@@ -20,6 +20,7 @@ struct StatementFile {
     std::string path;
     StatementFormat format = StatementFormat::kCsv;
     std::string fingerprint;             // of the file's text, to know it again
+    std::string version;                 // CAMT: the schema's version ("001.08")
     std::string text;                    // CSV only: the text, to split it again by another separator
     CsvTable table;                      // CSV only
     std::optional<CsvMapping> mapping;   // CSV: what the header line names; none without one
@@ -30,6 +31,9 @@ struct StatementFile {
 
 // The format's name as the import history keeps it.
 const char* format_name(StatementFormat format);
+// The file's format as its import is recorded: its name, and for CAMT its schema's version
+// ("CAMT.053.001.08"), for two versions of one statement carry identities of their own.
+std::string recorded_format(const StatementFile& file);
 
 // Reads the file. Fails with the cause: the file's own (ENOENT, EACCES...), EFBIG for a file far
 // larger than a statement, EILSEQ for one that holds no text, EBADMSG for malformed OFX or XML,

@@ -78,6 +78,7 @@ class Imports : public ::testing::Test {
                 case Verdict::kTypedByHand:
                     all.push_back("typed " + format_date(kDisplayDateMask, line.verdict_date));
                     break;
+                case Verdict::kImportedElsewhere: all.push_back("elsewhere " + line.verdict_file); break;
             }
         }
         return all;
