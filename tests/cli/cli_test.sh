@@ -86,6 +86,23 @@ expect 0 "Added 4" import "$reg" "$data/import/checking.ofx"
 expect 0 "Nothing to add" import "$reg" "$data/import/checking.ofx"
 expect 1 "--account" import "$reg" "$data/import/two_accounts.ofx"
 expect 0 "INTEREST PAID" import "$reg" "$data/import/two_accounts.ofx" --account 9988776655 --dry-run
+expect 0 "was imported on" import "$reg" "$data/import/checking.ofx" --dry-run
+# The readings real banks' files leave open, each settled by its option; a format that writes its
+# amounts one way takes --decimal without asking; a file is refused for what it is.
+banks=$data/statements
+expect 1 "give --sign in or out" import "$reg" "$banks/csv_card_unsigned.csv" --dry-run
+expect 0 "-8.40 SUNRISE BAKERY" import "$reg" "$banks/csv_card_unsigned.csv" --dry-run --sign out
+expect 1 "columns are not known" import "$reg" "$banks/csv_balance_line_above.csv" --separator comma
+expect 0 "-950.00 Hausverwaltung Sonnig" import "$reg" "$banks/csv_balance_line_above.csv" --dry-run \
+    --separator semicolon
+expect 1 "holds several accounts (Checking, Savings)" import "$reg" "$banks/qif_two_accounts.qif"
+expect 0 "1.12 INTEREST" import "$reg" "$banks/qif_two_accounts.qif" --account Savings --dry-run --dates mdy
+expect 0 "would be added" import "$reg" "$banks/ofx_checking_may.ofx" --dry-run --decimal comma
+expect 2 "an investment account's statement" import "$reg" "$banks/ofx_investment.ofx"
+expect 2 "holds no statement" import "$reg" "$banks/ofx_signon_only.ofx"
+expect 0 "Added 4, 0 duplicates" import "$reg" "$banks/csv_checking_may.csv"
+expect 0 "probably imported from csv_checking_may.csv" import "$reg" "$banks/ofx_checking_may.ofx" --dry-run
+expect 1 "no CSV profile is named Nobody" import "$reg" "$banks/csv_checking_may.csv" --profile Nobody
 
 # Another program appends just before each change takes the register's lock (the second lock: the
 # first is the opening's tidying): nothing is written, and the code is 3.

@@ -95,6 +95,46 @@ TEST_F(Import, AFileWhoseDatesNoValueDecidesAsksAndTheChoiceIsKeptForTheBank) {
     EXPECT_EQ(ui::count_items(kPreview), 3);
 }
 
+// Amounts without a sign are asked about, never taken as deposits; a bank's lines above its table
+// leave the separator to the table, "Skip at top" counts the file's lines, blank ones too, and
+// another separator splits the file again.
+TEST_F(Import, UnsignedAmountsAskAndTheSeparatorAndLinesAboveTheTableAreTheUsers) {
+    open_register({record(make_date(2024, 11, 30), 25.0f, 1)});
+    start("../statements/csv_card_unsigned.csv");
+    EXPECT_EQ(ui::get_text(kCounts), texts().conventions_wanted);
+    EXPECT_FALSE(ui::is_gadget_enabled(kOk));
+    ASSERT_TRUE(ui::is_gadget_enabled(kPlain));
+    EXPECT_EQ(ui::get_item_text(kPlain, 0), texts().choose_one);
+    ui::set_state(kPlain, 2);  // money out
+    settle();
+    EXPECT_EQ(preview_column(4), (std::vector<std::string>{"Withdrawal", "Withdrawal", "Withdrawal"}));
+    EXPECT_TRUE(ui::is_gadget_enabled(kOk));
+    ui::click_button(kCancel);
+    settle();
+
+    start("../statements/csv_balance_line_above.csv");
+    EXPECT_FALSE(ui::is_gadget_enabled(kPlain)) << "the amounts carry their signs";
+    EXPECT_EQ(ui::get_state(kSeparator), 1) << "a semicolon, whatever the balance line above holds";
+    EXPECT_EQ(ui::get_text(kSkipTop), "4") << "the header stands on the file's fifth line";
+    EXPECT_EQ(preview_column(2),
+              (std::vector<std::string>{"Hausverwaltung Sonnig", "Elektro Blitz GmbH", "Drogerie Rossberg"}));
+    ui::set_state(kSeparator, 0);  // a comma splits no header
+    settle();
+    EXPECT_EQ(ui::count_items(kPreview), 0);
+    ui::set_state(kSeparator, 1);
+    settle();
+    EXPECT_EQ(ui::count_items(kPreview), 3);
+    // Two lines fewer skipped: the header on line 5 is read as a transaction, and said as a line
+    // left out, with its text.
+    ui::set_text(kSkipTop, "2");
+    settle();
+    EXPECT_EQ(ui::get_text(kSkipTop), "2");
+    EXPECT_EQ(ui::count_items(kPreview), 3);
+    ASSERT_EQ(ui::count_items(kSkipped), 1);
+    EXPECT_EQ(ui::get_item_text(kSkipped, 0, 0), "5");
+    EXPECT_EQ(ui::get_item_text(kSkipped, 0, 2).substr(0, 27), "Buchungsdatum;Wertstellung;");
+}
+
 TEST_F(Import, AFileOfSeveralAccountsLetsTheUserChooseAndAnotherCurrencyIsSaid) {
     const std::string path = open_register({record(make_date(2024, 11, 30), 25.0f, 1)});
     start("two_accounts.ofx");
