@@ -158,29 +158,39 @@ std::optional<CsvTable> read_csv(std::string_view utf8, char separator, std::int
 }
 
 std::optional<CsvTable> read_csv_guessing_separator(std::string_view utf8) {
-    std::optional<CsvTable> best;
-    std::array<std::int64_t, 3> best_score{-1, -1, -1};
-    for (const char separator : kCsvSeparators) {
-        std::optional<CsvTable> table = read_csv(utf8, separator);
-        if (!table) continue;
-        // The number of fields most rows have (more than one), and how many have it.
-        std::map<std::size_t, std::int64_t> widths;
-        for (const auto& row : table->rows) {
-            if (row.size() > 1) ++widths[row.size()];
-        }
-        std::int64_t rows = 0;
-        std::size_t width = 0;
-        for (const auto& [each, count] : widths) {
-            if (count >= rows) rows = count, width = each;
-        }
-        const std::array<std::int64_t, 3> score{mapping_from_header(*table) ? 1 : 0, rows,
-                                                static_cast<std::int64_t>(width)};
-        if (score > best_score) {
-            best_score = score;
-            best = std::move(table);
-        }
+    // Each separator is weighed on the file's first lines (whole lines, enough for the header and a
+    // table's worth of rows); the file is then read once, by the best that reads it.
+    constexpr std::size_t kSample = 64 * 1024;
+    std::string_view sample = utf8;
+    if (sample.size() > kSample) {
+        const std::size_t end = sample.rfind('\n', kSample);
+        if (end != std::string_view::npos) sample = sample.substr(0, end + 1);
     }
-    return best;
+    std::vector<std::pair<std::array<std::int64_t, 3>, char>> scored;
+    for (const char separator : kCsvSeparators) {
+        const std::optional<CsvTable> table = read_csv(sample, separator);
+        std::array<std::int64_t, 3> score{-1, -1, -1};
+        if (table) {
+            // The number of fields most rows have (more than one), and how many have it.
+            std::map<std::size_t, std::int64_t> widths;
+            for (const auto& row : table->rows) {
+                if (row.size() > 1) ++widths[row.size()];
+            }
+            std::int64_t rows = 0;
+            std::size_t width = 0;
+            for (const auto& [each, count] : widths) {
+                if (count >= rows) rows = count, width = each;
+            }
+            score = {mapping_from_header(*table) ? 1 : 0, rows, static_cast<std::int64_t>(width)};
+        }
+        scored.emplace_back(score, separator);
+    }
+    // The best first; one whose quotes the sample cut short is tried after those it read.
+    std::stable_sort(scored.begin(), scored.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (const auto& [score, separator] : scored) {
+        if (std::optional<CsvTable> table = read_csv(utf8, separator)) return table;
+    }
+    return std::nullopt;
 }
 
 int lines_above_row(const CsvTable& table, int rows) {

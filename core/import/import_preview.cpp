@@ -195,7 +195,7 @@ IoStatus preview_import(RegisterSession& session, Statement statement, ImportPre
     const std::vector<std::string> identities = line_identities(statement.lines);
     preview.lines.reserve(statement.lines.size());
     for (std::size_t at = 0; at < statement.lines.size(); ++at)
-        preview.lines.push_back({std::move(statement.lines[at]), identities[at]});
+        preview.lines.push_back({std::move(statement.lines[at]), identities[at], Verdict::kNew, kNoDate, {}, true});
     Judged judged;
     if (const IoStatus known = judge_by_identity(session, preview, judged); !known) return known;
     if (const IoStatus typed = judge_by_register(session, preview, judged); !typed) return typed;
