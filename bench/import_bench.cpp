@@ -1,7 +1,7 @@
 // Statement import at the sizes a user with years of history meets: a 100,000-row CSV download read
 // (its format and separator found) and matched against a register of a million transactions in all
-// three stages (half the download imported before, some of the rest typed by hand), and a store that links a million records read after the list is
-// painted.
+// three stages (half the download imported before, some of the rest typed by hand), and a store that links a
+// million records read after the list is painted.
 #include <benchmark/benchmark.h>
 
 #include <cctype>
@@ -118,7 +118,8 @@ void BM_MatchAnotherFormatsDownloadAgainstMillionRecords(benchmark::State& state
     session.open(register_path, kListFileOrder);
     const std::string csv = bench_folder().write("bank.csv", download(0, kDownloadRows, {}));
     RowChange change;
-    if (!session.apply(std::make_shared<ImportStatement>(batch_of(preview_of(session, csv))), change).done()) {
+    if (!session.apply(std::make_shared<ImportStatement>(batch_of(preview_of(session, csv))), change)
+             .done()) {
         state.SkipWithError("cannot import the CSV download");
         return;
     }
@@ -138,7 +139,8 @@ void BM_MatchAnotherFormatsDownloadAgainstMillionRecords(benchmark::State& state
         duplicates = preview.duplicate_count();
         benchmark::DoNotOptimize(duplicates);
     }
-    if (duplicates != kDownloadRows) state.SkipWithError("not every line was found imported from the CSV file");
+    if (duplicates != kDownloadRows)
+        state.SkipWithError("not every line was found imported from the CSV file");
     state.counters["rows"] = static_cast<double>(kDownloadRows);
     state.counters["duplicates"] = static_cast<double>(duplicates);
 }

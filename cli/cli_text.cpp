@@ -63,7 +63,8 @@ std::string cause_of(const IoStatus& status) {
         case ENOEXEC: return "it is not a statement this import reads";
         case EFBIG: return "it is far larger than a bank statement can be";
         case EILSEQ: return "it is not a text file";
-        case ENOTSUP: return "it is an investment account's statement; the import reads bank, cash and card accounts";
+        case ENOTSUP:
+            return "it is an investment account's statement; the import reads bank, cash and card accounts";
         case ENOMSG: return "it holds no statement, only the bank's sign-on or nothing at all";
         case EREMOTEIO: return "it holds an error from the bank's server instead of a statement";
         default: break;

@@ -34,7 +34,8 @@ std::string verdict_text(const PreviewLine& line) {
         case Verdict::kDeletedAfterImport: return "deleted after import";
         case Verdict::kTypedByHand: return "probably typed by hand on " + display_day(line.verdict_date);
         case Verdict::kImportedElsewhere:
-            return "probably imported from " + file_part(line.verdict_file) + " on " + display_day(line.verdict_date);
+            return "probably imported from " + file_part(line.verdict_file) + " on " +
+                   display_day(line.verdict_date);
     }
     return {};
 }
@@ -95,8 +96,8 @@ std::string readings_wanted(const ImportDraft& draft) {
     std::string wanted;
     const auto add = [&](const std::string& text) { wanted += (wanted.empty() ? "" : "; ") + text; };
     if (!draft.order)
-        add("dates fit " + names_of(draft.orders, date_order_text) + " (give --dates " + order_options(draft.orders) +
-            ")");
+        add("dates fit " + names_of(draft.orders, date_order_text) + " (give --dates " +
+            order_options(draft.orders) + ")");
     if (!draft.mark) add("amounts fit a decimal point or comma (give --decimal point or comma)");
     if (draft.signs_unsaid && !draft.plain)
         add("no amount has a sign and no column says debit or credit (give --sign in or out)");
@@ -118,7 +119,8 @@ int run_import(const ImportOptions& options) {
                                kRefused);
         if (!options.separator.empty()) {
             if (!choose_separator(draft, separator_of(options.separator)))
-                return say_refused(options.statement + ": its quotes do not close when its fields are split by " +
+                return say_refused(options.statement +
+                                       ": its quotes do not close when its fields are split by " +
                                        options.separator,
                                    kRefused);
             if (!options.profile.empty()) {
@@ -149,8 +151,9 @@ int run_import(const ImportOptions& options) {
     if (const std::optional<std::string> ruled_out = take_readings(options, draft))
         return say_refused(options.statement + ": " + *ruled_out, kRefused);
     if (!draft.conventions_chosen())
-        return say_refused(options.statement + ": its values can be read more than one way: " +
-                               readings_wanted(draft) + ". Or choose in the import dialog and give its --profile",
+        return say_refused(options.statement +
+                               ": its values can be read more than one way: " + readings_wanted(draft) +
+                               ". Or choose in the import dialog and give its --profile",
                            kRefused);
     RegisterSession session;
     if (const std::optional<int> failed = open_register(session, options.path)) return *failed;
@@ -185,8 +188,8 @@ int run_import(const ImportOptions& options) {
     }
     ImportBatch batch = batch_of(preview);
     if (batch.records.empty()) {
-        std::cout << "Nothing to add: " << counted(preview.duplicate_count(), "duplicate", "duplicates") << ", "
-                  << static_cast<std::int64_t>(preview.skipped.size()) << " left out\n";
+        std::cout << "Nothing to add: " << counted(preview.duplicate_count(), "duplicate", "duplicates")
+                  << ", " << static_cast<std::int64_t>(preview.skipped.size()) << " left out\n";
         return kDone;
     }
     RowChange change;

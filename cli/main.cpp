@@ -118,8 +118,9 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"point", "comma"}));
     import->add_option("--separator", import_options.separator, "The separator of a CSV file's fields")
         ->check(CLI::IsMember({"comma", "semicolon", "tab", "pipe", ",", ";", "|"}));
-    import->add_option("--sign", import_options.sign,
-                       "What a CSV amount without a sign is, where no column says: money in or out")
+    import
+        ->add_option("--sign", import_options.sign,
+                     "What a CSV amount without a sign is, where no column says: money in or out")
         ->check(CLI::IsMember({"in", "out"}));
     import->callback([&] { result = run_import(import_options);
 });

@@ -146,8 +146,9 @@ IoStatus read_camt(std::string_view utf8, std::vector<RawStatement>& accounts, s
     const xmlNode* statements = named(root, "Document") ? child(root, "BkToCstmrStmt") : nullptr;
     if (statements == nullptr) return IoStatus::failure(ENOEXEC);
     if (version != nullptr) {
-        const std::string_view space =
-            root->ns != nullptr && root->ns->href != nullptr ? reinterpret_cast<const char*>(root->ns->href) : "";
+        const std::string_view space = root->ns != nullptr && root->ns->href != nullptr
+                                           ? reinterpret_cast<const char*>(root->ns->href)
+                                           : "";
         const std::size_t at = space.find("camt.053.");
         *version = at == std::string_view::npos ? std::string() : std::string(space.substr(at + 9));
     }
@@ -165,7 +166,8 @@ IoStatus read_camt(std::string_view utf8, std::vector<RawStatement>& accounts, s
         same->lines.insert(same->lines.end(), std::make_move_iterator(statement.lines.begin()),
                            std::make_move_iterator(statement.lines.end()));
         same->skipped.insert(same->skipped.end(), statement.skipped.begin(), statement.skipped.end());
-        if (statement.closing_amount && (!same->closing_date || statement.closing_date >= same->closing_date)) {
+        if (statement.closing_amount &&
+            (!same->closing_date || statement.closing_date >= same->closing_date)) {
             same->closing_amount = statement.closing_amount;
             same->closing_date = statement.closing_date;
         }

@@ -57,22 +57,63 @@ std::string normalized(std::string_view name) {
 // banks' words, and the forms their converters write.
 enum Role { kDate, kPayee, kDescription, kNumber, kAmount, kDebit, kCredit, kIndicator, kRoles };
 const std::array<std::vector<std::string_view>, kRoles> kNames = {{
-    {"date", "buchungstag", "buchungsdatum", "datum", "transaction date", "trans. date", "trans date",
-     "posting date", "posted date", "date posted", "booking date", "booked date", "date operation",
-     "date de l'operation", "date d'operation", "date comptable", "transaktionsdatum", "valuta",
-     "valutadatum", "wertstellung", "value date", "date de valeur"},
-    {"payee", "payee name", "name", "partner name", "partnername", "beguenstigter/zahlungspflichtiger",
-     "zahlungspflichtiger/beguenstigter", "auftraggeber/empfaenger", "empfaenger/auftraggeber",
-     "auftraggeber/beguenstigter", "name zahlungsbeteiligter", "zahlungsempfaenger", "empfaenger",
-     "auftraggeber", "beguenstigter", "gegenpartei", "merchant", "merchant name", "counterparty",
-     "counterparty name", "counter party", "recipient", "beneficiary", "beneficiaire", "tiers",
+    {"date",           "buchungstag",         "buchungsdatum",
+     "datum",          "transaction date",    "trans. date",
+     "trans date",     "posting date",        "posted date",
+     "date posted",    "booking date",        "booked date",
+     "date operation", "date de l'operation", "date d'operation",
+     "date comptable", "transaktionsdatum",   "valuta",
+     "valutadatum",    "wertstellung",        "value date",
+     "date de valeur"},
+    {"payee",
+     "payee name",
+     "name",
+     "partner name",
+     "partnername",
+     "beguenstigter/zahlungspflichtiger",
+     "zahlungspflichtiger/beguenstigter",
+     "auftraggeber/empfaenger",
+     "empfaenger/auftraggeber",
+     "auftraggeber/beguenstigter",
+     "name zahlungsbeteiligter",
+     "zahlungsempfaenger",
+     "empfaenger",
+     "auftraggeber",
+     "beguenstigter",
+     "gegenpartei",
+     "merchant",
+     "merchant name",
+     "counterparty",
+     "counterparty name",
+     "counter party",
+     "recipient",
+     "beneficiary",
+     "beneficiaire",
+     "tiers",
      "destinataire"},
-    {"memo", "description", "desc", "transaction description", "verwendungszweck", "details", "purpose",
-     "notes", "note", "payment reference", "zahlungsreferenz", "reference", "referenz", "narrative",
-     "communication", "libelle", "libelle operation", "libelle de l'operation", "motif", "buchungstext",
+    {"memo",
+     "description",
+     "desc",
+     "transaction description",
+     "verwendungszweck",
+     "details",
+     "purpose",
+     "notes",
+     "note",
+     "payment reference",
+     "zahlungsreferenz",
+     "reference",
+     "referenz",
+     "narrative",
+     "communication",
+     "libelle",
+     "libelle operation",
+     "libelle de l'operation",
+     "motif",
+     "buchungstext",
      "umsatzart"},
-    {"number", "check number", "check", "check or slip #", "checknum", "check no", "check no.", "num",
-     "no.", "cheque number", "cheque no", "cheque", "scheck", "schecknummer", "numero de cheque"},
+    {"number", "check number", "check", "check or slip #", "checknum", "check no", "check no.", "num", "no.",
+     "cheque number", "cheque no", "cheque", "scheck", "schecknummer", "numero de cheque"},
     {"amount", "betrag", "umsatz", "transaction amount", "value", "montant", "amount in", "betrag in"},
     {"debit", "withdrawal", "withdrawals", "soll", "ausgang", "money out", "paid out", "debit amount",
      "debits", "lastschrift", "ausgaben"},
@@ -92,8 +133,9 @@ std::string_view without_currency(std::string_view name) {
         while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
         return name;
     }
-    static constexpr std::string_view kCurrencies[] = {"eur", "usd", "gbp", "chf", "cad", "aud", "jpy", "sek",
-                                                       "nok", "dkk", "pln", "czk", "huf", "\xE2\x82\xAC", "$", "\xC2\xA3"};
+    static constexpr std::string_view kCurrencies[] = {"eur", "usd",          "gbp", "chf",     "cad", "aud",
+                                                       "jpy", "sek",          "nok", "dkk",     "pln", "czk",
+                                                       "huf", "\xE2\x82\xAC", "$",   "\xC2\xA3"};
     for (const std::string_view currency : kCurrencies) {
         if (!name.ends_with(currency) || name.size() <= currency.size() + 1) continue;
         std::string_view rest = name.substr(0, name.size() - currency.size());
@@ -186,7 +228,8 @@ std::optional<CsvTable> read_csv_guessing_separator(std::string_view utf8) {
         scored.emplace_back(score, separator);
     }
     // The best first; one whose quotes the sample cut short is tried after those it read.
-    std::stable_sort(scored.begin(), scored.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::stable_sort(scored.begin(), scored.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
     for (const auto& [score, separator] : scored) {
         if (std::optional<CsvTable> table = read_csv(utf8, separator)) return table;
     }
@@ -232,7 +275,8 @@ std::optional<CsvMapping> mapping_from_header(const CsvTable& table) {
         const std::size_t body = at + 1;
         const auto holds_text = [&](int column) {
             for (std::size_t each = body; each < table.rows.size(); ++each) {
-                if (field(table.rows[each], column).find_first_not_of(" \t\r\n") != std::string::npos) return true;
+                if (field(table.rows[each], column).find_first_not_of(" \t\r\n") != std::string::npos)
+                    return true;
             }
             return false;
         };
@@ -249,23 +293,26 @@ std::optional<CsvMapping> mapping_from_header(const CsvTable& table) {
         mapping.payee = with_text(named[kPayee], -1);
         if (mapping.payee < 0 || !holds_text(mapping.payee)) {
             // No payee column with text: a description holds it, the one a bank puts names in first.
-            static constexpr std::string_view kPayeeFirst[] = {"description", "desc", "transaction description",
-                                                               "libelle", "narrative", "details"};
+            static constexpr std::string_view kPayeeFirst[] = {
+                "description", "desc", "transaction description", "libelle", "narrative", "details"};
             std::vector<std::pair<std::size_t, int>> ordered;
             for (const auto& [rank, column] : named[kDescription]) {
                 const std::string name(without_currency(normalized(row[static_cast<std::size_t>(column)])));
                 const auto first = std::find(std::begin(kPayeeFirst), std::end(kPayeeFirst), name);
-                ordered.emplace_back(static_cast<std::size_t>(first - std::begin(kPayeeFirst)) * 100 + rank, column);
+                ordered.emplace_back(static_cast<std::size_t>(first - std::begin(kPayeeFirst)) * 100 + rank,
+                                     column);
             }
             std::sort(ordered.begin(), ordered.end());
-            if (const int taken = with_text(ordered, -1); taken >= 0 && holds_text(taken)) mapping.payee = taken;
+            if (const int taken = with_text(ordered, -1); taken >= 0 && holds_text(taken))
+                mapping.payee = taken;
         }
         mapping.description = with_text(named[kDescription], mapping.payee);
         // An amount without a sign takes its direction from a column whose every value says it.
         if (mapping.amount >= 0 && mapping.debit < 0 && mapping.credit < 0) {
             bool signed_amounts = false;
             for (std::size_t each = body; each < table.rows.size() && !signed_amounts; ++each)
-                signed_amounts = field(table.rows[each], mapping.amount).find_first_of("-+(") != std::string::npos;
+                signed_amounts =
+                    field(table.rows[each], mapping.amount).find_first_of("-+(") != std::string::npos;
             const auto says_direction = [&](int column) {
                 bool any = false;
                 for (std::size_t each = body; each < table.rows.size(); ++each) {
@@ -278,7 +325,8 @@ std::optional<CsvMapping> mapping_from_header(const CsvTable& table) {
             };
             std::vector<int> candidates;
             for (const auto& [rank, column] : named[kIndicator]) candidates.push_back(column);
-            for (int column = 0; column < static_cast<int>(row.size()); ++column) candidates.push_back(column);
+            for (int column = 0; column < static_cast<int>(row.size()); ++column)
+                candidates.push_back(column);
             const std::array<int, 6> taken = {mapping.date,   mapping.amount,      mapping.payee,
                                               mapping.number, mapping.description, -1};
             if (!signed_amounts) {

@@ -86,7 +86,8 @@ std::vector<std::int64_t> match_candidates(const std::vector<MatchCandidate>& li
             const std::int64_t days = candidate.date / kSecondsADay - line.date / kSecondsADay;
             if (days > kMatchDays) break;
             if (days < -kMatchDays || !numbers_agree(line.number, candidate.number)) continue;
-            if (may_match && !may_match(static_cast<std::size_t>(at), static_cast<std::size_t>(*it))) continue;
+            if (may_match && !may_match(static_cast<std::size_t>(at), static_cast<std::size_t>(*it)))
+                continue;
             line_pairs.push_back({days < 0 ? -days : days, at, *it});
         }
         if (line_pairs.size() > kMostPairsPerLine) {

@@ -9,9 +9,9 @@ namespace {
 
 // U+00C0 to U+00FF folded, "" for the ones kept as they are (×, ÷).
 constexpr std::string_view kLatin1[64] = {
-    "a", "a", "a", "a", "ae", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i", "i",   // C0-CF
+    "a", "a", "a", "a", "ae", "a", "ae", "c", "e", "e", "e", "e", "i",  "i", "i",  "i",   // C0-CF
     "d", "n", "o", "o", "o",  "o", "oe", "",  "o", "u", "u", "u", "ue", "y", "th", "ss",  // D0-DF
-    "a", "a", "a", "a", "ae", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i", "i",   // E0-EF
+    "a", "a", "a", "a", "ae", "a", "ae", "c", "e", "e", "e", "e", "i",  "i", "i",  "i",   // E0-EF
     "d", "n", "o", "o", "o",  "o", "oe", "",  "o", "u", "u", "u", "ue", "y", "th", "y",   // F0-FF
 };
 
@@ -22,7 +22,8 @@ std::string folded_text(std::string_view utf8) {
     folded.reserve(utf8.size());
     for (std::size_t at = 0; at < utf8.size();) {
         const Utf8Piece piece = next_utf8_piece(utf8, at);
-        const bool latin = piece.kind == Utf8Piece::Kind::kCharacter && piece.code >= 0xC0 && piece.code <= 0xFF;
+        const bool latin =
+            piece.kind == Utf8Piece::Kind::kCharacter && piece.code >= 0xC0 && piece.code <= 0xFF;
         if (latin && !kLatin1[piece.code - 0xC0].empty()) {
             folded += kLatin1[piece.code - 0xC0];
         } else if (piece.length == 1) {

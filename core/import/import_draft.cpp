@@ -69,7 +69,8 @@ bool choose_separator(ImportDraft& draft, char separator) {
 }
 
 bool choose_date_order(ImportDraft& draft, DateOrder order) {
-    if (!draft.orders.empty() && std::find(draft.orders.begin(), draft.orders.end(), order) == draft.orders.end())
+    if (!draft.orders.empty() &&
+        std::find(draft.orders.begin(), draft.orders.end(), order) == draft.orders.end())
         return false;
     draft.order = order;
     return true;
@@ -135,10 +136,10 @@ IoStatus build_preview(RegisterSession& session, ImportDraft& draft) {
     preview.file_name = draft.file.path;
     preview.format = recorded_format(draft.file);
     preview.fingerprint = draft.file.fingerprint;
-    return preview_import(
-        session,
-        finish_statement(draft.file.raw, *draft.order, *draft.mark, draft.plain.value_or(PlainAmounts::kMoneyIn)),
-        preview);
+    return preview_import(session,
+                          finish_statement(draft.file.raw, *draft.order, *draft.mark,
+                                           draft.plain.value_or(PlainAmounts::kMoneyIn)),
+                          preview);
 }
 
 IoStatus save_import_profile(const std::string& profiles_path, const ImportDraft& draft) {

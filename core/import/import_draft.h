@@ -26,8 +26,8 @@ struct ImportDraft {
     std::vector<DecimalMark> marks;
     std::optional<DateOrder> order;  // chosen (or the only one)
     std::optional<DecimalMark> mark;
-    bool signs_unsaid = false;           // a CSV file's amounts say nothing of their direction
-    std::optional<PlainAmounts> plain;   // chosen: what such amounts are
+    bool signs_unsaid = false;          // a CSV file's amounts say nothing of their direction
+    std::optional<PlainAmounts> plain;  // chosen: what such amounts are
     ImportPreview preview;
 
     bool conventions_chosen() const {

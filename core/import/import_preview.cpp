@@ -152,9 +152,8 @@ IoStatus judge_by_register(RegisterSession& session, ImportPreview& preview, con
         // An identity that could have matched did not: the same format's bank IDs (or line
         // fingerprints) tell two transactions apart, however alike they look.
         const bool could_have_matched =
-            entry->format == preview.format &&
-            is_bank_identity(links[candidate]->identity) ==
-                is_bank_identity(preview.lines[left_asked[line]].identity);
+            entry->format == preview.format && is_bank_identity(links[candidate]->identity) ==
+                                                   is_bank_identity(preview.lines[left_asked[line]].identity);
         return !could_have_matched && payees_alike(left[line].payee, imported[candidate].payee);
     };
     const std::vector<std::int64_t> elsewhere = match_candidates(left, imported, may_match);
@@ -195,7 +194,8 @@ IoStatus preview_import(RegisterSession& session, Statement statement, ImportPre
     const std::vector<std::string> identities = line_identities(statement.lines);
     preview.lines.reserve(statement.lines.size());
     for (std::size_t at = 0; at < statement.lines.size(); ++at)
-        preview.lines.push_back({std::move(statement.lines[at]), identities[at], Verdict::kNew, kNoDate, {}, true});
+        preview.lines.push_back(
+            {std::move(statement.lines[at]), identities[at], Verdict::kNew, kNoDate, {}, true});
     Judged judged;
     if (const IoStatus known = judge_by_identity(session, preview, judged); !known) return known;
     if (const IoStatus typed = judge_by_register(session, preview, judged); !typed) return typed;

@@ -38,8 +38,9 @@ IoStatus read_qif(std::string_view utf8, std::vector<RawStatement>& accounts) {
     const auto take = [&] {
         if (!has_content(current)) return;
         if (current_account == SIZE_MAX) {
-            const auto found = std::find_if(accounts.begin(), accounts.end(),
-                                            [&](const RawStatement& each) { return each.account == account; });
+            const auto found = std::find_if(accounts.begin(), accounts.end(), [&](const RawStatement& each) {
+                return each.account == account;
+            });
             current_account = static_cast<std::size_t>(found - accounts.begin());
             if (found == accounts.end()) accounts.emplace_back().account = account;
         }

@@ -142,11 +142,11 @@ Direction indicator_direction(std::string_view indicator) {
     for (const char c : indicator) {
         if (c != ' ' && c != '\t') word += lower_ascii(c);
     }
-    static constexpr std::string_view kOut[] = {"d",   "dr",  "dbit",       "debit",   "s",
-                                                "soll", "-",  "out",        "withdrawal", "payment",
-                                                "debit card", "lastschrift", "belastung"};
-    static constexpr std::string_view kIn[] = {"c",  "cr", "crdt",    "credit", "h",          "haben",
-                                               "+",  "in", "deposit", "gutschrift", "einzahlung"};
+    static constexpr std::string_view kOut[] = {
+        "d",   "dr",         "dbit",    "debit",      "s",           "soll",     "-",
+        "out", "withdrawal", "payment", "debit card", "lastschrift", "belastung"};
+    static constexpr std::string_view kIn[] = {"c", "cr", "crdt",    "credit",     "h",         "haben",
+                                               "+", "in", "deposit", "gutschrift", "einzahlung"};
     if (std::find(std::begin(kOut), std::end(kOut), word) != std::end(kOut)) return Direction::kOut;
     if (std::find(std::begin(kIn), std::end(kIn), word) != std::end(kIn)) return Direction::kIn;
     return Direction::kUnknown;

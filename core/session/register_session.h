@@ -99,7 +99,8 @@ class RegisterSession {
                              std::vector<std::optional<FoundIdentity>>& found,
                              std::vector<StoredImport>& imports);
     // The import links of the records at the places (none for a record no import made).
-    IoStatus look_up_links(const std::vector<RecordPlace>& places, std::vector<std::optional<StoredLink>>& found);
+    IoStatus look_up_links(const std::vector<RecordPlace>& places,
+                           std::vector<std::optional<StoredLink>>& found);
 
     // The row's state against the bank's statements and a reconciled row's statement, the store
     // read first; shown_state gives the state as known, without reading (for painting).

@@ -108,7 +108,8 @@ class CompanionStore {
                              std::vector<std::optional<FoundIdentity>>& found) const;
     IoStatus read_imports(std::vector<StoredImport>& imports) const;
     // The links of the records at the places, in their order (none for a record no import made).
-    IoStatus find_links(const std::vector<RecordPlace>& places, std::vector<std::optional<StoredLink>>& found) const;
+    IoStatus find_links(const std::vector<RecordPlace>& places,
+                        std::vector<std::optional<StoredLink>>& found) const;
 
     // Records the import and its links in one transaction; sets the import's id when it had none.
     IoStatus add_import(StoredImport& entry, const std::vector<StoredLink>& links);

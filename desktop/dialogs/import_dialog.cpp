@@ -99,8 +99,9 @@ void show_choices() {
         ui::disable_gadget(gadget, csv ? 0 : 1);
     ui::clear_items(kSeparator);
     for (const std::string& name : t.separator_names) ui::add_item(kSeparator, -1, name);
-    const auto separator_at = std::find(std::begin(kCsvSeparators), std::end(kCsvSeparators),
-                                        d.file.table.separator) - std::begin(kCsvSeparators);
+    const auto separator_at =
+        std::find(std::begin(kCsvSeparators), std::end(kCsvSeparators), d.file.table.separator) -
+        std::begin(kCsvSeparators);
     ui::set_state(kSeparator, csv ? static_cast<int>(separator_at) : -1);
 
     // Amounts without a sign are asked about only where no column says which way they went.
@@ -232,7 +233,8 @@ void remap() {
     for (int at = 0; at < kColumnCount; ++at)
         *columns[static_cast<std::size_t>(at)] = ui::get_state(kFirstColumn + at) - 1;
     mapping.skip_top = rows_within_lines(
-        d.file.table, static_cast<int>(std::clamp<std::int64_t>(text_to_integer(ui::get_text(kSkipTop)), 0, 100000)));
+        d.file.table,
+        static_cast<int>(std::clamp<std::int64_t>(text_to_integer(ui::get_text(kSkipTop)), 0, 100000)));
     mapping.skip_bottom =
         static_cast<int>(std::clamp<std::int64_t>(text_to_integer(ui::get_text(kSkipBottom)), 0, 1000));
     const bool header_changed = mapping.header != (ui::get_state(kHeaderLine) == 1);

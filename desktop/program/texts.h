@@ -101,10 +101,10 @@ struct TextTable {
     // The separator's choice (comma, semicolon, tab, pipe), and what amounts without a sign are.
     std::string separator_caption, plain_caption;
     std::array<std::string, 4> separator_names;
-    std::array<std::string, 2> plain_names;  // money in, money out
-    std::array<std::string, 7> preview_titles;    // date, number, payee, memo, kind, amount, duplicate
-    std::array<std::string, 3> skipped_titles;    // line, why, what it says
-    std::array<std::string, 2> kind_names;        // deposit, withdrawal
+    std::array<std::string, 2> plain_names;     // money in, money out
+    std::array<std::string, 7> preview_titles;  // date, number, payee, memo, kind, amount, duplicate
+    std::array<std::string, 3> skipped_titles;  // line, why, what it says
+    std::array<std::string, 2> kind_names;      // deposit, withdrawal
     // Verdicts: "imported on <date>", "deleted after import", "probably typed by hand on <date>".
     std::string imported_on, deleted_after_import, typed_by_hand_on;
     // "probably imported from <file> on <date>"

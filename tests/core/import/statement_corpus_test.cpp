@@ -66,7 +66,8 @@ void take_readings(const std::string& read, ImportDraft& draft) {
                                                               : DateOrder::kYearMonthDay));
     }
     if (const std::string decimal = option(read, "decimal"); !decimal.empty()) {
-        EXPECT_TRUE(choose_decimal_mark(draft, decimal == "comma" ? DecimalMark::kComma : DecimalMark::kPoint));
+        EXPECT_TRUE(
+            choose_decimal_mark(draft, decimal == "comma" ? DecimalMark::kComma : DecimalMark::kPoint));
     }
     if (const std::string sign = option(read, "sign"); !sign.empty())
         draft.plain = sign == "out" ? PlainAmounts::kMoneyOut : PlainAmounts::kMoneyIn;
@@ -113,8 +114,8 @@ std::string imported(RegisterSession& session, const std::string& name, const st
                s.payee + " | " + s.description + verdict_of(line) + "\n";
     }
     for (const SkippedLine& skipped : draft.preview.skipped) {
-        out += "left out " + integer_text(skipped.line) + ": " + std::string(skip_reason_text(skipped.reason)) +
-               " | " + skipped.detail + "\n";
+        out += "left out " + integer_text(skipped.line) + ": " +
+               std::string(skip_reason_text(skipped.reason)) + " | " + skipped.detail + "\n";
     }
     if (keep) {
         RowChange change;

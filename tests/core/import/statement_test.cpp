@@ -26,9 +26,9 @@ using testing::TempFolder;
 
 const char* const kOrderNames[] = {"d/m/y", "m/d/y", "y/m/d"};
 const char* const kMarkNames[] = {"point", "comma"};
-const char* const kReasonNames[] = {"bad date",  "bad amount",   "too many decimals", "too large",
-                                    "no date",   "ragged row",   "pending",           "other account",
-                                    "no such day", "no amount", "zero amount",       "no direction"};
+const char* const kReasonNames[] = {"bad date",    "bad amount", "too many decimals", "too large",
+                                    "no date",     "ragged row", "pending",           "other account",
+                                    "no such day", "no amount",  "zero amount",       "no direction"};
 
 // The statement as a reader sees it, then as the register would get it, line by line; for a file
 // of several accounts, each account's.
