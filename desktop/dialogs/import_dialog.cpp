@@ -369,10 +369,10 @@ void create_gadgets() {
     ui::create_combo(kDateOrder, 118, 228, 170, 26);
     ui::set_label_target(kDateOrderCaption, kDateOrder);
     ui::create_text(kMarkCaption, 314, 232, 120, 18, t.mark_caption);
-    ui::create_combo(kMark, 436, 228, 220, 26);
+    ui::create_combo(kMark, 436, 228, 196, 26);
     ui::set_label_target(kMarkCaption, kMark);
-    ui::create_text(kPlainCaption, 672, 232, 96, 18, t.plain_caption);
-    ui::create_combo(kPlain, 768, 228, 96, 26);
+    ui::create_text(kPlainCaption, 646, 232, 92, 18, t.plain_caption);
+    ui::create_combo(kPlain, 740, 228, 124, 26);
     ui::set_label_target(kPlainCaption, kPlain);
 
     const auto& titles = t.preview_titles;
