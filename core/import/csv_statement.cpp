@@ -236,6 +236,24 @@ std::optional<CsvTable> read_csv_guessing_separator(std::string_view utf8) {
     return std::nullopt;
 }
 
+std::string row_text(const CsvTable& table, std::size_t row) {
+    std::string text;
+    if (row >= table.rows.size()) return text;
+    for (const std::string& cell : table.rows[row]) {
+        if (&cell != &table.rows[row].front()) text += table.separator;
+        text += cell;
+    }
+    return text;
+}
+
+void show_rows_of_skipped_lines(const CsvTable& table, std::vector<SkippedLine>& skipped) {
+    for (SkippedLine& line : skipped) {
+        const auto at = std::lower_bound(table.lines.begin(), table.lines.end(), line.line);
+        if (at != table.lines.end() && *at == line.line)
+            line.detail = row_text(table, static_cast<std::size_t>(at - table.lines.begin()));
+    }
+}
+
 int lines_above_row(const CsvTable& table, int rows) {
     if (rows <= 0) return 0;
     if (static_cast<std::size_t>(rows) < table.lines.size())
@@ -366,18 +384,12 @@ RawStatement raw_statement_of(const CsvTable& table, const CsvMapping& mapping) 
     for (std::size_t at = first; at < end; ++at) {
         const auto& row = table.rows[at];
         if (blank_row(row)) continue;
-        std::string text;
-        for (const std::string& cell : row) {
-            if (&cell != &row.front()) text += table.separator;
-            text += cell;
-        }
         if (static_cast<int>(row.size()) <= needed) {
-            raw.skipped.push_back({table.lines[at], SkipReason::kRaggedRow, std::move(text)});
+            raw.skipped.push_back({table.lines[at], SkipReason::kRaggedRow, row_text(table, at)});
             continue;
         }
         RawLine line;
         line.line = table.lines[at];
-        line.text = std::move(text);
         line.date = field(row, mapping.date);
         line.amount = field(row, mapping.amount);
         line.debit = field(row, mapping.debit);

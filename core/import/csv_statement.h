@@ -56,6 +56,12 @@ struct CsvMapping {
 // sign gets the column whose every value says debit or credit, whatever its name.
 std::optional<CsvMapping> mapping_from_header(const CsvTable& table);
 
+// A row's fields joined by the table's separator: the line as the file has it, near enough.
+std::string row_text(const CsvTable& table, std::size_t row);
+// Each skipped line that begins a row shows the row whole: the value alone seldom tells which
+// line it was.
+void show_rows_of_skipped_lines(const CsvTable& table, std::vector<SkippedLine>& skipped);
+
 // "Skip at top" as the file's line numbers count it, blank lines included: the lines above the
 // first row kept, and the rows that stand on or above a line.
 int lines_above_row(const CsvTable& table, int rows);
@@ -65,7 +71,7 @@ int rows_within_lines(const CsvTable& table, int lines);
 std::string header_signature(const CsvTable& table, const CsvMapping& mapping);
 
 // The table's transaction rows under the mapping. A row with fewer fields than the mapping needs is
-// skipped as ragged; blank rows are passed over.
+// skipped as ragged (its text shown); blank rows are passed over.
 RawStatement raw_statement_of(const CsvTable& table, const CsvMapping& mapping);
 
 }  // namespace quillet

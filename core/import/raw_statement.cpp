@@ -170,11 +170,7 @@ Statement finish_statement(const RawStatement& raw, DateOrder order, DecimalMark
     statement.currency = raw.currency;
     for (const RawLine& line : raw.lines) {
         SkippedLine skipped{line.line, SkipReason::kBadDate, line.date};
-        const auto skip = [&] {
-            // A CSV row is shown whole: the value alone seldom tells which line it was.
-            if (!line.text.empty()) skipped.detail = line.text;
-            statement.skipped.push_back(skipped);
-        };
+        const auto skip = [&] { statement.skipped.push_back(skipped); };
         if (blank(line.date)) {
             skipped.reason = SkipReason::kDateMissing;
             skip();

@@ -26,7 +26,6 @@ struct RawLine {
     std::string payee;
     std::string description;
     std::string bank_id;
-    std::string text;  // a CSV row as the file has it, shown when the line is left out
 };
 
 struct RawStatement {
