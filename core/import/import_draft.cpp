@@ -136,9 +136,10 @@ IoStatus build_preview(RegisterSession& session, ImportDraft& draft) {
     preview.file_name = draft.file.path;
     preview.format = recorded_format(draft.file);
     preview.fingerprint = draft.file.fingerprint;
-    Statement statement =
-        finish_statement(draft.file.raw, *draft.order, *draft.mark, draft.plain.value_or(PlainAmounts::kMoneyIn));
-    if (draft.file.format == StatementFormat::kCsv) show_rows_of_skipped_lines(draft.file.table, statement.skipped);
+    Statement statement = finish_statement(draft.file.raw, *draft.order, *draft.mark,
+                                           draft.plain.value_or(PlainAmounts::kMoneyIn));
+    if (draft.file.format == StatementFormat::kCsv)
+        show_rows_of_skipped_lines(draft.file.table, statement.skipped);
     return preview_import(session, std::move(statement), preview);
 }
 
