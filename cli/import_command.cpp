@@ -138,9 +138,11 @@ int run_import(const ImportOptions& options) {
         std::size_t chosen = file.accounts.size();
         std::string all;
         for (std::size_t at = 0; at < file.accounts.size(); ++at) {
+            // A QIF file's transactions above its first named account have no name of their own.
             const std::string& name = file.accounts[at].account;
-            all += (at > 0 ? ", " : "") + (name.empty() ? std::string("(no name)") : name);
-            if (name == options.account) chosen = at;
+            const std::string shown = name.empty() ? std::string("(no name)") : name;
+            all += (at > 0 ? ", " : "") + shown;
+            if (!options.account.empty() && shown == options.account) chosen = at;
         }
         if (chosen == file.accounts.size())
             return say_refused(

@@ -16,16 +16,38 @@ bool still_fits(const std::vector<Choice>& choices, const std::optional<Choice>&
     return chosen && std::find(choices.begin(), choices.end(), *chosen) != choices.end();
 }
 
-// The profile saved for the file's header, wherever the header stands in its first lines.
-std::optional<CsvProfile> profile_of_header(const std::string& profiles_path, const StatementFile& file) {
-    if (file.mapping) {
-        if (auto found = find_profile(profiles_path, header_signature(file.table, *file.mapping)))
-            return found;
+// The profile saved for the table's header, wherever the header stands in its first lines.
+std::optional<CsvProfile> profile_of_table(const std::string& profiles_path, const CsvTable& table,
+                                           const std::optional<CsvMapping>& mapping) {
+    if (mapping) {
+        if (auto found = find_profile(profiles_path, header_signature(table, *mapping))) return found;
     }
-    for (int top = 0; top < kLinesBeforeHeader && top < static_cast<int>(file.table.rows.size()); ++top) {
+    for (int top = 0; top < kLinesBeforeHeader && top < static_cast<int>(table.rows.size()); ++top) {
         CsvMapping probe;
         probe.skip_top = top;
-        if (auto found = find_profile(profiles_path, header_signature(file.table, probe))) return found;
+        if (auto found = find_profile(profiles_path, header_signature(table, probe))) return found;
+    }
+    return std::nullopt;
+}
+
+// The profile saved for the file's header: split as the file was read, or as a profile saved with
+// another separator the user chose splits it.
+std::optional<CsvProfile> profile_of_header(const std::string& profiles_path, const StatementFile& file) {
+    if (auto found = profile_of_table(profiles_path, file.table, file.mapping)) return found;
+    // The lines a header may stand on.
+    std::size_t end = 0;
+    for (int line = 0; line <= kLinesBeforeHeader && end < file.text.size(); ++line) {
+        const std::size_t feed = file.text.find('\n', end);
+        end = feed == std::string::npos ? file.text.size() : feed + 1;
+    }
+    const std::string_view head = std::string_view(file.text).substr(0, end);
+    for (const char separator : kCsvSeparators) {
+        if (separator == file.table.separator) continue;
+        const std::optional<CsvTable> table = read_csv(head, separator);
+        if (!table) continue;
+        std::optional<CsvProfile> found =
+            profile_of_table(profiles_path, *table, mapping_from_header(*table));
+        if (found && found->separator == separator) return found;
     }
     return std::nullopt;
 }

@@ -254,6 +254,29 @@ TEST(ImportDraft, AProfilesChoicesHoldForTheNextFileWithItsHeader) {
         EXPECT_EQ(next.order, draft.orders.back()) << "named \"" << named << '"';
         EXPECT_EQ(next.mark, draft.marks.front());
     }
+    // So are the separator the user chose and what amounts without a sign are.
+    const std::string card = std::string(QUILLET_TEST_DATA) + "statements/csv_card_unsigned.csv";
+    ImportDraft unsigned_amounts;
+    ASSERT_TRUE(begin_import(card, profiles, "", unsigned_amounts));
+    EXPECT_TRUE(unsigned_amounts.signs_unsaid);
+    EXPECT_FALSE(unsigned_amounts.conventions_chosen());
+    unsigned_amounts.plain = PlainAmounts::kMoneyOut;
+    ASSERT_TRUE(save_import_profile(profiles, unsigned_amounts));
+    ImportDraft next_card;
+    ASSERT_TRUE(begin_import(card, profiles, "", next_card));
+    EXPECT_EQ(next_card.plain, PlainAmounts::kMoneyOut);
+    EXPECT_TRUE(next_card.conventions_chosen());
+    const std::string giro = std::string(QUILLET_TEST_DATA) + "statements/csv_soll_haben_column.csv";
+    ImportDraft tabs;
+    ASSERT_TRUE(begin_import(giro, profiles, "", tabs));
+    ASSERT_EQ(tabs.file.table.separator, ';');
+    ASSERT_TRUE(choose_separator(tabs, '|'));
+    EXPECT_FALSE(tabs.file.mapping) << "no header names columns split by a pipe";
+    tabs.file.mapping = CsvMapping{0, -1, -1, -1, 0, -1, -1, -1, 0, 0, true};
+    ASSERT_TRUE(save_import_profile(profiles, tabs));
+    ImportDraft next_giro;
+    ASSERT_TRUE(begin_import(giro, profiles, "", next_giro));
+    EXPECT_EQ(next_giro.file.table.separator, '|');
 }
 
 }  // namespace
