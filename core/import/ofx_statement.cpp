@@ -36,7 +36,9 @@ void append_reference(std::string& out, std::string_view reference) {
     const bool hex =
         reference.size() > 2 && reference[0] == '#' && (reference[1] == 'x' || reference[1] == 'X');
     bool digits = reference.size() > (hex ? 2u : 1u) && reference[0] == '#';
-    for (const char c : reference.substr(hex ? 2 : 1)) {
+    // Only a reference that begins with "#" and holds more has digits to read ("&;" has none).
+    const std::string_view number = digits ? reference.substr(hex ? 2 : 1) : std::string_view();
+    for (const char c : number) {
         const int value = c >= '0' && c <= '9'          ? c - '0'
                           : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
                           : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
