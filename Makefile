@@ -13,6 +13,8 @@ SOAK_KILLS ?= 1000
 SOAK_ROUNDS ?= 20
 # SQLite page writes of a large change killed before in `make soak` (every other call always is).
 SOAK_PAGES ?= 60
+# Seconds each fuzz target runs in `make soak`.
+SOAK_FUZZ_SECONDS ?= 600
 GENERATOR := -G Ninja
 # Warnings are errors whenever CI is set, whatever an earlier configure left in the cache.
 WERROR := $(if $(CI),ON,OFF)
@@ -50,8 +52,9 @@ package: bootstrap
 	cd $(PACKAGE_DIR) && cpack -G DEB
 	@ls $(PACKAGE_DIR)/quillet_*.deb
 
-# Every parser against libFuzzer for FUZZ_SECONDS each, from the committed seeds. The corpus grows
-# in a scratch copy; a finding stops the run and leaves its input in $(FUZZ_DIR)/findings.
+# Every parser against libFuzzer for FUZZ_SECONDS each, from the corpus kept in the tree and with its
+# format's dictionary. The corpus grows in a scratch copy (FUZZ_KEEP=1 merges what reached new code
+# back into the tree); a finding stops the run and leaves its input in $(FUZZ_DIR)/findings.
 fuzz:
 	@scripts/bootstrap fuzz
 	@cmake -S . -B $(FUZZ_DIR) $(GENERATOR) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -62,17 +65,23 @@ fuzz:
 	    rm -rf $(FUZZ_DIR)/corpus/$$name && mkdir -p $(FUZZ_DIR)/corpus/$$name && \
 	    cp tests/fuzz/corpus/$$name/* $(FUZZ_DIR)/corpus/$$name/ && \
 	    echo "fuzz: $$name for $(FUZZ_SECONDS) s" && \
+	    dict=tests/fuzz/dictionaries/$$name.dict; [ -f $$dict ] && dict_option=-dict=$$dict || dict_option=; \
 	    TMPDIR=$(FUZZ_TMPDIR) $(FUZZ_DIR)/tests/fuzz/$${name}_fuzz $(FUZZ_DIR)/corpus/$$name -max_total_time=$(FUZZ_SECONDS) \
-	        -artifact_prefix=$(FUZZ_DIR)/findings/$$name- -print_final_stats=1 >$(FUZZ_DIR)/$$name.log 2>&1 && \
+	        $$dict_option -artifact_prefix=$(FUZZ_DIR)/findings/$$name- -print_final_stats=1 >$(FUZZ_DIR)/$$name.log 2>&1 && \
 	    grep -h 'number_of_executed_units' $(FUZZ_DIR)/$$name.log || \
 	    { tail -n 60 $(FUZZ_DIR)/$$name.log; exit 1; }; \
+	    if [ -n "$(FUZZ_KEEP)" ]; then \
+	        TMPDIR=$(FUZZ_TMPDIR) $(FUZZ_DIR)/tests/fuzz/$${name}_fuzz -merge=1 tests/fuzz/corpus/$$name $(FUZZ_DIR)/corpus/$$name \
+	            >>$(FUZZ_DIR)/$$name.log 2>&1 && echo "fuzz: $$name corpus kept in tests/fuzz/corpus/$$name"; fi; \
 	done
 
 # The long runs of the kill and shared-register tests, for a change to how files are written:
-# every change killed before each of its calls (and 60 of a large change's SQLite page writes).
+# every change killed before each of its calls (and 60 of a large change's SQLite page writes); then
+# every parser fuzzed for SOAK_FUZZ_SECONDS, what it found new kept in the tree's corpus.
 soak: build
 	QUILLET_KILL_TRIALS=$(SOAK_KILLS) QUILLET_KILL_PAGES=$(SOAK_PAGES) $(BUILD_DIR)/tests/core/kill_tests --gtest_filter='Killed*:*/Killed*'
 	$(BUILD_DIR)/tests/core/session/session_tests --gtest_filter='SharedRegister*' --gtest_repeat=$(SOAK_ROUNDS)
+	$(MAKE) fuzz FUZZ_SECONDS=$(SOAK_FUZZ_SECONDS) FUZZ_KEEP=1
 
 format:
 	@command -v clang-format >/dev/null || { DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang-format >/dev/null; }

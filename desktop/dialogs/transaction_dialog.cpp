@@ -124,13 +124,6 @@ void show_record(const TransactionRecord& record) {
     insert_into_pick_list(state.pick_lists[kDescriptionList], record.description, true);
 }
 
-bool fields_filled() {
-    for (const int field : {kType, kNumber, kPayee, kDescription, kAmount}) {
-        if (trim(ui::get_text(field)).empty()) return false;
-    }
-    return true;
-}
-
 // The record the fields describe; the session gives it its number.
 TransactionRecord record_from_fields() {
     TransactionRecord record;
@@ -158,6 +151,24 @@ struct Edited {
 Edited& edited() {
     static Edited record;
     return record;
+}
+
+// Every field holds something; an edit may leave empty a text the record already had empty (an
+// imported transaction without a number or a memo can still be re-dated or corrected).
+bool fields_filled() {
+    TransactionRecord before;
+    if (app().dialog_mode == kEditMode) before = decode_record(edited().bytes.data());
+    const std::pair<int, const std::string*> fields[] = {{kType, &before.type},
+                                                         {kNumber, &before.number},
+                                                         {kPayee, &before.payee},
+                                                         {kDescription, &before.description},
+                                                         {kAmount, nullptr}};
+    for (const auto& [field, had] : fields) {
+        if (!trim(ui::get_text(field)).empty()) continue;
+        const bool empty_before = app().dialog_mode == kEditMode && had != nullptr && trim(*had).empty();
+        if (!empty_before) return false;
+    }
+    return true;
 }
 
 void save() {

@@ -187,6 +187,29 @@ TEST_F(TransactionDialog, AnUnchangedEditRewritesTheSameBytes) {
     EXPECT_EQ(cell(0, 6), "18.99");
 }
 
+// An imported transaction without a number or a memo can be re-dated: a field it already had empty
+// may stay so; a field emptied by the edit may not.
+TEST_F(TransactionDialog, AnEditMayLeaveEmptyWhatTheRecordHadEmpty) {
+    TransactionRecord imported = record(make_date(2025, 3, 2), 84.0f, 1);
+    imported.number.clear();
+    imported.description.clear();
+    const std::string path = open_register({imported});
+    trigger(kEditTransaction);
+    ui::set_state(kDate, make_date(2025, 3, 3));
+    ui::click_button(kOk);
+    settle();
+    EXPECT_TRUE(messages().empty());
+    EXPECT_FALSE(ui::is_window(kWindow));
+    EXPECT_EQ(cell(0, 0), "2025/03/03");
+
+    trigger(kEditTransaction);
+    ui::set_text(kPayee, "");
+    ui::click_button(kOk);
+    settle();
+    EXPECT_EQ(messages(), std::vector<int>{2}) << "the payee was there before";
+    EXPECT_TRUE(ui::is_window(kWindow));
+}
+
 TEST_F(TransactionDialog, CancelWritesNothingButKeepsThePickListOrder) {
     TransactionRecord edited = record(current_date(), 1.0f, 0);
     edited.payee = "Landlord";
