@@ -1,9 +1,10 @@
 // The likely causes of a difference between the cleared balance and the statement's ending
-// balance: a transaction whose amount is the difference (ticked that should not be, or not ticked
-// that should), one whose amount is half of it (entered as a deposit for a withdrawal, or the other
-// way), and, for a difference divisible by 9, the transactions whose amount has two neighbouring
-// digits that, swapped, make the difference. Never a guess between several: every candidate is
-// listed. No clue at all means no single transaction explains it.
+// balance, each a correction that moves the cleared balance by the difference, sign and all: a
+// transaction whose amount is the difference (ticked that should not be, or not ticked that
+// should), a ticked one whose amount is half of it (entered as a deposit for a withdrawal, or the
+// other way), and, for a difference divisible by 9, a ticked one whose amount has two neighbouring
+// digits that, swapped back, make it. Never a guess between several: every candidate is listed. No
+// clue at all means no single transaction explains it.
 #pragma once
 
 #include <cstddef>
@@ -27,8 +28,8 @@ struct DifferenceClue {
 
 std::vector<DifferenceClue> find_difference(const ReconcileSheet& sheet);
 
-// Whether swapping two neighbouring digits of the amount (in cents) changes it by exactly the
-// difference (in cents, either sign).
+// Whether swapping two neighbouring digits of the amount (in cents; a deposit positive, a
+// withdrawal negative) moves the balance by exactly the difference (in cents, signed).
 bool transposition_explains(std::int64_t amount_cents, std::int64_t difference_cents);
 
 }  // namespace quillet

@@ -2,6 +2,8 @@
 // an edit, compaction, undo and another program's append, with the statement's rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -16,35 +18,58 @@ namespace {
 
 using testing::TempFolder;
 
-TEST(DifferenceFinder, NamesEveryTransactionThatExplainsTheDifferenceAndNeverGuesses) {
+TEST(DifferenceFinder, NamesEveryTransactionThatExplainsTheSignedDifferenceAndNeverGuesses) {
     struct Case {
         const char* name;
-        std::vector<std::int64_t> amounts;  // cents; all ticked
+        std::vector<std::int64_t> amounts;  // cents; ticked unless listed below
+        std::vector<std::size_t> unticked;
         std::int64_t ending;
         std::vector<std::pair<ClueKind, std::vector<std::size_t>>> clues;
     };
     const std::vector<Case> cases = {
-        {"one left out", {10000, -2550, -1999}, 10000 - 2550, {{ClueKind::kAmount, {2}}}},
-        {"a withdrawal typed as a deposit", {10000, 4200}, 10000 - 4200, {{ClueKind::kHalf, {1}}}},
-        {"two digits swapped", {10000, -5400}, 10000 - 4500, {{ClueKind::kTransposed, {1}}}},
-        {"several of the amount",
-         {10000, -1234, -1234},
-         10000 - 1234 - 1234 - 1234,
-         {{ClueKind::kAmount, {1, 2}}}},
-        {"none", {10000, -2550}, 10000 - 2550 + 7, {}},
-        {"zero", {10000}, 10000, {}},
+        {"one ticked that the bank has not",
+         {10000, -2550, -1999},
+         {},
+         10000 - 2550,
+         {{ClueKind::kAmount, {2}}}},
+        {"one the bank has, not ticked",
+         {10000, -2550, -1999},
+         {2},
+         10000 - 2550 - 1999,
+         {{ClueKind::kAmount, {2}}}},
+        {"a withdrawal typed as a deposit", {10000, 4200}, {}, 10000 - 4200, {{ClueKind::kHalf, {1}}}},
+        {"two digits swapped", {10000, -5400}, {}, 10000 - 4500, {{ClueKind::kTransposed, {1}}}},
+        // 45.10 typed as 54.10 leaves +9.00: the swap that explains it makes a withdrawal smaller;
+        // no swap of 1,234.56's rising digits does.
+        {"a swap only where it moves the balance the difference's way",
+         {10000, -5410, -123456},
+         {},
+         10000 - 4510 - 123456,
+         {{ClueKind::kTransposed, {1}}}},
+        // The bank has a third 12.34 the register lacks: unticking either one would move the
+        // balance the other way, so neither is named.
+        {"the wrong way is no clue", {10000, -1234, -1234}, {}, 10000 - 1234 - 1234 - 1234, {}},
+        {"several of the amount", {10000, -1234, -1234}, {1, 2}, 10000 - 1234, {{ClueKind::kAmount, {1, 2}}}},
+        {"none", {10000, -2550}, {}, 10000 - 2550 + 7, {}},
+        {"zero", {10000}, {}, 10000, {}},
     };
     for (const Case& each : cases) {
         SCOPED_TRACE(each.name);
         ReconcileSheet sheet;
         sheet.ending_cents = each.ending;
-        for (const std::int64_t cents : each.amounts) sheet.add({0, kNoDate, cents, 0}, true);
+        for (std::size_t at = 0; at < each.amounts.size(); ++at) {
+            const bool unticked =
+                std::find(each.unticked.begin(), each.unticked.end(), at) != each.unticked.end();
+            sheet.add({0, kNoDate, each.amounts[at], 0}, !unticked);
+        }
         std::vector<std::pair<ClueKind, std::vector<std::size_t>>> found;
         for (const DifferenceClue& clue : find_difference(sheet)) found.emplace_back(clue.kind, clue.items);
         EXPECT_EQ(found, each.clues);
     }
-    EXPECT_TRUE(transposition_explains(123456, 123456 - 124356));
-    EXPECT_FALSE(transposition_explains(1000, 90));  // only 10.00 to 1.00 (9.00)
+    // 1,234.56 received as 1,243.56: putting it right takes 9.00 off a deposit.
+    EXPECT_TRUE(transposition_explains(124356, -900));
+    EXPECT_FALSE(transposition_explains(124356, 900));
+    EXPECT_FALSE(transposition_explains(1000, -90));  // only 10.00 to 1.00 (9.00)
 }
 
 TransactionRecord typed(int day, float amount, const char* payee,
