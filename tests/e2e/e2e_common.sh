@@ -11,6 +11,15 @@ chmod 700 "$runtime"
 export XDG_RUNTIME_DIR=$runtime
 # The program may write a launcher below the home folder: the test gets a home of its own.
 export HOME=$runtime
+# The desktop's defaults are the test's own, whatever this machine has installed: no program is
+# registered for any kind of file, and the opener finds none (an image viewer of the developer's
+# would otherwise open the window picture, and the message the test waits for would never come).
+mkdir -p "$runtime/data" "$runtime/config" "$runtime/share" "$runtime/etc" "$runtime/bin"
+export XDG_DATA_HOME=$runtime/data XDG_CONFIG_HOME=$runtime/config XDG_DATA_DIRS=$runtime/share \
+    XDG_CONFIG_DIRS=$runtime/etc
+printf '#!/bin/sh\n# No program opens anything here, as xdg-open says when it finds none.\nexit 3\n' >"$runtime/bin/xdg-open"
+chmod +x "$runtime/bin/xdg-open"
+export PATH=$runtime/bin:$PATH
 pid=
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null
