@@ -167,6 +167,11 @@ int run_import(const ImportOptions& options) {
                   << display_day(preview.earlier->imported_on)
                   << "; what it added then is known, and only what is new is added.\n";
     }
+    if (preview.cleaned_lines > 0) {
+        std::cerr << "quillet-cli: " << options.statement
+                  << ": control characters were taken out of the texts of "
+                  << counted(preview.cleaned_lines, "line", "lines") << "\n";
+    }
     if (preview.currency_differs()) {
         std::cerr << "quillet-cli: " << options.statement << " is in " << preview.currency
                   << "; the statements imported before were in " << preview.earlier_currency

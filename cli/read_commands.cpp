@@ -153,12 +153,14 @@ int run_list(const ListOptions& options) {
             out += first ? "\n" : ",\n";
             out += "{\"row\":" + integer_text(row) + ",\"date\":";
             append_json_string(out, iso_day(date));
+            // JSON says every character as it is stored, a control character escaped as JSON escapes it.
             const char* keys[] = {"type", "number", "payee", "memo"};
+            const std::size_t offsets[] = {kTypeOffset, kNumberOffset, kPayeeOffset, kDescriptionOffset};
             for (std::size_t at = 0; at < 4; ++at) {
                 out += ",\"";
                 out += keys[at];
                 out += "\":";
-                append_json_string(out, texts[at]);
+                append_json_string(out, windows1252_to_utf8(get_text(record + offsets[at])));
             }
             out += deposit ? ",\"kind\":\"deposit\",\"amount\":\"" : ",\"kind\":\"withdrawal\",\"amount\":\"";
             out += amount;

@@ -190,6 +190,7 @@ IoStatus preview_import(RegisterSession& session, Statement statement, ImportPre
     preview.closing_date = statement.closing_date;
     preview.account = statement.account;
     preview.currency = statement.currency;
+    preview.cleaned_lines = statement.cleaned_lines;
     preview.earlier_currency.clear();
     const std::vector<std::string> identities = line_identities(statement.lines);
     preview.lines.reserve(statement.lines.size());

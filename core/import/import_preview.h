@@ -45,8 +45,9 @@ struct ImportPreview {
     std::optional<std::int64_t> closing_cents;
     std::optional<DateValue> closing_date;
     std::string account;
-    std::string currency;          // the statement's, when it says
-    std::string earlier_currency;  // of the statements imported before, when they said
+    std::string currency;            // the statement's, when it says
+    std::string earlier_currency;    // of the statements imported before, when they said
+    std::int64_t cleaned_lines = 0;  // lines whose texts lost control characters
 
     // A statement in another currency than those imported before: said, never converted.
     bool currency_differs() const {

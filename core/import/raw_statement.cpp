@@ -81,19 +81,34 @@ std::optional<std::int64_t> cents_of(const RawLine& line, DecimalMark mark, Plai
 }
 
 // The text with blanks, tabs and line breaks at its ends gone and runs of them inside made one
-// blank: banks pad their fields, and a quoted CSV field may hold line breaks.
-std::string clean_text(std::string_view text) {
+// blank (banks pad their fields, and a quoted CSV field may hold line breaks), and every other
+// control character (C0, DEL, C1) dropped: none reaches the register, a report or a terminal.
+// changed says whether a control character was there.
+std::string clean_text(std::string_view text, bool& changed) {
     std::string clean;
     clean.reserve(text.size());
     bool blank_pending = false;
-    for (const char c : text) {
-        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v') {
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const auto c = static_cast<unsigned char>(text[at]);
+        // C1 controls are two bytes in UTF-8, C2 80 to C2 9F; U+0085 is a line break.
+        const bool c1 = c == 0xC2 && at + 1 < text.size() &&
+                        static_cast<unsigned char>(text[at + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(text[at + 1]) <= 0x9F;
+        const bool line_break = c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v' ||
+                                (c1 && static_cast<unsigned char>(text[at + 1]) == 0x85);
+        if (c1 || c < 0x20 || c == 0x7F) {
+            changed = true;
+            if (c1) ++at;
+            if (line_break) blank_pending = !clean.empty();
+            continue;
+        }
+        if (c == ' ') {
             blank_pending = !clean.empty();
             continue;
         }
         if (blank_pending) clean += ' ';
         blank_pending = false;
-        clean += c;
+        clean += static_cast<char>(c);
     }
     return clean;
 }
@@ -195,8 +210,11 @@ Statement finish_statement(const RawStatement& raw, DateOrder order, DecimalMark
             skip();
             continue;
         }
-        statement.lines.push_back({line.line, *date, *cents, clean_text(line.number), clean_text(line.payee),
-                                   clean_text(line.description), clean_text(line.bank_id)});
+        bool changed = false;
+        statement.lines.push_back({line.line, *date, *cents, clean_text(line.number, changed),
+                                   clean_text(line.payee, changed), clean_text(line.description, changed),
+                                   clean_text(line.bank_id, changed)});
+        if (changed) ++statement.cleaned_lines;
     }
     if (raw.closing_amount) {
         const AmountReading closing = read_amount(*raw.closing_amount, mark);

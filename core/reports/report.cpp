@@ -22,21 +22,15 @@ namespace {
 // The document goes to the sink in pieces of about this size.
 constexpr std::size_t kPieceSize = 256 * 1024;
 
-// Appends a record's stored text, decoded and in UTF-8. Plain ASCII, the common case, is decoded
-// straight into place.
+// Appends a record's stored text as the list shows it (a control character as the pilcrow, so that
+// no report carries one to a terminal, a page or a spreadsheet), in UTF-8. Plain ASCII, the common
+// case, is shown straight into place.
 void append_text(std::string& out, const std::uint8_t* field) {
     const std::size_t start = out.size();
-    out.resize(start + kTextWidth);
-    char* decoded = out.data() + start;
-    std::size_t length = 0;
-    unsigned char high = 0;
-    while (length < kTextWidth && field[length] != 0) {
-        const auto c = static_cast<unsigned char>(-field[length]);
-        decoded[length++] = static_cast<char>(c);
-        high |= c & 0x80;
-    }
-    out.resize(start + length);
-    if (high == 0) return;
+    append_shown_text(out, field);
+    if (std::all_of(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(),
+                    [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; }))
+        return;
     const std::string windows1252 = out.substr(start);
     out.resize(start);
     append_windows1252_as_utf8(out, windows1252);

@@ -163,7 +163,10 @@ void show_counts() {
                      integer_text(preview.duplicate_count()) +
                      (preview.duplicate_count() == 1 ? t.duplicate_one : t.duplicate_count) +
                      integer_text(static_cast<std::int64_t>(preview.skipped.size())) + t.refused_count +
-                     integer_text(preview.ticked_count()) + t.ticked_count);
+                     integer_text(preview.ticked_count()) + t.ticked_count +
+                     (preview.cleaned_lines > 0
+                          ? t.cleaned_count + integer_text(preview.cleaned_lines) + t.cleaned_count_end
+                          : std::string()));
     ui::disable_gadget(kOk, preview.ticked_count() > 0 ? 0 : 1);
 }
 

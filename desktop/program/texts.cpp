@@ -226,6 +226,8 @@ void prepare_import(TextTable& t) {
     t.new_count = " new, ";
     t.duplicate_count = " duplicates, ";
     t.duplicate_one = " duplicate, ";
+    t.cleaned_count = " Control characters were taken out of the texts of ";
+    t.cleaned_count_end = " of them.";
     t.refused_count = " refused or skipped. ";
     t.ticked_count = " ticked to import.";
     t.conventions_wanted =

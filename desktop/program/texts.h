@@ -112,6 +112,8 @@ struct TextTable {
     std::array<std::string, kSkipReasonCount> skip_reasons;  // in the order of SkipReason (skip_reason_text)
     // "Found 12: 10 new, 2 duplicates, 1 refused or skipped. 10 ticked to import."
     std::string found_count, new_count, duplicate_count, duplicate_one, refused_count, ticked_count;
+    // " Control characters were taken out of 3 lines' texts."
+    std::string cleaned_count, cleaned_count_end;
     std::string conventions_wanted;  // while the file's date order or decimal mark is not chosen
     std::string tick_all_button, untick_all_button, import_button, import_help_topic;
     std::string profiles_file_name;

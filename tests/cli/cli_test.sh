@@ -104,6 +104,20 @@ expect 0 "Added 4, 0 duplicates" import "$reg" "$banks/csv_checking_may.csv"
 expect 0 "probably imported from csv_checking_may.csv" import "$reg" "$banks/ofx_checking_may.ofx" --dry-run
 expect 1 "no CSV profile is named Nobody" import "$reg" "$banks/csv_checking_may.csv" --profile Nobody
 
+# A control character a register holds: JSON escapes it, every other output shows it as the list
+# does, and none reaches the terminal.
+cp "$data/registers/two_records.qlt" "$work/Controls.qlt"
+expect 0 "Added row 3" add "$work/Controls.qlt" --date 2026-12-01 --type T --number 1 --payee $'Red\x1b[31m!' \
+    --description $'a\tb' --amount 1 --deposit
+expect 0 '"payee":"Red\u001b[31m!","memo":"a\tb"' list "$work/Controls.qlt" --format json
+expect 0 $'Red\xc2\xb6[31m!,a\xc2\xb6b' list "$work/Controls.qlt" --format csv
+for format in txt html csv; do
+    if "$cli" report "$work/Controls.qlt" --format $format | grep -q $'[\x01-\x08\x0b-\x0c\x0e-\x1f\x7f]'; then
+        echo "FAIL: report --format $format writes a control character"
+        failures=$((failures + 1))
+    fi
+done
+
 # Another program appends just before each change takes the register's lock (the second lock: the
 # first is the opening's tidying): nothing is written, and the code is 3.
 runner=(env "LD_PRELOAD=$elsewhere" QUILLET_TEST_CHANGE_AT_LOCK=2 ASAN_OPTIONS=verify_asan_link_order=0 "$cli")

@@ -113,6 +113,8 @@ std::string imported(RegisterSession& session, const std::string& name, const st
         out += format_date("%yyyy-%mm-%dd", s.date) + " | " + cents_text(s.cents) + " | " + s.number + " | " +
                s.payee + " | " + s.description + verdict_of(line) + "\n";
     }
+    if (draft.preview.cleaned_lines > 0)
+        out += "control characters taken out of " + integer_text(draft.preview.cleaned_lines) + " lines\n";
     for (const SkippedLine& skipped : draft.preview.skipped) {
         out += "left out " + integer_text(skipped.line) + ": " +
                std::string(skip_reason_text(skipped.reason)) + " | " + skipped.detail + "\n";

@@ -121,6 +121,23 @@ TEST_F(Report, EachFormatMatchesItsGoldenFile) {
 
 // Cleared and reconciled marks show in each format; a register without marks gets the reports it
 // always got, byte for byte.
+// A control character a register holds (another program wrote it) shows in every format as the list
+// shows it: no escape sequence reaches a terminal, no forbidden code point a page, no tab a
+// spreadsheet.
+TEST_F(Report, ControlCharactersShowAsTheListShowsThem) {
+    path = folder.write("Controls.qlt", register_bytes({{make_date(2026, 12, 1), "Check", "1\x07",
+                                                         "Red\x1B[31m!", "Tab\there\x7F\x81", 1.0f, 1}}));
+    for (const ReportFormat format : {ReportFormat::kText, ReportFormat::kHtml, ReportFormat::kCsv}) {
+        const std::string made = make(format, ReportRange::kAll);
+        SCOPED_TRACE(made);
+        for (const char control : {'\x07', '\x1B', '\t', '\x7F'})
+            EXPECT_EQ(made.find(control), std::string::npos);
+        EXPECT_EQ(made.find("\xC2\x81"), std::string::npos);
+        EXPECT_NE(made.find("Red\xC2\xB6[31m!"), std::string::npos);
+        EXPECT_NE(made.find("Tab\xC2\xB6here\xC2\xB6\xC2\xB6"), std::string::npos);
+    }
+}
+
 TEST_F(Report, StatesShowOnlyWhereThereAreMarks) {
     const std::vector<std::uint8_t> none(7, 0);
     EXPECT_EQ(make(ReportFormat::kHtml, ReportRange::kAll, 0, 0, &none),
