@@ -65,8 +65,8 @@ std::string order_options(const std::vector<DateOrder>& orders) {
 }
 
 char separator_of(std::string_view option) {
-    if (option == "comma" || option == ",") return ',';
-    if (option == "semicolon" || option == ";") return ';';
+    if (option == "comma") return ',';
+    if (option == "semicolon") return ';';
     if (option == "tab") return '\t';
     return '|';
 }

@@ -16,7 +16,7 @@ struct ImportOptions {
     // The readings a file's values may leave open, as the options give them ("" when not given).
     std::string dates;      // dmy, mdy, ymd
     std::string decimal;    // point, comma
-    std::string separator;  // comma, semicolon, tab, pipe (or the character)
+    std::string separator;  // comma, semicolon, tab, pipe
     std::string sign;       // in, out: what an amount without a sign is
 };
 int run_import(const ImportOptions& options);

@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
     import->add_option("--decimal", import_options.decimal, "The file's decimal mark (CSV, QIF)")
         ->check(CLI::IsMember({"point", "comma"}));
     import->add_option("--separator", import_options.separator, "The separator of a CSV file's fields")
-        ->check(CLI::IsMember({"comma", "semicolon", "tab", "pipe", ",", ";", "|"}));
+        ->check(CLI::IsMember({"comma", "semicolon", "tab", "pipe"}));
     import
         ->add_option("--sign", import_options.sign,
                      "What a CSV amount without a sign is, where no column says: money in or out")
