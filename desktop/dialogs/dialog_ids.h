@@ -110,7 +110,7 @@ inline constexpr int kTextLimit = 48;
 namespace report_ids {
 inline constexpr int kWindow = 205;
 inline constexpr int kWidth = 292;
-inline constexpr int kHeight = 262;
+inline constexpr int kHeight = 294;  // grown by the State column box below the first gadgets
 inline constexpr int kRangeFrame = 400;
 inline constexpr int kAll = 401;
 inline constexpr int kThisMonth = 402;

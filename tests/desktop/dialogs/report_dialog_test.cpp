@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <cstdlib>
 
 #include "core/runtime/file_access.h"
@@ -35,6 +36,22 @@ class ReportDialog : public Program {
     }
     std::string path;
 };
+
+// The dialog's first gadgets keep the places they always had, so that a click where one was still
+// meets it; the State column box stands below them, in the room the dialog grew by.
+TEST_F(ReportDialog, KeepsItsGadgetsWhereTheyWereAndGrowsForTheStateColumn) {
+    const struct {
+        int gadget, x, y, width, height;
+    } places[] = {{kAll, 32, 38, 80, 16},         {kDates, 32, 86, 80, 16}, {kCsv, 196, 86, 46, 16},
+                  {kOpenAfter, 182, 148, 80, 16}, {kOk, 86, 218, 80, 28},   {kCancel, 182, 218, 80, 28}};
+    for (const auto& place : places) {
+        const ui::Rect rect = ui::gadget_rect(place.gadget);
+        EXPECT_EQ((std::array<int, 4>{rect.x, rect.y, rect.width, rect.height}),
+                  (std::array<int, 4>{place.x, place.y, place.width, place.height}))
+            << place.gadget;
+    }
+    EXPECT_GE(ui::gadget_rect(kStateColumn).y, 218 + 28);
+}
 
 TEST_F(ReportDialog, OpensOnAllAndTheWebPageWithTheDatesOff) {
     EXPECT_EQ(ui::get_state(kAll), 1);
