@@ -22,6 +22,16 @@ std::optional<DateValue> parse_day(std::string_view text) {
     return std::nullopt;
 }
 
+std::string day_refusal(std::string_view option, std::string_view text) {
+    const std::string_view day =
+        text.size() > 10 && (text[10] == 'T' || text[10] == ' ') ? text.substr(0, 10) : text;
+    const bool shaped = day.size() == 10 && (day[4] == '/' || day[4] == '-') && day[7] == day[4] &&
+                        std::all_of(day.begin(), day.end(),
+                                    [](char c) { return (c >= '0' && c <= '9') || c == '/' || c == '-'; });
+    return std::string(option) + ' ' + std::string(text) +
+           (shaped ? ": no such date" : ": a date is written yyyy/mm/dd or yyyy-mm-dd");
+}
+
 std::string display_day(DateValue date) {
     return date == kNoDate || date <= 0 ? std::string() : format_date(kDisplayDateMask, date);
 }

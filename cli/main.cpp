@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
     list->add_option("REGISTER", list_options.path, "The register file")->required();
     list->add_option("--from", list_options.from, "The first day (yyyy/mm/dd or yyyy-mm-dd)");
     list->add_option("--to", list_options.to, "The last day");
-    list->add_option("--payee", list_options.payee, "Only payees holding this text (letter case aside)");
+    list->add_option("--payee", list_options.payee,
+                     "Only payees holding this text (letter case aside, accented letters too)");
     list->add_option("--format", list_options.format, "table, csv or json")
         ->check(CLI::IsMember({"table", "csv", "json"}));
     list->callback([&] { result = run_list(list_options); });
@@ -68,7 +69,8 @@ int main(int argc, char** argv) {
     add->add_option("--type", add_options.type, "The type (Check, Deposit...)")->required();
     add->add_option("--number", add_options.number, "The number")->required();
     add->add_option("--payee", add_options.payee, "The payee")->required();
-    add->add_option("--description", add_options.description, "The memo")->required();
+    add->add_option("--memo,--description", add_options.description, "The memo (--description is the same)")
+        ->required();
     add->add_option("--amount", add_options.amount, "The amount, with a point before the cents")->required();
     auto* deposit = add->add_flag("--deposit", add_options.deposit, "Money in");
     auto* withdrawal = add->add_flag("--withdrawal", add_options.withdrawal, "Money out");

@@ -56,9 +56,11 @@ std::string shown_text(const std::uint8_t* field) {
     return windows1252_to_utf8(text);
 }
 
-std::string folded(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = lower_ascii(c);
+// A text with every letter the register can hold in lower case ("BÄCK" is "bäck"), compared in the
+// register's code page.
+std::string folded(std::string_view utf8) {
+    std::string out = utf8_to_windows1252(utf8);
+    for (char& c : out) c = static_cast<char>(folded_letter(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -109,7 +111,8 @@ int run_list(const ListOptions& options) {
         options.from.empty() ? std::optional<DateValue>(0) : parse_day(options.from);
     const std::optional<DateValue> to =
         options.to.empty() ? std::optional<DateValue>(kLatestDate) : parse_day(options.to);
-    if (!from || !to) return say_refused("a date is written yyyy/mm/dd or yyyy-mm-dd", kRefused);
+    if (!from) return say_refused(day_refusal("--from", options.from), kRefused);
+    if (!to) return say_refused(day_refusal("--to", options.to), kRefused);
     if (const std::optional<int> refused = register_refused(options.path, false)) return *refused;
     const std::string payee = folded(options.payee);
     const bool json = options.format == "json";
@@ -290,8 +293,10 @@ int run_report(const ReportOptions& options) {
             dots == std::string::npos ? std::nullopt : parse_day(options.range.substr(0, dots));
         const std::optional<DateValue> last =
             dots == std::string::npos ? std::nullopt : parse_day(options.range.substr(dots + 2));
-        if (!first || !last)
+        if (dots == std::string::npos)
             return say_refused("--range is all, month or FROM..TO (yyyy/mm/dd..yyyy/mm/dd)", kRefused);
+        if (!first) return say_refused(day_refusal("--range", options.range.substr(0, dots)), kRefused);
+        if (!last) return say_refused(day_refusal("--range", options.range.substr(dots + 2)), kRefused);
         request.range = ReportRange::kDates;
         request.first = std::min(*first, *last);
         request.last = std::max(*first, *last);

@@ -48,13 +48,23 @@ std::optional<int> reconciled_refused(RegisterSession& session, std::int64_t row
 
 int done_or_failed(const SessionResult& result) { return result.done() ? kDone : say_session_failed(result); }
 
+// A transaction in one line, as the list shows it: "2026/12/01 Check 101 Grocer -12.50".
+std::string described(const TransactionRecord& record) {
+    const std::int64_t cents = amount_cents(record.amount).value_or(0);
+    std::string line = display_day(record.date);
+    for (const std::string* text : {&record.type, &record.number, &record.payee}) {
+        if (!text->empty()) line += ' ' + windows1252_to_utf8(*text);
+    }
+    return line + ' ' + cents_text(record.kind == kWithdrawal ? -cents : cents);
+}
+
 }  // namespace
 
 int run_add(const AddOptions& options) {
     std::string refusal;
     const std::optional<DateValue> date = parse_day(options.date);
     const std::optional<std::int64_t> cents = parse_cents(options.amount);
-    if (!date) refusal = "--date is written yyyy/mm/dd or yyyy-mm-dd";
+    if (!date) refusal = day_refusal("--date", options.date);
     if (refusal.empty() && (!cents || *cents <= 0 || !register_keeps(*cents)))
         refusal =
             "--amount is a positive amount with at most two decimals that the register keeps to the cent";
@@ -100,7 +110,9 @@ int run_void(const std::string& path, std::int64_t row, bool yes) {
         return say_refused("row " + std::to_string(row) + " is void already", kRefused);
     record.void_flag = kVoid;
     RowChange change;
-    return done_or_failed(session.apply(edit_transaction(slot, opened, record), change));
+    const int code = done_or_failed(session.apply(edit_transaction(slot, opened, record), change));
+    if (code == kDone) std::cout << "Voided row " << row << ": " << described(record) << '\n';
+    return code;
 }
 
 int run_delete(const std::string& path, std::int64_t row, bool yes) {
@@ -115,9 +127,18 @@ int run_delete(const std::string& path, std::int64_t row, bool yes) {
                            kRefused);
     }
     if (const std::optional<int> refused = reconciled_refused(session, row - 1, yes)) return *refused;
+    RecordBytes deleted{};
+    if (const IoStatus read = session.read(session.slot_of(row - 1), deleted); !read)
+        return say_failed(path, read);
+    const bool last = session.row_count() == 1;
     RowChange change;
-    return done_or_failed(
+    const int code = done_or_failed(
         session.apply(delete_row(session.list(), row - 1, session.fingerprint_of(row - 1)), change));
+    if (code == kDone) {
+        std::cout << "Deleted row " << row << ": " << described(decode_record(deleted.data()))
+                  << (last ? " (the register's last: its file is deleted)" : "") << '\n';
+    }
+    return code;
 }
 
 int run_compact(const std::string& path) {

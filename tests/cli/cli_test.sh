@@ -41,24 +41,27 @@ expect 1 "" frobnicate "$reg"
 # The same writers as the report dialog: the CSV report is the report test's golden file.
 "$cli" report "$reg" --format csv -o "$work/report.csv" && cmp -s "$work/report.csv" "$data/reports/statement.csv" ||
     { echo "FAIL: the CSV report differs from reports/statement.csv"; failures=$((failures + 1)); }
-expect 1 "--range" report "$reg" --format txt --range 2026/13/01..2026/12/31
+expect 1 "--range 2026/13/01: no such date" report "$reg" --format txt --range 2026/13/01..2026/12/31
 expect 0 "Refund" report "$reg" --format txt --range 2026-12-02..2026-12-02
 
 expect 0 '"balance":"999999.93"' list "$reg" --format json
 expect 0 "\"'=HYPERLINK(" list "$reg" --format csv
 expect 0 "999939.08" list "$reg" --payee "café"
+expect 0 "999939.08" list "$reg" --payee "CAFÉ LUM"
+expect 1 "--from 2026-13-01: no such date" list "$reg" --from 2026-13-01
+expect 1 "--to 12/31/2026: a date is written" list "$reg" --to 12/31/2026
 expect 0 "Balance: 999938.08" balance "$reg"
 expect 0 '"cleared_balance": "0.00"' balance "$reg" --json
 
-expect 0 "Added row 7" add "$reg" --date 2026-12-09 --type Check --number 1007 --payee Baker --description Bread \
+expect 0 "Added row 7" add "$reg" --date 2026-12-09 --type Check --number 1007 --payee Baker --memo Bread \
     --amount 3.40 --withdrawal
 expect 1 "--amount" add "$reg" --date 2026/12/09 --type Check --number 1 --payee P --description D --amount 1.005 --deposit
 expect 1 "--date" add "$reg" --date 09.12.2026 --type Check --number 1 --payee P --description D --amount 1 --deposit
 expect 0 "999934.68" list "$reg" --from 2026/12/09
-expect 0 "" void "$reg" --row 7
+expect 0 "Voided row 7: 2026/12/09 Check 1007 Baker -3.40" void "$reg" --row 7
 expect 0 "Void" list "$reg" --from 2026/12/09
 expect 1 "not a row" delete "$reg" --row 99
-expect 0 "" delete "$reg" --row 7
+expect 0 "Deleted row 7: 2026/12/09 Check 1007 Baker -3.40" delete "$reg" --row 7
 expect 0 "removed 2 deleted" compact "$reg"
 
 # A read-only register is read, never written.
@@ -73,7 +76,7 @@ expect 0 "Balance:" balance "$work/ReadOnly.qlt"
 cp "$reg" "$work/Two.qlt"
 for row in 6 5 4 3 2; do "$cli" delete "$work/Two.qlt" --row "$row" >/dev/null; done
 expect 1 "--yes" delete "$work/Two.qlt" --row 1
-expect 0 "" delete "$work/Two.qlt" --row 1 --yes
+expect 0 "its file is deleted" delete "$work/Two.qlt" --row 1 --yes
 [ -e "$work/Two.qlt" ] && { echo "FAIL: the last delete left the register file"; failures=$((failures + 1)); }
 
 # Imports: an ambiguous file is refused until an option says how to read it (--yes chooses
