@@ -60,6 +60,8 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"html", "txt", "csv"}));
     report->add_option("--range", report_options.range, "all, month, or FROM..TO");
     report->add_option("-o,--output", report_options.output, "The file to write (else standard output)");
+    report->add_flag("--state", report_options.state,
+                     "CSV: a State column (cleared, reconciled), as the report dialog's box gives");
     report->callback([&] { result = run_report(report_options); });
 
     AddOptions add_options;

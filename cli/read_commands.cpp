@@ -117,10 +117,11 @@ int run_list(const ListOptions& options) {
     const std::string payee = folded(options.payee);
     const bool json = options.format == "json";
     const bool csv = options.format == "csv";
-    const std::vector<std::uint8_t> states = json ? states_of(options.path) : std::vector<std::uint8_t>();
+    const std::vector<std::uint8_t> states =
+        json || csv ? states_of(options.path) : std::vector<std::uint8_t>();
     std::string out;
     out.reserve(kFlushSize + 4096);
-    if (csv) out += "Row,Date,Type,Number,Payee,Memo,Deposit,Payment,Balance,Second date\r\n";
+    if (csv) out += "Row,Date,Type,Number,Payee,Memo,Deposit,Payment,Balance,Second date,State\r\n";
     if (json) out += "[";
     if (!csv && !json) {
         out +=
@@ -192,8 +193,11 @@ int run_list(const ListOptions& options) {
                 out += ',';
                 append_csv_field(out, text);
             }
+            const std::uint8_t state =
+                static_cast<std::size_t>(slot) < states.size() ? states[static_cast<std::size_t>(slot)] : 0;
             out += ',' + (deposit ? amount : "") + ',' + (deposit ? "" : amount) + ',' + shown_balance + ',' +
-                   (second > 0 ? display_day(second) : "") + "\r\n";
+                   (second > 0 ? display_day(second) : "") + ',' + kStateNames[state < 3 ? state : 0] +
+                   "\r\n";
         } else {
             append_cell(out, integer_text(row), 7, true);
             append_cell(out, display_day(date), 10);
@@ -305,6 +309,7 @@ int run_report(const ReportOptions& options) {
     request.title = file_part(options.path, kCutExtension);
     const std::vector<std::uint8_t> states = states_of(options.path);
     request.states = &states;
+    request.state_column = options.state && request.format == ReportFormat::kCsv;
     if (!options.output.empty()) {
         const IoStatus written = write_report_file(options.path, request, options.output);
         return written ? kDone : say_failed(options.output, written);

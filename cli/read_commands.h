@@ -22,6 +22,7 @@ struct ReportOptions {
     std::string format;         // html, txt or csv
     std::string range = "all";  // all, month or FROM..TO
     std::string output;         // a file, replaced in one step; empty: standard output
+    bool state = false;         // CSV: a State column, as the report dialog's box gives it
 };
 int run_report(const ReportOptions& options);
 

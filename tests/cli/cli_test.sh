@@ -46,6 +46,9 @@ expect 0 "Refund" report "$reg" --format txt --range 2026-12-02..2026-12-02
 
 expect 0 '"balance":"999999.93"' list "$reg" --format json
 expect 0 "\"'=HYPERLINK(" list "$reg" --format csv
+expect 0 "Second date,State" list "$reg" --format csv
+expect 0 ",uncleared" list "$reg" --format csv
+expect 0 "Balance,Second date,State" report "$reg" --format csv --state
 expect 0 "999939.08" list "$reg" --payee "café"
 expect 0 "999939.08" list "$reg" --payee "CAFÉ LUM"
 expect 1 "--from 2026-13-01: no such date" list "$reg" --from 2026-13-01
