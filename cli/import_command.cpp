@@ -8,6 +8,7 @@
 #include "cli/exit_codes.h"
 #include "cli/register_access.h"
 #include "core/import/import_draft.h"
+#include "core/import/statement_text.h"
 #include "core/runtime/file_access.h"
 #include "core/runtime/number_text.h"
 #include "core/runtime/program_folders.h"
@@ -109,8 +110,13 @@ std::string readings_wanted(const ImportDraft& draft) {
 int run_import(const ImportOptions& options) {
     if (const std::optional<int> refused = register_refused(options.path, !options.dry_run)) return *refused;
     ImportDraft draft;
-    if (const IoStatus read = begin_import(options.statement, profiles_path(), options.profile, draft); !read)
+    if (const IoStatus read = begin_import(options.statement, profiles_path(), options.profile, draft);
+        !read) {
+        if (read.error() == EFBIG)
+            return say_refused(options.statement + ": " + too_large_text(file_size(options.statement)),
+                               kFileTrouble);
         return say_failed(options.statement, read);
+    }
     StatementFile& file = draft.file;
     if (file.format == StatementFormat::kCsv) {
         const std::optional<CsvProfile> named = draft.profile;

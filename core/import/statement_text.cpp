@@ -40,6 +40,14 @@ IoStatus read_statement_text(const std::string& path, std::string& utf8) {
     return {};
 }
 
+std::string too_large_text(std::int64_t size) {
+    char text[128];
+    std::snprintf(text, sizeof text, "It is %.1f MB; the largest statement the import reads is %lld MB.",
+                  static_cast<double>(size) / (1024.0 * 1024.0),
+                  static_cast<long long>(kLargestStatement / (1024 * 1024)));
+    return text;
+}
+
 std::string file_fingerprint(std::string_view bytes) {
     char text[17];
     std::snprintf(text, sizeof text, "%016llx",

@@ -13,6 +13,10 @@ namespace quillet {
 // Statements larger than this are refused (EFBIG): a bank's statement is far smaller.
 inline constexpr std::int64_t kLargestStatement = 64LL * 1024 * 1024;
 
+// Why a file larger than kLargestStatement is refused, with its size and the limit: "It is 80.5 MB;
+// the largest statement the import reads is 64 MB." For the import dialog and quillet-cli alike.
+std::string too_large_text(std::int64_t size);
+
 // The file's text in UTF-8. Fails with the cause: the file's own (ENOENT, EACCES...), EFBIG for
 // one too large, EILSEQ for one that is not text.
 IoStatus read_statement_text(const std::string& path, std::string& utf8);

@@ -4,6 +4,7 @@
 
 #include "core/import/csv_profiles.h"
 #include "core/import/raw_statement.h"
+#include "core/import/statement_text.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/file_access.h"
 #include "core/runtime/number_text.h"
@@ -411,8 +412,10 @@ void start_import() {
     state.import_folder = folder_part(path);
     ImportDraft d;
     if (const IoStatus read = begin_import(path, profiles_path(), "", d); !read) {
-        show_message(kMessageStatementUnreadable, main_ids::kMainWindow,
-                     file_and_cause(path, cause_text(read, &t.statement_causes)));
+        show_message(
+            kMessageStatementUnreadable, main_ids::kMainWindow,
+            file_and_cause(path, read.error() == EFBIG ? ShownText::of_text(too_large_text(file_size(path)))
+                                                       : cause_text(read, &t.statement_causes)));
         return;
     }
     // Columns the import does not know by themselves are chosen in the dialog.

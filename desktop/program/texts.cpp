@@ -239,7 +239,6 @@ void prepare_import(TextTable& t) {
     t.import_help_topic = "import";
     t.profiles_file_name = "Import profiles.ini";
     t.statement_causes = {
-        {EFBIG, "It is far larger than a bank statement can be (more than 64 MB)."},
         {EILSEQ, "It is not a text file."},
         {ENODATA, "It holds no transactions."},
         {EBADMSG, "It is not well-formed: its OFX or XML could not be read."},

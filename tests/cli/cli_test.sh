@@ -106,6 +106,8 @@ expect 0 "1.12 INTEREST" import "$reg" "$banks/qif_two_accounts.qif" --account S
 expect 0 "would be added" import "$reg" "$banks/ofx_checking_may.ofx" --dry-run --decimal comma
 expect 2 "an investment account's statement" import "$reg" "$banks/ofx_investment.ofx"
 expect 2 "holds no statement" import "$reg" "$banks/ofx_signon_only.ofx"
+truncate -s 70M "$work/huge.csv"
+expect 2 "It is 70.0 MB; the largest statement the import reads is 64 MB." import "$reg" "$work/huge.csv"
 expect 0 "Added 4, 0 duplicates" import "$reg" "$banks/csv_checking_may.csv"
 expect 0 "probably imported from csv_checking_may.csv" import "$reg" "$banks/ofx_checking_may.ofx" --dry-run
 expect 1 "no CSV profile is named Nobody" import "$reg" "$banks/csv_checking_may.csv" --profile Nobody
