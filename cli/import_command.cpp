@@ -28,19 +28,6 @@ std::string profiles_path() {
            std::string(kProfilesFileName);
 }
 
-std::string verdict_text(const PreviewLine& line) {
-    switch (line.verdict) {
-        case Verdict::kNew: return "new";
-        case Verdict::kImported: return "imported on " + display_day(line.verdict_date);
-        case Verdict::kDeletedAfterImport: return "deleted after import";
-        case Verdict::kTypedByHand: return "probably typed by hand on " + display_day(line.verdict_date);
-        case Verdict::kImportedElsewhere:
-            return "probably imported from " + file_part(line.verdict_file) + " on " +
-                   display_day(line.verdict_date);
-    }
-    return {};
-}
-
 template <typename Choice, typename Name>
 std::string names_of(const std::vector<Choice>& choices, Name name) {
     std::string all;

@@ -79,9 +79,8 @@ IoStatus begin_import(const std::string& statement_path, const std::string& prof
 bool choose_separator(ImportDraft& draft, char separator) {
     if (draft.file.format != StatementFormat::kCsv) return false;
     if (separator == draft.file.table.separator) return true;
-    StatementFile file = draft.file;
-    if (!split_csv(file, separator)) return false;
-    draft.file = std::move(file);
+    // split_csv leaves the file as it was when the text is malformed under the separator.
+    if (!split_csv(draft.file, separator)) return false;
     draft.profile = profile_of_header(draft.profiles_path, draft.file);
     if (draft.profile && draft.profile->separator != 0 && draft.profile->separator != separator)
         draft.profile.reset();

@@ -11,6 +11,7 @@
 #include "core/import/import_records.h"
 #include "core/import/line_identity.h"
 #include "core/list/row_text.h"
+#include "core/runtime/file_access.h"
 #include "core/runtime/number_text.h"
 #include "core/runtime/windows1252.h"
 
@@ -201,6 +202,20 @@ IoStatus preview_import(RegisterSession& session, Statement statement, ImportPre
     if (const IoStatus known = judge_by_identity(session, preview, judged); !known) return known;
     if (const IoStatus typed = judge_by_register(session, preview, judged); !typed) return typed;
     for (PreviewLine& line : preview.lines) line.ticked = line.verdict == Verdict::kNew;
+    return {};
+}
+
+std::string verdict_text(const PreviewLine& line) {
+    const std::string day =
+        line.verdict_date == kNoDate ? std::string() : format_date(kDisplayDateMask, line.verdict_date);
+    switch (line.verdict) {
+        case Verdict::kNew: return {};
+        case Verdict::kImported: return "imported on " + day;
+        case Verdict::kDeletedAfterImport: return "deleted after import";
+        case Verdict::kTypedByHand: return "probably typed by hand on " + day;
+        case Verdict::kImportedElsewhere:
+            return "probably imported from " + file_part(line.verdict_file) + " on " + day;
+    }
     return {};
 }
 

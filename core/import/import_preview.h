@@ -62,6 +62,11 @@ struct ImportPreview {
 // store cannot be read (nothing can then tell what was imported before), or with the register's.
 IoStatus preview_import(RegisterSession& session, Statement statement, ImportPreview& preview);
 
+// A line's verdict in words, for the import dialog and quillet-cli alike: "imported on 2024/12/31",
+// "deleted after import", "probably typed by hand on ...", "probably imported from FILE on ...";
+// empty for a new line. UTF-8.
+std::string verdict_text(const PreviewLine& line);
+
 // The ticked lines as the session's import: records in date order (the file's order among lines of
 // one day), each with its identity.
 ImportBatch batch_of(const ImportPreview& preview);

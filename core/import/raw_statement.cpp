@@ -185,29 +185,28 @@ Statement finish_statement(const RawStatement& raw, DateOrder order, DecimalMark
     statement.currency = raw.currency;
     for (const RawLine& line : raw.lines) {
         SkippedLine skipped{line.line, SkipReason::kBadDate, line.date};
-        const auto skip = [&] { statement.skipped.push_back(skipped); };
         if (blank(line.date)) {
             skipped.reason = SkipReason::kDateMissing;
-            skip();
+            statement.skipped.push_back(skipped);
             continue;
         }
         bool no_such_day = false;
         const std::optional<DateValue> date = read_date(line.date, order, &no_such_day);
         if (!date) {
             if (no_such_day) skipped.reason = SkipReason::kNoSuchDay;
-            skip();
+            statement.skipped.push_back(skipped);
             continue;
         }
         const std::optional<std::int64_t> cents = cents_of(line, mark, plain, skipped);
         if (!cents) {
-            skip();
+            statement.skipped.push_back(skipped);
             continue;
         }
         if (*cents == 0) {
             // Nothing moved: no transaction for the register, but the line is said.
             skipped.reason = SkipReason::kZeroAmount;
             skipped.detail = blank(line.amount) ? line.debit + line.credit : line.amount;
-            skip();
+            statement.skipped.push_back(skipped);
             continue;
         }
         bool changed = false;

@@ -134,20 +134,6 @@ void show_choices() {
     ui::disable_gadget(kMark, d.marks.size() > 1 ? 0 : 1);
 }
 
-std::string verdict_text(const PreviewLine& line) {
-    const TextTable& t = texts();
-    switch (line.verdict) {
-        case Verdict::kNew: return {};
-        case Verdict::kImported: return t.imported_on + date_text(line.verdict_date);
-        case Verdict::kDeletedAfterImport: return t.deleted_after_import;
-        case Verdict::kTypedByHand: return t.typed_by_hand_on + date_text(line.verdict_date);
-        case Verdict::kImportedElsewhere:
-            return t.imported_from + utf8_to_windows1252(file_part(line.verdict_file)) + t.imported_from_on +
-                   date_text(line.verdict_date);
-    }
-    return {};
-}
-
 void show_counts() {
     const ImportDraft& d = draft();
     const TextTable& t = texts();
@@ -181,7 +167,7 @@ void fill_lists() {
         const StatementLine& s = line.line;
         row = date_text(s.date) + '\n' + utf8_to_windows1252(s.number) + '\n' + utf8_to_windows1252(s.payee) +
               '\n' + utf8_to_windows1252(s.description) + '\n' + t.kind_names[s.cents < 0 ? 1 : 0] + '\n' +
-              cents_text(s.cents < 0 ? -s.cents : s.cents) + '\n' + verdict_text(line);
+              cents_text(s.cents < 0 ? -s.cents : s.cents) + '\n' + utf8_to_windows1252(verdict_text(line));
         ui::add_item(kPreview, -1, row);
     }
     for (std::size_t at = 0; at < d.preview.lines.size(); ++at)

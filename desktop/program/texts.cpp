@@ -216,10 +216,6 @@ void prepare_import(TextTable& t) {
     t.skipped_titles = {"Line", "Why it was skipped", "What it says"};
     t.kind_names = {"Deposit", "Withdrawal"};
     t.imported_on = "imported on ";
-    t.deleted_after_import = "deleted after import";
-    t.typed_by_hand_on = "probably typed by hand on ";
-    t.imported_from = "probably imported from ";
-    t.imported_from_on = " on ";
     for (std::size_t reason = 0; reason < kSkipReasonCount; ++reason)
         t.skip_reasons[reason] = skip_reason_text(static_cast<SkipReason>(reason));
     t.found_count = "Found ";

@@ -105,10 +105,8 @@ struct TextTable {
     std::array<std::string, 7> preview_titles;  // date, number, payee, memo, kind, amount, duplicate
     std::array<std::string, 3> skipped_titles;  // line, why, what it says
     std::array<std::string, 2> kind_names;      // deposit, withdrawal
-    // Verdicts: "imported on <date>", "deleted after import", "probably typed by hand on <date>".
-    std::string imported_on, deleted_after_import, typed_by_hand_on;
-    // "probably imported from <file> on <date>"
-    std::string imported_from, imported_from_on;
+    // "imported on <date>": a file imported before as a whole (a line's verdict is the core's).
+    std::string imported_on;
     std::array<std::string, kSkipReasonCount> skip_reasons;  // in the order of SkipReason (skip_reason_text)
     // "Found 12: 10 new, 2 duplicates, 1 refused or skipped. 10 ticked to import."
     std::string found_count, new_count, duplicate_count, duplicate_one, refused_count, ticked_count;
