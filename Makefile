@@ -18,6 +18,10 @@ SOAK_FUZZ_SECONDS ?= 600
 GENERATOR := -G Ninja
 # Warnings are errors whenever CI is set, whatever an earlier configure left in the cache.
 WERROR := $(if $(CI),ON,OFF)
+# The distribution's compiler and linker flags (hardening, -O2 -g). The tests' build and the
+# package's are one build with these flags, so the tests run what is packaged and CI packages it.
+DISTRIBUTION_FLAGS = "-DCMAKE_CXX_FLAGS=$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+    "-DCMAKE_EXE_LINKER_FLAGS=$$(dpkg-buildflags --get LDFLAGS)"
 
 .PHONY: run test bench fuzz soak package format pictures bootstrap build configure clean
 
@@ -25,7 +29,8 @@ bootstrap:
 	@scripts/bootstrap
 
 configure: bootstrap
-	@cmake -S . -B $(BUILD_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_WERROR=$(WERROR) >/dev/null
+	@cmake -S . -B $(BUILD_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_WERROR=$(WERROR) \
+	    $(DISTRIBUTION_FLAGS) >/dev/null
 
 build: configure
 	cmake --build $(BUILD_DIR)
@@ -41,16 +46,15 @@ bench: bootstrap
 	cmake --build $(BENCH_DIR)
 	@scripts/run-benchmarks $(BENCH_DIR)
 
-# The Debian package, from an optimized build with the flags Debian's tools give:
-# $(PACKAGE_DIR)/quillet_<version>_<arch>.deb.
+# The Debian packages, built as the tests' build is (without the tests):
+# $(PACKAGE_DIR)/quillet_<version>_<arch>.deb and quillet-cli_<version>_<arch>.deb. Their dates are
+# SOURCE_DATE_EPOCH's, or the last commit's: two builds of one commit give the same bytes.
 package: bootstrap
-	@cmake -S . -B $(PACKAGE_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_TESTS=OFF \
-	    -DQUILLET_WERROR=$(WERROR) \
-	    "-DCMAKE_CXX_FLAGS=$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
-	    "-DCMAKE_EXE_LINKER_FLAGS=$$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+	@cmake -S . -B $(PACKAGE_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_BUILD_TESTS=OFF \
+	    -DQUILLET_WERROR=$(WERROR) $(DISTRIBUTION_FLAGS) >/dev/null
 	cmake --build $(PACKAGE_DIR)
 	cd $(PACKAGE_DIR) && cpack -G DEB
-	@ls $(PACKAGE_DIR)/quillet_*.deb
+	@ls $(PACKAGE_DIR)/quillet*.deb
 
 # Every parser against libFuzzer for FUZZ_SECONDS each, from the corpus kept in the tree and with its
 # format's dictionary. The corpus grows in a scratch copy (FUZZ_KEEP=1 merges what reached new code

@@ -187,6 +187,7 @@ int run_import(const ImportOptions& options) {
         return kDone;
     }
     ImportBatch batch = batch_of(preview);
+    batch.cleared = !options.uncleared;
     if (batch.records.empty()) {
         std::cout << "Nothing to add: " << counted(preview.duplicate_count(), "duplicate", "duplicates")
                   << ", " << static_cast<std::int64_t>(preview.skipped.size()) << " left out\n";
@@ -197,7 +198,8 @@ int run_import(const ImportOptions& options) {
     if (!imported.done()) return say_session_failed(imported);
     std::cout << "Added " << preview.ticked_count() << ", "
               << counted(preview.duplicate_count(), "duplicate", "duplicates") << ", "
-              << static_cast<std::int64_t>(preview.skipped.size()) << " left out\n";
+              << static_cast<std::int64_t>(preview.skipped.size()) << " left out"
+              << (options.uncleared ? "" : "; marked cleared at the bank") << '\n';
     return kDone;
 }
 

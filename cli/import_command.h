@@ -10,6 +10,7 @@ struct ImportOptions {
     std::string path;
     std::string statement;
     bool dry_run = false;
+    bool uncleared = false;  // the transactions arrive uncleared, not as the bank's own
     bool yes = false;     // kept for older scripts: it chooses no reading of a file's values
     std::string profile;  // a CSV profile saved by the import dialog, by name
     std::string account;  // of a file with several accounts

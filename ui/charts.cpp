@@ -3,10 +3,9 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
-#include <QDateTime>
-#include <QDateTimeAxis>
 #include <QLineSeries>
 #include <QToolTip>
 #include <QValueAxis>
@@ -31,6 +30,7 @@ class FigureChartView : public QChartView {
         chart()->legend()->setAlignment(Qt::AlignBottom);
         chart()->setMargins(QMargins(4, 4, 4, 4));
     }
+    // Each point's label and the moment its balance starts to show (the end of its day).
     std::vector<std::string> point_labels;
     std::vector<qint64> point_times;
     std::vector<std::array<std::string, 2>> bar_labels;
@@ -54,6 +54,18 @@ class FigureChartView : public QChartView {
         point_times.clear();
         bar_labels.clear();
         hover.clear();
+        chart()->legend()->setVisible(false);
+    }
+    // The label of the balance the line shows at the moment: the last point whose balance has
+    // started to show, or the first point before any has.
+    void hover_line(qint64 time) {
+        if (point_times.empty()) {
+            show_hover({});
+            return;
+        }
+        const auto after = std::upper_bound(point_times.begin(), point_times.end(), time);
+        const std::size_t index = after == point_times.begin() ? 0 : static_cast<std::size_t>(after - point_times.begin()) - 1;
+        show_hover(QString::fromStdString(point_labels[index]));
     }
 };
 
@@ -72,55 +84,54 @@ bool create_chart(int number, int x, int y, int width, int height) {
     return record_gadget(number, GadgetKind::kChart, new FigureChartView(parent), x, y, width, height);
 }
 
-void set_line_points(int number, const std::vector<LinePoint>& points, const std::string& name) {
+void set_line_points(int number, const std::vector<LinePoint>& points, const std::vector<DayTick>& ticks,
+                     const std::string& name) {
     FigureChartView* view = chart_view(number);
     if (view == nullptr) return;
     view->clear();
+    if (points.empty()) return;
     auto* series = new QLineSeries;
     series->setName(QString::fromStdString(name));
+    // Flat through each day, a step at its end: the first point's balance is drawn across its own
+    // day, each later one's from the end of its day.
     QList<QPointF> shown;
-    shown.reserve(static_cast<qsizetype>(points.size()));
+    shown.reserve(static_cast<qsizetype>(points.size() * 2 + 1));
     double low = 0;
     double high = 0;
+    const qint64 start = static_cast<qint64>(points.front().day) * kMillisecondsADay;
+    shown.append(QPointF(static_cast<double>(start), points.front().value));
     for (const LinePoint& point : points) {
-        const qint64 time = static_cast<qint64>(point.day) * kMillisecondsADay;
-        shown.append(QPointF(static_cast<double>(time), point.value));
+        const qint64 end_of_day = (static_cast<qint64>(point.day) + 1) * kMillisecondsADay;
+        shown.append(QPointF(static_cast<double>(end_of_day), shown.back().y()));
+        shown.append(QPointF(static_cast<double>(end_of_day), point.value));
         view->point_labels.push_back(point.label);
-        view->point_times.push_back(time);
+        view->point_times.push_back(end_of_day);
         low = std::min(low, point.value);
         high = std::max(high, point.value);
     }
     series->replace(shown);
     view->chart()->addSeries(series);
-    auto* days = new QDateTimeAxis;
-    days->setFormat("yyyy/MM");
+    auto* days = new QCategoryAxis;
+    days->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    days->setRange(static_cast<double>(start), static_cast<double>(view->point_times.back()));
+    days->setStartValue(static_cast<double>(start));
+    for (const DayTick& tick : ticks)
+        days->append(QString::fromStdString(tick.label), static_cast<double>(tick.day) * kMillisecondsADay);
     auto* figures = new QValueAxis;
     figures->setLabelFormat("%.0f");
-    if (!points.empty()) {
-        days->setRange(
-            QDateTime::fromMSecsSinceEpoch(view->point_times.front(), Qt::UTC),
-            QDateTime::fromMSecsSinceEpoch(
-                std::max(view->point_times.back(), view->point_times.front() + kMillisecondsADay), Qt::UTC));
-        figures->setRange(low, high > low ? high : low + 1);
-        figures->applyNiceNumbers();
-    }
+    figures->setRange(low, high > low ? high : low + 1);
+    figures->applyNiceNumbers();
     view->chart()->addAxis(days, Qt::AlignBottom);
     view->chart()->addAxis(figures, Qt::AlignLeft);
     series->attachAxis(days);
     series->attachAxis(figures);
-    // The hover names the nearest point's day and exact figure.
+    view->chart()->legend()->setVisible(true);
     QObject::connect(series, &QLineSeries::hovered, view, [view](const QPointF& at, bool state) {
-        if (!state || view->point_times.empty()) {
+        if (!state) {
             view->show_hover({});
             return;
         }
-        const auto time = static_cast<qint64>(at.x());
-        const auto after = std::lower_bound(view->point_times.begin(), view->point_times.end(), time);
-        std::size_t index = static_cast<std::size_t>(after - view->point_times.begin());
-        if (index == view->point_times.size() ||
-            (index > 0 && time - view->point_times[index - 1] < *after - time))
-            index = index == 0 ? 0 : index - 1;
-        view->show_hover(QString::fromStdString(view->point_labels[index]));
+        view->hover_line(static_cast<qint64>(at.x()));
     });
 }
 
@@ -129,6 +140,7 @@ void set_bar_pairs(int number, const std::vector<BarPair>& pairs, const std::str
     FigureChartView* view = chart_view(number);
     if (view == nullptr) return;
     view->clear();
+    if (pairs.empty()) return;
     auto* first = new QBarSet(QString::fromStdString(first_name));
     auto* second = new QBarSet(QString::fromStdString(second_name));
     first->setColor(QColor(0x2a, 0x7a, 0x3a));
@@ -156,6 +168,7 @@ void set_bar_pairs(int number, const std::vector<BarPair>& pairs, const std::str
     view->chart()->addAxis(figures, Qt::AlignLeft);
     series->attachAxis(axis);
     series->attachAxis(figures);
+    view->chart()->legend()->setVisible(true);
     QObject::connect(series, &QBarSeries::hovered, view, [view, first](bool state, int index, QBarSet* set) {
         if (!state || index < 0 || static_cast<std::size_t>(index) >= view->bar_labels.size()) {
             view->show_hover({});
@@ -169,6 +182,21 @@ void set_bar_pairs(int number, const std::vector<BarPair>& pairs, const std::str
 std::string chart_hover_text(int number) {
     FigureChartView* view = chart_view(number);
     return view == nullptr ? std::string() : view->hover.toStdString();
+}
+
+void hover_line_at(int number, std::int64_t seconds) {
+    FigureChartView* view = chart_view(number);
+    if (view == nullptr || view->chart()->series().isEmpty()) return;
+    if (auto* series = qobject_cast<QLineSeries*>(view->chart()->series().front()))
+        Q_EMIT series->hovered(QPointF(static_cast<double>(seconds) * 1000.0, 0), true);
+}
+
+void hover_bar(int number, int category, int figure) {
+    FigureChartView* view = chart_view(number);
+    if (view == nullptr || view->chart()->series().isEmpty()) return;
+    auto* series = qobject_cast<QBarSeries*>(view->chart()->series().front());
+    if (series == nullptr || figure < 0 || figure >= series->count()) return;
+    Q_EMIT series->hovered(true, category, series->barSets().at(figure));
 }
 
 int line_point_count(int number) {

@@ -17,18 +17,22 @@ const std::uint8_t* record_at(const std::string& records, std::int64_t at) {
            at * static_cast<std::int64_t>(kRecordSize);
 }
 
-// The imported records cut again and the import gone from the store.
+// The imported records cut again and the import gone from the store, with the marks it made.
 class CutImported : public Change {
   public:
-    CutImported(std::int64_t first, std::string records, std::int64_t import_id)
-        : first_(first), records_(std::move(records)), import_id_(import_id) {}
+    CutImported(std::int64_t first, std::string records, std::int64_t import_id, std::vector<StoredMark> marks)
+        : first_(first), records_(std::move(records)), import_id_(import_id), marks_(std::move(marks)) {
+        for (StoredMark& mark : marks_) mark.state = ClearState::kUncleared;
+    }
     ChangeKind kind() const override { return ChangeKind::kImport; }
     bool undoable() const override { return false; }
     IoStatus plan(const SessionState&, const RegisterLock*, ChangePlan& plan) override {
         plan.cut_from = first_;
         plan.cut = records_;
-        const std::int64_t id = import_id_;
-        plan.store = [id](CompanionStore& store) { return store.remove_import(id); };
+        plan.store = [this](CompanionStore& store) {
+            if (const IoStatus removed = store.remove_import(import_id_); !removed) return removed;
+            return marks_.empty() ? IoStatus{} : store.set_marks(marks_);
+        };
         return {};
     }
     void applied(SessionState& state, ChangePlan&, RowChange& rows) override {
@@ -41,12 +45,13 @@ class CutImported : public Change {
     std::int64_t first_;
     std::string records_;
     std::int64_t import_id_;
+    std::vector<StoredMark> marks_;
 };
 
 }  // namespace
 
 ImportStatement::ImportStatement(ImportBatch batch)
-    : identities_(std::move(batch.identities)), entry_(std::move(batch.entry)) {
+    : identities_(std::move(batch.identities)), entry_(std::move(batch.entry)), cleared_(batch.cleared) {
     records_.reserve(batch.records.size() * kRecordSize);
     for (const TransactionRecord& record : batch.records) {
         const RecordBytes encoded = encode_record(record);
@@ -68,7 +73,15 @@ IoStatus ImportStatement::plan(const SessionState& state, const RegisterLock*, C
     auto links = std::make_shared<std::vector<StoredLink>>();
     links->reserve(places.size());
     for (std::size_t at = 0; at < places.size(); ++at) links->push_back({identities_[at], places[at], 0});
-    plan.store = [this, links](CompanionStore& store) { return store.add_import(entry_, *links); };
+    marks_.clear();
+    if (cleared_) {
+        marks_.reserve(places.size());
+        for (const RecordPlace& place : places) marks_.push_back({place, ClearState::kCleared, 0});
+    }
+    plan.store = [this, links](CompanionStore& store) {
+        if (const IoStatus added = store.add_import(entry_, *links); !added) return added;
+        return marks_.empty() ? IoStatus{} : store.set_marks(marks_);
+    };
     plan.store_made_when_missing = true;
     return {};
 }
@@ -79,6 +92,7 @@ void ImportStatement::applied(SessionState& state, ChangePlan& plan, RowChange& 
     for (std::int64_t at = 0; at < count_of(records_); ++at) {
         state.places.push(record_fingerprint(record_at(records_, at)), true);
         state.places.set_imported(first_ + at, true);
+        if (cleared_) state.places.set_state(first_ + at, ClearState::kCleared);
     }
     state.list.insert_appended(first_, records_);
     state.store_state = StoreState::kRead;
@@ -86,7 +100,7 @@ void ImportStatement::applied(SessionState& state, ChangePlan& plan, RowChange& 
 }
 
 std::shared_ptr<Change> ImportStatement::inverse() const {
-    return std::make_shared<CutImported>(first_, records_, entry_.id);
+    return std::make_shared<CutImported>(first_, records_, entry_.id, marks_);
 }
 
 StepName ImportStatement::step_name() const { return {std::nullopt, count_of(records_), kNoDate}; }

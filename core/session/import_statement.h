@@ -1,6 +1,7 @@
 // Importing a statement: the batch's records appended in one write, and the import with a link from
 // each line's identity to the record it became recorded in the companion store (made when missing),
-// as one change that a kill leaves whole or not at all. Taken back by cutting the records and
+// with the records marked cleared when the batch says so (they are the bank's own), as one change
+// that a kill leaves whole or not at all. Taken back by cutting the records and
 // removing the import; made again with the same import number.
 #pragma once
 
@@ -17,6 +18,7 @@ struct ImportBatch {
     std::vector<TransactionRecord> records;
     std::vector<std::string> identities;
     StoredImport entry;
+    bool cleared = false;  // the records arrive cleared at the bank
 };
 
 class ImportStatement : public Change {
@@ -34,6 +36,8 @@ class ImportStatement : public Change {
     std::string records_;  // the records, one after another (numbered once applied)
     std::vector<std::string> identities_;
     StoredImport entry_;
+    bool cleared_ = false;
+    std::vector<StoredMark> marks_;  // the cleared marks the plan writes
     std::int64_t first_ = -1;
 };
 

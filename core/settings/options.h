@@ -28,6 +28,7 @@ struct Options {
     std::int32_t list_background;   // negative: the system's colours
     std::int32_t find_highlight;
     std::uint8_t list_order;  // the order the list starts in: 0 file order, 1 reverse
+    std::uint8_t import_cleared;  // imported transactions arrive marked cleared at the bank
 
     bool operator==(const Options&) const = default;
 };
@@ -77,6 +78,11 @@ inline constexpr OptionField kOptionFields[] = {
      .integer = &Options::find_highlight,
      .default_value = 0x99FFFF},
     {.key = "ListOrder", .kind = OptionField::Kind::kByte, .byte = &Options::list_order},
+    // A statement's transactions are the bank's own: cleared unless the user says otherwise.
+    {.key = "ImportCleared",
+     .kind = OptionField::Kind::kByte,
+     .byte = &Options::import_cleared,
+     .default_value = 1},
 };
 
 }  // namespace quillet

@@ -1,6 +1,7 @@
 #include "desktop/dialogs/chart_dialog.h"
 
 #include "core/chart/chart_figures.h"
+#include "core/chart/date_ticks.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/number_text.h"
 #include "core/runtime/windows1252.h"
@@ -22,8 +23,9 @@ using namespace chart_ids;
 
 namespace {
 
-// The line's room in pixels: two points a column are all it can show.
+// The line's room in pixels: two points a column are all it can show; a date label needs 90.
 constexpr int kLineColumns = 700;
+constexpr int kMostDateLabels = kLineColumns / 90;
 
 std::string day_text(std::int32_t day) {
     return format_date(kDisplayDateMask, static_cast<DateValue>(day) * kSecondsADay);
@@ -45,7 +47,12 @@ void show_figures() {
         points.push_back({day.day, static_cast<double>(day.cents) / 100.0,
                           day_text(day.day) + ": " + cents_text(day.cents)});
     }
-    ui::set_line_points(kLine, points, windows1252_to_utf8(t.balance_series));
+    std::vector<ui::DayTick> ticks;
+    if (!figures.balance.empty()) {
+        for (DateTick& tick : date_ticks(figures.balance.front().day, figures.balance.back().day, kMostDateLabels))
+            ticks.push_back({tick.day, std::move(tick.label)});
+    }
+    ui::set_line_points(kLine, points, ticks, windows1252_to_utf8(t.balance_series));
     std::vector<ui::BarPair> bars;
     for (const MonthSums& month : figures.months) {
         const std::string name = month_text(month);

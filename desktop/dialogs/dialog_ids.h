@@ -163,6 +163,7 @@ inline constexpr int kSeparatorCaption = 438;
 inline constexpr int kSeparator = 439;
 inline constexpr int kPlainCaption = 398;
 inline constexpr int kPlain = 399;
+inline constexpr int kMarkCleared = 397;
 }  // namespace import_ids
 
 namespace reconcile_ids {

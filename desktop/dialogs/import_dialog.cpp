@@ -300,6 +300,7 @@ void import_ticked() {
     ImportDraft& d = draft();
     ImportBatch batch = batch_of(d.preview);
     if (batch.records.empty()) return;
+    batch.cleared = app().options.import_cleared != 0;
     // What the pick lists learn, as from typed transactions: the latest last, so it stands first.
     std::vector<TransactionRecord> learned = batch.records;
     RowChange change;
@@ -381,6 +382,8 @@ void create_gadgets() {
     ui::add_column(kSkipped, 2, skipped[2], 470);
     ui::create_button(kTickAll, 16, 578, 100, 28, t.tick_all_button);
     ui::create_button(kUntickAll, 124, 578, 100, 28, t.untick_all_button);
+    ui::create_check_box(kMarkCleared, 244, 583, 260, 18, t.mark_cleared_box);
+    ui::set_state(kMarkCleared, app().options.import_cleared != 0 ? 1 : 0);
     ui::create_button(kOk, 672, 578, 92, 28, t.import_button, ui::kButtonDefault);
     ui::create_button(kCancel, 772, 578, 92, 28, t.cancel_button);
 }
@@ -443,6 +446,9 @@ void handle_import_dialog(int kind) {
             case kPlain: choose_conventions(); break;
             case kPreview:
                 if (ui::event_type() == ui::kTicked) note_tick();
+                break;
+            case kMarkCleared:
+                app().options.import_cleared = ui::get_state(kMarkCleared) == 1 ? 1 : 0;
                 break;
             case kTickAll: set_all_ticks(true); break;
             case kUntickAll: set_all_ticks(false); break;

@@ -231,6 +231,7 @@ void prepare_import(TextTable& t) {
         "have no sign and no column says debit or credit.";
     t.tick_all_button = "Tick a&ll";
     t.untick_all_button = "&Untick all";
+    t.mark_cleared_box = "Mar&k them cleared at the bank";
     t.import_button = "&Import";
     t.import_help_topic = "import";
     t.profiles_file_name = "Import profiles.ini";

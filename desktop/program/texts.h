@@ -113,7 +113,7 @@ struct TextTable {
     // " Control characters were taken out of 3 lines' texts."
     std::string cleaned_count, cleaned_count_end;
     std::string conventions_wanted;  // while the file's date order or decimal mark is not chosen
-    std::string tick_all_button, untick_all_button, import_button, import_help_topic;
+    std::string tick_all_button, untick_all_button, mark_cleared_box, import_button, import_help_topic;
     std::string profiles_file_name;
     // Why a statement cannot be read, by errno, before the general causes.
     std::vector<std::pair<int, std::string>> statement_causes;

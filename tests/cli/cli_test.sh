@@ -88,7 +88,10 @@ expect 1 "give --dates dmy or mdy" import "$reg" "$data/import/ambiguous.csv"
 expect 1 "give --dates dmy or mdy" import "$reg" "$data/import/ambiguous.csv" --yes
 expect 1 "cannot be read as year/month/day" import "$reg" "$data/import/ambiguous.csv" --dates ymd
 expect 0 "would be added" import "$reg" "$data/import/ambiguous.csv" --dry-run --dates mdy
-expect 0 "Added 4" import "$reg" "$data/import/checking.ofx"
+cleared_before=$("$cli" balance "$reg" --cleared)
+expect 0 "Added 4, 0 duplicates, 1 left out; marked cleared at the bank" import "$reg" "$data/import/checking.ofx"
+[ "$("$cli" balance "$reg" --cleared)" != "$cleared_before" ] ||
+    { echo "FAIL: the imported transactions are not cleared"; failures=$((failures + 1)); }
 expect 0 "Nothing to add" import "$reg" "$data/import/checking.ofx"
 expect 1 "--account" import "$reg" "$data/import/two_accounts.ofx"
 expect 0 "INTEREST PAID" import "$reg" "$data/import/two_accounts.ofx" --account 9988776655 --dry-run
@@ -108,7 +111,10 @@ expect 2 "an investment account's statement" import "$reg" "$banks/ofx_investmen
 expect 2 "holds no statement" import "$reg" "$banks/ofx_signon_only.ofx"
 truncate -s 70M "$work/huge.csv"
 expect 2 "It is 70.0 MB; the largest statement the import reads is 64 MB." import "$reg" "$work/huge.csv"
-expect 0 "Added 4, 0 duplicates" import "$reg" "$banks/csv_checking_may.csv"
+cleared_before=$("$cli" balance "$reg" --cleared)
+expect 0 "Added 4, 0 duplicates, 0 left out" import "$reg" "$banks/csv_checking_may.csv" --uncleared
+[ "$("$cli" balance "$reg" --cleared)" = "$cleared_before" ] ||
+    { echo "FAIL: --uncleared marked the transactions cleared"; failures=$((failures + 1)); }
 expect 0 "probably imported from csv_checking_may.csv" import "$reg" "$banks/ofx_checking_may.ofx" --dry-run
 expect 1 "no CSV profile is named Nobody" import "$reg" "$banks/csv_checking_may.csv" --profile Nobody
 

@@ -51,16 +51,41 @@ kill -0 "$pid" 2>/dev/null && fail "the program did not end"
 wait "$pid" || fail "the program ended with an error"
 pid=
 
+# Two packages: the program, and quillet-cli on its own (no Qt, no display), which the program needs.
+# Every date in both is SOURCE_DATE_EPOCH's.
+export SOURCE_DATE_EPOCH=1796904000
 cpack -G DEB -B "$top/package" --config "$build/CPackConfig.cmake" >"$top/cpack.log" 2>&1 ||
     { cat "$top/cpack.log"; fail "cpack failed"; }
 deb=$(ls "$top"/package/quillet_*.deb)
+cli_deb=$(ls "$top"/package/quillet-cli_*.deb)
 dpkg-deb -c "$deb" >"$top/contents" && grep -q "./usr/bin/quillet$" "$top/contents" || fail "the package holds no program"
-grep -q "./usr/bin/quillet-cli$" "$top/contents" || fail "the package holds no quillet-cli"
+grep -q "quillet-cli" "$top/contents" && fail "the program's package holds quillet-cli's files"
+dpkg-deb -c "$cli_deb" >"$top/cli_contents" && grep -q "./usr/bin/quillet-cli$" "$top/cli_contents" ||
+    fail "quillet-cli's package holds no quillet-cli"
+grep -q "./usr/share/man/man1/quillet-cli.1.gz$" "$top/cli_contents" || fail "quillet-cli's package holds no manual page"
+version=$(dpkg-deb -f "$deb" Version)
+[ "$(dpkg-deb -f "$cli_deb" Version)" = "$version" ] || fail "the two packages' versions differ"
+zcat "$root/share/doc/quillet/changelog.gz" | grep -q "^quillet ($version)" || fail "the changelog has no entry for $version"
+grep -q "<release version=\"$version\"" "$root/share/metainfo/$id.metainfo.xml" || fail "the metadata has no release $version"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in fonts-dejavu-core qt6-qpa-plugins libqt6widgets6; do
+for needed in fonts-dejavu-core qt6-qpa-plugins libqt6widgets6 "quillet-cli (= $version)"; do
     [[ "$depends" == *"$needed"* ]] || fail "the package does not depend on $needed: $depends"
 done
+cli_depends=$(dpkg-deb -f "$cli_deb" Depends)
+[[ "$cli_depends" == *libsqlite3* ]] || fail "quillet-cli's dependencies were not found: $cli_depends"
+[[ "$cli_depends" == *libqt* || "$cli_depends" == *libx11* ]] && fail "quillet-cli needs Qt or X: $cli_depends"
 [[ "$(dpkg-deb -f "$deb" Recommends)" == *xdg-utils* ]] || fail "the package does not recommend xdg-utils"
+
+# So a second packaging a second later, of files touched since, gives the same bytes.
+sleep 1
+touch "$build/bin/quillet-cli"
+cpack -G DEB -B "$top/second" --config "$build/CPackConfig.cmake" >"$top/cpack.log" 2>&1 || fail "cpack failed"
+for name in "$(basename "$deb")" "$(basename "$cli_deb")"; do
+    cmp -s "$top/package/$name" "$top/second/$name" || fail "two packagings of one build differ: $name"
+    dates=$(dpkg-deb --fsys-tarfile "$top/package/$name" | TZ=UTC tar -t -v --full-time | awk '{print $4" "$5}' | sort -u)
+    [ "$dates" = "2026-12-10 12:00:00" ] || fail "$name holds files not dated from SOURCE_DATE_EPOCH: $dates"
+done
+unset SOURCE_DATE_EPOCH
 # Root may run it here: CI has no other user.
-lintian --fail-on error "$deb" 2> >(grep -v "running with root privileges" >&2) || fail "lintian found errors"
+lintian --fail-on error "$deb" "$cli_deb" 2> >(grep -v "running with root privileges" >&2) || fail "lintian found errors"
 echo "1 passed, 0 failed"

@@ -1,11 +1,13 @@
 // The balance chart's figures: the balance at each day's end and the month sums in exact cents from
 // a register (void counting nothing, deleted not there), a range that starts from the true balance,
-// and the reduction that keeps every pixel column's lowest and highest balance.
+// the reduction that keeps every pixel column's lowest and highest balance, and the date axis's
+// labels on calendar starts.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "core/chart/chart_figures.h"
+#include "core/chart/date_ticks.h"
 #include "core/register/record.h"
 #include "tests/support/temp_folder.h"
 
@@ -100,6 +102,39 @@ TEST(ChartFigures, TheReducedLineKeepsEachColumnsLowestAndHighestBalance) {
     }
     EXPECT_TRUE(std::is_sorted(reduced.begin(), reduced.end(),
                                [](const DayBalance& a, const DayBalance& b) { return a.day < b.day; }));
+}
+
+// Each label stands where its day, month or year begins, as many as fit: never "2025/03" at 26
+// March, nor five "2026/11" over ten days.
+TEST(DateTicks, LabelsStandOnDayMonthOrYearStarts) {
+    struct Case {
+        const char* range;
+        std::int32_t first, last;
+        std::vector<DateTick> wanted;
+    };
+    const Case cases[] = {
+        {"ten days, every other day", day(2026, 11, 3), day(2026, 11, 12),
+         {{day(2026, 11, 3), "2026/11/03"}, {day(2026, 11, 5), "2026/11/05"}, {day(2026, 11, 7), "2026/11/07"},
+          {day(2026, 11, 9), "2026/11/09"}, {day(2026, 11, 11), "2026/11/11"}, {day(2026, 11, 13), "2026/11/13"}}},
+        {"one day, its start and end", day(2026, 2, 28), day(2026, 2, 28),
+         {{day(2026, 2, 28), "2026/02/28"}, {day(2026, 3, 1), "2026/03/01"}}},
+        {"a year, every other month start", day(2025, 1, 10), day(2025, 12, 20),
+         {{day(2025, 3, 1), "2025/03"}, {day(2025, 5, 1), "2025/05"}, {day(2025, 7, 1), "2025/07"},
+          {day(2025, 9, 1), "2025/09"}, {day(2025, 11, 1), "2025/11"}}},
+        {"three months, each month start", day(2024, 12, 15), day(2025, 3, 14),
+         {{day(2025, 1, 1), "2025/01"}, {day(2025, 2, 1), "2025/02"}, {day(2025, 3, 1), "2025/03"}}},
+        {"36 years, each decade", day(1990, 6, 1), day(2026, 12, 9),
+         {{day(2000, 1, 1), "2000"}, {day(2010, 1, 1), "2010"}, {day(2020, 1, 1), "2020"}}},
+    };
+    for (const Case& each : cases) {
+        const std::vector<DateTick> ticks = date_ticks(each.first, each.last, 7);
+        ASSERT_EQ(ticks.size(), each.wanted.size()) << each.range;
+        for (std::size_t at = 0; at < ticks.size(); ++at) {
+            EXPECT_EQ(ticks[at].day, each.wanted[at].day) << each.range << ": " << ticks[at].label;
+            EXPECT_EQ(ticks[at].label, each.wanted[at].label) << each.range;
+        }
+    }
+    EXPECT_TRUE(date_ticks(day(2026, 1, 2), day(2026, 1, 1), 7).empty());
 }
 
 }  // namespace

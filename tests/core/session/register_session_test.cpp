@@ -247,6 +247,36 @@ TEST_F(Session, RowsFollowEveryChange) {
     EXPECT_EQ(session.balances().summary().balance.cents, -5000);
 }
 
+// A statement's transactions are the bank's own: they arrive cleared, the marks kept with their
+// links, and undo takes the marks back with the records.
+TEST_F(Session, AnImportMarkedClearedKeepsItsMarksUntilUndone) {
+    const std::string path = folder.write("Cash.qlt", four_records());
+    auto bank_and_fee = [](bool cleared) {
+        ImportBatch batch{{named("Bank"), named("Fee")}, {"id-1", "id-2"}, {}};
+        batch.cleared = cleared;
+        return batch;
+    };
+    RowChange change;
+    {
+        RegisterSession session;
+        (void)session.open(path, kListFileOrder);
+        ASSERT_TRUE(testing::import(session, bank_and_fee(true), change).done());
+        EXPECT_EQ(session.row_state(3), ClearState::kCleared);
+        EXPECT_EQ(session.row_state(4), ClearState::kCleared);
+        EXPECT_EQ(session.row_state(0), ClearState::kUncleared);
+        ASSERT_TRUE(session.undo(change).done());
+        // The same records again, at the same places: no mark of the undone import is left for them.
+        ASSERT_TRUE(testing::import(session, bank_and_fee(false), change).done());
+        EXPECT_EQ(session.row_state(4), ClearState::kUncleared);
+        ASSERT_TRUE(session.undo(change).done());
+        ASSERT_TRUE(testing::import(session, bank_and_fee(true), change).done());
+    }
+    RegisterSession session;
+    (void)session.open(path, kListFileOrder);
+    EXPECT_EQ(session.row_state(4), ClearState::kCleared) << "read again from the store";
+    EXPECT_EQ(session.cleared_balance().cents, -2500);
+}
+
 // Runs the other program's change in a process of its own, and waits for it.
 void in_another_process(const std::function<void()>& act) {
     const pid_t child = ::fork();

@@ -1,5 +1,7 @@
-// The balance chart as the user opens it: Ctrl+G on a small register shows its figures, and the
-// range choice narrows them.
+// The balance chart as the user opens it: Ctrl+G on a small register shows its figures, the range
+// choice narrows them, the date axis is labelled on calendar starts, and every hover text (read
+// without a mouse) names a day or month and its exact figure.
+#include <QCategoryAxis>
 #include <QChartView>
 #include <QLineSeries>
 
@@ -20,18 +22,56 @@ TEST_F(Program, TheChartShowsTheBalanceOfEachDayAndTheRangeNarrowsIt) {
     ASSERT_TRUE(ui::is_window(kWindow));
     EXPECT_EQ(ui::get_text(kFigures), "2025/03/01: 100.00   2026/12/02: 99.70");
     EXPECT_EQ(ui::line_point_count(kLine), 5);  // with the flat days before the 5th and December
-    // The pointer near the 5th names that day's exact balance.
+    // The balance steps at the end of its day: during the 5th the line still shows the 4th's.
+    ui::hover_line_at(kLine, make_date(2025, 3, 5, 12));
+    EXPECT_EQ(ui::chart_hover_text(kLine), "2025/03/04: 100.00");
+    ui::hover_line_at(kLine, make_date(2025, 3, 6, 2));
+    EXPECT_EQ(ui::chart_hover_text(kLine), "2025/03/05: 99.90");
+    ui::hover_bar(kBars, 0, 1);
+    EXPECT_EQ(ui::chart_hover_text(kBars), "2025/03 Payments: .10");
+    ui::hover_bar(kBars, 1, 0);
+    EXPECT_EQ(ui::chart_hover_text(kBars), "2026/12 Deposits: .00");
+    // 21 months: a label every sixth month start, each where its month begins.
     auto* view = qobject_cast<QChartView*>(ui::detail::gadget_widget(kLine));
     ASSERT_NE(view, nullptr);
-    auto* line = qobject_cast<QLineSeries*>(view->chart()->series().front());
-    Q_EMIT line->hovered(QPointF(static_cast<double>(make_date(2025, 3, 5, 2)) * 1000.0, 99.9), true);
-    EXPECT_EQ(ui::chart_hover_text(kLine), "2025/03/05: 99.90");
+    auto* days = qobject_cast<QCategoryAxis*>(view->chart()->axes(Qt::Horizontal).value(0));
+    ASSERT_NE(days, nullptr);
+    EXPECT_EQ(days->categoriesLabels(), QStringList({"2025/07", "2026/01", "2026/07"}));
+    EXPECT_EQ(days->endValue("2025/07"), static_cast<double>(make_date(2025, 7, 1)) * 1000.0);
     ui::set_state(kRange, 2);  // this year
     settle();
     EXPECT_EQ(ui::get_text(kFigures), "2026/12/02: 99.70   2026/12/02: 99.70");
+    ASSERT_NE(days = qobject_cast<QCategoryAxis*>(view->chart()->axes(Qt::Horizontal).value(0)), nullptr);
+    EXPECT_EQ(days->categoriesLabels(), QStringList({"2026/12/02", "2026/12/03"})) << "a day's start and end";
     ui::post_event(ui::kEventMenu, kWindow, kClose);
     settle();
     EXPECT_FALSE(ui::is_window(kWindow));
+}
+
+// A range without transactions draws no axes at all (once 1970's labels stood over the words), and
+// going back draws the register's own.
+TEST_F(Program, ARangeWithoutTransactionsDrawsNothingButItsWords) {
+    open_register({record(make_date(2025, 3, 1), 100.0f, 0), record(make_date(2025, 3, 5), 0.1f, 1)});
+    trigger(kChart);
+    ASSERT_TRUE(ui::is_window(kWindow));
+    ui::set_state(kRange, 2);  // this year: nothing
+    settle();
+    EXPECT_EQ(ui::get_text(kFigures), "No transactions in this range.");
+    for (const int chart : {kLine, kBars}) {
+        auto* view = qobject_cast<QChartView*>(ui::detail::gadget_widget(chart));
+        ASSERT_NE(view, nullptr);
+        EXPECT_TRUE(view->chart()->axes().isEmpty());
+        EXPECT_TRUE(view->chart()->series().isEmpty());
+    }
+    ui::set_state(kRange, 0);
+    settle();
+    auto* view = qobject_cast<QChartView*>(ui::detail::gadget_widget(kLine));
+    auto* days = qobject_cast<QCategoryAxis*>(view->chart()->axes(Qt::Horizontal).value(0));
+    ASSERT_NE(days, nullptr);
+    EXPECT_EQ(days->categoriesLabels().front(), "2025/03/01");
+    EXPECT_EQ(days->categoriesLabels().back(), "2025/03/06");
+    ui::post_event(ui::kEventMenu, kWindow, kClose);
+    settle();
 }
 
 }  // namespace
