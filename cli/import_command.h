@@ -11,9 +11,9 @@ struct ImportOptions {
     std::string statement;
     bool dry_run = false;
     bool uncleared = false;  // the transactions arrive uncleared, not as the bank's own
-    bool yes = false;     // kept for older scripts: it chooses no reading of a file's values
-    std::string profile;  // a CSV profile saved by the import dialog, by name
-    std::string account;  // of a file with several accounts
+    bool yes = false;        // kept for older scripts: it chooses no reading of a file's values
+    std::string profile;     // a CSV profile saved by the import dialog, by name
+    std::string account;     // of a file with several accounts
     // The readings a file's values may leave open, as the options give them ("" when not given).
     std::string dates;      // dmy, mdy, ymd
     std::string decimal;    // point, comma

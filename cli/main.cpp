@@ -109,8 +109,9 @@ int main(int argc, char** argv) {
     import->add_option("FILE", import_options.statement, "The statement")->required();
     import->add_flag("--dry-run", import_options.dry_run,
                      "Prints what would be added and the duplicates; writes nothing");
-    import->add_flag("--uncleared", import_options.uncleared,
-                     "Adds the transactions uncleared (else they are marked cleared: they are the bank's own)");
+    import->add_flag(
+        "--uncleared", import_options.uncleared,
+        "Adds the transactions uncleared (else they are marked cleared: they are the bank's own)");
     import->add_flag("--yes", import_options.yes,
                      "Accepted for older scripts; it chooses no reading of the file's values");
     import->add_option("--profile", import_options.profile,

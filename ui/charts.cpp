@@ -64,7 +64,8 @@ class FigureChartView : public QChartView {
             return;
         }
         const auto after = std::upper_bound(point_times.begin(), point_times.end(), time);
-        const std::size_t index = after == point_times.begin() ? 0 : static_cast<std::size_t>(after - point_times.begin()) - 1;
+        const std::size_t index =
+            after == point_times.begin() ? 0 : static_cast<std::size_t>(after - point_times.begin()) - 1;
         show_hover(QString::fromStdString(point_labels[index]));
     }
 };

@@ -52,7 +52,8 @@ std::vector<DateTick> date_ticks(std::int32_t first_day, std::int32_t last_day, 
     // Days for up to two months; beyond, month starts say more with fewer labels.
     for (const int step : kDaySteps) {
         if (end - first_day > kLongestDayRange || !fits((end - first_day) / step + 1)) continue;
-        for (std::int32_t day = first_day; day <= end; day += step) ticks.push_back({day, label_of(civil_of(day), 3)});
+        for (std::int32_t day = first_day; day <= end; day += step)
+            ticks.push_back({day, label_of(civil_of(day), 3)});
         return ticks;
     }
     const Civil first = civil_of(first_day);
@@ -71,7 +72,8 @@ std::vector<DateTick> date_ticks(std::int32_t first_day, std::int32_t last_day, 
         return ticks;
     }
     for (const int step : kYearSteps) {
-        if (!fits((last.year - first.year) / step + 1) && step != kYearSteps[std::size(kYearSteps) - 1]) continue;
+        if (!fits((last.year - first.year) / step + 1) && step != kYearSteps[std::size(kYearSteps) - 1])
+            continue;
         for (std::int32_t year = (first.year + step - 1) / step * step; year <= last.year; year += step) {
             const std::int32_t day = day_of_civil(year, 1, 1);
             if (day >= first_day && day <= end) ticks.push_back({day, label_of({year, 1, 1}, 1)});

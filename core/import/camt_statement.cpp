@@ -112,8 +112,13 @@ RawStatement statement_of(const xmlNode* stmt) {
     statement.account = first_text(stmt, {"Acct/Id/IBAN", "Acct/Id/Othr/Id"});
     statement.currency = text_at(stmt, "Acct/Ccy");
     for (const xmlNode* balance : children(stmt, "Bal")) {
-        if (first_text(balance, {"Tp/CdOrPrtry/Cd", "Tp/CdOrPrtry/Prtry"}) != "CLBD") continue;
+        const std::string kind = first_text(balance, {"Tp/CdOrPrtry/Cd", "Tp/CdOrPrtry/Prtry"});
         const std::string amount = text_at(balance, "Amt");
+        if (kind == "OPBD") {
+            statement.opening_amount = (text_at(balance, "CdtDbtInd") == "DBIT" ? "-" : "") + amount;
+            continue;
+        }
+        if (kind != "CLBD") continue;
         statement.closing_amount = (text_at(balance, "CdtDbtInd") == "DBIT" ? "-" : "") + amount;
         statement.closing_date = day_at(child(balance, "Dt"));
         if (statement.currency.empty()) {
@@ -166,10 +171,13 @@ IoStatus read_camt(std::string_view utf8, std::vector<RawStatement>& accounts, s
         same->lines.insert(same->lines.end(), std::make_move_iterator(statement.lines.begin()),
                            std::make_move_iterator(statement.lines.end()));
         same->skipped.insert(same->skipped.end(), statement.skipped.begin(), statement.skipped.end());
+        // ... and the opening balance the earliest's.
         if (statement.closing_amount &&
             (!same->closing_date || statement.closing_date >= same->closing_date)) {
             same->closing_amount = statement.closing_amount;
             same->closing_date = statement.closing_date;
+        } else if (statement.opening_amount) {
+            same->opening_amount = statement.opening_amount;
         }
     }
     if (accounts.empty()) return IoStatus::failure(ENODATA);

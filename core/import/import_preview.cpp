@@ -189,6 +189,7 @@ IoStatus preview_import(RegisterSession& session, Statement statement, ImportPre
     preview.skipped = std::move(statement.skipped);
     preview.closing_cents = statement.closing_cents;
     preview.closing_date = statement.closing_date;
+    preview.opening_cents = statement.opening_cents;
     preview.account = statement.account;
     preview.currency = statement.currency;
     preview.cleaned_lines = statement.cleaned_lines;
@@ -239,6 +240,12 @@ ImportBatch batch_of(const ImportPreview& preview) {
     batch.entry.imported_on = current_date();
     batch.entry.closing_cents = preview.closing_cents;
     batch.entry.closing_date = preview.closing_date;
+    batch.entry.opening_cents = preview.opening_cents;
+    // The statement's first day, duplicates and all: where its opening balance stands.
+    for (const PreviewLine& line : preview.lines) {
+        if (!batch.entry.first_date || line.line.date < *batch.entry.first_date)
+            batch.entry.first_date = line.line.date;
+    }
     batch.entry.account = preview.account;
     batch.entry.currency = preview.currency;
     return batch;

@@ -44,6 +44,7 @@ struct ImportPreview {
     std::optional<StoredImport> earlier;  // the same file, imported before as a whole
     std::optional<std::int64_t> closing_cents;
     std::optional<DateValue> closing_date;
+    std::optional<std::int64_t> opening_cents;
     std::string account;
     std::string currency;            // the statement's, when it says
     std::string earlier_currency;    // of the statements imported before, when they said

@@ -124,6 +124,7 @@ Conventions conventions_of(const RawStatement& raw) {
     }
     if (raw.closing_date) dates.push_back(*raw.closing_date);
     if (raw.closing_amount) amounts.push_back(*raw.closing_amount);
+    if (raw.opening_amount) amounts.push_back(*raw.opening_amount);
     Conventions conventions{date_orders_fitting(dates), marks_fitting(amounts)};
     // Orders or marks that read every value alike leave nothing to choose: the first stands for
     // them all (a file whose days never pass twelve and equal their months, amounts without
@@ -220,6 +221,10 @@ Statement finish_statement(const RawStatement& raw, DateOrder order, DecimalMark
         if (closing.status == AmountReading::Status::kOk) statement.closing_cents = closing.cents;
     }
     if (raw.closing_date) statement.closing_date = read_date(*raw.closing_date, order);
+    if (raw.opening_amount) {
+        const AmountReading opening = read_amount(*raw.opening_amount, mark);
+        if (opening.status == AmountReading::Status::kOk) statement.opening_cents = opening.cents;
+    }
     std::sort(statement.skipped.begin(), statement.skipped.end(),
               [](const SkippedLine& a, const SkippedLine& b) { return a.line < b.line; });
     return statement;

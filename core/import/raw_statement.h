@@ -35,6 +35,7 @@ struct RawStatement {
     std::string currency;
     std::optional<std::string> closing_amount;
     std::optional<std::string> closing_date;
+    std::optional<std::string> opening_amount;  // the balance the statement starts from, when it says
 };
 
 // The conventions that survive every line: empty when no value of a kind reads under any.

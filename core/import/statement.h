@@ -58,6 +58,7 @@ struct Statement {
     std::string currency;  // ISO 4217, when the file says
     std::optional<std::int64_t> closing_cents;
     std::optional<DateValue> closing_date;
+    std::optional<std::int64_t> opening_cents;  // the balance it starts from, when it says (CAMT.053)
     // Lines whose texts held control characters (tabs and line breaks made blanks, others
     // dropped): said to the user, for the register keeps none.
     std::int64_t cleaned_lines = 0;

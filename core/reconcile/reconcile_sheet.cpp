@@ -52,6 +52,20 @@ std::vector<std::uint64_t> ReconcileSheet::ticked_fingerprints() const {
     return prints;
 }
 
+std::vector<std::int64_t> ReconcileSheet::finish_slots() const {
+    std::vector<std::int64_t> slots;
+    slots.reserve(items_.size() + carried.size());
+    for (const SheetItem& item : items_) slots.push_back(item.slot);
+    slots.insert(slots.end(), carried.begin(), carried.end());
+    return slots;
+}
+
+std::vector<bool> ReconcileSheet::finish_ticks() const {
+    std::vector<bool> ticked = ticks();
+    ticked.resize(ticked.size() + carried.size(), true);
+    return ticked;
+}
+
 StatementProblem statement_problem(RegisterSession& session, DateValue date) {
     if (date == kNoDate) return StatementProblem::kNoDay;
     const auto& statements = session.statements();
@@ -60,8 +74,17 @@ StatementProblem statement_problem(RegisterSession& session, DateValue date) {
     return StatementProblem::kNone;
 }
 
-std::int64_t opening_balance(RegisterSession& session) {
-    return session.statements().empty() ? 0 : session.statements().back().ending_cents;
+OpeningBalance opening_balance(RegisterSession& session, const std::vector<StoredImport>& imports) {
+    using Source = OpeningBalance::Source;
+    if (!session.statements().empty())
+        return {Source::kLastStatement, session.statements().back().ending_cents, {}, kNoDate};
+    for (auto entry = imports.rbegin(); entry != imports.rend(); ++entry) {
+        if (!entry->first_date) continue;
+        if (entry->opening_cents)
+            return {Source::kStatementSays, *entry->opening_cents, entry->file_name, *entry->first_date};
+        return {Source::kBalanceBefore, 0, entry->file_name, *entry->first_date};
+    }
+    return {};
 }
 
 ProposedStatement proposed_statement(const std::vector<StoredImport>& imports) {
@@ -72,11 +95,13 @@ ProposedStatement proposed_statement(const std::vector<StoredImport>& imports) {
 }
 
 IoStatus build_sheet(RegisterSession& session, DateValue statement_date, std::int64_t ending_cents,
-                     ReconcileSheet& sheet) {
+                     const OpeningBalance& opening, ReconcileSheet& sheet) {
     sheet = ReconcileSheet();
     sheet.statement_date = statement_date;
     sheet.ending_cents = ending_cents;
-    sheet.opening_cents = opening_balance(session);
+    sheet.opening_cents = opening.cents;
+    const DateValue listed_from = opening.first_date;
+    WideCents before = 0;
     const RecordPlaces& places = session.places();
     bool as_listed = true;
     const IoStatus read = visit_records(session.path(), [&](std::int64_t slot, const std::uint8_t* record) {
@@ -90,11 +115,18 @@ IoStatus build_sheet(RegisterSession& session, DateValue statement_date, std::in
         if (day_of_value(date) > day_of_value(statement_date)) return true;  // by day, whatever the hour
         const RowFigures figures = record_figures(record);
         if (figures.is_void || figures.out_of_range) return true;
+        if (listed_from != kNoDate && day_of_value(date) < day_of_value(listed_from)) {
+            before += figures.deposit_cents - figures.withdrawal_cents;
+            sheet.carried.push_back(slot);
+            return true;
+        }
         sheet.add({slot, date, figures.deposit_cents - figures.withdrawal_cents, places.fingerprint(slot)},
                   places.state(slot) == ClearState::kCleared);
         return true;
     });
     if (!read) return read;
+    if (opening.source == OpeningBalance::Source::kBalanceBefore)
+        sheet.opening_cents = figure_of(before).cents;
     if (!as_listed || count_records(session.path()) != places.slot_count()) return IoStatus::failure(ESTALE);
     return {};
 }

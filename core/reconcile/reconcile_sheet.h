@@ -28,6 +28,9 @@ class ReconcileSheet {
     DateValue statement_date = kNoDate;
     std::int64_t opening_cents = 0;
     std::int64_t ending_cents = 0;
+    // Transactions before the first day of a statement whose opening balance stands for them: not
+    // listed, and reconciled with the statement when it is finished.
+    std::vector<std::int64_t> carried;
 
     const std::vector<SheetItem>& items() const { return items_; }
     std::size_t size() const { return items_.size(); }
@@ -50,6 +53,9 @@ class ReconcileSheet {
     // kept through a reload).
     void tick_fingerprints(std::vector<std::uint64_t> ticked);
     std::vector<std::uint64_t> ticked_fingerprints() const;
+    // What Finish reconciles: the items as ticked, and the carried transactions.
+    std::vector<std::int64_t> finish_slots() const;
+    std::vector<bool> finish_ticks() const;
 
     void add(const SheetItem& item, bool ticked);
 
@@ -70,8 +76,17 @@ enum class StatementProblem {
 };
 StatementProblem statement_problem(RegisterSession& session, DateValue date);
 
-// The last finished statement's ending balance, the next one's opening; 0 before the first.
-std::int64_t opening_balance(RegisterSession& session);
+// Where the statement's opening balance comes from: the last finished statement's ending balance;
+// before the first, the last imported statement's own opening balance, or else the register's
+// balance before that statement's first day; with neither, nothing (0).
+struct OpeningBalance {
+    enum class Source { kNone, kLastStatement, kStatementSays, kBalanceBefore };
+    Source source = Source::kNone;
+    std::int64_t cents = 0;          // kBalanceBefore's is worked out by build_sheet
+    std::string file_name;           // the imported statement's
+    DateValue first_date = kNoDate;  // its first day: the sheet lists from there
+};
+OpeningBalance opening_balance(RegisterSession& session, const std::vector<StoredImport>& imports);
 // The statement the last import brought, to propose: its closing balance and day.
 struct ProposedStatement {
     DateValue date = kNoDate;
@@ -80,9 +95,10 @@ struct ProposedStatement {
 ProposedStatement proposed_statement(const std::vector<StoredImport>& imports);
 
 // The register's live transactions that are not void and not reconciled, dated up to the
-// statement's day, in file order, the cleared ones ticked. Fails with ESTALE when the file is no
-// longer as the session listed it (another program changed it: read it again).
+// statement's day (from the opening's first day, when it has one), in file order, the cleared ones
+// ticked. Fails with ESTALE when the file is no longer as the session listed it (another program
+// changed it: read it again).
 IoStatus build_sheet(RegisterSession& session, DateValue statement_date, std::int64_t ending_cents,
-                     ReconcileSheet& sheet);
+                     const OpeningBalance& opening, ReconcileSheet& sheet);
 
 }  // namespace quillet

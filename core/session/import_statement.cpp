@@ -20,7 +20,8 @@ const std::uint8_t* record_at(const std::string& records, std::int64_t at) {
 // The imported records cut again and the import gone from the store, with the marks it made.
 class CutImported : public Change {
   public:
-    CutImported(std::int64_t first, std::string records, std::int64_t import_id, std::vector<StoredMark> marks)
+    CutImported(std::int64_t first, std::string records, std::int64_t import_id,
+                std::vector<StoredMark> marks)
         : first_(first), records_(std::move(records)), import_id_(import_id), marks_(std::move(marks)) {
         for (StoredMark& mark : marks_) mark.state = ClearState::kUncleared;
     }

@@ -27,7 +27,7 @@ struct Options {
     std::int32_t list_text_colour;  // 0x00BBGGRR
     std::int32_t list_background;   // negative: the system's colours
     std::int32_t find_highlight;
-    std::uint8_t list_order;  // the order the list starts in: 0 file order, 1 reverse
+    std::uint8_t list_order;      // the order the list starts in: 0 file order, 1 reverse
     std::uint8_t import_cleared;  // imported transactions arrive marked cleared at the bank
 
     bool operator==(const Options&) const = default;

@@ -66,6 +66,10 @@ CREATE TABLE statements(
 )",
     // 4: the number of the last change written, which tells an interrupted change made or not.
     "CREATE TABLE last_change(id INTEGER NOT NULL);",
+    // 5: the balance each imported statement starts from, when it says, and its first day: what
+    // the first reconcile opens from.
+    "ALTER TABLE imports ADD COLUMN opening_cents INTEGER; ALTER TABLE imports ADD COLUMN first_date "
+    "INTEGER;",
 };
 static_assert(std::size(kMigrations) == kStoreSchemaVersion - 1, "a step for every version after the first");
 
@@ -89,15 +93,18 @@ StoredImport import_of(const Statement& row) {
     if (!row.is_null(7)) entry.closing_date = static_cast<DateValue>(row.integer(7));
     entry.account = row.text(8);
     entry.currency = row.text(9);
+    if (!row.is_null(10)) entry.opening_cents = row.integer(10);
+    if (!row.is_null(11)) entry.first_date = static_cast<DateValue>(row.integer(11));
     return entry;
 }
 
-// A store of the first version, read without being written, has no account and currency yet.
+// An older store read without being written lacks the later columns: they read as none.
 std::string import_query(int version, const char* rest) {
     return std::string(
                "SELECT id, file_name, fingerprint, format, imported_on, added, closing_cents, "
                "closing_date, ") +
-           (version >= 2 ? "account, currency" : "NULL, NULL") + " FROM imports " + rest;
+           (version >= 2 ? "account, currency, " : "NULL, NULL, ") +
+           (version >= 5 ? "opening_cents, first_date" : "NULL, NULL") + " FROM imports " + rest;
 }
 
 }  // namespace
@@ -284,7 +291,8 @@ IoStatus CompanionStore::add_import(StoredImport& entry, const std::vector<Store
     Statement insert(
         db_,
         "INSERT INTO imports(id, file_name, fingerprint, format, imported_on, added, closing_cents, "
-        "closing_date, account, currency) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        "closing_date, account, currency, opening_cents, first_date) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+        "?)");
     if (!insert.ok()) return insert.status();
     if (entry.id > 0) {
         insert.bind(1, entry.id);
@@ -300,6 +308,8 @@ IoStatus CompanionStore::add_import(StoredImport& entry, const std::vector<Store
     insert.bind(8, entry.closing_date ? std::optional<std::int64_t>(*entry.closing_date) : std::nullopt);
     insert.bind(9, entry.account);
     insert.bind(10, entry.currency);
+    insert.bind(11, entry.opening_cents);
+    insert.bind(12, entry.first_date ? std::optional<std::int64_t>(*entry.first_date) : std::nullopt);
     if (const IoStatus inserted = insert.run(); !inserted) return inserted;
     const std::int64_t id = sqlite3_last_insert_rowid(db_);
     // An identity imported before and gone from the register since is imported anew.

@@ -39,7 +39,7 @@ namespace quillet {
 inline constexpr std::string_view kStoreSuffix = ".qstore";
 // The version of the tables this program writes; older stores are brought up to it when opened
 // for writing, newer ones are refused.
-inline constexpr int kStoreSchemaVersion = 4;
+inline constexpr int kStoreSchemaVersion = 5;
 inline constexpr std::int64_t kGonePlace = -1;
 
 // The store beside the register at the path: beside the file the path names, so that a register
@@ -56,8 +56,10 @@ struct StoredImport {
     std::int64_t added = 0;
     std::optional<std::int64_t> closing_cents;
     std::optional<DateValue> closing_date;
-    std::string account;   // as the statement names it, when it does
-    std::string currency;  // ISO 4217, when the statement says
+    std::string account;                        // as the statement names it, when it does
+    std::string currency;                       // ISO 4217, when the statement says
+    std::optional<std::int64_t> opening_cents;  // the balance the statement starts from, when it says
+    std::optional<DateValue> first_date;        // the statement's first transaction's day
 };
 
 struct StoredLink {

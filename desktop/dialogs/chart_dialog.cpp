@@ -49,7 +49,8 @@ void show_figures() {
     }
     std::vector<ui::DayTick> ticks;
     if (!figures.balance.empty()) {
-        for (DateTick& tick : date_ticks(figures.balance.front().day, figures.balance.back().day, kMostDateLabels))
+        for (DateTick& tick :
+             date_ticks(figures.balance.front().day, figures.balance.back().day, kMostDateLabels))
             ticks.push_back({tick.day, std::move(tick.label)});
     }
     ui::set_line_points(kLine, points, ticks, windows1252_to_utf8(t.balance_series));

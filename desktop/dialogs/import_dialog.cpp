@@ -447,9 +447,7 @@ void handle_import_dialog(int kind) {
             case kPreview:
                 if (ui::event_type() == ui::kTicked) note_tick();
                 break;
-            case kMarkCleared:
-                app().options.import_cleared = ui::get_state(kMarkCleared) == 1 ? 1 : 0;
-                break;
+            case kMarkCleared: app().options.import_cleared = ui::get_state(kMarkCleared) == 1 ? 1 : 0; break;
             case kTickAll: set_all_ticks(true); break;
             case kUntickAll: set_all_ticks(false); break;
             case kOk: import_ticked(); break;

@@ -5,6 +5,7 @@
 #include "core/import/conventions.h"
 #include "core/reconcile/difference_finder.h"
 #include "core/runtime/dates.h"
+#include "core/runtime/file_access.h"
 #include "core/runtime/number_text.h"
 #include "core/session/add_transaction.h"
 #include "core/session/finish_statement.h"
@@ -142,11 +143,11 @@ void rebuild(bool keep_ticks, std::optional<std::uint64_t> also_ticked = std::nu
     std::vector<std::uint64_t> ticked = d.sheet.ticked_fingerprints();
     if (also_ticked) ticked.push_back(*also_ticked);
     const std::int64_t ending = typed_ending().value_or(0);
-    IoStatus built = build_sheet(register_session(), chosen_day(), ending, d.sheet);
+    IoStatus built = build_sheet(register_session(), chosen_day(), ending, d.opening, d.sheet);
     if (built.error() == ESTALE) {
         fill_register_view(register_session().path(), kKeepOrder);
         show_row_states_again();
-        built = build_sheet(register_session(), chosen_day(), ending, d.sheet);
+        built = build_sheet(register_session(), chosen_day(), ending, d.opening, d.sheet);
         show_message(kMessageReconcileReread, kWindow, ShownText::of_path(register_session().path()));
     }
     if (keep_ticks) d.sheet.tick_fingerprints(ticked);
@@ -190,7 +191,8 @@ void finish() {
     statement.finished_on = current_date();
     RowChange change;
     if (!reconcile_result(register_session().apply(
-            std::make_shared<FinishStatement>(statement, sheet_slots(), d.sheet.ticks()), change)))
+            std::make_shared<FinishStatement>(statement, d.sheet.finish_slots(), d.sheet.finish_ticks()),
+            change)))
         return;
     close_reconcile();
     show_row_change(change);
@@ -257,6 +259,27 @@ void ending_changed() {
     show_figures();
 }
 
+// Before the first statement, the note line says where the proposed opening balance comes from.
+void show_opening_source(const OpeningBalance& opening) {
+    const TextTable& t = texts();
+    const std::string day = opening.first_date != kNoDate ? day_text(opening.first_date) : std::string();
+    const std::string file = file_part(opening.file_name);
+    switch (opening.source) {
+        case OpeningBalance::Source::kStatementSays:
+            ui::set_text(kChangedNote, ShownText::of_text(t.opening_stated_before)
+                                           .add_path(file)
+                                           .add_text(t.opening_stated_after + day + t.opening_stated_end));
+            break;
+        case OpeningBalance::Source::kBalanceBefore:
+            ui::set_text(kChangedNote,
+                         ShownText::of_text(t.opening_before_before + day + t.opening_before_after)
+                             .add_path(file)
+                             .add_text(t.opening_before_end));
+            break;
+        default: break;
+    }
+}
+
 void create_gadgets(DateValue day, const std::string& ending) {
     const TextTable& t = texts();
     ui::create_text(kDateCaption, 16, 18, 104, 18, t.statement_date_caption);
@@ -311,6 +334,7 @@ void open_reconcile_window() {
     const DateValue day =
         proposed.date != kNoDate ? proposed.date : make_date(year_of(today), month_of(today), day_of(today));
     app().reconcile_draft.emplace();
+    draft().opening = opening_balance(session, imports);
     open_dialog(kWindow, kWidth, kHeight, t.reconcile_title);
     create_gadgets(day, proposed.ending_cents ? cents_text(*proposed.ending_cents) : std::string());
     for (const StoredStatement& statement : statements) {
@@ -318,6 +342,7 @@ void open_reconcile_window() {
             ui::set_text(kChangedNote,
                          t.statement_changed_before + day_text(statement.date) + t.statement_changed_after);
     }
+    show_opening_source(draft().opening);
     install_dialog_shortcuts(kWindow, proposed.ending_cents ? kList : kEnding, kLater, kHelp);
     draft().ending_valid = typed_ending().has_value();
     rebuild(false);

@@ -21,6 +21,7 @@ namespace quillet {
 // The reconcile window's work: the statement's transactions with their ticks.
 struct ReconcileDraft {
     ReconcileSheet sheet;
+    OpeningBalance opening;  // where the statement's opening balance comes from
     bool ending_valid = true;
     bool clues_asked = false;  // the difference finder runs once the ticks come to rest
 };

@@ -266,6 +266,12 @@ void prepare_reconcile(TextTable& t) {
     t.statement_date_caption = "Statement &date";
     t.ending_balance_caption = "&Ending balance";
     t.opening_balance_label = "Opening balance: ";
+    t.opening_stated_before = "The opening balance is the one ";
+    t.opening_stated_after = " states; what is dated before ";
+    t.opening_stated_end = " is in it.";
+    t.opening_before_before = "The opening balance is the register's balance before ";
+    t.opening_before_after = ", the first day of ";
+    t.opening_before_end = ".";
     t.difference_label = "Difference: ";
     t.statement_changed_before = "A transaction of the statement of ";
     t.statement_changed_after = " was changed after it was finished.";

@@ -122,6 +122,10 @@ struct TextTable {
     std::string cleared, popup_cleared, reconcile, cleared_balance_label;
     std::string reconcile_title, statement_date_caption, ending_balance_caption, opening_balance_label,
         difference_label, statement_changed_before, statement_changed_after;
+    // "The opening balance is the one <file> states; what is dated before <day> is in it." and
+    // "The opening balance is the register's balance before <day>, the first day of <file>."
+    std::string opening_stated_before, opening_stated_after, opening_stated_end, opening_before_before,
+        opening_before_after, opening_before_end;
     std::array<std::string, 6> reconcile_titles;  // date, number, payee, memo, deposit, payment
     // "3 of 12 ticked: 2 deposits 1,250.00, 1 payment 48.50"
     std::string ticked_of, ticked_label, deposits_count, payments_count;

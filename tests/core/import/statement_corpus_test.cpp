@@ -2,7 +2,8 @@
 // register of its own and compared with what it must give, to the cent: tests/data/statements,
 // where each file's ".expected" beside it says how it is read ("read:"), which files are imported
 // into the register first ("after:"), and what comes of it: the refusal's cause, the choices the
-// file leaves open, its accounts, every transaction with its verdict, every line left out and why.
+// file leaves open, its accounts, every transaction with its verdict, the balances it states, every
+// line left out and why.
 #include <gtest/gtest.h>
 
 #include <dirent.h>
@@ -112,6 +113,12 @@ std::string imported(RegisterSession& session, const std::string& name, const st
         const StatementLine& s = line.line;
         out += format_date("%yyyy-%mm-%dd", s.date) + " | " + cents_text(s.cents) + " | " + s.number + " | " +
                s.payee + " | " + s.description + verdict_of(line) + "\n";
+    }
+    const ImportPreview& preview = draft.preview;
+    if (preview.opening_cents) out += "opening balance " + cents_text(*preview.opening_cents) + "\n";
+    if (preview.closing_cents) {
+        out += "closing balance " + cents_text(*preview.closing_cents) + " on " +
+               (preview.closing_date ? format_date("%yyyy-%mm-%dd", *preview.closing_date) : "no day") + "\n";
     }
     if (draft.preview.cleaned_lines > 0)
         out += "control characters taken out of " + integer_text(draft.preview.cleaned_lines) + " lines\n";

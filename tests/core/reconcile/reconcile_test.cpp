@@ -103,9 +103,10 @@ class Reconcile : public ::testing::Test {
         for (std::int64_t row = 0; row < session.row_count(); ++row) all.push_back(session.row_state(row));
         return all;
     }
-    ReconcileSheet sheet_to(int day, std::int64_t ending) {
+    ReconcileSheet sheet_to(int day, std::int64_t ending, const std::vector<StoredImport>& imports = {}) {
         ReconcileSheet sheet;
-        EXPECT_TRUE(build_sheet(session, make_date(2025, 1, day), ending, sheet));
+        EXPECT_TRUE(
+            build_sheet(session, make_date(2025, 1, day), ending, opening_balance(session, imports), sheet));
         return sheet;
     }
     TempFolder folder;
@@ -141,7 +142,7 @@ TEST_F(Reconcile, StatesStayOnTheirTransactionsThroughEditsCompactionUndoAndAnot
             sheet.ticks(), change)
             .done());
     EXPECT_EQ(states(), (std::vector<ClearState>{R, U, R, R, U}));
-    EXPECT_EQ(opening_balance(session), 40425);
+    EXPECT_EQ(opening_balance(session, {}).cents, 40425);
     EXPECT_EQ(statement_problem(session, make_date(2025, 1, 24)), StatementProblem::kBeforeLastStatement);
     EXPECT_EQ(sheet_to(31, 0).size(), 2u);  // the grocer left out and the late one
 
@@ -177,7 +178,7 @@ TEST_F(Reconcile, StatesStayOnTheirTransactionsThroughEditsCompactionUndoAndAnot
     // A sheet over a file another program changed since it was listed is refused: read it again.
     ASSERT_TRUE(append_record(path, typed(30, 4.0f, "Fee"), slot));
     ReconcileSheet stale;
-    EXPECT_EQ(build_sheet(reopened, make_date(2025, 1, 31), 0, stale).error(), ESTALE);
+    EXPECT_EQ(build_sheet(reopened, make_date(2025, 1, 31), 0, {}, stale).error(), ESTALE);
     EXPECT_TRUE(testing::set_cleared(reopened, {1}, {true}).stale());
 }
 
@@ -196,6 +197,40 @@ TEST_F(Reconcile, TicksAreKeptByFingerprintAndAnImportProposesItsStatement) {
     const ProposedStatement proposed = proposed_statement(imports);
     EXPECT_EQ(proposed.date, make_date(2025, 1, 15));
     EXPECT_EQ(proposed.ending_cents, 100);
+}
+
+// Before the first statement, the opening balance is the last imported statement's: its own when
+// it states one, else the register's balance before its first day. What is dated before that day
+// is in the opening balance: not listed, and reconciled with the statement.
+TEST_F(Reconcile, TheFirstStatementOpensFromTheImportedStatement) {
+    std::vector<StoredImport> imports(1);
+    imports[0].file_name = "/downloads/january.csv";
+    imports[0].first_date = make_date(2025, 1, 20);
+    OpeningBalance opening = opening_balance(session, imports);
+    EXPECT_EQ(opening.source, OpeningBalance::Source::kBalanceBefore);
+    ReconcileSheet sheet = sheet_to(31, 0, imports);
+    EXPECT_EQ(sheet.opening_cents, 50000 - 2025 - 2025) << "the salary and the two grocer rows";
+    EXPECT_EQ(sheet.size(), 2u);
+    EXPECT_EQ(sheet.carried.size(), 3u);
+
+    imports[0].opening_cents = 100000;  // as a CAMT.053 statement's OPBD says
+    opening = opening_balance(session, imports);
+    EXPECT_EQ(opening.source, OpeningBalance::Source::kStatementSays);
+    sheet = sheet_to(31, 100000 - 7550 - 999, imports);
+    EXPECT_EQ(sheet.opening_cents, 100000);
+    sheet.tick_all(true);
+    EXPECT_TRUE(sheet.balanced());
+    RowChange change;
+    ASSERT_TRUE(testing::finish_statement(session,
+                                          {0, sheet.statement_date, sheet.opening_cents, sheet.ending_cents,
+                                           make_date(2025, 2, 1), false},
+                                          sheet.finish_slots(), sheet.finish_ticks(), change)
+                    .done());
+    EXPECT_EQ(states(), (std::vector<ClearState>{R, R, R, R, R}));
+    opening = opening_balance(session, imports);
+    EXPECT_EQ(opening.source, OpeningBalance::Source::kLastStatement)
+        << "the next one opens where this ended";
+    EXPECT_EQ(opening.cents, 100000 - 7550 - 999);
 }
 
 }  // namespace

@@ -64,11 +64,13 @@ TEST(CompanionStore, EveryEarlierVersionIsBroughtUpWithWhatItHolds) {
         {"1", folder.write("one.qstore", corpus("imported.qstore"))},
         {"2", folder.write("two.qstore", corpus("imported.qstore"))},
         {"3", folder.write("three.qstore", corpus("reconciled.qstore"))},
+        {"4", folder.write("four.qstore", corpus("reconciled.qstore"))},
     };
     // The second version added an imported statement's account and currency.
     run_sql(versions[1].path,
             "ALTER TABLE imports ADD COLUMN account TEXT; ALTER TABLE imports ADD COLUMN currency TEXT; "
             "PRAGMA user_version = 2");
+    run_sql(versions[3].path, "CREATE TABLE last_change(id INTEGER NOT NULL); PRAGMA user_version = 4");
     for (const Version& version : versions) {
         SCOPED_TRACE(version.name);
         CompanionStore read_only;

@@ -83,5 +83,31 @@ TEST_F(Reconciling, AFullReconcileFinishesOnlyAtZeroAndGuardsItsTransactions) {
     EXPECT_TRUE(ui::is_gadget_enabled(kFinish));
 }
 
+// A statement's transactions arrive cleared, and the first reconcile opens from the balance the
+// statement starts from, saying so: ticking nothing more balances it.
+TEST_F(Reconciling, TheFirstReconcileAfterAnImportOpensFromTheStatementsOwnBalance) {
+    open_register({record(make_date(2025, 1, 15), 1000.0f, 0)});
+    script->set_next_file_name(std::string(QUILLET_TEST_DATA) + "statements/camt_two_statements.xml");
+    trigger(kImport);
+    ASSERT_TRUE(ui::is_window(import_ids::kWindow));
+    EXPECT_EQ(ui::get_state(import_ids::kMarkCleared), 1);
+    ui::click_button(import_ids::kOk);
+    settle();
+    EXPECT_EQ(states(), (std::vector<int>{0, 1, 1, 1}));
+
+    trigger(kReconcile);
+    ASSERT_TRUE(ui::is_window(kWindow));
+    EXPECT_EQ(ui::get_text(kOpening), "Opening balance: 1000.00");
+    EXPECT_EQ(
+        ui::get_text(kChangedNote),
+        "The opening balance is the one camt_two_statements.xml states; what is dated before 2025/02/03 is "
+        "in it.");
+    EXPECT_EQ(ui::count_items(kList), 3) << "the deposit before the statement is in its opening balance";
+    EXPECT_EQ(ui::get_text(kFigures), "Cleared balance: 1020.50     Difference: .00");
+    ui::click_button(kFinish);
+    settle();
+    EXPECT_EQ(states(), (std::vector<int>{2, 2, 2, 2}));
+}
+
 }  // namespace
 }  // namespace quillet::testing
