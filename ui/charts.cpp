@@ -6,8 +6,10 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsRectItem>
+#include <QGraphicsSimpleTextItem>
 #include <QLineSeries>
-#include <QToolTip>
+#include <QPen>
 #include <QValueAxis>
 #include <algorithm>
 #include <array>
@@ -36,14 +38,37 @@ class FigureChartView : public QChartView {
     std::vector<std::array<std::string, 2>> bar_labels;
     QString hover;
 
+    // The hover text is drawn in the chart itself, beside the pointer: a tool tip window shown
+    // from the scene's hover came up unpainted.
     void show_hover(const QString& text) {
         hover = text;
-        if (text.isEmpty()) {
-            QToolTip::hideText();
-        } else {
-            QToolTip::showText(QCursor::pos(), text, this);
+        if (tip_box == nullptr) {
+            tip_box = new QGraphicsRectItem(chart());
+            tip_box->setBrush(palette().color(QPalette::ToolTipBase));
+            tip_box->setPen(QPen(palette().color(QPalette::Mid)));
+            tip_box->setZValue(100);
+            tip_text = new QGraphicsSimpleTextItem(tip_box);
+            tip_text->setBrush(palette().color(QPalette::ToolTipText));
         }
+        if (text.isEmpty()) {
+            tip_box->hide();
+            return;
+        }
+        tip_text->setText(text);
+        const QRectF room = chart()->rect();
+        const QRectF box = tip_text->boundingRect().adjusted(-5, -3, 5, 3);
+        const QPointF pointer = chart()->mapFromScene(mapToScene(mapFromGlobal(QCursor::pos())));
+        // Above and right of the pointer, kept inside the chart.
+        const double x =
+            std::clamp(pointer.x() + 12, room.left(), std::max(room.left(), room.right() - box.width()));
+        const double y = std::clamp(pointer.y() - box.height() - 6, room.top(),
+                                    std::max(room.top(), room.bottom() - box.height()));
+        tip_box->setRect(box);
+        tip_box->setPos(x - box.left(), y - box.top());
+        tip_box->show();
     }
+    QGraphicsRectItem* tip_box = nullptr;
+    QGraphicsSimpleTextItem* tip_text = nullptr;
     void clear() {
         chart()->removeAllSeries();
         for (QAbstractAxis* axis : chart()->axes()) {
@@ -53,7 +78,7 @@ class FigureChartView : public QChartView {
         point_labels.clear();
         point_times.clear();
         bar_labels.clear();
-        hover.clear();
+        show_hover({});
         chart()->legend()->setVisible(false);
     }
     // The label of the balance the line shows at the moment: the last point whose balance has
@@ -164,6 +189,8 @@ void set_bar_pairs(int number, const std::vector<BarPair>& pairs, const std::str
     auto* figures = new QValueAxis;
     figures->setLabelFormat("%.0f");
     figures->setRange(0, high > 0 ? high : 1);
+    // Few figures on a short axis: with more, Qt Charts has no height for them and elides them all.
+    figures->setTickCount(4);
     figures->applyNiceNumbers();
     view->chart()->addAxis(axis, Qt::AlignBottom);
     view->chart()->addAxis(figures, Qt::AlignLeft);
