@@ -133,7 +133,7 @@ RawStatement statement_of(const xmlNode* stmt) {
             statement.skipped.push_back({line.line, SkipReason::kPending, line.payee});
             continue;
         }
-        statement.lines.push_back(std::move(line));
+        statement.add(line);
     }
     return statement;
 }
@@ -168,8 +168,7 @@ IoStatus read_camt(std::string_view utf8, std::vector<RawStatement>& accounts, s
             accounts.push_back(std::move(statement));
             continue;
         }
-        same->lines.insert(same->lines.end(), std::make_move_iterator(statement.lines.begin()),
-                           std::make_move_iterator(statement.lines.end()));
+        same->append(statement);
         same->skipped.insert(same->skipped.end(), statement.skipped.begin(), statement.skipped.end());
         // ... and the opening balance the earliest's.
         if (statement.closing_amount &&

@@ -16,22 +16,23 @@ namespace {
 // What libcsv hands over, gathered into rows with the line each begins on.
 struct Gathered {
     CsvTable* table = nullptr;
-    std::vector<std::string> row;
+    bool row_begun = false;
     std::int64_t line = 1;
     std::int64_t row_line = 0;
 };
 
 void take_field(void* data, std::size_t length, void* gathered_pointer) {
     auto& gathered = *static_cast<Gathered*>(gathered_pointer);
-    if (gathered.row.empty()) gathered.row_line = gathered.line;
-    gathered.row.emplace_back(data != nullptr ? static_cast<const char*>(data) : "", length);
+    if (!gathered.row_begun) gathered.row_line = gathered.line;
+    gathered.row_begun = true;
+    gathered.table->add_cell(data != nullptr ? std::string_view(static_cast<const char*>(data), length)
+                                             : std::string_view());
 }
 
 void take_row(int, void* gathered_pointer) {
     auto& gathered = *static_cast<Gathered*>(gathered_pointer);
-    gathered.table->rows.push_back(std::move(gathered.row));
-    gathered.table->lines.push_back(gathered.row_line);
-    gathered.row.clear();
+    gathered.table->end_row(gathered.row_begun ? gathered.row_line : gathered.line);
+    gathered.row_begun = false;
 }
 
 // A column name as the names below are written: folded (folded_text.h), blanks and quotes around
@@ -157,16 +158,11 @@ std::optional<std::size_t> rank_of(const std::string& name, Role role) {
     return std::nullopt;
 }
 
-std::string field(const std::vector<std::string>& row, int column) {
-    return column >= 0 && static_cast<std::size_t>(column) < row.size()
-               ? row[static_cast<std::size_t>(column)]
-               : std::string();
-}
-
-bool blank_row(const std::vector<std::string>& row) {
-    return std::all_of(row.begin(), row.end(), [](const std::string& cell) {
-        return cell.find_first_not_of(" \t\r") == std::string::npos;
-    });
+bool blank_row(const CsvRow& row) {
+    for (std::size_t column = 0; column < row.size(); ++column) {
+        if (row[column].find_first_not_of(" \t\r") != std::string_view::npos) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -174,6 +170,7 @@ bool blank_row(const std::vector<std::string>& row) {
 std::optional<CsvTable> read_csv(std::string_view utf8, char separator, std::int64_t* bad_line) {
     CsvTable table;
     table.separator = separator;
+    table.reserve(utf8.size());
     csv_parser parser{};
     if (csv_init(&parser, CSV_APPEND_NULL) != 0) return std::nullopt;
     csv_set_delim(&parser, static_cast<unsigned char>(separator));
@@ -215,8 +212,8 @@ std::optional<CsvTable> read_csv_guessing_separator(std::string_view utf8) {
         if (table) {
             // The number of fields most rows have (more than one), and how many have it.
             std::map<std::size_t, std::int64_t> widths;
-            for (const auto& row : table->rows) {
-                if (row.size() > 1) ++widths[row.size()];
+            for (std::size_t at = 0; at < table->size(); ++at) {
+                if (table->row(at).size() > 1) ++widths[table->row(at).size()];
             }
             std::int64_t rows = 0;
             std::size_t width = 0;
@@ -238,10 +235,11 @@ std::optional<CsvTable> read_csv_guessing_separator(std::string_view utf8) {
 
 std::string row_text(const CsvTable& table, std::size_t row) {
     std::string text;
-    if (row >= table.rows.size()) return text;
-    for (const std::string& cell : table.rows[row]) {
-        if (&cell != &table.rows[row].front()) text += table.separator;
-        text += cell;
+    if (row >= table.size()) return text;
+    const CsvRow cells = table.row(row);
+    for (std::size_t column = 0; column < cells.size(); ++column) {
+        if (column > 0) text += table.separator;
+        text += cells[column];
     }
     return text;
 }
@@ -267,10 +265,10 @@ int rows_within_lines(const CsvTable& table, int lines) {
 }
 
 std::optional<CsvMapping> mapping_from_header(const CsvTable& table) {
-    for (std::size_t at = 0; at < table.rows.size() && at < 10; ++at) {
+    for (std::size_t at = 0; at < table.size() && at < 10; ++at) {
         // Every column that bears a role's name, by rank.
         std::array<std::vector<std::pair<std::size_t, int>>, kRoles> named;
-        const auto& row = table.rows[at];
+        const CsvRow row = table.row(at);
         for (std::size_t column = 0; column < row.size(); ++column) {
             const std::string name = normalized(row[column]);
             for (int role = 0; role < kRoles; ++role) {
@@ -292,8 +290,8 @@ std::optional<CsvMapping> mapping_from_header(const CsvTable& table) {
         if (!mapping.complete()) continue;
         const std::size_t body = at + 1;
         const auto holds_text = [&](int column) {
-            for (std::size_t each = body; each < table.rows.size(); ++each) {
-                if (field(table.rows[each], column).find_first_not_of(" \t\r\n") != std::string::npos)
+            for (std::size_t each = body; each < table.size(); ++each) {
+                if (table.row(each).field(column).find_first_not_of(" \t\r\n") != std::string_view::npos)
                     return true;
             }
             return false;
@@ -328,14 +326,14 @@ std::optional<CsvMapping> mapping_from_header(const CsvTable& table) {
         // An amount without a sign takes its direction from a column whose every value says it.
         if (mapping.amount >= 0 && mapping.debit < 0 && mapping.credit < 0) {
             bool signed_amounts = false;
-            for (std::size_t each = body; each < table.rows.size() && !signed_amounts; ++each)
+            for (std::size_t each = body; each < table.size() && !signed_amounts; ++each)
                 signed_amounts =
-                    field(table.rows[each], mapping.amount).find_first_of("-+(") != std::string::npos;
+                    table.row(each).field(mapping.amount).find_first_of("-+(") != std::string_view::npos;
             const auto says_direction = [&](int column) {
                 bool any = false;
-                for (std::size_t each = body; each < table.rows.size(); ++each) {
-                    const std::string value = field(table.rows[each], column);
-                    if (value.find_first_not_of(" \t\r") == std::string::npos) continue;
+                for (std::size_t each = body; each < table.size(); ++each) {
+                    const std::string_view value = table.row(each).field(column);
+                    if (value.find_first_not_of(" \t\r") == std::string_view::npos) continue;
                     if (indicator_direction(value) == Direction::kUnknown) return false;
                     any = true;
                 }
@@ -363,11 +361,12 @@ std::optional<CsvMapping> mapping_from_header(const CsvTable& table) {
 }
 
 std::string header_signature(const CsvTable& table, const CsvMapping& mapping) {
-    if (!mapping.header || static_cast<std::size_t>(mapping.skip_top) >= table.rows.size()) return {};
+    if (!mapping.header || static_cast<std::size_t>(mapping.skip_top) >= table.size()) return {};
     std::string signature;
-    for (const std::string& name : table.rows[static_cast<std::size_t>(mapping.skip_top)]) {
+    const CsvRow names = table.row(static_cast<std::size_t>(mapping.skip_top));
+    for (std::size_t column = 0; column < names.size(); ++column) {
         if (!signature.empty()) signature += table.separator;
-        signature += normalized(name);
+        signature += normalized(names[column]);
     }
     return signature;
 }
@@ -375,30 +374,29 @@ std::string header_signature(const CsvTable& table, const CsvMapping& mapping) {
 RawStatement raw_statement_of(const CsvTable& table, const CsvMapping& mapping) {
     RawStatement raw;
     const auto first = static_cast<std::size_t>(std::max(0, mapping.skip_top + (mapping.header ? 1 : 0)));
-    const std::size_t end =
-        table.rows.size() > static_cast<std::size_t>(std::max(0, mapping.skip_bottom))
-            ? table.rows.size() - static_cast<std::size_t>(std::max(0, mapping.skip_bottom))
-            : 0;
+    const std::size_t end = table.size() > static_cast<std::size_t>(std::max(0, mapping.skip_bottom))
+                                ? table.size() - static_cast<std::size_t>(std::max(0, mapping.skip_bottom))
+                                : 0;
     const int needed = std::max({mapping.date, mapping.payee, mapping.description, mapping.number,
                                  mapping.amount, mapping.debit, mapping.credit, mapping.indicator});
+    if (end > first) raw.reserve(end - first);
+    const std::shared_ptr<const std::string> cells = table.cells();
     for (std::size_t at = first; at < end; ++at) {
-        const auto& row = table.rows[at];
+        const CsvRow row = table.row(at);
         if (blank_row(row)) continue;
         if (static_cast<int>(row.size()) <= needed) {
             raw.skipped.push_back({table.lines[at], SkipReason::kRaggedRow, row_text(table, at)});
             continue;
         }
-        RawLine line;
-        line.line = table.lines[at];
-        line.date = field(row, mapping.date);
-        line.amount = field(row, mapping.amount);
-        line.debit = field(row, mapping.debit);
-        line.credit = field(row, mapping.credit);
-        line.indicator = field(row, mapping.indicator);
-        line.number = field(row, mapping.number);
-        line.payee = field(row, mapping.payee);
-        line.description = field(row, mapping.description);
-        raw.lines.push_back(std::move(line));
+        const auto span = [&](int column) {
+            return column >= 0 && static_cast<std::size_t>(column) < row.size()
+                       ? row.span(static_cast<std::size_t>(column))
+                       : RawStatement::Span{};
+        };
+        raw.add_cells(table.lines[at], cells,
+                      {span(mapping.date), span(mapping.amount), span(mapping.debit), span(mapping.credit),
+                       span(mapping.indicator), span(mapping.number), span(mapping.payee),
+                       span(mapping.description), RawStatement::Span{}});
     }
     return raw;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/runtime/file_access.h"
+#include "core/runtime/huge_pages.h"
 
 namespace quillet {
 
@@ -22,7 +23,7 @@ std::optional<CsvProfile> profile_of_table(const std::string& profiles_path, con
     if (mapping) {
         if (auto found = find_profile(profiles_path, header_signature(table, *mapping))) return found;
     }
-    for (int top = 0; top < kLinesBeforeHeader && top < static_cast<int>(table.rows.size()); ++top) {
+    for (int top = 0; top < kLinesBeforeHeader && top < static_cast<int>(table.size()); ++top) {
         CsvMapping probe;
         probe.skip_top = top;
         if (auto found = find_profile(profiles_path, header_signature(table, probe))) return found;
@@ -157,11 +158,17 @@ IoStatus build_preview(RegisterSession& session, ImportDraft& draft) {
     preview.file_name = draft.file.path;
     preview.format = recorded_format(draft.file);
     preview.fingerprint = draft.file.fingerprint;
-    Statement statement = finish_statement(draft.file.raw, *draft.order, *draft.mark,
-                                           draft.plain.value_or(PlainAmounts::kMoneyIn));
+    // Each transaction goes into the preview as it is made: a million are never kept twice.
+    preview.lines.reserve(draft.file.raw.size());
+    advise_huge_pages_of(preview.lines);
+    Statement statement =
+        finish_statement(draft.file.raw, *draft.order, *draft.mark,
+                         draft.plain.value_or(PlainAmounts::kMoneyIn), [&](StatementLine&& line) {
+                             preview.lines.push_back({std::move(line), {}, Verdict::kNew, kNoDate, {}, true});
+                         });
     if (draft.file.format == StatementFormat::kCsv)
         show_rows_of_skipped_lines(draft.file.table, statement.skipped);
-    return preview_import(session, std::move(statement), preview);
+    return preview_lines(session, std::move(statement), preview);
 }
 
 IoStatus save_import_profile(const std::string& profiles_path, const ImportDraft& draft) {

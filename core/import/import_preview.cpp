@@ -36,12 +36,17 @@ struct Judged {
 
 // Stage one: the lines the store knows, found by their identities.
 IoStatus judge_by_identity(RegisterSession& session, ImportPreview& preview, Judged& judged) {
+    // The identities lent to the look-up and given back: a million lines' would be copied else.
     std::vector<std::string> identities;
     identities.reserve(preview.lines.size());
-    for (const PreviewLine& line : preview.lines) identities.push_back(line.identity);
+    for (PreviewLine& line : preview.lines) identities.push_back(std::move(line.identity));
     std::vector<std::optional<FoundIdentity>> found;
     std::vector<StoredImport> imports;
-    if (const IoStatus looked = session.look_up_imports(identities, found, imports); !looked) return looked;
+    const IoStatus looked = session.look_up_imports(identities, found, imports);
+    for (std::size_t at = 0; at < identities.size(); ++at)
+        preview.lines[at].identity = std::move(identities[at]);
+    identities = {};
+    if (!looked) return looked;
     for (const StoredImport& entry : imports) {
         if (entry.fingerprint == preview.fingerprint && entry.account == preview.account)
             preview.earlier = entry;
@@ -71,7 +76,6 @@ bool is_bank_identity(std::string_view identity) { return identity.starts_with("
 // Stages two and three: the register's transactions with the amounts of the lines still new, those
 // no import made and those imported from elsewhere apart; and the lines that match one of them.
 IoStatus judge_by_register(RegisterSession& session, ImportPreview& preview, const Judged& judged) {
-    std::vector<MatchCandidate> lines;
     std::vector<std::size_t> asked;
     // The days of the lines of each amount, to pass over imported records far from all of them.
     std::unordered_map<std::int64_t, std::vector<DateValue>> days_by_amount;
@@ -81,12 +85,11 @@ IoStatus judge_by_register(RegisterSession& session, ImportPreview& preview, con
     for (std::size_t at = 0; at < preview.lines.size(); ++at) {
         const StatementLine& line = preview.lines[at].line;
         if (preview.lines[at].verdict != Verdict::kNew) continue;
-        lines.push_back({line.date, line.cents, line.number, line.payee});
         asked.push_back(at);
         days_by_amount[line.cents].push_back(line.date);
         amount_bits.insert(get_u32(encode_amount(line.cents).data()));
     }
-    if (lines.empty()) return {};
+    if (asked.empty()) return {};
     for (auto& [cents, days] : days_by_amount) std::sort(days.begin(), days.end());
     const auto near_a_line = [&](std::int64_t cents, DateValue date) {
         const auto found = days_by_amount.find(cents);
@@ -124,6 +127,14 @@ IoStatus judge_by_register(RegisterSession& session, ImportPreview& preview, con
         return true;
     });
     if (!read) return read;
+    // No transaction of the register has a line's amount near its day: nothing to weigh.
+    if (typed.empty() && imported.empty()) return {};
+    std::vector<MatchCandidate> lines;
+    lines.reserve(asked.size());
+    for (const std::size_t at : asked) {
+        const StatementLine& line = preview.lines[at].line;
+        lines.push_back({line.date, line.cents, line.number, line.payee});
+    }
     const std::vector<std::int64_t> matched = match_candidates(lines, typed);
     std::vector<MatchCandidate> left;
     std::vector<std::size_t> left_asked;
@@ -186,6 +197,14 @@ std::int64_t ImportPreview::ticked_count() const {
 
 IoStatus preview_import(RegisterSession& session, Statement statement, ImportPreview& preview) {
     preview.lines.clear();
+    preview.lines.reserve(statement.lines.size());
+    for (StatementLine& line : statement.lines)
+        preview.lines.push_back({std::move(line), {}, Verdict::kNew, kNoDate, {}, true});
+    statement.lines = {};
+    return preview_lines(session, std::move(statement), preview);
+}
+
+IoStatus preview_lines(RegisterSession& session, Statement statement, ImportPreview& preview) {
     preview.skipped = std::move(statement.skipped);
     preview.closing_cents = statement.closing_cents;
     preview.closing_date = statement.closing_date;
@@ -194,11 +213,11 @@ IoStatus preview_import(RegisterSession& session, Statement statement, ImportPre
     preview.currency = statement.currency;
     preview.cleaned_lines = statement.cleaned_lines;
     preview.earlier_currency.clear();
-    const std::vector<std::string> identities = line_identities(statement.lines);
-    preview.lines.reserve(statement.lines.size());
-    for (std::size_t at = 0; at < statement.lines.size(); ++at)
-        preview.lines.push_back(
-            {std::move(statement.lines[at]), identities[at], Verdict::kNew, kNoDate, {}, true});
+    std::vector<std::string> identities = line_identities(
+        preview.lines.size(), [&](std::size_t at) -> const StatementLine& { return preview.lines[at].line; });
+    for (std::size_t at = 0; at < identities.size(); ++at)
+        preview.lines[at].identity = std::move(identities[at]);
+    identities = {};
     Judged judged;
     if (const IoStatus known = judge_by_identity(session, preview, judged); !known) return known;
     if (const IoStatus typed = judge_by_register(session, preview, judged); !typed) return typed;

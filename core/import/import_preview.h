@@ -62,6 +62,9 @@ struct ImportPreview {
 // The preview of the statement for the session's register. Fails with the store's cause when the
 // store cannot be read (nothing can then tell what was imported before), or with the register's.
 IoStatus preview_import(RegisterSession& session, Statement statement, ImportPreview& preview);
+// The same for lines already in the preview (each as the statement made it, without its
+// identity), the statement giving the rest.
+IoStatus preview_lines(RegisterSession& session, Statement statement, ImportPreview& preview);
 
 // A line's verdict in words, for the import dialog and quillet-cli alike: "imported on 2024/12/31",
 // "deleted after import", "probably typed by hand on ...", "probably imported from FILE on ...";

@@ -4,6 +4,8 @@
 // one file, so that two identical lines of one day stay two transactions.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,5 +15,8 @@ namespace quillet {
 
 // The lines' identities, in their order.
 std::vector<std::string> line_identities(const std::vector<StatementLine>& lines);
+// The same for lines kept elsewhere (a preview's): count of them, and each by its index.
+std::vector<std::string> line_identities(std::size_t count,
+                                         const std::function<const StatementLine&(std::size_t)>& line_at);
 
 }  // namespace quillet

@@ -206,7 +206,7 @@ int take_transaction(const OfxTransactionData data, void* gathered) {
     line.description = !text.memo.empty()     ? text.memo
                        : data.memo_valid != 0 ? statement_text_as_utf8(data.memo)
                                               : "";
-    statement.lines.push_back(std::move(line));
+    statement.add(line);
     return 0;
 }
 

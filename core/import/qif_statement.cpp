@@ -44,7 +44,7 @@ IoStatus read_qif(std::string_view utf8, std::vector<RawStatement>& accounts) {
             current_account = static_cast<std::size_t>(found - accounts.begin());
             if (found == accounts.end()) accounts.emplace_back().account = account;
         }
-        accounts[current_account].lines.push_back(current);
+        accounts[current_account].add(current);
     };
     while (start < utf8.size()) {
         const std::size_t feed = utf8.find('\n', start);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "core/runtime/huge_pages.h"
 #include "core/runtime/number_text.h"
 
 namespace quillet {
@@ -15,12 +16,10 @@ bool blank(std::string_view text) {
 }
 
 // The amounts of a line that carry its money, as the file wrote them.
-std::vector<std::string_view> amounts_of(const RawLine& line) {
-    std::vector<std::string_view> amounts;
-    for (const std::string* text : {&line.amount, &line.debit, &line.credit}) {
-        if (!blank(*text)) amounts.push_back(*text);
+void add_amounts_of(const RawFields& line, std::vector<std::string_view>& amounts) {
+    for (const std::string_view text : {line.amount, line.debit, line.credit}) {
+        if (!blank(text)) amounts.push_back(text);
     }
-    return amounts;
 }
 
 SkipReason reason_of(AmountReading::Status status) {
@@ -32,13 +31,13 @@ SkipReason reason_of(AmountReading::Status status) {
 }
 
 // The line's money, signed: in positive, out negative.
-std::optional<std::int64_t> cents_of(const RawLine& line, DecimalMark mark, PlainAmounts plain,
+std::optional<std::int64_t> cents_of(const RawFields& line, DecimalMark mark, PlainAmounts plain,
                                      SkippedLine& skipped) {
-    const auto read = [&](const std::string& text) -> std::optional<std::int64_t> {
+    const auto read = [&](std::string_view text) -> std::optional<std::int64_t> {
         const AmountReading reading = read_amount(text, mark);
         if (reading.status == AmountReading::Status::kOk) return reading.cents;
         skipped.reason = reason_of(reading.status);
-        skipped.detail = text;
+        skipped.detail = std::string(text);
         return std::nullopt;
     };
     if (blank(line.amount) && blank(line.debit) && blank(line.credit)) {
@@ -55,7 +54,7 @@ std::optional<std::int64_t> cents_of(const RawLine& line, DecimalMark mark, Plai
             const Direction direction = indicator_direction(line.indicator);
             if (direction == Direction::kUnknown) {
                 skipped.reason = SkipReason::kNoDirection;
-                skipped.detail = line.indicator;
+                skipped.detail = std::string(line.indicator);
                 return std::nullopt;
             }
             cents = direction == Direction::kOut ? -std::abs(cents) : std::abs(cents);
@@ -115,12 +114,72 @@ std::string clean_text(std::string_view text, bool& changed) {
 
 }  // namespace
 
+RawFields RawStatement::line(std::size_t at) const {
+    const Line& kept = lines_[at];
+    const std::string_view text = text_ ? std::string_view(*text_) : std::string_view();
+    const auto field = [&](Field which) {
+        const Span span = kept.fields[which];
+        return text.substr(span.at, span.size);
+    };
+    return {kept.line,         field(kDate),   field(kAmount), field(kDebit),       field(kCredit),
+            field(kIndicator), field(kNumber), field(kPayee),  field(kDescription), field(kBankId)};
+}
+
+void RawStatement::reserve(std::size_t lines) {
+    lines_.reserve(lines);
+    advise_huge_pages_of(lines_);
+}
+
+RawStatement::Span RawStatement::keep(std::string_view text) {
+    if (!own_) {
+        own_ = std::make_shared<std::string>();
+        text_ = own_;
+    }
+    const Span span{static_cast<std::uint32_t>(own_->size()), static_cast<std::uint32_t>(text.size())};
+    own_->append(text);
+    return span;
+}
+
+void RawStatement::add(const RawLine& line) {
+    Line kept;
+    kept.line = line.line;
+    const std::string* texts[kFields] = {&line.date,   &line.amount,      &line.debit,
+                                         &line.credit, &line.indicator,   &line.number,
+                                         &line.payee,  &line.description, &line.bank_id};
+    for (int field = 0; field < kFields; ++field)
+        kept.fields[static_cast<std::size_t>(field)] = keep(*texts[field]);
+    lines_.push_back(kept);
+}
+
+void RawStatement::add_cells(std::int64_t line, const std::shared_ptr<const std::string>& cells,
+                             const std::array<Span, kFields>& fields) {
+    text_ = cells;
+    lines_.push_back({line, fields});
+}
+
+void RawStatement::append(const RawStatement& other) {
+    for (std::size_t at = 0; at < other.size(); ++at) {
+        const RawFields fields = other.line(at);
+        Line kept;
+        kept.line = fields.line;
+        const std::string_view texts[kFields] = {fields.date,   fields.amount,      fields.debit,
+                                                 fields.credit, fields.indicator,   fields.number,
+                                                 fields.payee,  fields.description, fields.bank_id};
+        for (int field = 0; field < kFields; ++field)
+            kept.fields[static_cast<std::size_t>(field)] = keep(texts[field]);
+        lines_.push_back(kept);
+    }
+}
+
 Conventions conventions_of(const RawStatement& raw) {
     std::vector<std::string_view> dates;
     std::vector<std::string_view> amounts;
-    for (const RawLine& line : raw.lines) {
+    dates.reserve(raw.size());
+    amounts.reserve(raw.size());
+    for (std::size_t at = 0; at < raw.size(); ++at) {
+        const RawFields line = raw.line(at);
         dates.push_back(line.date);
-        for (const std::string_view amount : amounts_of(line)) amounts.push_back(amount);
+        add_amounts_of(line, amounts);
     }
     if (raw.closing_date) dates.push_back(*raw.closing_date);
     if (raw.closing_amount) amounts.push_back(*raw.closing_amount);
@@ -170,7 +229,8 @@ Direction indicator_direction(std::string_view indicator) {
 
 bool signs_unsaid(const RawStatement& raw) {
     bool any = false;
-    for (const RawLine& line : raw.lines) {
+    for (std::size_t at = 0; at < raw.size(); ++at) {
+        const RawFields line = raw.line(at);
         if (!blank(line.indicator) || !blank(line.debit) || !blank(line.credit)) return false;
         if (blank(line.amount)) continue;
         if (line.amount.find_first_of("-+(") != std::string::npos) return false;
@@ -180,12 +240,23 @@ bool signs_unsaid(const RawStatement& raw) {
 }
 
 Statement finish_statement(const RawStatement& raw, DateOrder order, DecimalMark mark, PlainAmounts plain) {
+    std::vector<StatementLine> lines;
+    lines.reserve(raw.size());
+    Statement statement = finish_statement(raw, order, mark, plain,
+                                           [&](StatementLine&& line) { lines.push_back(std::move(line)); });
+    statement.lines = std::move(lines);
+    return statement;
+}
+
+Statement finish_statement(const RawStatement& raw, DateOrder order, DecimalMark mark, PlainAmounts plain,
+                           const std::function<void(StatementLine&&)>& take) {
     Statement statement;
     statement.skipped = raw.skipped;
     statement.account = raw.account;
     statement.currency = raw.currency;
-    for (const RawLine& line : raw.lines) {
-        SkippedLine skipped{line.line, SkipReason::kBadDate, line.date};
+    for (std::size_t at = 0; at < raw.size(); ++at) {
+        const RawFields line = raw.line(at);
+        SkippedLine skipped{line.line, SkipReason::kBadDate, std::string(line.date)};
         if (blank(line.date)) {
             skipped.reason = SkipReason::kDateMissing;
             statement.skipped.push_back(skipped);
@@ -206,14 +277,14 @@ Statement finish_statement(const RawStatement& raw, DateOrder order, DecimalMark
         if (*cents == 0) {
             // Nothing moved: no transaction for the register, but the line is said.
             skipped.reason = SkipReason::kZeroAmount;
-            skipped.detail = blank(line.amount) ? line.debit + line.credit : line.amount;
+            skipped.detail = blank(line.amount) ? std::string(line.debit) + std::string(line.credit)
+                                                : std::string(line.amount);
             statement.skipped.push_back(skipped);
             continue;
         }
         bool changed = false;
-        statement.lines.push_back({line.line, *date, *cents, clean_text(line.number, changed),
-                                   clean_text(line.payee, changed), clean_text(line.description, changed),
-                                   clean_text(line.bank_id, changed)});
+        take({line.line, *date, *cents, clean_text(line.number, changed), clean_text(line.payee, changed),
+              clean_text(line.description, changed), clean_text(line.bank_id, changed)});
         if (changed) ++statement.cleaned_lines;
     }
     if (raw.closing_amount) {

@@ -44,7 +44,7 @@ bool name_allows(const std::string& path, Content content) {
 
 bool holds_anything(const std::vector<RawStatement>& accounts) {
     return std::any_of(accounts.begin(), accounts.end(), [](const RawStatement& statement) {
-        return !statement.lines.empty() || !statement.skipped.empty();
+        return !statement.empty() || !statement.skipped.empty();
     });
 }
 
@@ -54,7 +54,7 @@ IoStatus read_csv_file(std::string text, StatementFile& file) {
     if (!table) return IoStatus::failure(EILSEQ);
     file.table = std::move(*table);
     file.text = std::move(text);
-    if (file.table.rows.empty()) return IoStatus::failure(ENODATA);
+    if (file.table.empty()) return IoStatus::failure(ENODATA);
     file.mapping = mapping_from_header(file.table);
     if (file.mapping) map_csv(file, *file.mapping);
     return {};

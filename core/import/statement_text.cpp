@@ -1,4 +1,5 @@
 #include "core/import/statement_text.h"
+#include "core/runtime/huge_pages.h"
 
 #include <xxhash.h>
 
@@ -33,10 +34,19 @@ IoStatus read_statement_text(const std::string& path, std::string& utf8) {
     const int file = read_open_file(kAnyFileNumber, path, file_flags::kNoBuffering, &opened);
     if (file < 0) return opened;
     FileCloser closer(file);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(size));
+    advise_huge_pages_of(bytes);
+    bytes.resize(static_cast<std::size_t>(size));
     if (read_bytes(file, bytes.data(), size) != size) return IoStatus::failure(EIO);
     if (bytes.find('\0') != std::string::npos) return IoStatus::failure(EILSEQ);
-    utf8 = statement_text_as_utf8(bytes);
+    // Already UTF-8 (as most are): kept as read, without a copy of a file that may be 64 MB.
+    const std::string_view mark = kByteOrderMark;
+    if (!std::string_view(bytes).starts_with(mark) && is_valid_utf8(bytes)) {
+        utf8 = std::move(bytes);
+    } else {
+        utf8 = statement_text_as_utf8(bytes);
+    }
     return {};
 }
 

@@ -46,13 +46,14 @@ std::string date_text(DateValue date) {
 // Each column's name as the combos list it: "3: Betrag", or "Column 3" in a file without a header.
 std::vector<std::string> column_names(const StatementFile& file, const CsvMapping& mapping) {
     std::size_t widest = 0;
-    for (const auto& row : file.table.rows) widest = std::max(widest, row.size());
+    for (std::size_t row = 0; row < file.table.size(); ++row)
+        widest = std::max(widest, file.table.row(row).size());
     std::vector<std::string> names;
     const auto header = static_cast<std::size_t>(mapping.skip_top);
     for (std::size_t column = 0; column < widest; ++column) {
         std::string name = integer_text(static_cast<std::int64_t>(column + 1));
-        if (mapping.header && header < file.table.rows.size() && column < file.table.rows[header].size()) {
-            name += ": " + utf8_to_windows1252(file.table.rows[header][column]);
+        if (mapping.header && header < file.table.size() && column < file.table.row(header).size()) {
+            name += ": " + utf8_to_windows1252(file.table.row(header)[column]);
         } else {
             name = texts().column_prefix + name;
         }

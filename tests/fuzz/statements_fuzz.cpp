@@ -25,10 +25,9 @@ void check(const RawStatement& raw) {
     for (const DateOrder order : conventions.date_orders) {
         for (const DecimalMark mark : conventions.marks) {
             const Statement statement = finish_statement(
-                raw, order, mark,
-                raw.lines.size() % 2 == 0 ? PlainAmounts::kMoneyIn : PlainAmounts::kMoneyOut);
+                raw, order, mark, raw.size() % 2 == 0 ? PlainAmounts::kMoneyIn : PlainAmounts::kMoneyOut);
             fuzz::require(statement.lines.size() + statement.skipped.size() <=
-                          raw.lines.size() + raw.skipped.size());
+                          raw.size() + raw.skipped.size());
             for (const StatementLine& line : statement.lines) {
                 fuzz::require(line.date != kNoDate && line.cents != 0 && register_keeps(line.cents));
                 const TransactionRecord record = record_of(line);

@@ -11,6 +11,7 @@
 #include "core/import/conventions.h"
 #include "core/import/import_draft.h"
 #include "core/import/import_records.h"
+#include "core/import/line_identity.h"
 #include "core/import/statement_file.h"
 #include "core/import/statement_text.h"
 #include "core/runtime/atomic_replace.h"
@@ -218,7 +219,7 @@ TEST(Conventions, AreNarrowedOverEveryValueOfTheColumn) {
             RawLine line;
             if (at < c.dates.size()) line.date = c.dates[at];
             if (at < c.amounts.size()) line.amount = c.amounts[at];
-            raw.lines.push_back(line);
+            raw.add(line);
         }
         const Conventions found = conventions_of(raw);
         EXPECT_EQ(found.date_orders, c.orders) << c.dates[0];
@@ -277,6 +278,20 @@ TEST(ImportDraft, AProfilesChoicesHoldForTheNextFileWithItsHeader) {
     ImportDraft next_giro;
     ASSERT_TRUE(begin_import(giro, profiles, "", next_giro));
     EXPECT_EQ(next_giro.file.table.separator, '|');
+}
+
+// The stores keep these identities: a line must be named the same by every later version, or a
+// statement imported before would come in again.
+TEST(LineIdentities, StayAsTheStoresKeepThem) {
+    const std::vector<StatementLine> lines = {
+        {2, make_date(2025, 5, 2), -842, "", "SUNRISE BAKERY", "Card 1234", ""},
+        {3, make_date(2025, 5, 2), -842, "", "SUNRISE BAKERY", "Card 1234", ""},
+        {4, make_date(2025, 5, 3), 215000, "1043", "PAYROLL", "", ""},
+        {5, make_date(2025, 5, 3), -100, "", "", "", "FITID-77"},
+    };
+    EXPECT_EQ(line_identities(lines),
+              (std::vector<std::string>{"line:62f4ae9862352fc4:0", "line:62f4ae9862352fc4:1",
+                                        "line:cc3328d702539fd3:0", "id:FITID-77:0"}));
 }
 
 }  // namespace
