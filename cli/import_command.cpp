@@ -173,7 +173,7 @@ int run_import(const ImportOptions& options) {
     if (options.dry_run) {
         for (const PreviewLine& line : preview.lines) {
             std::cout << (line.ticked ? "add  " : "skip ") << display_day(line.line.date) << ' '
-                      << cents_text(line.line.cents) << ' ' << line.line.payee;
+                      << cents_text(line.line.cents) << ' ' << line.line.payee();
             if (line.verdict != Verdict::kNew) std::cout << " (" << verdict_text(line) << ')';
             std::cout << '\n';
         }

@@ -379,8 +379,9 @@ RawStatement raw_statement_of(const CsvTable& table, const CsvMapping& mapping) 
                                 : 0;
     const int needed = std::max({mapping.date, mapping.payee, mapping.description, mapping.number,
                                  mapping.amount, mapping.debit, mapping.credit, mapping.indicator});
+    raw.use_table(table.cells(), {mapping.date, mapping.amount, mapping.debit, mapping.credit,
+                                  mapping.indicator, mapping.number, mapping.payee, mapping.description, -1});
     if (end > first) raw.reserve(end - first);
-    const std::shared_ptr<const std::string> cells = table.cells();
     for (std::size_t at = first; at < end; ++at) {
         const CsvRow row = table.row(at);
         if (blank_row(row)) continue;
@@ -388,15 +389,7 @@ RawStatement raw_statement_of(const CsvTable& table, const CsvMapping& mapping) 
             raw.skipped.push_back({table.lines[at], SkipReason::kRaggedRow, row_text(table, at)});
             continue;
         }
-        const auto span = [&](int column) {
-            return column >= 0 && static_cast<std::size_t>(column) < row.size()
-                       ? row.span(static_cast<std::size_t>(column))
-                       : RawStatement::Span{};
-        };
-        raw.add_cells(table.lines[at], cells,
-                      {span(mapping.date), span(mapping.amount), span(mapping.debit), span(mapping.credit),
-                       span(mapping.indicator), span(mapping.number), span(mapping.payee),
-                       span(mapping.description), RawStatement::Span{}});
+        raw.add_row(table.lines[at], at);
     }
     return raw;
 }

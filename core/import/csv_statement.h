@@ -19,73 +19,52 @@ namespace quillet {
 // A row of a CsvTable: its cells as views of the table's text.
 class CsvRow {
   public:
-    CsvRow(const std::string* cells, const std::uint32_t* cell_ends, std::uint32_t first, std::uint32_t end)
-        : cells_(cells), cell_ends_(cell_ends), first_(first), end_(end) {}
-    std::size_t size() const { return end_ - first_; }
-    bool empty() const { return end_ == first_; }
+    CsvRow(const TableCells* cells, std::size_t row) : cells_(cells), row_(row) {}
+    std::size_t size() const { return cells_->row_size(row_); }
+    bool empty() const { return size() == 0; }
     std::string_view operator[](std::size_t column) const {
-        const RawStatement::Span place = span(column);
-        return std::string_view(*cells_).substr(place.at, place.size);
-    }
-    // Where the cell's text is in the table's cells.
-    RawStatement::Span span(std::size_t column) const {
-        const std::uint32_t at = first_ + static_cast<std::uint32_t>(column);
-        const std::uint32_t start = at == 0 ? 0 : cell_ends_[at - 1];
-        return {start, cell_ends_[at] - start};
+        return cells_->cell(row_, static_cast<int>(column));
     }
     // The cell in the column, empty where the row has none.
-    std::string_view field(int column) const {
-        return column >= 0 && static_cast<std::size_t>(column) < size()
-                   ? (*this)[static_cast<std::size_t>(column)]
-                   : std::string_view();
-    }
+    std::string_view field(int column) const { return cells_->cell(row_, column); }
 
   private:
-    const std::string* cells_;
-    const std::uint32_t* cell_ends_;
-    std::uint32_t first_, end_;
+    const TableCells* cells_;
+    std::size_t row_;
 };
 
 // The cells of every row one after another in one text, with where each ends: a million rows take
-// little more than their text (a string and a vector for each cell took five times the file).
+// little more than their text (a string and a vector for each cell took five times the file). The
+// statements made of the table share its cells.
 class CsvTable {
   public:
     char separator = ',';
     std::vector<std::int64_t> lines;  // the line each row begins on, from 1
 
-    std::size_t size() const { return row_ends_.size(); }
-    bool empty() const { return row_ends_.empty(); }
-    CsvRow row(std::size_t at) const {
-        return {cells_.get(), cell_ends_.data(), at == 0 ? 0 : row_ends_[at - 1], row_ends_[at]};
-    }
-    // The cells' text, which the statements made of the table share.
-    std::shared_ptr<const std::string> cells() const { return cells_; }
+    std::size_t size() const { return cells_->row_ends.size(); }
+    bool empty() const { return cells_->row_ends.empty(); }
+    CsvRow row(std::size_t at) const { return {cells_.get(), at}; }
+    std::shared_ptr<const TableCells> cells() const { return cells_; }
     void add_cell(std::string_view text) {
-        cells_->append(text);
-        cell_ends_.push_back(static_cast<std::uint32_t>(cells_->size()));
+        cells_->text.append(text);
+        cells_->cell_ends.push_back(static_cast<std::uint32_t>(cells_->text.size()));
     }
     void end_row(std::int64_t line) {
-        row_ends_.push_back(static_cast<std::uint32_t>(cell_ends_.size()));
+        cells_->row_ends.push_back(static_cast<std::uint32_t>(cells_->cell_ends.size()));
         lines.push_back(line);
     }
     // Room for a text of this many bytes: its cells and about one row in forty bytes.
     void reserve(std::size_t text_bytes) {
-        cells_->reserve(text_bytes);
-        cell_ends_.reserve(text_bytes / 10);
-        row_ends_.reserve(text_bytes / 40);
+        cells_->text.reserve(text_bytes);
+        cells_->cell_ends.reserve(text_bytes / 10);
+        cells_->row_ends.reserve(text_bytes / 40);
         lines.reserve(text_bytes / 40);
-        advise_huge_pages_of(*cells_);
-        advise_huge_pages_of(cell_ends_);
-    }
-    std::size_t memory_bytes() const {
-        return cells_->capacity() + (cell_ends_.capacity() + row_ends_.capacity()) * sizeof(std::uint32_t) +
-               lines.capacity() * sizeof(std::int64_t);
+        advise_huge_pages_of(cells_->text);
+        advise_huge_pages_of(cells_->cell_ends);
     }
 
   private:
-    std::shared_ptr<std::string> cells_ = std::make_shared<std::string>();
-    std::vector<std::uint32_t> cell_ends_;  // in cells_
-    std::vector<std::uint32_t> row_ends_;   // in cell_ends_
+    std::shared_ptr<TableCells> cells_ = std::make_shared<TableCells>();
 };
 
 // The table of the UTF-8 text with the separator; none when libcsv finds it malformed (a quote

@@ -164,7 +164,7 @@ IoStatus build_preview(RegisterSession& session, ImportDraft& draft) {
     Statement statement =
         finish_statement(draft.file.raw, *draft.order, *draft.mark,
                          draft.plain.value_or(PlainAmounts::kMoneyIn), [&](StatementLine&& line) {
-                             preview.lines.push_back({std::move(line), {}, Verdict::kNew, kNoDate, {}, true});
+                             preview.lines.push_back({std::move(line), {}, Verdict::kNew, true, kNoDate, {}});
                          });
     if (draft.file.format == StatementFormat::kCsv)
         show_rows_of_skipped_lines(draft.file.table, statement.skipped);

@@ -36,36 +36,47 @@ struct Judged {
 
 // Stage one: the lines the store knows, found by their identities.
 IoStatus judge_by_identity(RegisterSession& session, ImportPreview& preview, Judged& judged) {
-    // The identities lent to the look-up and given back: a million lines' would be copied else.
-    std::vector<std::string> identities;
-    identities.reserve(preview.lines.size());
-    for (PreviewLine& line : preview.lines) identities.push_back(std::move(line.identity));
-    std::vector<std::optional<FoundIdentity>> found;
+    // Looked up a slice at a time, the identities lent and given back: a million lines' identities
+    // and findings at once took more room than the file.
+    constexpr std::size_t kSlice = 1 << 16;
     std::vector<StoredImport> imports;
-    const IoStatus looked = session.look_up_imports(identities, found, imports);
-    for (std::size_t at = 0; at < identities.size(); ++at)
-        preview.lines[at].identity = std::move(identities[at]);
-    identities = {};
-    if (!looked) return looked;
+    std::vector<RecordPlace> places;
+    std::vector<std::size_t> known;
+    std::vector<DateValue> known_on;
+    for (std::size_t first = 0; first < preview.lines.size(); first += kSlice) {
+        const std::size_t end = std::min(preview.lines.size(), first + kSlice);
+        std::vector<std::string> identities;
+        identities.reserve(end - first);
+        for (std::size_t at = first; at < end; ++at)
+            identities.push_back(std::move(preview.lines[at].identity));
+        std::vector<std::optional<FoundIdentity>> found;
+        const IoStatus looked = session.look_up_imports(identities, found, imports);
+        for (std::size_t at = first; at < end; ++at)
+            preview.lines[at].identity = std::move(identities[at - first]);
+        if (!looked) return looked;
+        for (std::size_t at = 0; at < found.size(); ++at) {
+            if (!found[at]) continue;
+            places.push_back(found[at]->record);
+            known.push_back(first + at);
+            known_on.push_back(found[at]->imported_on);
+        }
+    }
+    if (preview.lines.empty()) {
+        std::vector<std::optional<FoundIdentity>> none;
+        if (const IoStatus looked = session.look_up_imports({}, none, imports); !looked) return looked;
+    }
     for (const StoredImport& entry : imports) {
         if (entry.fingerprint == preview.fingerprint && entry.account == preview.account)
             preview.earlier = entry;
         if (!entry.currency.empty()) preview.earlier_currency = entry.currency;
         judged.imports[entry.id] = entry;
     }
-    std::vector<RecordPlace> places;
-    std::vector<std::size_t> known;
-    for (std::size_t at = 0; at < found.size(); ++at) {
-        if (!found[at]) continue;
-        places.push_back(found[at]->record);
-        known.push_back(at);
-    }
     const std::vector<std::int64_t> slots = session.places().slots_at(places);
     for (std::size_t at = 0; at < known.size(); ++at) {
         PreviewLine& line = preview.lines[known[at]];
         const bool there = slots[at] >= 0 && session.places().live(slots[at]);
         line.verdict = there ? Verdict::kImported : Verdict::kDeletedAfterImport;
-        line.verdict_date = found[known[at]]->imported_on;
+        line.verdict_date = known_on[at];
         if (there) judged.claimed.insert(slots[at]);
     }
     return {};
@@ -133,7 +144,7 @@ IoStatus judge_by_register(RegisterSession& session, ImportPreview& preview, con
     lines.reserve(asked.size());
     for (const std::size_t at : asked) {
         const StatementLine& line = preview.lines[at].line;
-        lines.push_back({line.date, line.cents, line.number, line.payee});
+        lines.push_back({line.date, line.cents, std::string(line.number()), std::string(line.payee())});
     }
     const std::vector<std::int64_t> matched = match_candidates(lines, typed);
     std::vector<MatchCandidate> left;
@@ -169,13 +180,16 @@ IoStatus judge_by_register(RegisterSession& session, ImportPreview& preview, con
         return !could_have_matched && payees_alike(left[line].payee, imported[candidate].payee);
     };
     const std::vector<std::int64_t> elsewhere = match_candidates(left, imported, may_match);
+    std::map<std::int64_t, std::shared_ptr<const std::string>> files;
     for (std::size_t at = 0; at < elsewhere.size(); ++at) {
         if (elsewhere[at] < 0) continue;
         const StoredImport* entry = import_of(static_cast<std::size_t>(elsewhere[at]));
         PreviewLine& line = preview.lines[left_asked[at]];
         line.verdict = Verdict::kImportedElsewhere;
         line.verdict_date = entry->imported_on;
-        line.verdict_file = entry->file_name;
+        std::shared_ptr<const std::string>& file = files[entry->id];
+        if (!file) file = std::make_shared<const std::string>(entry->file_name);
+        line.verdict_file = file;
     }
     return {};
 }
@@ -199,7 +213,7 @@ IoStatus preview_import(RegisterSession& session, Statement statement, ImportPre
     preview.lines.clear();
     preview.lines.reserve(statement.lines.size());
     for (StatementLine& line : statement.lines)
-        preview.lines.push_back({std::move(line), {}, Verdict::kNew, kNoDate, {}, true});
+        preview.lines.push_back({std::move(line), {}, Verdict::kNew, true, kNoDate, {}});
     statement.lines = {};
     return preview_lines(session, std::move(statement), preview);
 }
@@ -234,7 +248,7 @@ std::string verdict_text(const PreviewLine& line) {
         case Verdict::kDeletedAfterImport: return "deleted after import";
         case Verdict::kTypedByHand: return "probably typed by hand on " + day;
         case Verdict::kImportedElsewhere:
-            return "probably imported from " + file_part(line.verdict_file) + " on " + day;
+            return "probably imported from " + file_part(line.verdict_file_name()) + " on " + day;
     }
     return {};
 }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,9 +31,12 @@ struct PreviewLine {
     StatementLine line;
     std::string identity;
     Verdict verdict = Verdict::kNew;
-    DateValue verdict_date = kNoDate;  // the import's day, or the typed transaction's
-    std::string verdict_file;          // the other file a transaction was imported from
     bool ticked = true;
+    DateValue verdict_date = kNoDate;  // the import's day, or the typed transaction's
+    // The other file a transaction was imported from, shared by the lines of one import.
+    std::shared_ptr<const std::string> verdict_file;
+
+    std::string_view verdict_file_name() const { return verdict_file ? std::string_view(*verdict_file) : ""; }
 };
 
 struct ImportPreview {

@@ -27,12 +27,12 @@ TransactionRecord record_of(const StatementLine& line) {
     record.date = line.date;
     record.kind = line.cents < 0 ? kWithdrawal : kDeposit;
     record.amount = register_amount(line.cents);
-    record.number = register_text(line.number);
-    record.type = std::string(is_check_number(line.number) && line.cents < 0 ? kImportedCheckType
-                              : line.cents < 0                               ? kImportedWithdrawalType
-                                                                             : kImportedDepositType);
-    record.payee = register_text(line.payee);
-    record.description = register_text(line.description);
+    record.number = register_text(line.number());
+    record.type = std::string(is_check_number(line.number()) && line.cents < 0 ? kImportedCheckType
+                              : line.cents < 0                                 ? kImportedWithdrawalType
+                                                                               : kImportedDepositType);
+    record.payee = register_text(line.payee());
+    record.description = register_text(line.description());
     return record;
 }
 

@@ -27,8 +27,8 @@ std::vector<std::string> line_identities(std::size_t count,
     };
     for (std::size_t index = 0; index < count; ++index) {
         const StatementLine& line = line_at(index);
-        if (!line.bank_id.empty()) {
-            identities.push_back("id:" + line.bank_id);
+        if (!line.bank_id().empty()) {
+            identities.push_back("id:" + std::string(line.bank_id()));
             continue;
         }
         // Every field the line shows, each ended so that no two lines run together alike.
@@ -37,11 +37,11 @@ std::vector<std::string> line_identities(std::size_t count,
         text += '\n';
         add_number(line.cents);
         text += '\n';
-        text += line.number;
+        text += line.number();
         text += '\n';
-        text += line.payee;
+        text += line.payee();
         text += '\n';
-        text += line.description;
+        text += line.description();
         std::snprintf(hex, sizeof hex, "%016llx",
                       static_cast<unsigned long long>(XXH3_64bits(text.data(), text.size())));
         identities.push_back(std::string("line:") + hex);

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "core/runtime/huge_pages.h"
 #include "core/runtime/number_text.h"
 
 namespace quillet {
@@ -115,6 +114,12 @@ std::string clean_text(std::string_view text, bool& changed) {
 }  // namespace
 
 RawFields RawStatement::line(std::size_t at) const {
+    if (table_) {
+        const Row kept = rows_[at];
+        const auto cell = [&](Field which) { return table_->cell(kept.row, columns_[which]); };
+        return {kept.line,        cell(kDate),   cell(kAmount), cell(kDebit),       cell(kCredit),
+                cell(kIndicator), cell(kNumber), cell(kPayee),  cell(kDescription), cell(kBankId)};
+    }
     const Line& kept = lines_[at];
     const std::string_view text = text_ ? std::string_view(*text_) : std::string_view();
     const auto field = [&](Field which) {
@@ -126,8 +131,11 @@ RawFields RawStatement::line(std::size_t at) const {
 }
 
 void RawStatement::reserve(std::size_t lines) {
-    lines_.reserve(lines);
-    advise_huge_pages_of(lines_);
+    if (table_) {
+        rows_.reserve(lines);
+    } else {
+        lines_.reserve(lines);
+    }
 }
 
 RawStatement::Span RawStatement::keep(std::string_view text) {
@@ -151,10 +159,14 @@ void RawStatement::add(const RawLine& line) {
     lines_.push_back(kept);
 }
 
-void RawStatement::add_cells(std::int64_t line, const std::shared_ptr<const std::string>& cells,
-                             const std::array<Span, kFields>& fields) {
-    text_ = cells;
-    lines_.push_back({line, fields});
+void RawStatement::use_table(std::shared_ptr<const TableCells> table,
+                             const std::array<int, kFields>& columns) {
+    table_ = std::move(table);
+    columns_ = columns;
+}
+
+void RawStatement::add_row(std::int64_t line, std::size_t row) {
+    rows_.push_back({static_cast<std::uint32_t>(line), static_cast<std::uint32_t>(row)});
 }
 
 void RawStatement::append(const RawStatement& other) {

@@ -33,15 +33,34 @@ struct RawLine {
     std::string bank_id;
 };
 
+// A table's cells (a CSV file's): their texts one after another, where each cell ends, and where
+// each row's cells end.
+struct TableCells {
+    std::string text;
+    std::vector<std::uint32_t> cell_ends;
+    std::vector<std::uint32_t> row_ends;  // in cell_ends
+
+    std::size_t row_size(std::size_t row) const { return row_ends[row] - row_start(row); }
+    std::uint32_t row_start(std::size_t row) const { return row == 0 ? 0 : row_ends[row - 1]; }
+    // The cell's text; empty where the row has no such column.
+    std::string_view cell(std::size_t row, int column) const {
+        if (column < 0 || static_cast<std::size_t>(column) >= row_size(row)) return {};
+        const std::uint32_t at = row_start(row) + static_cast<std::uint32_t>(column);
+        const std::uint32_t start = at == 0 ? 0 : cell_ends[at - 1];
+        return std::string_view(text).substr(start, cell_ends[at] - start);
+    }
+};
+
 // A line as the statement keeps it: its fields as views of the statement's text.
 struct RawFields {
     std::int64_t line = 0;
     std::string_view date, amount, debit, credit, indicator, number, payee, description, bank_id;
 };
 
-// The lines' fields are kept as places in one text (a CSV file's are the places of its table's
-// cells), so that a statement of a million lines takes little more than its text: nine strings a
-// line took five times the file. Copies share the text, which only ever grows at its end.
+// The lines' fields are kept as places in one text, or (a CSV file's) as rows of a table whose
+// columns the fields are, so that a statement of a million lines takes little more than its text:
+// nine strings a line took five times the file. Copies share the text, which only grows at its end,
+// and the table, which never changes.
 class RawStatement {
   public:
     enum Field {
@@ -61,16 +80,16 @@ class RawStatement {
         std::uint32_t size = 0;
     };
 
-    std::size_t size() const { return lines_.size(); }
-    bool empty() const { return lines_.empty(); }
+    std::size_t size() const { return table_ ? rows_.size() : lines_.size(); }
+    bool empty() const { return size() == 0; }
     RawFields line(std::size_t at) const;
     void reserve(std::size_t lines);
     // A line of texts of its own, copied into the statement's text.
     void add(const RawLine& line);
-    // A line whose fields are places in the cells (a CSV table's), which the statement then shares;
-    // every such line of a statement names the same cells, and none is added by add.
-    void add_cells(std::int64_t line, const std::shared_ptr<const std::string>& cells,
-                   const std::array<Span, kFields>& fields);
+    // The table whose rows the lines are (add_row), each field the cell in its column (-1: none). A
+    // statement's lines are all rows of one table, or all added by add.
+    void use_table(std::shared_ptr<const TableCells> table, const std::array<int, kFields>& columns);
+    void add_row(std::int64_t line, std::size_t row);
     // The other statement's lines after this one's.
     void append(const RawStatement& other);
 
@@ -86,8 +105,15 @@ class RawStatement {
         std::int64_t line = 0;
         std::array<Span, kFields> fields;
     };
+    struct Row {
+        std::uint32_t line = 0;
+        std::uint32_t row = 0;
+    };
     Span keep(std::string_view text);
     std::vector<Line> lines_;
+    std::shared_ptr<const TableCells> table_;
+    std::array<int, kFields> columns_{};
+    std::vector<Row> rows_;                    // the table's rows that are lines
     std::shared_ptr<std::string> own_;         // the texts added, when they are the statement's own
     std::shared_ptr<const std::string> text_;  // what the spans are places in
 };

@@ -40,15 +40,41 @@ struct SkippedLine {
 };
 
 // One transaction of the statement. Texts are UTF-8 as the file gave them; the register gets them
-// in its code page, cut to its field width.
-struct StatementLine {
+// in its code page, cut to its field width. The four texts are kept in one string: a million
+// lines' four strings each took more room than the file.
+class StatementLine {
+  public:
     std::int64_t line = 0;     // where it stands in the file, from 1
     DateValue date = kNoDate;  // the day, at midnight
     std::int64_t cents = 0;    // money in is positive, money out negative; never 0 for a taken line
-    std::string number;        // a check number, when the bank gives one
-    std::string payee;
-    std::string description;
-    std::string bank_id;  // the bank's own identity of the transaction (OFX FITID, CAMT reference)
+
+    StatementLine() = default;
+    StatementLine(std::int64_t line_number, DateValue day, std::int64_t amount_cents, std::string_view number,
+                  std::string_view payee, std::string_view description, std::string_view bank_id)
+        : line(line_number), date(day), cents(amount_cents) {
+        texts_.reserve(number.size() + payee.size() + description.size() + bank_id.size());
+        texts_.append(number);
+        ends_[0] = static_cast<std::uint32_t>(texts_.size());
+        texts_.append(payee);
+        ends_[1] = static_cast<std::uint32_t>(texts_.size());
+        texts_.append(description);
+        ends_[2] = static_cast<std::uint32_t>(texts_.size());
+        texts_.append(bank_id);
+    }
+    std::string_view number() const { return text(0); }  // a check number, when the bank gives one
+    std::string_view payee() const { return text(1); }
+    std::string_view description() const { return text(2); }
+    // The bank's own identity of the transaction (OFX FITID, CAMT reference).
+    std::string_view bank_id() const { return text(3); }
+
+  private:
+    std::string_view text(int which) const {
+        const std::uint32_t start = which == 0 ? 0 : ends_[which - 1];
+        const std::uint32_t end = which == 3 ? static_cast<std::uint32_t>(texts_.size()) : ends_[which];
+        return std::string_view(texts_).substr(start, end - start);
+    }
+    std::string texts_;
+    std::uint32_t ends_[3] = {};  // where the number, the payee and the description end
 };
 
 struct Statement {

@@ -68,8 +68,10 @@ CREATE TABLE statements(
     "CREATE TABLE last_change(id INTEGER NOT NULL);",
     // 5: the balance each imported statement starts from, when it says, and its first day: what
     // the first reconcile opens from.
-    "ALTER TABLE imports ADD COLUMN opening_cents INTEGER; ALTER TABLE imports ADD COLUMN first_date "
-    "INTEGER;",
+    R"(
+ALTER TABLE imports ADD COLUMN opening_cents INTEGER;
+ALTER TABLE imports ADD COLUMN first_date INTEGER;
+)",
 };
 static_assert(std::size(kMigrations) == kStoreSchemaVersion - 1, "a step for every version after the first");
 

@@ -166,9 +166,10 @@ void fill_lists() {
     std::string row;
     for (const PreviewLine& line : d.preview.lines) {
         const StatementLine& s = line.line;
-        row = date_text(s.date) + '\n' + utf8_to_windows1252(s.number) + '\n' + utf8_to_windows1252(s.payee) +
-              '\n' + utf8_to_windows1252(s.description) + '\n' + t.kind_names[s.cents < 0 ? 1 : 0] + '\n' +
-              cents_text(s.cents < 0 ? -s.cents : s.cents) + '\n' + utf8_to_windows1252(verdict_text(line));
+        row = date_text(s.date) + '\n' + utf8_to_windows1252(s.number()) + '\n' +
+              utf8_to_windows1252(s.payee()) + '\n' + utf8_to_windows1252(s.description()) + '\n' +
+              t.kind_names[s.cents < 0 ? 1 : 0] + '\n' + cents_text(s.cents < 0 ? -s.cents : s.cents) + '\n' +
+              utf8_to_windows1252(verdict_text(line));
         ui::add_item(kPreview, -1, row);
     }
     for (std::size_t at = 0; at < d.preview.lines.size(); ++at)

@@ -78,7 +78,9 @@ class Imports : public ::testing::Test {
                 case Verdict::kTypedByHand:
                     all.push_back("typed " + format_date(kDisplayDateMask, line.verdict_date));
                     break;
-                case Verdict::kImportedElsewhere: all.push_back("elsewhere " + line.verdict_file); break;
+                case Verdict::kImportedElsewhere:
+                    all.push_back("elsewhere " + std::string(line.verdict_file_name()));
+                    break;
             }
         }
         return all;

@@ -89,7 +89,8 @@ std::string verdict_of(const PreviewLine& line) {
         case Verdict::kImported: return " | imported before";
         case Verdict::kDeletedAfterImport: return " | deleted after import";
         case Verdict::kTypedByHand: return " | typed by hand";
-        case Verdict::kImportedElsewhere: return " | probably imported from " + file_part(line.verdict_file);
+        case Verdict::kImportedElsewhere:
+            return " | probably imported from " + file_part(line.verdict_file_name());
     }
     return {};
 }
@@ -111,8 +112,9 @@ std::string imported(RegisterSession& session, const std::string& name, const st
     EXPECT_TRUE(build_preview(session, draft));
     for (const PreviewLine& line : draft.preview.lines) {
         const StatementLine& s = line.line;
-        out += format_date("%yyyy-%mm-%dd", s.date) + " | " + cents_text(s.cents) + " | " + s.number + " | " +
-               s.payee + " | " + s.description + verdict_of(line) + "\n";
+        out += format_date("%yyyy-%mm-%dd", s.date) + " | " + cents_text(s.cents) + " | " +
+               std::string(s.number()) + " | " + std::string(s.payee()) + " | " +
+               std::string(s.description()) + verdict_of(line) + "\n";
     }
     const ImportPreview& preview = draft.preview;
     if (preview.opening_cents) out += "opening balance " + cents_text(*preview.opening_cents) + "\n";

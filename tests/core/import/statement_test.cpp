@@ -58,8 +58,9 @@ std::string rendered(StatementFile& file, std::optional<DateOrder> chosen_order)
         for (const StatementLine& line : statement.lines) {
             const TransactionRecord record = record_of(line);
             out += "line " + integer_text(line.line) + ": " + format_date(kDisplayDateMask, line.date) +
-                   " | " + cents_text(line.cents) + " | " + line.number + " | " + line.payee + " | " +
-                   line.description + (line.bank_id.empty() ? "" : " | id " + line.bank_id) +
+                   " | " + cents_text(line.cents) + " | " + std::string(line.number()) + " | " +
+                   std::string(line.payee()) + " | " + std::string(line.description()) +
+                   (line.bank_id().empty() ? "" : " | id " + std::string(line.bank_id())) +
                    "\n  record: " + record.type + " | " + (record.kind == 0 ? "deposit " : "withdrawal ") +
                    amount_text(record.amount) + " | " + windows1252_to_utf8(record.payee) + "\n";
         }
