@@ -158,22 +158,29 @@ void show_counts() {
     ui::disable_gadget(kOk, preview.ticked_count() > 0 ? 0 : 1);
 }
 
+// A preview line's cells, made when the list shows the row: a statement of a million lines is
+// listed at once.
+void supply_preview_row(int row, std::string& text) {
+    text.clear();
+    const ImportPreview& preview = draft().preview;
+    if (row < 0 || static_cast<std::size_t>(row) >= preview.lines.size()) return;
+    const PreviewLine& line = preview.lines[static_cast<std::size_t>(row)];
+    const StatementLine& s = line.line;
+    text = date_text(s.date) + '\n' + utf8_to_windows1252(s.number()) + '\n' +
+           utf8_to_windows1252(s.payee()) + '\n' + utf8_to_windows1252(s.description()) + '\n' +
+           texts().kind_names[s.cents < 0 ? 1 : 0] + '\n' + cents_text(s.cents < 0 ? -s.cents : s.cents) +
+           '\n' + utf8_to_windows1252(verdict_text(line));
+}
+
 void fill_lists() {
     const ImportDraft& d = draft();
     const TextTable& t = texts();
     ui::suspend_drawing(kPreview);
-    ui::clear_items(kPreview);
-    std::string row;
-    for (const PreviewLine& line : d.preview.lines) {
-        const StatementLine& s = line.line;
-        row = date_text(s.date) + '\n' + utf8_to_windows1252(s.number()) + '\n' +
-              utf8_to_windows1252(s.payee()) + '\n' + utf8_to_windows1252(s.description()) + '\n' +
-              t.kind_names[s.cents < 0 ? 1 : 0] + '\n' + cents_text(s.cents < 0 ? -s.cents : s.cents) + '\n' +
-              utf8_to_windows1252(verdict_text(line));
-        ui::add_item(kPreview, -1, row);
-    }
-    for (std::size_t at = 0; at < d.preview.lines.size(); ++at)
-        ui::set_item_ticked(kPreview, static_cast<int>(at), d.preview.lines[at].ticked);
+    ui::supply_rows(kPreview, static_cast<int>(d.preview.lines.size()), supply_preview_row);
+    std::vector<bool> ticks;
+    ticks.reserve(d.preview.lines.size());
+    for (const PreviewLine& line : d.preview.lines) ticks.push_back(line.ticked);
+    ui::set_item_ticks(kPreview, ticks);
     ui::resume_drawing(kPreview);
     if (!d.preview.lines.empty()) ui::set_state(kPreview, 0);
     ui::clear_items(kSkipped);
@@ -231,6 +238,9 @@ void remap() {
         static_cast<int>(std::clamp<std::int64_t>(text_to_integer(ui::get_text(kSkipBottom)), 0, 1000));
     const bool header_changed = mapping.header != (ui::get_state(kHeaderLine) == 1);
     mapping.header = ui::get_state(kHeaderLine) == 1;
+    // Setting the gadgets raises their change events too: only a change the user made reads the
+    // file again (a million-line statement was previewed twelve times as the dialog opened).
+    if (d.file.mapping && mapping == *d.file.mapping) return;
     map_columns(d, mapping);
     // The column names come from the header: they change with it.
     if (header_changed) show_choices();
