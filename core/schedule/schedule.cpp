@@ -1,0 +1,79 @@
+#include "core/schedule/schedule.h"
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+namespace quillet {
+
+namespace {
+
+using UsedSet = std::set<std::pair<std::int64_t, std::int64_t>>;
+
+UsedSet used_set(const std::vector<UsedOccurrence>& used) {
+    UsedSet set;
+    for (const UsedOccurrence& each : used) set.emplace(each.schedule_id, each.index);
+    return set;
+}
+
+// A day early enough that an occurrence moved before its rule's first day by the weekend rule is
+// still found.
+DateValue search_from(const ScheduleRule& rule) {
+    return std::max<DateValue>(0, rule.first - 3 * kSecondsADay);
+}
+
+std::int64_t days_between(DateValue from, DateValue to) {
+    return static_cast<std::int64_t>(to / kSecondsADay) - static_cast<std::int64_t>(from / kSecondsADay);
+}
+
+}  // namespace
+
+std::vector<DueLine> due_through(const std::vector<Schedule>& schedules,
+                                 const std::vector<UsedOccurrence>& used, DateValue today,
+                                 std::size_t limit) {
+    std::vector<DueLine> due;
+    const UsedSet taken = used_set(used);
+    for (const Schedule& schedule : schedules) {
+        if (rule_problem(schedule.rule) != RuleProblem::kNone || schedule.rule.first > today) continue;
+        for (const Occurrence& each : occurrences_between(schedule.rule, search_from(schedule.rule), today)) {
+            if (taken.contains({schedule.id, each.index})) continue;
+            due.push_back({schedule.id, each, days_between(each.due, today)});
+        }
+    }
+    std::stable_sort(due.begin(), due.end(),
+                     [](const DueLine& a, const DueLine& b) { return a.occurrence.due < b.occurrence.due; });
+    if (due.size() > limit) due.resize(limit);
+    return due;
+}
+
+Forecast forecast(std::int64_t balance_cents, const std::vector<Schedule>& schedules,
+                  const std::vector<UsedOccurrence>& used, DateValue today, std::int32_t days_ahead) {
+    Forecast result;
+    const DateValue first = day_of_value(today);
+    const auto last_day = static_cast<std::int64_t>(first / kSecondsADay) + std::max(0, days_ahead);
+    const DateValue last =
+        static_cast<DateValue>(std::min<std::int64_t>(last_day, kLatestDate / kSecondsADay) * kSecondsADay);
+    // Each day's change, the overdue ones on today.
+    std::vector<std::int64_t> change(static_cast<std::size_t>(days_between(first, last) + 1), 0);
+    const UsedSet taken = used_set(used);
+    for (const Schedule& schedule : schedules) {
+        if (rule_problem(schedule.rule) != RuleProblem::kNone) continue;
+        for (const Occurrence& each : occurrences_between(schedule.rule, search_from(schedule.rule), last)) {
+            if (taken.contains({schedule.id, each.index})) continue;
+            const std::int64_t at = std::max<std::int64_t>(0, days_between(first, each.due));
+            change[static_cast<std::size_t>(at)] += schedule.signed_cents();
+        }
+    }
+    std::int64_t cents = balance_cents;
+    result.days.reserve(change.size());
+    for (std::size_t at = 0; at < change.size(); ++at) {
+        cents += change[at];
+        const ForecastDay today_of{static_cast<DateValue>(first + static_cast<DateValue>(at) * kSecondsADay),
+                                   cents};
+        result.days.push_back(today_of);
+        if (at == 0 || cents < result.lowest.cents) result.lowest = today_of;
+    }
+    return result;
+}
+
+}  // namespace quillet
