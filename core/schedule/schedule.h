@@ -11,38 +11,6 @@
 
 namespace quillet {
 
-struct Schedule {
-    std::int64_t id = 0;
-    // The transaction's texts in the register's code page, as the dialog keeps them.
-    std::string type;
-    std::string number;
-    std::string payee;
-    std::string memo;
-    std::int64_t cents = 0;  // the amount, positive
-    bool deposit = false;
-    std::int32_t second_date_days = -1;  // the second date this many days after the due day; -1: none
-    ScheduleRule rule;
-    bool enters_itself = false;  // entered without asking when it falls due
-    bool amount_varies = false;  // asked every time, never entered by itself
-
-    std::int64_t signed_cents() const { return deposit ? cents : -cents; }
-    // Whether an occurrence is entered without asking.
-    bool enters_unasked() const { return enters_itself && !amount_varies; }
-};
-
-// What became of an occurrence: noted just before its record is written (the next open settles
-// it), entered, or skipped. An occurrence with none of these is still to come, or due.
-enum class OccurrenceState { kNoted = 0, kEntered = 1, kSkipped = 2 };
-
-struct UsedOccurrence {
-    std::int64_t schedule_id = 0;
-    std::int64_t index = 0;
-    OccurrenceState state = OccurrenceState::kEntered;
-    DateValue day = kNoDate;        // the day it was entered on (the user may change it)
-    std::uint64_t fingerprint = 0;  // the record it became (noted and entered ones)
-    bool operator==(const UsedOccurrence&) const = default;
-};
-
 // One occurrence due and neither entered nor skipped.
 struct DueLine {
     std::int64_t schedule_id = 0;

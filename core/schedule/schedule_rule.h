@@ -10,35 +10,9 @@
 #include <optional>
 #include <vector>
 
-#include "core/runtime/dates.h"
+#include "core/store/stored_schedule.h"
 
 namespace quillet {
-
-enum class Repeat {
-    kOnce,
-    kDays,             // every N days
-    kWeeks,            // every N weeks, on the first day's weekday
-    kMonthsOnDay,      // every N months on day D (1..31; the month's last day where it has fewer)
-    kMonthsLastDay,    // every N months on the month's last day
-    kMonthsBeforeEnd,  // every N months, D days before the month's last day (0..27)
-    kYears,            // every N years on the first day's month and day (29 February: the 28th)
-};
-
-enum class WeekendRule {
-    kNone,
-    kBefore,  // a Saturday or Sunday falls on the Friday before
-    kAfter,   // ... or on the Monday after
-};
-
-struct ScheduleRule {
-    DateValue first = kNoDate;  // the first due day
-    Repeat repeat = Repeat::kMonthsOnDay;
-    std::int32_t every = 1;     // N
-    std::int32_t day = 0;       // D: the month's day, or the days before its end; 0 for the first day's
-    DateValue until = kNoDate;  // the last day an occurrence may fall due on (by its rule's day); none
-    std::int32_t count = 0;     // how many occurrences there are; 0 for no end
-    WeekendRule weekend = WeekendRule::kNone;
-};
 
 // Why a rule cannot be kept: it has no first day, repeats every 0, names a day no month has, or
 // ends before it begins.

@@ -72,6 +72,34 @@ CREATE TABLE statements(
 ALTER TABLE imports ADD COLUMN opening_cents INTEGER;
 ALTER TABLE imports ADD COLUMN first_date INTEGER;
 )",
+    // 6: scheduled transactions and what became of their occurrences.
+    R"(
+CREATE TABLE schedules(
+    id INTEGER PRIMARY KEY,
+    type BLOB NOT NULL,
+    number BLOB NOT NULL,
+    payee BLOB NOT NULL,
+    memo BLOB NOT NULL,
+    cents INTEGER NOT NULL,
+    deposit INTEGER NOT NULL,
+    second_date_days INTEGER NOT NULL,
+    first_day INTEGER NOT NULL,
+    repeat INTEGER NOT NULL,
+    every INTEGER NOT NULL,
+    day INTEGER NOT NULL,
+    until_day INTEGER,
+    occurrences INTEGER NOT NULL,
+    weekend INTEGER NOT NULL,
+    enters_itself INTEGER NOT NULL,
+    amount_varies INTEGER NOT NULL);
+CREATE TABLE occurrences(
+    schedule_id INTEGER NOT NULL,
+    occurrence INTEGER NOT NULL,
+    state INTEGER NOT NULL,
+    day INTEGER,
+    record INTEGER,
+    PRIMARY KEY(schedule_id, occurrence));
+)",
 };
 static_assert(std::size(kMigrations) == kStoreSchemaVersion - 1, "a step for every version after the first");
 

@@ -31,6 +31,7 @@
 #include "core/runtime/atomic_replace.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/io_status.h"
+#include "core/store/stored_schedule.h"
 
 struct sqlite3;
 
@@ -39,7 +40,7 @@ namespace quillet {
 inline constexpr std::string_view kStoreSuffix = ".qstore";
 // The version of the tables this program writes; older stores are brought up to it when opened
 // for writing, newer ones are refused.
-inline constexpr int kStoreSchemaVersion = 5;
+inline constexpr int kStoreSchemaVersion = 6;
 inline constexpr std::int64_t kGonePlace = -1;
 
 // The store beside the register at the path: beside the file the path names, so that a register
@@ -136,6 +137,18 @@ class CompanionStore {
     // Removes the statement and gives its transactions back the marks they had before.
     IoStatus remove_statement(std::int64_t id, const std::vector<StoredMark>& before);
     IoStatus set_statement_changed(std::int64_t id);
+
+    // The schedules, by id, and what became of their occurrences (none in a store older than them).
+    IoStatus read_schedules(std::vector<Schedule>& schedules) const;
+    IoStatus read_occurrences(std::vector<UsedOccurrence>& used) const;
+    // Adds the schedule (giving it an id when it has none) or replaces the one with its id.
+    IoStatus put_schedule(Schedule& schedule);
+    // Removes the schedule and what became of its occurrences.
+    IoStatus remove_schedule(std::int64_t id);
+    // Sets what became of the occurrences (a noted one becomes entered, say), each replacing any
+    // state its occurrence had; forget_occurrences makes them open again.
+    IoStatus set_occurrences(const std::vector<UsedOccurrence>& used);
+    IoStatus forget_occurrences(const std::vector<UsedOccurrence>& used);
 
     // Makes the writes in one transaction that also records the change's number, so that a change
     // interrupted by a kill can later be told made (the store holds its number) or not.

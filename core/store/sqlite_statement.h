@@ -56,6 +56,11 @@ class Statement {
     void bind(int at, std::string_view text) {
         note(sqlite3_bind_text(statement_, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT));
     }
+    // Bytes kept as they are (a register's texts in its code page): a blob, never read as UTF-8.
+    void bind_bytes(int at, std::string_view bytes) {
+        note(sqlite3_bind_blob(statement_, at, bytes.data(), static_cast<int>(bytes.size()),
+                               SQLITE_TRANSIENT));
+    }
     void bind(int at, const std::optional<std::int64_t>& value) {
         if (value) {
             bind(at, *value);
@@ -85,6 +90,12 @@ class Statement {
     IoStatus finished() const { return code_ == SQLITE_DONE || code_ == SQLITE_OK ? IoStatus() : status(); }
     std::int64_t integer(int column) const { return sqlite3_column_int64(statement_, column); }
     bool is_null(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
+    std::string bytes(int column) const {
+        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement_, column));
+        return bytes == nullptr
+                   ? std::string()
+                   : std::string(bytes, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
+    }
     std::string text(int column) const {
         const auto* bytes = sqlite3_column_text(statement_, column);
         return bytes == nullptr

@@ -65,12 +65,17 @@ TEST(CompanionStore, EveryEarlierVersionIsBroughtUpWithWhatItHolds) {
         {"2", folder.write("two.qstore", corpus("imported.qstore"))},
         {"3", folder.write("three.qstore", corpus("reconciled.qstore"))},
         {"4", folder.write("four.qstore", corpus("reconciled.qstore"))},
+        {"5", folder.write("five.qstore", corpus("reconciled.qstore"))},
     };
     // The second version added an imported statement's account and currency.
     run_sql(versions[1].path,
             "ALTER TABLE imports ADD COLUMN account TEXT; ALTER TABLE imports ADD COLUMN currency TEXT; "
             "PRAGMA user_version = 2");
     run_sql(versions[3].path, "CREATE TABLE last_change(id INTEGER NOT NULL); PRAGMA user_version = 4");
+    run_sql(versions[4].path,
+            "CREATE TABLE last_change(id INTEGER NOT NULL); ALTER TABLE imports ADD COLUMN opening_cents "
+            "INTEGER; "
+            "ALTER TABLE imports ADD COLUMN first_date INTEGER; PRAGMA user_version = 5");
     for (const Version& version : versions) {
         SCOPED_TRACE(version.name);
         CompanionStore read_only;
@@ -165,6 +170,48 @@ TEST(CompanionStore, ATransactionAKilledProgramLeftHalfWrittenIsTakenBackForARea
     CompanionStore reader;
     ASSERT_TRUE(reader.open(path, false));
     EXPECT_EQ(held_by(reader), held);
+}
+
+// Schedules keep the register's bytes as they are, and what became of each occurrence goes with
+// its schedule.
+TEST(CompanionStore, SchedulesAndTheirOccurrencesAreKeptAsTheyAre) {
+    TempFolder folder;
+    CompanionStore store;
+    ASSERT_TRUE(store.open(folder.file("Cash.qlt.qstore"), true));
+    Schedule rent;
+    rent.type = "Check";
+    rent.payee = "Caf\xE9 Lumi\xE8re";  // Windows-1252, no UTF-8
+    rent.memo = "Rent";
+    rent.cents = 120000;
+    rent.second_date_days = 2;
+    rent.rule = {make_date(2026, 1, 31), Repeat::kMonthsOnDay, 1, 31, make_date(2027, 1, 31), 0,
+                 WeekendRule::kBefore};
+    rent.enters_itself = true;
+    ASSERT_TRUE(store.put_schedule(rent));
+    EXPECT_GT(rent.id, 0);
+    Schedule pay = rent;
+    pay.id = 0;
+    pay.deposit = true;
+    pay.rule = {make_date(2026, 1, 9), Repeat::kWeeks, 2, 0, kNoDate, 26};
+    ASSERT_TRUE(store.put_schedule(pay));
+    std::vector<Schedule> read;
+    ASSERT_TRUE(store.read_schedules(read));
+    EXPECT_EQ(read, (std::vector<Schedule>{rent, pay}));
+
+    const std::vector<UsedOccurrence> used = {
+        {rent.id, 0, OccurrenceState::kNoted, make_date(2026, 1, 30), 0xFEDCBA9876543210u},
+        {rent.id, 1, OccurrenceState::kSkipped, kNoDate, 0},
+        {pay.id, 0, OccurrenceState::kEntered, make_date(2026, 1, 9), 42}};
+    ASSERT_TRUE(store.set_occurrences(used));
+    std::vector<UsedOccurrence> kept;
+    ASSERT_TRUE(store.read_occurrences(kept));
+    EXPECT_EQ(kept, used);
+    ASSERT_TRUE(store.forget_occurrences({used[1]}));
+    ASSERT_TRUE(store.remove_schedule(pay.id));
+    ASSERT_TRUE(store.read_occurrences(kept));
+    EXPECT_EQ(kept, (std::vector<UsedOccurrence>{used[0]}));
+    ASSERT_TRUE(store.read_schedules(read));
+    EXPECT_EQ(read, (std::vector<Schedule>{rent}));
 }
 
 }  // namespace
