@@ -33,6 +33,7 @@ enum class ChangeKind {
     kDeleteRegister,  // the last row deleted by removing the register file
     kImport,          // records appended by an import, with their links in the store
     kReconcile,       // a statement finished: only the store changes
+    kEnterScheduled,  // scheduled occurrences entered: records appended, the occurrences noted entered
     kCleared,         // records marked cleared or uncleared
     kCompaction,      // the deleted records dropped and the rest renumbered
 };

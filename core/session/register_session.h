@@ -101,6 +101,8 @@ class RegisterSession {
     // The import links of the records at the places (none for a record no import made).
     IoStatus look_up_links(const std::vector<RecordPlace>& places,
                            std::vector<std::optional<StoredLink>>& found);
+    // The schedules and what became of their occurrences (none without a store).
+    IoStatus look_up_schedules(std::vector<Schedule>& schedules, std::vector<UsedOccurrence>& used);
 
     // The row's state against the bank's statements and a reconciled row's statement, the store
     // read first; shown_state gives the state as known, without reading (for painting).

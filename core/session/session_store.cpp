@@ -80,4 +80,16 @@ IoStatus RegisterSession::look_up_links(const std::vector<RecordPlace>& places,
     return status;
 }
 
+IoStatus RegisterSession::look_up_schedules(std::vector<Schedule>& schedules,
+                                            std::vector<UsedOccurrence>& used) {
+    schedules.clear();
+    used.clear();
+    CompanionStore store;
+    IoStatus status = store.open(store_path(), false);
+    if (status.error() == ENOENT) return {};
+    if (status) status = store.read_schedules(schedules);
+    if (status) status = store.read_occurrences(used);
+    return status;
+}
+
 }  // namespace quillet

@@ -1,7 +1,7 @@
 // Every kind of change, and its undo and redo, killed before each of its file calls in turn (the
 // store's SQLite calls among them): afterwards a reader settles what was left, and the register is
 // its old bytes or its new ones, with a store that agrees with it, links and marks on the records
-// they named.
+// they named, and scheduled occurrences entered with their records or not at all.
 //
 // A change of up to 80 calls is killed before every one. A large one (an import of 100,000 lines
 // makes thousands, nearly all of them SQLite's page writes, each the same step of SQLite's own
@@ -29,6 +29,7 @@
 #include "core/register/register_file.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/file_calls.h"
+#include "core/session/enter_scheduled.h"
 #include "core/session/intent.h"
 #include "core/session/register_session.h"
 #include "tests/support/counted_sqlite_vfs.h"
@@ -117,7 +118,7 @@ std::string state_of(const std::string& path) {
         sqlite3_close(db);
         return state;
     }
-    for (const char* table : {"imports", "links", "marks", "statements"}) {
+    for (const char* table : {"imports", "links", "marks", "statements", "schedules", "occurrences"}) {
         sqlite3_stmt* rows = nullptr;
         if (sqlite3_prepare_v2(db, (std::string("SELECT * FROM ") + table).c_str(), -1, &rows, nullptr) !=
             SQLITE_OK) {
@@ -327,6 +328,13 @@ SessionResult import_one(Work& work) {
     cleared.cleared = true;
     return testing::import(work.session, std::move(cleared), rows);
 }
+// Two occurrences of a schedule entered: their records and their occurrences, or neither.
+SessionResult enter_two(Work& work) {
+    RowChange rows;
+    return work.session.apply(std::make_shared<EnterScheduled>(std::vector<ScheduledEntry>{
+                                  {3, 0, numbered(40, "Landlord")}, {3, 1, numbered(41, "Landlord")}}),
+                              rows);
+}
 SessionResult finish(Work& work) {
     RowChange rows;
     StoredStatement statement{0, make_date(2025, 2, 28), 100, 200, make_date(2025, 3, 1), false};
@@ -364,6 +372,8 @@ std::vector<Scenario> scenarios() {
              return testing::set_cleared(work.session, {4, 6, 3}, {true, true, false});
          }},
         {"finish a statement", cash, finish},
+        {"entry of two scheduled", cash, enter_two},
+        {"entry of two scheduled, the store made for it", cash_without_store, enter_two},
         {"compaction of twins with marks", cash,
          [](Work& work) {
              CompactionCounts counts;
@@ -406,6 +416,7 @@ std::vector<Scenario> scenarios() {
         {"add", add_one},          {"edit", edit_linked},
         {"void", void_reconciled}, {"delete", delete_reconciled},
         {"import", import_one},    {"finish", finish},
+        {"entry", enter_two},
     };
     for (const auto& [name, step] : steps) {
         all.push_back({std::string("undo of ") + name, cash, undo, done(step, false)});

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/runtime/atomic_replace.h"
+#include "core/session/enter_scheduled.h"
 #include "core/session/intent.h"
 #include "tests/support/session_changes.h"
 #include "tests/support/temp_folder.h"
@@ -275,6 +276,50 @@ TEST_F(Session, AnImportMarkedClearedKeepsItsMarksUntilUndone) {
     (void)session.open(path, kListFileOrder);
     EXPECT_EQ(session.row_state(4), ClearState::kCleared) << "read again from the store";
     EXPECT_EQ(session.cleared_balance().cents, -2500);
+}
+
+// Entering what fell due: the records and their occurrences together, never one twice (a second
+// session that entered or skipped it first refuses the change whole), and undo opens them again.
+TEST_F(Session, ScheduledOccurrencesAreEnteredOnceAndUndoOpensThemAgain) {
+    const std::string path = folder.write("Cash.qlt", four_records());
+    RegisterSession session;
+    (void)session.open(path, kListFileOrder);
+    RegisterSession other;
+    (void)other.open(path, kListFileOrder);
+    RowChange change;
+    const auto enter = [](std::int64_t index) {
+        return std::make_shared<EnterScheduled>(std::vector<ScheduledEntry>{{7, index, named("Landlord")}});
+    };
+    ASSERT_TRUE(session
+                    .apply(std::make_shared<EnterScheduled>(std::vector<ScheduledEntry>{
+                               {7, 0, named("Landlord")}, {7, 1, named("Landlord")}}),
+                           change)
+                    .done());
+    EXPECT_EQ(session.row_count(), 5);
+    std::vector<Schedule> schedules;
+    std::vector<UsedOccurrence> used;
+    ASSERT_TRUE(session.look_up_schedules(schedules, used));
+    ASSERT_EQ(used.size(), 2u);
+    EXPECT_EQ(used[1].state, OccurrenceState::kEntered);
+    EXPECT_NE(used[1].fingerprint, 0u);
+
+    // The other session, listed before: it reads the register again, and the occurrence is refused.
+    (void)other.open(path, kListFileOrder);
+    const SessionResult twice = other.apply(enter(1), change);
+    EXPECT_EQ(twice.cause().error(), EALREADY);
+    EXPECT_EQ(count_records(path), 6) << "nothing appended";
+    ASSERT_TRUE(
+        other.apply(std::make_shared<SkipScheduled>(std::vector<UsedOccurrence>{{7, 2}}), change).done());
+    EXPECT_EQ(other.apply(enter(2), change).cause().error(), EALREADY) << "a skipped one is used up";
+
+    (void)session.open(path, kListFileOrder);
+    ASSERT_TRUE(session.apply(enter(3), change).done());
+    ASSERT_TRUE(session.undo(change).done());
+    ASSERT_TRUE(session.look_up_schedules(schedules, used));
+    EXPECT_EQ(used.size(), 3u) << "the entry of #3 taken back";
+    EXPECT_EQ(count_records(path), 6);
+    ASSERT_TRUE(session.redo(change).done());
+    EXPECT_EQ(count_records(path), 7);
 }
 
 // Runs the other program's change in a process of its own, and waits for it.
