@@ -6,6 +6,7 @@
 #include "cli/exit_codes.h"
 #include "cli/import_command.h"
 #include "cli/read_commands.h"
+#include "cli/schedule_commands.h"
 #include "cli/write_commands.h"
 
 using namespace quillet::cli;
@@ -131,6 +132,68 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"in", "out"}));
     import->callback([&] { result = run_import(import_options);
 });
+
+ScheduleOptions schedule_options;
+auto* schedule = app.add_subcommand("schedule", "Scheduled transactions: add, list and delete them.");
+schedule->require_subcommand(1);
+auto* schedule_add = schedule->add_subcommand("add", "Adds a scheduled transaction.");
+schedule_add->add_option("REGISTER", schedule_options.path, "The register file")->required();
+schedule_add->add_option("--payee", schedule_options.payee, "The payee")->required();
+schedule_add->add_option("--amount", schedule_options.amount, "The amount, with a point before the cents")
+    ->required();
+auto* schedule_deposit = schedule_add->add_flag("--deposit", schedule_options.deposit, "Money in");
+auto* schedule_withdrawal = schedule_add->add_flag("--withdrawal", schedule_options.withdrawal, "Money out");
+schedule_deposit->excludes(schedule_withdrawal);
+schedule_add->add_option("--type", schedule_options.type, "The type (Check, Deposit...)");
+schedule_add->add_option("--number", schedule_options.number, "The number");
+schedule_add->add_option("--memo", schedule_options.memo, "The memo");
+schedule_add->add_option("--first", schedule_options.first, "The first due day (yyyy-mm-dd)")->required();
+schedule_add->add_option("--every", schedule_options.every, "once, day, week, month or year (month)")
+    ->check(CLI::IsMember({"once", "day", "week", "month", "year"}));
+schedule_add->add_option("--interval", schedule_options.interval, "Every N days, weeks, months or years (1)");
+schedule_add->add_option("--day", schedule_options.day,
+                         "The month's day (1 to 31; a shorter month's last day); the first day's without it");
+schedule_add->add_flag("--last-day", schedule_options.last_day, "The month's last day");
+schedule_add->add_option("--before-end", schedule_options.before_end,
+                         "Days before the month's last day (0 to 27)");
+schedule_add->add_option("--until", schedule_options.until, "The last day it may fall due");
+schedule_add->add_option("--count", schedule_options.count, "How many times it falls due");
+schedule_add
+    ->add_option("--weekend", schedule_options.weekend,
+                 "A Saturday or Sunday falls on the Friday before or the Monday after")
+    ->check(CLI::IsMember({"before", "after"}));
+schedule_add->add_flag("--enter-itself", schedule_options.enters_itself,
+                       "Entered by `due --enter` without asking");
+schedule_add->add_flag("--varies", schedule_options.amount_varies, "Its amount varies: always asked");
+schedule_add->callback([&] { result = run_schedule_add(schedule_options); });
+auto* schedule_list = schedule->add_subcommand("list", "Lists the schedules, each with its next due day.");
+schedule_list->add_option("REGISTER", path, "The register file")->required();
+schedule_list->add_flag("--json", json, "As JSON");
+schedule_list->callback([&] { result = run_schedule_list(path, json); });
+std::int64_t schedule_id = 0;
+auto* schedule_delete =
+    schedule->add_subcommand("delete", "Deletes a schedule and what became of its occurrences.");
+schedule_delete->add_option("REGISTER", path, "The register file")->required();
+schedule_delete->add_option("--id", schedule_id, "The schedule, as list numbers it")->required();
+schedule_delete->callback([&] { result = run_schedule_delete(path, schedule_id); });
+
+std::string through;
+bool enter = false;
+auto* due =
+    app.add_subcommand("due", "Lists what fell due and was neither entered nor skipped, oldest first.");
+due->add_option("REGISTER", path, "The register file")->required();
+due->add_option("--through", through, "The last day (today without it)");
+due->add_flag("--enter", enter,
+              "Enters all of it in one step; none twice, even with Quillet or another quillet-cli at work");
+due->add_flag("--json", json, "As JSON");
+due->callback([&] { result = run_due(path, through, enter, json); });
+
+std::int32_t days = 30;
+auto* forecast = app.add_subcommand("forecast", "The balance ahead: each day's, as the schedules make it.");
+forecast->add_option("REGISTER", path, "The register file")->required();
+forecast->add_option("--days", days, "How many days ahead (30)");
+forecast->add_flag("--json", json, "As JSON, amounts as strings of exact cents");
+forecast->callback([&] { result = run_forecast(path, days, json); });
 
 // The exit codes are told once, below the overview, not under every subcommand.
 for (CLI::App* subcommand : app.get_subcommands({})) subcommand->footer("");

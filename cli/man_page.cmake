@@ -1,6 +1,6 @@
 # Makes quillet-cli's man page from its own help: the overview from --help, and a section with every
 # subcommand's --help. cmake -DCLI=... -DHELP2MAN=... -DOUT=... -P man_page.cmake
-set(subcommands check list balance report add void delete compact import)
+set(subcommands check list balance report add void delete compact import schedule due forecast)
 set(include_text "[SUBCOMMANDS]\n")
 foreach(subcommand ${subcommands})
     execute_process(COMMAND ${CLI} ${subcommand} --help OUTPUT_VARIABLE help RESULT_VARIABLE result)

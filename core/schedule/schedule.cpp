@@ -4,6 +4,8 @@
 #include <set>
 #include <utility>
 
+#include "core/import/conventions.h"
+
 namespace quillet {
 
 namespace {
@@ -44,6 +46,68 @@ std::vector<DueLine> due_through(const std::vector<Schedule>& schedules,
                      [](const DueLine& a, const DueLine& b) { return a.occurrence.due < b.occurrence.due; });
     if (due.size() > limit) due.resize(limit);
     return due;
+}
+
+TransactionRecord record_of(const Schedule& schedule, const Occurrence& occurrence) {
+    TransactionRecord record;
+    record.date = occurrence.due;
+    record.type = schedule.type;
+    record.number = schedule.number;
+    record.payee = schedule.payee;
+    record.description = schedule.memo;
+    record.amount = register_amount(schedule.cents);
+    record.kind = schedule.deposit ? record_format::kDeposit : record_format::kWithdrawal;
+    if (schedule.second_date_days >= 0) {
+        const std::int64_t second = static_cast<std::int64_t>(occurrence.due) +
+                                    std::int64_t{schedule.second_date_days} * kSecondsADay;
+        if (second <= kLatestDate) record.second_date = static_cast<DateValue>(second);
+    }
+    return record;
+}
+
+std::vector<ScheduledEntry> entries_of(const std::vector<Schedule>& schedules,
+                                       const std::vector<DueLine>& due) {
+    std::vector<ScheduledEntry> entries;
+    for (const DueLine& line : due) {
+        const auto schedule = std::find_if(schedules.begin(), schedules.end(),
+                                           [&](const Schedule& each) { return each.id == line.schedule_id; });
+        if (schedule == schedules.end()) continue;
+        entries.push_back({line.schedule_id, line.occurrence.index, record_of(*schedule, line.occurrence)});
+    }
+    return entries;
+}
+
+std::optional<Occurrence> next_open(const Schedule& schedule, const std::vector<UsedOccurrence>& used) {
+    const UsedSet taken = used_set(used);
+    for (std::int64_t index = 0;; ++index) {
+        const std::optional<Occurrence> next = occurrence(schedule.rule, index);
+        if (!next || !taken.contains({schedule.id, index})) return next;
+    }
+}
+
+std::string rule_text(const ScheduleRule& rule) {
+    const std::string every = rule.every == 1 ? "every " : "every " + std::to_string(rule.every) + " ";
+    const std::string plural = rule.every == 1 ? "" : "s";
+    std::string text;
+    switch (rule.repeat) {
+        case Repeat::kOnce: text = "once"; break;
+        case Repeat::kDays: text = every + "day" + plural; break;
+        case Repeat::kWeeks: text = every + "week" + plural; break;
+        case Repeat::kMonthsOnDay:
+            text = every + "month" + plural + " on day " +
+                   std::to_string(rule.day > 0 ? rule.day : day_of(rule.first));
+            break;
+        case Repeat::kMonthsLastDay: text = every + "month" + plural + " on the last day"; break;
+        case Repeat::kMonthsBeforeEnd:
+            text = every + "month" + plural + ", " + std::to_string(rule.day) + " days before the last day";
+            break;
+        case Repeat::kYears: text = every + "year" + plural; break;
+    }
+    if (rule.count > 0) text += ", " + std::to_string(rule.count) + " times";
+    if (rule.until != kNoDate) text += ", until " + format_date(kDisplayDateMask, rule.until);
+    if (rule.weekend == WeekendRule::kBefore) text += ", a weekend day to the Friday before";
+    if (rule.weekend == WeekendRule::kAfter) text += ", a weekend day to the Monday after";
+    return text;
 }
 
 Forecast forecast(std::int64_t balance_cents, const std::vector<Schedule>& schedules,

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/register/record.h"
 #include "core/schedule/schedule_rule.h"
+#include "core/session/enter_scheduled.h"
 
 namespace quillet {
 
@@ -37,6 +39,16 @@ struct Forecast {
     std::vector<ForecastDay> days;  // today first
     ForecastDay lowest;
 };
+// The record an occurrence becomes: the schedule's transaction on the day it falls due.
+TransactionRecord record_of(const Schedule& schedule, const Occurrence& occurrence);
+// The due lines as the entries EnterScheduled writes, in their order.
+std::vector<ScheduledEntry> entries_of(const std::vector<Schedule>& schedules,
+                                       const std::vector<DueLine>& due);
+// The schedule's next occurrence that is neither entered nor skipped, from its first on.
+std::optional<Occurrence> next_open(const Schedule& schedule, const std::vector<UsedOccurrence>& used);
+// The rule in words: "every month on day 31, a weekend day to the Friday before".
+std::string rule_text(const ScheduleRule& rule);
+
 Forecast forecast(std::int64_t balance_cents, const std::vector<Schedule>& schedules,
                   const std::vector<UsedOccurrence>& used, DateValue today, std::int32_t days_ahead);
 

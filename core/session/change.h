@@ -34,6 +34,7 @@ enum class ChangeKind {
     kImport,          // records appended by an import, with their links in the store
     kReconcile,       // a statement finished: only the store changes
     kEnterScheduled,  // scheduled occurrences entered: records appended, the occurrences noted entered
+    kSchedule,        // a schedule added, changed or deleted: only the store changes
     kCleared,         // records marked cleared or uncleared
     kCompaction,      // the deleted records dropped and the rest renumbered
 };

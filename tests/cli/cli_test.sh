@@ -118,6 +118,20 @@ expect 0 "Added 4, 0 duplicates, 0 left out" import "$reg" "$banks/csv_checking_
 expect 0 "probably imported from csv_checking_may.csv" import "$reg" "$banks/ofx_checking_may.ofx" --dry-run
 expect 1 "no CSV profile is named Nobody" import "$reg" "$banks/csv_checking_may.csv" --profile Nobody
 
+# Schedules: the 31st falls on a shorter month's last day, and what fell due is entered once,
+# however often `due --enter` runs.
+sched=$work/Sched.qlt
+: >"$sched"
+expect 0 "Added schedule 1: Landlord -1200.00, every month on day 31, first due 2026/01/31" schedule add "$sched" \
+    --payee Landlord --amount 1200.00 --withdrawal --first 2026-01-31 --day 31
+expect 0 $'2026/02/28\t-1200.00\tLandlord\t31 days late' due "$sched" --through 2026-03-31
+expect 0 "Entered 3 transactions" due "$sched" --through 2026-03-31 --enter
+expect 0 "Nothing is due" due "$sched" --through 2026-03-31 --enter
+expect 0 $'1\t2026/04/30\t-1200.00\tLandlord' schedule list "$sched"
+expect 1 "--day is a day of the month" schedule add "$sched" --payee X --amount 1 --withdrawal --first 2026-01-01 \
+    --day 32
+expect 1 "--id 9 is no schedule" schedule delete "$sched" --id 9
+
 # A control character a register holds: JSON escapes it, every other output shows it as the list
 # does, and none reaches the terminal.
 cp "$data/registers/two_records.qlt" "$work/Controls.qlt"
