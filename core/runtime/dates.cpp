@@ -6,18 +6,8 @@
 #include <utility>
 
 namespace quillet {
-namespace {
-
-constexpr std::int64_t kSecondsPerDay = kSecondsADay;
-
-Clock& installed_clock() {
-    static Clock clock;
-    return clock;
-}
-
 bool is_leap_year(std::int32_t year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
-// Days from 1970-01-01 to the given proleptic Gregorian date (the civil-from-days inverse).
 std::int64_t days_from_civil(std::int64_t year, std::int64_t month, std::int64_t day) {
     year -= month <= 2 ? 1 : 0;
     const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
@@ -25,6 +15,15 @@ std::int64_t days_from_civil(std::int64_t year, std::int64_t month, std::int64_t
     const std::int64_t day_of_year = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
     const std::int64_t day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
     return era * 146097 + day_of_era - 719468;
+}
+
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = kSecondsADay;
+
+Clock& installed_clock() {
+    static Clock clock;
+    return clock;
 }
 
 struct CivilDate {

@@ -46,6 +46,11 @@ void set_clock(Clock clock);
 // The local wall-clock time from the system, whatever clock is set.
 DateValue system_clock_date();
 
+// Calendar arithmetic for any year (beyond the values above): whether the year has 29 February,
+// and the days from 1970-01-01 to a proleptic Gregorian date.
+bool is_leap_year(std::int32_t year);
+std::int64_t days_from_civil(std::int64_t year, std::int64_t month, std::int64_t day);
+
 // The fields of a value; every one of them is 0 for kNoDate or any other negative value.
 std::int32_t year_of(DateValue value);
 std::int32_t month_of(DateValue value);

@@ -6,22 +6,9 @@ namespace quillet {
 
 namespace {
 
-// Days since 1970-01-01 and back, in the proleptic Gregorian calendar, for any year the
-// arithmetic reaches (the register's dates end in 2038; a rule's arithmetic may pass it).
-std::int64_t days_of(std::int64_t year, std::int64_t month, std::int64_t day) {
-    year -= month <= 2 ? 1 : 0;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const std::int64_t of_era = year - era * 400;
-    const std::int64_t of_year = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const std::int64_t of_eras = of_era * 365 + of_era / 4 - of_era / 100 + of_year;
-    return era * 146097 + of_eras - 719468;
-}
-
-bool leap(std::int64_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
 std::int32_t month_length(std::int64_t year, std::int64_t month) {
     static constexpr std::int32_t kLengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && leap(year) ? 29 : kLengths[month - 1];
+    return month == 2 && is_leap_year(static_cast<std::int32_t>(year)) ? 29 : kLengths[month - 1];
 }
 
 std::int64_t day_number(DateValue value) { return value / kSecondsADay; }
@@ -53,19 +40,19 @@ std::int64_t rule_day_number(const ScheduleRule& rule, std::int64_t index) {
         case Repeat::kMonthsOnDay: {
             const auto [y, m] = in_month(index * rule.every);
             const std::int64_t wanted = rule.day > 0 ? rule.day : day;
-            return days_of(y, m, std::min<std::int64_t>(wanted, month_length(y, m)));
+            return days_from_civil(y, m, std::min<std::int64_t>(wanted, month_length(y, m)));
         }
         case Repeat::kMonthsLastDay: {
             const auto [y, m] = in_month(index * rule.every);
-            return days_of(y, m, month_length(y, m));
+            return days_from_civil(y, m, month_length(y, m));
         }
         case Repeat::kMonthsBeforeEnd: {
             const auto [y, m] = in_month(index * rule.every);
-            return days_of(y, m, month_length(y, m) - rule.day);
+            return days_from_civil(y, m, month_length(y, m) - rule.day);
         }
         case Repeat::kYears: {
             const std::int64_t y = year + index * rule.every;
-            return days_of(y, month, std::min<std::int64_t>(day, month_length(y, month)));
+            return days_from_civil(y, month, std::min<std::int64_t>(day, month_length(y, month)));
         }
     }
     return first;

@@ -3,21 +3,13 @@
 #include <set>
 
 #include "core/register/record_fingerprint.h"
+#include "core/session/record_run.h"
 
 namespace quillet {
 
 using namespace record_format;
 
 namespace {
-
-std::int64_t count_of(const std::string& records) {
-    return static_cast<std::int64_t>(records.size() / kRecordSize);
-}
-
-const std::uint8_t* record_at(const std::string& records, std::int64_t at) {
-    return reinterpret_cast<const std::uint8_t*>(records.data()) +
-           at * static_cast<std::int64_t>(kRecordSize);
-}
 
 // Writes the occurrences, unless the store holds any of them already.
 IoStatus write_once(CompanionStore& store, const std::vector<UsedOccurrence>& occurrences) {

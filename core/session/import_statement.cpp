@@ -1,21 +1,13 @@
 #include "core/session/import_statement.h"
 
 #include "core/register/record_fingerprint.h"
+#include "core/session/record_run.h"
 
 namespace quillet {
 
 using namespace record_format;
 
 namespace {
-
-std::int64_t count_of(const std::string& records) {
-    return static_cast<std::int64_t>(records.size() / kRecordSize);
-}
-
-const std::uint8_t* record_at(const std::string& records, std::int64_t at) {
-    return reinterpret_cast<const std::uint8_t*>(records.data()) +
-           at * static_cast<std::int64_t>(kRecordSize);
-}
 
 // The imported records cut again and the import gone from the store, with the marks it made.
 class CutImported : public Change {
