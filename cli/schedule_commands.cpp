@@ -36,9 +36,11 @@ const char* rule_problem_text(RuleProblem problem) {
     return "";
 }
 
-// The register's schedules and what became of their occurrences, or the exit code.
-std::optional<int> read_schedules(RegisterSession& session, std::vector<Schedule>& schedules,
-                                  std::vector<UsedOccurrence>& used) {
+// The register opened, with its schedules and what became of their occurrences; or the exit code.
+std::optional<int> open_with_schedules(RegisterSession& session, const std::string& path, bool for_writing,
+                                       std::vector<Schedule>& schedules, std::vector<UsedOccurrence>& used) {
+    if (const std::optional<int> refused = register_refused(path, for_writing)) return refused;
+    if (const std::optional<int> failed = open_register(session, path)) return failed;
     if (const IoStatus read = session.look_up_schedules(schedules, used); !read)
         return say_failed(session.store_path(), read);
     return std::nullopt;
@@ -116,12 +118,11 @@ int run_schedule_add(const ScheduleOptions& options) {
 }
 
 int run_schedule_list(const std::string& path, bool json) {
-    if (const std::optional<int> refused = register_refused(path, false)) return *refused;
     RegisterSession session;
-    if (const std::optional<int> failed = open_register(session, path)) return *failed;
     std::vector<Schedule> schedules;
     std::vector<UsedOccurrence> used;
-    if (const std::optional<int> failed = read_schedules(session, schedules, used)) return *failed;
+    if (const std::optional<int> failed = open_with_schedules(session, path, false, schedules, used))
+        return *failed;
     nlohmann::ordered_json all = nlohmann::ordered_json::array();
     for (const Schedule& schedule : schedules) {
         const std::optional<Occurrence> next = next_open(schedule, used);
@@ -143,12 +144,11 @@ int run_schedule_list(const std::string& path, bool json) {
 }
 
 int run_schedule_delete(const std::string& path, std::int64_t id) {
-    if (const std::optional<int> refused = register_refused(path, true)) return *refused;
     RegisterSession session;
-    if (const std::optional<int> failed = open_register(session, path)) return *failed;
     std::vector<Schedule> schedules;
     std::vector<UsedOccurrence> used;
-    if (const std::optional<int> failed = read_schedules(session, schedules, used)) return *failed;
+    if (const std::optional<int> failed = open_with_schedules(session, path, true, schedules, used))
+        return *failed;
     const auto found =
         std::find_if(schedules.begin(), schedules.end(), [&](const Schedule& each) { return each.id == id; });
     if (found == schedules.end())
@@ -171,12 +171,11 @@ int run_due(const std::string& path, const std::string& through, bool enter, boo
         if (!parsed) return say_refused(day_refusal("--through", through), kRefused);
         day = *parsed;
     }
-    if (const std::optional<int> refused = register_refused(path, enter)) return *refused;
     RegisterSession session;
-    if (const std::optional<int> failed = open_register(session, path)) return *failed;
     std::vector<Schedule> schedules;
     std::vector<UsedOccurrence> used;
-    if (const std::optional<int> failed = read_schedules(session, schedules, used)) return *failed;
+    if (const std::optional<int> failed = open_with_schedules(session, path, enter, schedules, used))
+        return *failed;
     const std::vector<DueLine> due = due_through(schedules, used, day);
     if (enter) {
         if (due.empty()) {
@@ -222,12 +221,11 @@ int run_due(const std::string& path, const std::string& through, bool enter, boo
 
 int run_forecast(const std::string& path, std::int32_t days, bool json) {
     if (days < 0 || days > 3660) return say_refused("--days is 0 to 3660", kRefused);
-    if (const std::optional<int> refused = register_refused(path, false)) return *refused;
     RegisterSession session;
-    if (const std::optional<int> failed = open_register(session, path)) return *failed;
     std::vector<Schedule> schedules;
     std::vector<UsedOccurrence> used;
-    if (const std::optional<int> failed = read_schedules(session, schedules, used)) return *failed;
+    if (const std::optional<int> failed = open_with_schedules(session, path, false, schedules, used))
+        return *failed;
     const Figure balance = session.balances().summary().balance;
     if (balance.out_of_range) return say_refused("the register's balance is out of range", kRefused);
     const Forecast ahead = forecast(balance.cents, schedules, used, current_date(), days);

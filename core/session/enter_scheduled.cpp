@@ -3,7 +3,7 @@
 #include <set>
 
 #include "core/register/record_fingerprint.h"
-#include "core/session/record_run.h"
+#include "core/session/cut_appended.h"
 
 namespace quillet {
 
@@ -40,31 +40,6 @@ class ReopenScheduled : public Change {
     std::vector<UsedOccurrence> occurrences_;
 };
 
-// The entered records cut again and their occurrences opened again.
-class CutEntered : public Change {
-  public:
-    CutEntered(std::int64_t first, std::string records, std::vector<UsedOccurrence> entered)
-        : first_(first), records_(std::move(records)), entered_(std::move(entered)) {}
-    ChangeKind kind() const override { return ChangeKind::kEnterScheduled; }
-    bool undoable() const override { return false; }
-    IoStatus plan(const SessionState&, const RegisterLock*, ChangePlan& plan) override {
-        plan.cut_from = first_;
-        plan.cut = records_;
-        plan.store = [this](CompanionStore& store) { return store.forget_occurrences(entered_); };
-        return {};
-    }
-    void applied(SessionState& state, ChangePlan&, RowChange& rows) override {
-        state.list.remove_appended(first_, records_);
-        state.places.pop(count_of(records_));
-        rows = {RowChange::Kind::kRowsChanged, -1};
-    }
-
-  private:
-    std::int64_t first_;
-    std::string records_;
-    std::vector<UsedOccurrence> entered_;
-};
-
 }  // namespace
 
 EnterScheduled::EnterScheduled(std::vector<ScheduledEntry> entries) {
@@ -96,7 +71,10 @@ void EnterScheduled::applied(SessionState& state, ChangePlan& plan, RowChange& r
 }
 
 std::shared_ptr<Change> EnterScheduled::inverse() const {
-    return std::make_shared<CutEntered>(first_, records_, entered_);
+    // The records cut and their occurrences opened again.
+    return std::make_shared<CutAppended>(
+        ChangeKind::kEnterScheduled, first_, records_,
+        [entered = entered_](CompanionStore& store) { return store.forget_occurrences(entered); });
 }
 
 StepName EnterScheduled::step_name() const {

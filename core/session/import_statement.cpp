@@ -1,47 +1,11 @@
 #include "core/session/import_statement.h"
 
 #include "core/register/record_fingerprint.h"
-#include "core/session/record_run.h"
+#include "core/session/cut_appended.h"
 
 namespace quillet {
 
 using namespace record_format;
-
-namespace {
-
-// The imported records cut again and the import gone from the store, with the marks it made.
-class CutImported : public Change {
-  public:
-    CutImported(std::int64_t first, std::string records, std::int64_t import_id,
-                std::vector<StoredMark> marks)
-        : first_(first), records_(std::move(records)), import_id_(import_id), marks_(std::move(marks)) {
-        for (StoredMark& mark : marks_) mark.state = ClearState::kUncleared;
-    }
-    ChangeKind kind() const override { return ChangeKind::kImport; }
-    bool undoable() const override { return false; }
-    IoStatus plan(const SessionState&, const RegisterLock*, ChangePlan& plan) override {
-        plan.cut_from = first_;
-        plan.cut = records_;
-        plan.store = [this](CompanionStore& store) {
-            if (const IoStatus removed = store.remove_import(import_id_); !removed) return removed;
-            return marks_.empty() ? IoStatus{} : store.set_marks(marks_);
-        };
-        return {};
-    }
-    void applied(SessionState& state, ChangePlan&, RowChange& rows) override {
-        state.list.remove_appended(first_, records_);
-        state.places.pop(count_of(records_));
-        rows = {RowChange::Kind::kRowsChanged, -1};
-    }
-
-  private:
-    std::int64_t first_;
-    std::string records_;
-    std::int64_t import_id_;
-    std::vector<StoredMark> marks_;
-};
-
-}  // namespace
 
 ImportStatement::ImportStatement(ImportBatch batch)
     : identities_(std::move(batch.identities)), entry_(std::move(batch.entry)), cleared_(batch.cleared) {
@@ -93,7 +57,16 @@ void ImportStatement::applied(SessionState& state, ChangePlan& plan, RowChange& 
 }
 
 std::shared_ptr<Change> ImportStatement::inverse() const {
-    return std::make_shared<CutImported>(first_, records_, entry_.id, marks_);
+    // The records cut, the import gone from the store, and the marks it made with it.
+    std::vector<StoredMark> unmarked = marks_;
+    for (StoredMark& mark : unmarked) mark.state = ClearState::kUncleared;
+    const std::int64_t id = entry_.id;
+    return std::make_shared<CutAppended>(ChangeKind::kImport, first_, records_,
+                                         [id, unmarked](CompanionStore& store) {
+                                             if (const IoStatus removed = store.remove_import(id); !removed)
+                                                 return removed;
+                                             return unmarked.empty() ? IoStatus{} : store.set_marks(unmarked);
+                                         });
 }
 
 StepName ImportStatement::step_name() const { return {std::nullopt, count_of(records_), kNoDate}; }

@@ -31,6 +31,7 @@
 #include "core/runtime/file_calls.h"
 #include "core/session/enter_scheduled.h"
 #include "core/session/intent.h"
+#include "core/session/put_schedule.h"
 #include "core/session/register_session.h"
 #include "tests/support/counted_sqlite_vfs.h"
 #include "tests/support/session_changes.h"
@@ -335,6 +336,19 @@ SessionResult enter_two(Work& work) {
                                   {3, 0, numbered(40, "Landlord")}, {3, 1, numbered(41, "Landlord")}}),
                               rows);
 }
+// A schedule added, and one of its occurrences skipped: only the store changes.
+SessionResult add_schedule(Work& work) {
+    RowChange rows;
+    Schedule rent;
+    rent.payee = "Landlord";
+    rent.cents = 120000;
+    rent.rule = {make_date(2025, 1, 31), Repeat::kMonthsOnDay, 1, 31};
+    return work.session.apply(std::make_shared<PutSchedule>(rent), rows);
+}
+SessionResult skip_one(Work& work) {
+    RowChange rows;
+    return work.session.apply(std::make_shared<SkipScheduled>(std::vector<UsedOccurrence>{{3, 5}}), rows);
+}
 SessionResult finish(Work& work) {
     RowChange rows;
     StoredStatement statement{0, make_date(2025, 2, 28), 100, 200, make_date(2025, 3, 1), false};
@@ -374,6 +388,8 @@ std::vector<Scenario> scenarios() {
         {"finish a statement", cash, finish},
         {"entry of two scheduled", cash, enter_two},
         {"entry of two scheduled, the store made for it", cash_without_store, enter_two},
+        {"a schedule added", cash, add_schedule},
+        {"an occurrence skipped", cash, skip_one},
         {"compaction of twins with marks", cash,
          [](Work& work) {
              CompactionCounts counts;
@@ -416,7 +432,8 @@ std::vector<Scenario> scenarios() {
         {"add", add_one},          {"edit", edit_linked},
         {"void", void_reconciled}, {"delete", delete_reconciled},
         {"import", import_one},    {"finish", finish},
-        {"entry", enter_two},
+        {"entry", enter_two},      {"schedule", add_schedule},
+        {"skip", skip_one},
     };
     for (const auto& [name, step] : steps) {
         all.push_back({std::string("undo of ") + name, cash, undo, done(step, false)});
