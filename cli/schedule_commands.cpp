@@ -12,6 +12,7 @@
 #include "core/register/record.h"
 #include "core/runtime/number_text.h"
 #include "core/runtime/windows1252.h"
+#include "core/schedule/register_forecast.h"
 #include "core/schedule/schedule.h"
 #include "core/session/enter_scheduled.h"
 #include "core/session/put_schedule.h"
@@ -226,9 +227,11 @@ int run_forecast(const std::string& path, std::int32_t days, bool json) {
     std::vector<UsedOccurrence> used;
     if (const std::optional<int> failed = open_with_schedules(session, path, false, schedules, used))
         return *failed;
-    const Figure balance = session.balances().summary().balance;
-    if (balance.out_of_range) return say_refused("the register's balance is out of range", kRefused);
-    const Forecast ahead = forecast(balance.cents, schedules, used, current_date(), days);
+    std::vector<ChartEntry> entries;
+    if (const IoStatus read = read_chart_entries(path, entries); !read) return say_failed(path, read);
+    const RegisterForecast figures = register_forecast(entries, schedules, used, current_date(), days);
+    if (figures.out_of_range) return say_refused("the register holds an amount out of range", kRefused);
+    const Forecast& ahead = figures.ahead;
     if (json) {
         nlohmann::ordered_json all;
         nlohmann::ordered_json each_day = nlohmann::ordered_json::array();

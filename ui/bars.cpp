@@ -1,5 +1,7 @@
 #include "ui/bars.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
@@ -26,7 +28,7 @@ class StatusBarWidget : public QWidget {
         field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         field->setTextFormat(Qt::PlainText);
         field->setContentsMargins(2, 0, 2, 0);
-        field->setGeometry(right_edge(), 0, width, height());
+        field->setGeometry(right_edge(), 0, std::max(0, width), height());
         field->show();
         fields_.push_back(field);
         widths_.push_back(width);
@@ -49,15 +51,17 @@ class StatusBarWidget : public QWidget {
         QWidget::resizeEvent(event);
         int x = 0;
         for (std::size_t i = 0; i < fields_.size(); ++i) {
-            fields_[i]->setGeometry(x, 0, widths_[i], height());
-            x += widths_[i];
+            // A field of width -1 takes the rest of the bar.
+            const int field_width = widths_[i] < 0 ? std::max(0, width() - x) : widths_[i];
+            fields_[i]->setGeometry(x, 0, field_width, height());
+            x += field_width;
         }
     }
 
   private:
     int right_edge() const {
         int x = 0;
-        for (const int width : widths_) x += width;
+        for (const int width : widths_) x += std::max(0, width);
         return x;
     }
 

@@ -33,6 +33,7 @@ bool click_tool_bar_button(int number, int item);
 bool create_status_bar(int number, int window);
 int status_bar_height(int number);
 void set_status_bar_min_height(int number, int height);
+// A field of width -1 takes what the fields before it leave of the bar.
 void add_status_field(int number, int width);
 // Field texts take the alignment flags of ui/gadgets.h.
 void set_status_field_text(int number, int field, const std::string& text, int alignment = kAlignLeft);

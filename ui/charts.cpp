@@ -35,6 +35,7 @@ class FigureChartView : public QChartView {
     // Each point's label and the moment its balance starts to show (the end of its day).
     std::vector<std::string> point_labels;
     std::vector<qint64> point_times;
+    int ahead_count = 0;  // the last points are the dashed line's
     std::vector<std::array<std::string, 2>> bar_labels;
     QString hover;
 
@@ -77,6 +78,7 @@ class FigureChartView : public QChartView {
         }
         point_labels.clear();
         point_times.clear();
+        ahead_count = 0;
         bar_labels.clear();
         show_hover({});
         chart()->legend()->setVisible(false);
@@ -110,22 +112,17 @@ bool create_chart(int number, int x, int y, int width, int height) {
     return record_gadget(number, GadgetKind::kChart, new FigureChartView(parent), x, y, width, height);
 }
 
-void set_line_points(int number, const std::vector<LinePoint>& points, const std::vector<DayTick>& ticks,
-                     const std::string& name) {
-    FigureChartView* view = chart_view(number);
-    if (view == nullptr) return;
-    view->clear();
-    if (points.empty()) return;
+namespace {
+
+// Flat through each day, a step at its end: the first point's figure is drawn across its own day
+// (from start), each later one's from the end of its day.
+QLineSeries* step_series(FigureChartView* view, const std::vector<LinePoint>& points, QPointF start,
+                         const std::string& name, double& low, double& high) {
     auto* series = new QLineSeries;
     series->setName(QString::fromStdString(name));
-    // Flat through each day, a step at its end: the first point's balance is drawn across its own
-    // day, each later one's from the end of its day.
     QList<QPointF> shown;
     shown.reserve(static_cast<qsizetype>(points.size() * 2 + 1));
-    double low = 0;
-    double high = 0;
-    const qint64 start = static_cast<qint64>(points.front().day) * kMillisecondsADay;
-    shown.append(QPointF(static_cast<double>(start), points.front().value));
+    shown.append(start);
     for (const LinePoint& point : points) {
         const qint64 end_of_day = (static_cast<qint64>(point.day) + 1) * kMillisecondsADay;
         shown.append(QPointF(static_cast<double>(end_of_day), shown.back().y()));
@@ -137,6 +134,38 @@ void set_line_points(int number, const std::vector<LinePoint>& points, const std
     }
     series->replace(shown);
     view->chart()->addSeries(series);
+    QObject::connect(series, &QLineSeries::hovered, view, [view](const QPointF& at, bool state) {
+        if (!state) {
+            view->show_hover({});
+            return;
+        }
+        view->hover_line(static_cast<qint64>(at.x()));
+    });
+    return series;
+}
+
+}  // namespace
+
+void set_line_points(int number, const std::vector<LinePoint>& points, const std::vector<DayTick>& ticks,
+                     const std::string& name, const std::vector<LinePoint>& ahead, const std::string& ahead_name) {
+    FigureChartView* view = chart_view(number);
+    if (view == nullptr) return;
+    view->clear();
+    if (points.empty()) return;
+    double low = 0;
+    double high = 0;
+    const qint64 start = static_cast<qint64>(points.front().day) * kMillisecondsADay;
+    QLineSeries* series = step_series(view, points, QPointF(static_cast<double>(start), points.front().value),
+                                      name, low, high);
+    QLineSeries* dashed = nullptr;
+    view->ahead_count = static_cast<int>(ahead.size());
+    if (!ahead.empty()) {
+        const QPointF from(static_cast<double>(view->point_times.back()), points.back().value);
+        dashed = step_series(view, ahead, from, ahead_name, low, high);
+        QPen pen = series->pen();
+        pen.setStyle(Qt::DashLine);
+        dashed->setPen(pen);
+    }
     auto* days = new QCategoryAxis;
     days->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     days->setRange(static_cast<double>(start), static_cast<double>(view->point_times.back()));
@@ -149,16 +178,12 @@ void set_line_points(int number, const std::vector<LinePoint>& points, const std
     figures->applyNiceNumbers();
     view->chart()->addAxis(days, Qt::AlignBottom);
     view->chart()->addAxis(figures, Qt::AlignLeft);
-    series->attachAxis(days);
-    series->attachAxis(figures);
+    for (QLineSeries* each : {series, dashed}) {
+        if (each == nullptr) continue;
+        each->attachAxis(days);
+        each->attachAxis(figures);
+    }
     view->chart()->legend()->setVisible(true);
-    QObject::connect(series, &QLineSeries::hovered, view, [view](const QPointF& at, bool state) {
-        if (!state) {
-            view->show_hover({});
-            return;
-        }
-        view->hover_line(static_cast<qint64>(at.x()));
-    });
 }
 
 void set_bar_pairs(int number, const std::vector<BarPair>& pairs, const std::string& first_name,
@@ -230,6 +255,11 @@ void hover_bar(int number, int category, int figure) {
 int line_point_count(int number) {
     FigureChartView* view = chart_view(number);
     return view == nullptr ? 0 : static_cast<int>(view->point_times.size());
+}
+
+int line_ahead_count(int number) {
+    FigureChartView* view = chart_view(number);
+    return view == nullptr ? 0 : view->ahead_count;
 }
 
 }  // namespace quillet::ui

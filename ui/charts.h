@@ -34,9 +34,11 @@ struct BarPair {
 bool create_chart(int number, int x, int y, int width, int height);
 // The line of a balance kept through each day and stepping to the next point's at the end of the
 // point's day; the date axis runs from the first point's day to the end of the last one's, labelled
-// at the ticks.
+// at the ticks. The points ahead, when given, go on from the last point as a dashed line of their
+// own name (a forecast).
 void set_line_points(int number, const std::vector<LinePoint>& points, const std::vector<DayTick>& ticks,
-                     const std::string& name);
+                     const std::string& name, const std::vector<LinePoint>& ahead = {},
+                     const std::string& ahead_name = {});
 void set_bar_pairs(int number, const std::vector<BarPair>& pairs, const std::string& first_name,
                    const std::string& second_name);
 // The text the hover shows now (for tests), empty when none.
@@ -45,7 +47,8 @@ std::string chart_hover_text(int number);
 // first figure, 1 for the second) as the pointer would, for tests and the keyboard alike.
 void hover_line_at(int number, std::int64_t seconds);
 void hover_bar(int number, int category, int figure);
-// The points the line holds now.
+// The points the line holds now, the dashed line's with them; and the dashed line's alone.
 int line_point_count(int number);
+int line_ahead_count(int number);
 
 }  // namespace quillet::ui

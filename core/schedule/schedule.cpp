@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/import/conventions.h"
+#include "core/runtime/number_text.h"
 
 namespace quillet {
 
@@ -85,6 +86,26 @@ std::optional<Occurrence> next_open(const Schedule& schedule, const std::vector<
     }
 }
 
+Schedule schedule_from(const TransactionRecord& record) {
+    Schedule schedule;
+    schedule.type = record.type;
+    schedule.number = record.number;
+    schedule.payee = record.payee;
+    schedule.memo = record.description;
+    schedule.cents = amount_cents(record.amount).value_or(0);
+    schedule.deposit = record.kind == record_format::kDeposit;
+    if (record.second_date > 0 && record.second_date >= record.date)
+        schedule.second_date_days = static_cast<std::int32_t>(days_between(record.date, record.second_date));
+    ScheduleRule& rule = schedule.rule;
+    rule.repeat = Repeat::kMonthsOnDay;
+    const DateValue day = day_of_value(record.date);
+    rule.day = day == kNoDate ? 1 : day_of(day);
+    ScheduleRule month_on{day, Repeat::kMonthsOnDay, 1, rule.day};
+    const std::optional<Occurrence> next = day == kNoDate ? std::nullopt : occurrence(month_on, 1);
+    rule.first = next ? next->due : kNoDate;
+    return schedule;
+}
+
 std::string rule_text(const ScheduleRule& rule) {
     const std::string every = rule.every == 1 ? "every " : "every " + std::to_string(rule.every) + " ";
     const std::string plural = rule.every == 1 ? "" : "s";
@@ -111,7 +132,8 @@ std::string rule_text(const ScheduleRule& rule) {
 }
 
 Forecast forecast(std::int64_t balance_cents, const std::vector<Schedule>& schedules,
-                  const std::vector<UsedOccurrence>& used, DateValue today, std::int32_t days_ahead) {
+                  const std::vector<UsedOccurrence>& used, DateValue today, std::int32_t days_ahead,
+                  const std::vector<ForecastDay>& booked) {
     Forecast result;
     const DateValue first = day_of_value(today);
     const auto last_day = static_cast<std::int64_t>(first / kSecondsADay) + std::max(0, days_ahead);
@@ -127,6 +149,10 @@ Forecast forecast(std::int64_t balance_cents, const std::vector<Schedule>& sched
             const std::int64_t at = std::max<std::int64_t>(0, days_between(first, each.due));
             change[static_cast<std::size_t>(at)] += schedule.signed_cents();
         }
+    }
+    for (const ForecastDay& each : booked) {
+        const std::int64_t at = days_between(first, each.day);
+        if (at >= 0 && at < static_cast<std::int64_t>(change.size())) change[static_cast<std::size_t>(at)] += each.cents;
     }
     std::int64_t cents = balance_cents;
     result.days.reserve(change.size());

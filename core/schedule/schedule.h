@@ -46,10 +46,15 @@ std::vector<ScheduledEntry> entries_of(const std::vector<Schedule>& schedules,
                                        const std::vector<DueLine>& due);
 // The schedule's next occurrence that is neither entered nor skipped, from its first on.
 std::optional<Occurrence> next_open(const Schedule& schedule, const std::vector<UsedOccurrence>& used);
+// The transaction as a monthly schedule on its day of the month, first due a month after it.
+Schedule schedule_from(const TransactionRecord& record);
 // The rule in words: "every month on day 31, a weekend day to the Friday before".
 std::string rule_text(const ScheduleRule& rule);
 
+// booked: the register's own transactions dated after today (each day with its change), which
+// join the schedules' on their days.
 Forecast forecast(std::int64_t balance_cents, const std::vector<Schedule>& schedules,
-                  const std::vector<UsedOccurrence>& used, DateValue today, std::int32_t days_ahead);
+                  const std::vector<UsedOccurrence>& used, DateValue today, std::int32_t days_ahead,
+                  const std::vector<ForecastDay>& booked = {});
 
 }  // namespace quillet

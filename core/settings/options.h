@@ -29,6 +29,7 @@ struct Options {
     std::int32_t find_highlight;
     std::uint8_t list_order;      // the order the list starts in: 0 file order, 1 reverse
     std::uint8_t import_cleared;  // imported transactions arrive marked cleared at the bank
+    std::int32_t low_balance;     // cents: the balance ahead falling below it is said in the status bar
 
     bool operator==(const Options&) const = default;
 };
@@ -83,6 +84,8 @@ inline constexpr OptionField kOptionFields[] = {
      .kind = OptionField::Kind::kByte,
      .byte = &Options::import_cleared,
      .default_value = 1},
+    // In cents: the scheduled balance ahead falling below it is said once a day.
+    {.key = "LowBalanceCents", .kind = OptionField::Kind::kInteger, .integer = &Options::low_balance},
 };
 
 }  // namespace quillet

@@ -8,7 +8,10 @@
 #include "desktop/dialogs/import_dialog.h"
 #include "desktop/dialogs/new_register_dialog.h"
 #include "desktop/dialogs/options_dialog.h"
+#include "desktop/dialogs/due_window.h"
 #include "desktop/dialogs/reconcile_dialog.h"
+#include "desktop/dialogs/schedule_editor.h"
+#include "desktop/dialogs/schedules_window.h"
 #include "desktop/dialogs/reminder_dialog.h"
 #include "desktop/dialogs/report_dialog.h"
 #include "desktop/dialogs/transaction_dialog.h"
@@ -31,6 +34,9 @@ int dispatch_event(int kind) {
         case import_ids::kWindow: handle_import_dialog(kind); break;
         case reconcile_ids::kWindow: handle_reconcile_window(kind); break;
         case chart_ids::kWindow: handle_chart_window(kind); break;
+        case schedules_ids::kWindow: handle_schedules_window(kind); break;
+        case schedule_editor_ids::kWindow: handle_schedule_editor(kind); break;
+        case due_ids::kWindow: handle_due_window(kind); break;
         default: break;
     }
     return app().running;

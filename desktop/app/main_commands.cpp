@@ -10,6 +10,7 @@
 #include "desktop/dialogs/command_guards.h"
 #include "desktop/dialogs/delete_command.h"
 #include "desktop/dialogs/dialog_pattern.h"
+#include "desktop/dialogs/due_window.h"
 #include "desktop/dialogs/find_dialog.h"
 #include "desktop/dialogs/import_dialog.h"
 #include "desktop/dialogs/new_register_dialog.h"
@@ -17,6 +18,7 @@
 #include "desktop/dialogs/reconcile_dialog.h"
 #include "desktop/dialogs/register_requester.h"
 #include "desktop/dialogs/reminder_dialog.h"
+#include "desktop/dialogs/schedules_window.h"
 #include "desktop/dialogs/report_dialog.h"
 #include "desktop/dialogs/transaction_dialog.h"
 #include "desktop/dialogs/undo_command.h"
@@ -81,6 +83,15 @@ void run_menu_command(int item) {
         case kChart:
             if (command_guard(Guard::kRegisterWithRecords)) open_chart_window();
             break;
+        case kSchedules:
+            if (command_guard(Guard::kRegisterWithRecords)) open_schedules_window();
+            break;
+        case kDue:
+            if (command_guard(Guard::kRegisterWithRecords)) check_what_is_due(true);
+            break;
+        case kScheduleThis:
+            if (row_command_guards()) schedule_this(app().current_row);
+            break;
         case kReconcile:
             if (command_guard(Guard::kRegisterWithRecords)) open_reconcile_window();
             break;
@@ -94,7 +105,10 @@ void run_menu_command(int item) {
         case kImport:
             if (command_guard(Guard::kRegisterWithRecords)) start_import();
             break;
-        case kReadStore: read_store_after_painting(); break;
+        case kReadStore:
+            read_store_after_painting();
+            check_due_for_register();
+            break;
         case kReadRegisterAgain:
             app().reading_again = false;
             if (register_session().is_open()) fill_register_view(register_session().path(), kKeepOrder);
@@ -161,6 +175,7 @@ void handle_main_window(int kind) {
         case ui::kEventGadgetDrop: open_dropped_register(); break;
         case ui::kEventTimer:
             if (ui::event_timer() == kEditorTimer) check_reminder_editor();
+            if (ui::event_timer() == kDayTimer) check_new_day();
             break;
         case ui::kEventCloseWindow: save_settings_and_exit(); break;
         default: break;

@@ -60,6 +60,8 @@ bool start_quillet(const std::string& program_folder) {
     build_main_window();
     load_settings();
     refresh_reminder_indicator();
+    // What falls due is looked for again when the day changes.
+    ui::add_window_timer(kMainWindow, kDayTimer, 60 * 1000);
     ui::bind_event(ui::kEventSizeWindow, [](int) { main_layout(); });
     ui::set_size_bounds(kMainWindow, kInnerWidth, kInnerHeight, -1, -1);
     ui::accept_file_drops(kRegisterList);

@@ -5,6 +5,7 @@
 #include "core/runtime/dates.h"
 #include "core/runtime/number_text.h"
 #include "core/runtime/windows1252.h"
+#include "core/schedule/register_forecast.h"
 #include "desktop/dialogs/dialog_ids.h"
 #include "desktop/dialogs/dialog_pattern.h"
 #include "desktop/program/app_state.h"
@@ -37,6 +38,30 @@ std::string month_text(const MonthSums& sums) {
     return text;
 }
 
+constexpr std::int32_t kAheadDays[] = {0, 30, 90, 365};
+
+// The schedules' balance ahead as the dashed line's points after the balance line's last day, and
+// its lowest day in words; nothing when no forecast is chosen or nothing is scheduled.
+std::vector<ui::LinePoint> points_ahead(std::int32_t after_day, std::string& words) {
+    const int chosen = std::clamp(ui::get_state(kAhead), 0, static_cast<int>(std::size(kAheadDays)) - 1);
+    const ScheduleBook& book = app().chart_schedules;
+    std::vector<ui::LinePoint> points;
+    if (kAheadDays[chosen] == 0 || book.schedules.empty()) return points;
+    const RegisterForecast figures = register_forecast(app().chart_entries, book.schedules, book.used,
+                                                       current_date(), kAheadDays[chosen]);
+    if (figures.out_of_range) return points;
+    for (const ForecastDay& day : figures.ahead.days) {
+        const std::int32_t number = day.day / kSecondsADay;
+        if (number <= after_day) continue;
+        points.push_back({number, static_cast<double>(day.cents) / 100.0,
+                          day_text(number) + ": " + cents_text(day.cents)});
+    }
+    const ScheduleTexts& t = texts().schedules;
+    words = t.lowest_ahead + cents_text(figures.ahead.lowest.cents) + t.on_day +
+            day_text(figures.ahead.lowest.day / kSecondsADay);
+    return points;
+}
+
 void show_figures() {
     const TextTable& t = texts();
     const int chosen = std::max(0, ui::get_state(kRange));
@@ -47,13 +72,19 @@ void show_figures() {
         points.push_back({day.day, static_cast<double>(day.cents) / 100.0,
                           day_text(day.day) + ": " + cents_text(day.cents)});
     }
+    const std::int32_t today = day_of_value(current_date()) / kSecondsADay;
+    std::string lowest;
+    const std::vector<ui::LinePoint> ahead =
+        points.empty() ? std::vector<ui::LinePoint>()
+                       : points_ahead(std::max(today, points.back().day), lowest);
     std::vector<ui::DayTick> ticks;
     if (!figures.balance.empty()) {
-        for (DateTick& tick :
-             date_ticks(figures.balance.front().day, figures.balance.back().day, kMostDateLabels))
+        const std::int32_t last = ahead.empty() ? figures.balance.back().day : ahead.back().day;
+        for (DateTick& tick : date_ticks(figures.balance.front().day, last, kMostDateLabels))
             ticks.push_back({tick.day, std::move(tick.label)});
     }
-    ui::set_line_points(kLine, points, ticks, windows1252_to_utf8(t.balance_series));
+    ui::set_line_points(kLine, points, ticks, windows1252_to_utf8(t.balance_series), ahead,
+                        windows1252_to_utf8(t.schedules.forecast_series));
     std::vector<ui::BarPair> bars;
     for (const MonthSums& month : figures.months) {
         const std::string name = month_text(month);
@@ -77,6 +108,7 @@ void show_figures() {
                 cents_text(figures.balance.back().cents);
     }
     if (figures.balance_out_of_range) words += (figures.balance.empty() ? "" : "   ") + t.out_of_range;
+    if (!lowest.empty()) words += "   " + lowest;
     ui::set_text(kFigures, words);
 }
 
@@ -84,6 +116,7 @@ void close_chart() {
     close_dialog(kWindow);
     app().chart_entries.clear();
     app().chart_entries.shrink_to_fit();
+    app().chart_schedules = {};
 }
 
 }  // namespace
@@ -95,14 +128,22 @@ void open_chart_window() {
         show_message(kMessageReadOnly, main_ids::kMainWindow, file_and_cause(session.path(), read));
         return;
     }
+    // Without readable schedules the chart is drawn without a forecast.
+    ScheduleBook& book = app().chart_schedules;
+    if (!session.look_up_schedules(book.schedules, book.used)) book = {};
     open_dialog(kWindow, kWidth, kHeight, t.chart_title);
     ui::create_text(kRangeCaption, 16, 18, 50, 18, t.range_caption);
     ui::create_combo(kRange, 68, 14, 200, 26);
     for (const std::string& range : t.chart_ranges) ui::add_item(kRange, -1, range);
     ui::set_state(kRange, 0);
     ui::set_label_target(kRangeCaption, kRange);
-    ui::create_text(kFigures, 290, 18, 454, 18, "");
-    ui::create_chart(kLine, 16, 48, 728, 300);
+    ui::create_text(kAheadCaption, 290, 18, 50, 18, t.schedules.ahead_caption);
+    ui::create_combo(kAhead, 342, 14, 200, 26);
+    for (const std::string& range : t.schedules.ahead_ranges) ui::add_item(kAhead, -1, range);
+    ui::set_state(kAhead, book.schedules.empty() ? 0 : 1);
+    ui::set_label_target(kAheadCaption, kAhead);
+    ui::create_text(kFigures, 16, 46, 728, 18, "");
+    ui::create_chart(kLine, 16, 66, 728, 282);
     ui::create_chart(kBars, 16, 354, 728, 196);
     ui::create_button(kSavePicture, 16, 558, 130, 28, t.save_picture_button);
     ui::create_button(kClose, 652, 558, 92, 28, t.close_button, ui::kButtonDefault);
@@ -113,7 +154,8 @@ void open_chart_window() {
 void handle_chart_window(int kind) {
     if (kind == ui::kEventGadget) {
         switch (ui::event_gadget()) {
-            case kRange: show_figures(); break;
+            case kRange:
+            case kAhead: show_figures(); break;
             case kSavePicture: save_window_picture(kWindow, texts().chart_picture_suffix); break;
             case kClose: close_chart(); break;
             default: break;

@@ -201,6 +201,77 @@ inline constexpr int kBars = 464;
 inline constexpr int kSavePicture = 465;
 inline constexpr int kClose = 466;  // also Escape's menu event
 inline constexpr int kHelp = 467;   // F1's menu event
+inline constexpr int kAheadCaption = 468;
+inline constexpr int kAhead = 469;
 }  // namespace chart_ids
+
+namespace schedules_ids {
+inline constexpr int kWindow = 212;
+inline constexpr int kWidth = 700;
+inline constexpr int kHeight = 400;
+inline constexpr int kList = 470;
+inline constexpr int kNew = 471;
+inline constexpr int kEdit = 472;
+inline constexpr int kDelete = 473;
+inline constexpr int kEnterNow = 474;
+inline constexpr int kClose = 475;  // also Escape's menu event
+inline constexpr int kHelp = 476;   // F1's menu event
+inline constexpr int kNote = 477;
+}  // namespace schedules_ids
+
+namespace due_ids {
+inline constexpr int kWindow = 213;
+inline constexpr int kWidth = 620;
+inline constexpr int kHeight = 440;
+inline constexpr int kCaption = 480;
+inline constexpr int kList = 481;
+inline constexpr int kDayCaption = 482;
+inline constexpr int kDay = 483;
+inline constexpr int kAmountCaption = 484;
+inline constexpr int kAmount = 485;
+inline constexpr int kEnter = 486;
+inline constexpr int kSkip = 487;
+inline constexpr int kLater = 488;  // also Escape's menu event
+inline constexpr int kHelp = 489;   // F1's menu event
+inline constexpr int kAmountLimit = 10;
+}  // namespace due_ids
+
+namespace schedule_editor_ids {
+inline constexpr int kWindow = 214;
+inline constexpr int kWidth = 520;
+inline constexpr int kHeight = 420;
+inline constexpr int kFirstCaption = 490;  // 490..493: payee, type, number, memo
+inline constexpr int kPayee = 494;
+inline constexpr int kType = 495;
+inline constexpr int kNumber = 496;
+inline constexpr int kMemo = 497;
+inline constexpr int kDeposit = 498;
+inline constexpr int kPaid = 499;
+inline constexpr int kAmount = 600;
+inline constexpr int kVaries = 601;
+inline constexpr int kHasSecondDate = 602;
+inline constexpr int kSecondDays = 603;
+inline constexpr int kFirstDueCaption = 604;
+inline constexpr int kFirstDue = 605;
+inline constexpr int kRepeatsCaption = 606;
+inline constexpr int kRepeats = 607;
+inline constexpr int kEveryCaption = 608;
+inline constexpr int kEvery = 609;
+inline constexpr int kDayCaption = 610;
+inline constexpr int kDay = 611;
+inline constexpr int kEndsCaption = 612;
+inline constexpr int kEnds = 613;
+inline constexpr int kUntil = 614;
+inline constexpr int kCount = 615;
+inline constexpr int kWeekendCaption = 616;
+inline constexpr int kWeekend = 617;
+inline constexpr int kEntersItself = 618;
+inline constexpr int kNextDue = 619;
+inline constexpr int kOk = 620;
+inline constexpr int kCancel = 621;  // also Escape's menu event
+inline constexpr int kHelp = 622;    // F1's menu event
+inline constexpr int kTextLimit = static_cast<int>(record_format::kTextWidth);
+inline constexpr int kAmountLimit = 10;
+}  // namespace schedule_editor_ids
 
 }  // namespace quillet

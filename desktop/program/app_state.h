@@ -11,6 +11,7 @@
 #include "core/chart/chart_figures.h"
 #include "core/import/import_draft.h"
 #include "core/reconcile/reconcile_sheet.h"
+#include "core/schedule/due_sheet.h"
 #include "core/session/register_session.h"
 #include "core/settings/options.h"
 #include "core/settings/pick_lists.h"
@@ -24,6 +25,19 @@ struct ReconcileDraft {
     OpeningBalance opening;  // where the statement's opening balance comes from
     bool ending_valid = true;
     bool clues_asked = false;  // the difference finder runs once the ticks come to rest
+};
+
+// The schedules window's list: the store's schedules and what became of their occurrences.
+struct ScheduleBook {
+    std::vector<Schedule> schedules;
+    std::vector<UsedOccurrence> used;
+};
+
+// The schedule editor's work: the schedule as it was (none for a new one), what became of its
+// occurrences, and the window it returns to.
+struct ScheduleEditing {
+    std::optional<Schedule> before;
+    int parent = 0;
 };
 
 // The pick lists in the order of their settings sections.
@@ -54,7 +68,15 @@ struct AppState {
     std::string picture_folder;                     // where the last window picture was saved
     std::optional<ReconcileDraft> reconcile_draft;  // while the reconcile window is open
     std::vector<ChartEntry> chart_entries;          // the register's, while the chart is open
+    ScheduleBook chart_schedules;                   // the register's schedules, while the chart is open
     std::string store_told;                         // the register whose unusable store was last said
+    std::optional<ScheduleBook> schedule_book;        // while the schedules window is open
+    std::optional<ScheduleEditing> schedule_editing;  // while the schedule editor is open
+    std::optional<DueSheet> due_sheet;                // while the due window is open
+    int due_row_shown = -1;                           // the row whose day and amount its fields show
+    DateValue due_checked = kNoDate;                  // the day what fell due was last looked for
+    std::string due_register;                         // the register it was looked for in
+    std::size_t due_waiting = 0;                      // occurrences due and neither entered nor skipped
 };
 
 AppState& app();

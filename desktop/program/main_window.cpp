@@ -62,6 +62,10 @@ void build_menus() {
     ui::menu_item(kCleared, t.cleared);
     ui::menu_item(kReconcile, t.reconcile);
     ui::menu_separator();
+    ui::menu_item(kSchedules, t.schedules.schedules_item);
+    ui::menu_item(kDue, t.schedules.due_item);
+    ui::menu_item(kScheduleThis, t.schedules.schedule_this_item);
+    ui::menu_separator();
     ui::open_sub_menu(t.order_menu);
     ui::menu_item(kFileOrderItem, t.file_order);
     ui::menu_item(kReverseOrderItem, t.reverse_order);
@@ -84,6 +88,7 @@ void build_menus() {
     ui::menu_item(kDeleteTransaction, t.popup_delete);
     ui::menu_item(kFind, t.popup_find);
     ui::menu_item(kCleared, t.popup_cleared);
+    ui::menu_item(kScheduleThis, t.schedules.popup_schedule_this);
     ui::menu_separator();
     ui::open_sub_menu(t.popup_order);
     ui::menu_item(kFileOrderItem, t.popup_file_order);
@@ -122,7 +127,7 @@ void build_register_list() {
 void build_status_bar() {
     ui::create_status_bar(kStatusBar, kMainWindow);
     ui::set_status_bar_min_height(kStatusBar, kStatusBarMinHeight);
-    for (const int width : {23, 134, 134, 184, 184, 184}) ui::add_status_field(kStatusBar, width);
+    for (const int width : {23, 134, 134, 184, 184, 184, -1}) ui::add_status_field(kStatusBar, width);
     ui::set_status_field_text(kStatusBar, kCountField, texts().idle_status);
 }
 
@@ -146,6 +151,8 @@ void add_shortcuts() {
         {ui::kControl | 'L', kCleared},
         {ui::kControl | 'R', kReconcile},
         {ui::kControl | 'G', kChart},
+        {ui::kControl | 'H', kSchedules},
+        {ui::kControl | 'D', kDue},
         {ui::kControl | 'A', kFileOrderItem},
         {ui::kControl | 'Z', kReverseOrderItem},
         {ui::kControl | 'T', kWindowPicture},

@@ -45,6 +45,11 @@ inline constexpr int kImport = 331;
 inline constexpr int kCleared = 332;
 inline constexpr int kReconcile = 333;
 inline constexpr int kChart = 334;
+inline constexpr int kSchedules = 335;
+inline constexpr int kDue = 336;
+inline constexpr int kScheduleThis = 337;
+// Every minute: a new day lists what fell due.
+inline constexpr int kDayTimer = 338;
 // Raised by the register list, not by a menu: a painted row's record is no longer the one listed.
 inline constexpr int kReadRegisterAgain = 340;
 // Raised after the list is painted: the companion store's links are read.
@@ -63,13 +68,15 @@ inline constexpr int kFileOrderPicture = 6;
 inline constexpr int kReverseOrderPicture = 10;
 
 // The status bar's fields, left to right: the reminder indicator, the count of rows, the balance,
-// and this month's deposits, withdrawals and average balance.
+// this month's deposits, withdrawals and average balance, and a note of the schedules.
 inline constexpr int kReminderField = 0;
 inline constexpr int kCountField = 1;
 inline constexpr int kBalanceField = 2;
 inline constexpr int kMonthDepositsField = 3;
 inline constexpr int kMonthWithdrawalsField = 4;
 inline constexpr int kMonthAverageField = 5;
+// The rest of the bar: what scheduled transactions did or will do (entered, the balance falling).
+inline constexpr int kScheduleField = 6;
 
 // Bars for show or hide bar.
 inline constexpr int kToolBarIndex = 0;

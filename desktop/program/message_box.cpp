@@ -14,7 +14,8 @@ static_assert(std::tuple_size_v<decltype(TextTable::messages)> == kMessageCount,
 bool is_question(int number) {
     return number == kMessageConfirmDelete || number == kMessageConfirmReplace ||
            number == kMessageConfirmCompact || number == kMessageConfirmDeleteLast ||
-           number == kMessageReconciledChange || number == kMessageConfirmAdjustment;
+           number == kMessageReconciledChange || number == kMessageConfirmAdjustment ||
+           number == kMessageScheduledDelete || number == kMessageConfirmScheduleDelete;
 }
 
 }  // namespace

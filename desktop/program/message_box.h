@@ -50,7 +50,12 @@ inline constexpr int kMessageStatementRefused = 34;     // the statement's day o
 inline constexpr int kMessageReconcileReread = 35;      // another program changed the register: ticks kept
 inline constexpr int kMessageReconcileFailed = 36;      // nothing was finished
 inline constexpr int kMessageConfirmAdjustment = 37;    // a question: book the difference?
-inline constexpr int kMessageCount = 38;
+inline constexpr int kMessageScheduleRefused = 38;     // the schedule editor's fields make no schedule
+inline constexpr int kMessageDueFailed = 39;           // nothing was entered or skipped
+inline constexpr int kMessageSchedulesUnreadable = 40;  // the store's schedules cannot be read
+inline constexpr int kMessageScheduledDelete = 41;     // a question: skip the deleted occurrence?
+inline constexpr int kMessageConfirmScheduleDelete = 42;  // a question
+inline constexpr int kMessageCount = 43;
 
 // Shows the message, owned by the window; an extra text (a path, say) comes first, then the
 // separator, then the message's own text. Returns the answer: 6 for Yes; anything else means No.

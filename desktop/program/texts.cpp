@@ -367,6 +367,12 @@ void prepare_messages(TextTable& t) {
         "Nothing was finished: the register and its marks are as they were.",
         "The difference is booked as a transaction of its own, which you can see and delete in the list "
         "like any other. Book it?",
+        "The schedule cannot be kept as it stands.",
+        "Nothing was entered or skipped: the register and its schedules are as they were.",
+        "The schedules kept beside this register cannot be read. The register works as before.",
+        "A schedule entered this transaction. Skip that occurrence, so that it does not fall due again? "
+        "No makes it due again.",
+        "Delete this schedule? What it entered stays in the register.",
     };
     t.message_separator = "\n\n";
     t.causes = {
@@ -420,6 +426,7 @@ void prepare_texts() {
     prepare_import(t);
     prepare_reconcile(t);
     prepare_chart(t);
+    prepare_schedule_texts(t.schedules);
 }
 
 const TextTable& texts() { return table(); }

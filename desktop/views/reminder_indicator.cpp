@@ -1,7 +1,9 @@
 #include "desktop/views/reminder_indicator.h"
 
 #include "core/runtime/file_access.h"
+#include "core/runtime/number_text.h"
 #include "core/runtime/program_start.h"
+#include "core/runtime/windows1252.h"
 #include "desktop/program/app_state.h"
 #include "desktop/program/main_window_ids.h"
 #include "desktop/program/texts.h"
@@ -49,7 +51,13 @@ ReminderTexts reminder_texts() {
 }
 
 void refresh_reminder_indicator() {
-    const std::string text = todays_reminder(app().reminder_path, current_date(), reminder_texts());
+    std::string text = todays_reminder(app().reminder_path, current_date(), reminder_texts());
+    if (const std::size_t due = app().due_waiting; due > 0) {
+        const ScheduleTexts& t = texts().schedules;
+        const std::string said =
+            due == 1 ? t.due_tip_one : integer_text(static_cast<std::int64_t>(due)) + t.due_tip_many;
+        text += (text.empty() ? "" : "\n") + windows1252_to_utf8(said);
+    }
     if (text.empty()) {
         ui::free_gadget(kReminderIndicator);
         ui::free_image(kNoteImage);

@@ -9,7 +9,8 @@ namespace quillet {
 // The reminder file's fixed texts, from the text table.
 ReminderTexts reminder_texts();
 
-// Shows the indicator with today's reminder as its tooltip, or removes it when there is none.
+// Shows the indicator with today's reminder and what scheduled is due as its tooltip, or removes
+// it when there is neither.
 void refresh_reminder_indicator();
 
 // Opens the reminder file in the program the desktop associates with it and watches the edit:

@@ -103,7 +103,7 @@ TEST(SettingsFile, AfterASaveTheListSectionsStandLastInTheirOrder) {
         "HideToolBar=0\r\nHideStatusBar=0\r\nCompactAtExit=0\r\nBackupAtExit=0\r\nProfileShortcut="
         "0\r\nListFontName=\r\n"
         "ListFontSize=9\r\nListFontStyle=0\r\nListTextColour=0\r\nListBackgroundColour=16777215\r\n"
-        "FindHighlightColour=10092543\r\nListOrder=1\r\nImportCleared=1\r\n\r\n"
+        "FindHighlightColour=10092543\r\nListOrder=1\r\nImportCleared=1\r\nLowBalanceCents=0\r\n\r\n"
         "[Type List]\r\n1=Check\r\n2=ATM\r\n3=Deposit\r\n4=Withdrawal\r\n5=Cash\r\n6=Savings\r\n7=Debit "
         "Card\r\n"
         "8=Credit Card\r\n9=PayPal\r\n\r\n[Payee List]\r\n1=Rent\r\n\r\n"
