@@ -55,10 +55,20 @@ class StatusBarWidget : public QWidget {
             const int field_width = widths_[i] < 0 ? std::max(0, width() - x) : widths_[i];
             fields_[i]->setGeometry(x, 0, field_width, height());
             x += field_width;
+            if (widths_[i] < 0) fit_text(fields_[i]);
         }
     }
 
   private:
+    // A field whose width follows the bar's shows its whole text again, cut to the new room.
+    static void fit_text(QLabel* field) {
+        const QString whole = field->property("whole_text").toString();
+        const int room = field->contentsRect().width() - 2 * field->margin();
+        const QString shown = field->fontMetrics().elidedText(whole, Qt::ElideRight, room);
+        field->setText(shown);
+        field->setToolTip(shown == whole ? QString() : plain_tool_tip(whole));
+    }
+
     int right_edge() const {
         int x = 0;
         for (const int width : widths_) x += std::max(0, width);

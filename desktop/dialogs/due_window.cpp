@@ -126,13 +126,15 @@ void close_due() {
     refresh_due_count();
 }
 
-// The status bar's note: how many entered themselves or were entered.
-void say_entered(std::size_t count) {
+// The status bar's note: how many entered themselves or were entered, then the warning of a
+// balance falling low ahead, when there is one.
+void say_in_status_bar(std::size_t entered, const std::string& warning) {
     const ScheduleTexts& t = words();
-    if (count == 0) return;
-    ui::set_status_field_text(main_ids::kStatusBar, main_ids::kScheduleField,
-                              count == 1 ? t.entered_one
-                                         : integer_text(static_cast<std::int64_t>(count)) + t.entered_many);
+    std::string note = entered == 0   ? std::string()
+                       : entered == 1 ? t.entered_one
+                                      : integer_text(static_cast<std::int64_t>(entered)) + t.entered_many;
+    if (!note.empty() && !warning.empty()) note += ".   ";
+    ui::set_status_field_text(main_ids::kStatusBar, main_ids::kScheduleField, note + warning);
 }
 
 // What is still due, read again: the window closes when nothing is left.
@@ -168,7 +170,7 @@ void enter_ticked() {
     RowChange change;
     if (!due_result(register_session().apply(std::make_shared<EnterScheduled>(entries), change))) return;
     show_row_change(change);
-    say_entered(entries.size());
+    say_in_status_bar(entries.size(), {});
     list_again();
 }
 
@@ -234,13 +236,12 @@ void check_what_is_due(bool on_command) {
     }
     if (check.entered > 0) {
         show_row_change(change);
-        say_entered(check.entered);
     } else if (!check.entry.done()) {
         show_session_result(check.entry, main_ids::kMainWindow);
     }
     state.due_waiting = check.asked.size();
     show_due_indicator();
-    say_balance_ahead(check.schedules, check.used);
+    say_in_status_bar(check.entered, balance_warning(check.schedules, check.used));
     if (check.asked.empty()) {
         if (on_command) show_message(kMessageNotice, main_ids::kMainWindow, ShownText::of_text(words().nothing_due));
         return;

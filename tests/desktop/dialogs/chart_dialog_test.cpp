@@ -5,6 +5,7 @@
 #include <QChartView>
 #include <QLineSeries>
 
+#include "core/session/put_schedule.h"
 #include "desktop/dialogs/dialog_ids.h"
 #include "tests/support/app_fixture.h"
 #include "ui/charts.h"
@@ -72,6 +73,44 @@ TEST_F(Program, ARangeWithoutTransactionsDrawsNothingButItsWords) {
     EXPECT_EQ(days->categoriesLabels().back(), "2025/03/06");
     ui::post_event(ui::kEventMenu, kWindow, kClose);
     settle();
+}
+
+}  // namespace
+}  // namespace quillet::testing
+
+namespace quillet::testing {
+namespace {
+
+// With schedules, the line goes on dashed through the chosen days ahead from today's balance, and
+// the lowest day ahead is named above the chart.
+TEST_F(Program, TheForecastGoesOnDashedAndNamesItsLowestDay) {
+    using namespace chart_ids;
+    open_register({record(make_date(2026, 11, 1), 1000.0f, 0)});
+    Schedule rent;
+    rent.payee = "Rent";
+    rent.cents = 120000;
+    rent.rule = {make_date(2026, 12, 31), Repeat::kMonthsOnDay, 1, 31};
+    Schedule pay;
+    pay.payee = "Pay";
+    pay.cents = 90000;
+    pay.deposit = true;
+    pay.rule = {make_date(2027, 1, 8), Repeat::kWeeks, 2, 0};
+    RowChange none;
+    for (const Schedule& each : {rent, pay})
+        ASSERT_TRUE(register_session().apply(std::make_shared<PutSchedule>(each), none).done());
+    trigger(kChart);
+    ASSERT_TRUE(ui::is_window(kWindow));
+    // Today is 2026/12/08: 30 days ahead are chosen, and the rent on the 31st is the low point.
+    EXPECT_EQ(ui::get_state(kAhead), 1);
+    EXPECT_EQ(ui::line_ahead_count(kLine), 30);
+    EXPECT_EQ(ui::get_text(kFigures),
+              "2026/11/01: 1000.00   2026/11/01: 1000.00   Lowest ahead: -200.00 on 2026/12/31");
+    ui::hover_line_at(kLine, make_date(2027, 1, 8, 12));
+    EXPECT_EQ(ui::chart_hover_text(kLine), "2027/01/07: -200.00");
+    ui::set_state(kAhead, 0);
+    settle();
+    EXPECT_EQ(ui::line_ahead_count(kLine), 0);
+    EXPECT_EQ(ui::get_text(kFigures), "2026/11/01: 1000.00   2026/11/01: 1000.00");
 }
 
 }  // namespace
