@@ -42,6 +42,11 @@ class DeleteTransaction : public RewriteRecord {
     std::uint64_t fingerprint_;
 };
 
+// The record at slot read under the register's lock, as it is (before) and deleted (after); ESTALE
+// when it no longer has the fingerprint it was listed with or is deleted already.
+IoStatus read_for_deleting(const SessionState& state, std::int64_t slot, std::uint64_t fingerprint,
+                           RecordBytes& before, RecordBytes& after);
+
 // The kind of a rewrite: kVoid or kUnvoid when nothing but the void flag changed, kDelete when the
 // deleted flag was set, else kEdit.
 ChangeKind kind_of_rewrite(const RecordBytes& before, const RecordBytes& after);

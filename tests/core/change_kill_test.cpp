@@ -29,6 +29,7 @@
 #include "core/register/register_file.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/file_calls.h"
+#include "core/session/delete_entered.h"
 #include "core/session/enter_scheduled.h"
 #include "core/session/intent.h"
 #include "core/session/put_schedule.h"
@@ -349,6 +350,20 @@ SessionResult skip_one(Work& work) {
     RowChange rows;
     return work.session.apply(std::make_shared<SkipScheduled>(std::vector<UsedOccurrence>{{3, 5}}), rows);
 }
+// The record of an entered occurrence deleted and the occurrence due again: both, or neither.
+SessionResult delete_entered(Work& work) {
+    std::vector<Schedule> schedules;
+    std::vector<UsedOccurrence> used;
+    if (!work.session.look_up_schedules(schedules, used)) return SessionResult::of(IoStatus::failure(EIO));
+    const std::int64_t row = work.session.row_count() - 1;
+    const std::uint64_t print = work.session.fingerprint_of(row);
+    const std::optional<UsedOccurrence> entered = occurrence_entered_as(used, print);
+    if (!entered) return SessionResult::of(IoStatus::failure(ENOENT));
+    RowChange rows;
+    return work.session.apply(std::make_shared<DeleteEntered>(work.session.slot_of(row), print, *entered, false,
+                                                              make_date(2025, 3, 1)),
+                              rows);
+}
 SessionResult finish(Work& work) {
     RowChange rows;
     StoredStatement statement{0, make_date(2025, 2, 28), 100, 200, make_date(2025, 3, 1), false};
@@ -439,6 +454,11 @@ std::vector<Scenario> scenarios() {
         all.push_back({std::string("undo of ") + name, cash, undo, done(step, false)});
         all.push_back({std::string("redo of ") + name, cash, redo, done(step, true)});
     }
+    all.push_back({"delete of an entered record, due again", cash, delete_entered, done(enter_two, false)});
+    all.push_back({"undo of an entered record's delete", cash, undo, [](Work& work) {
+                       done(enter_two, false)(work);
+                       done(delete_entered, false)(work);
+                   }});
     all.push_back({"undo of the last row's delete", one_record, undo, done(delete_only_row, false)});
     all.push_back({"redo of the last row's delete", one_record, redo, done(delete_only_row, true)});
     return all;

@@ -8,6 +8,7 @@
 #include "desktop/program/message_box.h"
 #include "tests/support/app_fixture.h"
 #include "ui/bars.h"
+#include "ui/requesters.h"
 #include "ui/windows.h"
 
 namespace quillet::testing {
@@ -74,6 +75,18 @@ TEST_F(DueWindow, AThreeMonthAbsenceIsListedEnteredOnceAndTakenBack) {
     ui::click_button(kSkip);
     settle();
     EXPECT_FALSE(ui::is_window(kWindow));
+    // Deleting an entered one asks what becomes of its occurrence: No makes it due again, and undo
+    // takes both back.
+    (void)messages();
+    const int last = ui::count_items(kRegisterList) - 1;
+    ui::set_state(kRegisterList, last);
+    app().current_row = last;
+    script->set_next_answer(ui::kAnswerYes);
+    trigger(kDeleteTransaction);
+    EXPECT_EQ(messages(), (std::vector<int>{kMessageConfirmDelete, kMessageScheduledDelete}));
+    EXPECT_EQ(app().due_waiting, 1u);
+    trigger(kUndo);
+    EXPECT_EQ(app().due_waiting, 0u);
     trigger(kDue);
     EXPECT_FALSE(ui::is_window(kWindow));
     EXPECT_EQ(last_message_text().find("Nothing scheduled is due."), 0u);
