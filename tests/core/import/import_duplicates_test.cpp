@@ -11,6 +11,9 @@
 #include "core/import/import_preview.h"
 #include "core/import/statement_file.h"
 #include "core/runtime/file_access.h"
+#include "core/schedule/schedule.h"
+#include "core/session/enter_scheduled.h"
+#include "core/session/put_schedule.h"
 #include "core/session/register_session.h"
 #include "core/store/companion_store.h"
 #include "tests/support/session_changes.h"
@@ -319,6 +322,39 @@ TEST_F(Imports, AStoreThatCannotBeUsedIsSaidAndNeverBlocksTheRegister) {
     EXPECT_EQ(read_file(path), register_bytes);
     sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(holder);
+}
+
+}  // namespace
+}  // namespace quillet
+
+namespace quillet {
+namespace {
+
+// A scheduled occurrence entered on its due day is what the bank's statement shows days later: the
+// import's second stage finds it as the duplicate, never adds it beside it.
+TEST_F(Imports, AnEnteredOccurrenceIsFoundAsTheStatementLinesDuplicate) {
+    Schedule electric;
+    electric.id = 1;
+    electric.type = "Debit";
+    electric.payee = "Electric Co";
+    electric.cents = 9640;
+    electric.rule = {make_date(2024, 12, 1), Repeat::kMonthsOnDay, 1, 1};
+    const std::optional<Occurrence> december = occurrence(electric.rule, 0);
+    ASSERT_TRUE(december);
+    RowChange change;
+    ASSERT_TRUE(session
+                    .apply(std::make_shared<PutSchedule>(electric), change)
+                    .done());
+    ASSERT_TRUE(session
+                    .apply(std::make_shared<EnterScheduled>(std::vector<ScheduledEntry>{
+                               {1, 0, record_of(electric, *december)}}),
+                           change)
+                    .done());
+    const std::string statement = folder.write(
+        "december.csv", "Date,Description,Check Number,Amount\n11/29/2024,BAKERY,,-3.10\n"
+                        "12/04/2024,ELECTRIC CO AUTOPAY,,-96.40\n12/05/2024,ELECTRIC CO AUTOPAY,,-96.40\n");
+    // The nearer line is the entered one; a second charge of the same amount is new.
+    EXPECT_EQ(verdicts(preview_of(statement)), (std::vector<std::string>{"new", "typed 2024/12/01", "new"}));
 }
 
 }  // namespace
