@@ -16,8 +16,8 @@ void prepare_schedule_texts(ScheduleTexts& t) {
     t.close_button = "&Close";
     t.schedules_help_topic = "schedules";
     t.ended = "ended";
-    t.nothing_scheduled = "Nothing is scheduled yet: New makes a schedule, or Schedule this... in the "
-                          "transaction menu starts one from a transaction.";
+    t.nothing_scheduled = "Nothing is scheduled yet. New makes a schedule; Schedule this... starts one from "
+                          "a transaction.";
     t.schedule_columns = {"Next due", "Payee", "Amount", "Repeats", "Entered"};
     t.entered_how = {"when asked", "by itself"};
     t.entered_elsewhere = "Another program entered or skipped some of it meanwhile. The list shows what is "

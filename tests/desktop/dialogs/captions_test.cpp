@@ -9,6 +9,7 @@
 #include <QStyleOptionHeader>
 #include <QTableView>
 
+#include "core/session/put_schedule.h"
 #include "desktop/dialogs/dialog_ids.h"
 #include "desktop/views/register_view.h"
 #include "desktop/views/settings_and_exit.h"
@@ -136,6 +137,26 @@ TEST_F(Captions, FitTheirGadgetsInEveryDialog) {
     trigger(kOptions);
     expect_captions_fit(options_ids::kWindow);
     ui::post_event(ui::kEventMenu, options_ids::kWindow, options_ids::kCancel);
+    settle();
+
+    trigger(kSchedules);
+    expect_captions_fit(schedules_ids::kWindow);
+    ui::click_button(schedules_ids::kNew);
+    settle();
+    expect_captions_fit(schedule_editor_ids::kWindow);
+    ui::post_event(ui::kEventMenu, schedule_editor_ids::kWindow, schedule_editor_ids::kCancel);
+    settle();
+    ui::post_event(ui::kEventMenu, schedules_ids::kWindow, schedules_ids::kClose);
+    settle();
+    Schedule rent;
+    rent.payee = "Rent";
+    rent.cents = 100;
+    rent.rule = {make_date(2026, 11, 1), Repeat::kMonthsOnDay, 1, 0};
+    RowChange none;
+    ASSERT_TRUE(register_session().apply(std::make_shared<PutSchedule>(rent), none).done());
+    trigger(kDue);
+    expect_captions_fit(due_ids::kWindow);
+    ui::post_event(ui::kEventMenu, due_ids::kWindow, due_ids::kLater);
     settle();
 
     trigger(kAbout);
