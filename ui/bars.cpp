@@ -28,10 +28,10 @@ class StatusBarWidget : public QWidget {
         field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         field->setTextFormat(Qt::PlainText);
         field->setContentsMargins(2, 0, 2, 0);
-        field->setGeometry(right_edge(), 0, std::max(0, width), height());
         field->show();
         fields_.push_back(field);
         widths_.push_back(width);
+        lay_out();
     }
     QLabel* field(int index) const {
         return index >= 0 && index < static_cast<int>(fields_.size())
@@ -49,6 +49,11 @@ class StatusBarWidget : public QWidget {
   protected:
     void resizeEvent(QResizeEvent* event) override {
         QWidget::resizeEvent(event);
+        lay_out();
+    }
+
+  private:
+    void lay_out() {
         int x = 0;
         for (std::size_t i = 0; i < fields_.size(); ++i) {
             // A field of width -1 takes the rest of the bar.
@@ -59,7 +64,6 @@ class StatusBarWidget : public QWidget {
         }
     }
 
-  private:
     // A field whose width follows the bar's shows its whole text again, cut to the new room.
     static void fit_text(QLabel* field) {
         const QString whole = field->property("whole_text").toString();

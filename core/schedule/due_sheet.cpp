@@ -59,6 +59,10 @@ std::vector<ScheduledEntry> DueSheet::ticked_entries() const {
         record.amount = register_amount(line.cents);
         entries.push_back({schedule.id, line.due.occurrence.index, std::move(record)});
     }
+    // Into the register oldest first, whatever schedule each belongs to.
+    std::stable_sort(entries.begin(), entries.end(), [](const ScheduledEntry& a, const ScheduledEntry& b) {
+        return a.record.date < b.record.date;
+    });
     return entries;
 }
 

@@ -42,8 +42,8 @@ class DueSheet {
     // The row's line to change (a heading's first line).
     DueSheetLine& line_of(std::size_t row) { return lines_[rows_[row].first]; }
 
-    // The ticked lines as the entries EnterScheduled writes, and as the occurrences SkipScheduled
-    // writes skipped (on the day they were skipped).
+    // The ticked lines as the entries EnterScheduled writes (oldest day first), and as the
+    // occurrences SkipScheduled writes skipped (on the day they were skipped).
     std::vector<ScheduledEntry> ticked_entries() const;
     std::vector<UsedOccurrence> ticked_skips(DateValue today) const;
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/schedule/due_sheet.h"
 #include "core/schedule/schedule.h"
 
 namespace quillet {
@@ -61,6 +62,38 @@ TEST(ScheduleDue, TheBalanceAheadCountsWhatIsOpenAndNamesItsLowestDay) {
     // What is overdue counts today: two rents and six pays open.
     const Forecast open = forecast(0, rent_and_pay(), {}, day(2026, 4, 30), 0);
     EXPECT_EQ(open.days.front().cents, 8 * 200000 - 4 * 120000);
+}
+
+}  // namespace
+}  // namespace quillet
+
+namespace quillet {
+namespace {
+
+// The due window's sheet: a schedule with more lines under a heading that ticks them all, one with
+// a single line alone; what is entered goes in oldest first whatever its group, on the day and with
+// the amount the line was changed to.
+TEST(DueSheet, GroupsUnderHeadingsAndEntersOldestFirst) {
+    const std::vector<DueLine> due = due_through(rent_and_pay(), {}, day(2026, 2, 10));
+    DueSheet sheet(rent_and_pay(), due);
+    std::vector<std::string> rows;
+    for (const DueSheetRow& row : sheet.rows())
+        rows.push_back(row.heading ? sheet.schedule_of(row).payee + " " + std::to_string(row.count)
+                                   : format_date("%mm-%dd", sheet.lines()[row.first].day));
+    EXPECT_EQ(rows, (std::vector<std::string>{"Employer 3", "01-09", "01-23", "02-06", "01-30"}));
+    sheet.tick(0, false);
+    EXPECT_EQ(sheet.ticked_count(), 1u);
+    sheet.tick(2, true);
+    EXPECT_FALSE(sheet.ticked(0));
+    sheet.tick(4, true);
+    sheet.line_of(4).cents = 123456;
+    sheet.line_of(4).day = day(2026, 1, 2);
+    std::vector<std::string> entered;
+    for (const ScheduledEntry& entry : sheet.ticked_entries())
+        entered.push_back(std::to_string(entry.schedule_id) + "#" + std::to_string(entry.index) + " " +
+                          format_date("%mm-%dd", entry.record.date) + " " + std::to_string(entry.record.amount));
+    EXPECT_EQ(entered, (std::vector<std::string>{"1#0 01-02 1234.560059", "2#1 01-23 2000.000000"}));
+    EXPECT_EQ(sheet.ticked_skips(day(2026, 2, 10)).size(), 2u);
 }
 
 }  // namespace
