@@ -130,7 +130,12 @@ void BM_OpenAMillion(benchmark::State& state) {
     }
     state.counters["due"] = static_cast<double>(due);
 }
-BENCHMARK(BM_OpenAMillion)->ArgName("schedules")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_OpenAMillion)
+    ->ArgName("schedules")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 }  // namespace
 }  // namespace quillet

@@ -163,7 +163,7 @@ schedule_add
                  "A Saturday or Sunday falls on the Friday before or the Monday after")
     ->check(CLI::IsMember({"before", "after"}));
 schedule_add->add_flag("--enter-itself", schedule_options.enters_itself,
-                       "Entered by `due --enter` without asking");
+                       "Quillet enters it without asking when it falls due");
 schedule_add->add_flag("--varies", schedule_options.amount_varies, "Its amount varies: always asked");
 schedule_add->callback([&] { result = run_schedule_add(schedule_options); });
 auto* schedule_list = schedule->add_subcommand("list", "Lists the schedules, each with its next due day.");

@@ -147,7 +147,8 @@ QLineSeries* step_series(FigureChartView* view, const std::vector<LinePoint>& po
 }  // namespace
 
 void set_line_points(int number, const std::vector<LinePoint>& points, const std::vector<DayTick>& ticks,
-                     const std::string& name, const std::vector<LinePoint>& ahead, const std::string& ahead_name) {
+                     const std::string& name, const std::vector<LinePoint>& ahead,
+                     const std::string& ahead_name) {
     FigureChartView* view = chart_view(number);
     if (view == nullptr) return;
     view->clear();
@@ -155,8 +156,8 @@ void set_line_points(int number, const std::vector<LinePoint>& points, const std
     double low = 0;
     double high = 0;
     const qint64 start = static_cast<qint64>(points.front().day) * kMillisecondsADay;
-    QLineSeries* series = step_series(view, points, QPointF(static_cast<double>(start), points.front().value),
-                                      name, low, high);
+    QLineSeries* series =
+        step_series(view, points, QPointF(static_cast<double>(start), points.front().value), name, low, high);
     QLineSeries* dashed = nullptr;
     view->ahead_count = static_cast<int>(ahead.size());
     if (!ahead.empty()) {

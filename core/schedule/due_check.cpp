@@ -20,7 +20,8 @@ DueCheck check_once(RegisterSession& session, DateValue through, bool enter_unas
         (enter_unasked && schedule->enters_unasked() ? unasked : check.asked).push_back(line);
     }
     if (unasked.empty()) return check;
-    check.entry = session.apply(std::make_shared<EnterScheduled>(entries_of(check.schedules, unasked)), change);
+    check.entry =
+        session.apply(std::make_shared<EnterScheduled>(entries_of(check.schedules, unasked)), change);
     if (!check.entry.done()) {
         // Nothing was entered: what would have entered itself is asked about with the rest.
         check.asked = std::move(due);
@@ -28,8 +29,8 @@ DueCheck check_once(RegisterSession& session, DateValue through, bool enter_unas
     }
     check.entered = unasked.size();
     for (const DueLine& line : unasked)
-        check.used.push_back({line.schedule_id, line.occurrence.index, OccurrenceState::kEntered,
-                              line.occurrence.due, 0});
+        check.used.push_back(
+            {line.schedule_id, line.occurrence.index, OccurrenceState::kEntered, line.occurrence.due, 0});
     return check;
 }
 

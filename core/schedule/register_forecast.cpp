@@ -1,9 +1,9 @@
 #include "core/schedule/register_forecast.h"
 
-
 namespace quillet {
 
-RegisterForecast register_forecast(const std::vector<ChartEntry>& entries, const std::vector<Schedule>& schedules,
+RegisterForecast register_forecast(const std::vector<ChartEntry>& entries,
+                                   const std::vector<Schedule>& schedules,
                                    const std::vector<UsedOccurrence>& used, DateValue today,
                                    std::int32_t days_ahead) {
     RegisterForecast result;

@@ -12,7 +12,8 @@ struct RegisterForecast {
     bool out_of_range = false;  // a transaction the register cannot hold to the cent was left out
 };
 
-RegisterForecast register_forecast(const std::vector<ChartEntry>& entries, const std::vector<Schedule>& schedules,
+RegisterForecast register_forecast(const std::vector<ChartEntry>& entries,
+                                   const std::vector<Schedule>& schedules,
                                    const std::vector<UsedOccurrence>& used, DateValue today,
                                    std::int32_t days_ahead);
 

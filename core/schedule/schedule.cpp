@@ -152,7 +152,8 @@ Forecast forecast(std::int64_t balance_cents, const std::vector<Schedule>& sched
     }
     for (const ForecastDay& each : booked) {
         const std::int64_t at = days_between(first, each.day);
-        if (at >= 0 && at < static_cast<std::int64_t>(change.size())) change[static_cast<std::size_t>(at)] += each.cents;
+        if (at >= 0 && at < static_cast<std::int64_t>(change.size()))
+            change[static_cast<std::size_t>(at)] += each.cents;
     }
     std::int64_t cents = balance_cents;
     result.days.reserve(change.size());

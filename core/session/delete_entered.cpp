@@ -34,13 +34,14 @@ std::shared_ptr<Change> RewriteOccurrence::inverse() const {
 DeleteEntered::DeleteEntered(std::int64_t slot, std::uint64_t fingerprint, const UsedOccurrence& entered,
                              bool skip, DateValue today)
     : RewriteOccurrence(slot, {}, {}, entered, entered,
-                        skip ? std::optional<UsedOccurrence>(UsedOccurrence{entered.schedule_id, entered.index,
-                                                                            OccurrenceState::kSkipped, today, 0})
+                        skip ? std::optional<UsedOccurrence>(UsedOccurrence{
+                                   entered.schedule_id, entered.index, OccurrenceState::kSkipped, today, 0})
                              : std::nullopt),
       fingerprint_(fingerprint) {}
 
 IoStatus DeleteEntered::plan(const SessionState& state, const RegisterLock* lock, ChangePlan& plan) {
-    if (const IoStatus read = read_for_deleting(state, slot_, fingerprint_, before_, after_); !read) return read;
+    if (const IoStatus read = read_for_deleting(state, slot_, fingerprint_, before_, after_); !read)
+        return read;
     return RewriteOccurrence::plan(state, lock, plan);
 }
 

@@ -91,7 +91,8 @@ DeleteTransaction::DeleteTransaction(std::int64_t slot, std::uint64_t fingerprin
     : RewriteRecord(slot, {}, {}), fingerprint_(fingerprint) {}
 
 IoStatus DeleteTransaction::plan(const SessionState& state, const RegisterLock* lock, ChangePlan& plan) {
-    if (const IoStatus read = read_for_deleting(state, slot_, fingerprint_, before_, after_); !read) return read;
+    if (const IoStatus read = read_for_deleting(state, slot_, fingerprint_, before_, after_); !read)
+        return read;
     return RewriteRecord::plan(state, lock, plan);
 }
 
@@ -100,7 +101,8 @@ IoStatus read_for_deleting(const SessionState& state, std::int64_t slot, std::ui
     // Read under the lock: nothing can come in between. Only the flag's byte changes, whatever the
     // others hold.
     if (const IoStatus read = read_record_bytes(state.path, slot, before); !read) return read;
-    if (record_fingerprint(before.data()) != fingerprint || !is_live(before)) return IoStatus::failure(ESTALE);
+    if (record_fingerprint(before.data()) != fingerprint || !is_live(before))
+        return IoStatus::failure(ESTALE);
     after = before;
     after[kDeletedOffset] = kDeleted;
     return {};

@@ -47,8 +47,8 @@ std::vector<ui::LinePoint> points_ahead(std::int32_t after_day, std::string& wor
     const ScheduleBook& book = app().chart_schedules;
     std::vector<ui::LinePoint> points;
     if (kAheadDays[chosen] == 0 || book.schedules.empty()) return points;
-    const RegisterForecast figures = register_forecast(app().chart_entries, book.schedules, book.used,
-                                                       current_date(), kAheadDays[chosen]);
+    const RegisterForecast figures =
+        register_forecast(app().chart_entries, book.schedules, book.used, current_date(), kAheadDays[chosen]);
     if (figures.out_of_range) return points;
     for (const ForecastDay& day : figures.ahead.days) {
         const std::int32_t number = day.day / kSecondsADay;
@@ -74,9 +74,9 @@ void show_figures() {
     }
     const std::int32_t today = day_of_value(current_date()) / kSecondsADay;
     std::string lowest;
-    const std::vector<ui::LinePoint> ahead =
-        points.empty() ? std::vector<ui::LinePoint>()
-                       : points_ahead(std::max(today, points.back().day), lowest);
+    const std::vector<ui::LinePoint> ahead = points.empty()
+                                                 ? std::vector<ui::LinePoint>()
+                                                 : points_ahead(std::max(today, points.back().day), lowest);
     std::vector<ui::DayTick> ticks;
     if (!figures.balance.empty()) {
         const std::int32_t last = ahead.empty() ? figures.balance.back().day : ahead.back().day;

@@ -23,7 +23,8 @@ void delete_transaction(int row) {
     std::vector<Schedule> schedules;
     std::vector<UsedOccurrence> used;
     std::optional<UsedOccurrence> entered;
-    if (!last && session.look_up_schedules(schedules, used)) entered = occurrence_entered_as(used, fingerprint);
+    if (!last && session.look_up_schedules(schedules, used))
+        entered = occurrence_entered_as(used, fingerprint);
     std::shared_ptr<Change> deleting = delete_row(session.list(), row, fingerprint);
     if (entered) {
         const bool skip = show_message(kMessageScheduledDelete, kMainWindow) == ui::kAnswerYes;

@@ -97,7 +97,8 @@ bool take_fields() {
         return true;
     DueSheetLine& line = sheet().line_of(static_cast<std::size_t>(row));
     const AmountReading reading = read_amount(trim(ui::get_text(kAmount)), DecimalMark::kPoint);
-    if (reading.status != AmountReading::Status::kOk || reading.cents <= 0 || !register_keeps(reading.cents)) {
+    if (reading.status != AmountReading::Status::kOk || reading.cents <= 0 ||
+        !register_keeps(reading.cents)) {
         show_message(kMessageScheduleRefused, kWindow, ShownText::of_text(words().amount_not_kept));
         ui::set_focus(kAmount);
         return false;
@@ -243,7 +244,8 @@ void check_what_is_due(bool on_command) {
     show_due_indicator();
     say_in_status_bar(check.entered, balance_warning(check.schedules, check.used));
     if (check.asked.empty()) {
-        if (on_command) show_message(kMessageNotice, main_ids::kMainWindow, ShownText::of_text(words().nothing_due));
+        if (on_command)
+            show_message(kMessageNotice, main_ids::kMainWindow, ShownText::of_text(words().nothing_due));
         return;
     }
     // A dialog already open keeps the main window: the indicator says what is due meanwhile.

@@ -148,9 +148,9 @@ void create_gadgets(const Schedule& schedule) {
     ui::set_attribute(kEvery, ui::kAttributeTextLimit, 3);
     ui::set_label_target(kEveryCaption, kEvery);
     ui::create_text(kDayCaption, 394, 214, 56, 16, t.day_caption);
-    ui::create_string(kDay, 454, 210, 50, 26, rule.day > 0 || rule.repeat == Repeat::kMonthsBeforeEnd
-                                                  ? std::to_string(rule.day)
-                                                  : "");
+    ui::create_string(
+        kDay, 454, 210, 50, 26,
+        rule.day > 0 || rule.repeat == Repeat::kMonthsBeforeEnd ? std::to_string(rule.day) : "");
     ui::set_attribute(kDay, ui::kAttributeTextLimit, 2);
     ui::set_label_target(kDayCaption, kDay);
     ui::create_text(kEndsCaption, 16, 248, 80, 16, t.ends_caption);
@@ -195,7 +195,8 @@ std::optional<Schedule> schedule_from_fields(std::string& refusal) {
         return std::nullopt;
     }
     const AmountReading reading = read_amount(amount, DecimalMark::kPoint);
-    if (reading.status != AmountReading::Status::kOk || reading.cents <= 0 || !register_keeps(reading.cents)) {
+    if (reading.status != AmountReading::Status::kOk || reading.cents <= 0 ||
+        !register_keeps(reading.cents)) {
         refusal = t.amount_not_kept;
         return std::nullopt;
     }
@@ -224,8 +225,8 @@ void save() {
         return;
     }
     RowChange change;
-    const SessionResult saved =
-        register_session().apply(std::make_shared<PutSchedule>(*schedule, app().schedule_editing->before), change);
+    const SessionResult saved = register_session().apply(
+        std::make_shared<PutSchedule>(*schedule, app().schedule_editing->before), change);
     if (!show_session_result(saved, kWindow)) return;
     close_editor();
     show_undo_captions();
@@ -275,7 +276,8 @@ void handle_schedule_editor(int kind) {
         case kDialogNextOption: cycle_options(kDeposit, kPaid); break;
         case kDialogReturn: {
             const int focused = ui::get_focus();
-            if (focused == kCancel || focused == kVaries || focused == kHasSecondDate || focused == kEntersItself) {
+            if (focused == kCancel || focused == kVaries || focused == kHasSecondDate ||
+                focused == kEntersItself) {
                 click_focused_gadget();
             } else {
                 save();

@@ -33,9 +33,9 @@ ScheduleBook& book() { return *app().schedule_book; }
 bool read_book(int owner) {
     ScheduleBook fresh;
     if (const IoStatus read = register_session().look_up_schedules(fresh.schedules, fresh.used); !read) {
-        show_message(kMessageSchedulesUnreadable, owner,
-                     file_and_cause(register_session().store_path(),
-                                    cause_text(read, &texts().store_causes)));
+        show_message(
+            kMessageSchedulesUnreadable, owner,
+            file_and_cause(register_session().store_path(), cause_text(read, &texts().store_causes)));
         return false;
     }
     app().schedule_book = std::move(fresh);
@@ -101,8 +101,8 @@ void delete_schedule() {
         ui::kAnswerYes)
         return;
     RowChange change;
-    const SessionResult removed =
-        register_session().apply(std::make_shared<RemoveSchedule>(*schedule, occurrences_of(*schedule)), change);
+    const SessionResult removed = register_session().apply(
+        std::make_shared<RemoveSchedule>(*schedule, occurrences_of(*schedule)), change);
     if (!show_session_result(removed, kWindow)) return;
     show_undo_captions();
     show_schedules_again();
@@ -147,7 +147,7 @@ void open_schedules_window() {
     open_dialog(kWindow, kWidth, kHeight, t.schedules_title);
     ui::create_list(kList, 16, 16, 668, 300, t.schedule_columns[0], 90,
                     ui::kListFullRowSelect | ui::kListGridLines | ui::kListAlwaysShowSelection);
-    const int widths[] = {90, 170, 90, 228, 86};
+    const int widths[] = {90, 130, 90, 268, 86};
     for (int column = 1; column < 5; ++column)
         ui::add_column(kList, column, t.schedule_columns[static_cast<std::size_t>(column)], widths[column]);
     ui::set_column_alignment(kList, 2, ui::kAlignRight);

@@ -70,7 +70,7 @@ struct AppState {
     std::vector<ChartEntry> chart_entries;          // the register's, while the chart is open
     ScheduleBook chart_schedules;                   // the register's schedules, while the chart is open
     std::string store_told;                         // the register whose unusable store was last said
-    std::optional<ScheduleBook> schedule_book;        // while the schedules window is open
+    std::optional<ScheduleBook> schedule_book;      // while the schedules window is open
     std::optional<ScheduleEditing> schedule_editing;  // while the schedule editor is open
     std::optional<DueSheet> due_sheet;                // while the due window is open
     int due_row_shown = -1;                           // the row whose day and amount its fields show

@@ -16,12 +16,14 @@ void prepare_schedule_texts(ScheduleTexts& t) {
     t.close_button = "&Close";
     t.schedules_help_topic = "schedules";
     t.ended = "ended";
-    t.nothing_scheduled = "Nothing is scheduled yet. New makes a schedule; Schedule this... starts one from "
-                          "a transaction.";
+    t.nothing_scheduled =
+        "Nothing is scheduled yet. New makes a schedule; Schedule this... starts one from "
+        "a transaction.";
     t.schedule_columns = {"Next due", "Payee", "Amount", "Repeats", "Entered"};
     t.entered_how = {"when asked", "by itself"};
-    t.entered_elsewhere = "Another program entered or skipped some of it meanwhile. The list shows what is "
-                          "still due.";
+    t.entered_elsewhere =
+        "Another program entered or skipped some of it meanwhile. The list shows what is "
+        "still due.";
 
     t.new_schedule_title = "New schedule";
     t.edit_schedule_title = "Edit schedule";
@@ -42,13 +44,9 @@ void prepare_schedule_texts(ScheduleTexts& t) {
     t.next_due_label = "Next due: ";
     t.ok_button = "OK";
     t.cancel_button = "&Cancel";
-    t.repeats = {"Once",
-                 "Days",
-                 "Weeks",
-                 "Months, on a day",
-                 "Months, on the last day",
-                 "Months, days before the end",
-                 "Years"};
+    t.repeats = {
+        "Once", "Days", "Weeks", "Months, on a day", "Months, on the last day", "Months, days before the end",
+        "Years"};
     t.ends = {"Never", "After a day", "After a count"};
     t.weekends = {"Stays on the weekend", "Moves to the Friday before", "Moves to the Monday after"};
     t.rule_problems = {"", "Choose the first due day.", "Every is a count of 1 or more.",

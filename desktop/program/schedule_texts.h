@@ -14,15 +14,15 @@ struct ScheduleTexts {
         schedules_help_topic, ended, nothing_scheduled;
     std::array<std::string, 5> schedule_columns;  // next due, payee, amount, repeats, entered
     std::array<std::string, 2> entered_how;       // when asked, by itself
-    std::string entered_elsewhere;  // another program entered or skipped it meanwhile
+    std::string entered_elsewhere;                // another program entered or skipped it meanwhile
     // The schedule editor.
     std::string new_schedule_title, edit_schedule_title;
     std::array<std::string, 4> field_captions;  // payee, type, number, memo
     std::string deposit_option, paid_option, varies_box, second_date_box, second_date_after, first_caption,
         repeats_caption, every_caption, day_caption, ends_caption, weekend_caption, enters_itself_box,
         next_due_label, ok_button, cancel_button;
-    std::array<std::string, 7> repeats;  // in the order of the rule's kinds
-    std::array<std::string, 3> ends;     // never, on a day, after a count
+    std::array<std::string, 7> repeats;   // in the order of the rule's kinds
+    std::array<std::string, 3> ends;      // never, on a day, after a count
     std::array<std::string, 3> weekends;  // stays, the Friday before, the Monday after
     // Why a rule cannot be kept, by its problem (none, no first day, every 0, no such day, ends first).
     std::array<std::string, 5> rule_problems;

@@ -17,7 +17,8 @@ std::string balance_warning(const std::vector<Schedule>& schedules, const std::v
     if (schedules.empty()) return {};
     std::vector<ChartEntry> entries;
     if (!read_chart_entries(register_session().path(), entries)) return {};
-    const RegisterForecast figures = register_forecast(entries, schedules, used, current_date(), kWarningDays);
+    const RegisterForecast figures =
+        register_forecast(entries, schedules, used, current_date(), kWarningDays);
     if (figures.out_of_range || figures.ahead.lowest.cents >= app().options.low_balance) return {};
     const ScheduleTexts& t = texts().schedules;
     return t.falls_to + cents_text(figures.ahead.lowest.cents) + t.on_day +

@@ -360,8 +360,8 @@ SessionResult delete_entered(Work& work) {
     const std::optional<UsedOccurrence> entered = occurrence_entered_as(used, print);
     if (!entered) return SessionResult::of(IoStatus::failure(ENOENT));
     RowChange rows;
-    return work.session.apply(std::make_shared<DeleteEntered>(work.session.slot_of(row), print, *entered, false,
-                                                              make_date(2025, 3, 1)),
+    return work.session.apply(std::make_shared<DeleteEntered>(work.session.slot_of(row), print, *entered,
+                                                              false, make_date(2025, 3, 1)),
                               rows);
 }
 SessionResult finish(Work& work) {

@@ -342,17 +342,16 @@ TEST_F(Imports, AnEnteredOccurrenceIsFoundAsTheStatementLinesDuplicate) {
     const std::optional<Occurrence> december = occurrence(electric.rule, 0);
     ASSERT_TRUE(december);
     RowChange change;
+    ASSERT_TRUE(session.apply(std::make_shared<PutSchedule>(electric), change).done());
     ASSERT_TRUE(session
-                    .apply(std::make_shared<PutSchedule>(electric), change)
-                    .done());
-    ASSERT_TRUE(session
-                    .apply(std::make_shared<EnterScheduled>(std::vector<ScheduledEntry>{
-                               {1, 0, record_of(electric, *december)}}),
+                    .apply(std::make_shared<EnterScheduled>(
+                               std::vector<ScheduledEntry>{{1, 0, record_of(electric, *december)}}),
                            change)
                     .done());
-    const std::string statement = folder.write(
-        "december.csv", "Date,Description,Check Number,Amount\n11/29/2024,BAKERY,,-3.10\n"
-                        "12/04/2024,ELECTRIC CO AUTOPAY,,-96.40\n12/05/2024,ELECTRIC CO AUTOPAY,,-96.40\n");
+    const std::string statement =
+        folder.write("december.csv",
+                     "Date,Description,Check Number,Amount\n11/29/2024,BAKERY,,-3.10\n"
+                     "12/04/2024,ELECTRIC CO AUTOPAY,,-96.40\n12/05/2024,ELECTRIC CO AUTOPAY,,-96.40\n");
     // The nearer line is the entered one; a second charge of the same amount is new.
     EXPECT_EQ(verdicts(preview_of(statement)), (std::vector<std::string>{"new", "typed 2024/12/01", "new"}));
 }

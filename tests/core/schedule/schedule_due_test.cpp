@@ -91,7 +91,8 @@ TEST(DueSheet, GroupsUnderHeadingsAndEntersOldestFirst) {
     std::vector<std::string> entered;
     for (const ScheduledEntry& entry : sheet.ticked_entries())
         entered.push_back(std::to_string(entry.schedule_id) + "#" + std::to_string(entry.index) + " " +
-                          format_date("%mm-%dd", entry.record.date) + " " + std::to_string(entry.record.amount));
+                          format_date("%mm-%dd", entry.record.date) + " " +
+                          std::to_string(entry.record.amount));
     EXPECT_EQ(entered, (std::vector<std::string>{"1#0 01-02 1234.560059", "2#1 01-23 2000.000000"}));
     EXPECT_EQ(sheet.ticked_skips(day(2026, 2, 10)).size(), 2u);
 }

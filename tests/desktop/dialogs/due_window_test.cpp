@@ -2,9 +2,9 @@
 // lists every missed occurrence grouped under its schedule, enters what enters itself unasked,
 // takes a changed amount, enters the ticked lines in one step that undo takes back, and skips the
 // rest for good.
+#include "desktop/dialogs/due_window.h"
 #include "core/session/put_schedule.h"
 #include "desktop/dialogs/dialog_ids.h"
-#include "desktop/dialogs/due_window.h"
 #include "desktop/program/message_box.h"
 #include "tests/support/app_fixture.h"
 #include "ui/bars.h"
@@ -53,9 +53,10 @@ TEST_F(DueWindow, AThreeMonthAbsenceIsListedEnteredOnceAndTakenBack) {
     EXPECT_EQ(ui::status_field_text(kStatusBar, kScheduleField),
               "2 scheduled transactions entered.   Balance falls to -2385.00 on 2026/12/31");
     // Rent: a heading, then each month's last day in order, the 31st where the month has one.
-    EXPECT_EQ(list_column(0), (std::vector<std::string>{"", "2026/08/31", "2026/09/30", "2026/10/31", "2026/11/30"}));
-    EXPECT_EQ(list_column(3), (std::vector<std::string>{"4 due", "99 days late", "69 days late", "38 days late",
-                                                        "8 days late"}));
+    EXPECT_EQ(list_column(0),
+              (std::vector<std::string>{"", "2026/08/31", "2026/09/30", "2026/10/31", "2026/11/30"}));
+    EXPECT_EQ(list_column(3), (std::vector<std::string>{"4 due", "99 days late", "69 days late",
+                                                        "38 days late", "8 days late"}));
     // The last one's amount changed before entering; September's unticked.
     ui::set_state(kList, 4);
     settle();
@@ -69,6 +70,7 @@ TEST_F(DueWindow, AThreeMonthAbsenceIsListedEnteredOnceAndTakenBack) {
     ui::click_button(kEnter);
     settle();
     EXPECT_EQ(register_session().row_count(), 6);
+    EXPECT_EQ(ui::menu_item_text(kMenuBar, kUndo), "&Undo entry of 3 transactions\tAlt+Backspace");
     ASSERT_TRUE(ui::is_window(kWindow));
     EXPECT_EQ(list_column(0), std::vector<std::string>{"2026/09/30"});
     // Skipped, September never falls due again.
