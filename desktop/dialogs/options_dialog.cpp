@@ -1,8 +1,13 @@
 #include "desktop/dialogs/options_dialog.h"
 
+#include <cstdint>
+
+#include "core/import/conventions.h"
+#include "core/runtime/number_text.h"
 #include "desktop/dialogs/dialog_ids.h"
 #include "desktop/dialogs/dialog_pattern.h"
 #include "desktop/program/app_state.h"
+#include "desktop/program/message_box.h"
 #include "desktop/program/texts.h"
 #include "desktop/views/settings_and_exit.h"
 #include "ui/events.h"
@@ -37,8 +42,12 @@ void create_gadgets() {
     ui::create_frame(kOrderFrame, 142, 148, 80, 72, t.order_frame);
     ui::create_option(kFileOrder, 152, 168, 68, 16, t.oldest_first);
     ui::create_option(kReverseOrder, 152, 192, 68, 16, t.newest_first);
-    ui::create_button(kOk, 46, 236, 80, 28, t.options_ok);
-    ui::create_button(kCancel, 142, 236, 80, 28, t.options_cancel);
+    ui::create_text(kLowBalanceCaption, 16, 236, 120, 16, t.schedules.low_balance_caption);
+    ui::create_string(kLowBalance, 142, 232, 80, 26, cents_text(app().options.low_balance));
+    ui::set_attribute(kLowBalance, ui::kAttributeTextLimit, kLowBalanceLimit);
+    ui::set_label_target(kLowBalanceCaption, kLowBalance);
+    ui::create_button(kOk, 46, 272, 80, 28, t.options_ok);
+    ui::create_button(kCancel, 142, 272, 80, 28, t.options_cancel);
 }
 
 // The font requester starts from the list's font and text colour; a choice is kept at once.
@@ -60,6 +69,14 @@ void choose_colour(std::int32_t& colour) {
 
 void accept() {
     Options& options = app().options;
+    // The balance ahead is said when it falls below this amount (negative for an overdraft).
+    const AmountReading low = read_amount(trim(ui::get_text(kLowBalance)), DecimalMark::kPoint);
+    if (low.status != AmountReading::Status::kOk || low.cents < INT32_MIN || low.cents > INT32_MAX) {
+        show_message(kMessageNotice, kWindow, ShownText::of_text(texts().schedules.low_balance_wrong));
+        ui::set_focus(kLowBalance);
+        return;
+    }
+    options.low_balance = static_cast<std::int32_t>(low.cents);
     for (int box = kRightAlignAmounts; box <= kProfileShortcut; ++box) {
         if (box == kProfileShortcut && !app().package_entry.empty()) continue;  // the package's, not ours
         *box_options(options, box) = static_cast<std::uint8_t>(ui::get_state(box) == 1 ? 1 : 0);

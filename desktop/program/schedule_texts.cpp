@@ -82,6 +82,8 @@ void prepare_schedule_texts(ScheduleTexts& t) {
     t.lowest_ahead = "Lowest ahead: ";
     t.on_day = " on ";
     t.falls_to = "Balance falls to ";
+    t.low_balance_caption = "&Warn below:";
+    t.low_balance_wrong = "The amount to warn below is not an amount to the cent, such as 100.00 or -500.00.";
     t.ahead_ranges = {"No forecast", "The next 30 days", "The next 90 days", "The next 365 days"};
 }
 

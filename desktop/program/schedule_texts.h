@@ -37,6 +37,7 @@ struct ScheduleTexts {
     // The balance ahead in the chart and the status bar.
     std::string ahead_caption, forecast_series, lowest_ahead, on_day, falls_to;
     std::array<std::string, 4> ahead_ranges;  // none, 30, 90, 365 days
+    std::string low_balance_caption, low_balance_wrong;  // in the options dialog
 };
 
 void prepare_schedule_texts(ScheduleTexts& t);

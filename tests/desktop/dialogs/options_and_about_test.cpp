@@ -39,9 +39,18 @@ TEST_F(OptionsDialog, OpensWithTheStoredOptionsAndOkAppliesThem) {
     EXPECT_EQ(ui::get_state(options_ids::kRightAlignAmounts), 1);
     ui::click_button(options_ids::kHideStatusBar);
     ui::click_button(options_ids::kHideToolBar);
+    // The balance ahead's warning amount: what is not an amount keeps the dialog open.
+    EXPECT_EQ(ui::get_text(options_ids::kLowBalance), ".00");
+    ui::set_text(options_ids::kLowBalance, "five");
+    ui::click_button(options_ids::kOk);
+    settle();
+    ASSERT_TRUE(ui::is_window(options_ids::kWindow));
+    EXPECT_EQ(messages(), std::vector<int>{kMessageNotice});
+    ui::set_text(options_ids::kLowBalance, "-500.00");
     ui::click_button(options_ids::kOk);
     settle();
     EXPECT_FALSE(ui::is_window(options_ids::kWindow));
+    EXPECT_EQ(app().options.low_balance, -50000);
     EXPECT_EQ(app().options.right_align_amounts, 1);
     EXPECT_EQ(app().options.hide_tool_bar, 0);
     EXPECT_EQ(app().options.backup_at_exit, 1);
