@@ -62,7 +62,7 @@ inline constexpr int kAmountLimit = 7;
 namespace options_ids {
 inline constexpr int kWindow = 204;
 inline constexpr int kWidth = 238;
-inline constexpr int kHeight = 316;  // grown by the balance warning's amount
+inline constexpr int kHeight = 316;    // grown by the balance warning's amount
 inline constexpr int kFirstBox = 400;  // 400..406: the seven on/off options, in the options' order
 inline constexpr int kRightAlignAmounts = 400;
 inline constexpr int kTooltipsOff = 401;

@@ -36,7 +36,7 @@ struct ScheduleTexts {
     std::string entered_one, entered_many, due_tip_one, due_tip_many;
     // The balance ahead in the chart and the status bar.
     std::string ahead_caption, forecast_series, lowest_ahead, on_day, falls_to;
-    std::array<std::string, 4> ahead_ranges;  // none, 30, 90, 365 days
+    std::array<std::string, 4> ahead_ranges;             // none, 30, 90, 365 days
     std::string low_balance_caption, low_balance_wrong;  // in the options dialog
 };
 

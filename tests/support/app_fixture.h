@@ -130,9 +130,11 @@ class Program : public ::testing::Test {
     }
 
     static std::string cell(int row, int column) { return ui::get_item_text(kRegisterList, row, column); }
-    static std::vector<std::string> column(int column) {
+    // The column's texts of every row of a list (the register list's by default).
+    static std::vector<std::string> column(int column, int list = kRegisterList) {
         std::vector<std::string> texts;
-        for (int row = 0; row < ui::count_items(kRegisterList); ++row) texts.push_back(cell(row, column));
+        for (int row = 0; row < ui::count_items(list); ++row)
+            texts.push_back(ui::get_item_text(list, row, column));
         return texts;
     }
 

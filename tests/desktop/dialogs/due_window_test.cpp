@@ -31,12 +31,7 @@ class DueWindow : public Program {
         RowChange none;
         ASSERT_TRUE(register_session().apply(std::make_shared<PutSchedule>(schedule), none).done());
     }
-    static std::vector<std::string> list_column(int column) {
-        std::vector<std::string> texts;
-        for (int row = 0; row < ui::count_items(kList); ++row)
-            texts.push_back(ui::get_item_text(kList, row, column));
-        return texts;
-    }
+    static std::vector<std::string> list_column(int at) { return column(at, kList); }
 };
 
 TEST_F(DueWindow, AThreeMonthAbsenceIsListedEnteredOnceAndTakenBack) {

@@ -21,12 +21,7 @@ class Import : public Program {
         script->set_next_file_name(std::string(QUILLET_TEST_DATA) + "import/" + sample);
         trigger(kImport);
     }
-    static std::vector<std::string> preview_column(int column) {
-        std::vector<std::string> texts;
-        for (int row = 0; row < ui::count_items(kPreview); ++row)
-            texts.push_back(ui::get_item_text(kPreview, row, column));
-        return texts;
-    }
+    static std::vector<std::string> preview_column(int at) { return column(at, kPreview); }
 };
 
 TEST_F(Import, AddsTheTickedLinesAndUndoTakesTheWholeImportBack) {
