@@ -1,5 +1,6 @@
-// make_register PATH COUNT [SEED] [--linked]: writes a realistic register of COUNT records to PATH;
-// with --linked, also a companion store that links every record to an import.
+// make_register PATH COUNT [SEED] [--linked] [--scheduled]: writes a realistic register of COUNT
+// records to PATH; with --linked, also a companion store that links every record to an import; with
+// --scheduled, 1,000 schedules in the store that begin in 2037 (none due yet).
 #include <charconv>
 #include <cstdio>
 #include <string>
@@ -20,11 +21,18 @@ bool parse(std::string_view text, Number& value) {
 int main(int argc, char** argv) {
     std::int64_t count = 0;
     std::uint64_t seed = 1;
-    const bool linked = argc >= 4 && std::string_view(argv[argc - 1]) == "--linked";
-    const int given = linked ? argc - 1 : argc;
+    int given = argc;
+    bool linked = false;
+    bool scheduled = false;
+    while (given >= 4) {
+        const std::string_view last = argv[given - 1];
+        if (last != "--linked" && last != "--scheduled") break;
+        (last == "--linked" ? linked : scheduled) = true;
+        --given;
+    }
     if (given < 3 || given > 4 || !parse(argv[2], count) || count < 0 ||
         (given == 4 && !parse(argv[3], seed))) {
-        std::fprintf(stderr, "usage: make_register PATH COUNT [SEED] [--linked]\n");
+        std::fprintf(stderr, "usage: make_register PATH COUNT [SEED] [--linked] [--scheduled]\n");
         return 2;
     }
     if (!quillet::bench::write_generated_register(argv[1], count, seed)) {
@@ -33,6 +41,11 @@ int main(int argc, char** argv) {
     }
     if (linked && !quillet::bench::link_every_record(argv[1])) {
         std::fprintf(stderr, "make_register: cannot write the store beside %s\n", argv[1]);
+        return 1;
+    }
+    if (scheduled &&
+        !quillet::bench::add_generated_schedules(argv[1], 1000, quillet::make_date(2037, 1, 1))) {
+        std::fprintf(stderr, "make_register: cannot write the schedules beside %s\n", argv[1]);
         return 1;
     }
     return 0;

@@ -47,7 +47,8 @@ void BM_BuildSheetOfMillion(benchmark::State& state) {
     }
     ReconcileSheet sheet;
     for (auto _ : state) {
-        if (!build_sheet(p.session, kLatestDate, 0, sheet)) state.SkipWithError("cannot read the register");
+        if (!build_sheet(p.session, kLatestDate, 0, OpeningBalance{}, sheet))
+            state.SkipWithError("cannot read the register");
         benchmark::DoNotOptimize(sheet.difference());
     }
     state.counters["rows"] = static_cast<double>(sheet.size());
@@ -58,7 +59,7 @@ BENCHMARK(BM_BuildSheetOfMillion)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_FindDifferenceOverMillion(benchmark::State& state) {
     Prepared& p = prepared();
     ReconcileSheet sheet;
-    if (!p.ok || !build_sheet(p.session, kLatestDate, 0, sheet)) {
+    if (!p.ok || !build_sheet(p.session, kLatestDate, 0, OpeningBalance{}, sheet)) {
         state.SkipWithError("cannot prepare the sheet");
         return;
     }

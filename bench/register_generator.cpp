@@ -151,4 +151,40 @@ bool link_every_record(const std::string& register_path) {
     return store.add_import(entry, links).ok();
 }
 
+std::vector<Schedule> generated_schedules(int count, DateValue first) {
+    std::vector<Schedule> all;
+    for (int at = 0; at < count; ++at) {
+        Schedule schedule;
+        schedule.payee = "Payee " + std::to_string(at);
+        schedule.cents = 1000 + at * 37;
+        schedule.deposit = at % 5 == 0;
+        ScheduleRule& rule = schedule.rule;
+        rule.first = first + (at % 28) * kSecondsADay;
+        switch (at % 4) {
+            case 0:
+                rule.repeat = Repeat::kMonthsOnDay;
+                rule.day = 28 + at % 4;
+                break;
+            case 1:
+                rule.repeat = Repeat::kWeeks;
+                rule.every = 2;
+                break;
+            case 2: rule.repeat = Repeat::kWeeks; break;
+            default: rule.repeat = Repeat::kYears; break;
+        }
+        rule.weekend = static_cast<WeekendRule>(at % 3);
+        all.push_back(schedule);
+    }
+    return all;
+}
+
+bool add_generated_schedules(const std::string& register_path, int count, DateValue first) {
+    CompanionStore store;
+    if (!store.open(store_path_of(register_path), true)) return false;
+    for (Schedule& schedule : generated_schedules(count, first)) {
+        if (!store.put_schedule(schedule)) return false;
+    }
+    return true;
+}
+
 }  // namespace quillet::bench

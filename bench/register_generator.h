@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/register/record.h"
+#include "core/store/stored_schedule.h"
 
 namespace quillet::bench {
 
@@ -19,5 +21,11 @@ bool write_generated_register(const std::string& path, std::int64_t count, std::
 // Writes the register's companion store as if every record of it had been imported from one file,
 // each with an identity of its own ("id:<slot>"). False on failure.
 bool link_every_record(const std::string& register_path);
+
+// Rent, pay and bills: count schedules monthly on varied days (some on the 31st), fortnightly,
+// weekly and yearly, with weekend rules, beginning over the four weeks from first.
+std::vector<Schedule> generated_schedules(int count, DateValue first);
+// Adds them to the register's companion store (made when missing). False on failure.
+bool add_generated_schedules(const std::string& register_path, int count, DateValue first);
 
 }  // namespace quillet::bench

@@ -11,7 +11,6 @@
 #include "core/schedule/due_check.h"
 #include "core/schedule/schedule.h"
 #include "core/session/enter_scheduled.h"
-#include "core/session/put_schedule.h"
 #include "core/session/register_session.h"
 #include "tests/support/temp_folder.h"
 
@@ -27,28 +26,10 @@ testing::TempFolder& bench_folder() {
     return folder;
 }
 
-// Rent, pay, bills: monthly on varied days (some on the 31st), fortnightly, weekly and yearly, with
-// weekend rules, each begun a year before today.
+// The generated schedules, begun a year before today.
 std::vector<Schedule> year_old_schedules() {
-    std::vector<Schedule> all;
-    const DateValue first = make_date(2025, 12, 9);
-    for (int at = 0; at < kSchedules; ++at) {
-        Schedule schedule;
-        schedule.id = at + 1;
-        schedule.payee = "Payee " + std::to_string(at);
-        schedule.cents = 1000 + at * 37;
-        schedule.deposit = at % 5 == 0;
-        ScheduleRule& rule = schedule.rule;
-        rule.first = first + (at % 28) * kSecondsADay;
-        switch (at % 4) {
-            case 0: rule.repeat = Repeat::kMonthsOnDay, rule.day = 28 + at % 4; break;
-            case 1: rule.repeat = Repeat::kWeeks, rule.every = 2; break;
-            case 2: rule.repeat = Repeat::kWeeks; break;
-            default: rule.repeat = Repeat::kYears; break;
-        }
-        rule.weekend = static_cast<WeekendRule>(at % 3);
-        all.push_back(schedule);
-    }
+    std::vector<Schedule> all = bench::generated_schedules(kSchedules, make_date(2025, 12, 9));
+    for (std::size_t at = 0; at < all.size(); ++at) all[at].id = static_cast<std::int64_t>(at) + 1;
     return all;
 }
 
@@ -77,16 +58,10 @@ const std::string& million(bool with_schedules) {
     }();
     static const std::string scheduled = [] {
         const std::string made = bench_folder().file("Scheduled.qlt");
-        if (!bench::write_generated_register(made, kRegisterRecords, 20261209)) return std::string();
-        RegisterSession session;
-        session.open(made, kListFileOrder);
-        RowChange rows;
-        for (const Schedule& each : year_old_schedules()) {
-            Schedule fresh = each;
-            fresh.id = 0;
-            if (!session.apply(std::make_shared<PutSchedule>(fresh), rows).done()) return std::string();
-        }
-        return made;
+        return bench::write_generated_register(made, kRegisterRecords, 20261209) &&
+                       bench::add_generated_schedules(made, kSchedules, make_date(2025, 12, 9))
+                   ? made
+                   : std::string();
     }();
     return with_schedules ? scheduled : plain;
 }
