@@ -240,7 +240,7 @@ inline constexpr int kAmountLimit = 10;
 }  // namespace due_ids
 
 namespace schedule_editor_ids {
-inline constexpr int kWindow = 214;
+inline constexpr int kWindow = 215;  // 214 is kept for the categories window
 inline constexpr int kWidth = 520;
 inline constexpr int kHeight = 420;
 inline constexpr int kFirstCaption = 490;  // 490..493: payee, type, number, memo
