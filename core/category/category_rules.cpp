@@ -6,7 +6,7 @@ namespace quillet {
 
 namespace {
 
-bool matches(RuleMatch match, const std::string& rule_key, const std::string& payee) {
+bool rule_matches(RuleMatch match, const std::string& rule_key, const std::string& payee) {
     switch (match) {
         case RuleMatch::kEquals: return payee == rule_key;
         case RuleMatch::kContains: return payee.find(rule_key) != std::string::npos;
@@ -34,7 +34,7 @@ std::optional<std::int64_t> CategoryRules::category_of(std::string_view payee) c
     const std::string key = payee_key(payee);
     if (key.empty()) return std::nullopt;
     for (const Keyed& rule : rules_) {
-        if (matches(rule.match, rule.key, key)) return rule.category;
+        if (rule_matches(rule.match, rule.key, key)) return rule.category;
     }
     return std::nullopt;
 }
