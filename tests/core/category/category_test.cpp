@@ -8,6 +8,8 @@
 #include "core/category/category_name.h"
 #include "core/category/category_rules.h"
 #include "core/category/payee_key.h"
+#include "core/category/spending.h"
+#include "core/chart/chart_figures.h"
 
 namespace quillet {
 namespace {
@@ -78,6 +80,65 @@ TEST(CategoryRules, TheFirstInOrderDecidesAndLearningKeepsToTheUsersChoices) {
     EXPECT_EQ(*learned, (CategoryRule{0, RuleMatch::kEquals, "Corner Shop #12", 4, true, false}));
     EXPECT_EQ(rule_to_learn(rules, "amazon books", 7), std::nullopt);
     EXPECT_EQ(rule_to_learn(rules, "BAKERY 0001", 6), std::nullopt);
+}
+
+}  // namespace
+}  // namespace quillet
+
+namespace quillet {
+namespace {
+
+// The spending table: a child's cents in its row and its parent's, a split in each part's category,
+// what has no category (or a category since deleted) on its own line, and a total row equal to the
+// register's own month sums as the chart works them out.
+TEST(Spending, SumsByCategoryAndMonthAddUpToTheRegistersOwnTotals) {
+    const std::vector<SpendingCategory> categories = {{1, 0}, {2, 1}, {3, 1}, {4, 0}};  // Home, Home:Rent,
+                                                                                        // Home:Power, Pay
+    const auto day = [](int month, int day_of_month) { return make_date(2026, month, day_of_month); };
+    const std::vector<SpendingEntry> entries = {
+        {day(1, 3), {{4, 250000}}},                          // pay
+        {day(1, 5), {{2, -120000}}},                         // rent
+        {day(1, 9), {{3, -4550}, {kUncategorised, -1000}}},  // a split, one part uncategorised
+        {day(1, 20), {{2, 0}}},                              // a void rent
+        {day(2, 3), {{4, 250000}}},
+        {day(2, 14), {{9, -3333}}},  // a category since deleted
+        {day(3, 1), {{1, -999}}},    // after the range
+    };
+    const SpendingTable table = spending_by_month(entries, categories, day(1, 1), day(2, 28));
+    ASSERT_EQ(table.months, (std::vector<std::pair<std::int32_t, std::int32_t>>{{2026, 1}, {2026, 2}}));
+    struct Expected {
+        std::int64_t category;
+        int level;
+        std::vector<std::int64_t> deposits, payments;
+    };
+    const Expected expected[] = {
+        {1, 0, {0, 0}, {124550, 0}},
+        {2, 1, {0, 0}, {120000, 0}},
+        {3, 1, {0, 0}, {4550, 0}},
+        {4, 0, {250000, 250000}, {0, 0}},
+        {kUncategorised, 0, {0, 0}, {1000, 3333}},
+    };
+    ASSERT_EQ(table.rows.size(), std::size(expected));
+    for (std::size_t at = 0; at < table.rows.size(); ++at) {
+        SCOPED_TRACE(at);
+        EXPECT_EQ(table.rows[at].category, expected[at].category);
+        EXPECT_EQ(table.rows[at].level, expected[at].level);
+        EXPECT_EQ(table.rows[at].deposits, expected[at].deposits);
+        EXPECT_EQ(table.rows[at].payments, expected[at].payments);
+    }
+    // The total row is the register's month sums: every part counted once, whatever its category.
+    std::vector<ChartEntry> register_entries;
+    for (const SpendingEntry& entry : entries) {
+        std::int64_t cents = 0;
+        for (const SpendingPart& part : entry.parts) cents += part.cents;
+        if (entry.day <= day(2, 28)) register_entries.push_back({entry.day / kSecondsADay, cents, false});
+    }
+    const ChartFigures figures = chart_figures(register_entries, ChartRange::kAll, day(2, 28));
+    ASSERT_EQ(figures.months.size(), 2u);
+    for (std::size_t month = 0; month < 2; ++month) {
+        EXPECT_EQ(table.total.deposits[month], figures.months[month].deposits.cents);
+        EXPECT_EQ(table.total.payments[month], figures.months[month].withdrawals.cents);
+    }
 }
 
 }  // namespace
