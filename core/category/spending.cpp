@@ -6,9 +6,9 @@ namespace quillet {
 
 namespace {
 
-std::int32_t month_number(DateValue day) { return year_of(day) * 12 + month_of(day) - 1; }
+std::int32_t spending_month(DateValue day) { return year_of(day) * 12 + month_of(day) - 1; }
 
-void add(SpendingRow& row, std::size_t month, std::int64_t cents) {
+void add_cents(SpendingRow& row, std::size_t month, std::int64_t cents) {
     (cents >= 0 ? row.deposits : row.payments)[month] += cents >= 0 ? cents : -cents;
 }
 
@@ -18,8 +18,8 @@ SpendingTable spending_by_month(const std::vector<SpendingEntry>& entries,
                                 const std::vector<SpendingCategory>& categories, DateValue first,
                                 DateValue last) {
     SpendingTable table;
-    const std::int32_t first_month = month_number(first);
-    const std::int32_t last_month = month_number(last);
+    const std::int32_t first_month = spending_month(first);
+    const std::int32_t last_month = spending_month(last);
     for (std::int32_t at = first_month; at <= last_month; ++at)
         table.months.emplace_back(at / 12, at % 12 + 1);
     const std::size_t count = table.months.size();
@@ -40,19 +40,19 @@ SpendingTable spending_by_month(const std::vector<SpendingEntry>& entries,
     table.total = empty;
     for (const SpendingEntry& entry : entries) {
         if (entry.day < first || entry.day > last) continue;
-        const auto month = static_cast<std::size_t>(month_number(entry.day) - first_month);
+        const auto month = static_cast<std::size_t>(spending_month(entry.day) - first_month);
         for (const SpendingPart& part : entry.parts) {
-            add(table.total, month, part.cents);
+            add_cents(table.total, month, part.cents);
             const auto found = row_of.find(part.category);
             if (found == row_of.end()) {
                 // No category, or one that no longer is: counted, never lost.
-                add(uncategorised, month, part.cents);
+                add_cents(uncategorised, month, part.cents);
                 any_uncategorised = true;
                 continue;
             }
-            add(table.rows[found->second], month, part.cents);
+            add_cents(table.rows[found->second], month, part.cents);
             const auto parent = row_of.find(parent_of[part.category]);
-            if (parent != row_of.end()) add(table.rows[parent->second], month, part.cents);
+            if (parent != row_of.end()) add_cents(table.rows[parent->second], month, part.cents);
         }
     }
     if (any_uncategorised) table.rows.push_back(std::move(uncategorised));
