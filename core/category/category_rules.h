@@ -11,19 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/store/stored_category.h"
+
 namespace quillet {
-
-enum class RuleMatch { kEquals, kContains, kStartsWith };
-
-struct CategoryRule {
-    std::int64_t id = 0;
-    RuleMatch match = RuleMatch::kEquals;
-    std::string text;           // as the user typed it (Windows-1252)
-    std::int64_t category = 0;  // the category's id
-    bool learned = false;
-    bool deleted = false;  // a learned rule the user deleted
-    bool operator==(const CategoryRule&) const = default;
-};
 
 enum class CategoryRuleProblem {
     kNone,

@@ -100,6 +100,30 @@ CREATE TABLE occurrences(
     record INTEGER,
     PRIMARY KEY(schedule_id, occurrence));
 )",
+    // 7: categories, each transaction's (or each part's of a split one) named by place as links and
+    // marks are, and the payee rules in their order.
+    R"(
+CREATE TABLE categories(
+    id INTEGER PRIMARY KEY,
+    name BLOB NOT NULL,
+    parent INTEGER);
+CREATE TABLE category_parts(
+    record INTEGER NOT NULL,
+    place INTEGER NOT NULL,
+    line INTEGER NOT NULL,
+    category INTEGER NOT NULL,
+    cents INTEGER,
+    PRIMARY KEY(record, place, line));
+CREATE INDEX category_parts_by_category ON category_parts(category);
+CREATE TABLE category_rules(
+    id INTEGER PRIMARY KEY,
+    position INTEGER NOT NULL,
+    match INTEGER NOT NULL,
+    text BLOB NOT NULL,
+    category INTEGER NOT NULL,
+    learned INTEGER NOT NULL,
+    deleted INTEGER NOT NULL);
+)",
 };
 static_assert(std::size(kMigrations) == kStoreSchemaVersion - 1, "a step for every version after the first");
 
@@ -376,9 +400,9 @@ IoStatus CompanionStore::move_record(const RecordPlace& from, const RecordPlace&
     if (from == to) return {};
     Transaction transaction(db_);
     if (!transaction.status()) return transaction.status();
-    // Links and marks name records alike: both follow.
-    for (const std::string table : {"links", "marks"}) {
-        if (table == "marks" && version_ < 3) break;
+    // Links, marks and categories name records alike: all follow.
+    for (const std::string table : {"links", "marks", "category_parts"}) {
+        if ((table == "marks" && version_ < 3) || (table == "category_parts" && version_ < 7)) break;
         if (const IoStatus moved = move_in(table, from, to); !moved) return moved;
     }
     return transaction.commit();
@@ -444,16 +468,22 @@ IoStatus CompanionStore::forget_places(std::vector<RecordPlace> removed) {
         }
     }
     if (version_ >= 3) {
-        if (const IoStatus forgotten = forget_marks(by_fingerprint); !forgotten) return forgotten;
+        if (const IoStatus forgotten = forget_marks("marks", by_fingerprint); !forgotten) return forgotten;
+    }
+    if (version_ >= 7) {
+        if (const IoStatus forgotten = forget_marks("category_parts", by_fingerprint); !forgotten)
+            return forgotten;
     }
     return transaction.commit();
 }
 
-IoStatus CompanionStore::forget_marks(const std::map<std::uint64_t, std::vector<std::int64_t>>& removed) {
-    // A mark of a record gone for good goes with it: it could only mislead another transaction.
-    Statement rows(db_, "SELECT rowid, place FROM marks WHERE record = ?");
-    Statement update(db_, "UPDATE marks SET place = ? WHERE rowid = ?");
-    Statement remove(db_, "DELETE FROM marks WHERE rowid = ?");
+IoStatus CompanionStore::forget_marks(const std::string& table,
+                                      const std::map<std::uint64_t, std::vector<std::int64_t>>& removed) {
+    // A mark (or a category) of a record gone for good goes with it: it could only mislead another
+    // transaction.
+    Statement rows(db_, ("SELECT rowid, place FROM " + table + " WHERE record = ?").c_str());
+    Statement update(db_, ("UPDATE " + table + " SET place = ? WHERE rowid = ?").c_str());
+    Statement remove(db_, ("DELETE FROM " + table + " WHERE rowid = ?").c_str());
     for (const Statement* statement : {&rows, &update, &remove}) {
         if (!statement->ok()) return statement->status();
     }

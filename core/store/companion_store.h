@@ -31,6 +31,7 @@
 #include "core/runtime/atomic_replace.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/io_status.h"
+#include "core/store/stored_category.h"
 #include "core/store/stored_schedule.h"
 
 struct sqlite3;
@@ -40,7 +41,7 @@ namespace quillet {
 inline constexpr std::string_view kStoreSuffix = ".qstore";
 // The version of the tables this program writes; older stores are brought up to it when opened
 // for writing, newer ones are refused.
-inline constexpr int kStoreSchemaVersion = 6;
+inline constexpr int kStoreSchemaVersion = 7;
 inline constexpr std::int64_t kGonePlace = -1;
 
 // The store beside the register at the path: beside the file the path names, so that a register
@@ -150,6 +151,19 @@ class CompanionStore {
     IoStatus set_occurrences(const std::vector<UsedOccurrence>& used);
     IoStatus forget_occurrences(const std::vector<UsedOccurrence>& used);
 
+    // The categories by id, the transactions' categories, and the payee rules in their order (none
+    // in a store older than them).
+    IoStatus read_categories(std::vector<StoredCategory>& categories) const;
+    IoStatus read_category_parts(std::vector<CategoryPart>& parts) const;
+    IoStatus read_category_rules(std::vector<CategoryRule>& rules) const;
+    // Adds the category (giving it an id when it has none) or replaces the one with its id.
+    IoStatus put_category(StoredCategory& category);
+    IoStatus remove_category(std::int64_t id);
+    // Sets the record's category parts, replacing any it had; none leaves it without a category.
+    IoStatus set_category_parts(const RecordPlace& record, const std::vector<CategoryPart>& parts);
+    // Writes the rules in this order, replacing all the store had (ids given to new ones).
+    IoStatus set_category_rules(std::vector<CategoryRule>& rules);
+
     // Makes the writes in one transaction that also records the change's number, so that a change
     // interrupted by a kill can later be told made (the store holds its number) or not.
     IoStatus write_change(const std::function<IoStatus(CompanionStore&)>& writes, std::uint64_t change_id);
@@ -162,7 +176,8 @@ class CompanionStore {
     IoStatus execute(const char* sql) const;
     IoStatus migrate(int from_version);
     IoStatus move_in(const std::string& table, const RecordPlace& from, const RecordPlace& to);
-    IoStatus forget_marks(const std::map<std::uint64_t, std::vector<std::int64_t>>& removed);
+    IoStatus forget_marks(const std::string& table,
+                          const std::map<std::uint64_t, std::vector<std::int64_t>>& removed);
 
     sqlite3* db_ = nullptr;
     int version_ = kStoreSchemaVersion;  // the tables' version as opened

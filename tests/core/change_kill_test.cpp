@@ -120,7 +120,8 @@ std::string state_of(const std::string& path) {
         sqlite3_close(db);
         return state;
     }
-    for (const char* table : {"imports", "links", "marks", "statements", "schedules", "occurrences"}) {
+    for (const char* table : {"imports", "links", "marks", "statements", "schedules", "occurrences",
+                              "categories", "category_parts", "category_rules"}) {
         sqlite3_stmt* rows = nullptr;
         if (sqlite3_prepare_v2(db, (std::string("SELECT * FROM ") + table).c_str(), -1, &rows, nullptr) !=
             SQLITE_OK) {

@@ -23,5 +23,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::vector<StoredStatement> statements;
     (void)store.read_statements(statements);
+    std::vector<Schedule> schedules;
+    (void)store.read_schedules(schedules);
+    std::vector<UsedOccurrence> used;
+    (void)store.read_occurrences(used);
+    std::vector<StoredCategory> categories;
+    (void)store.read_categories(categories);
+    std::vector<CategoryPart> parts;
+    (void)store.read_category_parts(parts);
+    // Rules come back with a kind of match this program knows.
+    std::vector<CategoryRule> rules;
+    if (store.read_category_rules(rules)) {
+        for (const CategoryRule& rule : rules) fuzz::require(rule.match <= RuleMatch::kStartsWith);
+    }
     return 0;
 }

@@ -66,6 +66,7 @@ TEST(CompanionStore, EveryEarlierVersionIsBroughtUpWithWhatItHolds) {
         {"3", folder.write("three.qstore", corpus("reconciled.qstore"))},
         {"4", folder.write("four.qstore", corpus("reconciled.qstore"))},
         {"5", folder.write("five.qstore", corpus("reconciled.qstore"))},
+        {"6", folder.write("six.qstore", corpus("reconciled.qstore"))},
     };
     // The second version added an imported statement's account and currency.
     run_sql(versions[1].path,
@@ -76,6 +77,16 @@ TEST(CompanionStore, EveryEarlierVersionIsBroughtUpWithWhatItHolds) {
             "CREATE TABLE last_change(id INTEGER NOT NULL); ALTER TABLE imports ADD COLUMN opening_cents "
             "INTEGER; "
             "ALTER TABLE imports ADD COLUMN first_date INTEGER; PRAGMA user_version = 5");
+    run_sql(versions[5].path,
+            "CREATE TABLE last_change(id INTEGER NOT NULL); ALTER TABLE imports ADD COLUMN opening_cents "
+            "INTEGER; ALTER TABLE imports ADD COLUMN first_date INTEGER; CREATE TABLE schedules(id INTEGER "
+            "PRIMARY KEY, type BLOB NOT NULL, number BLOB NOT NULL, payee BLOB NOT NULL, memo BLOB NOT NULL, "
+            "cents INTEGER NOT NULL, deposit INTEGER NOT NULL, second_date_days INTEGER NOT NULL, first_day "
+            "INTEGER NOT NULL, repeat INTEGER NOT NULL, every INTEGER NOT NULL, day INTEGER NOT NULL, "
+            "until_day INTEGER, occurrences INTEGER NOT NULL, weekend INTEGER NOT NULL, enters_itself "
+            "INTEGER NOT NULL, amount_varies INTEGER NOT NULL); CREATE TABLE occurrences(schedule_id INTEGER "
+            "NOT NULL, occurrence INTEGER NOT NULL, state INTEGER NOT NULL, day INTEGER, record INTEGER, "
+            "PRIMARY KEY(schedule_id, occurrence)); PRAGMA user_version = 6");
     for (const Version& version : versions) {
         SCOPED_TRACE(version.name);
         CompanionStore read_only;
@@ -212,6 +223,46 @@ TEST(CompanionStore, SchedulesAndTheirOccurrencesAreKeptAsTheyAre) {
     EXPECT_EQ(kept, (std::vector<UsedOccurrence>{used[0]}));
     ASSERT_TRUE(store.read_schedules(read));
     EXPECT_EQ(read, (std::vector<Schedule>{rent}));
+}
+
+// Categories, the transactions' parts and the rules in their order; a part follows its record as a
+// link does when the record changes places, and goes with a record compaction removed.
+TEST(CompanionStore, CategoriesFollowTheirRecordsAndRulesKeepTheirOrder) {
+    TempFolder folder;
+    CompanionStore store;
+    ASSERT_TRUE(store.open(folder.file("Cash.qlt.qstore"), true));
+    StoredCategory home{0, "Home", 0};
+    ASSERT_TRUE(store.put_category(home));
+    StoredCategory rent{0, "Miete f\xFCr B\xFCro", home.id};  // Windows-1252
+    ASSERT_TRUE(store.put_category(rent));
+    std::vector<StoredCategory> categories;
+    ASSERT_TRUE(store.read_categories(categories));
+    EXPECT_EQ(categories, (std::vector<StoredCategory>{home, rent}));
+
+    // A record of fingerprint 7 at place 1 split in two; another of 7 at place 2 not split.
+    const std::vector<CategoryPart> split = {{{7, 1}, 0, rent.id, -100000}, {{7, 1}, 1, home.id, -2050}};
+    ASSERT_TRUE(store.set_category_parts({7, 1}, split));
+    ASSERT_TRUE(store.set_category_parts({7, 2}, {{{7, 2}, 0, home.id, std::nullopt}}));
+    // The split record is edited into fingerprint 9: its parts follow, and 7's later one closes up.
+    ASSERT_TRUE(store.move_record({7, 1}, {9, 0}));
+    std::vector<CategoryPart> parts;
+    ASSERT_TRUE(store.read_category_parts(parts));
+    EXPECT_EQ(parts, (std::vector<CategoryPart>{{{7, 1}, 0, home.id, std::nullopt},
+                                                {{9, 0}, 0, rent.id, -100000},
+                                                {{9, 0}, 1, home.id, -2050}}));
+    ASSERT_TRUE(store.forget_places({{7, 1}}));
+    ASSERT_TRUE(store.read_category_parts(parts));
+    EXPECT_EQ(parts.size(), 2u) << "a removed record's category goes with it";
+
+    std::vector<CategoryRule> rules = {{0, RuleMatch::kContains, "SHELL", home.id, false, false},
+                                       {0, RuleMatch::kEquals, "Landlord", rent.id, true, true}};
+    ASSERT_TRUE(store.set_category_rules(rules));
+    std::swap(rules[0], rules[1]);
+    ASSERT_TRUE(store.set_category_rules(rules));
+    std::vector<CategoryRule> kept;
+    ASSERT_TRUE(store.read_category_rules(kept));
+    EXPECT_EQ(kept, rules);
+    EXPECT_GT(kept[0].id, 0);
 }
 
 }  // namespace
