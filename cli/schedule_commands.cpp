@@ -150,9 +150,8 @@ int run_schedule_delete(const std::string& path, std::int64_t id) {
     std::vector<UsedOccurrence> used;
     if (const std::optional<int> failed = open_with_schedules(session, path, true, schedules, used))
         return *failed;
-    const auto found =
-        std::find_if(schedules.begin(), schedules.end(), [&](const Schedule& each) { return each.id == id; });
-    if (found == schedules.end())
+    const Schedule* found = schedule_with_id(schedules, id);
+    if (found == nullptr)
         return say_refused("--id " + std::to_string(id) + " is no schedule of " + path, kRefused);
     std::vector<UsedOccurrence> its;
     for (const UsedOccurrence& each : used) {
@@ -199,8 +198,7 @@ int run_due(const std::string& path, const std::string& through, bool enter, boo
     }
     nlohmann::ordered_json all = nlohmann::ordered_json::array();
     for (const DueLine& line : due) {
-        const auto schedule = std::find_if(schedules.begin(), schedules.end(),
-                                           [&](const Schedule& each) { return each.id == line.schedule_id; });
+        const Schedule* schedule = schedule_with_id(schedules, line.schedule_id);
         if (json) {
             all.push_back({{"schedule", line.schedule_id},
                            {"occurrence", line.occurrence.index},

@@ -43,10 +43,4 @@ DueCheck check_due(RegisterSession& session, DateValue through, bool enter_unask
     return check;
 }
 
-const Schedule* schedule_with_id(const std::vector<Schedule>& schedules, std::int64_t id) {
-    const auto found =
-        std::find_if(schedules.begin(), schedules.end(), [&](const Schedule& each) { return each.id == id; });
-    return found == schedules.end() ? nullptr : &*found;
-}
-
 }  // namespace quillet

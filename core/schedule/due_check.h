@@ -24,7 +24,4 @@ struct DueCheck {
 // cannot be read leaves nothing due and says why in read.
 DueCheck check_due(RegisterSession& session, DateValue through, bool enter_unasked, RowChange& change);
 
-// The schedule with the id, or none.
-const Schedule* schedule_with_id(const std::vector<Schedule>& schedules, std::int64_t id);
-
 }  // namespace quillet

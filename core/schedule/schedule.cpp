@@ -49,6 +49,12 @@ std::vector<DueLine> due_through(const std::vector<Schedule>& schedules,
     return due;
 }
 
+const Schedule* schedule_with_id(const std::vector<Schedule>& schedules, std::int64_t id) {
+    const auto found =
+        std::find_if(schedules.begin(), schedules.end(), [&](const Schedule& each) { return each.id == id; });
+    return found == schedules.end() ? nullptr : &*found;
+}
+
 TransactionRecord record_of(const Schedule& schedule, const Occurrence& occurrence) {
     TransactionRecord record;
     record.date = occurrence.due;
@@ -70,9 +76,8 @@ std::vector<ScheduledEntry> entries_of(const std::vector<Schedule>& schedules,
                                        const std::vector<DueLine>& due) {
     std::vector<ScheduledEntry> entries;
     for (const DueLine& line : due) {
-        const auto schedule = std::find_if(schedules.begin(), schedules.end(),
-                                           [&](const Schedule& each) { return each.id == line.schedule_id; });
-        if (schedule == schedules.end()) continue;
+        const Schedule* schedule = schedule_with_id(schedules, line.schedule_id);
+        if (schedule == nullptr) continue;
         entries.push_back({line.schedule_id, line.occurrence.index, record_of(*schedule, line.occurrence)});
     }
     return entries;

@@ -39,6 +39,8 @@ struct Forecast {
     std::vector<ForecastDay> days;  // today first
     ForecastDay lowest;
 };
+// The schedule with the id, or none.
+const Schedule* schedule_with_id(const std::vector<Schedule>& schedules, std::int64_t id);
 // The record an occurrence becomes: the schedule's transaction on the day it falls due.
 TransactionRecord record_of(const Schedule& schedule, const Occurrence& occurrence);
 // The due lines as the entries EnterScheduled writes, in their order.
