@@ -39,15 +39,4 @@ std::optional<std::int64_t> CategoryRules::category_of(std::string_view payee) c
     return std::nullopt;
 }
 
-std::optional<CategoryRule> rule_to_learn(const std::vector<CategoryRule>& rules, std::string_view payee,
-                                          std::int64_t category) {
-    const std::string key = payee_key(payee);
-    if (key.empty() || category <= 0) return std::nullopt;
-    for (const CategoryRule& rule : rules) {
-        if (rule.learned && rule.deleted && payee_key(rule.text) == key) return std::nullopt;
-    }
-    if (CategoryRules(rules).category_of(payee) == category) return std::nullopt;
-    return CategoryRule{0, RuleMatch::kEquals, std::string(payee), category, true, false};
-}
-
 }  // namespace quillet

@@ -39,9 +39,4 @@ class CategoryRules {
     std::vector<Keyed> rules_;
 };
 
-// The rule to learn from the user's choice of the category for the payee: none when the rules
-// give that category already, or the user deleted the rule learned for this payee once.
-std::optional<CategoryRule> rule_to_learn(const std::vector<CategoryRule>& rules, std::string_view payee,
-                                          std::int64_t category);
-
 }  // namespace quillet

@@ -53,8 +53,10 @@ void RecordPlaces::pop(std::int64_t count) {
 }
 
 void RecordPlaces::set_fingerprint(std::int64_t slot, std::uint64_t fingerprint) {
+    // What the store named the record by moved with it (a category too).
+    const bool was_linked = has_links_for(fingerprints_[static_cast<std::size_t>(slot)]);
     fingerprints_[static_cast<std::size_t>(slot)] = fingerprint;
-    if (imported(slot) || state(slot) != ClearState::kUncleared) linked_.insert(fingerprint);
+    if (was_linked || imported(slot) || state(slot) != ClearState::kUncleared) linked_.insert(fingerprint);
 }
 
 void RecordPlaces::set_live(std::int64_t slot, bool live) { live_[static_cast<std::size_t>(slot)] = live; }
@@ -181,6 +183,21 @@ void RecordPlaces::mark_links(const std::vector<LinkedPlace>& links, const Print
     walk_places(links, slots, [&](const LinkedPlace&, std::int64_t slot) {
         imported_[static_cast<std::size_t>(slot)] = true;
     });
+}
+
+std::vector<std::int64_t> RecordPlaces::slots_of_sorted(const std::vector<RecordPlace>& places,
+                                                        const PrintedSlots& slots) {
+    struct Placed {
+        RecordPlace record;
+    };
+    std::vector<Placed> placed;
+    placed.reserve(places.size());
+    for (const RecordPlace& place : places) placed.push_back({place});
+    std::vector<std::int64_t> found(places.size(), -1);
+    walk_places(placed, slots, [&](const Placed& each, std::int64_t slot) {
+        found[static_cast<std::size_t>(&each - placed.data())] = slot;
+    });
+    return found;
 }
 
 void RecordPlaces::mark_states(const std::vector<StoredMark>& marks, const PrintedSlots& slots) {

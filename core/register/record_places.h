@@ -52,6 +52,12 @@ class RecordPlaces {
     // by fingerprint and place (CompanionStore::read_links), the slots from slots_by_fingerprint.
     void mark_links(const std::vector<LinkedPlace>& links, const PrintedSlots& slots);
     void set_imported(std::int64_t slot, bool imported);
+    // The slot at each of the places (ordered as links are), or -1; their fingerprints count as
+    // linked from then on (the store names records by them).
+    std::vector<std::int64_t> slots_of_sorted(const std::vector<RecordPlace>& places,
+                                              const PrintedSlots& slots);
+    // Something in the store now names the slot's record.
+    void note_linked(std::int64_t slot) { linked_.insert(fingerprint(slot)); }
     // Whether a link or a mark may name a record with the fingerprint: its records' places matter
     // to the store.
     bool has_links_for(std::uint64_t fingerprint) const;

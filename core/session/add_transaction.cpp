@@ -53,6 +53,6 @@ void AddTransaction::applied(SessionState& state, ChangePlan& plan, RowChange& r
 
 std::shared_ptr<Change> AddTransaction::inverse() const { return std::make_shared<CutAdded>(slot_, bytes_); }
 
-StepName AddTransaction::step_name() const { return {decode_record(bytes_.data()), 0, kNoDate}; }
+StepName AddTransaction::step_name() const { return {decode_record(bytes_.data()), 0, kNoDate, {}}; }
 
 }  // namespace quillet

@@ -35,6 +35,7 @@ enum class ChangeKind {
     kReconcile,       // a statement finished: only the store changes
     kEnterScheduled,  // scheduled occurrences entered: records appended, the occurrences noted entered
     kSchedule,        // a schedule added, changed or deleted: only the store changes
+    kCategory,        // categories, payee rules or transactions' categories: only the store changes
     kCleared,         // records marked cleared or uncleared
     kCompaction,      // the deleted records dropped and the rest renumbered
 };
@@ -71,11 +72,12 @@ struct ChangePlan {
 };
 
 // How the undo menu names a step: by the record it changed (as it is after the change), by the
-// number of records an import added, or by the day of the statement finished.
+// number of records an import added, by the day of the statement finished, or by a text.
 struct StepName {
     std::optional<TransactionRecord> record;
     std::int64_t count = 0;
     DateValue statement_day = kNoDate;
+    std::string text;  // else a name of its own (a category's)
 };
 
 class Change {

@@ -64,7 +64,7 @@ std::shared_ptr<Change> DeleteRegister::inverse() const {
 StepName DeleteRegister::step_name() const {
     const auto at = static_cast<std::size_t>(slot_) * kRecordSize;
     if (removed_bytes_.size() < at + kRecordSize) return {};
-    return {decode_record(reinterpret_cast<const std::uint8_t*>(removed_bytes_.data()) + at), 0, kNoDate};
+    return {decode_record(reinterpret_cast<const std::uint8_t*>(removed_bytes_.data()) + at), 0, kNoDate, {}};
 }
 
 std::shared_ptr<Change> delete_row(const RegisterList& list, std::int64_t row, std::uint64_t fingerprint) {

@@ -78,8 +78,8 @@ std::shared_ptr<Change> EnterScheduled::inverse() const {
 }
 
 StepName EnterScheduled::step_name() const {
-    if (count_of(records_) == 1) return {decode_record(record_at(records_, 0)), 0, kNoDate};
-    return {std::nullopt, count_of(records_), kNoDate};
+    if (count_of(records_) == 1) return {decode_record(record_at(records_, 0)), 0, kNoDate, {}};
+    return {std::nullopt, count_of(records_), kNoDate, {}};
 }
 
 SkipScheduled::SkipScheduled(std::vector<UsedOccurrence> skipped) : skipped_(std::move(skipped)) {

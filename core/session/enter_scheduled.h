@@ -45,7 +45,7 @@ class SkipScheduled : public Change {
     void applied(SessionState& state, ChangePlan& plan, RowChange& rows) override;
     std::shared_ptr<Change> inverse() const override;
     StepName step_name() const override {
-        return {std::nullopt, static_cast<std::int64_t>(skipped_.size()), kNoDate};
+        return {std::nullopt, static_cast<std::int64_t>(skipped_.size()), kNoDate, {}};
     }
 
   private:

@@ -18,7 +18,7 @@ class FinishStatement : public Change {
     IoStatus plan(const SessionState& state, const RegisterLock* lock, ChangePlan& plan) override;
     void applied(SessionState& state, ChangePlan& plan, RowChange& rows) override;
     std::shared_ptr<Change> inverse() const override;
-    StepName step_name() const override { return {std::nullopt, 0, statement_.date}; }
+    StepName step_name() const override { return {std::nullopt, 0, statement_.date, {}}; }
 
     // The statement and its transactions' marks before and after, by slot and by place.
     struct Marks {

@@ -69,6 +69,6 @@ std::shared_ptr<Change> ImportStatement::inverse() const {
                                          });
 }
 
-StepName ImportStatement::step_name() const { return {std::nullopt, count_of(records_), kNoDate}; }
+StepName ImportStatement::step_name() const { return {std::nullopt, count_of(records_), kNoDate, {}}; }
 
 }  // namespace quillet

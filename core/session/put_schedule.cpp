@@ -9,7 +9,7 @@ StepName named(const Schedule& schedule) {
     TransactionRecord shown;
     shown.payee = schedule.payee;
     shown.amount = static_cast<float>(static_cast<double>(schedule.cents) / 100.0);
-    return {shown, 0, kNoDate};
+    return {shown, 0, kNoDate, {}};
 }
 
 }  // namespace

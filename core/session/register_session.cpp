@@ -59,6 +59,7 @@ void RegisterSession::close() {
     state_.list.clear();
     state_.places.clear();
     state_.statements.clear();
+    state_.categories.clear();
     state_.store_state = StoreState::kUnread;
     state_.store_problem = {};
 }
@@ -77,7 +78,7 @@ std::uint64_t RegisterSession::fingerprint_of(std::int64_t row) const {
 }
 
 std::size_t RegisterSession::memory_bytes() const {
-    return state_.list.memory_bytes() + state_.places.memory_bytes();
+    return state_.list.memory_bytes() + state_.places.memory_bytes() + state_.categories.memory_bytes();
 }
 
 SessionResult RegisterSession::apply(std::shared_ptr<Change> change, RowChange& rows) {
@@ -147,6 +148,7 @@ SessionResult RegisterSession::run(Change& change, RowChange& rows) {
     state_.stamp = file_stamp(path);
     history_.note_stamp(state_.stamp);
     change.applied(state_, plan, rows);
+    state_.categories.forget_from(state_.places.slot_count());
     return {};
 }
 

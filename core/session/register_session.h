@@ -93,6 +93,8 @@ class RegisterSession {
     // Every record of the file by slot, deleted ones too: fingerprints, places, import marks (read
     // from the store first).
     const RecordPlaces& places();
+    // The categories, the payee rules and each record's category lines, once the store is read.
+    const CategoryBook& categories();
     // Looks the identities up in the store (read first), and reads its imports (oldest first). A
     // missing store knows none of them.
     IoStatus look_up_imports(const std::vector<std::string>& identities,
@@ -134,6 +136,8 @@ class RegisterSession {
     // be copied is told in store_problem (the copy then has none).
     SessionResult copy_to(const std::string& destination, bool as_listed, IoStatus& store_problem) const;
     void ensure_store_read();
+    void read_category_lines(CategoryLists lists, const std::vector<CategoryPart>& parts,
+                             const RecordPlaces::PrintedSlots& slots);
 
     SessionState state_;
     UndoHistory history_;

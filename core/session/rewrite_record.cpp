@@ -78,7 +78,7 @@ std::shared_ptr<Change> RewriteRecord::inverse() const {
     return std::make_shared<RewriteRecord>(slot_, after_, before_);
 }
 
-StepName RewriteRecord::step_name() const { return {decode_record(after_.data()), 0, kNoDate}; }
+StepName RewriteRecord::step_name() const { return {decode_record(after_.data()), 0, kNoDate, {}}; }
 
 std::shared_ptr<RewriteRecord> edit_transaction(std::int64_t slot, const RecordBytes& opened,
                                                 const TransactionRecord& record) {

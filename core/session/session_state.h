@@ -10,6 +10,7 @@
 #include "core/register/record_places.h"
 #include "core/runtime/file_access.h"
 #include "core/runtime/io_status.h"
+#include "core/session/category_book.h"
 #include "core/store/companion_store.h"
 
 namespace quillet {
@@ -30,6 +31,7 @@ struct SessionState {
     StoreState store_state = StoreState::kUnread;
     IoStatus store_problem;
     std::vector<StoredStatement> statements;  // oldest first, as read or as our changes left them
+    CategoryBook categories;
 
     bool open() const { return !path.empty(); }
     std::string store_path() const { return store_path_of(path); }

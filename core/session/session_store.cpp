@@ -18,6 +18,7 @@ void adopt_store_beside_link(const std::string& register_path) {
 
 void RegisterSession::read_store() {
     if (!is_open()) return;
+    state_.categories.clear();
     CompanionStore store;
     const IoStatus opened = store.open(store_path(), false);
     if (opened.error() == ENOENT) {
@@ -29,13 +30,19 @@ void RegisterSession::read_store() {
     std::thread sorting([&] { slots = state_.places.slots_by_fingerprint(); });
     std::vector<LinkedPlace> links;
     std::vector<StoredMark> marks;
+    CategoryLists lists;
+    std::vector<CategoryPart> parts;
     IoStatus read = opened ? store.read_links(links) : opened;
     if (read) read = store.read_marks(marks);
     if (read) read = store.read_statements(state_.statements);
+    if (read) read = store.read_categories(lists.categories);
+    if (read) read = store.read_category_rules(lists.rules);
+    if (read) read = store.read_category_parts(parts);
     sorting.join();
     if (read) {
         state_.places.mark_links(links, slots);
         state_.places.mark_states(marks, slots);
+        read_category_lines(std::move(lists), parts, slots);
         state_.store_state = StoreState::kRead;
         state_.store_problem = {};
     } else if (read.error() == ENOENT) {
@@ -44,6 +51,31 @@ void RegisterSession::read_store() {
         state_.store_state = StoreState::kUnusable;
         state_.store_problem = read;
     }
+}
+
+void RegisterSession::read_category_lines(CategoryLists lists, const std::vector<CategoryPart>& parts,
+                                          const RecordPlaces::PrintedSlots& slots) {
+    CategoryBook& book = state_.categories;
+    book.clear();
+    book.set_lists(std::move(lists));
+    // A record's lines come together, in order: one place each for the walk.
+    std::vector<RecordPlace> records;
+    for (const CategoryPart& part : parts) {
+        if (records.empty() || !(records.back() == part.record)) records.push_back(part.record);
+    }
+    const std::vector<std::int64_t> found = state_.places.slots_of_sorted(records, slots);
+    std::size_t at = 0;
+    for (std::size_t record = 0; record < records.size(); ++record) {
+        CategoryLines lines;
+        for (; at < parts.size() && parts[at].record == records[record]; ++at)
+            lines.push_back({parts[at].category, parts[at].cents});
+        if (found[record] >= 0) book.set_lines(found[record], lines);
+    }
+}
+
+const CategoryBook& RegisterSession::categories() {
+    ensure_store_read();
+    return state_.categories;
 }
 
 void RegisterSession::ensure_store_read() {

@@ -80,6 +80,13 @@ IoStatus CompanionStore::remove_category(std::int64_t id) {
 
 IoStatus CompanionStore::set_category_parts(const RecordPlace& record,
                                             const std::vector<CategoryPart>& parts) {
+    std::vector<CategoryPart> placed = parts;
+    for (CategoryPart& part : placed) part.record = record;
+    return set_many_category_parts({record}, placed);
+}
+
+IoStatus CompanionStore::set_many_category_parts(const std::vector<RecordPlace>& records,
+                                                 const std::vector<CategoryPart>& parts) {
     Transaction transaction(db_);
     if (!transaction.status()) return transaction.status();
     Statement remove(db_, "DELETE FROM category_parts WHERE record = ? AND place = ?");
@@ -88,15 +95,32 @@ IoStatus CompanionStore::set_category_parts(const RecordPlace& record,
     for (const Statement* statement : {&remove, &put}) {
         if (!statement->ok()) return statement->status();
     }
-    remove.bind(1, stored(record.fingerprint));
-    remove.bind(2, record.place);
-    if (const IoStatus removed = remove.run(); !removed) return removed;
+    for (const RecordPlace& record : records) {
+        remove.bind(1, stored(record.fingerprint));
+        remove.bind(2, record.place);
+        if (const IoStatus removed = remove.run(); !removed) return removed;
+    }
     for (const CategoryPart& part : parts) {
-        put.bind(1, stored(record.fingerprint));
-        put.bind(2, record.place);
+        put.bind(1, stored(part.record.fingerprint));
+        put.bind(2, part.record.place);
         put.bind(3, part.line);
         put.bind(4, part.category);
         put.bind(5, part.cents);
+        if (const IoStatus written = put.run(); !written) return written;
+    }
+    return transaction.commit();
+}
+
+IoStatus CompanionStore::set_categories(const std::vector<StoredCategory>& categories) {
+    Transaction transaction(db_);
+    if (!transaction.status()) return transaction.status();
+    if (const IoStatus cleared = execute("DELETE FROM categories"); !cleared) return cleared;
+    Statement put(db_, "INSERT INTO categories(id, name, parent) VALUES(?, ?, ?)");
+    if (!put.ok()) return put.status();
+    for (const StoredCategory& category : categories) {
+        put.bind(1, category.id);
+        put.bind_bytes(2, category.name);
+        put.bind(3, category.parent > 0 ? std::optional<std::int64_t>(category.parent) : std::nullopt);
         if (const IoStatus written = put.run(); !written) return written;
     }
     return transaction.commit();

@@ -161,6 +161,11 @@ class CompanionStore {
     IoStatus remove_category(std::int64_t id);
     // Sets the record's category parts, replacing any it had; none leaves it without a category.
     IoStatus set_category_parts(const RecordPlace& record, const std::vector<CategoryPart>& parts);
+    // Sets many records' parts at once, each record's replacing what it had (parts ordered by record).
+    IoStatus set_many_category_parts(const std::vector<RecordPlace>& records,
+                                     const std::vector<CategoryPart>& parts);
+    // The categories become these (by id), those not among them removed.
+    IoStatus set_categories(const std::vector<StoredCategory>& categories);
     // Writes the rules in this order, replacing all the store had (ids given to new ones).
     IoStatus set_category_rules(std::vector<CategoryRule>& rules);
 

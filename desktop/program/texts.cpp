@@ -39,8 +39,8 @@ void prepare_menus(TextTable& t) {
     t.redo_keys = "\tCtrl+Y";
     t.nothing_to_undo = "Nothing to &undo";
     t.nothing_to_redo = "Nothing to &redo";
-    t.change_names = {"add",    "edit",   "void",      "un-void", "delete",
-                      "delete", "import", "reconcile", "entry",   "schedule"};
+    t.change_names = {"add",    "edit",      "void",  "un-void",  "delete",  "delete",
+                      "import", "reconcile", "entry", "schedule", "category"};
     t.statement_of = "statement ";
     t.imported_count = " transactions";
     t.history_ended = {"", " since another register was opened", " since the register was created",

@@ -34,7 +34,7 @@ struct TextTable {
     // Undo and redo: "<undo_prefix><change name><change_of><payee> <amount><undo_keys>".
     std::string undo_prefix, redo_prefix, change_of, undo_keys, redo_keys, nothing_to_undo, nothing_to_redo;
     // add, edit, void, un-void, delete, delete (the last row), import, reconcile
-    std::array<std::string, 10> change_names;
+    std::array<std::string, 11> change_names;
     std::string statement_of;    // a reconcile's step name, before the statement's day
     std::string imported_count;  // an import's step name, after the count of transactions
     // After nothing_to_undo: none, opened, created, compacted, changed elsewhere.

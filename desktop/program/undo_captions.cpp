@@ -18,13 +18,18 @@ std::string step_name(const Change& change) {
     const StepName named = change.step_name();
     if (named.statement_day != kNoDate)
         return texts().statement_of + format_date(kDisplayDateMask, named.statement_day);
+    const auto doubled = [](std::string_view text) {
+        std::string name;
+        for (const char c : text) {
+            if (c == '&') name += '&';
+            name += c;
+        }
+        return name;
+    };
+    if (!named.text.empty()) return doubled(named.text);
     if (!named.record) return integer_text(named.count) + texts().imported_count;
     const TransactionRecord& record = *named.record;
-    std::string name;
-    for (const char c : trim(record.payee)) {
-        if (c == '&') name += '&';
-        name += c;
-    }
+    std::string name = doubled(trim(record.payee));
     if (!name.empty()) name += ' ';
     return name + amount_text(record.amount);
 }

@@ -26,6 +26,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/category/category_edits.h"
 #include "core/register/register_file.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/file_calls.h"
@@ -295,6 +296,23 @@ void one_record(const std::string& folder) {
     ASSERT_TRUE(testing::set_cleared(session, {0}, {true}).done());
 }
 void thousand(const std::string& folder) { make_register(folder, "Cash.qlt", 1000, true); }
+// Categories, with three records categorised (one split) and a rule.
+void cash_with_categories(const std::string& folder) {
+    cash(folder);
+    RegisterSession session;
+    session.open(folder + "Cash.qlt", kListFileOrder);
+    RowChange rows;
+    for (const char* name : {"Home:Rent", "Car:Fuel", "Car:Repairs", "Food"}) {
+        const CategoryEdit added = add_category(session.categories().lists(), name);
+        ASSERT_TRUE(added.change && session.apply(added.change, rows).done());
+    }
+    const CategoryEdit rule = add_rule(session.categories().lists(), RuleMatch::kContains, "garage", 3);
+    ASSERT_TRUE(rule.change && session.apply(rule.change, rows).done());
+    const std::vector<std::pair<std::int64_t, CategoryLines>> lines = {
+        {3, {{2, std::nullopt}}}, {4, {{3, 500}, {5, 700}}}, {31, {{5, std::nullopt}}}};
+    ASSERT_TRUE(
+        session.apply(categorise(session.categories(), session.places(), lines, "categories"), rows).done());
+}
 
 SessionResult add_one(Work& work) {
     RowChange rows;
@@ -369,6 +387,38 @@ SessionResult finish(Work& work) {
     RowChange rows;
     StoredStatement statement{0, make_date(2025, 2, 28), 100, 200, make_date(2025, 3, 1), false};
     return testing::finish_statement(work.session, statement, {3, 4, 6, 12}, {true, true, false, true}, rows);
+}
+// Car merged into Home: its children go under Home, their records and rules with them.
+SessionResult merge_car(Work& work) {
+    RowChange rows;
+    const CategoryEdit merged = merge_category(work.session.categories(), work.session.places(), 3, 1);
+    if (!merged.change) return SessionResult::of(IoStatus::failure(EINVAL));
+    return work.session.apply(merged.change, rows);
+}
+// A transaction added with its category, and the payee's rule learned, in one step.
+SessionResult add_categorised(Work& work) {
+    RowChange rows;
+    const TransactionRecord record = numbered(99, "Corner shop");
+    const std::optional<CategoryLists> learned =
+        learned_from(work.session.categories().lists(), record.payee, 5);
+    return work.session.apply(
+        std::make_shared<WithCategories>(
+            std::make_shared<AddTransaction>(record, false), std::vector<CategoryLines>{},
+            std::vector<CategoryLines>{{{5, std::nullopt}}}, work.session.categories().lists(), learned),
+        rows);
+}
+// The imported, categorised record edited to another category: it moves places with its link.
+SessionResult edit_categorised(Work& work) {
+    RecordBytes opened{};
+    if (!work.session.read(31, opened)) return SessionResult::of(IoStatus::failure(EIO));
+    TransactionRecord record = decode_record(opened.data());
+    record.description = "Edited";
+    RowChange rows;
+    return work.session.apply(
+        std::make_shared<WithCategories>(edit_transaction(31, opened, record),
+                                         std::vector<CategoryLines>{{{5, std::nullopt}}},
+                                         std::vector<CategoryLines>{{{2, std::nullopt}}}),
+        rows);
 }
 SessionResult undo(Work& work) {
     RowChange rows;
@@ -460,6 +510,13 @@ std::vector<Scenario> scenarios() {
                        done(enter_two, false)(work);
                        done(delete_entered, false)(work);
                    }});
+    for (const auto& [name, step] :
+         {std::pair<const char*, std::function<SessionResult(Work&)>>{"merge of a category", merge_car},
+          {"add with a category", add_categorised},
+          {"edit of a categorised record", edit_categorised}}) {
+        all.push_back({name, cash_with_categories, step});
+        all.push_back({std::string("undo of ") + name, cash_with_categories, undo, done(step, false)});
+    }
     all.push_back({"undo of the last row's delete", one_record, undo, done(delete_only_row, false)});
     all.push_back({"redo of the last row's delete", one_record, redo, done(delete_only_row, true)});
     return all;

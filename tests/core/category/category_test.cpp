@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/category/category_edits.h"
 #include "core/category/category_name.h"
 #include "core/category/category_rules.h"
 #include "core/category/payee_key.h"
@@ -73,13 +74,22 @@ TEST(CategoryRules, TheFirstInOrderDecidesAndLearningKeepsToTheUsersChoices) {
     EXPECT_EQ(rule_set.category_of("SHELL OIL 5531"), 5);
     EXPECT_EQ(rule_set.category_of("Royal Shell"), std::nullopt);
     EXPECT_EQ(rule_set.category_of("Bakery"), std::nullopt);
-    // Learned: a payee no rule gives this category; not what a rule gives already, nor a payee
-    // whose learned rule the user deleted.
-    const std::optional<CategoryRule> learned = rule_to_learn(rules, "Corner Shop #12", 4);
+    // Learned: a payee no rule of the user's decides, put before the user's rules; learned again
+    // when the user chooses otherwise. Never a payee the user's own rule decides (its default), nor
+    // one whose learned rule the user deleted.
+    const CategoryLists lists{{}, rules};
+    const std::optional<CategoryLists> learned = learned_from(lists, "Corner Shop #12", 4);
     ASSERT_TRUE(learned);
-    EXPECT_EQ(*learned, (CategoryRule{0, RuleMatch::kEquals, "Corner Shop #12", 4, true, false}));
-    EXPECT_EQ(rule_to_learn(rules, "amazon books", 7), std::nullopt);
-    EXPECT_EQ(rule_to_learn(rules, "BAKERY 0001", 6), std::nullopt);
+    EXPECT_EQ(learned->rules.front(),
+              (CategoryRule{6, RuleMatch::kEquals, "Corner Shop #12", 4, true, false}));
+    EXPECT_EQ(learned->rules.size(), rules.size() + 1);
+    const std::optional<CategoryLists> changed = learned_from(*learned, "CORNER SHOP 0001", 8);
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(changed->rules.size(), rules.size() + 1);
+    EXPECT_EQ(CategoryRules(changed->rules).category_of("Corner shop"), 8);
+    EXPECT_EQ(learned_from(*changed, "corner shop", 8), std::nullopt);
+    EXPECT_EQ(learned_from(lists, "amazon mktp", 4), std::nullopt);
+    EXPECT_EQ(learned_from(lists, "BAKERY 0001", 6), std::nullopt);
 }
 
 }  // namespace

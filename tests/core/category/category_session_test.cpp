@@ -1,0 +1,151 @@
+// Categories kept by the session: a transaction's category and split follow it through an edit,
+// undo and redo, compaction, another program's append and reopening; the edits of the list refuse
+// what cannot be done and change every transaction that used a category in one step.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/category/category_edits.h"
+#include "core/category/rules_applied.h"
+#include "core/register/register_file.h"
+#include "tests/support/session_changes.h"
+#include "tests/support/temp_folder.h"
+
+namespace quillet {
+namespace {
+
+using testing::TempFolder;
+
+TransactionRecord payment(int day, const std::string& payee, float amount) {
+    TransactionRecord record;
+    record.date = make_date(2026, 3, day);
+    record.payee = payee;
+    record.amount = amount;
+    record.kind = record_format::kWithdrawal;
+    return record;
+}
+
+class CategorySession : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        path_ = folder_.path() + "Cash.qlt";
+        std::string bytes;
+        int day = 1;
+        for (const char* payee : {"Shell 0042", "Landlord", "Corner shop", "Shell 0077", "Landlord"}) {
+            const RecordBytes encoded = encode_record(payment(day++, payee, 50.0f));
+            bytes.append(reinterpret_cast<const char*>(encoded.data()), encoded.size());
+        }
+        TempFolder::write_bytes(path_, bytes);
+        session_.open(path_, kListFileOrder);
+        for (const char* name : {"Home:Rent", "Car:Fuel", "Food"}) apply(add_category(lists(), name).change);
+    }
+    const CategoryLists& lists() { return session_.categories().lists(); }
+    std::int64_t id(const char* name) { return find_category(lists(), name); }
+    void apply(const std::shared_ptr<Change>& change) {
+        ASSERT_TRUE(change);
+        RowChange rows;
+        ASSERT_TRUE(session_.apply(change, rows).done());
+    }
+    void reopen() { session_.open(path_, kListFileOrder); }
+    CategoryLines lines(std::int64_t slot) { return session_.categories().lines_of(slot); }
+
+    TempFolder folder_;
+    std::string path_;
+    RegisterSession session_;
+};
+
+TEST_F(CategorySession, ASplitAndACategoryFollowTheirTransactionsThroughEveryChange) {
+    const CategoryLines split = {{id("Car:Fuel"), 3000}, {id("Food"), 2000}};
+    const CategoryLines rent = {{id("Home:Rent"), std::nullopt}};
+    apply(categorise(session_.categories(), session_.places(), {{0, split}, {1, rent}, {4, rent}},
+                     "categories"));
+    reopen();
+    EXPECT_EQ(lines(0), split);
+    EXPECT_EQ(lines(4), rent);
+    // An edit moves the record to another fingerprint: its lines go with it.
+    RecordBytes opened{};
+    ASSERT_TRUE(session_.read(1, opened));
+    TransactionRecord edited = decode_record(opened.data());
+    edited.description = "March";
+    RowChange rows;
+    ASSERT_TRUE(testing::edit(session_, 1, opened, edited, rows).done());
+    reopen();
+    EXPECT_EQ(lines(1), rent);
+    // Another program appends, and the first record is deleted and compacted away: the rest keep theirs.
+    std::int64_t appended = 0;
+    ASSERT_TRUE(append_record(path_, payment(9, "Landlord", 50.0f), appended));
+    reopen();
+    ASSERT_TRUE(testing::delete_row(session_, session_.row_of_slot(0), rows).done());
+    CompactionCounts counts;
+    ASSERT_TRUE(testing::compact(session_, counts, true).done());
+    reopen();
+    EXPECT_EQ(lines(0), rent);
+    EXPECT_EQ(lines(3), rent);
+    EXPECT_EQ(lines(4), CategoryLines{});
+    // Rules fill only what has no category: the appended record, not the rent the user set.
+    apply(add_rule(lists(), RuleMatch::kStartsWith, "landlord", id("Food")).change);
+    SlotLines decided;
+    ASSERT_TRUE(rules_for_uncategorised(path_, session_.categories(), session_.places(), decided));
+    EXPECT_EQ(decided, (SlotLines{{4, {{id("Food"), std::nullopt}}}}));
+}
+
+TEST_F(CategorySession, AMergeMovesEveryTransactionAndRuleInOneStepThatUndoTakesBack) {
+    const std::int64_t car = id("Car");
+    const std::int64_t fuel = id("Car:Fuel");
+    apply(categorise(session_.categories(), session_.places(),
+                     {{0, {{fuel, std::nullopt}}}, {2, {{car, 1000}, {id("Food"), 4000}}}}, "categories"));
+    apply(add_rule(lists(), RuleMatch::kContains, "shell", fuel).change);
+    const CategoryEdit merged = merge_category(session_.categories(), session_.places(), car, id("Home"));
+    EXPECT_EQ(merged.records, 1);  // the split: Fuel stays Fuel, now under Home
+    apply(merged.change);
+    reopen();
+    EXPECT_EQ(id("Car"), 0);
+    EXPECT_EQ(id("Home:Fuel"), fuel);
+    EXPECT_EQ(lines(2), (CategoryLines{{id("Home"), 1000}, {id("Food"), 4000}}));
+    EXPECT_EQ(lists().rules.front().category, fuel);
+    RowChange rows;
+    ASSERT_TRUE(session_.undo(rows).done());
+    reopen();
+    EXPECT_EQ(id("Car:Fuel"), fuel);
+    EXPECT_EQ(lines(2), (CategoryLines{{car, 1000}, {id("Food"), 4000}}));
+}
+
+TEST_F(CategorySession, EditsThatCannotBeMadeAreRefusedWithTheirReason) {
+    apply(categorise(session_.categories(), session_.places(), {{0, {{id("Food"), std::nullopt}}}},
+                     "categories"));
+    const CategoryBook& book = session_.categories();
+    const RecordPlaces& places = session_.places();
+    struct Case {
+        const char* what;
+        CategoryEdit edit;
+        CategoryRefusal refusal;
+    };
+    const Case cases[] = {
+        {"a name ending in ':'", add_category(lists(), "Car:"), CategoryRefusal::kBadName},
+        {"the same name in other letters", rename_category(lists(), id("Food"), "home"),
+         CategoryRefusal::kNameTaken},
+        {"a parent made a child", rename_category(lists(), id("Car"), "Home:Car"),
+         CategoryRefusal::kHasChildren},
+        {"a merge into its own child", merge_category(book, places, id("Car"), id("Car:Fuel")),
+         CategoryRefusal::kIntoItself},
+        {"a delete of one in use", delete_category(book, places, id("Food"), std::nullopt),
+         CategoryRefusal::kInUse},
+        {"a rule for every payee", add_rule(lists(), RuleMatch::kContains, " - ", id("Food")),
+         CategoryRefusal::kRuleMatchesEveryPayee},
+        {"a fine rename", rename_category(lists(), id("Car:Fuel"), "Car:Petrol"), CategoryRefusal::kNone},
+        {"a delete of one not in use", delete_category(book, places, id("Home:Rent"), std::nullopt),
+         CategoryRefusal::kNone},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.what);
+        EXPECT_EQ(each.edit.refusal, each.refusal);
+        EXPECT_EQ(each.edit.change != nullptr, each.refusal == CategoryRefusal::kNone);
+    }
+    // Deleted with where its transactions go: they go without a category.
+    apply(delete_category(book, places, id("Food"), 0).change);
+    EXPECT_EQ(lines(0), CategoryLines{});
+}
+
+}  // namespace
+}  // namespace quillet
