@@ -3,6 +3,7 @@
 #include <csignal>
 #include <iostream>
 
+#include "cli/category_commands.h"
 #include "cli/exit_codes.h"
 #include "cli/import_command.h"
 #include "cli/read_commands.h"
@@ -41,6 +42,8 @@ int main(int argc, char** argv) {
     list->add_option("--to", list_options.to, "The last day");
     list->add_option("--payee", list_options.payee,
                      "Only payees holding this text (letter case aside, accented letters too)");
+    list->add_option("--category", list_options.category,
+                     "Only this category's transactions (a parent's include its children's)");
     list->add_option("--format", list_options.format, "table, csv or json")
         ->check(CLI::IsMember({"table", "csv", "json"}));
     list->callback([&] { result = run_list(list_options); });
@@ -63,6 +66,10 @@ int main(int argc, char** argv) {
     report->add_option("-o,--output", report_options.output, "The file to write (else standard output)");
     report->add_flag("--state", report_options.state,
                      "CSV: a State column (cleared, reconciled), as the report dialog's box gives");
+    report
+        ->add_option("--by", report_options.by,
+                     "category: spending by category and month instead of the transactions")
+        ->check(CLI::IsMember({"category"}));
     report->callback([&] { result = run_report(report_options); });
 
     AddOptions add_options;
@@ -79,6 +86,10 @@ int main(int argc, char** argv) {
     auto* withdrawal = add->add_flag("--withdrawal", add_options.withdrawal, "Money out");
     deposit->excludes(withdrawal);
     add->add_flag("--void", add_options.is_void, "Added void");
+    add->add_option("--category", add_options.category, "Its category (\"Car:Fuel\"), made when new");
+    add->add_option(
+        "--split", add_options.splits,
+        "A part of a split, CATEGORY=AMOUNT (again for each part; the parts add up to the amount)");
     add->callback([&] { result = run_add(add_options); });
 
     std::int64_t row = 0;
@@ -194,6 +205,71 @@ forecast->add_option("REGISTER", path, "The register file")->required();
 forecast->add_option("--days", days, "How many days ahead (30)");
 forecast->add_flag("--json", json, "As JSON, amounts as strings of exact cents");
 forecast->callback([&] { result = run_forecast(path, days, json); });
+
+std::string category_name;
+std::string new_name;
+std::string into;
+bool uncategorise = false;
+auto* category = app.add_subcommand("category", "Categories: list, add, rename, merge and delete them.");
+category->require_subcommand(1);
+auto* category_list =
+    category->add_subcommand("list", "Lists the categories, each with how many transactions use it.");
+category_list->add_option("REGISTER", path, "The register file")->required();
+category_list->add_flag("--json", json, "As JSON");
+category_list->callback([&] { result = run_category_list(path, json); });
+auto* category_add = category->add_subcommand("add", "Adds a category (\"Car:Fuel\" adds Car too when new).");
+category_add->add_option("REGISTER", path, "The register file")->required();
+category_add->add_option("NAME", category_name, "The category")->required();
+category_add->callback([&] { result = run_category_add(path, category_name); });
+auto* category_rename =
+    category->add_subcommand("rename", "Renames a category: every transaction that uses it goes with it.");
+category_rename->add_option("REGISTER", path, "The register file")->required();
+category_rename->add_option("NAME", category_name, "The category")->required();
+category_rename->add_option("NEW", new_name, "Its new name")->required();
+category_rename->callback([&] { result = run_category_rename(path, category_name, new_name); });
+auto* category_merge = category->add_subcommand(
+    "merge", "Merges a category into another: its transactions and rules go there, and it goes.");
+category_merge->add_option("REGISTER", path, "The register file")->required();
+category_merge->add_option("NAME", category_name, "The category that goes")->required();
+category_merge->add_option("INTO", into, "The category that takes its transactions")->required();
+category_merge->callback([&] { result = run_category_merge(path, category_name, into); });
+auto* category_delete =
+    category->add_subcommand("delete", "Deletes a category; one in use only with --into or --uncategorise.");
+category_delete->add_option("REGISTER", path, "The register file")->required();
+category_delete->add_option("NAME", category_name, "The category")->required();
+auto* delete_into = category_delete->add_option("--into", into, "Where its transactions go");
+category_delete->add_flag("--uncategorise", uncategorise, "Its transactions are left without a category")
+    ->excludes(delete_into);
+category_delete->callback([&] { result = run_category_delete(path, category_name, into, uncategorise); });
+
+RuleOptions rule_options;
+std::int64_t rule_id = 0;
+auto* rule =
+    app.add_subcommand("rule", "Payee rules: list, add and delete them. The first that matches decides.");
+rule->require_subcommand(1);
+auto* rule_list = rule->add_subcommand("list", "Lists the rules in the order they are tried.");
+rule_list->add_option("REGISTER", path, "The register file")->required();
+rule_list->callback([&] { result = run_rule_list(path); });
+auto* rule_add = rule->add_subcommand("add", "Adds a rule after the others.");
+rule_add->add_option("REGISTER", rule_options.path, "The register file")->required();
+rule_add->add_option("--equals", rule_options.equals,
+                     "The payee is this text (letter case, spaces and a trailing number aside)");
+rule_add->add_option("--contains", rule_options.contains, "The payee holds this text");
+rule_add->add_option("--starts-with", rule_options.starts_with, "The payee begins with this text");
+rule_add->add_option("--category", rule_options.category, "The category it gives")->required();
+rule_add->callback([&] { result = run_rule_add(rule_options); });
+auto* rule_delete = rule->add_subcommand("delete", "Deletes a rule (a learned one is never learned again).");
+rule_delete->add_option("REGISTER", path, "The register file")->required();
+rule_delete->add_option("ID", rule_id, "The rule, as rule list numbers it")->required();
+rule_delete->callback([&] { result = run_rule_delete(path, rule_id); });
+
+bool dry_run = false;
+auto* categorize = app.add_subcommand(
+    "categorize",
+    "Applies the rules to the transactions without a category; never changes one that has one.");
+categorize->add_option("REGISTER", path, "The register file")->required();
+categorize->add_flag("--dry-run", dry_run, "Prints what would be categorised; writes nothing");
+categorize->callback([&] { result = run_categorize(path, dry_run); });
 
 // The exit codes are told once, below the overview, not under every subcommand.
 for (CLI::App* subcommand : app.get_subcommands({})) subcommand->footer("");

@@ -4,17 +4,24 @@
 #include <iostream>
 #include <limits>
 #include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <iostream>
 #include <optional>
 #include <thread>
 
+#include "cli/category_commands.h"
 #include "cli/cli_text.h"
 #include "cli/exit_codes.h"
 #include "cli/mapped_register.h"
 #include "cli/register_access.h"
+#include "core/category/category_edits.h"
+#include "core/category/spending_report.h"
 #include "core/list/balance_book.h"
 #include "core/list/row_text.h"
 #include "core/register/register_file.h"
 #include "core/reports/report.h"
+#include "core/runtime/atomic_replace.h"
 #include "core/runtime/file_access.h"
 #include "core/runtime/number_text.h"
 #include "core/runtime/windows1252.h"
@@ -117,11 +124,24 @@ int run_list(const ListOptions& options) {
     const std::string payee = folded(options.payee);
     const bool json = options.format == "json";
     const bool csv = options.format == "csv";
+    // States and categories come from the companion store, read once when there is one.
+    RegisterSession session;
+    const bool with_store =
+        file_size(store_path_of(options.path)) >= 0 && !open_register(session, options.path);
     const std::vector<std::uint8_t> states =
-        json || csv ? states_of(options.path) : std::vector<std::uint8_t>();
+        (json || csv) && with_store ? session.states_by_slot() : std::vector<std::uint8_t>();
+    std::optional<std::vector<std::int64_t>> only;
+    if (!options.category.empty()) {
+        std::string refusal = "there is no category \"" + options.category + "\"";
+        if (with_store) only = category_filter(session, options.category, refusal);
+        if (!only) return say_refused(refusal, kRefused);
+    }
+    const auto category_of = [&](std::int64_t slot) {
+        return with_store && (json || csv) ? category_shown(session, slot) : std::string();
+    };
     std::string out;
     out.reserve(kFlushSize + 4096);
-    if (csv) out += "Row,Date,Type,Number,Payee,Memo,Deposit,Payment,Balance,Second date,State\r\n";
+    if (csv) out += "Row,Date,Type,Number,Payee,Memo,Deposit,Payment,Balance,Second date,State,Category\r\n";
     if (json) out += "[";
     if (!csv && !json) {
         out +=
@@ -144,6 +164,13 @@ int run_list(const ListOptions& options) {
             return true;
         const std::string payee_text = shown_text(record + kPayeeOffset);
         if (!payee.empty() && folded(payee_text).find(payee) == std::string::npos) return true;
+        if (only) {
+            const CategoryLines lines = session.categories().lines_of(slot);
+            if (std::none_of(lines.begin(), lines.end(), [&](const CategoryLine& line) {
+                    return std::find(only->begin(), only->end(), line.category) != only->end();
+                }))
+                return true;
+        }
         const bool deposit = record[kKindOffset] == kDeposit;
         const std::int64_t amount_cents = deposit ? figures.deposit_cents : figures.withdrawal_cents;
         const std::string amount = figures.out_of_range ? std::string(kOutOfRangeText)
@@ -186,7 +213,25 @@ int run_list(const ListOptions& options) {
                 static_cast<std::size_t>(slot) < states.size() ? states[static_cast<std::size_t>(slot)] : 0;
             out += ",\"state\":\"";
             out += kStateNames[state < 3 ? state : 0];
-            out += "\"}";
+            out += "\",\"category\":";
+            const std::string category = category_of(slot);
+            if (category.empty()) {
+                out += "null";
+            } else {
+                append_json_string(out, category);
+            }
+            if (category == "Split") {
+                out += ",\"split\":[";
+                const CategoryLines lines = session.categories().lines_of(slot);
+                for (std::size_t at = 0; at < lines.size(); ++at) {
+                    out += at == 0 ? "{\"category\":" : ",{\"category\":";
+                    append_json_string(out, windows1252_to_utf8(category_full_name(
+                                                session.categories().lists(), lines[at].category)));
+                    out += ",\"amount\":\"" + json_cents(lines[at].cents.value_or(0)) + "\"}";
+                }
+                out += ']';
+            }
+            out += '}';
         } else if (csv) {
             out += integer_text(row) + ',' + display_day(date);
             for (const std::string& text : texts) {
@@ -196,8 +241,9 @@ int run_list(const ListOptions& options) {
             const std::uint8_t state =
                 static_cast<std::size_t>(slot) < states.size() ? states[static_cast<std::size_t>(slot)] : 0;
             out += ',' + (deposit ? amount : "") + ',' + (deposit ? "" : amount) + ',' + shown_balance + ',' +
-                   (second > 0 ? display_day(second) : "") + ',' + kStateNames[state < 3 ? state : 0] +
-                   "\r\n";
+                   (second > 0 ? display_day(second) : "") + ',' + kStateNames[state < 3 ? state : 0] + ',';
+            append_csv_field(out, category_of(slot));
+            out += "\r\n";
         } else {
             append_cell(out, integer_text(row), 7, true);
             append_cell(out, display_day(date), 10);
@@ -277,6 +323,41 @@ int run_balance(const std::string& path, bool cleared_only, bool json) {
     return kDone;
 }
 
+namespace {
+
+// The spending report of the request's range, to the output or standard output.
+int run_spending_report(const ReportOptions& options, const ReportRequest& request) {
+    RegisterSession session;
+    if (const std::optional<int> failed = open_register(session, options.path)) return *failed;
+    const CategoryBook& book = session.categories();
+    if (session.store_state() == StoreState::kUnusable)
+        return say_failed(session.store_path(), session.store_problem());
+    DateValue first = kNoDate;
+    DateValue last = kNoDate;
+    if (request.range == ReportRange::kThisMonth) {
+        const std::int32_t year = year_of(request.today);
+        const std::int32_t month = month_of(request.today);
+        first = make_date(year, month, 1);
+        last = (month == 12 ? make_date(year + 1, 1, 1) : make_date(year, month + 1, 1)) - 1;
+    } else if (request.range == ReportRange::kDates) {
+        first = day_of_value(request.first);
+        last = day_of_value(request.last) + kSecondsADay - 1;
+    }
+    SpendingTable table;
+    if (const IoStatus read = read_spending(options.path, book, first, last, table); !read)
+        return say_failed(options.path, read);
+    const std::string document =
+        spending_document(table, book.lists(), request.format, request.title, request.today);
+    if (!options.output.empty()) {
+        const IoStatus written = replace_file_contents(options.output, document);
+        return written ? kDone : say_failed(options.output, written);
+    }
+    std::cout << document;
+    return std::cout.flush() ? kDone : say_failed("standard output", IoStatus::failure(EIO));
+}
+
+}  // namespace
+
 int run_report(const ReportOptions& options) {
     ReportRequest request;
     request.today = current_date();
@@ -307,6 +388,7 @@ int run_report(const ReportOptions& options) {
     }
     if (const std::optional<int> refused = register_refused(options.path, false)) return *refused;
     request.title = file_part(options.path, kCutExtension);
+    if (options.by == "category") return run_spending_report(options, request);
     const std::vector<std::uint8_t> states = states_of(options.path);
     request.states = &states;
     request.state_column = options.state && request.format == ReportFormat::kCsv;

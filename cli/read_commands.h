@@ -12,6 +12,7 @@ struct ListOptions {
     std::string from, to;          // days, as parse_day reads them; empty for no bound
     std::string payee;             // a part of the payee, letter case aside; empty for every payee
     std::string format = "table";  // table, csv or json
+    std::string category;          // a category's full name (its children too); empty for all
 };
 int run_list(const ListOptions& options);
 
@@ -23,6 +24,7 @@ struct ReportOptions {
     std::string range = "all";  // all, month or FROM..TO
     std::string output;         // a file, replaced in one step; empty: standard output
     bool state = false;         // CSV: a State column, as the report dialog's box gives it
+    std::string by;             // "category": the spending report
 };
 int run_report(const ReportOptions& options);
 

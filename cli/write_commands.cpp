@@ -3,6 +3,7 @@
 #include <iostream>
 #include <optional>
 
+#include "cli/category_commands.h"
 #include "cli/cli_text.h"
 #include "cli/exit_codes.h"
 #include "cli/register_access.h"
@@ -11,6 +12,7 @@
 #include "core/runtime/number_text.h"
 #include "core/runtime/windows1252.h"
 #include "core/session/add_transaction.h"
+#include "core/session/change_categories.h"
 #include "core/session/compaction.h"
 #include "core/session/delete_register.h"
 #include "core/session/rewrite_record.h"
@@ -89,8 +91,20 @@ int run_add(const AddOptions& options) {
     record.amount = register_amount(*cents);
     record.kind = options.deposit ? kDeposit : kWithdrawal;
     record.void_flag = options.is_void ? kVoid : kNotVoid;
+    std::shared_ptr<Change> adding = std::make_shared<AddTransaction>(record, false);
+    if (!options.category.empty() || !options.splits.empty()) {
+        const CategoryBook& book = session.categories();
+        if (session.store_state() == StoreState::kUnusable)
+            return say_failed(session.store_path(), session.store_problem());
+        CategoryLists lists = book.lists();
+        const std::optional<CategoryLines> lines =
+            lines_from_options(options.category, options.splits, *cents, lists, refusal);
+        if (!lines) return say_refused(refusal, kRefused);
+        adding = std::make_shared<WithCategories>(adding, std::vector<CategoryLines>{},
+                                                  std::vector<CategoryLines>{*lines}, book.lists(), lists);
+    }
     RowChange change;
-    const SessionResult added = session.apply(std::make_shared<AddTransaction>(record, false), change);
+    const SessionResult added = session.apply(adding, change);
     if (!added.done()) return say_session_failed(added);
     std::cout << "Added row " << session.row_count() << '\n';
     return kDone;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quillet::cli {
 
@@ -13,6 +14,8 @@ struct AddOptions {
     bool deposit = false;
     bool withdrawal = false;
     bool is_void = false;
+    std::string category;
+    std::vector<std::string> splits;  // CATEGORY=AMOUNT
 };
 int run_add(const AddOptions& options);
 

@@ -132,6 +132,29 @@ expect 1 "--day is a day of the month" schedule add "$sched" --payee X --amount 
     --day 32
 expect 1 "--id 9 is no schedule" schedule delete "$sched" --id 9
 
+# Categories: made as a script sets up a new machine, a rule applied to what has none, a split
+# that must add up, a merge in one step, and the spending report's totals the register's own.
+cats=$work/Cats.qlt
+cp "$data/reports/statement.qlt" "$cats"
+expect 0 "Added category Car:Fuel" category add "$cats" "Car:Fuel"
+expect 1 "needs a letter" category add "$cats" "Car:"
+expect 0 "Added category Food" category add "$cats" Food
+expect 0 "Added rule 1" rule add "$cats" --contains "café" --category Food
+expect 1 "there is no category \"Nothing\"" rule add "$cats" --contains "café" --category Nothing
+expect 0 "Categorised 1 transaction" categorize "$cats"
+expect 0 "No uncategorised transaction matches a rule" categorize "$cats" --dry-run
+expect 1 "add up to 40.00, not the amount 50.00" add "$cats" --date 2026-12-09 --type Check --number 1 \
+    --payee Shell --memo x --amount 50 --withdrawal --split Car:Fuel=30 --split Food=10
+expect 0 "Added row 7" add "$cats" --date 2026-12-09 --type Check --number 1 --payee Shell --memo x --amount 50 \
+    --withdrawal --split Car:Fuel=30 --split Food=20
+expect 0 '"category":"Split","split":[{"category":"Car:Fuel","amount":"30.00"}' list "$cats" --format json
+expect 0 ",uncleared,Split" list "$cats" --category Car --format csv
+expect 1 "a category cannot be merged into itself or its own child" category merge "$cats" Car Car:Fuel
+expect 0 "Merged Food into Car (2 transactions)" category merge "$cats" Food Car
+expect 0 $'Car\t2' category list "$cats"
+expect 0 "Total,.00,111.92,111.92" report "$cats" --format csv --by category
+expect 0 '1	payee contains "café"	Car' rule list "$cats"
+
 # A control character a register holds: JSON escapes it, every other output shows it as the list
 # does, and none reaches the terminal.
 cp "$data/registers/two_records.qlt" "$work/Controls.qlt"

@@ -8,7 +8,9 @@
 
 #include "core/category/category_edits.h"
 #include "core/category/rules_applied.h"
+#include "core/category/spending_report.h"
 #include "core/register/register_file.h"
+#include "core/runtime/atomic_replace.h"
 #include "tests/support/session_changes.h"
 #include "tests/support/temp_folder.h"
 
@@ -145,6 +147,34 @@ TEST_F(CategorySession, EditsThatCannotBeMadeAreRefusedWithTheirReason) {
     // Deleted with where its transactions go: they go without a category.
     apply(delete_category(book, places, id("Food"), 0).change);
     EXPECT_EQ(lines(0), CategoryLines{});
+}
+
+// The spending report of a month with a split, a parent and its child, a name a spreadsheet would
+// run and one HTML must escape: each format as its golden file, the totals the register's own.
+TEST_F(CategorySession, TheSpendingReportMatchesItsGoldenFilesAndTheRegistersTotals) {
+    apply(add_category(lists(), "=SUM(1)").change);
+    apply(add_category(lists(), "Car:Tyres & <Wheels>").change);
+    apply(categorise(session_.categories(), session_.places(),
+                     {{0, {{id("Car:Fuel"), 3000}, {id("=SUM(1)"), 2000}}},
+                      {1, {{id("Home:Rent"), std::nullopt}}},
+                      {3, {{id("Car:Tyres & <Wheels>"), std::nullopt}}},
+                      {4, {{id("Car"), std::nullopt}}}},
+                     "categories"));
+    SpendingTable table;
+    ASSERT_TRUE(read_spending(path_, session_.categories(), kNoDate, kNoDate, table));
+    EXPECT_EQ(table.total.payments, std::vector<std::int64_t>{25000});  // five payments of 50.00
+    const std::pair<ReportFormat, const char*> formats[] = {{ReportFormat::kHtml, "spending.htm"},
+                                                            {ReportFormat::kText, "spending.txt"},
+                                                            {ReportFormat::kCsv, "spending.csv"}};
+    for (const auto& [format, name] : formats) {
+        const std::string made =
+            spending_document(table, lists(), format, "Cash & <Co>", make_date(2026, 4, 1));
+        const std::string file = std::string(QUILLET_TEST_DATA) + "reports/" + name;
+        if (std::getenv("QUILLET_UPDATE_GOLDEN") != nullptr) {
+            ASSERT_TRUE(replace_file_contents(file, made));
+        }
+        EXPECT_EQ(made, testing::read_file(file)) << name;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,23 @@
+// The spending report: months across, categories down (a parent with its children indented and
+// summed), deposits and payments apart, what has no category on its own line and a total row that
+// is the register's own for the months; as an HTML page, a text listing or CSV (formulas guarded).
+#pragma once
+
+#include <string>
+
+#include "core/category/spending.h"
+#include "core/reports/report.h"
+#include "core/session/category_book.h"
+
+namespace quillet {
+
+// The register's live transactions dated first through last (kNoDate: from its first, through its
+// last) as the spending figures count them, split ones in each part's category.
+IoStatus read_spending(const std::string& register_path, const CategoryBook& book, DateValue first,
+                       DateValue last, SpendingTable& table);
+
+// The document; the title is the register's name, today is dated under it.
+std::string spending_document(const SpendingTable& table, const CategoryLists& lists, ReportFormat format,
+                              const std::string& title, DateValue today);
+
+}  // namespace quillet
