@@ -770,6 +770,10 @@ void set_column_provider(int number, int column, CellProvider provider) {
     if (ListView* view = list_view(number)) view->rows().set_provider(column, std::move(provider));
 }
 
+void set_cell_tips(int number, int column, CellProvider provider) {
+    if (ListView* view = list_view(number)) view->rows().set_tip_provider(column, std::move(provider));
+}
+
 void refresh_provided_cells(int number) {
     if (ListView* view = list_view(number)) view->rows().provided_cells_changed();
 }

@@ -137,6 +137,8 @@ int get_colour(int number, int which);
 // balance); the provider returns nullopt to show the text stored in the row instead.
 using CellProvider = std::function<std::optional<std::string>(int row)>;
 void set_column_provider(int number, int column, CellProvider provider);
+// The tool tips of a column's cells, asked for when one is to be shown.
+void set_cell_tips(int number, int column, CellProvider provider);
 // The provided texts may all have changed: the list repaints them.
 void refresh_provided_cells(int number);
 // The memory a list's rows take, in bytes.

@@ -68,6 +68,12 @@ QVariant RowModel::data(const QModelIndex& index, int role) const {
             return chosen < 0 ? QVariant() : QVariant(to_qt_colour(chosen));
         }
         case kStateRole: return state_of_ && index.column() == 0 ? state_of_(index.row()) : 0;
+        case Qt::ToolTipRole: {
+            const auto column = static_cast<std::size_t>(index.column());
+            if (column >= tip_providers_.size() || !tip_providers_[column]) return {};
+            const std::optional<std::string> tip = tip_providers_[column](index.row());
+            return tip ? QVariant(to_qt(*tip)) : QVariant();
+        }
         default: return {};
     }
 }
@@ -319,6 +325,13 @@ void RowModel::set_provider(int column, CellProvider provider) {
     if (providers_.size() <= static_cast<std::size_t>(column))
         providers_.resize(static_cast<std::size_t>(column) + 1);
     providers_[static_cast<std::size_t>(column)] = std::move(provider);
+}
+
+void RowModel::set_tip_provider(int column, CellProvider provider) {
+    if (column < 0) return;
+    if (tip_providers_.size() <= static_cast<std::size_t>(column))
+        tip_providers_.resize(static_cast<std::size_t>(column) + 1);
+    tip_providers_[static_cast<std::size_t>(column)] = std::move(provider);
 }
 
 void RowModel::provided_cells_changed() {

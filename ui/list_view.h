@@ -78,6 +78,8 @@ class RowModel : public QAbstractTableModel {
     // A column whose texts the program supplies when they are asked for (nullopt: the stored text).
     using CellProvider = std::function<std::optional<std::string>(int row)>;
     void set_provider(int column, CellProvider provider);
+    // A column's cells' tool tips, asked for when one is to be shown (nullopt: none).
+    void set_tip_provider(int column, CellProvider provider);
     // Every provided cell may have changed.
     void provided_cells_changed();
     // Each row's state as the program tells it: 0 none, 1 cleared, 2 reconciled. A reconciled row's
@@ -124,7 +126,8 @@ class RowModel : public QAbstractTableModel {
     std::string arena_;
     std::size_t garbage_ = 0;
     std::vector<std::vector<CellColour>> colour_sets_;
-    std::vector<CellProvider> providers_;  // by column
+    std::vector<CellProvider> providers_;      // by column
+    std::vector<CellProvider> tip_providers_;  // by column
     std::vector<Column> columns_;
     int default_front_ = -1;
     int default_back_ = -1;

@@ -27,9 +27,11 @@ struct Options {
     std::int32_t list_text_colour;  // 0x00BBGGRR
     std::int32_t list_background;   // negative: the system's colours
     std::int32_t find_highlight;
-    std::uint8_t list_order;      // the order the list starts in: 0 file order, 1 reverse
-    std::uint8_t import_cleared;  // imported transactions arrive marked cleared at the bank
-    std::int32_t low_balance;     // cents: the balance ahead falling below it is said in the status bar
+    std::uint8_t list_order;        // the order the list starts in: 0 file order, 1 reverse
+    std::uint8_t import_cleared;    // imported transactions arrive marked cleared at the bank
+    std::int32_t low_balance;       // cents: the balance ahead falling below it is said in the status bar
+    std::uint8_t learn_categories;  // a payee's category is learned from the user's choices
+    std::uint8_t category_column;   // the list shows a tenth column, the category
 
     bool operator==(const Options&) const = default;
 };
@@ -86,6 +88,11 @@ inline constexpr OptionField kOptionFields[] = {
      .default_value = 1},
     // In cents: the scheduled balance ahead falling below it is said once a day.
     {.key = "LowBalanceCents", .kind = OptionField::Kind::kInteger, .integer = &Options::low_balance},
+    {.key = "LearnCategories",
+     .kind = OptionField::Kind::kByte,
+     .byte = &Options::learn_categories,
+     .default_value = 1},
+    {.key = "CategoryColumn", .kind = OptionField::Kind::kByte, .byte = &Options::category_column},
 };
 
 }  // namespace quillet

@@ -14,6 +14,7 @@
 #include "desktop/dialogs/report_dialog.h"
 #include "desktop/dialogs/schedule_editor.h"
 #include "desktop/dialogs/schedules_window.h"
+#include "desktop/dialogs/split_window.h"
 #include "desktop/dialogs/transaction_dialog.h"
 #include "desktop/program/app_state.h"
 #include "desktop/program/main_window_ids.h"
@@ -37,6 +38,7 @@ int dispatch_event(int kind) {
         case schedules_ids::kWindow: handle_schedules_window(kind); break;
         case schedule_editor_ids::kWindow: handle_schedule_editor(kind); break;
         case due_ids::kWindow: handle_due_window(kind); break;
+        case split_ids::kWindow: handle_split_window(kind); break;
         default: break;
     }
     return app().running;

@@ -8,7 +8,7 @@ namespace quillet {
 namespace transaction_ids {
 inline constexpr int kWindow = 202;
 inline constexpr int kWidth = 328;
-inline constexpr int kHeight = 354;
+inline constexpr int kHeight = 408;        // grown by the category's row below the others
 inline constexpr int kFirstCaption = 400;  // 400..404: date, type, number, payee, description
 inline constexpr int kDate = 405;
 inline constexpr int kType = 406;
@@ -24,10 +24,30 @@ inline constexpr int kVoid = 415;
 inline constexpr int kOk = 416;
 inline constexpr int kCancel = 417;  // also Escape's menu event
 inline constexpr int kHelp = 418;    // F1's menu event
+inline constexpr int kCategoryCaption = 419;
+inline constexpr int kCategory = 420;
+inline constexpr int kSplit = 421;
+inline constexpr int kProposal = 422;  // says that the category was proposed for the payee
 // A text field holds what the register's text fields hold.
 inline constexpr int kTextLimit = static_cast<int>(record_format::kTextWidth);
 inline constexpr int kAmountLimit = 7;
 }  // namespace transaction_ids
+
+namespace split_ids {
+inline constexpr int kWindow = 216;
+inline constexpr int kWidth = 336;
+inline constexpr int kLines = 6;  // the parts a split may have
+inline constexpr int kHeight = 96 + 32 * kLines;
+// Numbered after the transaction dialog's gadgets, which stay while it is open.
+inline constexpr int kCategoryHeading = 440;
+inline constexpr int kAmountHeading = 441;
+inline constexpr int kFirstCategory = 442;  // 442..447
+inline constexpr int kFirstAmount = 450;    // 450..455
+inline constexpr int kRemainder = 460;
+inline constexpr int kOk = 461;
+inline constexpr int kCancel = 462;  // also Escape's menu event
+inline constexpr int kHelp = 463;    // F1's menu event
+}  // namespace split_ids
 
 namespace find_ids {
 inline constexpr int kWindow = 203;

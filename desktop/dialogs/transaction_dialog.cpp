@@ -8,8 +8,10 @@
 #include "core/session/rewrite_record.h"
 #include "core/settings/pick_lists.h"
 #include "desktop/dialogs/amount_filter.h"
+#include "desktop/dialogs/category_field.h"
 #include "desktop/dialogs/dialog_ids.h"
 #include "desktop/dialogs/dialog_pattern.h"
+#include "desktop/dialogs/split_window.h"
 #include "desktop/program/app_state.h"
 #include "desktop/program/main_window_ids.h"
 #include "desktop/program/message_box.h"
@@ -182,11 +184,13 @@ void save() {
     // The record is written while the dialog is still open: when the write fails, the message
     // shows over the dialog and everything the user typed is still there to save again.
     RegisterSession& session = register_session();
-    RowChange change;
-    const SessionResult saved = session.apply(
+    const std::shared_ptr<Change> written = change_with_category(
         editing ? std::shared_ptr<Change>(edit_transaction(edited().slot, edited().bytes, record))
                 : std::make_shared<AddTransaction>(record, state.options.list_order == 1),
-        change);
+        record, editing ? std::optional<std::int64_t>(edited().slot) : std::nullopt);
+    if (written == nullptr) return;
+    RowChange change;
+    const SessionResult saved = session.apply(written, change);
     if (!show_session_result(saved, kWindow)) return;
     close_dialog(kWindow);
     show_row_change(change);
@@ -243,6 +247,7 @@ void open_transaction_dialog(int mode, std::int64_t number, const std::string& t
     } else {
         for (const int combo : {kType, kPayee, kDescription}) ui::set_text(combo, "");
     }
+    create_category_field(mode == kEditMode ? std::optional<std::int64_t>(number) : std::nullopt);
     ui::create_button(kOk, 136, 310, 80, 28, texts().transaction_ok);
     ui::create_button(kCancel, 232, 310, 80, 28, texts().transaction_cancel);
     untouched() = {};
@@ -256,8 +261,15 @@ void handle_transaction_dialog(int kind) {
                 if (ui::event_type() == ui::kChange) filter_amount_gadget(kAmount);
                 break;
             case kPayee:
-                if (ui::event_type() == ui::kFocusLost) fill_from_payee();
+                if (ui::event_type() == ui::kFocusLost) {
+                    fill_from_payee();
+                    propose_category(ui::get_text(kPayee));
+                }
                 break;
+            case kCategory:
+                if (ui::event_type() == ui::kChange) category_typed();
+                break;
+            case kSplit: open_split_window(); break;
             case kHasSecondDate:
                 ui::disable_gadget(kSecondDate, ui::get_state(kHasSecondDate) == 1 ? 0 : 1);
                 break;

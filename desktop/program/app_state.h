@@ -77,6 +77,10 @@ struct AppState {
     DateValue due_checked = kNoDate;                  // the day what fell due was last looked for
     std::string due_register;                         // the register it was looked for in
     std::size_t due_waiting = 0;                      // occurrences due and neither entered nor skipped
+    // The transaction dialog's split (none: a category or none), and the category it proposed.
+    std::optional<CategoryLines> category_split;
+    std::string category_proposed;
+    std::optional<CategoryLists> category_lists;  // with the categories the split added, until OK
 };
 
 AppState& app();

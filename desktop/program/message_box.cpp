@@ -15,7 +15,8 @@ bool is_question(int number) {
     return number == kMessageConfirmDelete || number == kMessageConfirmReplace ||
            number == kMessageConfirmCompact || number == kMessageConfirmDeleteLast ||
            number == kMessageReconciledChange || number == kMessageConfirmAdjustment ||
-           number == kMessageScheduledDelete || number == kMessageConfirmScheduleDelete;
+           number == kMessageScheduledDelete || number == kMessageConfirmScheduleDelete ||
+           number == kMessageNewCategory || number == kMessageSplitSpread;
 }
 
 }  // namespace

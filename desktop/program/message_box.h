@@ -55,7 +55,10 @@ inline constexpr int kMessageDueFailed = 39;              // nothing was entered
 inline constexpr int kMessageSchedulesUnreadable = 40;    // the store's schedules cannot be read
 inline constexpr int kMessageScheduledDelete = 41;        // a question: skip the deleted occurrence?
 inline constexpr int kMessageConfirmScheduleDelete = 42;  // a question
-inline constexpr int kMessageCount = 43;
+inline constexpr int kMessageNewCategory = 43;            // a question: add the category typed?
+inline constexpr int kMessageCategoryRefused = 44;        // the caller's text says why
+inline constexpr int kMessageSplitSpread = 45;  // a question: give the difference to the first part?
+inline constexpr int kMessageCount = 46;
 
 // Shows the message, owned by the window; an extra text (a path, say) comes first, then the
 // separator, then the message's own text. Returns the answer: 6 for Yes; anything else means No.

@@ -373,6 +373,10 @@ void prepare_messages(TextTable& t) {
         "A schedule entered this transaction. Skip that occurrence, so that it does not fall due again? "
         "No makes it due again.",
         "Delete this schedule? What it entered stays in the register.",
+        "There is no category of this name yet. Add it?",
+        "",
+        "The amount changed, and the split's parts no longer add up to it. Yes gives the difference to its "
+        "first part; No opens the split to place it.",
     };
     t.message_separator = "\n\n";
     t.causes = {
@@ -427,6 +431,7 @@ void prepare_texts() {
     prepare_reconcile(t);
     prepare_chart(t);
     prepare_schedule_texts(t.schedules);
+    prepare_category_texts(t.categories);
 }
 
 const TextTable& texts() { return table(); }

@@ -10,6 +10,7 @@
 
 #include "core/import/statement.h"
 #include "core/list/running_balance.h"
+#include "desktop/program/category_texts.h"
 #include "desktop/program/schedule_texts.h"
 
 namespace quillet {
@@ -141,6 +142,7 @@ struct TextTable {
         save_picture_button, chart_picture_suffix, chart_help_topic, no_transactions;
     std::array<std::string, 3> chart_ranges;  // all, the last 12 months, this year
     ScheduleTexts schedules;
+    CategoryTexts categories;
     // The window picture.
     std::string picture_extension, picture_filter, save_picture_title;
     // The programs a saved CSV report is opened with, the first found on PATH: each an argument
@@ -162,7 +164,7 @@ struct TextTable {
     std::string shortcut_icon_name;    // the launcher's icon, a file name without extension
 
     // Numbered messages; message 7 is empty on purpose (its caller supplies the whole text).
-    std::array<std::string, 43> messages;
+    std::array<std::string, 46> messages;
     std::string message_separator;  // between a message's extra text and its own text
     // Why a file operation failed, by errno; other errors get other_cause and the system's words.
     std::vector<std::pair<int, std::string>> causes;

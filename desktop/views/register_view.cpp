@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/category/category_edits.h"
 #include "core/list/row_text.h"
 #include "core/register/register_file.h"
 #include "core/runtime/dates.h"
@@ -33,6 +34,27 @@ void provide_balances() {
         const std::optional<Figure> balance = register_session().balances().running(row);
         if (!balance) return std::nullopt;  // a void row shows its mark
         return figure_text(*balance);
+    });
+}
+
+// A payee's tool tip names the transaction's category (a split's parts with their amounts), once
+// the companion store has been read after painting.
+void provide_category_tips() {
+    ui::set_cell_tips(kRegisterList, kPayeeColumn, [](int row) -> std::optional<std::string> {
+        RegisterSession& session = register_session();
+        if (app().options.tooltips_off != 0 || session.store_state() != StoreState::kRead)
+            return std::nullopt;
+        const CategoryBook& book = session.categories();
+        const std::int64_t slot = session.slot_of(row);
+        if (!book.categorised(slot)) return std::nullopt;
+        const CategoryTexts& t = texts().categories;
+        std::string tip = t.tip_category;
+        if (!book.is_split(slot)) return tip + category_full_name(book.lists(), book.category_of(slot));
+        tip += t.split_shown;
+        for (const CategoryLine& line : book.lines_of(slot))
+            tip += "\n" + category_full_name(book.lists(), line.category) + "  " +
+                   cents_text(line.cents.value_or(0));
+        return tip;
     });
 }
 
@@ -124,6 +146,7 @@ bool fill_register_view(const std::string& path, int order_mode) {
     supply_rows();
     show_row_states();
     provide_balances();
+    provide_category_tips();
     show_balances();
     select_register_row(0);
     ui::resume_drawing(kRegisterList);
