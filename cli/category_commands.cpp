@@ -222,7 +222,7 @@ int run_categorize(const std::string& path, bool dry_run) {
         std::cout << decided.size() << " transactions would be categorised\n";
         return kDone;
     }
-    return applied(session, categorise(session.categories(), session.places(), decided, "rules applied"),
+    return applied(session, categorise(session.categories(), session.places(), decided, "applying the rules"),
                    "Categorised " + std::to_string(decided.size()) +
                        (decided.size() == 1 ? " transaction" : " transactions"));
 }

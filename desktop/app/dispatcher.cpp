@@ -2,6 +2,7 @@
 
 #include "desktop/app/main_commands.h"
 #include "desktop/dialogs/about_window.h"
+#include "desktop/dialogs/categories_window.h"
 #include "desktop/dialogs/chart_dialog.h"
 #include "desktop/dialogs/dialog_ids.h"
 #include "desktop/dialogs/due_window.h"
@@ -39,6 +40,7 @@ int dispatch_event(int kind) {
         case schedule_editor_ids::kWindow: handle_schedule_editor(kind); break;
         case due_ids::kWindow: handle_due_window(kind); break;
         case split_ids::kWindow: handle_split_window(kind); break;
+        case categories_ids::kWindow: handle_categories_window(kind); break;
         default: break;
     }
     return app().running;

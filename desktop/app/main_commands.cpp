@@ -5,6 +5,7 @@
 #include "core/runtime/program_start.h"
 #include "core/session/compaction.h"
 #include "desktop/dialogs/about_window.h"
+#include "desktop/dialogs/categories_window.h"
 #include "desktop/dialogs/chart_dialog.h"
 #include "desktop/dialogs/cleared_command.h"
 #include "desktop/dialogs/command_guards.h"
@@ -88,6 +89,9 @@ void run_menu_command(int item) {
             break;
         case kDue:
             if (command_guard(Guard::kRegisterWithRecords)) check_what_is_due(true);
+            break;
+        case kCategories:
+            if (command_guard(Guard::kRegisterWithRecords)) open_categories_window();
             break;
         case kScheduleThis:
             if (row_command_guards()) schedule_this(app().current_row);

@@ -87,10 +87,10 @@ void create_category_field(std::optional<std::int64_t> edited_slot) {
     state.category_proposed.clear();
     state.category_lists.reset();
     ui::create_text(kCategoryCaption, 16, 358, 70, 16, t.category_caption);
-    ui::create_combo(kCategory, 88, 352, 140, 26, ui::kComboEditable);
+    ui::create_combo(kCategory, 88, 352, 132, 26, ui::kComboEditable);
     ui::set_attribute(kCategory, ui::kAttributeTextLimit, static_cast<int>(kCategoryNameBytes));
     ui::set_label_target(kCategoryCaption, kCategory);
-    ui::create_button(kSplit, 236, 351, 76, 28, t.split_button);
+    ui::create_button(kSplit, 228, 351, 84, 28, t.split_button);
     ui::create_text(kProposal, 88, 382, 224, 16, "");
     fill_category_names(kCategory);
     ui::set_text(kCategory, "");

@@ -49,6 +49,30 @@ inline constexpr int kCancel = 462;  // also Escape's menu event
 inline constexpr int kHelp = 463;    // F1's menu event
 }  // namespace split_ids
 
+namespace categories_ids {
+inline constexpr int kWindow = 214;
+inline constexpr int kWidth = 600;
+inline constexpr int kHeight = 520;
+inline constexpr int kList = 640;
+inline constexpr int kNameCaption = 641;
+inline constexpr int kName = 642;
+inline constexpr int kAdd = 643;
+inline constexpr int kRename = 644;
+inline constexpr int kMerge = 645;
+inline constexpr int kDelete = 646;
+inline constexpr int kRulesCaption = 647;
+inline constexpr int kRules = 648;
+inline constexpr int kMatch = 649;
+inline constexpr int kRuleText = 650;
+inline constexpr int kRuleCategory = 651;
+inline constexpr int kAddRule = 652;
+inline constexpr int kDeleteRule = 653;
+inline constexpr int kApplyRules = 654;
+inline constexpr int kClose = 655;  // also Escape's menu event
+inline constexpr int kHelp = 656;   // F1's menu event
+inline constexpr int kNote = 657;
+}  // namespace categories_ids
+
 namespace find_ids {
 inline constexpr int kWindow = 203;
 inline constexpr int kWidth = 296;
@@ -260,7 +284,7 @@ inline constexpr int kAmountLimit = 10;
 }  // namespace due_ids
 
 namespace schedule_editor_ids {
-inline constexpr int kWindow = 215;  // 214 is kept for the categories window
+inline constexpr int kWindow = 215;
 inline constexpr int kWidth = 520;
 inline constexpr int kHeight = 420;
 inline constexpr int kFirstCaption = 490;  // 490..493: payee, type, number, memo

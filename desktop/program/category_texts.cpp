@@ -35,23 +35,19 @@ void prepare_category_texts(CategoryTexts& t) {
 
     t.categories_item = "Cate&gories...";
     t.categories_title = "Categories";
-    t.add_button = "&Add...";
-    t.rename_button = "&Rename...";
-    t.merge_button = "&Merge into...";
+    t.add_button = "&Add";
+    t.rename_button = "&Rename";
+    t.merge_button = "&Merge into";
     t.delete_button = "&Delete...";
     t.close_button = "&Close";
     t.rules_caption = "Payee rules, tried in this order (the first that matches decides):";
-    t.add_rule_button = "Add r&ule...";
+    t.add_rule_button = "Add r&ule";
     t.delete_rule_button = "Delete ru&le";
     t.apply_rules_button = "A&pply rules to uncategorised...";
     t.categories_help_topic = "categories";
-    t.name_prompt = "The new category (\"Car:Fuel\" for a child of Car):";
-    t.rename_prompt = "The category's new name:";
-    t.merge_prompt = "Merge into which category? Its transactions and rules go there.";
-    t.delete_prompt =
-        "Where do its transactions go? A category's name, or nothing to leave them without one:";
-    t.rule_prompt = "Payees that hold this text (start it with \"=\" for equals, \"^\" for starts with):";
-    t.rule_category_prompt = "get the category:";
+    t.name_caption = "&Name:";
+    t.window_note = "Rename, Merge into and Delete act on the selected category, with the name typed.";
+    t.merge_wants_name = "Type the name of the category to merge into, then press Merge again.";
     t.applied_count = " transactions were given a category by the rules.";
     t.nothing_applied = "No transaction without a category matches a rule.";
     t.category_columns = {"Category", "Transactions"};

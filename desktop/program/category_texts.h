@@ -22,9 +22,8 @@ struct CategoryTexts {
     std::string tip_category;
     // The categories window.
     std::string categories_item, categories_title, add_button, rename_button, merge_button, delete_button,
-        close_button, rules_caption, add_rule_button, delete_rule_button, apply_rules_button,
-        categories_help_topic, name_prompt, rename_prompt, merge_prompt, delete_prompt, rule_prompt,
-        rule_category_prompt, applied_count, nothing_applied;
+        close_button, name_caption, rules_caption, add_rule_button, delete_rule_button, apply_rules_button,
+        categories_help_topic, window_note, merge_wants_name, applied_count, nothing_applied;
     std::array<std::string, 2> category_columns;  // category, transactions
     std::array<std::string, 3> rule_columns;      // payee, text, category
     std::array<std::string, 3> matches;           // equals, contains, starts with

@@ -65,6 +65,7 @@ void build_menus() {
     ui::menu_item(kSchedules, t.schedules.schedules_item);
     ui::menu_item(kDue, t.schedules.due_item);
     ui::menu_item(kScheduleThis, t.schedules.schedule_this_item);
+    ui::menu_item(kCategories, t.categories.categories_item);
     ui::menu_separator();
     ui::open_sub_menu(t.order_menu);
     ui::menu_item(kFileOrderItem, t.file_order);

@@ -46,7 +46,8 @@ inline constexpr int kCleared = 332;
 inline constexpr int kReconcile = 333;
 inline constexpr int kChart = 334;
 inline constexpr int kSchedules = 335;
-// 336 and 337 are kept for the categories and the filter bar.
+inline constexpr int kCategories = 336;
+// 337 is kept for the filter bar.
 inline constexpr int kDue = 338;
 inline constexpr int kScheduleThis = 339;
 // Every minute: a new day lists what fell due.

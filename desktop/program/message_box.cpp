@@ -16,7 +16,8 @@ bool is_question(int number) {
            number == kMessageConfirmCompact || number == kMessageConfirmDeleteLast ||
            number == kMessageReconciledChange || number == kMessageConfirmAdjustment ||
            number == kMessageScheduledDelete || number == kMessageConfirmScheduleDelete ||
-           number == kMessageNewCategory || number == kMessageSplitSpread;
+           number == kMessageNewCategory || number == kMessageSplitSpread ||
+           number == kMessageDeleteUsedCategory;
 }
 
 }  // namespace

@@ -57,8 +57,9 @@ inline constexpr int kMessageScheduledDelete = 41;        // a question: skip th
 inline constexpr int kMessageConfirmScheduleDelete = 42;  // a question
 inline constexpr int kMessageNewCategory = 43;            // a question: add the category typed?
 inline constexpr int kMessageCategoryRefused = 44;        // the caller's text says why
-inline constexpr int kMessageSplitSpread = 45;  // a question: give the difference to the first part?
-inline constexpr int kMessageCount = 46;
+inline constexpr int kMessageSplitSpread = 45;         // a question: give the difference to the first part?
+inline constexpr int kMessageDeleteUsedCategory = 46;  // a question: leave its transactions without one?
+inline constexpr int kMessageCount = 47;
 
 // Shows the message, owned by the window; an extra text (a path, say) comes first, then the
 // separator, then the message's own text. Returns the answer: 6 for Yes; anything else means No.

@@ -377,6 +377,8 @@ void prepare_messages(TextTable& t) {
         "",
         "The amount changed, and the split's parts no longer add up to it. Yes gives the difference to its "
         "first part; No opens the split to place it.",
+        "Transactions use this category. Yes leaves them without one; No keeps it (type the category they go "
+        "to in Name, then press Delete).",
     };
     t.message_separator = "\n\n";
     t.causes = {

@@ -164,7 +164,7 @@ struct TextTable {
     std::string shortcut_icon_name;    // the launcher's icon, a file name without extension
 
     // Numbered messages; message 7 is empty on purpose (its caller supplies the whole text).
-    std::array<std::string, 46> messages;
+    std::array<std::string, 47> messages;
     std::string message_separator;  // between a message's extra text and its own text
     // Why a file operation failed, by errno; other errors get other_cause and the system's words.
     std::vector<std::pair<int, std::string>> causes;

@@ -36,6 +36,9 @@ std::string step_name(const Change& change) {
 
 std::string step_caption(const std::string& prefix, const Change& change, const std::string& keys) {
     const TextTable& t = texts();
+    // A step named by its own words ("adding Car:Fuel") says them alone.
+    if (const StepName named = change.step_name(); !named.text.empty())
+        return prefix + step_name(change) + keys;
     return prefix + t.change_names[static_cast<std::size_t>(change.kind())] + t.change_of +
            step_name(change) + keys;
 }

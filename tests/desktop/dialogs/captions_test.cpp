@@ -105,7 +105,17 @@ TEST_F(Captions, FitTheirGadgetsInEveryDialog) {
     settle();
     trigger(kEditTransaction);
     expect_captions_fit(transaction_ids::kWindow);
+    ui::click_button(transaction_ids::kSplit);
+    settle();
+    expect_captions_fit(split_ids::kWindow);
+    ui::post_event(ui::kEventMenu, split_ids::kWindow, split_ids::kCancel);
+    settle();
     ui::post_event(ui::kEventMenu, transaction_ids::kWindow, transaction_ids::kCancel);
+    settle();
+
+    trigger(kCategories);
+    expect_captions_fit(categories_ids::kWindow);
+    ui::post_event(ui::kEventMenu, categories_ids::kWindow, categories_ids::kClose);
     settle();
 
     trigger(kFind);
