@@ -332,22 +332,13 @@ int run_spending_report(const ReportOptions& options, const ReportRequest& reque
     const CategoryBook& book = session.categories();
     if (session.store_state() == StoreState::kUnusable)
         return say_failed(session.store_path(), session.store_problem());
-    DateValue first = kNoDate;
-    DateValue last = kNoDate;
-    if (request.range == ReportRange::kThisMonth) {
-        const std::int32_t year = year_of(request.today);
-        const std::int32_t month = month_of(request.today);
-        first = make_date(year, month, 1);
-        last = (month == 12 ? make_date(year + 1, 1, 1) : make_date(year, month + 1, 1)) - 1;
-    } else if (request.range == ReportRange::kDates) {
-        first = day_of_value(request.first);
-        last = day_of_value(request.last) + kSecondsADay - 1;
-    }
-    SpendingTable table;
-    if (const IoStatus read = read_spending(options.path, book, first, last, table); !read)
-        return say_failed(options.path, read);
-    const std::string document =
-        spending_document(table, book.lists(), request.format, request.title, request.today);
+    std::string document;
+    const IoStatus made =
+        write_spending_report(options.path, book, request, [&document](std::string_view piece) {
+            document += piece;
+            return IoStatus();
+        });
+    if (!made) return say_failed(options.path, made);
     if (!options.output.empty()) {
         const IoStatus written = replace_file_contents(options.output, document);
         return written ? kDone : say_failed(options.output, written);

@@ -208,6 +208,24 @@ IoStatus read_spending(const std::string& register_path, const CategoryBook& boo
     return {};
 }
 
+IoStatus write_spending_report(const std::string& register_path, const CategoryBook& book,
+                               const ReportRequest& request, const ReportSink& sink) {
+    DateValue first = kNoDate;
+    DateValue last = kNoDate;
+    if (request.range == ReportRange::kThisMonth) {
+        const std::int32_t year = year_of(request.today);
+        const std::int32_t month = month_of(request.today);
+        first = make_date(year, month, 1);
+        last = (month == 12 ? make_date(year + 1, 1, 1) : make_date(year, month + 1, 1)) - 1;
+    } else if (request.range == ReportRange::kDates) {
+        first = day_of_value(request.first);
+        last = day_of_value(request.last) + kSecondsADay - 1;
+    }
+    SpendingTable table;
+    if (const IoStatus read = read_spending(register_path, book, first, last, table); !read) return read;
+    return sink(spending_document(table, book.lists(), request.format, request.title, request.today));
+}
+
 std::string spending_document(const SpendingTable& table, const CategoryLists& lists, ReportFormat format,
                               const std::string& title, DateValue today) {
     std::string out;

@@ -20,4 +20,9 @@ IoStatus read_spending(const std::string& register_path, const CategoryBook& boo
 std::string spending_document(const SpendingTable& table, const CategoryLists& lists, ReportFormat format,
                               const std::string& title, DateValue today);
 
+// The spending report of the request's range (all, this month, or its days) in its format, titled
+// and dated as the request says, into the sink.
+IoStatus write_spending_report(const std::string& register_path, const CategoryBook& book,
+                               const ReportRequest& request, const ReportSink& sink);
+
 }  // namespace quillet

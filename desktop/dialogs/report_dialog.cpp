@@ -31,7 +31,10 @@ int set_option(int first, int last) {
     return 0;
 }
 
-void show_state_column() { ui::disable_gadget(kStateColumn, ui::get_state(kCsv) == 1 ? 0 : 1); }
+// The State column is the transactions' CSV's; the spending report has none.
+void show_state_column() {
+    ui::disable_gadget(kStateColumn, ui::get_state(kCsv) == 1 && ui::get_state(kByCategory) == 0 ? 0 : 1);
+}
 
 void make_report() {
     const DateValue one = parse_date(kDisplayDateMask, ui::get_text(kFirstDate));
@@ -41,7 +44,8 @@ void make_report() {
     if (format == 0 || range == 0) return;
     export_report(static_cast<ReportFormat>(format - kHtml), static_cast<ReportRange>(range - kAll),
                   std::min(one, other), std::max(one, other), ui::get_state(kOpenAfter) == 1,
-                  format == kCsv && ui::get_state(kStateColumn) == 1, kWindow);
+                  format == kCsv && ui::get_state(kStateColumn) == 1, ui::get_state(kByCategory) == 1,
+                  kWindow);
 }
 
 void create_gadgets() {
@@ -68,6 +72,7 @@ void create_gadgets() {
     // meets it). Only a CSV file takes the states as a column; the page and the listing show them
     // anyway.
     ui::create_check_box(kStateColumn, 16, 262, 246, 16, t.state_column_box);
+    ui::create_check_box(kByCategory, 16, 286, 246, 16, t.categories.by_category_option);
 }
 
 }  // namespace
@@ -91,7 +96,8 @@ void handle_report_dialog(int kind) {
             case kDates: update_dates(); break;
             case kHtml:
             case kText:
-            case kCsv: show_state_column(); break;
+            case kCsv:
+            case kByCategory: show_state_column(); break;
             case kOk: make_report(); break;
             case kCancel: close_dialog(kWindow); break;
             default: break;

@@ -55,7 +55,7 @@ void prepare_category_texts(CategoryTexts& t) {
     t.matches = {"equals", "contains", "starts with"};
     t.learned_mark = " (learned)";
 
-    t.by_category_option = "Spending by &category";
+    t.by_category_option = "Spending &by category";
     t.learn_box = "Learn payees' categories";
     t.column_box = "Category column in the list";
     t.column_title = "Category";

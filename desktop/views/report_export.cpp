@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "core/category/spending_report.h"
 #include "core/runtime/atomic_replace.h"
 #include "core/runtime/file_access.h"
 #include "core/runtime/number_text.h"
@@ -34,13 +35,25 @@ std::vector<std::string> extensions_of(ReportFormat format) {
 }
 
 // Makes the report into the work file. On failure the user has been told why.
-bool make_report(const ReportRequest& request, const std::string& work, int owner_window) {
-    const std::string& register_path = app().session.path();
+bool make_report(const ReportRequest& request, bool by_category, const std::string& work, int owner_window) {
+    RegisterSession& session = app().session;
+    const std::string& register_path = session.path();
     AtomicReplace document(work);
     IoStatus made = document.status();
-    if (made)
-        made = write_report(register_path, request,
-                            [&document](std::string_view piece) { return document.write(piece); });
+    const ReportSink into_work = [&document](std::string_view piece) { return document.write(piece); };
+    if (made && by_category) {
+        const CategoryBook& book = session.categories();
+        // Categories that cannot be read make no report: a page of only "uncategorised" would mislead.
+        if (session.store_state() == StoreState::kUnusable) {
+            show_message(
+                kMessageReportNotMade, owner_window,
+                failure_text(SessionResult::of_store(session.store_problem(), session.store_path())));
+            return false;
+        }
+        made = write_spending_report(register_path, book, request, into_work);
+    } else if (made) {
+        made = write_report(register_path, request, into_work);
+    }
     // A failure that the work file did not cause is the register's.
     const std::string& failed = made || !document.ok() ? work : register_path;
     if (made) made = document.commit();
@@ -85,7 +98,7 @@ std::string report_work_path() {
 }
 
 void export_report(ReportFormat format, ReportRange range, DateValue first, DateValue last, bool open_after,
-                   bool state_column, int owner_window) {
+                   bool state_column, bool by_category, int owner_window) {
     AppState& state = app();
     // Each record's state, by slot, from the marks the session read.
     const std::vector<std::uint8_t> states = state.session.states_by_slot();
@@ -99,7 +112,7 @@ void export_report(ReportFormat format, ReportRange range, DateValue first, Date
     request.today = current_date();
     request.title = file_part(state.session.path(), kCutExtension);
     const std::string work = report_work_path();
-    if (!make_report(request, work, owner_window)) return;
+    if (!make_report(request, by_category, work, owner_window)) return;
 
     const ReportFormatInfo info = report_format_info(format);
     const std::string chosen = ui::requesters().save_file(

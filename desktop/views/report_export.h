@@ -12,9 +12,9 @@ namespace quillet {
 // Makes and saves the report; messages are owned by owner_window (the report dialog). Every
 // failure is said with the path and its cause: a report that was not saved never looks saved.
 // Cleared and reconciled transactions are marked; a CSV file gets them as a column of its own
-// only with state_column.
+// only with state_column. By category: the spending report of the range instead of its transactions.
 void export_report(ReportFormat format, ReportRange range, DateValue first, DateValue last, bool open_after,
-                   bool state_column, int owner_window);
+                   bool state_column, bool by_category, int owner_window);
 
 // The chosen path with the format's extension appended, unless it already ends in one of the
 // format's extensions (in any letter case).

@@ -51,6 +51,21 @@ TEST_F(ReportDialog, KeepsItsGadgetsWhereTheyWereAndGrowsForTheStateColumn) {
             << place.gadget;
     }
     EXPECT_GE(ui::gadget_rect(kStateColumn).y, 218 + 28);
+    EXPECT_GE(ui::gadget_rect(kByCategory).y, ui::gadget_rect(kStateColumn).y + 16);
+}
+
+// Spending by category: the months across, the total the register's own, and no State column.
+TEST_F(ReportDialog, TheSpendingBoxMakesTheSpendingReport) {
+    ui::click_button(kCsv);
+    ui::click_button(kStateColumn);
+    ui::click_button(kByCategory);
+    settle();
+    EXPECT_FALSE(ui::is_gadget_enabled(kStateColumn));
+    save_as("spending.csv");
+    EXPECT_EQ(
+        read_file(folder.file("spending.csv")),
+        "Category,Nov 2026,Dec 2026,Total\r\nDeposits\r\nUncategorised,100.00,.00,100.00\r\n"
+        "Total,100.00,.00,100.00\r\nPayments\r\nUncategorised,.00,30.00,30.00\r\nTotal,.00,30.00,30.00\r\n");
 }
 
 TEST_F(ReportDialog, OpensOnAllAndTheWebPageWithTheDatesOff) {
