@@ -687,6 +687,10 @@ void set_item_state(int number, int row, int item_state) {
     }
 }
 
+void remove_last_column(int number) {
+    if (ListView* view = list_view(number)) view->rows().remove_last_column();
+}
+
 void add_column(int number, int position, const std::string& title, int width) {
     ListView* view = list_view(number);
     if (view == nullptr) return;

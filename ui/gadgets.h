@@ -117,6 +117,8 @@ void set_item_ticks(int number, const std::vector<bool>& ticked);
 
 void add_column(int number, int position, const std::string& title, int width);
 int count_columns(int number);
+// The list's last column goes (a column the user turned off).
+void remove_last_column(int number);
 int column_width(int number, int column);
 void set_column_alignment(int number, int column, int alignment);
 // A list column of figures (amounts, balances): never cut; one too wide for its cell shows "#"

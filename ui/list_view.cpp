@@ -389,6 +389,17 @@ void RowModel::add_column(int position, const QString& title) {
     if (!bulk_) endInsertColumns();
 }
 
+void RowModel::remove_last_column() {
+    if (column_count() == 0) return;
+    const int column = column_count() - 1;
+    if (!bulk_) beginRemoveColumns({}, column, column);
+    columns_.pop_back();
+    if (providers_.size() > static_cast<std::size_t>(column)) providers_.resize(static_cast<std::size_t>(column));
+    if (tip_providers_.size() > static_cast<std::size_t>(column))
+        tip_providers_.resize(static_cast<std::size_t>(column));
+    if (!bulk_) endRemoveColumns();
+}
+
 void RowModel::set_title(int column, const QString& title) {
     if (column < 0 || column >= column_count()) return;
     columns_[static_cast<std::size_t>(column)].title = title;

@@ -65,6 +65,8 @@ class RowModel : public QAbstractTableModel {
     void set_item_data(int row, std::int64_t data);
 
     void add_column(int position, const QString& title);
+    // The last column goes, with what provides its cells.
+    void remove_last_column();
     int column_count() const { return static_cast<int>(columns_.size()); }
     void set_title(int column, const QString& title);
     void set_alignment(int column, int alignment);

@@ -106,7 +106,7 @@ inline constexpr int kAmountLimit = 7;
 namespace options_ids {
 inline constexpr int kWindow = 204;
 inline constexpr int kWidth = 238;
-inline constexpr int kHeight = 316;    // grown by the balance warning's amount
+inline constexpr int kHeight = 364;    // grown by the balance warning's amount and the categories' boxes
 inline constexpr int kFirstBox = 400;  // 400..406: the seven on/off options, in the options' order
 inline constexpr int kRightAlignAmounts = 400;
 inline constexpr int kTooltipsOff = 401;
@@ -126,6 +126,8 @@ inline constexpr int kCancel = 414;  // also Escape's menu event
 inline constexpr int kHelp = 415;    // F1's menu event
 inline constexpr int kLowBalanceCaption = 416;
 inline constexpr int kLowBalance = 417;
+inline constexpr int kLearnCategories = 418;
+inline constexpr int kCategoryColumn = 419;
 inline constexpr int kLowBalanceLimit = 11;
 }  // namespace options_ids
 

@@ -46,8 +46,10 @@ void create_gadgets() {
     ui::create_string(kLowBalance, 142, 232, 80, 26, cents_text(app().options.low_balance));
     ui::set_attribute(kLowBalance, ui::kAttributeTextLimit, kLowBalanceLimit);
     ui::set_label_target(kLowBalanceCaption, kLowBalance);
-    ui::create_button(kOk, 46, 272, 80, 28, t.options_ok);
-    ui::create_button(kCancel, 142, 272, 80, 28, t.options_cancel);
+    ui::create_check_box(kLearnCategories, 16, 270, 206, 16, t.categories.learn_box);
+    ui::create_check_box(kCategoryColumn, 16, 294, 206, 16, t.categories.column_box);
+    ui::create_button(kOk, 46, 320, 80, 28, t.options_ok);
+    ui::create_button(kCancel, 142, 320, 80, 28, t.options_cancel);
 }
 
 // The font requester starts from the list's font and text colour; a choice is kept at once.
@@ -82,6 +84,8 @@ void accept() {
         *box_options(options, box) = static_cast<std::uint8_t>(ui::get_state(box) == 1 ? 1 : 0);
     }
     options.list_order = static_cast<std::uint8_t>(ui::get_state(kReverseOrder) == 1 ? 1 : 0);
+    options.learn_categories = static_cast<std::uint8_t>(ui::get_state(kLearnCategories) == 1 ? 1 : 0);
+    options.category_column = static_cast<std::uint8_t>(ui::get_state(kCategoryColumn) == 1 ? 1 : 0);
     close_dialog(kWindow);
     apply_options(true);
 }
@@ -96,6 +100,8 @@ void open_options_dialog() {
         ui::set_state(box, *box_options(options, box) == 1 ? 1 : 0);
     }
     ui::set_state(options.list_order == 1 ? kReverseOrder : kFileOrder, 1);
+    ui::set_state(kLearnCategories, options.learn_categories == 1 ? 1 : 0);
+    ui::set_state(kCategoryColumn, options.category_column == 1 ? 1 : 0);
     // Run from the package, the menu has the package's entry: shown as there, and not ours to change.
     if (!app().package_entry.empty()) {
         ui::set_state(kProfileShortcut, 1);

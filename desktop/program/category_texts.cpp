@@ -56,8 +56,8 @@ void prepare_category_texts(CategoryTexts& t) {
     t.learned_mark = " (learned)";
 
     t.by_category_option = "Spending &by category";
-    t.learn_box = "Learn payees' categories";
-    t.column_box = "Category column in the list";
+    t.learn_box = "Learn &payees' categories";
+    t.column_box = "Category colu&mn in the list";
     t.column_title = "Category";
 }
 

@@ -248,6 +248,7 @@ void read_store_after_painting() {
     if (session.store_state() == StoreState::kUnread) {
         session.read_store();
         show_row_states_again();
+        ui::refresh_provided_cells(kRegisterList);
     }
     // Said once for a register, not at every reload; the register works on without the store.
     AppState& state = app();
@@ -257,6 +258,25 @@ void read_store_after_painting() {
             kMessageStoreUnusable, kMainWindow,
             file_and_cause(session.store_path(), cause_text(session.store_problem(), &texts().store_causes)));
     }
+}
+
+void show_category_column(bool shown) {
+    const bool there = ui::count_columns(kRegisterList) > kColumnCount;
+    if (shown == there) return;
+    if (!shown) {
+        ui::remove_last_column(kRegisterList);
+        return;
+    }
+    ui::add_column(kRegisterList, kColumnCount, texts().categories.column_title, kColumnWidth);
+    // Read once the store is, after painting: until then the column is empty.
+    ui::set_column_provider(kRegisterList, kColumnCount, [](int row) -> std::optional<std::string> {
+        RegisterSession& session = register_session();
+        if (session.store_state() != StoreState::kRead) return std::string();
+        const CategoryBook& book = session.categories();
+        const std::int64_t slot = session.slot_of(row);
+        if (book.is_split(slot)) return texts().categories.split_shown;
+        return category_full_name(book.lists(), book.category_of(slot));
+    });
 }
 
 std::size_t register_view_memory_bytes() {

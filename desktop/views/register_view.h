@@ -37,6 +37,10 @@ void show_row_change(const RowChange& change);
 // the store cannot be used.
 void read_store_after_painting();
 
+// The list's tenth column, each transaction's category ("Split" for a split one), when the user
+// turned it on; gone when off.
+void show_category_column(bool shown);
+
 // Says how a change ended unless it was done, over the owner window: a register changed by another
 // program is read again and the user told with the message (the changed-elsewhere one by default);
 // a failure names the file and its cause. True when the change was done.

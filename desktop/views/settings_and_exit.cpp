@@ -162,6 +162,7 @@ void apply_options(bool reload) {
     const int alignment = options.right_align_amounts == 1 ? ui::kAlignRight : ui::kAlignLeft;
     for (const int column : {kDepositColumn, kWithdrawalColumn, kBalanceColumn})
         ui::set_column_alignment(kRegisterList, column, alignment);
+    show_category_column(options.category_column == 1);
     ui::resume_drawing(kRegisterList);
 
     // Said only when the user has just chosen it, not at every start.

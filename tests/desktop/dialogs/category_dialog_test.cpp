@@ -11,6 +11,7 @@
 #include "desktop/program/message_box.h"
 #include "desktop/program/undo_captions.h"
 #include "desktop/views/register_view.h"
+#include "desktop/views/settings_and_exit.h"
 #include "tests/support/app_fixture.h"
 #include "ui/menus.h"
 #include "ui/toolkit_internal.h"
@@ -115,6 +116,15 @@ TEST_F(CategoryField, TheSplitAllowsOkOnlyWhenItsPartsAddUpAndAnEditSpreadsTheDi
     const std::int64_t repairs = find_category(book().lists(), "Car:Repairs");
     EXPECT_EQ(book().lines_of(slot), (CategoryLines{{fuel, 3000}, {repairs, 2000}}));
     EXPECT_EQ(payee_tip(2), "Category: Split\nCar:Fuel  30.00\nCar:Repairs  20.00");
+    // The tenth column, when the user turns it on.
+    EXPECT_EQ(ui::count_columns(kRegisterList), kColumnCount);
+    app().options.category_column = 1;
+    apply_options(false);
+    ASSERT_EQ(ui::count_columns(kRegisterList), kColumnCount + 1);
+    EXPECT_EQ(column(kColumnCount), (std::vector<std::string>{"", "", texts().categories.split_shown}));
+    app().options.category_column = 0;
+    apply_options(false);
+    EXPECT_EQ(ui::count_columns(kRegisterList), kColumnCount);
 
     // The amount edited to 60.00: Yes gives the difference to the first part.
     app().current_row = 2;
