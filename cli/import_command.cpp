@@ -7,6 +7,7 @@
 #include "cli/cli_text.h"
 #include "cli/exit_codes.h"
 #include "cli/register_access.h"
+#include "core/category/imported_categories.h"
 #include "core/import/import_draft.h"
 #include "core/import/statement_text.h"
 #include "core/runtime/file_access.h"
@@ -194,7 +195,8 @@ int run_import(const ImportOptions& options) {
         return kDone;
     }
     RowChange change;
-    const SessionResult imported = session.apply(std::make_shared<ImportStatement>(std::move(batch)), change);
+    const SessionResult imported =
+        session.apply(categorised_import(std::move(batch), session.categories()), change);
     if (!imported.done()) return say_session_failed(imported);
     std::cout << "Added " << preview.ticked_count() << ", "
               << counted(preview.duplicate_count(), "duplicate", "duplicates") << ", "

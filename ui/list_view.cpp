@@ -394,7 +394,8 @@ void RowModel::remove_last_column() {
     const int column = column_count() - 1;
     if (!bulk_) beginRemoveColumns({}, column, column);
     columns_.pop_back();
-    if (providers_.size() > static_cast<std::size_t>(column)) providers_.resize(static_cast<std::size_t>(column));
+    if (providers_.size() > static_cast<std::size_t>(column))
+        providers_.resize(static_cast<std::size_t>(column));
     if (tip_providers_.size() > static_cast<std::size_t>(column))
         tip_providers_.resize(static_cast<std::size_t>(column));
     if (!bulk_) endRemoveColumns();

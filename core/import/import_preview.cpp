@@ -265,6 +265,7 @@ ImportBatch batch_of(const ImportPreview& preview) {
     batch.identities.reserve(ticked.size());
     for (const PreviewLine* line : ticked) {
         batch.records.push_back(record_of(line->line));
+        batch.categories.push_back(line->category);
         batch.identities.push_back(line->identity);
     }
     batch.entry.file_name = preview.file_name;

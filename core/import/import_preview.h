@@ -35,6 +35,7 @@ struct PreviewLine {
     DateValue verdict_date = kNoDate;  // the import's day, or the typed transaction's
     // The other file a transaction was imported from, shared by the lines of one import.
     std::shared_ptr<const std::string> verdict_file;
+    std::int64_t category = kCategoryByRules;  // the one the user chose for it, or 0 for none
 
     std::string_view verdict_file_name() const { return verdict_file ? std::string_view(*verdict_file) : ""; }
 };

@@ -52,7 +52,9 @@ class WithCategories : public Change {
                    std::optional<CategoryLists> lists_after = std::nullopt);
     ChangeKind kind() const override { return inner_->kind(); }
     bool reads_store() const override { return true; }
+    bool needs_usable_store() const override { return inner_->needs_usable_store(); }
     bool needs_as_listed() const override { return inner_->needs_as_listed(); }
+    bool needs_register_file() const override { return inner_->needs_register_file(); }
     IoStatus plan(const SessionState& state, const RegisterLock* lock, ChangePlan& plan) override;
     void applied(SessionState& state, ChangePlan& plan, RowChange& rows) override;
     bool undoable() const override { return inner_->undoable(); }

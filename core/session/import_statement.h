@@ -14,11 +14,15 @@ namespace quillet {
 
 // An import ready to be written: the records in the order they go, each one's identity, and what
 // the store keeps of the file.
+// A record imported gets the category the payee rules give it, unless one was chosen for it.
+inline constexpr std::int64_t kCategoryByRules = -1;
+
 struct ImportBatch {
     std::vector<TransactionRecord> records;
     std::vector<std::string> identities;
     StoredImport entry;
-    bool cleared = false;  // the records arrive cleared at the bank
+    bool cleared = false;                       // the records arrive cleared at the bank
+    std::vector<std::int64_t> categories = {};  // chosen for each record (none: each as the rules give)
 };
 
 class ImportStatement : public Change {

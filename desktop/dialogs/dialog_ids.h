@@ -214,6 +214,8 @@ inline constexpr int kSeparator = 439;
 inline constexpr int kPlainCaption = 398;
 inline constexpr int kPlain = 399;
 inline constexpr int kMarkCleared = 397;
+inline constexpr int kLineCategoryCaption = 395;
+inline constexpr int kLineCategory = 396;
 }  // namespace import_ids
 
 namespace reconcile_ids {

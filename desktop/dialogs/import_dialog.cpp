@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/category/category_edits.h"
+#include "core/category/imported_categories.h"
 #include "core/import/csv_profiles.h"
 #include "core/import/raw_statement.h"
 #include "core/import/statement_text.h"
@@ -158,6 +160,48 @@ void show_counts() {
     ui::disable_gadget(kOk, preview.ticked_count() > 0 ? 0 : 1);
 }
 
+// The category the line's record will get: chosen, or as the payee rules give it.
+std::string line_category_name(const PreviewLine& line) {
+    const std::optional<CategoryRules>& rules = app().import_rules;
+    if (!rules) return {};
+    const std::int64_t category =
+        line_category(line.category, *rules, utf8_to_windows1252(line.line.payee()));
+    return category_full_name(register_session().categories().lists(), category);
+}
+
+// The selected line's choice of category shown in the field below the list.
+void show_line_category() {
+    const std::vector<PreviewLine>& lines = draft().preview.lines;
+    const int row = ui::get_state(kPreview);
+    if (row < 0 || static_cast<std::size_t>(row) >= lines.size() || !app().import_rules) return;
+    const std::int64_t chosen = lines[static_cast<std::size_t>(row)].category;
+    int item = 0;
+    if (chosen == 0) {
+        item = 1;
+    } else if (chosen > 0) {
+        const std::vector<std::int64_t> order = listed_order(register_session().categories().lists());
+        const auto found = std::find(order.begin(), order.end(), chosen);
+        item = found == order.end() ? 0 : 2 + static_cast<int>(found - order.begin());
+    }
+    ui::set_state(kLineCategory, item);
+}
+
+// The user chose the selected line's category.
+void choose_line_category() {
+    std::vector<PreviewLine>& lines = draft().preview.lines;
+    const int row = ui::get_state(kPreview);
+    if (row < 0 || static_cast<std::size_t>(row) >= lines.size()) return;
+    const int item = ui::get_state(kLineCategory);
+    const std::vector<std::int64_t> order = listed_order(register_session().categories().lists());
+    std::int64_t& chosen = lines[static_cast<std::size_t>(row)].category;
+    chosen =
+        item <= 0 ? kCategoryByRules
+        : item == 1
+            ? 0
+            : order[static_cast<std::size_t>(std::min<int>(item - 2, static_cast<int>(order.size()) - 1))];
+    ui::supplied_row_changed(kPreview, row);
+}
+
 // A preview line's cells, made when the list shows the row: a statement of a million lines is
 // listed at once.
 void supply_preview_row(int row, std::string& text) {
@@ -169,7 +213,7 @@ void supply_preview_row(int row, std::string& text) {
     text = date_text(s.date) + '\n' + utf8_to_windows1252(s.number()) + '\n' +
            utf8_to_windows1252(s.payee()) + '\n' + utf8_to_windows1252(s.description()) + '\n' +
            texts().kind_names[s.cents < 0 ? 1 : 0] + '\n' + cents_text(s.cents < 0 ? -s.cents : s.cents) +
-           '\n' + utf8_to_windows1252(verdict_text(line));
+           '\n' + utf8_to_windows1252(verdict_text(line)) + '\n' + line_category_name(line);
 }
 
 void fill_lists() {
@@ -219,6 +263,7 @@ bool show_preview() {
 void close_import() {
     close_dialog(kWindow);
     app().import_draft.reset();
+    app().import_rules.reset();
 }
 
 // The user changed a column, the lines to skip or the header box: the file is read again under the
@@ -316,8 +361,8 @@ void import_ticked() {
     // What the pick lists learn, as from typed transactions: the latest last, so it stands first.
     std::vector<TransactionRecord> learned = batch.records;
     RowChange change;
-    const SessionResult imported =
-        register_session().apply(std::make_shared<ImportStatement>(std::move(batch)), change);
+    const SessionResult imported = register_session().apply(
+        categorised_import(std::move(batch), register_session().categories()), change);
     if (!imported.done()) {
         if (imported.stale()) {
             // Nothing was written; the register is read again, and so is what it already holds.
@@ -382,12 +427,29 @@ void create_gadgets() {
     ui::create_list(
         kPreview, 16, 264, 848, 200, titles[0], 104,
         ui::kListFullRowSelect | ui::kListGridLines | ui::kListAlwaysShowSelection | ui::kListTickBoxes);
-    const int widths[] = {104, 64, 150, 110, 78, 80, 240};
-    for (int column = 1; column < 7; ++column)
+    const int widths[] = {104, 64, 150, 110, 78, 80, 120, 120};
+    for (int column = 1; column < 8; ++column)
         ui::add_column(kPreview, column, titles[static_cast<std::size_t>(column)], widths[column]);
     ui::set_column_alignment(kPreview, 5, ui::kAlignRight);
     ui::set_column_figures(kPreview, 5);
-    ui::create_text(kCounts, 16, 470, 848, 34, "");
+    ui::create_text(kCounts, 16, 470, 560, 34, "");
+    ui::create_text(kLineCategoryCaption, 582, 476, 120, 18, t.categories.line_category_caption);
+    ui::create_combo(kLineCategory, 704, 472, 160, 26);
+    ui::set_label_target(kLineCategoryCaption, kLineCategory);
+    {
+        // The payee rules, and the categories a line may be given instead.
+        RegisterSession& session = register_session();
+        const CategoryBook& book = session.categories();
+        const bool usable = session.store_state() != StoreState::kUnusable;
+        app().import_rules.reset();
+        if (usable) app().import_rules.emplace(book.lists().rules);
+        ui::add_item(kLineCategory, -1, t.categories.by_rules);
+        ui::add_item(kLineCategory, -1, t.categories.no_category);
+        for (const std::int64_t id : listed_order(book.lists()))
+            ui::add_item(kLineCategory, -1, category_full_name(book.lists(), id));
+        ui::set_state(kLineCategory, 0);
+        ui::disable_gadget(kLineCategory, usable ? 0 : 1);
+    }
     const auto& skipped = t.skipped_titles;
     ui::create_list(kSkipped, 16, 506, 848, 64, skipped[0], 56, ui::kListFullRowSelect | ui::kListGridLines);
     ui::add_column(kSkipped, 1, skipped[1], 300);
@@ -457,8 +519,13 @@ void handle_import_dialog(int kind) {
             case kMark:
             case kPlain: choose_conventions(); break;
             case kPreview:
-                if (ui::event_type() == ui::kTicked) note_tick();
+                if (ui::event_type() == ui::kTicked) {
+                    note_tick();
+                } else {
+                    show_line_category();
+                }
                 break;
+            case kLineCategory: choose_line_category(); break;
             case kMarkCleared: app().options.import_cleared = ui::get_state(kMarkCleared) == 1 ? 1 : 0; break;
             case kTickAll: set_all_ticks(true); break;
             case kUntickAll: set_all_ticks(false); break;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/category/category_rules.h"
 #include "core/chart/chart_figures.h"
 #include "core/import/import_draft.h"
 #include "core/reconcile/reconcile_sheet.h"
@@ -81,6 +82,7 @@ struct AppState {
     std::optional<CategoryLines> category_split;
     std::string category_proposed;
     std::optional<CategoryLists> category_lists;  // with the categories the split added, until OK
+    std::optional<CategoryRules> import_rules;    // the payee rules, while the import dialog is open
 };
 
 AppState& app();

@@ -59,6 +59,9 @@ void prepare_category_texts(CategoryTexts& t) {
     t.learn_box = "Learn &payees' categories";
     t.column_box = "Category colu&mn in the list";
     t.column_title = "Category";
+    t.line_category_caption = "Category o&f the line:";
+    t.by_rules = "As the rules give";
+    t.no_category = "None";
 }
 
 }  // namespace quillet

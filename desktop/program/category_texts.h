@@ -30,6 +30,8 @@ struct CategoryTexts {
     std::string learned_mark;
     // The report dialog and the options.
     std::string by_category_option, learn_box, column_box, column_title;
+    // The import dialog: each line's category, as the rules give it or as chosen.
+    std::string line_category_caption, by_rules, no_category;
 };
 
 void prepare_category_texts(CategoryTexts& t);

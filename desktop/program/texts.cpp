@@ -213,7 +213,7 @@ void prepare_import(TextTable& t) {
     t.separator_names = {"Comma ,", "Semicolon ;", "Tab", "Pipe |"};
     t.plain_caption = "Without si&gn";
     t.plain_names = {"Money in", "Money out"};
-    t.preview_titles = {"Date", "Number", "Payee", "Memo", "Kind", "Amount", "Duplicate"};
+    t.preview_titles = {"Date", "Number", "Payee", "Memo", "Kind", "Amount", "Duplicate", "Category"};
     t.skipped_titles = {"Line", "Why it was skipped", "What it says"};
     t.kind_names = {"Deposit", "Withdrawal"};
     t.imported_on = "imported on ";

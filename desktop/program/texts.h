@@ -103,8 +103,9 @@ struct TextTable {
     // The separator's choice (comma, semicolon, tab, pipe), and what amounts without a sign are.
     std::string separator_caption, plain_caption;
     std::array<std::string, 4> separator_names;
-    std::array<std::string, 2> plain_names;     // money in, money out
-    std::array<std::string, 7> preview_titles;  // date, number, payee, memo, kind, amount, duplicate
+    std::array<std::string, 2> plain_names;  // money in, money out
+    std::array<std::string, 8>
+        preview_titles;  // date, number, payee, memo, kind, amount, duplicate, category
     std::array<std::string, 3> skipped_titles;  // line, why, what it says
     std::array<std::string, 2> kind_names;      // deposit, withdrawal
     // "imported on <date>": a file imported before as a whole (a line's verdict is the core's).

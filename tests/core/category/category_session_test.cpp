@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/category/category_edits.h"
+#include "core/category/imported_categories.h"
 #include "core/category/rules_applied.h"
 #include "core/category/spending_report.h"
 #include "core/register/register_file.h"
@@ -147,6 +148,29 @@ TEST_F(CategorySession, EditsThatCannotBeMadeAreRefusedWithTheirReason) {
     // Deleted with where its transactions go: they go without a category.
     apply(delete_category(book, places, id("Food"), 0).change);
     EXPECT_EQ(lines(0), CategoryLines{});
+}
+
+// An import gives what it adds the category chosen for its line, else the payee rules' one, in
+// its one step: undo takes the records and their categories back together.
+TEST_F(CategorySession, AnImportCategorisesWhatItAddsByTheRulesUnlessTheLineHasItsOwn) {
+    apply(add_rule(lists(), RuleMatch::kContains, "shell", id("Car:Fuel")).change);
+    ImportBatch batch;
+    batch.records = {payment(20, "SHELL 1234", 40.0f), payment(21, "SHELL 5678", 9.0f),
+                     payment(22, "Bakery", 3.0f)};
+    batch.identities = {"a", "b", "c"};
+    batch.entry.file_name = "march.qif";
+    batch.entry.fingerprint = "march";
+    batch.categories = {kCategoryByRules, id("Food"), kCategoryByRules};
+    apply(categorised_import(std::move(batch), session_.categories()));
+    reopen();
+    EXPECT_EQ(lines(5), (CategoryLines{{id("Car:Fuel"), std::nullopt}}));
+    EXPECT_EQ(lines(6), (CategoryLines{{id("Food"), std::nullopt}})) << "the line's own choice";
+    EXPECT_EQ(lines(7), CategoryLines{});
+    RowChange rows;
+    ASSERT_TRUE(session_.undo(rows).done());
+    reopen();
+    EXPECT_EQ(session_.places().slot_count(), 5);
+    EXPECT_EQ(lines(5), CategoryLines{});
 }
 
 // The spending report of a month with a split, a parent and its child, a name a spreadsheet would
