@@ -6,6 +6,7 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QCoreApplication>
 #include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
 #include <QLineSeries>
@@ -76,6 +77,9 @@ class FigureChartView : public QChartView {
             chart()->removeAxis(axis);
             delete axis;
         }
+        // The charts delete the axes' drawings later; the program's own event loop never gets to
+        // that, and they were drawn on under the new axes.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         point_labels.clear();
         point_times.clear();
         ahead_count = 0;
@@ -208,7 +212,13 @@ void set_bar_pairs(int number, const std::vector<BarPair>& pairs, const std::str
     }
     auto* series = new QBarSeries;
     series->append(first);
-    series->append(second);
+    // Without a second name the bars are one series (the second's figures are left aside).
+    if (second_name.empty()) {
+        delete second;
+        second = nullptr;
+    } else {
+        series->append(second);
+    }
     view->chart()->addSeries(series);
     auto* axis = new QBarCategoryAxis;
     axis->append(categories);

@@ -39,6 +39,7 @@ bool create_chart(int number, int x, int y, int width, int height);
 void set_line_points(int number, const std::vector<LinePoint>& points, const std::vector<DayTick>& ticks,
                      const std::string& name, const std::vector<LinePoint>& ahead = {},
                      const std::string& ahead_name = {});
+// An empty second name: one bar a category, the first's.
 void set_bar_pairs(int number, const std::vector<BarPair>& pairs, const std::string& first_name,
                    const std::string& second_name);
 // The text the hover shows now (for tests), empty when none.

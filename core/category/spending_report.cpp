@@ -208,6 +208,16 @@ IoStatus read_spending(const std::string& register_path, const CategoryBook& boo
     return {};
 }
 
+std::vector<std::pair<std::string, std::int64_t>> category_payments(const SpendingTable& table,
+                                                                    const CategoryLists& lists) {
+    std::vector<std::pair<std::string, std::int64_t>> paid;
+    for (const SpendingRow& row : table.rows) {
+        const std::int64_t cents = sum_of(row.payments);
+        if (row.level == 0 && cents != 0) paid.emplace_back(row_name(row, lists, true), cents);
+    }
+    return paid;
+}
+
 IoStatus write_spending_report(const std::string& register_path, const CategoryBook& book,
                                const ReportRequest& request, const ReportSink& sink) {
     DateValue first = kNoDate;

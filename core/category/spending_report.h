@@ -20,6 +20,11 @@ IoStatus read_spending(const std::string& register_path, const CategoryBook& boo
 std::string spending_document(const SpendingTable& table, const CategoryLists& lists, ReportFormat format,
                               const std::string& title, DateValue today);
 
+// The payments of each category of the top level in the table's months (a parent's with its
+// children's), what has no category last: the full name (UTF-8) and the cents, only those paid.
+std::vector<std::pair<std::string, std::int64_t>> category_payments(const SpendingTable& table,
+                                                                    const CategoryLists& lists);
+
 // The spending report of the request's range (all, this month, or its days) in its format, titled
 // and dated as the request says, into the sink.
 IoStatus write_spending_report(const std::string& register_path, const CategoryBook& book,

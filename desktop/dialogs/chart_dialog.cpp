@@ -1,5 +1,6 @@
 #include "desktop/dialogs/chart_dialog.h"
 
+#include "core/category/spending_report.h"
 #include "core/chart/chart_figures.h"
 #include "core/chart/date_ticks.h"
 #include "core/runtime/dates.h"
@@ -62,6 +63,45 @@ std::vector<ui::LinePoint> points_ahead(std::int32_t after_day, std::string& wor
     return points;
 }
 
+// The bars' choices after the months: the last twelve months, then the last three years, newest
+// first, each as its first and last day.
+constexpr int kBarMonths = 12;
+constexpr int kBarYears = 3;
+
+std::pair<DateValue, DateValue> bars_period(int choice) {
+    const DateValue today = current_date();
+    std::int32_t year = year_of(today);
+    if (choice > kBarMonths) {
+        year -= choice - kBarMonths - 1;
+        return {make_date(year, 1, 1), make_date(year + 1, 1, 1) - 1};
+    }
+    std::int32_t month = month_of(today) - (choice - 1);
+    while (month < 1) {
+        month += 12;
+        --year;
+    }
+    return {make_date(year, month, 1),
+            (month == 12 ? make_date(year + 1, 1, 1) : make_date(year, month + 1, 1)) - 1};
+}
+
+// A month's or year's payments by category, a bar each with its exact sum when pointed at.
+void show_category_bars(int choice) {
+    const TextTable& t = texts();
+    RegisterSession& session = register_session();
+    const CategoryBook& book = session.categories();
+    const auto [first, last] = bars_period(choice);
+    SpendingTable table;
+    std::vector<ui::BarPair> bars;
+    if (read_spending(session.path(), book, first, last, table)) {
+        for (const auto& [name, cents] : category_payments(table, book.lists())) {
+            bars.push_back({windows1252_to_utf8(name), static_cast<double>(cents) / 100.0, 0,
+                            windows1252_to_utf8(name) + ": " + cents_text(cents), ""});
+        }
+    }
+    ui::set_bar_pairs(kBars, bars,
+                      windows1252_to_utf8(t.categories.payments_of + ui::get_item_text(kBarsBy, choice)), "");
+}
+
 void show_figures() {
     const TextTable& t = texts();
     const int chosen = std::max(0, ui::get_state(kRange));
@@ -97,8 +137,12 @@ void show_figures() {
              name + " " + windows1252_to_utf8(t.deposits_series) + ": " + figure_text(month.deposits),
              name + " " + windows1252_to_utf8(t.withdrawals_series) + ": " + figure_text(month.withdrawals)});
     }
-    ui::set_bar_pairs(kBars, bars, windows1252_to_utf8(t.deposits_series),
-                      windows1252_to_utf8(t.withdrawals_series));
+    if (const int bars_by = ui::get_state(kBarsBy); bars_by > 0) {
+        show_category_bars(bars_by);
+    } else {
+        ui::set_bar_pairs(kBars, bars, windows1252_to_utf8(t.deposits_series),
+                          windows1252_to_utf8(t.withdrawals_series));
+    }
     // The range's figures in words too: its first and last balance, or where the balance went out
     // of range.
     std::string words = t.no_transactions;
@@ -142,6 +186,19 @@ void open_chart_window() {
     for (const std::string& range : t.schedules.ahead_ranges) ui::add_item(kAhead, -1, range);
     ui::set_state(kAhead, book.schedules.empty() ? 0 : 1);
     ui::set_label_target(kAheadCaption, kAhead);
+    ui::create_text(kBarsCaption, 556, 18, 40, 18, t.categories.bars_caption);
+    ui::create_combo(kBarsBy, 598, 14, 146, 26);
+    ui::set_label_target(kBarsCaption, kBarsBy);
+    ui::add_item(kBarsBy, -1, t.categories.bars_by_month);
+    for (int choice = 1; choice <= kBarMonths + kBarYears; ++choice) {
+        const DateValue first = bars_period(choice).first;
+        ui::add_item(kBarsBy, -1,
+                     choice > kBarMonths ? format_date("%yyyy", first) : format_date("%yyyy/%mm", first));
+    }
+    ui::set_state(kBarsBy, 0);
+    // Categories that cannot be read have no bars of their own.
+    (void)session.categories();
+    ui::disable_gadget(kBarsBy, session.store_state() == StoreState::kUnusable ? 1 : 0);
     ui::create_text(kFigures, 16, 46, 728, 18, "");
     ui::create_chart(kLine, 16, 66, 728, 282);
     ui::create_chart(kBars, 16, 354, 728, 196);
@@ -155,7 +212,8 @@ void handle_chart_window(int kind) {
     if (kind == ui::kEventGadget) {
         switch (ui::event_gadget()) {
             case kRange:
-            case kAhead: show_figures(); break;
+            case kAhead:
+            case kBarsBy: show_figures(); break;
             case kSavePicture: save_window_picture(kWindow, texts().chart_picture_suffix); break;
             case kClose: close_chart(); break;
             default: break;

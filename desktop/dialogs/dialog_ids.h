@@ -255,6 +255,8 @@ inline constexpr int kClose = 466;  // also Escape's menu event
 inline constexpr int kHelp = 467;   // F1's menu event
 inline constexpr int kAheadCaption = 468;
 inline constexpr int kAhead = 469;
+inline constexpr int kBarsCaption = 458;
+inline constexpr int kBarsBy = 459;  // the months, or a month's or a year's payments by category
 }  // namespace chart_ids
 
 namespace schedules_ids {

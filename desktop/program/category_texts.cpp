@@ -62,6 +62,9 @@ void prepare_category_texts(CategoryTexts& t) {
     t.line_category_caption = "Category o&f the line:";
     t.by_rules = "As the rules give";
     t.no_category = "None";
+    t.bars_caption = "&Bars:";
+    t.bars_by_month = "By month";
+    t.payments_of = "Payments in ";
 }
 
 }  // namespace quillet

@@ -32,6 +32,8 @@ struct CategoryTexts {
     std::string by_category_option, learn_box, column_box, column_title;
     // The import dialog: each line's category, as the rules give it or as chosen.
     std::string line_category_caption, by_rules, no_category;
+    // The chart: the bars by month, or a month's or year's payments by category.
+    std::string bars_caption, bars_by_month, payments_of;
 };
 
 void prepare_category_texts(CategoryTexts& t);

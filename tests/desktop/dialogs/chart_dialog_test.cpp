@@ -1,10 +1,12 @@
 // The balance chart as the user opens it: Ctrl+G on a small register shows its figures, the range
 // choice narrows them, the date axis is labelled on calendar starts, and every hover text (read
 // without a mouse) names a day or month and its exact figure.
+#include <QBarCategoryAxis>
 #include <QCategoryAxis>
 #include <QChartView>
 #include <QLineSeries>
 
+#include "core/category/category_edits.h"
 #include "core/session/put_schedule.h"
 #include "desktop/dialogs/dialog_ids.h"
 #include "tests/support/app_fixture.h"
@@ -47,6 +49,43 @@ TEST_F(Program, TheChartShowsTheBalanceOfEachDayAndTheRangeNarrowsIt) {
     ui::post_event(ui::kEventMenu, kWindow, kClose);
     settle();
     EXPECT_FALSE(ui::is_window(kWindow));
+}
+
+// A month's payments by category: a bar for each category of the top level (its children's in it),
+// what has none last, each with its exact sum.
+TEST_F(Program, TheBarsShowAMonthsPaymentsByCategory) {
+    std::vector<TransactionRecord> records = {
+        record(make_date(2026, 12, 1), 30.05f, 1), record(make_date(2026, 12, 2), 12.0f, 1),
+        record(make_date(2026, 11, 3), 99.0f, 1), record(make_date(2024, 12, 30), 45.0f, 1),
+        record(make_date(2025, 1, 2), 1200.0f, 0)};
+    open_register(records);
+    RegisterSession& session = register_session();
+    RowChange rows;
+    ASSERT_TRUE(session.apply(add_category(session.categories().lists(), "Car:Fuel").change, rows).done());
+    ASSERT_TRUE(
+        session
+            .apply(
+                categorise(session.categories(), session.places(),
+                           {{0, {{find_category(session.categories().lists(), "Car:Fuel"), std::nullopt}}}},
+                           "categories"),
+                rows)
+            .done());
+    trigger(kChart);
+    ui::set_state(kBarsBy, 1);  // this month, 2026/12
+    settle();
+    EXPECT_EQ(ui::get_item_text(kBarsBy, 1), "2026/12");
+    ui::hover_bar(kBars, 0, 0);
+    EXPECT_EQ(ui::chart_hover_text(kBars), "Car: 30.05");
+    ui::hover_bar(kBars, 1, 0);
+    EXPECT_EQ(ui::chart_hover_text(kBars), "Uncategorised: 12.00");
+    auto* view = qobject_cast<QChartView*>(ui::detail::gadget_widget(kBars));
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->chart()->axes(Qt::Horizontal).size(), 1) << "the months' axis is gone";
+    auto* names = qobject_cast<QBarCategoryAxis*>(view->chart()->axes(Qt::Horizontal).value(0));
+    ASSERT_NE(names, nullptr);
+    EXPECT_EQ(names->categories(), QStringList({"Car", "Uncategorised"}));
+    ui::post_event(ui::kEventMenu, kWindow, kClose);
+    settle();
 }
 
 // A range without transactions draws no axes at all (once 1970's labels stood over the words), and
