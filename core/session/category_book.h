@@ -44,6 +44,14 @@ class CategoryBook {
         return code > 0 ? code : 0;
     }
     void set_lines(std::int64_t slot, const CategoryLines& lines);
+    // A record's one category (the common case, without making lines), when it had none.
+    void set_category(std::int64_t slot, std::int64_t category) {
+        const auto at = static_cast<std::size_t>(slot);
+        if (at >= codes_.size()) codes_.resize(at + 1, 0);
+        codes_[at] = static_cast<std::int32_t>(category);
+    }
+    // Room for the slots' codes, made once.
+    void reserve(std::int64_t slots) { codes_.reserve(static_cast<std::size_t>(slots)); }
     // Slots from this one on are gone (appended records cut again).
     void forget_from(std::int64_t slot);
     bool any_categorised() const { return !codes_.empty(); }

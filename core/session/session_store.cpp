@@ -64,12 +64,20 @@ void RegisterSession::read_category_lines(CategoryLists lists, const std::vector
         if (records.empty() || !(records.back() == part.record)) records.push_back(part.record);
     }
     const std::vector<std::int64_t> found = state_.places.slots_of_sorted(records, slots);
+    if (!records.empty()) book.reserve(state_.places.slot_count());
     std::size_t at = 0;
     for (std::size_t record = 0; record < records.size(); ++record) {
+        const std::size_t first = at;
+        while (at < parts.size() && parts[at].record == records[record]) ++at;
+        if (found[record] < 0) continue;
+        if (at - first == 1 && !parts[first].cents) {
+            book.set_category(found[record], parts[first].category);
+            continue;
+        }
         CategoryLines lines;
-        for (; at < parts.size() && parts[at].record == records[record]; ++at)
-            lines.push_back({parts[at].category, parts[at].cents});
-        if (found[record] >= 0) book.set_lines(found[record], lines);
+        for (std::size_t part = first; part < at; ++part)
+            lines.push_back({parts[part].category, parts[part].cents});
+        book.set_lines(found[record], lines);
     }
 }
 

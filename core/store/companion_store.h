@@ -41,7 +41,7 @@ namespace quillet {
 inline constexpr std::string_view kStoreSuffix = ".qstore";
 // The version of the tables this program writes; older stores are brought up to it when opened
 // for writing, newer ones are refused.
-inline constexpr int kStoreSchemaVersion = 7;
+inline constexpr int kStoreSchemaVersion = 8;
 inline constexpr std::int64_t kGonePlace = -1;
 
 // The store beside the register at the path: beside the file the path names, so that a register

@@ -67,6 +67,7 @@ TEST(CompanionStore, EveryEarlierVersionIsBroughtUpWithWhatItHolds) {
         {"4", folder.write("four.qstore", corpus("reconciled.qstore"))},
         {"5", folder.write("five.qstore", corpus("reconciled.qstore"))},
         {"6", folder.write("six.qstore", corpus("reconciled.qstore"))},
+        {"7", folder.write("seven.qstore", corpus("reconciled.qstore"))},
     };
     // The second version added an imported statement's account and currency.
     run_sql(versions[1].path,
@@ -87,6 +88,19 @@ TEST(CompanionStore, EveryEarlierVersionIsBroughtUpWithWhatItHolds) {
             "INTEGER NOT NULL, amount_varies INTEGER NOT NULL); CREATE TABLE occurrences(schedule_id INTEGER "
             "NOT NULL, occurrence INTEGER NOT NULL, state INTEGER NOT NULL, day INTEGER, record INTEGER, "
             "PRIMARY KEY(schedule_id, occurrence)); PRAGMA user_version = 6");
+    // The seventh kept categories, its transactions' lines keyed by place.
+    run_sql(
+        versions[6].path,
+        "CREATE TABLE last_change(id INTEGER NOT NULL); ALTER TABLE imports ADD COLUMN opening_cents "
+        "INTEGER; ALTER TABLE imports ADD COLUMN first_date INTEGER; CREATE TABLE schedules(id INTEGER "
+        "PRIMARY KEY); CREATE TABLE occurrences(schedule_id INTEGER); CREATE TABLE categories(id INTEGER "
+        "PRIMARY KEY, name BLOB NOT NULL, parent INTEGER); CREATE TABLE category_parts(record INTEGER NOT "
+        "NULL, place INTEGER NOT NULL, line INTEGER NOT NULL, category INTEGER NOT NULL, cents INTEGER, "
+        "PRIMARY KEY(record, place, line)); CREATE TABLE category_rules(id INTEGER PRIMARY KEY, position "
+        "INTEGER NOT NULL, match INTEGER NOT NULL, text BLOB NOT NULL, category INTEGER NOT NULL, learned "
+        "INTEGER NOT NULL, deleted INTEGER NOT NULL); INSERT INTO categories VALUES(1, 'Car', NULL); "
+        "INSERT INTO category_parts VALUES(42, 0, 0, 1, NULL), (42, 1, 0, 1, 700), (42, 1, 1, 1, 300); "
+        "PRAGMA user_version = 7");
     for (const Version& version : versions) {
         SCOPED_TRACE(version.name);
         CompanionStore read_only;
@@ -103,7 +117,19 @@ TEST(CompanionStore, EveryEarlierVersionIsBroughtUpWithWhatItHolds) {
         ASSERT_TRUE(store.write_change([](CompanionStore&) { return IoStatus(); }, 77));
         ASSERT_TRUE(store.last_change(last));
         EXPECT_EQ(last, 77u);
+        std::vector<CategoryPart> parts;
+        ASSERT_TRUE(store.read_category_parts(parts));
+        EXPECT_EQ(parts.size(), version.name == std::string("7") ? 3u : 0u);
     }
+    // Twins' lines shift up past each other, as a record edited into their fingerprint makes them.
+    CompanionStore store;
+    ASSERT_TRUE(store.open(versions[6].path, true));
+    ASSERT_TRUE(store.move_record({7, 0}, {42, 0}));
+    std::vector<CategoryPart> parts;
+    ASSERT_TRUE(store.read_category_parts(parts));
+    ASSERT_EQ(parts.size(), 3u);
+    EXPECT_EQ(parts[0].record.place, 1);
+    EXPECT_EQ(parts[2].record.place, 2);
 }
 
 TEST(CompanionStore, AChangeIsWrittenWholeWithItsNumberOrNotAtAll) {
