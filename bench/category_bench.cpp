@@ -1,5 +1,6 @@
-// Categories at a million records, every one categorised: the register opened with its categories
-// beside one opened without (the list, then the store, as the program reads it after painting), the
+// Categories at a million records, every one imported and categorised: the register opened with its
+// categories beside one opened without (the list, then the store's links, marks and categories, as
+// the program reads them after painting), the
 // spending report of ten years by month, 200 payee rules tried on 100,000 imported payees, and a
 // category used by 300,000 transactions renamed and merged into another (each one step, its undo
 // untimed).
@@ -25,41 +26,22 @@ testing::TempFolder& bench_folder() {
     return folder;
 }
 
-// Ten categories, the first three children of Home; slot s gets category 1 + s % 10, so that the
-// first is used by 300,000 transactions... and the rest by 100,000 each.
-bool categorise_every_record(const std::string& path) {
-    RegisterSession session;
-    session.open(path, kListFileOrder);
-    RowChange rows;
-    for (const char* name :
-         {"Home:Rent", "Home:Power", "Home:Water", "Car", "Food", "Health", "Fun", "Pay", "Gifts", "Fees"}) {
-        const CategoryEdit added = add_category(session.categories().lists(), name);
-        if (!added.change || !session.apply(added.change, rows).done()) return false;
-    }
-    std::vector<std::pair<std::int64_t, CategoryLines>> lines;
-    lines.reserve(kRecords);
-    const std::vector<std::int64_t> ids = listed_order(session.categories().lists());
-    for (std::int64_t slot = 0; slot < session.places().slot_count(); ++slot) {
-        const std::int64_t pick = slot % 10 < 3 ? find_category(session.categories().lists(), "Home:Rent")
-                                                : ids[static_cast<std::size_t>(slot % ids.size())];
-        lines.push_back({slot, {{pick, std::nullopt}}});
-    }
-    return session.apply(categorise(session.categories(), session.places(), lines, "categories"), rows)
-        .done();
-}
-
+// A store linking every record, as an imported register's; with every record categorised besides.
 const std::string& million(bool categorised) {
-    static const std::string plain = [] {
-        const std::string made = bench_folder().file("Million.qlt");
-        return bench::write_generated_register(made, kRecords, 20261210) ? made : std::string();
-    }();
-    static const std::string with_categories = [] {
-        const std::string made = bench_folder().file("Categorised.qlt");
-        return bench::write_generated_register(made, kRecords, 20261210) && categorise_every_record(made)
+    static const std::string linked = [] {
+        const std::string made = bench_folder().file("Linked.qlt");
+        return bench::write_generated_register(made, kRecords, 20261210) && bench::link_every_record(made)
                    ? made
                    : std::string();
     }();
-    return categorised ? with_categories : plain;
+    static const std::string with_categories = [] {
+        const std::string made = bench_folder().file("Categorised.qlt");
+        return bench::write_generated_register(made, kRecords, 20261210) && bench::link_every_record(made) &&
+                       bench::add_generated_categories(made)
+                   ? made
+                   : std::string();
+    }();
+    return categorised ? with_categories : linked;
 }
 
 void BM_OpenAMillion(benchmark::State& state) {

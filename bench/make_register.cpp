@@ -1,6 +1,7 @@
-// make_register PATH COUNT [SEED] [--linked] [--scheduled]: writes a realistic register of COUNT
-// records to PATH; with --linked, also a companion store that links every record to an import; with
-// --scheduled, 1,000 schedules in the store that begin in 2037 (none due yet).
+// make_register PATH COUNT [SEED] [--linked] [--scheduled] [--categorised]: writes a realistic
+// register of COUNT records to PATH; with --linked, also a companion store that links every record to
+// an import; with --scheduled, 1,000 schedules in the store that begin in 2037 (none due yet); with
+// --categorised, ten categories and every record given one.
 #include <charconv>
 #include <cstdio>
 #include <string>
@@ -24,15 +25,17 @@ int main(int argc, char** argv) {
     int given = argc;
     bool linked = false;
     bool scheduled = false;
+    bool categorised = false;
     while (given >= 4) {
         const std::string_view last = argv[given - 1];
-        if (last != "--linked" && last != "--scheduled") break;
-        (last == "--linked" ? linked : scheduled) = true;
+        if (last != "--linked" && last != "--scheduled" && last != "--categorised") break;
+        (last == "--linked" ? linked : last == "--scheduled" ? scheduled : categorised) = true;
         --given;
     }
     if (given < 3 || given > 4 || !parse(argv[2], count) || count < 0 ||
         (given == 4 && !parse(argv[3], seed))) {
-        std::fprintf(stderr, "usage: make_register PATH COUNT [SEED] [--linked] [--scheduled]\n");
+        std::fprintf(stderr,
+                     "usage: make_register PATH COUNT [SEED] [--linked] [--scheduled] [--categorised]\n");
         return 2;
     }
     if (!quillet::bench::write_generated_register(argv[1], count, seed)) {
@@ -46,6 +49,10 @@ int main(int argc, char** argv) {
     if (scheduled &&
         !quillet::bench::add_generated_schedules(argv[1], 1000, quillet::make_date(2037, 1, 1))) {
         std::fprintf(stderr, "make_register: cannot write the schedules beside %s\n", argv[1]);
+        return 1;
+    }
+    if (categorised && !quillet::bench::add_generated_categories(argv[1])) {
+        std::fprintf(stderr, "make_register: cannot write the categories beside %s\n", argv[1]);
         return 1;
     }
     return 0;

@@ -5,11 +5,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/category/category_edits.h"
 #include "core/register/record_fingerprint.h"
 #include "core/register/register_file.h"
 #include "core/runtime/atomic_replace.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/file_access.h"
+#include "core/session/register_session.h"
 #include "core/store/companion_store.h"
 
 namespace quillet::bench {
@@ -185,6 +187,28 @@ bool add_generated_schedules(const std::string& register_path, int count, DateVa
         if (!store.put_schedule(schedule)) return false;
     }
     return true;
+}
+
+bool add_generated_categories(const std::string& register_path) {
+    RegisterSession session;
+    if (!session.open(register_path, kListFileOrder).read) return false;
+    RowChange rows;
+    for (const char* name :
+         {"Home:Rent", "Home:Power", "Home:Water", "Car", "Food", "Health", "Fun", "Pay", "Gifts", "Fees"}) {
+        const CategoryEdit added = add_category(session.categories().lists(), name);
+        if (!added.change || !session.apply(added.change, rows).done()) return false;
+    }
+    const CategoryLists& lists = session.categories().lists();
+    const std::int64_t rent = find_category(lists, "Home:Rent");
+    const std::vector<std::int64_t> ids = listed_order(lists);
+    std::vector<std::pair<std::int64_t, CategoryLines>> lines;
+    lines.reserve(static_cast<std::size_t>(session.places().slot_count()));
+    for (std::int64_t slot = 0; slot < session.places().slot_count(); ++slot) {
+        const std::int64_t pick = slot % 10 < 3 ? rent : ids[static_cast<std::size_t>(slot) % ids.size()];
+        lines.push_back({slot, {{pick, std::nullopt}}});
+    }
+    return session.apply(categorise(session.categories(), session.places(), lines, "categories"), rows)
+        .done();
 }
 
 }  // namespace quillet::bench

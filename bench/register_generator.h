@@ -28,4 +28,8 @@ std::vector<Schedule> generated_schedules(int count, DateValue first);
 // Adds them to the register's companion store (made when missing). False on failure.
 bool add_generated_schedules(const std::string& register_path, int count, DateValue first);
 
+// Ten categories (three children of Home) in the register's companion store, and every record given
+// one: Home:Rent to 30% of them, the rest spread over the ten. False on failure.
+bool add_generated_categories(const std::string& register_path);
+
 }  // namespace quillet::bench

@@ -158,6 +158,8 @@ void RecordPlaces::walk_places(const std::vector<Placed>& placed, const PrintedS
     std::int64_t current = 0;
     std::int64_t place = 0;
     bool started = false;
+    // What earlier walks noted stays sorted: only this walk's fingerprints are sorted, then merged.
+    const auto noted_before = static_cast<std::ptrdiff_t>(read_linked_.size());
     for (const Placed& each : placed) {
         const auto fingerprint = static_cast<std::int64_t>(each.record.fingerprint);
         if (read_linked_.empty() || read_linked_.back() != each.record.fingerprint)
@@ -175,7 +177,8 @@ void RecordPlaces::walk_places(const std::vector<Placed>& placed, const PrintedS
         if (place == each.record.place && slot != slots.end() && slot->first == fingerprint)
             found(each, slot->second);
     }
-    std::sort(read_linked_.begin(), read_linked_.end());
+    std::sort(read_linked_.begin() + noted_before, read_linked_.end());
+    std::inplace_merge(read_linked_.begin(), read_linked_.begin() + noted_before, read_linked_.end());
     read_linked_.erase(std::unique(read_linked_.begin(), read_linked_.end()), read_linked_.end());
 }
 

@@ -232,7 +232,8 @@ TEST(UsersGuide, HoldsEveryHelpTopicAndEveryLinkTarget) {
          {&t.help_main_topic, &t.help_second_topic, &t.transaction_help_topic, &t.new_register_help_topic,
           &t.find_help_topic, &t.report_help_topic, &t.options_help_topic, &t.about_help_topic,
           &t.reminder_help_topic, &t.import_help_topic, &t.reconcile_help_topic, &t.chart_help_topic,
-          &t.schedules.schedules_help_topic, &t.schedules.due_help_topic}) {
+          &t.schedules.schedules_help_topic, &t.schedules.due_help_topic,
+          &t.categories.categories_help_topic}) {
         EXPECT_NE(guide.find("id=\"" + *topic + "\""), std::string::npos) << *topic;
     }
     for (std::size_t at = guide.find("href=\"#"); at != std::string::npos;
