@@ -2,7 +2,6 @@
 
 #include <iostream>
 #include <map>
-#include <set>
 
 #include "cli/cli_text.h"
 #include "cli/exit_codes.h"
@@ -90,15 +89,7 @@ int run_category_list(const std::string& path, bool json) {
     RegisterSession session;
     if (const std::optional<int> failed = open_with_categories(session, path, false)) return *failed;
     const CategoryBook& book = session.categories();
-    // How many live transactions use each category (a split's once for each of its categories).
-    std::map<std::int64_t, std::int64_t> used;
-    for (std::int64_t slot = 0; slot < session.places().slot_count(); ++slot) {
-        if (!session.places().live(slot) || !book.categorised(slot)) continue;
-        std::set<std::int64_t> counted;
-        for (const CategoryLine& line : book.lines_of(slot)) {
-            if (counted.insert(line.category).second) ++used[line.category];
-        }
-    }
+    std::map<std::int64_t, std::int64_t> used = category_use(book, session.places());
     std::string out = json ? "[" : "";
     bool first = true;
     for (const std::int64_t id : listed_order(book.lists())) {

@@ -96,6 +96,24 @@ std::vector<std::int64_t> category_with_children(const CategoryLists& lists, std
     return ids;
 }
 
+std::map<std::int64_t, std::int64_t> category_use(const CategoryBook& book, const RecordPlaces& places) {
+    std::map<std::int64_t, std::int64_t> used;
+    for (std::int64_t slot = 0; slot < places.slot_count(); ++slot) {
+        if (!places.live(slot) || !book.categorised(slot)) continue;
+        if (!book.is_split(slot)) {
+            ++used[book.category_of(slot)];
+            continue;
+        }
+        std::vector<std::int64_t> counted;
+        for (const CategoryLine& line : book.lines_of(slot)) {
+            if (std::find(counted.begin(), counted.end(), line.category) != counted.end()) continue;
+            counted.push_back(line.category);
+            ++used[line.category];
+        }
+    }
+    return used;
+}
+
 std::vector<std::int64_t> listed_order(const CategoryLists& lists) {
     std::vector<const StoredCategory*> sorted;
     for (const StoredCategory& each : lists.categories) sorted.push_back(&each);

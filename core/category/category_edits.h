@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,6 +43,8 @@ std::int64_t find_category(const CategoryLists& lists, std::string_view typed);
 std::string category_full_name(const CategoryLists& lists, std::int64_t id);
 // The category and its children.
 std::vector<std::int64_t> category_with_children(const CategoryLists& lists, std::int64_t id);
+// How many live transactions use each category (a split's once for each of its categories).
+std::map<std::int64_t, std::int64_t> category_use(const CategoryBook& book, const RecordPlaces& places);
 // The categories in the order they are listed: each parent by name, its children by name after it.
 std::vector<std::int64_t> listed_order(const CategoryLists& lists);
 

@@ -1,7 +1,6 @@
 #include "desktop/dialogs/categories_window.h"
 
 #include <map>
-#include <set>
 
 #include "core/category/category_edits.h"
 #include "core/category/rules_applied.h"
@@ -41,15 +40,7 @@ std::vector<std::int64_t>& shown_rules() {
 void fill_lists() {
     const CategoryBook& categories = book();
     const CategoryLists& lists = categories.lists();
-    std::map<std::int64_t, std::int64_t> used;
-    const RecordPlaces& places = register_session().places();
-    for (std::int64_t slot = 0; slot < places.slot_count(); ++slot) {
-        if (!places.live(slot) || !categories.categorised(slot)) continue;
-        std::set<std::int64_t> counted;
-        for (const CategoryLine& line : categories.lines_of(slot)) {
-            if (counted.insert(line.category).second) ++used[line.category];
-        }
-    }
+    std::map<std::int64_t, std::int64_t> used = category_use(categories, register_session().places());
     const int selected = ui::get_state(kList);
     ui::clear_items(kList);
     shown_categories() = listed_order(lists);

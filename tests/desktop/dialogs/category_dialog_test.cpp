@@ -139,5 +139,29 @@ TEST_F(CategoryField, TheSplitAllowsOkOnlyWhenItsPartsAddUpAndAnEditSpreadsTheDi
     EXPECT_EQ(book().lines_of(slot), (CategoryLines{{fuel, 4000}, {repairs, 2000}}));
 }
 
+// A damaged store never stops the register: the dialog says categories cannot be used, and a
+// transaction is still added.
+TEST_F(Program, ADamagedStoreLeavesTheCategoryFieldOffAndTheRegisterWorking) {
+    const std::string path = write_register("Cash.qlt", {record(make_date(2026, 12, 1), 10.0f, 1)});
+    folder.write("Cash.qlt.qstore", std::string(4096, 'x'));
+    ASSERT_TRUE(fill_register_view(path, kKeepOrder));
+    read_store_after_painting();
+    settle();
+    EXPECT_EQ(messages(), std::vector<int>{kMessageStoreUnusable});
+    trigger(kAddTransaction);
+    ASSERT_TRUE(ui::is_window(kWindow));
+    EXPECT_FALSE(ui::is_gadget_enabled(kCategory));
+    EXPECT_FALSE(ui::is_gadget_enabled(kSplit));
+    EXPECT_EQ(ui::get_text(kProposal), texts().categories.unavailable);
+    ui::set_text(kType, "Check");
+    ui::set_text(kPayee, "Grocer");
+    ui::set_text(kDescription, "Food");
+    ui::set_text(kAmount, "5.00");
+    ui::click_button(kOk);
+    settle();
+    EXPECT_FALSE(ui::is_window(kWindow));
+    EXPECT_EQ(register_session().row_count(), 2);
+}
+
 }  // namespace
 }  // namespace quillet::testing
