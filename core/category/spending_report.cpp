@@ -35,18 +35,6 @@ bool any_cents(const std::vector<std::int64_t>& cents) {
 
 std::string amount_or_blank(std::int64_t cents) { return cents != 0 ? cents_text(cents) : std::string(); }
 
-void html_escaped(std::string& out, std::string_view text) {
-    for (const char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c; break;
-        }
-    }
-}
-
 // A row's name as shown: a child's alone (below its parent), in the CSV its full name.
 std::string row_name(const SpendingRow& row, const CategoryLists& lists, bool full) {
     if (row.category == kUncategorised) return "Uncategorised";
@@ -122,7 +110,7 @@ void write_text(std::string& out, const SpendingTable& table, const CategoryList
 void write_html(std::string& out, const SpendingTable& table, const CategoryLists& lists,
                 const std::string& title, DateValue today) {
     out += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>Spending: ";
-    html_escaped(out, title);
+    append_html_text(out, title);
     out +=
         "</title>\n<style>\n"
         "body { font-family: \"DejaVu Sans\", Verdana, sans-serif; font-size: 10pt; margin: 2em; color: "
@@ -141,7 +129,7 @@ void write_html(std::string& out, const SpendingTable& table, const CategoryList
         "tr.total td { font-weight: bold; border-top: 2px solid #2a5d8f; }\n"
         "footer { color: #666; font-size: 9pt; }\n"
         "</style>\n</head>\n<body>\n<h1>Spending by category: ";
-    html_escaped(out, title);
+    append_html_text(out, title);
     out += "</h1>\n";
     for (const Section& section : kSections) {
         out += "<table>\n<thead>\n<tr><th>";
@@ -152,7 +140,7 @@ void write_html(std::string& out, const SpendingTable& table, const CategoryList
         for (const SpendingRow& row : table.rows) {
             if (!any_cents(row.*section.cents)) continue;
             out += row.level > 0 ? "<tr><td class=\"child\">" : "<tr><td>";
-            html_escaped(out, row_name(row, lists, false));
+            append_html_text(out, row_name(row, lists, false));
             out += "</td>";
             for (const std::int64_t each : row.*section.cents)
                 out += "<td>" + amount_or_blank(each) + "</td>";

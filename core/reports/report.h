@@ -92,6 +92,8 @@ bool looks_like_formula(std::string_view text);
 // Appends the text as a CSV field: quoted when it holds a comma, quote or line break, and a text a
 // spreadsheet would run as a formula quoted with an apostrophe before it.
 void append_csv_field(std::string& out, std::string_view text);
+// Appends the text with the characters that mean something in HTML as entities.
+void append_html_text(std::string& out, std::string_view text);
 
 // Whether a transaction dated date belongs to the request's range.
 bool report_includes(const ReportRequest& request, DateValue date);

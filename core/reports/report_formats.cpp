@@ -293,6 +293,10 @@ void append_csv_field(std::string& out, std::string_view text) {
     write_row(out, 2 * text.size() + 4, [text](Cursor& cursor) { cursor.put_csv_field(text); });
 }
 
+void append_html_text(std::string& out, std::string_view text) {
+    write_row(out, 6 * text.size(), [text](Cursor& cursor) { cursor.put_html(text); });
+}
+
 ReportFormatInfo report_format_info(ReportFormat format) {
     switch (format) {
         case ReportFormat::kHtml: return {".htm", "Web pages|*.htm;*.html"};

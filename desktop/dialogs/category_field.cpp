@@ -22,12 +22,6 @@ namespace {
 
 const CategoryTexts& category_texts() { return texts().categories; }
 
-// The lists the dialog works with: the session's, with what the split added.
-const CategoryLists& working_lists() {
-    AppState& state = app();
-    return state.category_lists ? *state.category_lists : state.session.categories().lists();
-}
-
 bool categories_usable() { return app().session.store_state() != StoreState::kUnusable; }
 
 void fill_category_names(int combo) {
@@ -55,8 +49,13 @@ void say_refused(int window, const std::string& why) {
     show_message(kMessageCategoryRefused, window, ShownText::of_text(why));
 }
 
-// The category named in the lists, asking to add it when it is new; 0 with the reason said (or
-// the user's No) when there is none.
+}  // namespace
+
+const CategoryLists& working_lists() {
+    AppState& state = app();
+    return state.category_lists ? *state.category_lists : state.session.categories().lists();
+}
+
 std::int64_t category_named(int window, const std::string& typed, CategoryLists& lists) {
     if (const std::int64_t id = find_category(lists, typed)) return id;
     if (const NameProblem problem = name_problem(typed); problem != NameProblem::kNone) {
@@ -68,8 +67,6 @@ std::int64_t category_named(int window, const std::string& typed, CategoryLists&
     lists = *with_category(lists, typed, id);
     return id;
 }
-
-}  // namespace
 
 void show_split_in_field() {
     using namespace transaction_ids;

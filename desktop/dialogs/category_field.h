@@ -8,9 +8,16 @@
 #include <optional>
 
 #include "core/register/record.h"
+#include "core/session/category_book.h"
 #include "core/session/change.h"
 
 namespace quillet {
+
+// The categories the dialog works with: the session's, with those the split added until OK.
+const CategoryLists& working_lists();
+// The category named in the lists, asking over the window to add it when it is new (into lists); 0
+// with the reason said, or after the user's No, when there is none.
+std::int64_t category_named(int window, const std::string& typed, CategoryLists& lists);
 
 // The gadgets, below the dialog's others; for an edit, the record's category or split.
 void create_category_field(std::optional<std::int64_t> edited_slot);

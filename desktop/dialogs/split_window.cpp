@@ -20,11 +20,6 @@ using namespace split_ids;
 
 namespace {
 
-const CategoryLists& split_lists() {
-    AppState& state = app();
-    return state.category_lists ? *state.category_lists : state.session.categories().lists();
-}
-
 std::int64_t transaction_cents() {
     return amount_text_to_cents(ui::get_text(transaction_ids::kAmount)).value_or(0);
 }
@@ -75,20 +70,11 @@ void take_split() {
     if (filled.lines.empty()) {
         state.category_split.reset();
     } else {
-        CategoryLists lists = split_lists();
+        CategoryLists lists = working_lists();
         CategoryLines lines;
         for (const auto& [name, cents] : filled.lines) {
-            std::int64_t id = find_category(lists, name);
-            if (id == 0) {
-                if (const NameProblem problem = name_problem(name); problem != NameProblem::kNone) {
-                    show_message(kMessageCategoryRefused, kWindow,
-                                 ShownText::of_text(
-                                     texts().categories.name_problems[static_cast<std::size_t>(problem)]));
-                    return;
-                }
-                if (show_message(kMessageNewCategory, kWindow, ShownText::of_text(name)) != 6) return;
-                lists = *with_category(lists, name, id);
-            }
+            const std::int64_t id = category_named(kWindow, name, lists);
+            if (id == 0) return;
             lines.push_back({id, cents});
         }
         state.category_lists = lists;
@@ -107,7 +93,7 @@ void open_split_window() {
                     transaction_ids::kWindow);
     ui::create_text(kCategoryHeading, 16, 14, 200, 16, t.split_category);
     ui::create_text(kAmountHeading, 224, 14, 96, 16, t.split_amount);
-    const CategoryLists& lists = split_lists();
+    const CategoryLists& lists = working_lists();
     const std::optional<CategoryLines>& split = app().category_split;
     for (int line = 0; line < kLines; ++line) {
         const int y = 36 + 32 * line;
