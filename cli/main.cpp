@@ -44,6 +44,14 @@ int main(int argc, char** argv) {
                      "Only payees holding this text (letter case aside, accented letters too)");
     list->add_option("--category", list_options.category,
                      "Only this category's transactions (a parent's include its children's)");
+    list->add_option(
+        "--text", list_options.text,
+        "Only transactions whose payee, memo, number or type holds this text (letter case aside)");
+    list->add_option("--min", list_options.least,
+                     "Only amounts of at least this much (deposits and payments alike)");
+    list->add_option("--max", list_options.most, "Only amounts of at most this much");
+    list->add_option("--state", list_options.state, "Only transactions in this state against the bank")
+        ->check(CLI::IsMember({"not-cleared", "cleared", "reconciled"}));
     list->add_option("--format", list_options.format, "table, csv or json")
         ->check(CLI::IsMember({"table", "csv", "json"}));
     list->callback([&] { result = run_list(list_options); });

@@ -9,6 +9,7 @@
 #include <iostream>
 #include <optional>
 #include <thread>
+#include <tuple>
 
 #include "cli/category_commands.h"
 #include "cli/cli_text.h"
@@ -17,6 +18,7 @@
 #include "cli/register_access.h"
 #include "core/category/category_edits.h"
 #include "core/category/spending_report.h"
+#include "core/filter/record_filter.h"
 #include "core/list/balance_book.h"
 #include "core/list/row_text.h"
 #include "core/register/register_file.h"
@@ -113,13 +115,44 @@ int run_check(const std::string& path) {
     return kDone;
 }
 
+namespace {
+
+// The filter's terms of the list's options, as the desktop's filter bar gives them; a refusal
+// names the option.
+std::optional<FilterTerms> list_terms(const ListOptions& options, std::string& refusal) {
+    FilterTerms terms;
+    terms.text = utf8_to_windows1252(options.text);
+    for (const auto& [option, text, day] :
+         {std::tuple{"--from", &options.from, &terms.from}, std::tuple{"--to", &options.to, &terms.to}}) {
+        if (text->empty()) continue;
+        const std::optional<DateValue> parsed = parse_day(*text);
+        if (!parsed) {
+            refusal = day_refusal(option, *text);
+            return std::nullopt;
+        }
+        *day = day_of_value(*parsed);
+    }
+    for (const auto& [option, text, cents] : {std::tuple{"--min", &options.least, &terms.least_cents},
+                                              std::tuple{"--max", &options.most, &terms.most_cents}}) {
+        if (text->empty()) continue;
+        *cents = parse_cents(*text);
+        if (!*cents) {
+            refusal = std::string(option) + " " + *text + ": not an amount (digits, at most two decimals)";
+            return std::nullopt;
+        }
+    }
+    if (options.state == "not-cleared") terms.state = FilterState::kNotCleared;
+    if (options.state == "cleared") terms.state = FilterState::kCleared;
+    if (options.state == "reconciled") terms.state = FilterState::kReconciled;
+    return terms;
+}
+
+}  // namespace
+
 int run_list(const ListOptions& options) {
-    const std::optional<DateValue> from =
-        options.from.empty() ? std::optional<DateValue>(0) : parse_day(options.from);
-    const std::optional<DateValue> to =
-        options.to.empty() ? std::optional<DateValue>(kLatestDate) : parse_day(options.to);
-    if (!from) return say_refused(day_refusal("--from", options.from), kRefused);
-    if (!to) return say_refused(day_refusal("--to", options.to), kRefused);
+    std::string refusal;
+    std::optional<FilterTerms> terms = list_terms(options, refusal);
+    if (!terms) return say_refused(refusal, kRefused);
     if (const std::optional<int> refused = register_refused(options.path, false)) return *refused;
     const std::string payee = folded(options.payee);
     const bool json = options.format == "json";
@@ -128,14 +161,27 @@ int run_list(const ListOptions& options) {
     RegisterSession session;
     const bool with_store =
         file_size(store_path_of(options.path)) >= 0 && !open_register(session, options.path);
-    const std::vector<std::uint8_t> states =
-        (json || csv) && with_store ? session.states_by_slot() : std::vector<std::uint8_t>();
-    std::optional<std::vector<std::int64_t>> only;
+    const std::vector<std::uint8_t> states = (json || csv || terms->state != FilterState::kAll) && with_store
+                                                 ? session.states_by_slot()
+                                                 : std::vector<std::uint8_t>();
     if (!options.category.empty()) {
-        std::string refusal = "there is no category \"" + options.category + "\"";
-        if (with_store) only = category_filter(session, options.category, refusal);
-        if (!only) return say_refused(refusal, kRefused);
+        refusal = "there is no category \"" + options.category + "\"";
+        const std::optional<std::vector<std::int64_t>> ids =
+            with_store ? category_filter(session, options.category, refusal) : std::nullopt;
+        if (!ids) return say_refused(refusal, kRefused);
+        terms->category = ids->front();
     }
+    // The one matching the desktop's filter does.
+    const RecordFilter filter(*terms, FilterDays{terms->from, terms->to},
+                              with_store ? &session.categories().lists() : nullptr);
+    RecordFacts facts;
+    facts.state_of = [&states](std::int64_t slot) {
+        return static_cast<std::size_t>(slot) < states.size()
+                   ? static_cast<ClearState>(
+                         std::min<std::uint8_t>(states[static_cast<std::size_t>(slot)], 2))
+                   : ClearState::kUncleared;
+    };
+    if (with_store) facts.categories = &session.categories();
     const auto category_of = [&](std::int64_t slot) {
         return with_store && (json || csv) ? category_shown(session, slot) : std::string();
     };
@@ -158,19 +204,9 @@ int run_list(const ListOptions& options) {
         if (!figures.is_void)
             balance += Figure{figures.deposit_cents - figures.withdrawal_cents, figures.out_of_range};
         const DateValue date = get_i32(record + kDateOffset);
-        const DateValue day = day_of_value(date);
-        if ((!options.from.empty() && day < day_of_value(*from)) ||
-            (!options.to.empty() && day > day_of_value(*to)))
-            return true;
+        if (!filter.matches(record, slot, facts)) return true;
         const std::string payee_text = shown_text(record + kPayeeOffset);
         if (!payee.empty() && folded(payee_text).find(payee) == std::string::npos) return true;
-        if (only) {
-            const CategoryLines lines = session.categories().lines_of(slot);
-            if (std::none_of(lines.begin(), lines.end(), [&](const CategoryLine& line) {
-                    return std::find(only->begin(), only->end(), line.category) != only->end();
-                }))
-                return true;
-        }
         const bool deposit = record[kKindOffset] == kDeposit;
         const std::int64_t amount_cents = deposit ? figures.deposit_cents : figures.withdrawal_cents;
         const std::string amount = figures.out_of_range ? std::string(kOutOfRangeText)

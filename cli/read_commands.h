@@ -13,6 +13,9 @@ struct ListOptions {
     std::string payee;             // a part of the payee, letter case aside; empty for every payee
     std::string format = "table";  // table, csv or json
     std::string category;          // a category's full name (its children too); empty for all
+    std::string text;              // in the payee, memo, number or type, letter case aside
+    std::string least, most;       // amounts, deposits and payments alike; empty for no bound
+    std::string state;             // not-cleared, cleared or reconciled; empty for every state
 };
 int run_list(const ListOptions& options);
 

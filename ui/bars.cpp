@@ -38,6 +38,12 @@ class StatusBarWidget : public QWidget {
                    ? fields_[static_cast<std::size_t>(index)]
                    : nullptr;
     }
+    void set_field_width(int index, int width) {
+        if (index < 0 || index >= static_cast<int>(fields_.size())) return;
+        widths_[static_cast<std::size_t>(index)] = width;
+        fields_[static_cast<std::size_t>(index)]->setVisible(width != 0);
+        lay_out();
+    }
     void set_min_height(int height) {
         min_height_ = height;
         updateGeometry();
@@ -251,6 +257,10 @@ void set_status_bar_min_height(int number, int height) {
 
 void add_status_field(int number, int width) {
     if (StatusBarWidget* bar = find_status_bar(number)) bar->add_field(width);
+}
+
+void set_status_field_width(int number, int field, int width) {
+    if (StatusBarWidget* bar = find_status_bar(number)) bar->set_field_width(field, width);
 }
 
 namespace {

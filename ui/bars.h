@@ -35,6 +35,8 @@ int status_bar_height(int number);
 void set_status_bar_min_height(int number, int height);
 // A field of width -1 takes what the fields before it leave of the bar.
 void add_status_field(int number, int width);
+// A field's width again (0 hides it, -1 takes the rest of the bar).
+void set_status_field_width(int number, int field, int width);
 // Field texts take the alignment flags of ui/gadgets.h.
 void set_status_field_text(int number, int field, const std::string& text, int alignment = kAlignLeft);
 // A field that shows a figure after its label: the figure is never cut (the label gives way, then

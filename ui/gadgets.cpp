@@ -446,6 +446,17 @@ void close_gadget_list() {
     toolkit.option_group = nullptr;
 }
 
+int use_gadget_list(int window) {
+    ToolkitState& toolkit = state();
+    const int before = toolkit.current_window;
+    if (WindowWidget* widget = window_widget(window)) {
+        toolkit.current_window = window;
+        toolkit.current_parent = widget->client();
+        toolkit.option_group = nullptr;
+    }
+    return before;
+}
+
 bool create_hyperlink(int number, int x, int y, int width, int height, const std::string& text,
                       int hover_colour, int flags) {
     QWidget* parent = prepare(number);
@@ -822,6 +833,19 @@ void set_tool_tip(int number, const ShownText& text) {
     }
 }
 
+void keep_editing_keys(int number) {
+    if (QWidget* widget = gadget_widget(number)) {
+        widget->setProperty(kEditingKeysProperty, true);
+        for (QWidget* inner : widget->findChildren<QWidget*>())
+            inner->setProperty(kEditingKeysProperty, true);
+    }
+}
+
+void mark_wrong(int number, bool wrong) {
+    if (QWidget* widget = gadget_widget(number))
+        widget->setStyleSheet(wrong ? QStringLiteral("border: 2px solid #d00000;") : QString());
+}
+
 std::string tool_tip(int number) {
     const GadgetRecord* record = find_gadget(number);
     return record == nullptr ? std::string() : record->tool_tip;
@@ -847,12 +871,19 @@ int get_focus() {
         if (const WindowWidget* window = window_widget(state().window_order.back()))
             focused = window->focusWidget();
     }
+    // The innermost gadget that holds the focus: a field, not the container around it.
+    int found = -1;
+    const QWidget* found_widget = nullptr;
     for (const auto& [number, record] : state().gadgets) {
         const QWidget* widget = record.widget;
-        if (widget != nullptr && focused != nullptr && (widget == focused || widget->isAncestorOf(focused)))
-            return number;
+        if (widget == nullptr || focused == nullptr || (widget != focused && !widget->isAncestorOf(focused)))
+            continue;
+        if (found_widget == nullptr || found_widget->isAncestorOf(widget)) {
+            found = number;
+            found_widget = widget;
+        }
     }
-    return -1;
+    return found;
 }
 
 void set_attribute(int number, int attribute, std::int64_t value) {

@@ -57,6 +57,9 @@ bool create_calendar(int number, int x, int y, int width, int height, std::int32
 // Further gadgets go inside the container until close_gadget_list().
 bool create_container(int number, int x, int y, int width, int height);
 void close_gadget_list();
+// New gadgets go into the open window (after others were opened over it); gives the window they
+// went into before, to be chosen again.
+int use_gadget_list(int window);
 bool create_hyperlink(int number, int x, int y, int width, int height, const std::string& text,
                       int hover_colour, int flags = 0);
 
@@ -185,6 +188,12 @@ void report_focus_lost(int number);
 void click_button(int number);
 // Makes the gadget a child of a status bar, keeping its position inside the bar.
 void set_gadget_parent_status_bar(int number, int status_bar);
+
+// A text field in a window with shortcuts keeps the keys it edits with (Delete, Backspace, Space,
+// Ctrl+A, C, V, X, Z and Y): they edit its text rather than raise the window's shortcuts.
+void keep_editing_keys(int number);
+// Frames the field in red while its text is wrong, or takes the frame away again.
+void mark_wrong(int number, bool wrong);
 
 // The list accepts dropped files and raises a drop event for them.
 void accept_file_drops(int number);

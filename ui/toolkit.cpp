@@ -111,6 +111,16 @@ int shortcut_code(const QKeyEvent& key) {
     return code;
 }
 
+// The keys a text field edits with, which a field that keeps them takes before the window.
+bool is_editing_key(int code) {
+    const int key = code & 0xFFFF;
+    if ((code & kAlt) != 0) return false;
+    if ((code & kControl) == 0)
+        return key == kKeyDelete || key == kKeyBack || key == kKeySpace || key == kKeyInsert;
+    return key == 'A' || key == 'C' || key == 'V' || key == 'X' || key == 'Z' || key == 'Y' ||
+           key == kKeyBack || key == kKeyDelete || key == kKeyInsert;
+}
+
 // Window shortcuts win over whatever gadget has the focus: the focused gadget never sees a bound
 // key (so Ctrl+C on the list raises its menu event instead of copying).
 class ShortcutFilter : public QObject {
@@ -125,6 +135,7 @@ class ShortcutFilter : public QObject {
         const int code = shortcut_code(*key);
         const auto bound = record->shortcuts.find(code);
         if (code == 0 || bound == record->shortcuts.end()) return false;
+        if (target->property(kEditingKeysProperty).toBool() && is_editing_key(code)) return false;
         if (event->type() == QEvent::ShortcutOverride) {
             // Claim the key so that it arrives as a key press here, not as some widget's shortcut.
             key->accept();

@@ -196,6 +196,9 @@ struct ToolkitState {
 
 ToolkitState& state();
 
+// A widget property: the widget keeps its editing keys from the window's shortcuts.
+inline constexpr const char* kEditingKeysProperty = "quilletEditingKeys";
+
 WindowRecord* find_window(int number);
 WindowWidget* window_widget(int number);
 GadgetRecord* find_gadget(int number);

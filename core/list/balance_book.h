@@ -102,6 +102,15 @@ class BalanceBook {
         }
         return sum;
     }
+    // Adds the row's deposit and withdrawal to the sums; a void row adds nothing, an amount out of
+    // range makes both sums so.
+    void add_amounts(std::int64_t row, Figure& deposits, Figure& withdrawals) const {
+        const Row& each = rows_[static_cast<std::size_t>(row)];
+        if ((each.flags & kVoidFlag) != 0) return;
+        const bool out_of_range = (each.flags & kOutOfRangeFlag) != 0;
+        deposits += Figure{each.deposit_cents, out_of_range};
+        withdrawals += Figure{each.withdrawal_cents, out_of_range};
+    }
     std::size_t memory_bytes() const { return rows_.capacity() * sizeof(Row); }
 
   private:

@@ -75,6 +75,8 @@ void append_row(std::string& out, const std::uint8_t* record, std::string_view v
 
 }  // namespace
 
+const std::array<char, 256>& folded_shown_bytes() { return kShownFolded; }
+
 void append_shown_text(std::string& out, const std::uint8_t* field) {
     append_text_through(out, field, kShown);
 }

@@ -5,6 +5,7 @@
 //   8 second date, when there is one
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -56,6 +57,10 @@ constexpr unsigned char folded_letter(unsigned char c) {
     if (c == 0x9F) return 0xFF;
     return c;
 }
+
+// Each stored text byte as find compares it: decoded, an invisible character as the pilcrow, every
+// letter folded to lower case.
+const std::array<char, 256>& folded_shown_bytes();
 
 std::string row_text(const TransactionRecord& record, std::string_view void_mark,
                      bool second_date_of_void = true);

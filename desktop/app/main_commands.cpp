@@ -27,6 +27,8 @@
 #include "desktop/program/main_window_ids.h"
 #include "desktop/program/message_box.h"
 #include "desktop/program/texts.h"
+#include "desktop/views/filter_bar.h"
+#include "desktop/views/list_filter.h"
 #include "desktop/views/register_view.h"
 #include "desktop/views/reminder_indicator.h"
 #include "desktop/views/settings_and_exit.h"
@@ -47,7 +49,17 @@ void fill_again(int order_mode) {
 }
 
 void run_menu_command(int item) {
+    // Return in the filter bar filters at once and goes to the list; Escape clears the bar.
+    if (item == kEditTransaction && filter_bar_has_focus()) {
+        filter_by_bar();
+        select_register_row(app().current_row);
+        return;
+    }
     switch (item) {
+        case kFilter:
+            if (filter_bar_shown() || command_guard(Guard::kRegisterWithRecords)) toggle_filter_bar();
+            break;
+        case kEscapeKey: filter_bar_escape(); break;
         case kNewRegister: open_new_register_dialog(); break;
         case kOpenRegister: run_register_requester(kOpenRegisterMode); break;
         case kReminder: open_reminder_dialog(); break;
@@ -64,7 +76,7 @@ void run_menu_command(int item) {
             break;
         case kAddTransaction:
             if (command_guard(Guard::kRegisterWithRecords)) {
-                open_transaction_dialog(kNewMode, ui::count_items(kRegisterList) + 1,
+                open_transaction_dialog(kNewMode, static_cast<int>(register_session().row_count()) + 1,
                                         texts().new_transaction_title);
             }
             break;
@@ -130,7 +142,7 @@ void run_menu_command(int item) {
 }
 
 void handle_list_event() {
-    app().current_row = ui::get_state(kRegisterList);
+    app().current_row = static_cast<int>(list_row_of(ui::get_state(kRegisterList)));
     const bool has_rows = ui::count_items(kRegisterList) > 0;
     if (ui::event_type() == ui::kRightClick && has_rows) ui::show_popup_menu(kListPopupMenu);
     if (ui::event_type() == ui::kLeftDoubleClick && has_rows)
@@ -173,6 +185,7 @@ void handle_main_window(int kind) {
         case ui::kEventMenu: run_menu_command(ui::event_menu()); break;
         case ui::kEventGadget:
             if (ui::event_gadget() == kRegisterList) handle_list_event();
+            handle_filter_bar_event(ui::event_gadget(), ui::event_type());
             if (ui::event_gadget() == kReminderIndicator && ui::event_type() == ui::kRightClick)
                 open_reminder_file_for_editing();
             break;
@@ -180,6 +193,7 @@ void handle_main_window(int kind) {
         case ui::kEventTimer:
             if (ui::event_timer() == kEditorTimer) check_reminder_editor();
             if (ui::event_timer() == kDayTimer) check_new_day();
+            if (ui::event_timer() == kFilterTimer) filter_by_bar();
             break;
         case ui::kEventCloseWindow: save_settings_and_exit(); break;
         default: break;

@@ -40,8 +40,8 @@ void toggle_cleared(int row) {
                                                    std::vector<bool>{state == ClearState::kUncleared}),
                       rows);
     if (!show_session_result(result, kMainWindow)) return;
-    ui::supplied_row_changed(kRegisterList, row);
-    show_balances();
+    // As an edit shows it: a filter on the state may now hide the row.
+    show_row_change(RowChange{RowChange::Kind::kReplaced, row});
 }
 
 bool reconciled_change_allowed(int row) {

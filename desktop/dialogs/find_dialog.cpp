@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "core/list/row_search.h"
 #include "core/runtime/number_text.h"
@@ -35,8 +36,15 @@ void search() {
     ui::set_state(list, -1);
     // The register's records are searched, not the list's cells one by one: a million rows in a
     // moment.
-    ui::set_row_backgrounds(list, rows_holding(app().session.list(), wanted, inverse),
-                            state.options.find_highlight);
+    std::vector<std::uint8_t> marks = rows_holding(app().session.list(), wanted, inverse);
+    // Under a filter the view's rows are the shown ones: each takes its list row's mark.
+    if (state.shown_rows.on()) {
+        std::vector<std::uint8_t> shown(state.shown_rows.rows().size());
+        for (std::size_t row = 0; row < shown.size(); ++row)
+            shown[row] = marks[static_cast<std::size_t>(state.shown_rows.rows()[row])];
+        marks = std::move(shown);
+    }
+    ui::set_row_backgrounds(list, marks, state.options.find_highlight);
     insert_into_pick_list(state.pick_lists[kMaskList], wanted, true);
 }
 

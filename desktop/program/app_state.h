@@ -10,6 +10,7 @@
 
 #include "core/category/category_rules.h"
 #include "core/chart/chart_figures.h"
+#include "core/filter/shown_rows.h"
 #include "core/import/import_draft.h"
 #include "core/reconcile/reconcile_sheet.h"
 #include "core/schedule/due_sheet.h"
@@ -83,6 +84,14 @@ struct AppState {
     std::string category_proposed;
     std::optional<CategoryLists> category_lists;  // with the categories the split added, until OK
     std::optional<CategoryRules> import_rules;    // the payee rules, while the import dialog is open
+    // The filter bar: shown or not, the terms that made the rows shown, and those rows (every row
+    // while the filter is off).
+    bool filter_bar_shown = false;
+    FilterTerms filter_terms;
+    ShownRows shown_rows;
+    bool filter_figures_shown = false;
+    std::vector<std::int64_t> filter_category_ids;  // the bar's categories, as its list shows them  // the
+                                                    // status bar's last field holds the filter's figures
 };
 
 AppState& app();

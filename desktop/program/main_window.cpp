@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "desktop/program/app_state.h"
 #include "desktop/program/main_window_ids.h"
 #include "desktop/program/texts.h"
 #include "resources/embedded.h"
@@ -58,6 +59,7 @@ void build_menus() {
     ui::menu_item(kEditTransaction, t.edit_transaction);
     ui::menu_item(kDeleteTransaction, t.delete_transaction);
     ui::menu_item(kFind, t.find);
+    ui::menu_item(kFilter, t.filter.filter_item);
     ui::menu_separator();
     ui::menu_item(kCleared, t.cleared);
     ui::menu_item(kReconcile, t.reconcile);
@@ -128,7 +130,8 @@ void build_register_list() {
 void build_status_bar() {
     ui::create_status_bar(kStatusBar, kMainWindow);
     ui::set_status_bar_min_height(kStatusBar, kStatusBarMinHeight);
-    for (const int width : {23, 134, 134, 184, 184, 184, -1}) ui::add_status_field(kStatusBar, width);
+    for (const int width : {23, 134, 134, kMonthFieldWidth, kMonthFieldWidth, kMonthFieldWidth, -1})
+        ui::add_status_field(kStatusBar, width);
     ui::set_status_field_text(kStatusBar, kCountField, texts().idle_status);
 }
 
@@ -149,6 +152,8 @@ void add_shortcuts() {
         {ui::kKeyReturn, kEditTransaction},
         {ui::kKeyDelete, kDeleteTransaction},
         {ui::kControl | 'K', kFind},
+        {ui::kControl | 'F', kFilter},
+        {ui::kKeyEscape, kEscapeKey},
         {ui::kControl | 'L', kCleared},
         {ui::kControl | 'R', kReconcile},
         {ui::kControl | 'G', kChart},
@@ -193,8 +198,13 @@ void main_layout() {
     const int width = ui::window_width(kMainWindow, true);
     const int menu = ui::has_menu_bar(kMainWindow) ? ui::menu_bar_height() : 0;
     const int height = ui::window_height(kMainWindow, true) - menu;
-    const int top = ui::tool_bar_height(kToolBar);
+    int top = ui::tool_bar_height(kToolBar);
     const int bottom = ui::status_bar_height(kStatusBar);
+    // The filter bar, while shown, sits between the tool bar and the list.
+    if (app().filter_bar_shown) {
+        ui::resize_gadget(filter_bar::kContainer, 0, top, width, filter_bar::kHeight);
+        top += filter_bar::kHeight;
+    }
     ui::resize_gadget(kRegisterList, 0, top, width, height - top - bottom);
 }
 

@@ -47,7 +47,7 @@ inline constexpr int kReconcile = 333;
 inline constexpr int kChart = 334;
 inline constexpr int kSchedules = 335;
 inline constexpr int kCategories = 336;
-// 337 is kept for the filter bar.
+inline constexpr int kFilter = 337;  // shows or hides the filter bar
 inline constexpr int kDue = 338;
 inline constexpr int kScheduleThis = 339;
 // Every minute: a new day lists what fell due.
@@ -56,6 +56,37 @@ inline constexpr int kDayTimer = 342;
 inline constexpr int kReadRegisterAgain = 340;
 // Raised after the list is painted: the companion store's links are read.
 inline constexpr int kReadStore = 341;
+// The filter's text or fields came to rest: the list is filtered again.
+inline constexpr int kFilterTimer = 343;
+// Escape in the main window: in the filter bar it clears the filter, then hides the bar.
+inline constexpr int kEscapeKey = 344;
+
+// The filter bar's gadgets, in a container above the list while the bar is shown.
+namespace filter_bar {
+inline constexpr int kContainer = 680;
+inline constexpr int kTextLabel = 681;
+inline constexpr int kText = 682;
+inline constexpr int kWhenLabel = 683;
+inline constexpr int kWhen = 684;
+inline constexpr int kFrom = 685;
+inline constexpr int kAndLabel = 686;
+inline constexpr int kTo = 687;
+inline constexpr int kKindLabel = 688;
+inline constexpr int kKind = 689;
+inline constexpr int kLeastLabel = 690;
+inline constexpr int kLeast = 691;
+inline constexpr int kMostLabel = 692;
+inline constexpr int kMost = 693;
+inline constexpr int kStateLabel = 694;
+inline constexpr int kState = 695;
+inline constexpr int kCategoryLabel = 696;
+inline constexpr int kCategory = 697;
+inline constexpr int kSavedLabel = 698;
+inline constexpr int kSaved = 699;
+inline constexpr int kSave = 678;
+inline constexpr int kForget = 679;
+inline constexpr int kHeight = 66;
+}  // namespace filter_bar
 
 // Images.
 inline constexpr int kFirstButtonImage = 500;  // 500..509, in tool bar button order
@@ -79,6 +110,8 @@ inline constexpr int kMonthWithdrawalsField = 4;
 inline constexpr int kMonthAverageField = 5;
 // The rest of the bar: what scheduled transactions did or will do (entered, the balance falling).
 inline constexpr int kScheduleField = 6;
+// This month's fields' width; while a filter is on they give their room to the filter's figures.
+inline constexpr int kMonthFieldWidth = 184;
 
 // Bars for show or hide bar.
 inline constexpr int kToolBarIndex = 0;

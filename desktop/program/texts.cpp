@@ -434,6 +434,7 @@ void prepare_texts() {
     prepare_chart(t);
     prepare_schedule_texts(t.schedules);
     prepare_category_texts(t.categories);
+    prepare_filter_texts(t.filter);
 }
 
 const TextTable& texts() { return table(); }

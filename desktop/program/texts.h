@@ -11,6 +11,7 @@
 #include "core/import/statement.h"
 #include "core/list/running_balance.h"
 #include "desktop/program/category_texts.h"
+#include "desktop/program/filter_texts.h"
 #include "desktop/program/schedule_texts.h"
 
 namespace quillet {
@@ -144,6 +145,7 @@ struct TextTable {
     std::array<std::string, 3> chart_ranges;  // all, the last 12 months, this year
     ScheduleTexts schedules;
     CategoryTexts categories;
+    FilterTexts filter;
     // The window picture.
     std::string picture_extension, picture_filter, save_picture_title;
     // The programs a saved CSV report is opened with, the first found on PATH: each an argument

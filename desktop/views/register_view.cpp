@@ -14,6 +14,7 @@
 #include "desktop/program/message_box.h"
 #include "desktop/program/texts.h"
 #include "desktop/program/undo_captions.h"
+#include "desktop/views/list_filter.h"
 #include "ui/bars.h"
 #include "ui/events.h"
 #include "ui/gadgets.h"
@@ -31,7 +32,7 @@ constexpr int kBlue = 0xFF0000;
 // The balance column shows the running balance, worked out when it is painted or read.
 void provide_balances() {
     ui::set_column_provider(kRegisterList, kBalanceColumn, [](int row) -> std::optional<std::string> {
-        const std::optional<Figure> balance = register_session().balances().running(row);
+        const std::optional<Figure> balance = register_session().balances().running(list_row_of(row));
         if (!balance) return std::nullopt;  // a void row shows its mark
         return figure_text(*balance);
     });
@@ -45,7 +46,7 @@ void provide_category_tips() {
         if (app().options.tooltips_off != 0 || session.store_state() != StoreState::kRead)
             return std::nullopt;
         const CategoryBook& book = session.categories();
-        const std::int64_t slot = session.slot_of(row);
+        const std::int64_t slot = session.slot_of(list_row_of(row));
         if (!book.categorised(slot)) return std::nullopt;
         const CategoryTexts& t = texts().categories;
         std::string tip = t.tip_category;
@@ -107,26 +108,26 @@ bool refuse(const std::string& path) {
 // keeps none of their texts. A record that is no longer the one listed (another program wrote over
 // it) has the register read again, once the painting is done.
 void supply_rows() {
-    ui::supply_rows(
-        kRegisterList, static_cast<int>(register_session().row_count()), [](int row, std::string& text) {
-            AppState& state = app();
-            // The companion store is read once the list has been painted: opening a
-            // register is as quick with one as without.
-            if (!state.store_read_asked && register_session().store_state() == StoreState::kUnread) {
-                state.store_read_asked = true;
-                ui::post_event(ui::kEventMenu, kMainWindow, kReadStore);
-            }
-            if (register_session().row_text(row, text) || state.reading_again) return;
-            state.reading_again = true;
-            ui::post_event(ui::kEventMenu, kMainWindow, kReadRegisterAgain);
-        });
+    ui::supply_rows(kRegisterList, shown_row_count(), [](int shown_row, std::string& text) {
+        AppState& state = app();
+        // The companion store is read once the list has been painted: opening a
+        // register is as quick with one as without.
+        if (!state.store_read_asked && register_session().store_state() == StoreState::kUnread) {
+            state.store_read_asked = true;
+            ui::post_event(ui::kEventMenu, kMainWindow, kReadStore);
+        }
+        if (register_session().row_text(list_row_of(shown_row), text) || state.reading_again) return;
+        state.reading_again = true;
+        ui::post_event(ui::kEventMenu, kMainWindow, kReadRegisterAgain);
+    });
 }
 
 // Each row's state against the bank's statements: a mark in its date cell, and a reconciled row's
 // texts (not its figures) in a quieter colour.
 void show_row_states() {
     ui::set_row_states(
-        kRegisterList, [](int row) { return static_cast<int>(register_session().shown_state(row)); },
+        kRegisterList,
+        [](int row) { return static_cast<int>(register_session().shown_state(list_row_of(row))); },
         {kDateColumn, kTypeColumn, kNumberColumn, kPayeeColumn, kMemoColumn, kSecondDateColumn});
 }
 
@@ -143,6 +144,8 @@ bool fill_register_view(const std::string& path, int order_mode) {
     show_list_order(state.list_order);
     const RegisterSession::Opened opened = register_session().open(path, state.list_order);
     state.store_read_asked = false;
+    // A filter stays on through a new reading of the register: its rows are found again.
+    filter_register_list_again();
     supply_rows();
     show_row_states();
     provide_balances();
@@ -174,6 +177,7 @@ void show_balances() {
     RegisterSession& session = register_session();
     ui::refresh_provided_cells(kRegisterList);
     write_status_fields(session.balances().summary(), month_of(current_date()));
+    show_filter_figures();
     // The cleared balance, once the marks are read.
     const bool marked = session.store_state() == StoreState::kRead;
     ui::set_status_field_note(
@@ -189,6 +193,16 @@ void show_row_states_again() {
 void show_row_change(const RowChange& change) {
     RegisterSession& session = register_session();
     const int row = static_cast<int>(change.row);
+    // Under a filter the view's rows are supplied again: a row that comes or goes in the list may
+    // or may not be one the view shows.
+    if (app().shown_rows.on() && change.kind != RowChange::Kind::kNone &&
+        change.kind != RowChange::Kind::kReloaded && change.kind != RowChange::Kind::kClosed) {
+        follow_row_change(change);
+        const std::int64_t at = change.kind == RowChange::Kind::kRowsChanged ? app().current_row : change.row;
+        show_shown_rows(std::min<std::int64_t>(at, session.row_count() - 1));
+        show_undo_captions();
+        return;
+    }
     switch (change.kind) {
         case RowChange::Kind::kNone: show_undo_captions(); return;
         case RowChange::Kind::kInserted: ui::supplied_row_inserted(kRegisterList, row); break;
@@ -201,12 +215,12 @@ void show_row_change(const RowChange& change) {
         case RowChange::Kind::kRowsChanged:
             supply_rows();
             show_balances();
-            select_register_row(std::min(app().current_row, ui::count_items(kRegisterList) - 1));
+            select_register_row(std::min(app().current_row, static_cast<int>(session.row_count()) - 1));
             show_undo_captions();
             return;
     }
     show_balances();
-    select_register_row(std::min(row, ui::count_items(kRegisterList) - 1));
+    select_register_row(std::min(row, static_cast<int>(session.row_count()) - 1));
     show_undo_captions();
 }
 
@@ -227,11 +241,49 @@ bool show_session_result(const SessionResult& result, int owner_window, int stal
 }
 
 void select_register_row(int row) {
-    app().current_row = row;
+    // A row the filter hides gives way to the nearest one shown.
+    const int shown = row < 0 ? -1 : static_cast<int>(app().shown_rows.nearest_shown_row(row));
+    app().current_row = static_cast<int>(list_row_of(shown));
     ui::set_focus(kRegisterList);
     ui::set_item_colour(kRegisterList, -1, ui::kFrontColour, kRed, kWithdrawalColumn);
     ui::set_item_colour(kRegisterList, -1, ui::kFrontColour, kBlue, kBalanceColumn);
-    ui::set_state(kRegisterList, row);
+    ui::set_state(kRegisterList, shown);
+}
+
+void show_shown_rows(std::int64_t selected) {
+    ui::suspend_drawing(kRegisterList);
+    supply_rows();
+    show_row_states();
+    show_balances();
+    const int focus = ui::get_focus();
+    select_register_row(static_cast<int>(std::max<std::int64_t>(selected, 0)));
+    // Typing in the filter goes on where it was.
+    if (focus >= 0 && focus != kRegisterList) ui::set_focus(focus);
+    ui::resume_drawing(kRegisterList);
+}
+
+void show_filter_figures() {
+    AppState& state = app();
+    if (!state.shown_rows.on()) {
+        if (state.filter_figures_shown) {
+            ui::set_status_field_text(kStatusBar, kScheduleField, "");
+            for (const int field : {kMonthDepositsField, kMonthWithdrawalsField, kMonthAverageField})
+                ui::set_status_field_width(kStatusBar, field, kMonthFieldWidth);
+        }
+        state.filter_figures_shown = false;
+        return;
+    }
+    // This month's figures are the whole register's: the shown rows' own take their room.
+    for (const int field : {kMonthDepositsField, kMonthWithdrawalsField, kMonthAverageField})
+        ui::set_status_field_width(kStatusBar, field, 0);
+    RegisterSession& session = register_session();
+    const ShownSums sums = state.shown_rows.sums(session.balances());
+    const FilterTexts& t = texts().filter;
+    ui::set_status_field_text(kStatusBar, kScheduleField,
+                              integer_text(sums.rows) + t.shown_of + integer_text(session.row_count()) +
+                                  t.shown_transactions + figure_text(sums.deposits) + t.shown_payments +
+                                  figure_text(sums.payments));
+    state.filter_figures_shown = true;
 }
 
 void show_no_register() {
@@ -273,7 +325,7 @@ void show_category_column(bool shown) {
         RegisterSession& session = register_session();
         if (session.store_state() != StoreState::kRead) return std::string();
         const CategoryBook& book = session.categories();
-        const std::int64_t slot = session.slot_of(row);
+        const std::int64_t slot = session.slot_of(list_row_of(row));
         if (book.is_split(slot)) return texts().categories.split_shown;
         return category_full_name(book.lists(), book.category_of(slot));
     });
@@ -286,6 +338,7 @@ std::size_t register_view_memory_bytes() {
 void clear_register_view() {
     ui::clear_items(kRegisterList);
     register_session().close();
+    app().shown_rows.clear();
     app().current_row = -1;
     show_undo_captions();
 }

@@ -46,8 +46,14 @@ void show_category_column(bool shown);
 // a failure names the file and its cause. True when the change was done.
 bool show_session_result(const SessionResult& result, int owner_window, int stale_message = -1);
 
-// Makes the row current: focus on the list, withdrawals red and balances blue, the row selected.
+// Makes the list row current: focus on the list, withdrawals red and balances blue, the row
+// selected (the nearest shown one, when the filter hides it).
 void select_register_row(int row);
+// The filter changed the rows shown: the view shows them with their figures, the list row selected
+// (or the nearest shown), the keyboard where it was.
+void show_shown_rows(std::int64_t selected);
+// The shown rows' count and sums in the status bar while the filter is on.
+void show_filter_figures();
 
 // The memory the list's rows and what the session keeps beside them take, in bytes.
 std::size_t register_view_memory_bytes();

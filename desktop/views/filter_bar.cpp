@@ -1,0 +1,243 @@
+#include "desktop/views/filter_bar.h"
+
+#include <string>
+#include <vector>
+
+#include "core/category/category_edits.h"
+#include "core/runtime/dates.h"
+#include "core/runtime/number_text.h"
+#include "desktop/program/app_state.h"
+#include "desktop/program/main_window.h"
+#include "desktop/program/main_window_ids.h"
+#include "desktop/program/texts.h"
+#include "desktop/views/list_filter.h"
+#include "desktop/views/register_view.h"
+#include "ui/events.h"
+#include "ui/gadgets.h"
+#include "ui/windows.h"
+
+namespace quillet {
+
+using namespace main_ids::filter_bar;
+using main_ids::kMainWindow;
+
+namespace {
+
+// Typing that rests this long refilters: short enough that the rows follow within a tenth of a
+// second of the last key, with the refilter's own time.
+constexpr int kRestMs = 40;
+
+void label(int number, int x, int y, int width, const std::string& caption, int target) {
+    ui::create_text(number, x, y + 4, width, 18, caption);
+    ui::set_label_target(number, target);
+}
+
+void fill_combo(int number, const auto& items) {
+    for (const std::string& item : items) ui::add_item(number, -1, item);
+    ui::set_state(number, 0);
+}
+
+// The categories in their listed order after "Any", with the ids in the same order.
+void fill_categories() {
+    AppState& state = app();
+    ui::clear_items(kCategory);
+    ui::add_item(kCategory, -1, texts().filter.any_category);
+    state.filter_category_ids = {0};
+    RegisterSession& session = register_session();
+    if (session.is_open() && session.store_state() != StoreState::kUnusable) {
+        const CategoryLists& lists = session.categories().lists();
+        for (const std::int64_t id : listed_order(lists)) {
+            ui::add_item(kCategory, -1, category_full_name(lists, id));
+            state.filter_category_ids.push_back(id);
+        }
+    }
+    const auto& ids = state.filter_category_ids;
+    const auto at = std::find(ids.begin(), ids.end(), state.filter_terms.category);
+    ui::set_state(kCategory, at != ids.end() ? static_cast<int>(at - ids.begin()) : 0);
+}
+
+void create_bar() {
+    const FilterTexts& t = texts().filter;
+    const int before = ui::use_gadget_list(kMainWindow);
+    ui::create_container(kContainer, 0, 0, 10, kHeight);
+    constexpr int kRow1 = 6;
+    constexpr int kRow2 = 36;
+    ui::create_string(kText, 50, kRow1, 220, 24, "");
+    label(kTextLabel, 8, kRow1, 40, t.text_caption, kText);
+    ui::create_combo(kWhen, 324, kRow1, 170, 24);
+    label(kWhenLabel, 280, kRow1, 42, t.when_caption, kWhen);
+    fill_combo(kWhen, t.periods);
+    ui::create_string(kFrom, 500, kRow1, 90, 24, "");
+    ui::create_string(kTo, 626, kRow1, 90, 24, "");
+    label(kAndLabel, 596, kRow1, 28, t.and_caption, kTo);
+    ui::create_combo(kKind, 762, kRow1, 110, 24);
+    label(kKindLabel, 726, kRow1, 34, t.kind_caption, kKind);
+    fill_combo(kKind, t.kinds);
+
+    ui::create_string(kLeast, 62, kRow2, 76, 24, "");
+    label(kLeastLabel, 8, kRow2, 52, t.least_caption, kLeast);
+    ui::create_string(kMost, 182, kRow2, 76, 24, "");
+    label(kMostLabel, 144, kRow2, 36, t.most_caption, kMost);
+    ui::create_combo(kState, 308, kRow2, 120, 24);
+    label(kStateLabel, 268, kRow2, 38, t.state_caption, kState);
+    fill_combo(kState, t.states);
+    ui::create_combo(kCategory, 500, kRow2, 140, 24);
+    label(kCategoryLabel, 438, kRow2, 60, t.category_caption, kCategory);
+    fill_categories();
+    ui::create_combo(kSaved, 694, kRow2, 110, 24);
+    label(kSavedLabel, 650, kRow2, 42, t.saved_caption, kSaved);
+    ui::create_button(kSave, 810, kRow2 - 1, 54, 26, t.save_button);
+    ui::create_button(kForget, 868, kRow2 - 1, 52, 26, t.forget_button);
+    ui::close_gadget_list();
+    ui::use_gadget_list(before);
+    for (const int field : {kText, kWhen, kFrom, kTo, kKind, kLeast, kMost, kState, kCategory, kSaved})
+        ui::keep_editing_keys(field);
+    ui::set_tool_tip(kContainer, t.bar_tip);
+    ui::set_tool_tip(kText, t.bar_tip);
+}
+
+void free_bar() {
+    for (int number = kSave; number <= kSaved; ++number) {
+        if (number != kContainer) ui::free_gadget(number);
+    }
+    ui::free_gadget(kContainer);
+}
+
+// A day field: empty for no bound; a text that is no day is framed and left out.
+DateValue day_field(int field, std::string& problems) {
+    const std::string text = trim(ui::get_text(field));
+    DateValue day = kNoDate;
+    if (!text.empty()) day = parse_date(kDisplayDateMask, text);
+    const bool wrong = !text.empty() && day == kNoDate;
+    ui::mark_wrong(field, wrong);
+    if (wrong) problems += "\n\"" + text + "\"" + texts().filter.not_a_day;
+    return day == kNoDate ? kNoDate : day_of_value(day);
+}
+
+// An amount field, deposits and payments alike: empty for no bound; a text that is no amount is
+// framed and left out.
+std::optional<std::int64_t> amount_field(int field, std::string& problems) {
+    const std::string text = trim(ui::get_text(field));
+    std::optional<std::int64_t> cents;
+    bool wrong = false;
+    if (!text.empty()) {
+        const bool plain = text.find_first_not_of("0123456789.,") == std::string::npos;
+        std::string digits;
+        for (const char c : text) {
+            if (c != ',') digits += c;
+        }
+        cents = plain ? amount_text_to_cents(digits) : std::nullopt;
+        wrong = !cents;
+    }
+    ui::mark_wrong(field, wrong);
+    if (wrong) problems += "\n\"" + text + "\"" + texts().filter.not_an_amount;
+    return cents;
+}
+
+// The terms the bar's fields give, each wrong field framed and named in the bar's tool tip.
+FilterTerms terms_of_bar() {
+    const FilterTexts& t = texts().filter;
+    FilterTerms terms;
+    std::string problems;
+    terms.text = ui::get_text(kText);
+    terms.period = static_cast<FilterPeriod>(std::max(0, ui::get_state(kWhen)));
+    const bool days = terms.period == FilterPeriod::kDays;
+    ui::disable_gadget(kFrom, days ? 0 : 1);
+    ui::disable_gadget(kTo, days ? 0 : 1);
+    if (days) {
+        terms.from = day_field(kFrom, problems);
+        terms.to = day_field(kTo, problems);
+        if (terms.from != kNoDate && terms.to != kNoDate && terms.to < terms.from)
+            problems += "\n" + t.ends_before_start;
+    }
+    terms.least_cents = amount_field(kLeast, problems);
+    terms.most_cents = amount_field(kMost, problems);
+    terms.kind = static_cast<FilterKind>(std::max(0, ui::get_state(kKind)));
+    terms.state = static_cast<FilterState>(std::max(0, ui::get_state(kState)));
+    const auto& ids = app().filter_category_ids;
+    const int category = ui::get_state(kCategory);
+    terms.category = category > 0 && static_cast<std::size_t>(category) < ids.size()
+                         ? ids[static_cast<std::size_t>(category)]
+                         : 0;
+    ui::set_tool_tip(kContainer, t.bar_tip + problems);
+    ui::set_tool_tip(kText, t.bar_tip + problems);
+    return terms;
+}
+
+// Puts the terms into the bar's fields (a saved filter chosen), without filtering yet.
+void show_terms(const FilterTerms& terms) {
+    ui::set_text(kText, terms.text);
+    ui::set_state(kWhen, static_cast<int>(terms.period));
+    std::string day;
+    if (terms.from != kNoDate) append_display_date(day, terms.from);
+    ui::set_text(kFrom, day);
+    day.clear();
+    if (terms.to != kNoDate) append_display_date(day, terms.to);
+    ui::set_text(kTo, day);
+    ui::set_text(kLeast, terms.least_cents ? cents_text(*terms.least_cents) : std::string());
+    ui::set_text(kMost, terms.most_cents ? cents_text(*terms.most_cents) : std::string());
+    ui::set_state(kKind, static_cast<int>(terms.kind));
+    ui::set_state(kState, static_cast<int>(terms.state));
+    const auto& ids = app().filter_category_ids;
+    const auto at = std::find(ids.begin(), ids.end(), terms.category);
+    ui::set_state(kCategory, at != ids.end() ? static_cast<int>(at - ids.begin()) : 0);
+}
+
+void rest_then_filter() { ui::add_window_timer(kMainWindow, main_ids::kFilterTimer, kRestMs); }
+
+}  // namespace
+
+bool filter_bar_shown() { return app().filter_bar_shown; }
+
+void toggle_filter_bar() {
+    AppState& state = app();
+    if (state.filter_bar_shown) {
+        ui::remove_window_timer(kMainWindow, main_ids::kFilterTimer);
+        free_bar();
+        state.filter_bar_shown = false;
+        main_layout();
+        filter_register_list(FilterTerms{});
+        select_register_row(state.current_row);
+        return;
+    }
+    state.filter_bar_shown = true;
+    create_bar();
+    main_layout();
+    ui::set_focus(kText);
+}
+
+bool filter_bar_has_focus() {
+    if (!app().filter_bar_shown) return false;
+    const int focus = ui::get_focus();
+    return focus >= kSave && focus <= kSaved;
+}
+
+void filter_bar_escape() {
+    if (!filter_bar_has_focus()) return;
+    ui::remove_window_timer(kMainWindow, main_ids::kFilterTimer);
+    if (!app().shown_rows.on() && terms_of_bar().empty()) {
+        toggle_filter_bar();
+        return;
+    }
+    show_terms(FilterTerms{});
+    ui::set_state(kSaved, -1);
+    filter_by_bar();
+}
+
+void filter_by_bar() {
+    ui::remove_window_timer(kMainWindow, main_ids::kFilterTimer);
+    if (!app().filter_bar_shown) return;
+    filter_register_list(terms_of_bar());
+}
+
+bool handle_filter_bar_event(int gadget, int type) {
+    if (!app().filter_bar_shown || gadget < kSave || gadget > kSaved) return false;
+    if (type == ui::kChange && gadget != kSaved) rest_then_filter();
+    return true;
+}
+
+void refresh_filter_bar_lists() {
+    if (app().filter_bar_shown) fill_categories();
+}
+
+}  // namespace quillet
