@@ -157,12 +157,12 @@ void write_html(std::string& out, const SpendingTable& table, const CategoryList
 }  // namespace
 
 IoStatus read_spending(const std::string& register_path, const CategoryBook& book, DateValue first,
-                       DateValue last, SpendingTable& table) {
+                       DateValue last, SpendingTable& table, const std::vector<std::uint8_t>* only_slots) {
     std::vector<SpendingEntry> entries;
     DateValue earliest = kNoDate;
     DateValue latest = kNoDate;
     const IoStatus read = visit_records(register_path, [&](std::int64_t slot, const std::uint8_t* record) {
-        if (record[kDeletedOffset] != kLive) return true;
+        if (record[kDeletedOffset] != kLive || !slot_marked(only_slots, slot)) return true;
         const RowFigures figures = record_figures(record);
         if (figures.out_of_range) return true;
         const DateValue day = get_i32(record + kDateOffset);
@@ -220,7 +220,8 @@ IoStatus write_spending_report(const std::string& register_path, const CategoryB
         last = day_of_value(request.last) + kSecondsADay - 1;
     }
     SpendingTable table;
-    if (const IoStatus read = read_spending(register_path, book, first, last, table); !read) return read;
+    if (const IoStatus read = read_spending(register_path, book, first, last, table, request.only_slots); !read)
+        return read;
     return sink(spending_document(table, book.lists(), request.format, request.title, request.today));
 }
 

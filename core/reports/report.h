@@ -41,6 +41,9 @@ struct ReportRequest {
     // or all 0: the report is as it always was.
     const std::vector<std::uint8_t>* states = nullptr;
     bool state_column = false;  // CSV: a tenth field, "State"
+    // A mark a slot (the list's filter): when given, only the marked records are reported, while
+    // every record still moves the balance.
+    const std::vector<std::uint8_t>* only_slots = nullptr;
 
     bool has_states() const;
 };
@@ -97,5 +100,7 @@ void append_html_text(std::string& out, std::string_view text);
 
 // Whether a transaction dated date belongs to the request's range.
 bool report_includes(const ReportRequest& request, DateValue date);
+// Whether the record at the slot is one the marks take (all are, without marks).
+bool slot_marked(const std::vector<std::uint8_t>* marks, std::int64_t slot);
 
 }  // namespace quillet

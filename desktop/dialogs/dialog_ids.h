@@ -159,7 +159,7 @@ inline constexpr int kTextLimit = 48;
 namespace report_ids {
 inline constexpr int kWindow = 205;
 inline constexpr int kWidth = 292;
-inline constexpr int kHeight = 318;  // grown by the State column and spending boxes below the first gadgets
+inline constexpr int kHeight = 342;  // grown by the boxes below the first gadgets
 inline constexpr int kRangeFrame = 400;
 inline constexpr int kAll = 401;
 inline constexpr int kThisMonth = 402;
@@ -178,6 +178,7 @@ inline constexpr int kCancel = 414;  // also Escape's menu event
 inline constexpr int kHelp = 415;    // F1's menu event
 inline constexpr int kStateColumn = 416;
 inline constexpr int kByCategory = 417;
+inline constexpr int kOnlyFiltered = 491;
 }  // namespace report_ids
 
 namespace import_ids {

@@ -5,6 +5,7 @@
 #include "core/runtime/dates.h"
 #include "desktop/dialogs/dialog_ids.h"
 #include "desktop/dialogs/dialog_pattern.h"
+#include "desktop/program/app_state.h"
 #include "desktop/program/texts.h"
 #include "desktop/views/report_export.h"
 #include "ui/events.h"
@@ -45,7 +46,7 @@ void make_report() {
     export_report(static_cast<ReportFormat>(format - kHtml), static_cast<ReportRange>(range - kAll),
                   std::min(one, other), std::max(one, other), ui::get_state(kOpenAfter) == 1,
                   format == kCsv && ui::get_state(kStateColumn) == 1, ui::get_state(kByCategory) == 1,
-                  kWindow);
+                  ui::get_state(kOnlyFiltered) == 1, kWindow);
 }
 
 void create_gadgets() {
@@ -73,6 +74,9 @@ void create_gadgets() {
     // anyway.
     ui::create_check_box(kStateColumn, 16, 262, 246, 16, t.state_column_box);
     ui::create_check_box(kByCategory, 16, 286, 246, 16, t.categories.by_category_option);
+    // The list's filter, while one is on: the report takes only the rows it shows.
+    ui::create_check_box(kOnlyFiltered, 16, 310, 246, 16, t.filter.only_filtered_box);
+    ui::disable_gadget(kOnlyFiltered, app().shown_rows.on() ? 0 : 1);
 }
 
 }  // namespace

@@ -98,12 +98,22 @@ std::string report_work_path() {
 }
 
 void export_report(ReportFormat format, ReportRange range, DateValue first, DateValue last, bool open_after,
-                   bool state_column, bool by_category, int owner_window) {
+                   bool state_column, bool by_category, bool only_filtered, int owner_window) {
     AppState& state = app();
     // Each record's state, by slot, from the marks the session read.
     const std::vector<std::uint8_t> states = state.session.states_by_slot();
     ReportRequest request;
     request.states = &states;
+    // The filter's rows, marked by slot.
+    std::vector<std::uint8_t> shown;
+    if (only_filtered && state.shown_rows.on()) {
+        for (const std::int32_t row : state.shown_rows.rows()) {
+            const auto slot = static_cast<std::size_t>(state.session.slot_of(row));
+            if (slot >= shown.size()) shown.resize(slot + 1, 0);
+            shown[slot] = 1;
+        }
+        request.only_slots = &shown;
+    }
     request.state_column = state_column;
     request.format = format;
     request.range = range;

@@ -13,8 +13,9 @@ namespace quillet {
 // failure is said with the path and its cause: a report that was not saved never looks saved.
 // Cleared and reconciled transactions are marked; a CSV file gets them as a column of its own
 // only with state_column. By category: the spending report of the range instead of its transactions.
+// Only filtered: only the transactions the list's filter shows, while one is on.
 void export_report(ReportFormat format, ReportRange range, DateValue first, DateValue last, bool open_after,
-                   bool state_column, bool by_category, int owner_window);
+                   bool state_column, bool by_category, bool only_filtered, int owner_window);
 
 // The chosen path with the format's extension appended, unless it already ends in one of the
 // format's extensions (in any letter case).
