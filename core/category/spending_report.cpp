@@ -220,7 +220,8 @@ IoStatus write_spending_report(const std::string& register_path, const CategoryB
         last = day_of_value(request.last) + kSecondsADay - 1;
     }
     SpendingTable table;
-    if (const IoStatus read = read_spending(register_path, book, first, last, table, request.only_slots); !read)
+    if (const IoStatus read = read_spending(register_path, book, first, last, table, request.only_slots);
+        !read)
         return read;
     return sink(spending_document(table, book.lists(), request.format, request.title, request.today));
 }

@@ -15,7 +15,8 @@ namespace quillet {
 // last) as the spending figures count them, split ones in each part's category; with marks, only
 // the marked slots' (slot_marked).
 IoStatus read_spending(const std::string& register_path, const CategoryBook& book, DateValue first,
-                       DateValue last, SpendingTable& table, const std::vector<std::uint8_t>* only_slots = nullptr);
+                       DateValue last, SpendingTable& table,
+                       const std::vector<std::uint8_t>* only_slots = nullptr);
 
 // The document; the title is the register's name, today is dated under it.
 std::string spending_document(const SpendingTable& table, const CategoryLists& lists, ReportFormat format,

@@ -112,8 +112,8 @@ bool ReportRequest::has_states() const {
 }
 
 bool slot_marked(const std::vector<std::uint8_t>* marks, std::int64_t slot) {
-    return marks == nullptr ||
-           (slot >= 0 && static_cast<std::size_t>(slot) < marks->size() && (*marks)[static_cast<std::size_t>(slot)] != 0);
+    return marks == nullptr || (slot >= 0 && static_cast<std::size_t>(slot) < marks->size() &&
+                                (*marks)[static_cast<std::size_t>(slot)] != 0);
 }
 
 bool report_includes(const ReportRequest& request, DateValue date) {
@@ -155,7 +155,8 @@ IoStatus write_report(const std::string& register_path, const ReportRequest& req
             const RowFigures figures = record_figures(record);
             balance.add(figures.deposit_cents, figures.withdrawal_cents, figures.out_of_range);
         }
-        if (!report_includes(request, get_i32(record + kDateOffset)) || !slot_marked(request.only_slots, slot))
+        if (!report_includes(request, get_i32(record + kDateOffset)) ||
+            !slot_marked(request.only_slots, slot))
             return true;
         const Figure& now = balance.figure();
         ReportRow row = texts.make(record, deposit, amount, is_void,

@@ -38,6 +38,7 @@ enum class ChangeKind {
     kCategory,        // categories, payee rules or transactions' categories: only the store changes
     kCleared,         // records marked cleared or uncleared
     kCompaction,      // the deleted records dropped and the rest renumbered
+    kSavedFilter,     // a filter of the list saved under a name or deleted: only the store changes
 };
 
 // A record written over in place; it must still hold the bytes before.

@@ -105,6 +105,8 @@ class RegisterSession {
                            std::vector<std::optional<StoredLink>>& found);
     // The schedules and what became of their occurrences (none without a store).
     IoStatus look_up_schedules(std::vector<Schedule>& schedules, std::vector<UsedOccurrence>& used);
+    // The list's filters saved under a name, by name, each as its terms' line (none without a store).
+    IoStatus look_up_saved_filters(std::vector<std::pair<std::string, std::string>>& filters);
 
     // The row's state against the bank's statements and a reconciled row's statement, the store
     // read first; shown_state gives the state as known, without reading (for painting).

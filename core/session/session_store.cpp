@@ -132,4 +132,13 @@ IoStatus RegisterSession::look_up_schedules(std::vector<Schedule>& schedules,
     return status;
 }
 
+IoStatus RegisterSession::look_up_saved_filters(std::vector<std::pair<std::string, std::string>>& filters) {
+    filters.clear();
+    CompanionStore store;
+    IoStatus status = store.open(store_path(), false);
+    if (status.error() == ENOENT) return {};
+    if (status) status = store.read_saved_filters(filters);
+    return status;
+}
+
 }  // namespace quillet

@@ -140,6 +140,8 @@ ALTER TABLE category_parts_8 RENAME TO category_parts;
 CREATE INDEX category_parts_by_record ON category_parts(record, place, line, category, cents);
 CREATE INDEX category_parts_by_category ON category_parts(category);
 )",
+    // 9: the list's filters saved under a name, each as its terms' line.
+    "CREATE TABLE saved_filters(name BLOB PRIMARY KEY, terms BLOB NOT NULL);",
 };
 static_assert(std::size(kMigrations) == kStoreSchemaVersion - 1, "a step for every version after the first");
 

@@ -41,7 +41,7 @@ namespace quillet {
 inline constexpr std::string_view kStoreSuffix = ".qstore";
 // The version of the tables this program writes; older stores are brought up to it when opened
 // for writing, newer ones are refused.
-inline constexpr int kStoreSchemaVersion = 8;
+inline constexpr int kStoreSchemaVersion = 9;
 inline constexpr std::int64_t kGonePlace = -1;
 
 // The store beside the register at the path: beside the file the path names, so that a register
@@ -150,6 +150,12 @@ class CompanionStore {
     // state its occurrence had; forget_occurrences makes them open again.
     IoStatus set_occurrences(const std::vector<UsedOccurrence>& used);
     IoStatus forget_occurrences(const std::vector<UsedOccurrence>& used);
+
+    // The filters saved under a name, by name, each as its terms' line (none in a store older than
+    // them); a filter put under a name there already replaces it.
+    IoStatus read_saved_filters(std::vector<std::pair<std::string, std::string>>& filters) const;
+    IoStatus put_saved_filter(const std::string& name, const std::string& terms);
+    IoStatus remove_saved_filter(const std::string& name);
 
     // The categories by id, the transactions' categories, and the payee rules in their order (none
     // in a store older than them).

@@ -117,7 +117,10 @@ void run_menu_command(int item) {
         case kCompactRegister:
             if (command_guard(Guard::kRegisterWithRecords)) compact_register_interactively();
             break;
-        case kUndo: undo_register_change(); break;
+        case kUndo:
+            undo_register_change();
+            refresh_filter_bar_lists();
+            break;
         case kImport:
             if (command_guard(Guard::kRegisterWithRecords)) start_import();
             break;
@@ -129,7 +132,10 @@ void run_menu_command(int item) {
             app().reading_again = false;
             if (register_session().is_open()) fill_register_view(register_session().path(), kKeepOrder);
             break;
-        case kRedo: redo_register_change(); break;
+        case kRedo:
+            redo_register_change();
+            refresh_filter_bar_lists();
+            break;
         case kExit: save_settings_and_exit(); break;
         case kFileOrderItem: fill_again(kFileOrder); break;
         case kReverseOrderItem: fill_again(kReverseOrder); break;

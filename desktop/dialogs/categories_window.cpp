@@ -12,6 +12,7 @@
 #include "desktop/program/message_box.h"
 #include "desktop/program/texts.h"
 #include "desktop/program/undo_captions.h"
+#include "desktop/views/filter_bar.h"
 #include "desktop/views/register_view.h"
 #include "ui/events.h"
 #include "ui/gadgets.h"
@@ -231,6 +232,16 @@ void open_categories_window() {
     install_dialog_shortcuts(kWindow, kName, kClose, kHelp);
 }
 
+namespace {
+
+// The filter bar's list of categories follows what was edited here.
+void close_categories_window() {
+    close_dialog(kWindow);
+    refresh_filter_bar_lists();
+}
+
+}  // namespace
+
 void handle_categories_window(int kind) {
     if (kind == ui::kEventGadget) {
         switch (ui::event_gadget()) {
@@ -241,14 +252,14 @@ void handle_categories_window(int kind) {
             case kAddRule: add_rule_typed(); break;
             case kDeleteRule: delete_rule_selected(); break;
             case kApplyRules: apply_rules(); break;
-            case kClose: close_dialog(kWindow); break;
+            case kClose: close_categories_window(); break;
             default: break;
         }
         return;
     }
     if (kind != ui::kEventMenu) return;
     switch (ui::event_menu()) {
-        case kClose: close_dialog(kWindow); break;
+        case kClose: close_categories_window(); break;
         case kHelp: open_help_topic(words().categories_help_topic); break;
         case kDialogReturn:
             // Return in the name adds it; in the rule's text, adds the rule.

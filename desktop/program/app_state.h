@@ -90,8 +90,10 @@ struct AppState {
     FilterTerms filter_terms;
     ShownRows shown_rows;
     bool filter_figures_shown = false;
-    std::vector<std::int64_t> filter_category_ids;  // the bar's categories, as its list shows them  // the
-                                                    // status bar's last field holds the filter's figures
+    std::vector<std::int64_t> filter_category_ids;  // the bar's categories, as its list shows them
+    std::vector<std::pair<std::string, std::string>> saved_filters;  // by name, each its terms' line
+    int saved_filter_shown = -1;                                     // the one last chosen  // the
+                                  // status bar's last field holds the filter's figures
 };
 
 AppState& app();

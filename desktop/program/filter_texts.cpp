@@ -13,7 +13,7 @@ void prepare_filter_texts(FilterTexts& t) {
     t.state_caption = "Stat&e:";
     t.category_caption = "&Category:";
     t.saved_caption = "&Saved:";
-    t.save_button = "Sa&ve...";
+    t.save_button = "Sa&ve";
     t.forget_button = "&Delete";
     t.periods = {"Between", "This month", "Last month", "This year", "Since the last statement"};
     t.kinds = {"All", "Deposits", "Payments"};
@@ -29,9 +29,9 @@ void prepare_filter_texts(FilterTexts& t) {
     t.shown_transactions = " transactions, deposits ";
     t.shown_deposits = "";
     t.shown_payments = ", payments ";
-    t.save_title = "Save filter";
-    t.save_prompt = "&Name:";
-    t.saved_note = "The filter is saved with the register.";
+    t.name_wanted = "Type the filter's name here, then Save (or Delete).";
+    t.saving = "saving the filter ";
+    t.deleting = "deleting the filter ";
     t.only_filtered_box = "&Only the filtered transactions";
 }
 

@@ -21,7 +21,7 @@ struct FilterTexts {
     // "12 of 1,000 transactions, deposits 10.00, payments 250.00"
     std::string shown_of, shown_transactions, shown_deposits, shown_payments;
     // Saving a filter under a name.
-    std::string save_title, save_prompt, saved_note;
+    std::string name_wanted, saving, deleting;
     // The report dialog.
     std::string only_filtered_box;
 };

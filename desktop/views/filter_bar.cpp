@@ -6,10 +6,12 @@
 #include "core/category/category_edits.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/number_text.h"
+#include "core/session/save_filter.h"
 #include "desktop/program/app_state.h"
 #include "desktop/program/main_window.h"
 #include "desktop/program/main_window_ids.h"
 #include "desktop/program/texts.h"
+#include "desktop/program/undo_captions.h"
 #include "desktop/views/list_filter.h"
 #include "desktop/views/register_view.h"
 #include "ui/events.h"
@@ -56,6 +58,20 @@ void fill_categories() {
     ui::set_state(kCategory, at != ids.end() ? static_cast<int>(at - ids.begin()) : 0);
 }
 
+// The filters saved with the register, by name; the name typed or chosen stays.
+void fill_saved() {
+    AppState& state = app();
+    const std::string typed = ui::get_text(kSaved);
+    ui::clear_items(kSaved);
+    state.saved_filters.clear();
+    RegisterSession& session = register_session();
+    if (session.is_open()) (void)session.look_up_saved_filters(state.saved_filters);
+    for (const auto& [name, line] : state.saved_filters) ui::add_item(kSaved, -1, name);
+    state.saved_filter_shown = -1;
+    ui::set_state(kSaved, -1);
+    ui::set_text(kSaved, typed);
+}
+
 void create_bar() {
     const FilterTexts& t = texts().filter;
     const int before = ui::use_gadget_list(kMainWindow);
@@ -84,11 +100,12 @@ void create_bar() {
     ui::create_combo(kCategory, 500, kRow2, 140, 24);
     label(kCategoryLabel, 438, kRow2, 60, t.category_caption, kCategory);
     fill_categories();
-    ui::create_combo(kSaved, 694, kRow2, 110, 24);
+    ui::create_combo(kSaved, 694, kRow2, 110, 24, ui::kComboEditable);
     label(kSavedLabel, 650, kRow2, 42, t.saved_caption, kSaved);
     ui::create_button(kSave, 810, kRow2 - 1, 54, 26, t.save_button);
     ui::create_button(kForget, 868, kRow2 - 1, 52, 26, t.forget_button);
     ui::close_gadget_list();
+    fill_saved();
     ui::use_gadget_list(before);
     for (const int field : {kText, kWhen, kFrom, kTo, kKind, kLeast, kMost, kState, kCategory, kSaved})
         ui::keep_editing_keys(field);
@@ -185,6 +202,47 @@ void show_terms(const FilterTerms& terms) {
 
 void rest_then_filter() { ui::add_window_timer(kMainWindow, main_ids::kFilterTimer, kRestMs); }
 
+// A saved filter chosen from the list: its terms fill the bar and filter at once.
+void saved_chosen() {
+    AppState& state = app();
+    const int chosen = ui::get_state(kSaved);
+    if (chosen < 0) state.saved_filter_shown = -1;
+    if (chosen < 0 || chosen == state.saved_filter_shown ||
+        static_cast<std::size_t>(chosen) >= state.saved_filters.size())
+        return;
+    state.saved_filter_shown = chosen;
+    show_terms(terms_of_line(state.saved_filters[static_cast<std::size_t>(chosen)].second));
+    filter_by_bar();
+}
+
+// Saves the bar's terms under the name typed in the saved list (replacing a filter of that name),
+// or deletes the filter of that name: one change of the store, one undo step.
+void save_or_forget(bool save) {
+    AppState& state = app();
+    const FilterTexts& t = texts().filter;
+    const std::string name = trim(ui::get_text(kSaved));
+    std::optional<std::string> before;
+    for (const auto& [saved, line] : state.saved_filters) {
+        if (saved == name) before = line;
+    }
+    if (name.empty() || (!save && !before)) {
+        // Nothing to save under or to delete: the list says what it wants.
+        ui::set_tool_tip(kSaved, t.name_wanted);
+        ui::set_focus(kSaved);
+        return;
+    }
+    const std::optional<std::string> after =
+        save ? std::optional<std::string>(terms_line(terms_of_bar())) : std::nullopt;
+    RowChange rows;
+    const SessionResult result = register_session().apply(
+        std::make_shared<SaveFilter>(name, before, after, (save ? t.saving : t.deleting) + name), rows);
+    if (!show_session_result(result, kMainWindow)) return;
+    fill_saved();
+    ui::set_text(kSaved, save ? name : std::string());
+    ui::set_tool_tip(kSaved, std::string());
+    show_undo_captions();
+}
+
 }  // namespace
 
 bool filter_bar_shown() { return app().filter_bar_shown; }
@@ -232,12 +290,20 @@ void filter_by_bar() {
 
 bool handle_filter_bar_event(int gadget, int type) {
     if (!app().filter_bar_shown || gadget < kSave || gadget > kSaved) return false;
-    if (type == ui::kChange && gadget != kSaved) rest_then_filter();
+    if (gadget == kSaved) {
+        if (type == ui::kChange) saved_chosen();
+    } else if (gadget == kSave || gadget == kForget) {
+        save_or_forget(gadget == kSave);
+    } else if (type == ui::kChange) {
+        rest_then_filter();
+    }
     return true;
 }
 
 void refresh_filter_bar_lists() {
-    if (app().filter_bar_shown) fill_categories();
+    if (!app().filter_bar_shown) return;
+    fill_categories();
+    fill_saved();
 }
 
 }  // namespace quillet
