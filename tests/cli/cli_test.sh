@@ -53,6 +53,12 @@ expect 0 "999939.08" list "$reg" --payee "café"
 expect 0 "999939.08" list "$reg" --payee "CAFÉ LUM"
 expect 1 "--from 2026-13-01: no such date" list "$reg" --from 2026-13-01
 expect 1 "--to 12/31/2026: a date is written" list "$reg" --to 12/31/2026
+# The desktop's filter matching: a text in any of four texts, amounts at both ends, the state.
+expect 0 "Café Lumière" list "$reg" --text "LUMI" --min 12.35 --max 12.35
+[ "$("$cli" list "$reg" --text e --min 100 --format csv | wc -l)" -eq 3 ] ||
+    { echo "FAIL: list --text e --min 100 did not list rows 1 and 3 alone"; failures=$((failures + 1)); }
+expect 1 "--min 1.005: not an amount" list "$reg" --min 1.005
+expect 1 "--state" list "$reg" --state pending
 expect 0 "Balance: 999938.08" balance "$reg"
 expect 0 '"cleared_balance": "0.00"' balance "$reg" --json
 

@@ -35,6 +35,7 @@
 #include "core/session/intent.h"
 #include "core/session/put_schedule.h"
 #include "core/session/register_session.h"
+#include "core/session/save_filter.h"
 #include "tests/support/counted_sqlite_vfs.h"
 #include "tests/support/session_changes.h"
 #include "tests/support/temp_folder.h"
@@ -122,7 +123,7 @@ std::string state_of(const std::string& path) {
         return state;
     }
     for (const char* table : {"imports", "links", "marks", "statements", "schedules", "occurrences",
-                              "categories", "category_parts", "category_rules"}) {
+                              "categories", "category_parts", "category_rules", "saved_filters"}) {
         sqlite3_stmt* rows = nullptr;
         if (sqlite3_prepare_v2(db, (std::string("SELECT * FROM ") + table).c_str(), -1, &rows, nullptr) !=
             SQLITE_OK) {
@@ -365,6 +366,12 @@ SessionResult add_schedule(Work& work) {
     rent.rule = {make_date(2025, 1, 31), Repeat::kMonthsOnDay, 1, 31};
     return work.session.apply(std::make_shared<PutSchedule>(rent), rows);
 }
+SessionResult save_filter(Work& work) {
+    RowChange rows;
+    return work.session.apply(
+        std::make_shared<SaveFilter>("Rent", std::nullopt, "kind=2\ttext=landlord", "saving the filter Rent"),
+        rows);
+}
 SessionResult skip_one(Work& work) {
     RowChange rows;
     return work.session.apply(std::make_shared<SkipScheduled>(std::vector<UsedOccurrence>{{3, 5}}), rows);
@@ -456,6 +463,7 @@ std::vector<Scenario> scenarios() {
         {"entry of two scheduled, the store made for it", cash_without_store, enter_two},
         {"a schedule added", cash, add_schedule},
         {"an occurrence skipped", cash, skip_one},
+        {"a filter saved, the store made for it", cash_without_store, save_filter},
         {"compaction of twins with marks", cash,
          [](Work& work) {
              CompactionCounts counts;
@@ -499,7 +507,7 @@ std::vector<Scenario> scenarios() {
         {"void", void_reconciled}, {"delete", delete_reconciled},
         {"import", import_one},    {"finish", finish},
         {"entry", enter_two},      {"schedule", add_schedule},
-        {"skip", skip_one},
+        {"skip", skip_one},        {"saved filter", save_filter},
     };
     for (const auto& [name, step] : steps) {
         all.push_back({std::string("undo of ") + name, cash, undo, done(step, false)});

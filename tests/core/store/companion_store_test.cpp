@@ -106,6 +106,9 @@ TEST(CompanionStore, EveryEarlierVersionIsBroughtUpWithWhatItHolds) {
         CompanionStore read_only;
         ASSERT_TRUE(read_only.open(version.path, false));
         const Held before = held_by(read_only);
+        std::vector<std::pair<std::string, std::string>> filters;
+        ASSERT_TRUE(read_only.read_saved_filters(filters));
+        EXPECT_TRUE(filters.empty());
         std::uint64_t last = 1;
         ASSERT_TRUE(read_only.last_change(last));
         EXPECT_EQ(last, 0u) << "an older store names no change";
@@ -120,6 +123,11 @@ TEST(CompanionStore, EveryEarlierVersionIsBroughtUpWithWhatItHolds) {
         std::vector<CategoryPart> parts;
         ASSERT_TRUE(store.read_category_parts(parts));
         EXPECT_EQ(parts.size(), version.name == std::string("7") ? 3u : 0u);
+        ASSERT_TRUE(store.put_saved_filter("Rent", "kind=2\ttext=rent"));
+        ASSERT_TRUE(store.put_saved_filter("Rent", "kind=2\ttext=landlord"));
+        ASSERT_TRUE(store.read_saved_filters(filters));
+        EXPECT_EQ(filters,
+                  (std::vector<std::pair<std::string, std::string>>{{"Rent", "kind=2\ttext=landlord"}}));
     }
     // Twins' lines shift up past each other, as a record edited into their fingerprint makes them.
     CompanionStore store;
