@@ -26,6 +26,7 @@
 #include "desktop/program/app_state.h"
 #include "desktop/program/main_window_ids.h"
 #include "desktop/program/texts.h"
+#include "desktop/views/list_filter.h"
 #include "desktop/views/register_view.h"
 #include "desktop/views/settings_and_exit.h"
 #include "tests/support/temp_folder.h"
@@ -160,6 +161,73 @@ void BM_FindOverEveryRow(benchmark::State& state) {
     state.counters["marked"] = static_cast<double>(marked);
 }
 BENCHMARK(BM_FindOverEveryRow)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The list's filter over a million rows, as the typing rests: a first letter looks at every row,
+// a longer text only at the rows shown, and clearing shows every row again. Each is the whole
+// refilter as the bar does it: the rows matched, supplied to the list, summed into the status bar.
+void filter_to(const char* text) {
+    FilterTerms terms;
+    terms.text = text;
+    filter_register_list(terms);
+}
+
+// A first letter that most payees hold, and one that none does (every text read to its end).
+void BM_FilterFirstKey(benchmark::State& state) {
+    start_program_once();
+    fill_register_view(register_path(), kKeepOrder);
+    const char* key = state.range(0) == 0 ? "c" : "q";
+    for (auto _ : state) {
+        state.PauseTiming();
+        filter_to("");
+        state.ResumeTiming();
+        filter_to(key);
+    }
+    state.counters["shown"] = static_cast<double>(app().shown_rows.rows().size());
+    state.counters["bytes_per_row"] = static_cast<double>(app().shown_rows.memory_bytes()) /
+                                      static_cast<double>(register_session().row_count());
+}
+BENCHMARK(BM_FilterFirstKey)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_FilterNextKey(benchmark::State& state) {
+    start_program_once();
+    fill_register_view(register_path(), kKeepOrder);
+    for (auto _ : state) {
+        state.PauseTiming();
+        filter_to("");
+        filter_to("co");
+        state.ResumeTiming();
+        filter_to("cor");
+    }
+    state.counters["shown"] = static_cast<double>(app().shown_rows.rows().size());
+}
+BENCHMARK(BM_FilterNextKey)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_FilterEveryTerm(benchmark::State& state) {
+    start_program_once();
+    fill_register_view(register_path(), kKeepOrder);
+    FilterTerms terms;
+    terms.from = make_date(2020, 1, 1);
+    terms.least_cents = 10000;
+    terms.kind = FilterKind::kPayments;
+    for (auto _ : state) {
+        filter_to("");
+        filter_register_list(terms);
+    }
+    state.counters["shown"] = static_cast<double>(app().shown_rows.rows().size());
+}
+BENCHMARK(BM_FilterEveryTerm)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ClearFilter(benchmark::State& state) {
+    start_program_once();
+    fill_register_view(register_path(), kKeepOrder);
+    for (auto _ : state) {
+        state.PauseTiming();
+        filter_to("co");
+        state.ResumeTiming();
+        filter_to("");
+    }
+}
+BENCHMARK(BM_ClearFilter)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Leaving the payee of a new transaction in a million-row register: the latest transaction to the
 // payee found through the payee index, read, and its fields filled in the dialog.

@@ -17,6 +17,18 @@ RecordFilter::RecordFilter(const FilterTerms& terms, const FilterDays& days, con
     : terms_(terms), days_(days) {
     for (const char c : terms.text)
         folded_ += static_cast<char>(folded_letter(static_cast<unsigned char>(c)));
+    if (!folded_.empty()) {
+        const std::array<char, 256>& shown = folded_shown_bytes();
+        std::vector<std::uint8_t> stored;
+        for (int byte = 1; byte < 256; ++byte) {
+            if (shown[static_cast<std::size_t>(byte)] == folded_[0])
+                stored.push_back(static_cast<std::uint8_t>(byte));
+        }
+        quick_look_ = !stored.empty() && stored.size() <= first_stored_.size();
+        for (std::size_t at = 0; at < stored.size() && at < first_stored_.size(); ++at)
+            first_stored_[at] = stored[at];
+        if (stored.size() == 1) first_stored_[1] = stored[0];
+    }
     if (terms.category != 0) {
         categories_ = lists != nullptr ? category_with_children(*lists, terms.category)
                                        : std::vector<std::int64_t>{terms.category};
@@ -26,7 +38,23 @@ RecordFilter::RecordFilter(const FilterTerms& terms, const FilterDays& days, con
 
 // The folded text in one of the four texts, compared byte by byte through the shown table: no
 // text is made, so that a million records are searched in a few milliseconds a core.
+namespace {
+
+// Whether either byte stands anywhere in the four texts, side by side in the record: a plain loop
+// the compiler turns into a few vector compares, so that most records are passed over at once.
+bool holds_either(const std::uint8_t* texts, std::uint8_t one, std::uint8_t other) {
+    constexpr std::size_t kTexts = 4 * kTextWidth;
+    std::uint8_t found = 0;
+    for (std::size_t at = 0; at < kTexts; ++at)
+        found |= static_cast<std::uint8_t>((texts[at] == one) | (texts[at] == other));
+    return found != 0;
+}
+
+}  // namespace
+
 QUILLET_BYTE_BY_BYTE bool RecordFilter::text_in(const std::uint8_t* record) const {
+    static_assert(kNumberOffset == kTypeOffset + kTextWidth && kPayeeOffset == kNumberOffset + kTextWidth &&
+                  kDescriptionOffset == kPayeeOffset + kTextWidth);
     const std::array<char, 256>& shown = folded_shown_bytes();
     const std::size_t wanted = folded_.size();
     const char first = folded_[0];
@@ -80,7 +108,10 @@ bool RecordFilter::matches(const std::uint8_t* record, std::int64_t slot, const 
     }
     if (terms_.category != 0 && (facts.categories == nullptr || !category_in(slot, *facts.categories)))
         return false;
-    return folded_.empty() || text_in(record);
+    if (folded_.empty()) return true;
+    // Here, not in text_in: this loop is to be vectorized, text_in's byte loop is not.
+    if (quick_look_ && !holds_either(record + kTypeOffset, first_stored_[0], first_stored_[1])) return false;
+    return text_in(record);
 }
 
 }  // namespace quillet

@@ -4,6 +4,7 @@
 // takes its children in).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -42,7 +43,11 @@ class RecordFilter {
     bool category_in(std::int64_t slot, const CategoryBook& book) const;
     FilterTerms terms_;
     FilterDays days_;
-    std::string folded_;                    // the text, folded as find folds it
+    std::string folded_;  // the text, folded as find folds it
+    // The stored bytes that show as the text's first character (a letter's two cases), looked for
+    // in all four texts at once before any is searched; none when more bytes show as it.
+    std::array<std::uint8_t, 2> first_stored_{};
+    bool quick_look_ = false;
     std::vector<std::int64_t> categories_;  // the category and its children, sorted
 };
 

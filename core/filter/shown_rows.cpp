@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <thread>
 
@@ -29,30 +30,29 @@ void match_piece(const RegisterList& list, const RecordFilter& filter, const Rec
     const auto row_at = [among](std::int64_t at) {
         return among != nullptr ? static_cast<std::int64_t>((*among)[static_cast<std::size_t>(at)]) : at;
     };
+    const std::vector<std::int32_t>& slots = list.slots();
+    const auto slot_at = [&](std::int64_t at) {
+        return static_cast<std::int64_t>(slots[static_cast<std::size_t>(row_at(at))]);
+    };
+    kept.reserve(static_cast<std::size_t>(end - first));
     std::vector<std::uint8_t> block(static_cast<std::size_t>(kSlotsPerRead) * kRecordSize);
     for (std::int64_t at = first; at < end;) {
         // The rows whose slots fall within one read: the list runs through the file forwards or
         // backwards, so that the slots of following rows only ever grow or only ever shrink.
-        const std::int64_t first_slot = list.slot_of(row_at(at));
-        std::int64_t low = first_slot;
-        std::int64_t high = first_slot;
+        const std::int64_t first_slot = slot_at(at);
         std::int64_t stop = at + 1;
-        while (stop < end) {
-            const std::int64_t slot = list.slot_of(row_at(stop));
-            if (std::max(high, slot) - std::min(low, slot) >= kSlotsPerRead) break;
-            low = std::min(low, slot);
-            high = std::max(high, slot);
-            ++stop;
-        }
+        while (stop < end && std::abs(slot_at(stop) - first_slot) < kSlotsPerRead) ++stop;
+        const std::int64_t low = std::min(first_slot, slot_at(stop - 1));
+        const std::int64_t high = std::max(first_slot, slot_at(stop - 1));
         const auto bytes = static_cast<std::size_t>(high - low + 1) * kRecordSize;
         if (::pread(file, block.data(), bytes, static_cast<off_t>(low) * static_cast<off_t>(kRecordSize)) ==
             static_cast<ssize_t>(bytes)) {
             for (; at < stop; ++at) {
-                const std::int64_t row = row_at(at);
-                const std::int64_t slot = list.slot_of(row);
-                if (filter.matches(block.data() + (slot - low) * static_cast<std::int64_t>(kRecordSize), slot,
+                const std::int64_t slot = slot_at(at);
+                if (slot >= low && slot <= high &&
+                    filter.matches(block.data() + (slot - low) * static_cast<std::int64_t>(kRecordSize), slot,
                                    facts))
-                    kept.push_back(static_cast<std::int32_t>(row));
+                    kept.push_back(static_cast<std::int32_t>(row_at(at)));
             }
         }
         at = stop;

@@ -43,6 +43,8 @@ class RegisterList {
     int order() const { return order_; }
     std::int64_t row_count() const { return static_cast<std::int64_t>(slots_.size()); }
     std::int64_t slot_of(std::int64_t row) const;
+    // Every row's slot, in list order (for a pass over every row without a call a row).
+    const std::vector<std::int32_t>& slots() const { return slots_; }
     // The row of the slot's record, or -1; the hint is tried first.
     std::int64_t row_of_slot(std::int64_t slot, std::int64_t hint = -1) const;
     const BalanceBook& balances() const { return book_; }
