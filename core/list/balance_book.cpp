@@ -145,7 +145,7 @@ std::optional<Figure> BalanceBook::running(std::int64_t row) const {
     return Figure{found.running_cents, (found.flags & kRunningOutOfRangeFlag) != 0};
 }
 
-RowFigures record_figures(const std::uint8_t* record) {
+RowFigures record_figures(const std::uint8_t* record, MonthsOfDates& months) {
     using namespace record_format;
     RowFigures figures;
     // As the row's texts show it: the amount to the cent in the deposit or the payment column.
@@ -153,10 +153,15 @@ RowFigures record_figures(const std::uint8_t* record) {
     (record[kKindOffset] == kDeposit ? figures.deposit_cents : figures.withdrawal_cents) = cents.value_or(0);
     figures.out_of_range = !cents;
     figures.is_void = record[kVoidOffset] == kVoid;
-    const DateValue date = get_i32(record + kDateOffset);
-    figures.year = year_of(date);
-    figures.month = static_cast<std::int8_t>(month_of(date));
+    std::int32_t month = 0;
+    months.of(get_i32(record + kDateOffset), figures.year, month);
+    figures.month = static_cast<std::int8_t>(month);
     return figures;
+}
+
+RowFigures record_figures(const std::uint8_t* record) {
+    MonthsOfDates months;
+    return record_figures(record, months);
 }
 
 }  // namespace quillet

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/list/running_balance.h"
+#include "core/runtime/dates.h"
 
 namespace quillet {
 
@@ -31,6 +32,8 @@ RowFigures row_figures(std::string_view date_text, std::string_view deposit_text
 // The same figures, read from the record's bytes without making its row's texts (a million-row
 // fill makes none): what the row shows, the list's figures stay exact.
 RowFigures record_figures(const std::uint8_t* record);
+// The same, the date's month found through the months remembered (a fill's million records).
+RowFigures record_figures(const std::uint8_t* record, MonthsOfDates& months);
 
 struct BalanceSummary {
     std::int64_t rows = 0;  // void rows included

@@ -30,11 +30,31 @@ void RegisterList::clear() {
     slots_.clear();
     book_.clear();
     payees_.clear();
+    payees_made_ = false;
+    fill_months_ = {};
 }
 
-void RegisterList::finish_fill() {
+void RegisterList::finish_fill() { recompute(); }
+
+void RegisterList::make_payee_index() const {
+    if (payees_made_) return;
+    payees_.clear();
+    payees_made_ = true;
+    // The listed slots, marked, so that a record the list does not show is left out.
+    std::int64_t slots = 0;
+    for (const std::int32_t slot : slots_) slots = std::max<std::int64_t>(slots, slot + 1);
+    std::vector<bool> listed(static_cast<std::size_t>(slots), false);
+    for (const std::int32_t slot : slots_) listed[static_cast<std::size_t>(slot)] = true;
+    std::string payee;
+    (void)visit_records(path_, [&](std::int64_t slot, const std::uint8_t* record) {
+        if (slot >= slots) return false;
+        if (!listed[static_cast<std::size_t>(slot)]) return true;
+        payee.clear();
+        append_shown_text(payee, record + kPayeeOffset);
+        payees_.add(payee, slot);
+        return true;
+    });
     payees_.shrink();
-    recompute();
 }
 
 std::int64_t RegisterList::slot_of(std::int64_t row) const {
@@ -48,6 +68,7 @@ std::int64_t RegisterList::row_of_slot(std::int64_t slot, std::int64_t hint) con
 }
 
 std::optional<std::int64_t> RegisterList::latest_slot_of_payee(std::string_view payee) const {
+    make_payee_index();
     return payees_.latest(payee);
 }
 
@@ -71,21 +92,23 @@ std::int64_t RegisterList::row_for_slot(std::int64_t slot) const {
 void RegisterList::insert(std::int64_t row, std::int64_t slot, const std::uint8_t* record) {
     slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(row), static_cast<std::int32_t>(slot));
     book_.insert(row, record_figures(record));
-    payees_.add(shown_payee(record), slot);
+    if (payees_made_) payees_.add(shown_payee(record), slot);
     const DateValue today = current_date();
     book_.recompute_after_insert(row, order_, year_of(today), month_of(today));
 }
 
 void RegisterList::replace(std::int64_t row, const std::uint8_t* before, const std::uint8_t* after) {
     const std::int64_t slot = slot_of(row);
-    payees_.remove(shown_payee(before), slot);
+    if (payees_made_) {
+        payees_.remove(shown_payee(before), slot);
+        payees_.add(shown_payee(after), slot);
+    }
     book_.replace(row, record_figures(after));
-    payees_.add(shown_payee(after), slot);
     recompute();
 }
 
 void RegisterList::remove(std::int64_t row, const std::uint8_t* record) {
-    payees_.remove(shown_payee(record), slot_of(row));
+    if (payees_made_) payees_.remove(shown_payee(record), slot_of(row));
     slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(row));
     book_.remove(row);
     recompute();
@@ -103,6 +126,7 @@ void RegisterList::insert_appended(std::int64_t first, std::string_view records)
         const std::uint8_t* record = bytes + at * static_cast<std::int64_t>(kRecordSize);
         slots.push_back(static_cast<std::int32_t>(first + at));
         figures.push_back(record_figures(record));
+        if (!payees_made_) continue;
         payee.clear();
         append_shown_text(payee, record + kPayeeOffset);
         payees_.add(payee, first + at);
@@ -124,7 +148,7 @@ void RegisterList::remove_appended(std::int64_t first, std::string_view records)
     const auto count = static_cast<std::int64_t>(records.size() / kRecordSize);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(records.data());
     std::string payee;
-    for (std::int64_t at = 0; at < count; ++at) {
+    for (std::int64_t at = 0; payees_made_ && at < count; ++at) {
         payee.clear();
         append_shown_text(payee, bytes + at * static_cast<std::int64_t>(kRecordSize) + kPayeeOffset);
         payees_.remove(payee, first + at);

@@ -29,10 +29,7 @@ class RegisterList {
     // The next row of a fill, in list order (here, so that a million of them are no calls).
     void add_read(std::int64_t slot, const std::uint8_t* record) {
         slots_.push_back(static_cast<std::int32_t>(slot));
-        book_.insert(-1, record_figures(record));
-        fill_payee_.clear();
-        append_shown_text(fill_payee_, record + record_format::kPayeeOffset);
-        payees_.add(fill_payee_, slot);
+        book_.insert(-1, record_figures(record, fill_months_));
     }
     // The fill is done: the figures are worked out.
     void finish_fill();
@@ -48,8 +45,12 @@ class RegisterList {
     // The row of the slot's record, or -1; the hint is tried first.
     std::int64_t row_of_slot(std::int64_t slot, std::int64_t hint = -1) const;
     const BalanceBook& balances() const { return book_; }
-    // The slot of the latest transaction to the payee (blanks around it and case aside).
+    // The slot of the latest transaction to the payee (blanks around it and case aside). The payee
+    // index is made from the file the first time it is needed (or asked for): a fill makes none,
+    // so that the list is painted first.
     std::optional<std::int64_t> latest_slot_of_payee(std::string_view payee) const;
+    void make_payee_index() const;
+    bool has_payee_index() const { return payees_made_; }
     // The row's nine texts as the list shows them (row_text.h), from its record in the file. False
     // when the record cannot be read or no longer has the fingerprint it was listed with (another
     // program changed it); the texts are then those of what the file holds, if anything.
@@ -77,8 +78,9 @@ class RegisterList {
     int order_ = kListFileOrder;
     std::vector<std::int32_t> slots_;  // in list order, a row each
     BalanceBook book_;
-    PayeeIndex payees_;
-    std::string fill_payee_;  // a fill's payee text, kept so that a million rows make no new ones
+    mutable PayeeIndex payees_;
+    mutable bool payees_made_ = false;  // until then, changes leave the index to be made
+    MonthsOfDates fill_months_;         // a fill's dates' months
 };
 
 // The payee a record is known by in the list and its index: its payee as the list shows it.

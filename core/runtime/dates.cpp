@@ -126,6 +126,26 @@ DateValue current_date() {
     return clock ? clock() : system_clock_date();
 }
 
+void MonthsOfDates::of(DateValue value, std::int32_t& year, std::int32_t& month) {
+    if (value >= first_ && value < next_) {
+        year = year_;
+        month = month_;
+        return;
+    }
+    const CivilDate date = civil_of(value);
+    year = date.year;
+    month = date.month;
+    first_ = make_date(year, month, 1);
+    next_ = month == 12 ? make_date(year + 1, 1, 1) : make_date(year, month + 1, 1);
+    // A month the values cannot hold whole (before 1970, past 2038) is never remembered.
+    if (first_ == kNoDate || next_ == kNoDate) {
+        first_ = 1;
+        next_ = 0;
+    }
+    year_ = year;
+    month_ = month;
+}
+
 std::int32_t year_of(DateValue value) { return civil_of(value).year; }
 std::int32_t month_of(DateValue value) { return civil_of(value).month; }
 std::int32_t day_of(DateValue value) { return civil_of(value).day; }

@@ -27,7 +27,7 @@ namespace {
 
 // Typing that rests this long refilters: short enough that the rows follow within a tenth of a
 // second of the last key, with the refilter's own time.
-constexpr int kRestMs = 40;
+constexpr int kRestMs = 20;
 
 void label(int number, int x, int y, int width, const std::string& caption, int target) {
     ui::create_text(number, x, y + 4, width, 18, caption);

@@ -302,6 +302,9 @@ void read_store_after_painting() {
         show_row_states_again();
         ui::refresh_provided_cells(kRegisterList);
     }
+    // The payee index, which filling a new transaction from its payee needs, is made once the
+    // list is painted, not before.
+    session.list().make_payee_index();
     // Said once for a register, not at every reload; the register works on without the store.
     AppState& state = app();
     if (session.store_state() == StoreState::kUnusable && state.store_told != session.path()) {
