@@ -83,7 +83,7 @@ start_once() {
         # The first paint: the list's first rows drawn in the window titled with the register's name.
         local title=Quillet
         [ -n "$open" ] && title="Quillet - $(basename "$open" .qlt)"
-        "$build/bench/paint_watch" "$title" 4 110 90 30 20000 >"$work/painted" &
+        "$build/bench/window_tool" painted "$title" 4 110 90 30 20000 >"$work/painted" &
         local watch=$!
         launched=$(now_ms)
         "$work/quillet" >/dev/null 2>"$work/quillet.err" &

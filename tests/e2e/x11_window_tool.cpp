@@ -15,11 +15,17 @@
 //                                           the screen's WIDTH HEIGHT
 //   x11_window_tool colours TITLE X Y W H   prints how many different colours the window shows in
 //                                           the rectangle (X, Y negative: from the right, bottom)
+//   x11_window_tool painted TITLE X Y W H MS
+//                                           waits (polling every millisecond, at most MS) until a
+//                                           window with the title shows three colours or more in
+//                                           the rectangle, and prints the milliseconds it waited:
+//                                           the benchmarks' first paint of the list's rows
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -233,6 +239,24 @@ int main(int argc, char** argv) {
                 result = 0;
             } else {
                 usleep(100000);
+            }
+        }
+    } else if (command == "painted" && argc >= 8) {
+        const auto started = std::chrono::steady_clock::now();
+        const auto waited = [&started] {
+            return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                         std::chrono::steady_clock::now() - started)
+                                         .count());
+        };
+        result = 1;
+        while (result != 0 && waited() < std::atol(argv[7])) {
+            const Window window = find_window(display, DefaultRootWindow(display), title);
+            if (window != 0 && count_colours(display, window, std::atoi(argv[3]), std::atoi(argv[4]),
+                                             std::atoi(argv[5]), std::atoi(argv[6])) >= 3) {
+                std::printf("%ld\n", waited());
+                result = 0;
+            } else {
+                usleep(1000);
             }
         }
     } else if (command == "colours" && argc >= 7) {
