@@ -167,6 +167,21 @@ TEST_F(Report, ARangeOfOneDayHoldsAllOfThatDay) {
               "2026/12/02,Deposit,1003,Shop,Refund,500.00,,Void,\r\n");
 }
 
+// The list's filter: only the marked slots are reported, each with its balance in the whole register.
+TEST_F(Report, OnlyTheMarkedSlotsAreReportedWithTheirTrueBalances) {
+    const std::vector<std::uint8_t> shown = {0, 1, 0, 0, 0, 1};
+    ReportRequest request;
+    request.format = ReportFormat::kCsv;
+    request.today = kToday;
+    request.only_slots = &shown;
+    std::ostringstream out;
+    ASSERT_TRUE(write_report(path, request, out));
+    EXPECT_EQ(out.str(),
+              "Date,Type,Number,Payee,Memo,Deposit,Payment,Balance,Second date\r\n"
+              "2026/12/01,Check,1002,\"Smith, Jones & \"\"Sons\"\"\",<b>Fence</b> repair,,.07,999999.93,\r\n"
+              "2026/12/08,Debit Card,1005,Caf\xC3\xA9 Lumi\xC3\xA8re,Lunch,,12.35,999939.08,\r\n");
+}
+
 TEST_F(Report, OnlyWholeRecordsAreReported) {
     const std::string whole = make(ReportFormat::kCsv, ReportRange::kAll);
     folder.write("Household.qlt", register_bytes(statement()) + std::string(100, '\x01'));
