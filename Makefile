@@ -5,7 +5,7 @@ PACKAGE_DIR ?= build-package
 FUZZ_DIR ?= build-fuzz
 # Seconds each fuzz target runs in `make fuzz`.
 FUZZ_SECONDS ?= 20
-FUZZ_TARGETS := settings dates numbers register reminders texts statements store
+FUZZ_TARGETS := settings dates numbers register reminders texts statements store filters
 # The targets that parse files write each input to a file: in memory where there is room for it.
 FUZZ_TMPDIR ?= $(if $(wildcard /dev/shm/.),/dev/shm,/tmp)
 # Trials of each kill test and rounds of the shared-register tests in `make soak`.
