@@ -270,6 +270,16 @@ bool filter_bar_has_focus() {
     return focus >= kSave && focus <= kSaved;
 }
 
+void forget_filter() {
+    AppState& state = app();
+    state.shown_rows.clear();
+    state.filter_terms = FilterTerms{};
+    if (!state.filter_bar_shown) return;
+    ui::remove_window_timer(kMainWindow, main_ids::kFilterTimer);
+    show_terms(FilterTerms{});
+    ui::set_text(kSaved, "");
+}
+
 void filter_bar_escape() {
     if (!filter_bar_has_focus()) return;
     ui::remove_window_timer(kMainWindow, main_ids::kFilterTimer);

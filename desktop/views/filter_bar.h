@@ -16,7 +16,10 @@ void filter_bar_escape();
 void filter_by_bar();
 // A gadget event of the main window: true when it was one of the bar's.
 bool handle_filter_bar_event(int gadget, int type);
-// The register changed (another one opened, categories edited): the bar's lists follow.
+// Another register was opened: the filter is off and the bar's fields empty (its lists follow
+// once the register's store is read).
+void forget_filter();
+// The register's store was read, or categories edited: the bar's lists follow.
 void refresh_filter_bar_lists();
 
 }  // namespace quillet

@@ -14,6 +14,7 @@
 #include "desktop/program/message_box.h"
 #include "desktop/program/texts.h"
 #include "desktop/program/undo_captions.h"
+#include "desktop/views/filter_bar.h"
 #include "desktop/views/list_filter.h"
 #include "ui/bars.h"
 #include "ui/events.h"
@@ -142,10 +143,16 @@ bool fill_register_view(const std::string& path, int order_mode) {
     if (order_mode == kReverseOrder) state.list_order = 1;
     if (order_mode == kToggleOrder) state.list_order = state.list_order == 0 ? 1 : 0;
     show_list_order(state.list_order);
+    const bool same_register = path == register_session().path();
     const RegisterSession::Opened opened = register_session().open(path, state.list_order);
     state.store_read_asked = false;
-    // A filter stays on through a new reading of the register: its rows are found again.
-    filter_register_list_again();
+    // A filter stays on through a new reading of the register, its rows found again; another
+    // register starts unfiltered (a category of the one before means nothing in it).
+    if (same_register) {
+        filter_register_list_again();
+    } else {
+        forget_filter();
+    }
     supply_rows();
     show_row_states();
     provide_balances();
@@ -305,6 +312,8 @@ void read_store_after_painting() {
     // The payee index, which filling a new transaction from its payee needs, is made once the
     // list is painted, not before.
     session.list().make_payee_index();
+    // The filter bar's categories and saved filters are the store's.
+    refresh_filter_bar_lists();
     // Said once for a register, not at every reload; the register works on without the store.
     AppState& state = app();
     if (session.store_state() == StoreState::kUnusable && state.store_told != session.path()) {

@@ -1,7 +1,8 @@
 // The filter bar in the running program: typing narrows the rows as the typing rests, each shown
 // row keeps its balance in the whole register, the selection stays on its transaction, the status
 // bar sums the shown rows, wrong fields are framed and named without a message, a deleted row goes
-// under the filter, and Escape clears the filter and then hides the bar.
+// under the filter, Escape clears the filter and then hides the bar, and another register opens
+// unfiltered.
 #include <QApplication>
 #include <QLineEdit>
 
@@ -97,6 +98,17 @@ TEST_F(FilterBar, NarrowsAsTheUserTypesKeepsBalancesAndSelectionAndEscapeClearsT
     EXPECT_TRUE(filter_bar_shown());
     trigger(kEscapeKey);
     EXPECT_FALSE(filter_bar_shown());
+
+    // Another register opens unfiltered.
+    trigger(kFilter);
+    type("grocer");
+    ASSERT_EQ(ui::count_items(kRegisterList), 3);
+    ASSERT_TRUE(fill_register_view(write_register("Other.qlt", {record(make_date(2026, 11, 2), 5.0f, 1)}),
+                                   kKeepOrder));
+    settle();
+    EXPECT_EQ(ui::count_items(kRegisterList), 1);
+    EXPECT_EQ(ui::get_text(filter_bar::kText), "");
+    EXPECT_EQ(figures(), "");
 }
 
 }  // namespace
