@@ -11,17 +11,6 @@
 
 namespace quillet::cli {
 
-std::optional<DateValue> parse_day(std::string_view text) {
-    if (text.size() > 10 && (text[10] == 'T' || text[10] == ' ')) text = text.substr(0, 10);
-    for (const std::string_view mask :
-         {std::string_view("%yyyy/%mm/%dd"), std::string_view("%yyyy-%mm-%dd")}) {
-        if (text.size() != 10) break;
-        const DateValue date = parse_date(mask, text);
-        if (date != kNoDate) return date;
-    }
-    return std::nullopt;
-}
-
 std::string day_refusal(std::string_view option, std::string_view text) {
     const std::string_view day =
         text.size() > 10 && (text[10] == 'T' || text[10] == ' ') ? text.substr(0, 10) : text;

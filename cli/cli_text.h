@@ -13,8 +13,6 @@
 
 namespace quillet::cli {
 
-// "2025/01/31" or "2025-01-31" (a time after it is left aside); none for anything else.
-std::optional<DateValue> parse_day(std::string_view text);
 // Why an option's day was refused, naming the option and what was given: "--from 2026-13-01: no
 // such date", or how a day is written.
 std::string day_refusal(std::string_view option, std::string_view text);

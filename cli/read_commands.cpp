@@ -9,7 +9,6 @@
 #include <iostream>
 #include <optional>
 #include <thread>
-#include <tuple>
 
 #include "cli/category_commands.h"
 #include "cli/cli_text.h"
@@ -18,7 +17,7 @@
 #include "cli/register_access.h"
 #include "core/category/category_edits.h"
 #include "core/category/spending_report.h"
-#include "core/filter/record_filter.h"
+#include "core/filter/filter_fields.h"
 #include "core/list/balance_book.h"
 #include "core/list/row_text.h"
 #include "core/register/register_file.h"
@@ -67,11 +66,7 @@ std::string shown_text(const std::uint8_t* field) {
 
 // A text with every letter the register can hold in lower case ("BÄCK" is "bäck"), compared in the
 // register's code page.
-std::string folded(std::string_view utf8) {
-    std::string out = utf8_to_windows1252(utf8);
-    for (char& c : out) c = static_cast<char>(folded_letter(static_cast<unsigned char>(c)));
-    return out;
-}
+std::string folded(std::string_view utf8) { return case_folded(utf8_to_windows1252(utf8)); }
 
 // Each slot's state, when the register has a companion store with marks.
 std::vector<std::uint8_t> states_of(const std::string& path) {
@@ -117,29 +112,25 @@ int run_check(const std::string& path) {
 
 namespace {
 
-// The filter's terms of the list's options, as the desktop's filter bar gives them; a refusal
-// names the option.
+// The filter's terms of the list's options, read as the desktop's filter bar reads its fields; a
+// refusal names the option.
 std::optional<FilterTerms> list_terms(const ListOptions& options, std::string& refusal) {
-    FilterTerms terms;
-    terms.text = utf8_to_windows1252(options.text);
-    for (const auto& [option, text, day] :
-         {std::tuple{"--from", &options.from, &terms.from}, std::tuple{"--to", &options.to, &terms.to}}) {
-        if (text->empty()) continue;
-        const std::optional<DateValue> parsed = parse_day(*text);
-        if (!parsed) {
-            refusal = day_refusal(option, *text);
-            return std::nullopt;
+    std::vector<FilterField> wrong;
+    FilterTerms terms = read_filter_fields(
+        {utf8_to_windows1252(options.text), options.from, options.to, options.least, options.most}, {},
+        wrong);
+    if (!wrong.empty()) {
+        switch (wrong.front()) {
+            case FilterField::kFrom: refusal = day_refusal("--from", options.from); break;
+            case FilterField::kTo: refusal = day_refusal("--to", options.to); break;
+            case FilterField::kLeast:
+            case FilterField::kMost:
+                refusal = std::string(wrong.front() == FilterField::kLeast ? "--min " + options.least
+                                                                           : "--max " + options.most) +
+                          ": not an amount (digits, at most two decimals)";
+                break;
         }
-        *day = day_of_value(*parsed);
-    }
-    for (const auto& [option, text, cents] : {std::tuple{"--min", &options.least, &terms.least_cents},
-                                              std::tuple{"--max", &options.most, &terms.most_cents}}) {
-        if (text->empty()) continue;
-        *cents = parse_cents(*text);
-        if (!*cents) {
-            refusal = std::string(option) + " " + *text + ": not an amount (digits, at most two decimals)";
-            return std::nullopt;
-        }
+        return std::nullopt;
     }
     if (options.state == "not-cleared") terms.state = FilterState::kNotCleared;
     if (options.state == "cleared") terms.state = FilterState::kCleared;
@@ -161,9 +152,8 @@ int run_list(const ListOptions& options) {
     RegisterSession session;
     const bool with_store =
         file_size(store_path_of(options.path)) >= 0 && !open_register(session, options.path);
-    const std::vector<std::uint8_t> states = (json || csv || terms->state != FilterState::kAll) && with_store
-                                                 ? session.states_by_slot()
-                                                 : std::vector<std::uint8_t>();
+    const std::vector<std::uint8_t> states =
+        (json || csv) && with_store ? session.states_by_slot() : std::vector<std::uint8_t>();
     if (!options.category.empty()) {
         refusal = "there is no category \"" + options.category + "\"";
         const std::optional<std::vector<std::int64_t>> ids =
@@ -171,17 +161,9 @@ int run_list(const ListOptions& options) {
         if (!ids) return say_refused(refusal, kRefused);
         terms->category = ids->front();
     }
-    // The one matching the desktop's filter does.
-    const RecordFilter filter(*terms, FilterDays{terms->from, terms->to},
-                              with_store ? &session.categories().lists() : nullptr);
-    RecordFacts facts;
-    facts.state_of = [&states](std::int64_t slot) {
-        return static_cast<std::size_t>(slot) < states.size()
-                   ? static_cast<ClearState>(
-                         std::min<std::uint8_t>(states[static_cast<std::size_t>(slot)], 2))
-                   : ClearState::kUncleared;
-    };
-    if (with_store) facts.categories = &session.categories();
+    // The one matching the desktop's filter does; without a store, no state and no category.
+    const RecordFilter filter = filter_of(session, *terms, current_date());
+    const RecordFacts facts = facts_of(session, filter);
     const auto category_of = [&](std::int64_t slot) {
         return with_store && (json || csv) ? category_shown(session, slot) : std::string();
     };

@@ -5,10 +5,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
-#include <thread>
 
 #include "core/register/format.h"
+#include "core/runtime/pieces.h"
 
 namespace quillet {
 
@@ -67,17 +66,11 @@ std::vector<std::int32_t> rows_matching(const RegisterList& list, const RecordFi
     if (filter.matches_nothing()) return {};
     const std::int64_t candidates =
         among != nullptr ? static_cast<std::int64_t>(among->size()) : list.row_count();
-    const std::int64_t pieces = std::clamp<std::int64_t>(
-        std::thread::hardware_concurrency(), 1, std::max<std::int64_t>(1, candidates / kSlotsPerRead));
+    const std::int64_t pieces = piece_count(candidates, kSlotsPerRead);
     std::vector<std::vector<std::int32_t>> kept(static_cast<std::size_t>(pieces));
-    std::vector<std::thread> threads;
-    for (std::int64_t piece = 1; piece < pieces; ++piece) {
-        threads.emplace_back(match_piece, std::cref(list), std::cref(filter), std::cref(facts), among,
-                             candidates * piece / pieces, candidates * (piece + 1) / pieces,
-                             std::ref(kept[static_cast<std::size_t>(piece)]));
-    }
-    match_piece(list, filter, facts, among, 0, candidates / pieces, kept[0]);
-    for (std::thread& thread : threads) thread.join();
+    in_pieces(candidates, pieces, [&](std::int64_t piece, std::int64_t first, std::int64_t end) {
+        match_piece(list, filter, facts, among, first, end, kept[static_cast<std::size_t>(piece)]);
+    });
     std::size_t total = 0;
     for (const auto& each : kept) total += each.size();
     std::vector<std::int32_t> rows;

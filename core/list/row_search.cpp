@@ -7,23 +7,17 @@
 #include <array>
 #include <functional>
 #include <string>
-#include <thread>
 
 #include "core/list/row_text.h"
 #include "core/register/format.h"
 #include "core/runtime/number_text.h"
+#include "core/runtime/pieces.h"
 
 namespace quillet {
 
 using namespace record_format;
 
 namespace {
-
-std::string folded(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) c = static_cast<char>(folded_letter(static_cast<unsigned char>(c)));
-    return result;
-}
 
 // Records read at a time by each piece of the search.
 constexpr std::int64_t kRecordsPerRead = 4096;
@@ -35,8 +29,8 @@ void search_piece(const RegisterList& list, const std::vector<std::int32_t>& row
                   std::vector<std::uint8_t>& marks) {
     const int file = ::open(list.path().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (file < 0) return;
-    const std::string void_mark = folded(kVoidMark);
-    const std::string out_of_range = folded(kOutOfRangeText);
+    const std::string void_mark = case_folded(kVoidMark);
+    const std::string out_of_range = case_folded(kOutOfRangeText);
     const std::boyer_moore_horspool_searcher searcher(wanted.begin(), wanted.end());
     std::vector<std::uint8_t> block(static_cast<std::size_t>(kRecordsPerRead * kRecordSize));
     std::string text;
@@ -72,11 +66,11 @@ void search_piece(const RegisterList& list, const std::vector<std::int32_t>& row
 }  // namespace
 
 bool contains_ignoring_case(std::string_view text, std::string_view wanted) {
-    return folded(text).find(folded(wanted)) != std::string::npos;
+    return case_folded(text).find(case_folded(wanted)) != std::string::npos;
 }
 
 std::vector<std::uint8_t> rows_holding(const RegisterList& list, std::string_view wanted_text, bool inverse) {
-    const std::string wanted = folded(wanted_text);
+    const std::string wanted = case_folded(wanted_text);
     const std::int64_t rows = list.row_count();
     std::vector<std::uint8_t> marks(static_cast<std::size_t>(rows), 0);
     std::int64_t slots = 0;
@@ -85,15 +79,10 @@ std::vector<std::uint8_t> rows_holding(const RegisterList& list, std::string_vie
     for (std::int64_t row = 0; row < rows; ++row)
         row_of_slot[static_cast<std::size_t>(list.slot_of(row))] = static_cast<std::int32_t>(row);
     // Each piece marks rows of its own slots only: the pieces never write the same mark.
-    const std::int64_t pieces = std::clamp<std::int64_t>(std::thread::hardware_concurrency(), 1,
-                                                         std::max<std::int64_t>(1, slots / kRecordsPerRead));
-    std::vector<std::thread> threads;
-    for (std::int64_t piece = 1; piece < pieces; ++piece) {
-        threads.emplace_back(search_piece, std::cref(list), std::cref(row_of_slot), slots * piece / pieces,
-                             slots * (piece + 1) / pieces, std::cref(wanted), inverse, std::ref(marks));
-    }
-    search_piece(list, row_of_slot, 0, slots / pieces, wanted, inverse, marks);
-    for (std::thread& thread : threads) thread.join();
+    in_pieces(slots, piece_count(slots, kRecordsPerRead),
+              [&](std::int64_t, std::int64_t first, std::int64_t end) {
+                  search_piece(list, row_of_slot, first, end, wanted, inverse, marks);
+              });
     return marks;
 }
 

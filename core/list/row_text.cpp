@@ -77,6 +77,12 @@ void append_row(std::string& out, const std::uint8_t* record, std::string_view v
 
 const std::array<char, 256>& folded_shown_bytes() { return kShownFolded; }
 
+std::string case_folded(std::string_view text) {
+    std::string folded(text);
+    for (char& c : folded) c = static_cast<char>(folded_letter(static_cast<unsigned char>(c)));
+    return folded;
+}
+
 void append_shown_text(std::string& out, const std::uint8_t* field) {
     append_text_through(out, field, kShown);
 }

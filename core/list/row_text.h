@@ -58,6 +58,9 @@ constexpr unsigned char folded_letter(unsigned char c) {
     return c;
 }
 
+// The text with every letter folded_letter folds in lower case: as find and the filter compare.
+std::string case_folded(std::string_view text);
+
 // Each stored text byte as find compares it: decoded, an invisible character as the pilcrow, every
 // letter folded to lower case.
 const std::array<char, 256>& folded_shown_bytes();

@@ -250,4 +250,15 @@ DateValue parse_date(std::string_view mask, std::string_view text) {
     return make_date(fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]);
 }
 
+std::optional<DateValue> parse_day(std::string_view text) {
+    if (text.size() > 10 && (text[10] == 'T' || text[10] == ' ')) text = text.substr(0, 10);
+    for (const std::string_view mask :
+         {std::string_view("%yyyy/%mm/%dd"), std::string_view("%yyyy-%mm-%dd")}) {
+        if (text.size() != 10) break;
+        const DateValue date = parse_date(mask, text);
+        if (date != kNoDate) return date;
+    }
+    return std::nullopt;
+}
+
 }  // namespace quillet

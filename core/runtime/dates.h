@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -85,5 +86,9 @@ void append_display_date(std::string& out, DateValue value);
 // 00:00:00. A token reads 1 to 4 digits for %yyyy and 1 or 2 for the others; %yy below 70 is
 // 20xx, else 19xx. A % that starts no token matches any one character of the text.
 DateValue parse_date(std::string_view mask, std::string_view text);
+
+// A day a user writes: "2025/01/31" or "2025-01-31" (a time after it is left aside); none for
+// anything else.
+std::optional<DateValue> parse_day(std::string_view text);
 
 }  // namespace quillet

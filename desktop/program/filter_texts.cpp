@@ -22,7 +22,7 @@ void prepare_filter_texts(FilterTexts& t) {
     t.no_saved = "";
     t.bar_tip =
         "Only the transactions that match every field are listed. Escape clears the filter, then hides it.";
-    t.not_a_day = " is not a day (year/month/day): the filter leaves it out.";
+    t.not_a_day = " is not a day (yyyy/mm/dd): the filter leaves it out.";
     t.not_an_amount = " is not an amount: the filter leaves it out.";
     t.ends_before_start = "The period ends before it starts: no transaction is in it.";
     t.shown_of = " of ";

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/category/category_edits.h"
+#include "core/filter/filter_fields.h"
 #include "core/runtime/dates.h"
 #include "core/runtime/number_text.h"
 #include "core/session/save_filter.h"
@@ -120,55 +121,36 @@ void free_bar() {
     ui::free_gadget(kContainer);
 }
 
-// A day field: empty for no bound; a text that is no day is framed and left out.
-DateValue day_field(int field, std::string& problems) {
-    const std::string text = trim(ui::get_text(field));
-    DateValue day = kNoDate;
-    if (!text.empty()) day = parse_date(kDisplayDateMask, text);
-    const bool wrong = !text.empty() && day == kNoDate;
-    ui::mark_wrong(field, wrong);
-    if (wrong) problems += "\n\"" + text + "\"" + texts().filter.not_a_day;
-    return day == kNoDate ? kNoDate : day_of_value(day);
-}
-
-// An amount field, deposits and payments alike: empty for no bound; a text that is no amount is
-// framed and left out.
-std::optional<std::int64_t> amount_field(int field, std::string& problems) {
-    const std::string text = trim(ui::get_text(field));
-    std::optional<std::int64_t> cents;
-    bool wrong = false;
-    if (!text.empty()) {
-        const bool plain = text.find_first_not_of("0123456789.,") == std::string::npos;
-        std::string digits;
-        for (const char c : text) {
-            if (c != ',') digits += c;
-        }
-        cents = plain ? amount_text_to_cents(digits) : std::nullopt;
-        wrong = !cents;
-    }
-    ui::mark_wrong(field, wrong);
-    if (wrong) problems += "\n\"" + text + "\"" + texts().filter.not_an_amount;
-    return cents;
-}
-
 // The terms the bar's fields give, each wrong field framed and named in the bar's tool tip.
 FilterTerms terms_of_bar() {
     const FilterTexts& t = texts().filter;
     FilterTerms terms;
-    std::string problems;
-    terms.text = ui::get_text(kText);
     terms.period = static_cast<FilterPeriod>(std::max(0, ui::get_state(kWhen)));
     const bool days = terms.period == FilterPeriod::kDays;
     ui::disable_gadget(kFrom, days ? 0 : 1);
     ui::disable_gadget(kTo, days ? 0 : 1);
-    if (days) {
-        terms.from = day_field(kFrom, problems);
-        terms.to = day_field(kTo, problems);
-        if (terms.from != kNoDate && terms.to != kNoDate && terms.to < terms.from)
-            problems += "\n" + t.ends_before_start;
+    FilterFields fields{ui::get_text(kText), days ? ui::get_text(kFrom) : std::string(),
+                        days ? ui::get_text(kTo) : std::string(), ui::get_text(kLeast), ui::get_text(kMost)};
+    std::vector<FilterField> wrong;
+    terms = read_filter_fields(fields, terms, wrong);
+    // Each field read in the core's way; those it left out are framed and named.
+    std::string problems;
+    const struct {
+        FilterField field;
+        int gadget;
+        const std::string* text;
+        const std::string& why;
+    } shown[] = {{FilterField::kFrom, kFrom, &fields.from, t.not_a_day},
+                 {FilterField::kTo, kTo, &fields.to, t.not_a_day},
+                 {FilterField::kLeast, kLeast, &fields.least, t.not_an_amount},
+                 {FilterField::kMost, kMost, &fields.most, t.not_an_amount}};
+    for (const auto& each : shown) {
+        const bool is_wrong = std::find(wrong.begin(), wrong.end(), each.field) != wrong.end();
+        ui::mark_wrong(each.gadget, is_wrong);
+        if (is_wrong) problems += "\n\"" + trim(*each.text) + "\"" + each.why;
     }
-    terms.least_cents = amount_field(kLeast, problems);
-    terms.most_cents = amount_field(kMost, problems);
+    if (terms.from != kNoDate && terms.to != kNoDate && terms.to < terms.from)
+        problems += "\n" + t.ends_before_start;
     terms.kind = static_cast<FilterKind>(std::max(0, ui::get_state(kKind)));
     terms.state = static_cast<FilterState>(std::max(0, ui::get_state(kState)));
     const auto& ids = app().filter_category_ids;

@@ -1,7 +1,7 @@
 #include "desktop/views/list_filter.h"
 
+#include "core/filter/filter_fields.h"
 #include "core/filter/shown_rows.h"
-#include "core/runtime/number_text.h"
 #include "desktop/program/app_state.h"
 #include "desktop/views/register_view.h"
 
@@ -19,27 +19,6 @@ int shown_row_of(std::int64_t list_row) {
 
 int shown_row_count() { return static_cast<int>(app().shown_rows.count(register_session().row_count())); }
 
-RecordFilter record_filter_of(const FilterTerms& terms) {
-    RegisterSession& session = register_session();
-    DateValue last_statement = kNoDate;
-    if (terms.period == FilterPeriod::kSinceLastStatement && session.is_open()) {
-        for (const StoredStatement& statement : session.statements())
-            last_statement = std::max(last_statement, statement.date);
-    }
-    const CategoryLists* lists = terms.category != 0 ? &session.categories().lists() : nullptr;
-    return RecordFilter(terms, period_days(terms, current_date(), last_statement), lists);
-}
-
-RecordFacts session_facts(const RecordFilter& filter) {
-    RecordFacts facts;
-    if (!filter.needs_facts()) return facts;
-    RegisterSession& session = register_session();
-    const RecordPlaces* places = &session.places();
-    facts.state_of = [places](std::int64_t slot) { return places->state(slot); };
-    facts.categories = &session.categories();
-    return facts;
-}
-
 namespace {
 
 // True when the list row's record meets the terms as they stand.
@@ -48,8 +27,8 @@ bool row_matches(std::int64_t list_row) {
     const std::int64_t slot = session.slot_of(list_row);
     RecordBytes record{};
     if (slot < 0 || !session.read(slot, record)) return false;
-    const RecordFilter filter = record_filter_of(app().filter_terms);
-    return filter.matches(record.data(), slot, session_facts(filter));
+    const RecordFilter filter = filter_of(session, app().filter_terms, current_date());
+    return filter.matches(record.data(), slot, facts_of(session, filter));
 }
 
 }  // namespace
@@ -60,14 +39,13 @@ namespace {
 void work_out_shown_rows(const FilterTerms& wanted, bool fresh) {
     AppState& state = app();
     RegisterSession& session = register_session();
-    FilterTerms terms = wanted;
-    terms.text = trim(terms.text);
+    const FilterTerms& terms = wanted;
     if (terms.empty() || !session.is_open()) {
         state.shown_rows.clear();
     } else {
         const bool narrower = !fresh && state.shown_rows.on() && narrows(terms, state.filter_terms);
-        const RecordFilter filter = record_filter_of(terms);
-        std::vector<std::int32_t> rows = rows_matching(session.list(), filter, session_facts(filter),
+        const RecordFilter filter = filter_of(session, terms, current_date());
+        std::vector<std::int32_t> rows = rows_matching(session.list(), filter, facts_of(session, filter),
                                                        narrower ? &state.shown_rows.rows() : nullptr);
         state.shown_rows.show(std::move(rows));
     }

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "core/filter/record_filter.h"
+#include "core/filter/filter_terms.h"
 #include "core/list/row_change.h"
 
 namespace quillet {
@@ -15,11 +15,6 @@ std::int64_t list_row_of(int shown_row);
 int shown_row_of(std::int64_t list_row);
 // The rows the view shows.
 int shown_row_count();
-
-// The filter of the terms, their period worked out for today.
-RecordFilter record_filter_of(const FilterTerms& terms);
-// What the session's store knows of each record, for the filter (read first when the terms need it).
-RecordFacts session_facts(const RecordFilter& filter);
 
 // Filters the list by the terms (every row when none narrows), keeping the selection on its
 // transaction while that is shown: a narrower filter looks only at the rows shown.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/filter/filter_fields.h"
 #include "core/filter/shown_rows.h"
 #include "core/register/record.h"
 #include "core/register/register_file.h"
@@ -236,7 +237,7 @@ TEST_F(Filter, ShownRowsFollowTheListAndAddUpTheirAmounts) {
     EXPECT_EQ(shown.sums(list_.balances()).deposits.cents, 509999);
 }
 
-TEST(FilterTerms, NarrowingAndSavedLines) {
+TEST(FilterTerms, NarrowingSavedLinesAndTypedFields) {
     FilterTerms wide = text("lan");
     FilterTerms narrow = text("land");
     narrow.least_cents = 100;
@@ -259,6 +260,20 @@ TEST(FilterTerms, NarrowingAndSavedLines) {
         t.period = FilterPeriod::kLastMonth;
         return t;
     }());
+    // The fields as both front ends read them: days in either form, amounts with thousands, the
+    // wrong ones left out and named.
+    std::vector<FilterField> wrong;
+    const FilterTerms read = read_filter_fields({"  rent ", "2026-01-05", "2026/13/01", "1,250.50", "12.345"},
+                                                FilterTerms{}, wrong);
+    EXPECT_EQ(read.text, "rent");
+    EXPECT_EQ(read.from, make_date(2026, 1, 5));
+    EXPECT_EQ(read.to, kNoDate);
+    EXPECT_EQ(read.least_cents, 125050);
+    EXPECT_FALSE(read.most_cents);
+    EXPECT_EQ(wrong, (std::vector<FilterField>{FilterField::kTo, FilterField::kMost}));
+    read_filter_fields({"", "", "", "-5", ""}, FilterTerms{}, wrong);
+    EXPECT_EQ(wrong, std::vector<FilterField>{FilterField::kLeast});
+
     FilterTerms last_month;
     last_month.period = FilterPeriod::kLastMonth;
     EXPECT_EQ(period_days(last_month, make_date(2026, 1, 15), kNoDate).to, make_date(2025, 12, 31));
