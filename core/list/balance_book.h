@@ -11,6 +11,7 @@
 
 #include "core/list/running_balance.h"
 #include "core/runtime/dates.h"
+#include "core/runtime/page_warming.h"
 
 namespace quillet {
 
@@ -115,6 +116,7 @@ class BalanceBook {
         withdrawals += Figure{each.withdrawal_cents, out_of_range};
     }
     std::size_t memory_bytes() const { return rows_.capacity() * sizeof(Row); }
+    MemoryRange reserved_memory() const { return reserved_range(rows_); }
 
   private:
     // A row's figures and running balance in 32 bytes: a million rows are kept beside the list.

@@ -72,12 +72,14 @@ std::optional<std::int64_t> RegisterList::latest_slot_of_payee(std::string_view 
     return payees_.latest(payee);
 }
 
-bool RegisterList::row_text(std::int64_t row, std::uint64_t fingerprint, std::string& out) const {
+bool RegisterList::row_text(std::int64_t row, std::optional<std::uint64_t> fingerprint,
+                            std::string& out) const {
     out.clear();
     RecordBytes record{};
     if (slot_of(row) < 0 || !read_record_bytes(path_, slot_of(row), record)) return false;
     append_row_text(out, record.data(), kVoidMark);
-    return record_fingerprint(record.data()) == fingerprint && record[kDeletedOffset] == kLive;
+    return (!fingerprint || record_fingerprint(record.data()) == *fingerprint) &&
+           record[kDeletedOffset] == kLive;
 }
 
 std::int64_t RegisterList::row_for_slot(std::int64_t slot) const {

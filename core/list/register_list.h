@@ -33,6 +33,10 @@ class RegisterList {
     }
     // The fill is done: the figures are worked out.
     void finish_fill();
+    // The room start reserved for the fill's rows (to be made ready while the file is read).
+    std::vector<MemoryRange> reserved_memory() const {
+        return {reserved_range(slots_), book_.reserved_memory()};
+    }
     // The register goes on under another name (save-as): the rows are the same.
     void rename(const std::string& path) { path_ = path; }
 
@@ -52,9 +56,10 @@ class RegisterList {
     void make_payee_index() const;
     bool has_payee_index() const { return payees_made_; }
     // The row's nine texts as the list shows them (row_text.h), from its record in the file. False
-    // when the record cannot be read or no longer has the fingerprint it was listed with (another
-    // program changed it); the texts are then those of what the file holds, if anything.
-    bool row_text(std::int64_t row, std::uint64_t fingerprint, std::string& out) const;
+    // when the record cannot be read, is deleted or no longer has the fingerprint it was listed
+    // with (another program changed it; without one, none is compared); the texts are then those of
+    // what the file holds, if anything.
+    bool row_text(std::int64_t row, std::optional<std::uint64_t> fingerprint, std::string& out) const;
 
     // Where a new transaction's row goes: at the top or at the end.
     std::int64_t row_for_new(bool at_top) const { return at_top ? 0 : row_count(); }

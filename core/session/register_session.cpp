@@ -2,6 +2,7 @@
 
 #include "core/register/record_fingerprint.h"
 #include "core/register/register_lock.h"
+#include "core/runtime/page_warming.h"
 #include "core/session/intent.h"
 
 namespace quillet {
@@ -35,22 +36,40 @@ RegisterSession::Opened RegisterSession::open(const std::string& path_asked, int
     state_.stamp = file_stamp(path);
     const auto count = static_cast<std::size_t>(count_records(path));
     state_.list.start(path, list_order, count);
-    state_.places.reserve(count);
     state_.store_state = StoreState::kUnread;
-    opened.read = visit_records(
-        path,
-        [&](std::int64_t slot, const std::uint8_t* record) {
-            state_.places.put(slot, record_fingerprint(record), record[kDeletedOffset] == kLive);
-            if (record[kDeletedOffset] != kLive) return true;
-            // A row leads to the slot it was read from: in a sound file that is the record's own
-            // number, and in one whose numbers went astray it is still the right record.
-            if (get_i32(record + kRecordNumberOffset) != slot) ++opened.misnumbered;
-            state_.list.add_read(slot, record);
-            return true;
-        },
-        list_order == kListNewestFirst);
+    // The list alone is read now; the fingerprints and places once something needs them (the
+    // desktop's list is painted first). Its arrays are made ready on another core meanwhile.
+    {
+        const PageWarming warming(state_.list.reserved_memory());
+        opened.read = visit_records(
+            path,
+            [&](std::int64_t slot, const std::uint8_t* record) {
+                if (record[kDeletedOffset] != kLive) return true;
+                // A row leads to the slot it was read from: in a sound file that is the record's own
+                // number, and in one whose numbers went astray it is still the right record.
+                if (get_i32(record + kRecordNumberOffset) != slot) ++opened.misnumbered;
+                state_.list.add_read(slot, record);
+                return true;
+            },
+            list_order == kListNewestFirst);
+    }
     state_.list.finish_fill();
     return opened;
+}
+
+void RegisterSession::make_places() {
+    if (!state_.open() || state_.places_made) return;
+    state_.places_made = true;
+    state_.places.clear();
+    state_.places.reserve(static_cast<std::size_t>(std::max<std::int64_t>(0, count_records(state_.path))));
+    // A file that fails part way keeps the places read, as the list keeps the rows read.
+    (void)visit_records(state_.path, [this](std::int64_t, const std::uint8_t* record) {
+        state_.places.push(record_fingerprint(record), record[kDeletedOffset] == kLive);
+        return true;
+    });
+    // Another program wrote the file since it was listed: the places are of what it holds now, and
+    // the rows are to be read again.
+    state_.places_unlike_list = file_stamp(state_.path) != state_.stamp;
 }
 
 void RegisterSession::close() {
@@ -58,6 +77,8 @@ void RegisterSession::close() {
     state_.stamp = {};
     state_.list.clear();
     state_.places.clear();
+    state_.places_made = false;
+    state_.places_unlike_list = false;
     state_.statements.clear();
     state_.categories.clear();
     state_.store_state = StoreState::kUnread;
@@ -69,10 +90,18 @@ IoStatus RegisterSession::read(std::int64_t slot, RecordBytes& bytes) const {
 }
 
 bool RegisterSession::row_text(std::int64_t row, std::string& out) const {
-    return state_.list.row_text(row, fingerprint_of(row), out);
+    // Until the fingerprints are made, a row is the one listed while the file is as listed.
+    if (!state_.places_made)
+        return state_.list.row_text(row, std::nullopt, out) && file_stamp(state_.path) == state_.stamp;
+    return state_.list.row_text(row, listed_fingerprint(row), out) && !state_.places_unlike_list;
 }
 
-std::uint64_t RegisterSession::fingerprint_of(std::int64_t row) const {
+std::uint64_t RegisterSession::fingerprint_of(std::int64_t row) {
+    make_places();
+    return listed_fingerprint(row);
+}
+
+std::uint64_t RegisterSession::listed_fingerprint(std::int64_t row) const {
     const std::int64_t slot = slot_of(row);
     return slot >= 0 && slot < state_.places.slot_count() ? state_.places.fingerprint(slot) : 0;
 }
@@ -131,6 +160,7 @@ SessionResult RegisterSession::run(Change& change, RowChange& rows) {
         lock.emplace(path);
         if (!lock->held()) return SessionResult::of(lock->status(), path);
     }
+    make_places();
     const bool as_listed = file_stamp(path) == state_.stamp;
     if (change.needs_as_listed() && !as_listed) return SessionResult::of(IoStatus::failure(ESTALE), path);
     ChangePlan plan;

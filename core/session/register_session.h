@@ -46,8 +46,9 @@ class RegisterSession {
         IoStatus read;                 // a failure part way: the rows read so far are there
         std::int64_t misnumbered = 0;  // records whose stored number is not their slot
     };
-    // Reads the register at path into the list in the order: each live record's slot, fingerprint
-    // and figures, and its payee in the index. Another path than the history's starts a new undo
+    // Reads the register at path into the list in the order: each live record's slot and figures.
+    // The records' fingerprints and places are made when first needed (make_places), the payee
+    // index when first asked for (RegisterList). Another path than the history's starts a new undo
     // history; the same path keeps it unless another program changed the file since our last
     // write. The caller has settled and checked the file (settle_and_check).
     Opened open(const std::string& path, int list_order);
@@ -70,8 +71,11 @@ class RegisterSession {
     // The row's nine texts as the list shows them, from its record in the file; false when the
     // record is no longer the one listed (another program changed it) or cannot be read.
     bool row_text(std::int64_t row, std::string& out) const;
-    // The fingerprint the row's record had when it was listed or written.
-    std::uint64_t fingerprint_of(std::int64_t row) const;
+    // The fingerprint the row's record had when it was listed or written (the places made first).
+    std::uint64_t fingerprint_of(std::int64_t row);
+    // Makes every record's fingerprint and place from the file, once an open: each change, the
+    // store's reading and places() make them first; the desktop asks once the list is painted.
+    void make_places();
     // Works the balances and this month's figures out again (the month comes from today).
     void recompute() { state_.list.recompute(); }
     std::size_t memory_bytes() const;
@@ -138,6 +142,7 @@ class RegisterSession {
     // be copied is told in store_problem (the copy then has none).
     SessionResult copy_to(const std::string& destination, bool as_listed, IoStatus& store_problem) const;
     void ensure_store_read();
+    std::uint64_t listed_fingerprint(std::int64_t row) const;
     void read_category_lines(CategoryLists lists, const std::vector<CategoryPart>& parts,
                              const RecordPlaces::PrintedSlots& slots);
 

@@ -26,7 +26,12 @@ enum class StoreState {
 struct SessionState {
     std::string path;  // empty while no register is open
     FileStamp stamp;   // the file as listed, or as our last write left it
+    // Made from the file once first needed after the list (RegisterSession::make_places); made
+    // from a file that had changed since it was listed, they are unlike the list until it is
+    // listed again.
     RecordPlaces places;
+    bool places_made = false;
+    bool places_unlike_list = false;
     RegisterList list;
     StoreState store_state = StoreState::kUnread;
     IoStatus store_problem;

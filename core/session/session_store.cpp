@@ -18,6 +18,8 @@ void adopt_store_beside_link(const std::string& register_path) {
 
 void RegisterSession::read_store() {
     if (!is_open()) return;
+    // The store names records by their places.
+    make_places();
     state_.categories.clear();
     CompanionStore store;
     const IoStatus opened = store.open(store_path(), false);
@@ -91,6 +93,7 @@ void RegisterSession::ensure_store_read() {
 }
 
 const RecordPlaces& RegisterSession::places() {
+    make_places();
     ensure_store_read();
     return state_.places;
 }
