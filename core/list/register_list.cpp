@@ -36,8 +36,11 @@ void RegisterList::clear() {
 
 void RegisterList::finish_fill() { recompute(); }
 
-void RegisterList::make_payee_index() const {
-    if (payees_made_) return;
+void RegisterList::make_payee_index(const RecordVisitor& beside) const {
+    if (payees_made_) {
+        if (beside) (void)visit_records(path_, beside);
+        return;
+    }
     payees_.clear();
     payees_made_ = true;
     // The listed slots, marked, so that a record the list does not show is left out.
@@ -47,7 +50,8 @@ void RegisterList::make_payee_index() const {
     for (const std::int32_t slot : slots_) listed[static_cast<std::size_t>(slot)] = true;
     std::string payee;
     (void)visit_records(path_, [&](std::int64_t slot, const std::uint8_t* record) {
-        if (slot >= slots) return false;
+        if (beside) (void)beside(slot, record);
+        if (slot >= slots) return static_cast<bool>(beside);
         if (!listed[static_cast<std::size_t>(slot)]) return true;
         payee.clear();
         append_shown_text(payee, record + kPayeeOffset);

@@ -18,6 +18,7 @@
 #include "core/list/row_change.h"
 #include "core/list/row_text.h"
 #include "core/register/format.h"
+#include "core/register/register_file.h"
 
 namespace quillet {
 
@@ -53,7 +54,9 @@ class RegisterList {
     // index is made from the file the first time it is needed (or asked for): a fill makes none,
     // so that the list is painted first.
     std::optional<std::int64_t> latest_slot_of_payee(std::string_view payee) const;
-    void make_payee_index() const;
+    // With beside, every record of the file is given to it in the same reading (a second job that
+    // reads the whole file, such as the session's fingerprints), whether the index is made or not.
+    void make_payee_index(const RecordVisitor& beside = {}) const;
     bool has_payee_index() const { return payees_made_; }
     // The row's nine texts as the list shows them (row_text.h), from its record in the file. False
     // when the record cannot be read, is deleted or no longer has the fingerprint it was listed

@@ -62,8 +62,9 @@ void RegisterSession::make_places() {
     state_.places_made = true;
     state_.places.clear();
     state_.places.reserve(static_cast<std::size_t>(std::max<std::int64_t>(0, count_records(state_.path))));
-    // A file that fails part way keeps the places read, as the list keeps the rows read.
-    (void)visit_records(state_.path, [this](std::int64_t, const std::uint8_t* record) {
+    // A file that fails part way keeps the places read, as the list keeps the rows read. The list's
+    // payee index, when still to be made, is made in the same reading.
+    state_.list.make_payee_index([this](std::int64_t, const std::uint8_t* record) {
         state_.places.push(record_fingerprint(record), record[kDeletedOffset] == kLive);
         return true;
     });
