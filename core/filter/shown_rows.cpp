@@ -19,13 +19,16 @@ namespace {
 constexpr std::int64_t kSlotsPerRead = 512;
 
 // Matches the rows at positions first..end of the candidates (rows, or every row when null) and
-// keeps those that meet the filter. The piece has a file of its own: the program's numbered files
+// gives those that meet the filter. The piece has a file of its own: the program's numbered files
 // are not to be shared between threads.
-void match_piece(const RegisterList& list, const RecordFilter& filter, const RecordFacts& facts,
-                 const std::vector<std::int32_t>* among, std::int64_t first, std::int64_t end,
-                 std::vector<std::int32_t>& kept) {
+std::vector<std::int32_t> match_piece(const RegisterList& list, const RecordFilter& filter,
+                                      const RecordFacts& facts, const std::vector<std::int32_t>* among,
+                                      std::int64_t first, std::int64_t end) {
+    // Kept in a vector of the piece's own: pieces that pushed onto vectors side by side would fight
+    // over the cache line that holds their ends.
+    std::vector<std::int32_t> kept;
     const int file = ::open(list.path().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (file < 0) return;
+    if (file < 0) return kept;
     const auto row_at = [among](std::int64_t at) {
         return among != nullptr ? static_cast<std::int64_t>((*among)[static_cast<std::size_t>(at)]) : at;
     };
@@ -57,6 +60,7 @@ void match_piece(const RegisterList& list, const RecordFilter& filter, const Rec
         at = stop;
     }
     ::close(file);
+    return kept;
 }
 
 }  // namespace
@@ -69,7 +73,7 @@ std::vector<std::int32_t> rows_matching(const RegisterList& list, const RecordFi
     const std::int64_t pieces = piece_count(candidates, kSlotsPerRead);
     std::vector<std::vector<std::int32_t>> kept(static_cast<std::size_t>(pieces));
     in_pieces(candidates, pieces, [&](std::int64_t piece, std::int64_t first, std::int64_t end) {
-        match_piece(list, filter, facts, among, first, end, kept[static_cast<std::size_t>(piece)]);
+        kept[static_cast<std::size_t>(piece)] = match_piece(list, filter, facts, among, first, end);
     });
     std::size_t total = 0;
     for (const auto& each : kept) total += each.size();
