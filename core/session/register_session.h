@@ -74,7 +74,8 @@ class RegisterSession {
     // The fingerprint the row's record had when it was listed or written (the places made first).
     std::uint64_t fingerprint_of(std::int64_t row);
     // Makes every record's fingerprint and place from the file, once an open: each change, the
-    // store's reading and places() make them first; the desktop asks once the list is painted.
+    // store's reading (which the desktop asks for once the list is painted) and places() make them
+    // first.
     void make_places();
     // Works the balances and this month's figures out again (the month comes from today).
     void recompute() { state_.list.recompute(); }
