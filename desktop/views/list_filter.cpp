@@ -31,15 +31,10 @@ bool row_matches(std::int64_t list_row) {
     return filter.matches(record.data(), slot, facts_of(session, filter));
 }
 
-}  // namespace
-
-namespace {
-
 // The rows the terms show, from the rows shown now when the terms are narrower (fresh: from all).
-void work_out_shown_rows(const FilterTerms& wanted, bool fresh) {
+void work_out_shown_rows(const FilterTerms& terms, bool fresh) {
     AppState& state = app();
     RegisterSession& session = register_session();
-    const FilterTerms& terms = wanted;
     if (terms.empty() || !session.is_open()) {
         state.shown_rows.clear();
     } else {
